@@ -1,0 +1,44 @@
+# The two commands a newcomer types:
+#   make run    builds the program and starts it on the bundled (synthetic) sample data set
+#   make test   builds everything and runs every test
+# Both first install whatever system packages are missing (Debian, apt-get).
+
+PRESET   ?= default
+BUILD    := build
+JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
+WERROR   := $(if $(CI),ON,OFF)
+
+.PHONY: all deps configure build run test asan-test bench fuzz fuzz-long format clean
+
+all: build
+
+deps:
+	@./tools/install-deps.sh
+
+configure: deps
+	@cmake --preset default -DFETALDOSE_WERROR=$(WERROR) >/dev/null
+
+build: configure
+	@cmake --build --preset default -j $(JOBS)
+
+run: build
+	@./tools/run-program.sh $(BUILD)/run $(BUILD)/src/app/fetaldose
+
+test: build
+	@ctest --preset default -j $(JOBS)
+
+asan-test: deps
+	@cmake --preset asan -DFETALDOSE_WERROR=$(WERROR) >/dev/null
+	@cmake --build --preset asan -j $(JOBS)
+	@ctest --preset asan -j $(JOBS)
+
+bench: deps
+	@cmake --preset bench >/dev/null
+	@cmake --build --preset bench -j $(JOBS)
+	@./tools/run-benchmarks.sh build-bench
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build build-asan build-bench build-fuzz

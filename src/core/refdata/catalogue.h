@@ -1,0 +1,50 @@
+#pragma once
+// Loading of the nuclide catalogue nuclides.txt, with the first-run pass that makes every
+// catalogued data file read-only.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace fetaldose {
+
+inline constexpr int kCatalogueCapacity = 900;
+
+struct CatalogueEntry {
+    std::string Name;      // exactly as read; also the base name of the data file
+    std::string HalfLife;  // exactly as read; never parsed
+};
+
+// Read-only marking of data files. "Exactly read-only" is mode 0444.
+class FileAttributes {
+public:
+    virtual ~FileAttributes() = default;
+    virtual bool IsExactlyReadOnly(const std::string& path) = 0;
+    // Makes the file exactly read-only; failures are ignored by the caller.
+    virtual void MakeExactlyReadOnly(const std::string& path) = 0;
+};
+
+// The real file system's attributes.
+FileAttributes& SystemFileAttributes();
+
+struct CatalogueLoad {
+    std::vector<CatalogueEntry> Entries;  // row i of the grid is entry i + 1
+    // The fault that stopped the load early, as its message (the error box adds the full
+    // stop); the entries read before it stay.
+    std::optional<std::string> Fault;
+};
+
+inline constexpr const char* kMissingCatalogueMessage =
+    "Cannot find the nuclide file, please check nuclides.txt is present";
+inline constexpr const char* kAttributePassMessage =
+    "The program will now take a few moments to verify the data file attributes. Click OK to "
+    "proceed.";
+
+// Loads the catalogue of `dataDirectory`. `showMessage` is called, and must return only once
+// the user has confirmed, for the missing-catalogue message and the attribute-pass notice,
+// in the order they arise.
+CatalogueLoad LoadCatalogue(const std::string& dataDirectory, FileAttributes& attributes,
+                            const std::function<void(const std::string&)>& showMessage);
+
+}  // namespace fetaldose

@@ -1,0 +1,26 @@
+#pragma once
+// The data directory and the data files in it.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace fetaldose {
+
+// The data directory for a working directory: the working directory followed by "/data/",
+// with no doubled separator when the working directory is the root.
+std::string DataDirectoryFor(std::string_view workingDirectory);
+
+// The data directory of this process: the working directory now, followed by "/data/".
+std::string CurrentDataDirectory();
+
+// The path of the data file of a nuclide: data directory + name + ".dat", matched exactly
+// first and, where no such file exists, without regard to letter case. Empty when there is
+// no such file.
+std::optional<std::string> FindDataFile(std::string_view dataDirectory, std::string_view nuclideName);
+
+inline bool DataFileExists(std::string_view dataDirectory, std::string_view nuclideName) {
+    return FindDataFile(dataDirectory, nuclideName).has_value();
+}
+
+}  // namespace fetaldose

@@ -1,0 +1,65 @@
+#pragma once
+// The content of one nuclide data file: two group sections (members of the public, then
+// workers), each with its counts, texts and dose records at fixed capacities. One instance is
+// reused file after file; entries beyond a section's counts keep whatever an earlier file left.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/textio/text_reader.h"
+
+namespace fetaldose {
+
+inline constexpr int kScenarioCount = 11;     // 8 acute, then 3 chronic
+inline constexpr int kAerosolSizeCount = 10;  // 0.001 to 10.0 microns AMAD
+inline constexpr int kTissueRowCount = 18;
+inline constexpr int kPeriodCount = 5;        // 1, 5, 10, 20, 70 years
+inline constexpr int kMaxVapourEntries = 4;
+inline constexpr int kMaxTypes = 3;
+inline constexpr int kMaxIngestionEntries = 3;
+
+// One table's worth of a data file: nine text lines.
+struct DoseRecord {
+    std::string SummaryTissue;  // tissue with the highest dose, or "ltzero", or "All"
+    std::string SummaryDetail;  // free text shown after the tissue name
+    std::string SpareLine;      // kept, never used
+    std::string InUteroLine;    // value line: dose received in utero
+    std::array<std::string, kPeriodCount> PostNatalLines;  // value lines, periods 1 to 5
+
+    // Field i (1 to 18) of a value line: the 7 characters at 1-based positions 8i-7 to 8i-1,
+    // shorter or empty where the line ends earlier.
+    static std::string_view Field(std::string_view valueLine, int tissueRow);
+};
+
+struct ParticulateType {
+    std::string Type;  // absorption type, shown as read
+    std::string F1;    // its f1 value, shown as read
+};
+
+struct GroupSection {
+    std::int32_t VapourCount = 0;
+    std::int32_t TypeCount = 0;
+    std::int32_t IngestionCount = 0;
+    std::array<std::string, kMaxVapourEntries> VapourRoutes;
+    std::array<ParticulateType, kMaxTypes> ParticulateTypes;
+    std::array<std::string, kMaxIngestionEntries> IngestionF1;
+    std::array<std::string, kScenarioCount> ScenarioHeadings;  // kept, never used
+    // Indexed from 0: [scenario - 1][entry - 1] and [scenario - 1][type - 1][size - 1].
+    std::array<std::array<DoseRecord, kMaxVapourEntries>, kScenarioCount> VapourRecords;
+    std::array<std::array<std::array<DoseRecord, kAerosolSizeCount>, kMaxTypes>, kScenarioCount>
+        ParticulateRecords;
+    std::array<std::array<DoseRecord, kMaxIngestionEntries>, kScenarioCount> IngestionRecords;
+};
+
+struct NuclideData {
+    std::array<GroupSection, 2> Groups;  // [0] members of the public, [1] workers
+};
+
+// Reads one whole data file from its first line into `data`, in one pass. A count line that
+// is not an integer throws IoError 106; an entry beyond a capacity throws RangeError when it
+// would be stored; an early end gives zero counts and empty texts without error.
+void ReadNuclideData(TextReader& file, NuclideData& data);
+
+}  // namespace fetaldose

@@ -1,0 +1,196 @@
+#include "core/textio/text_reader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+#include "core/textio/faults.h"
+
+namespace fetaldose {
+
+namespace {
+
+constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr char kCr = '\r';
+constexpr char kLf = '\n';
+constexpr char kEndOfFile = 26;   // Ctrl-Z
+constexpr std::size_t kMaxCountToken = 32;
+
+bool IsBlank(int byte) { return byte >= 0 && byte <= ' ' && byte != kEndOfFile; }
+
+// Parses a signed decimal integer that must fill the whole token and fit 32 bits.
+bool ParseInt32(std::string_view token, std::int32_t& value) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < token.size() && (token[i] == '+' || token[i] == '-')) negative = token[i++] == '-';
+    if (i == token.size()) return false;
+    std::int64_t magnitude = 0;
+    for (; i < token.size(); ++i) {
+        const char c = token[i];
+        if (c < '0' || c > '9') return false;
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > std::int64_t{1} << 31) return false;
+    }
+    const std::int64_t signedValue = negative ? -magnitude : magnitude;
+    if (signedValue > INT32_MAX || signedValue < INT32_MIN) return false;
+    value = static_cast<std::int32_t>(signedValue);
+    return true;
+}
+
+}  // namespace
+
+TextReader TextReader::Open(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw IoError::FromErrno(errno, path, /*forReading=*/true);
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        throw IoError::FromErrno(EISDIR, path, true);
+    }
+    return TextReader(fd, path);
+}
+
+TextReader::TextReader(std::string_view bytes) : data_(bytes.data()), end_(bytes.size()) {}
+
+TextReader::TextReader(int fd, std::string path)
+    : fd_(fd), path_(std::move(path)), buffer_(new char[kBufferSize]), data_(buffer_.get()) {}
+
+TextReader::TextReader(TextReader&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)),
+      path_(std::move(other.path_)),
+      buffer_(std::move(other.buffer_)),
+      data_(other.data_),
+      pos_(other.pos_),
+      end_(other.end_),
+      ended_(other.ended_) {}
+
+TextReader& TextReader::operator=(TextReader&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = std::exchange(other.fd_, -1);
+        path_ = std::move(other.path_);
+        buffer_ = std::move(other.buffer_);
+        data_ = other.data_;
+        pos_ = other.pos_;
+        end_ = other.end_;
+        ended_ = other.ended_;
+    }
+    return *this;
+}
+
+TextReader::~TextReader() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool TextReader::Refill() {
+    if (ended_) return false;
+    if (fd_ < 0) {
+        ended_ = true;
+        return false;
+    }
+    for (;;) {
+        const ssize_t n = ::read(fd_, buffer_.get(), kBufferSize);
+        if (n > 0) {
+            pos_ = 0;
+            end_ = static_cast<std::size_t>(n);
+            return true;
+        }
+        if (n == 0) {
+            ended_ = true;
+            return false;
+        }
+        if (errno != EINTR) throw IoError::FromErrno(errno, path_, /*forReading=*/true);
+    }
+}
+
+int TextReader::Peek() {
+    if (pos_ >= end_ && !Refill()) return -1;
+    const char c = data_[pos_];
+    if (c == kEndOfFile) {
+        ended_ = true;
+        pos_ = end_ = 0;
+        return -1;
+    }
+    return static_cast<unsigned char>(c);
+}
+
+bool TextReader::AtEnd() { return Peek() < 0; }
+
+void TextReader::ReadLine(std::string& line) {
+    line.clear();
+    for (;;) {
+        if (pos_ >= end_ && !Refill()) return;
+        const char* start = data_ + pos_;
+        const std::size_t available = end_ - pos_;
+        const char* cr = static_cast<const char*>(std::memchr(start, kCr, available));
+        const std::size_t span = cr ? static_cast<std::size_t>(cr - start) : available;
+        if (const void* eof = std::memchr(start, kEndOfFile, span)) {
+            line.append(start, static_cast<const char*>(eof) - start);
+            ended_ = true;
+            pos_ = end_ = 0;
+            return;
+        }
+        line.append(start, span);
+        pos_ += span;
+        if (cr) {
+            Advance();  // the CR
+            if (Peek() == kLf) Advance();
+            return;
+        }
+    }
+}
+
+std::string TextReader::ReadLine() {
+    std::string line;
+    ReadLine(line);
+    return line;
+}
+
+void TextReader::SkipLine() {
+    for (;;) {
+        if (pos_ >= end_ && !Refill()) return;
+        const char* start = data_ + pos_;
+        const std::size_t available = end_ - pos_;
+        const char* cr = static_cast<const char*>(std::memchr(start, kCr, available));
+        const std::size_t span = cr ? static_cast<std::size_t>(cr - start) : available;
+        if (std::memchr(start, kEndOfFile, span)) {
+            ended_ = true;
+            pos_ = end_ = 0;
+            return;
+        }
+        pos_ += span;
+        if (cr) {
+            Advance();
+            if (Peek() == kLf) Advance();
+            return;
+        }
+    }
+}
+
+std::int32_t TextReader::ReadCount() {
+    int c = Peek();
+    while (IsBlank(c)) {
+        Advance();
+        c = Peek();
+    }
+    if (c < 0) return 0;
+
+    char token[kMaxCountToken];
+    std::size_t length = 0;
+    while (length < kMaxCountToken && c >= 0 && !IsBlank(c)) {
+        token[length++] = static_cast<char>(c);
+        Advance();
+        c = Peek();
+    }
+    std::int32_t value = 0;
+    if (!ParseInt32(std::string_view(token, length), value))
+        throw IoError(IoError::kInvalidNumericInput);
+    // The token may have stopped at the CR that ends its line; SkipLine consumes it either way.
+    SkipLine();
+    return value;
+}
+
+}  // namespace fetaldose

@@ -1,0 +1,63 @@
+#pragma once
+// Sequential reader of 8-bit text files with the line rules all the program's files share:
+//  - a line ends at CR, and one LF right after that CR is skipped; a LF alone is an ordinary
+//    byte of the line;
+//  - a byte 26 (Ctrl-Z) or the physical end ends the file;
+//  - reading past the end yields empty lines and zero counts, without error.
+// Bytes are kept as they are; nothing is decoded or trimmed. Lines may be of any length.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fetaldose {
+
+class TextReader {
+public:
+    // Opens a file for reading; throws IoError ("File not found", "File access denied", ...).
+    static TextReader Open(const std::string& path);
+
+    // Reads from bytes held in memory (the caller keeps them alive).
+    explicit TextReader(std::string_view bytes);
+
+    TextReader(TextReader&& other) noexcept;
+    TextReader& operator=(TextReader&& other) noexcept;
+    TextReader(const TextReader&) = delete;
+    TextReader& operator=(const TextReader&) = delete;
+    ~TextReader();
+
+    // Reads one whole line into `line` (its capacity is reused), without its line end.
+    void ReadLine(std::string& line);
+    std::string ReadLine();
+
+    // Skips the rest of the current line, its line end included.
+    void SkipLine();
+
+    // Reads a count line: skips blanks, tabs and line ends, takes the next run of up to 32
+    // non-blank characters as a signed decimal 32-bit integer, then skips the rest of the line.
+    // At the end of the file the count is 0. A token that is not such an integer throws
+    // IoError 106 "Invalid numeric input".
+    std::int32_t ReadCount();
+
+    // True when no byte is left before the end of the file.
+    bool AtEnd();
+
+private:
+    TextReader(int fd, std::string path);
+    bool Refill();
+    int Peek();  // next byte, or -1 at the end of the file
+    void Advance() { ++pos_; }
+
+    int fd_ = -1;
+    std::string path_;
+    std::unique_ptr<char[]> buffer_;
+    const char* data_ = nullptr;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    bool ended_ = false;  // Ctrl-Z or the physical end has been reached
+};
+
+}  // namespace fetaldose

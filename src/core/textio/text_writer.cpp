@@ -1,0 +1,156 @@
+#include "core/textio/text_writer.h"
+
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+#include "core/textio/faults.h"
+
+namespace fetaldose {
+
+namespace {
+
+constexpr std::size_t kFlushThreshold = 64 * 1024;
+constexpr int kMaxLinkHops = 40;
+
+std::string DirectoryOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string BaseNameOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Follows symbolic links so that the file at the end of the chain is the one replaced; a
+// dangling link yields the path it points to, which is then created.
+std::string ResolveLinks(std::string path) {
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::vector<char> target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1);
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0) return path;
+        std::string next(target.data(), static_cast<std::size_t>(n));
+        path = (next.front() == '/') ? next : DirectoryOf(path) + "/" + next;
+    }
+    throw IoError::FromErrno(ELOOP, path, false);
+}
+
+mode_t DefaultCreationMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now and reports a failed close, where a delayed write error can surface.
+    int Close() {
+        const int rc = ::close(std::exchange(fd_, -1));
+        return rc;
+    }
+
+private:
+    int fd_;
+};
+
+void WriteInPlace(const std::string& path, const std::function<void(TextWriter&)>& writeContent) {
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    if (fd.get() < 0) throw IoError::FromErrno(errno, path, false);
+    TextWriter writer(fd.get(), path);
+    writeContent(writer);
+    writer.Flush();
+    if (fd.Close() != 0) throw IoError::FromErrno(errno, path, false);
+}
+
+void ReplaceRegularFile(const std::string& target, const struct stat* existing,
+                        const std::function<void(TextWriter&)>& writeContent) {
+    std::string tempPath = DirectoryOf(target) + "/." + BaseNameOf(target) + ".XXXXXX";
+    FileDescriptor fd(::mkostemp(tempPath.data(), O_CLOEXEC));
+    if (fd.get() < 0) throw IoError::FromErrno(errno, target, false);
+    try {
+        const mode_t mode = existing ? (existing->st_mode & 07777) : DefaultCreationMode();
+        ::fchmod(fd.get(), mode);
+        if (existing && ::geteuid() == 0)
+            [[maybe_unused]] int ignored = ::fchown(fd.get(), existing->st_uid, existing->st_gid);
+        TextWriter writer(fd.get(), target);
+        writeContent(writer);
+        writer.Flush();
+        // Space on many file systems is only claimed here, so "Disk full" may surface now.
+        if (::fsync(fd.get()) != 0 && errno != EINVAL) throw IoError::FromErrno(errno, target, false);
+        if (fd.Close() != 0) throw IoError::FromErrno(errno, target, false);
+        if (::rename(tempPath.c_str(), target.c_str()) != 0)
+            throw IoError::FromErrno(errno, target, false);
+    } catch (...) {
+        ::unlink(tempPath.c_str());
+        throw;
+    }
+}
+
+}  // namespace
+
+TextWriter::TextWriter(int fd, std::string path) : fd_(fd), path_(std::move(path)) {
+    buffer_.reserve(kFlushThreshold + 256);
+}
+
+void TextWriter::Write(std::string_view text) {
+    buffer_.append(text);
+    if (buffer_.size() >= kFlushThreshold) Flush();
+}
+
+void TextWriter::EndLine() { Write("\r\n"); }
+
+void TextWriter::WriteLine(std::string_view text) {
+    buffer_.append(text);
+    EndLine();
+}
+
+void TextWriter::Flush() {
+    std::size_t done = 0;
+    while (done < buffer_.size()) {
+        const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            const int err = errno;
+            buffer_.clear();
+            throw IoError::FromErrno(err, path_, false);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    buffer_.clear();
+}
+
+void SaveTextFile(const std::string& path, const std::function<void(TextWriter&)>& writeContent) {
+    if (path.empty()) throw IoError(IoError::kInvalidFilename);
+    const std::string target = ResolveLinks(path);
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) throw IoError(IoError::kAccessDenied);
+        if (!S_ISREG(st.st_mode)) return WriteInPlace(target, writeContent);
+        return ReplaceRegularFile(target, &st, writeContent);
+    }
+    if (errno != ENOENT) throw IoError::FromErrno(errno, target, false);
+    ReplaceRegularFile(target, nullptr, writeContent);
+}
+
+void RequireValidTypedFileName(std::string_view typedName) {
+    if (typedName.empty() || typedName.find_first_of("*?") != std::string_view::npos)
+        throw IoError(IoError::kInvalidFilename);
+}
+
+}  // namespace fetaldose

@@ -1,0 +1,43 @@
+#pragma once
+// Writing of the files the user saves. Every line ends with CR LF; bytes go out as they are.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace fetaldose {
+
+// Buffered writer of CR LF lines to an open file descriptor. A failed write throws IoError
+// ("Disk full", "File access denied", ...); the descriptor stays owned by the caller.
+class TextWriter {
+public:
+    TextWriter(int fd, std::string path);
+    TextWriter(const TextWriter&) = delete;
+    TextWriter& operator=(const TextWriter&) = delete;
+
+    void WriteLine(std::string_view text);
+    // Appends bytes to the current line; WriteLine or EndLine finishes it.
+    void Write(std::string_view text);
+    void EndLine();
+    // Hands everything buffered to the system; throws on failure.
+    void Flush();
+
+private:
+    int fd_;
+    std::string path_;
+    std::string buffer_;
+};
+
+// Saves a file the user named so that a failure can never destroy data: the new content is
+// written completely to a hidden file beside the target and only then takes the target's
+// place, keeping the old file's permission bits. If anything fails, the error is thrown, the
+// old file (or its absence) is exactly as it was and no partial file is left behind.
+// An existing device, pipe or other special file is written in place instead; a symbolic
+// link keeps pointing where it pointed, and the file it points to is the one replaced.
+void SaveTextFile(const std::string& path, const std::function<void(TextWriter&)>& writeContent);
+
+// Refuses a file name as the user typed it when the original platform refused it: an empty
+// name, or one holding a wildcard '*' or '?', throws IoError 3 "Invalid filename".
+void RequireValidTypedFileName(std::string_view typedName);
+
+}  // namespace fetaldose

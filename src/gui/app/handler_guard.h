@@ -1,0 +1,27 @@
+#pragma once
+// The one place where a fault inside an event handler is turned into the error box: the
+// handler ends, what it did before the fault stays done, and the window stays usable.
+
+#include <QString>
+#include <exception>
+#include <new>
+#include <utility>
+
+#include "gui/app/messages.h"
+
+namespace fetaldose::gui {
+
+template <class Body>
+void RunGuarded(Messages& messages, Body&& body) noexcept {
+    try {
+        std::forward<Body>(body)();
+    } catch (const std::bad_alloc&) {
+        messages.Error(QStringLiteral("Out of memory"));
+    } catch (const std::exception& fault) {
+        messages.Error(QString::fromLocal8Bit(fault.what()));
+    } catch (...) {
+        messages.Error(QStringLiteral("Unexpected error"));
+    }
+}
+
+}  // namespace fetaldose::gui

@@ -1,0 +1,26 @@
+#pragma once
+// Every one-line message box and every error box goes through this interface, so that tests
+// can record them instead of blocking on a real box.
+
+#include <QString>
+
+namespace fetaldose::gui {
+
+class Messages {
+public:
+    virtual ~Messages() = default;
+    // A message box with one line of text and a single OK button, no icon.
+    virtual void Inform(const QString& text) = 0;
+    // The error box for a fault's message: error icon, single OK button, and a full stop
+    // appended by the rule of ErrorBoxText.
+    virtual void Error(const QString& faultMessage) = 0;
+};
+
+// Real message boxes captioned with the program file's name.
+class BoxMessages final : public Messages {
+public:
+    void Inform(const QString& text) override;
+    void Error(const QString& faultMessage) override;
+};
+
+}  // namespace fetaldose::gui

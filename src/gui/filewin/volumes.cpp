@@ -1,0 +1,10 @@
+#include "gui/filewin/volumes.h"
+
+namespace fetaldose::gui {
+
+VolumeProvider& SystemVolumes() {
+    static VolumeProvider volumes;
+    return volumes;
+}
+
+}  // namespace fetaldose::gui

@@ -1,0 +1,9 @@
+#include "gui/results/results_viewer.h"
+
+namespace fetaldose::gui {
+
+TFrmDemo2::TFrmDemo2(WindowSet& windows, QWidget* parent) : QDialog(parent), windows_(windows) {
+    setWindowTitle(QStringLiteral("Dose coefficient (Sv/Bq)"));
+}
+
+}  // namespace fetaldose::gui
