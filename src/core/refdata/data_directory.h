@@ -24,3 +24,11 @@ inline bool DataFileExists(std::string_view dataDirectory, std::string_view nucl
 }
 
 }  // namespace fetaldose
+
+namespace fetaldose {
+
+// Shown when a nuclide is chosen, or loaded from an options file, without a data file.
+inline constexpr const char* kNuclideNotAvailableMessage =
+    "This nuclide is not available, please reselect from the first 20 nuclides or Pu-239";
+
+}  // namespace fetaldose

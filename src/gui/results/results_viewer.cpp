@@ -6,4 +6,7 @@ TFrmDemo2::TFrmDemo2(WindowSet& windows, QWidget* parent) : QDialog(parent), win
     setWindowTitle(QStringLiteral("Dose coefficient (Sv/Bq)"));
 }
 
+std::vector<std::string> TFrmDemo2::RowLabelTexts() const { return {}; }
+std::vector<std::string> TFrmDemo2::PeriodHeadingTexts() const { return {}; }
+
 }  // namespace fetaldose::gui

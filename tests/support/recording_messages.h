@@ -1,0 +1,35 @@
+#pragma once
+// Records message and error boxes instead of showing them, so window tests never block.
+
+#include <QStringList>
+
+#include "core/textio/faults.h"
+#include "gui/app/messages.h"
+
+namespace fetaldose::gui {
+
+class RecordingMessages final : public Messages {
+public:
+    void Inform(const QString& text) override {
+        informed << text;
+        all << text;
+    }
+    // Records the text as the error box would show it (full stop rule applied).
+    void Error(const QString& faultMessage) override {
+        const QString shown =
+            QString::fromLocal8Bit(ErrorBoxText(faultMessage.toLocal8Bit().toStdString()));
+        errors << shown;
+        all << shown;
+    }
+    void Clear() {
+        informed.clear();
+        errors.clear();
+        all.clear();
+    }
+
+    QStringList informed;
+    QStringList errors;
+    QStringList all;  // both kinds, in the order they were shown
+};
+
+}  // namespace fetaldose::gui
