@@ -12,4 +12,10 @@ TForm4::TForm4(WindowSet&, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Load options from a file"));
 }
 
+void TForm1::Open() { exec(); }
+
+void TForm3::Open() { exec(); }
+
+void TForm4::Open() { exec(); }
+
 }  // namespace fetaldose::gui

@@ -30,4 +30,18 @@ Tref47::Tref47(WindowSet&, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("How to reference VORQ 47"));
 }
 
+void TInstructions::Open() { exec(); }
+
+void TLicence::Open() { exec(); }
+
+void TContInfo::Open() { exec(); }
+
+void TAbout::Open() { exec(); }
+
+void Tpdf::Open() { exec(); }
+
+void TrefCD::Open() { exec(); }
+
+void Tref47::Open() { exec(); }
+
 }  // namespace fetaldose::gui

@@ -1,5 +1,6 @@
 #pragma once
 #include <QMainWindow>
+#include <string>
 
 #include "core/options/controls_sink.h"
 #include "core/run/selection_snapshot.h"
@@ -15,6 +16,8 @@ public:
     explicit TDualListDlg(WindowSet& windows, QWidget* parent = nullptr);
 
     SelectionSnapshot Snapshot() const;
+    // The data directory fixed when the window was created.
+    const std::string& DataDirectory() const { return dataDirectory_; }
 
     void ClearChosen() override;
     void AppendChosen(const std::string& name, const std::string& halfLife) override;
@@ -24,6 +27,7 @@ public:
 
 private:
     WindowSet& windows_;
+    std::string dataDirectory_;
 };
 
 }  // namespace fetaldose::gui
