@@ -10,6 +10,7 @@
 namespace fetaldose {
 
 inline constexpr int kCatalogueCapacity = 900;
+inline constexpr const char* kCatalogueFileName = "nuclides.txt";
 
 struct CatalogueEntry {
     std::string Name;      // exactly as read; also the base name of the data file
@@ -18,7 +19,7 @@ struct CatalogueEntry {
 
 // Read-only marking of data files. "Exactly read-only" is mode 0444.
 class FileAttributes {
-public:
+  public:
     virtual ~FileAttributes() = default;
     virtual bool IsExactlyReadOnly(const std::string& path) = 0;
     // Makes the file exactly read-only; failures are ignored by the caller.

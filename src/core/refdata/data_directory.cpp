@@ -1,10 +1,11 @@
 #include "core/refdata/data_directory.h"
 
 #include <dirent.h>
-#include <memory>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace fetaldose {
@@ -16,7 +17,9 @@ bool IsExistingFile(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -42,25 +45,30 @@ std::string CurrentDataDirectory() {
     return DataDirectoryFor(buffer.data());
 }
 
-std::optional<std::string> FindDataFile(std::string_view dataDirectory,
-                                        std::string_view nuclideName) {
-    const std::string fileName = std::string(nuclideName) + ".dat";
-    // A name holding a separator or a NUL can only name something other than a data file.
-    if (fileName.find('\0') != std::string::npos) return std::nullopt;
-    std::string exact = std::string(dataDirectory) + fileName;
+std::optional<std::string> FindFileInDirectory(std::string_view directory,
+                                               std::string_view fileName) {
+    // A NUL cannot stand in a file name: the system would cut the name short there.
+    if (fileName.find('\0') != std::string_view::npos) return std::nullopt;
+    const std::string directoryText(directory);
+    std::string exact = directoryText + std::string(fileName);
     if (IsExistingFile(exact)) return exact;
-    if (fileName.find('/') != std::string::npos) return std::nullopt;
+    // A name with a separator reaches into another directory; only its exact spelling counts.
+    if (fileName.find('/') != std::string_view::npos) return std::nullopt;
 
-    const std::string directory(dataDirectory);
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(directory.c_str()), ::closedir);
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(directoryText.c_str()), ::closedir);
     if (!dir) return std::nullopt;
     while (const dirent* entry = ::readdir(dir.get())) {
         if (EqualIgnoringAsciiCase(entry->d_name, fileName)) {
-            std::string candidate = directory + entry->d_name;
+            std::string candidate = directoryText + entry->d_name;
             if (IsExistingFile(candidate)) return candidate;
         }
     }
     return std::nullopt;
+}
+
+std::optional<std::string> FindDataFile(std::string_view dataDirectory,
+                                        std::string_view nuclideName) {
+    return FindFileInDirectory(dataDirectory, std::string(nuclideName) + ".dat");
 }
 
 }  // namespace fetaldose

@@ -17,7 +17,13 @@ std::string CurrentDataDirectory();
 // The path of the data file of a nuclide: data directory + name + ".dat", matched exactly
 // first and, where no such file exists, without regard to letter case. Empty when there is
 // no such file.
-std::optional<std::string> FindDataFile(std::string_view dataDirectory, std::string_view nuclideName);
+std::optional<std::string> FindDataFile(std::string_view dataDirectory,
+                                        std::string_view nuclideName);
+
+// A file `fileName` in `directory` (which ends with a separator), matched exactly first and,
+// where no such file exists, without regard to letter case. Directories do not count.
+std::optional<std::string> FindFileInDirectory(std::string_view directory,
+                                               std::string_view fileName);
 
 inline bool DataFileExists(std::string_view dataDirectory, std::string_view nuclideName) {
     return FindDataFile(dataDirectory, nuclideName).has_value();

@@ -10,7 +10,7 @@ namespace {
 constexpr mode_t kExactlyReadOnly = 0444;
 
 class SystemAttributes final : public FileAttributes {
-public:
+  public:
     bool IsExactlyReadOnly(const std::string& path) override {
         struct stat st {};
         return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&

@@ -15,7 +15,7 @@ namespace fetaldose {
 inline constexpr int kScenarioCount = 11;     // 8 acute, then 3 chronic
 inline constexpr int kAerosolSizeCount = 10;  // 0.001 to 10.0 microns AMAD
 inline constexpr int kTissueRowCount = 18;
-inline constexpr int kPeriodCount = 5;        // 1, 5, 10, 20, 70 years
+inline constexpr int kPeriodCount = 5;  // 1, 5, 10, 20, 70 years
 inline constexpr int kMaxVapourEntries = 4;
 inline constexpr int kMaxTypes = 3;
 inline constexpr int kMaxIngestionEntries = 3;

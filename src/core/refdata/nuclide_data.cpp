@@ -1,0 +1,71 @@
+#include "core/refdata/nuclide_data.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "core/textio/faults.h"
+
+namespace fetaldose {
+
+namespace {
+
+constexpr std::size_t kFieldWidth = 7;
+constexpr std::size_t kFieldSlot = 8;  // the field and one separator that is never read
+
+// Index of the entry number `number` (1-based) of a kind with `capacity` places; an entry
+// beyond the capacity is refused here, before anything of it is read.
+std::size_t StoreIndex(std::int32_t number, int capacity) {
+    if (number > capacity) throw RangeError();
+    return static_cast<std::size_t>(number - 1);
+}
+
+void ReadRecord(TextReader& file, DoseRecord& record) {
+    file.ReadLine(record.SummaryTissue);
+    file.ReadLine(record.SummaryDetail);
+    file.ReadLine(record.SpareLine);
+    file.ReadLine(record.InUteroLine);
+    for (std::string& line : record.PostNatalLines) file.ReadLine(line);
+}
+
+void ReadSection(TextReader& file, GroupSection& section) {
+    section.VapourCount = file.ReadCount();
+    section.TypeCount = file.ReadCount();
+    section.IngestionCount = file.ReadCount();
+
+    for (std::int32_t k = 1; k <= section.VapourCount; ++k)
+        file.ReadLine(section.VapourRoutes[StoreIndex(k, kMaxVapourEntries)]);
+    for (std::int32_t k = 1; k <= section.TypeCount; ++k) {
+        ParticulateType& type = section.ParticulateTypes[StoreIndex(k, kMaxTypes)];
+        file.ReadLine(type.Type);
+        file.ReadLine(type.F1);
+    }
+    for (std::int32_t k = 1; k <= section.IngestionCount; ++k)
+        file.ReadLine(section.IngestionF1[StoreIndex(k, kMaxIngestionEntries)]);
+
+    // The counts are within their capacities from here on: larger ones were refused above.
+    for (std::size_t s = 0; s < kScenarioCount; ++s) {
+        file.ReadLine(section.ScenarioHeadings[s]);
+        for (std::int32_t k = 0; k < section.VapourCount; ++k)
+            ReadRecord(file, section.VapourRecords[s][static_cast<std::size_t>(k)]);
+        for (std::int32_t k = 0; k < section.TypeCount; ++k)
+            for (DoseRecord& record : section.ParticulateRecords[s][static_cast<std::size_t>(k)])
+                ReadRecord(file, record);
+        for (std::int32_t k = 0; k < section.IngestionCount; ++k)
+            ReadRecord(file, section.IngestionRecords[s][static_cast<std::size_t>(k)]);
+    }
+}
+
+}  // namespace
+
+std::string_view DoseRecord::Field(std::string_view valueLine, int tissueRow) {
+    if (tissueRow < 1 || tissueRow > kTissueRowCount) return {};
+    const std::size_t start = static_cast<std::size_t>(tissueRow - 1) * kFieldSlot;
+    if (start >= valueLine.size()) return {};
+    return valueLine.substr(start, std::min(kFieldWidth, valueLine.size() - start));
+}
+
+void ReadNuclideData(TextReader& file, NuclideData& data) {
+    for (GroupSection& section : data.Groups) ReadSection(file, section);
+}
+
+}  // namespace fetaldose
