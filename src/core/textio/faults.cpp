@@ -1,21 +1,29 @@
 #include "core/textio/faults.h"
 
+#include <sys/stat.h>
 #include <cerrno>
 #include <string>
-#include <sys/stat.h>
 
 namespace fetaldose {
 
 std::string IoMessage(int code) {
     switch (code) {
-        case IoError::kFileNotFound: return "File not found";
-        case IoError::kInvalidFilename: return "Invalid filename";
-        case IoError::kTooManyOpenFiles: return "Too many open files";
-        case IoError::kAccessDenied: return "File access denied";
-        case IoError::kReadBeyondEnd: return "Read beyond end of file";
-        case IoError::kDiskFull: return "Disk full";
-        case IoError::kInvalidNumericInput: return "Invalid numeric input";
-        default: return "I/O error " + std::to_string(code);
+        case IoError::kFileNotFound:
+            return "File not found";
+        case IoError::kInvalidFilename:
+            return "Invalid filename";
+        case IoError::kTooManyOpenFiles:
+            return "Too many open files";
+        case IoError::kAccessDenied:
+            return "File access denied";
+        case IoError::kReadBeyondEnd:
+            return "Read beyond end of file";
+        case IoError::kDiskFull:
+            return "Disk full";
+        case IoError::kInvalidNumericInput:
+            return "Invalid numeric input";
+        default:
+            return "I/O error " + std::to_string(code);
     }
 }
 

@@ -10,7 +10,7 @@ namespace fetaldose {
 
 // Base of every fault that ends an event handler and is reported in the error box.
 class Fault : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -19,7 +19,7 @@ public:
 // 5 "File access denied", 100 "Read beyond end of file", 101 "Disk full",
 // 106 "Invalid numeric input", and "I/O error N" for any other code.
 class IoError : public Fault {
-public:
+  public:
     static constexpr int kFileNotFound = 2;
     static constexpr int kInvalidFilename = 3;
     static constexpr int kTooManyOpenFiles = 4;
@@ -37,20 +37,20 @@ public:
 
     int code() const noexcept { return code_; }
 
-private:
+  private:
     IoError(int code, const std::string& message);
     int code_;
 };
 
 // A value stored beyond a fixed capacity.
 class RangeError : public Fault {
-public:
+  public:
     RangeError();
 };
 
 // A dose field that does not read as a number.
 class ConversionError : public Fault {
-public:
+  public:
     explicit ConversionError(std::string_view fieldText);
 };
 

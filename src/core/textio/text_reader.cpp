@@ -1,10 +1,10 @@
 #include "core/textio/text_reader.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 #include <utility>
 
 #include "core/textio/faults.h"
@@ -16,10 +16,12 @@ namespace {
 constexpr std::size_t kBufferSize = 64 * 1024;
 constexpr char kCr = '\r';
 constexpr char kLf = '\n';
-constexpr char kEndOfFile = 26;   // Ctrl-Z
+constexpr char kEndOfFile = 26;  // Ctrl-Z
 constexpr std::size_t kMaxCountToken = 32;
 
-bool IsBlank(int byte) { return byte >= 0 && byte <= ' ' && byte != kEndOfFile; }
+bool IsBlank(int byte) {
+    return byte >= 0 && byte <= ' ' && byte != kEndOfFile;
+}
 
 // Parses a signed decimal integer that must fill the whole token and fit 32 bits.
 bool ParseInt32(std::string_view token, std::int32_t& value) {
@@ -43,13 +45,17 @@ bool ParseInt32(std::string_view token, std::int32_t& value) {
 }  // namespace
 
 TextReader TextReader::Open(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting, so that a named pipe with no writer cannot hold the program up;
+    // reads block again afterwards, and such a pipe then reads as an empty file.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) throw IoError::FromErrno(errno, path, /*forReading=*/true);
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
         throw IoError::FromErrno(EISDIR, path, true);
     }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     return TextReader(fd, path);
 }
 
@@ -117,7 +123,9 @@ int TextReader::Peek() {
     return static_cast<unsigned char>(c);
 }
 
-bool TextReader::AtEnd() { return Peek() < 0; }
+bool TextReader::AtEnd() {
+    return Peek() < 0;
+}
 
 void TextReader::ReadLine(std::string& line) {
     line.clear();

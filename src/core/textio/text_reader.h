@@ -16,7 +16,7 @@
 namespace fetaldose {
 
 class TextReader {
-public:
+  public:
     // Opens a file for reading; throws IoError ("File not found", "File access denied", ...).
     static TextReader Open(const std::string& path);
 
@@ -45,7 +45,7 @@ public:
     // True when no byte is left before the end of the file.
     bool AtEnd();
 
-private:
+  private:
     TextReader(int fd, std::string path);
     bool Refill();
     int Peek();  // next byte, or -1 at the end of the file

@@ -1,11 +1,11 @@
 #include "core/textio/text_writer.h"
 
-#include <cerrno>
-#include <climits>
 #include <fcntl.h>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <climits>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -35,7 +35,8 @@ std::string ResolveLinks(std::string path) {
     for (int hop = 0; hop < kMaxLinkHops; ++hop) {
         struct stat st {};
         if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-        std::vector<char> target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1);
+        std::vector<char> target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) +
+                                 1);
         const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
         if (n < 0) return path;
         std::string next(target.data(), static_cast<std::size_t>(n));
@@ -51,7 +52,7 @@ mode_t DefaultCreationMode() {
 }
 
 class FileDescriptor {
-public:
+  public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
     ~FileDescriptor() {
         if (fd_ >= 0) ::close(fd_);
@@ -65,7 +66,7 @@ public:
         return rc;
     }
 
-private:
+  private:
     int fd_;
 };
 
@@ -86,13 +87,14 @@ void ReplaceRegularFile(const std::string& target, const struct stat* existing,
     try {
         const mode_t mode = existing ? (existing->st_mode & 07777) : DefaultCreationMode();
         ::fchmod(fd.get(), mode);
-        if (existing && ::geteuid() == 0)
-            [[maybe_unused]] int ignored = ::fchown(fd.get(), existing->st_uid, existing->st_gid);
+        if (existing && ::geteuid() == 0) [[maybe_unused]]
+            int ignored = ::fchown(fd.get(), existing->st_uid, existing->st_gid);
         TextWriter writer(fd.get(), target);
         writeContent(writer);
         writer.Flush();
         // Space on many file systems is only claimed here, so "Disk full" may surface now.
-        if (::fsync(fd.get()) != 0 && errno != EINVAL) throw IoError::FromErrno(errno, target, false);
+        if (::fsync(fd.get()) != 0 && errno != EINVAL)
+            throw IoError::FromErrno(errno, target, false);
         if (fd.Close() != 0) throw IoError::FromErrno(errno, target, false);
         if (::rename(tempPath.c_str(), target.c_str()) != 0)
             throw IoError::FromErrno(errno, target, false);
@@ -113,7 +115,9 @@ void TextWriter::Write(std::string_view text) {
     if (buffer_.size() >= kFlushThreshold) Flush();
 }
 
-void TextWriter::EndLine() { Write("\r\n"); }
+void TextWriter::EndLine() {
+    Write("\r\n");
+}
 
 void TextWriter::WriteLine(std::string_view text) {
     buffer_.append(text);

@@ -10,7 +10,7 @@ namespace fetaldose {
 // Buffered writer of CR LF lines to an open file descriptor. A failed write throws IoError
 // ("Disk full", "File access denied", ...); the descriptor stays owned by the caller.
 class TextWriter {
-public:
+  public:
     TextWriter(int fd, std::string path);
     TextWriter(const TextWriter&) = delete;
     TextWriter& operator=(const TextWriter&) = delete;
@@ -22,7 +22,7 @@ public:
     // Hands everything buffered to the system; throws on failure.
     void Flush();
 
-private:
+  private:
     int fd_;
     std::string path_;
     std::string buffer_;

@@ -1,0 +1,197 @@
+// The line and count rules shared by every file the program reads.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <string>
+
+#include "core/textio/faults.h"
+#include "core/textio/text_reader.h"
+#include "scratch_directory.h"
+
+namespace fetaldose {
+namespace {
+
+using namespace std::string_literals;
+using testing::ScratchDirectory;
+using testing::WriteBytes;
+
+int CountFaultCode(std::string_view bytes) {
+    TextReader reader(bytes);
+    try {
+        reader.ReadCount();
+    } catch (const IoError& error) {
+        EXPECT_STREQ(error.what(), "Invalid numeric input");
+        return error.code();
+    }
+    return 0;
+}
+
+TEST(TextReader, LinesEndAtCrWithOneLfSkippedAndLfAloneKept) {
+    const std::string bytes = "a\r\nb\rc\nd\r\n\r\n\r\r\nlast";
+    TextReader reader(bytes);
+    EXPECT_EQ(reader.ReadLine(), "a");
+    EXPECT_EQ(reader.ReadLine(), "b");
+    EXPECT_EQ(reader.ReadLine(), "c\nd");
+    EXPECT_EQ(reader.ReadLine(), "");
+    EXPECT_EQ(reader.ReadLine(), "");
+    EXPECT_EQ(reader.ReadLine(), "");
+    EXPECT_EQ(reader.ReadLine(), "last");
+    EXPECT_TRUE(reader.AtEnd());
+    // Past the end: empty lines and zero counts, without error.
+    EXPECT_EQ(reader.ReadLine(), "");
+    EXPECT_EQ(reader.ReadCount(), 0);
+    EXPECT_EQ(reader.ReadLine(), "");
+}
+
+TEST(TextReader, CtrlZEndsTheFileWhereverItStands) {
+    const std::string bytes =
+        "ab\x1a"
+        "cd\r\n5\r\n";
+    TextReader reader(bytes);
+    EXPECT_EQ(reader.ReadLine(), "ab");
+    EXPECT_TRUE(reader.AtEnd());
+    EXPECT_EQ(reader.ReadCount(), 0);
+    EXPECT_EQ(reader.ReadLine(), "");
+
+    const std::string countThenEndBytes =
+        "12\x1a"
+        "99\r\nx\r\n";
+    TextReader countThenEnd(countThenEndBytes);
+    EXPECT_EQ(countThenEnd.ReadCount(), 12);
+    EXPECT_EQ(countThenEnd.ReadLine(), "");
+
+    const std::string atLineStartBytes =
+        "one\r\n\x1a"
+        "two\r\n";
+    TextReader atLineStart(atLineStartBytes);
+    EXPECT_EQ(atLineStart.ReadLine(), "one");
+    EXPECT_EQ(atLineStart.ReadLine(), "");
+    EXPECT_TRUE(atLineStart.AtEnd());
+}
+
+TEST(TextReader, CountSkipsBlanksAndLineEndsAndIgnoresTheRestOfItsLine) {
+    const std::string bytes = "  \r\n\r\n\t 42 nuclides follow\r\n-7\tx\r\n+3\rtext line \r\n";
+    TextReader reader(bytes);
+    EXPECT_EQ(reader.ReadCount(), 42);
+    EXPECT_EQ(reader.ReadCount(), -7);
+    EXPECT_EQ(reader.ReadCount(), 3);
+    EXPECT_EQ(reader.ReadLine(), "text line ");
+
+    // With LF-only line ends the rest of the count's "line" is the rest of the file.
+    const std::string lfOnlyBytes = "3\nPu-239\n24110 y\n";
+    TextReader lfOnly(lfOnlyBytes);
+    EXPECT_EQ(lfOnly.ReadCount(), 3);
+    EXPECT_EQ(lfOnly.ReadLine(), "");
+    EXPECT_TRUE(lfOnly.AtEnd());
+
+    // Extremes of a 32-bit count.
+    const std::string extremesBytes = "2147483647\r\n-2147483648\r\n";
+    TextReader extremes(extremesBytes);
+    EXPECT_EQ(extremes.ReadCount(), 2147483647);
+    EXPECT_EQ(extremes.ReadCount(), -2147483647 - 1);
+}
+
+TEST(TextReader, CountThatIsNotAnIntegerIsInvalidNumericInput) {
+    for (const char* bad : {"abc\r\n", "2.5\r\n", "3x\r\n", "1099511627776\r\n", "2147483648\r\n",
+                            "-2147483649\r\n", "-\r\n", "+\r\n", "\xb3\r\n", "0x10\r\n"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_EQ(CountFaultCode(bad), IoError::kInvalidNumericInput);
+    }
+}
+
+TEST(TextReader, CountTokenIsAtMost32Characters) {
+    const std::string zeros31(31, '0');
+    // 32 characters make one token.
+    const std::string exactBytes = zeros31 + "7 rest\r\nnext\r\n";
+    TextReader exact(exactBytes);
+    EXPECT_EQ(exact.ReadCount(), 7);
+    EXPECT_EQ(exact.ReadLine(), "next");
+    // A longer run is cut after 32 characters and the rest of its line is skipped.
+    const std::string longerBytes = zeros31 + "0" + "9999\r\nnext\r\n";
+    TextReader longer(longerBytes);
+    EXPECT_EQ(longer.ReadCount(), 0);
+    EXPECT_EQ(longer.ReadLine(), "next");
+    // A huge run of digits neither overflows nor runs on.
+    EXPECT_EQ(CountFaultCode(std::string(40, '9') + "\r\n"), IoError::kInvalidNumericInput);
+}
+
+TEST(TextReader, EveryByteIsKept) {
+    const std::string binary = "a\0b\x01\x7f\x80\xff\t \n"s;
+    const std::string bytes = binary + "\r\n" + "  padded  \r\n";
+    TextReader reader(bytes);
+    EXPECT_EQ(reader.ReadLine(), binary);
+    EXPECT_EQ(reader.ReadLine(), "  padded  ");
+}
+
+TEST(TextReader, FileReadsAcrossItsBufferBoundaries) {
+    ScratchDirectory dir;
+    // A CR and its LF split by the 64 KiB buffer boundary, a line of several megabytes, and a
+    // Ctrl-Z far into the file.
+    const std::string first(64 * 1024 - 1, 'a');
+    const std::string huge(3 * 1024 * 1024 + 17, 'b');
+    const std::string tail =
+        "tail"
+        "\x1a"
+        "ignored\r\n";
+    WriteBytes(dir.File("big.txt"), first + "\r\n" + huge + "\r\n" + "  12 \r\n" + tail);
+
+    TextReader reader = TextReader::Open(dir.File("big.txt"));
+    std::string line;
+    reader.ReadLine(line);
+    EXPECT_EQ(line, first);
+    reader.ReadLine(line);
+    EXPECT_EQ(line.size(), huge.size());
+    EXPECT_EQ(line, huge);
+    EXPECT_EQ(reader.ReadCount(), 12);
+    reader.ReadLine(line);
+    EXPECT_EQ(line, "tail");
+    EXPECT_TRUE(reader.AtEnd());
+
+    // A reader that moves keeps its place.
+    TextReader source = TextReader::Open(dir.File("big.txt"));
+    source.SkipLine();
+    TextReader moved = std::move(source);
+    EXPECT_EQ(moved.ReadLine().size(), huge.size());
+}
+
+TEST(TextReader, OpenFailuresCarryTheSystemMessages) {
+    ScratchDirectory dir;
+    auto codeOf = [](const std::string& path) {
+        try {
+            TextReader::Open(path);
+        } catch (const IoError& error) {
+            return std::pair<int, std::string>(error.code(), error.what());
+        }
+        return std::pair<int, std::string>(0, "");
+    };
+    EXPECT_EQ(codeOf(dir.File("missing.txt")), std::pair(2, "File not found"s));
+    EXPECT_EQ(codeOf(dir.File("no-such-dir/file.txt")), std::pair(3, "Invalid filename"s));
+    EXPECT_EQ(codeOf(dir.File("")), std::pair(5, "File access denied"s));
+    WriteBytes(dir.File("plain"), "x");
+    EXPECT_EQ(codeOf(dir.File("plain/below")), std::pair(3, "Invalid filename"s));
+}
+
+TEST(TextReader, ReadFailureIsReportedWithTheSystemCode) {
+    // Reading the start of a process's own memory map fails with EIO, which must not pass for
+    // "File access denied" although both are numbered 5.
+    TextReader reader = TextReader::Open("/proc/self/mem");
+    try {
+        reader.ReadLine();
+        FAIL() << "no error";
+    } catch (const IoError& error) {
+        EXPECT_EQ(error.code(), 5);
+        EXPECT_STREQ(error.what(), "I/O error 5");
+    }
+}
+
+TEST(TextReader, PipeWithoutWriterReadsAsEmptyInsteadOfWaiting) {
+    ScratchDirectory dir;
+    ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0644), 0);
+    TextReader reader = TextReader::Open(dir.File("pipe"));
+    EXPECT_EQ(reader.ReadCount(), 0);
+    EXPECT_EQ(reader.ReadLine(), "");
+}
+
+}  // namespace
+}  // namespace fetaldose
