@@ -8,7 +8,7 @@ BUILD    := build
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR   := $(if $(CI),ON,OFF)
 
-.PHONY: all deps configure build run test asan-test bench fuzz fuzz-long format clean
+.PHONY: all deps configure build run test asan-test bench fuzz fuzz-build fuzz-smoke format clean
 
 all: build
 
@@ -31,6 +31,19 @@ asan-test: deps
 	@cmake --preset asan -DFETALDOSE_WERROR=$(WERROR) >/dev/null
 	@cmake --build --preset asan -j $(JOBS)
 	@ctest --preset asan -j $(JOBS)
+
+FUZZ_SECONDS ?= 300
+
+fuzz-build: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
+
+fuzz: fuzz-build
+	@./tools/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS)
+
+# A short run of each target, enough to catch a regression on the seeds and near them.
+fuzz-smoke: fuzz-build
+	@./tools/run-fuzzers.sh build-fuzz 8
 
 bench: deps
 	@cmake --preset bench >/dev/null
