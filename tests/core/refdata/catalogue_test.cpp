@@ -1,0 +1,207 @@
+// Loading nuclides.txt at start-up, with the first-run pass that makes data files read-only.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "../textio/scratch_directory.h"
+#include "core/refdata/catalogue.h"
+#include "core/refdata/data_directory.h"
+
+namespace fetaldose {
+namespace {
+
+using testing::PermissionBits;
+using testing::ScratchDirectory;
+using testing::WriteBytes;
+
+// The real file attributes, with every change noted in the same log as the messages so that
+// their order can be checked.
+class LoggingAttributes final : public FileAttributes {
+  public:
+    explicit LoggingAttributes(std::vector<std::string>& log) : log_(log) {}
+    bool IsExactlyReadOnly(const std::string& path) override {
+        return SystemFileAttributes().IsExactlyReadOnly(path);
+    }
+    void MakeExactlyReadOnly(const std::string& path) override {
+        log_.push_back("read-only " + std::filesystem::path(path).filename().string());
+        SystemFileAttributes().MakeExactlyReadOnly(path);
+    }
+
+  private:
+    std::vector<std::string>& log_;
+};
+
+class CatalogueTest : public ::testing::Test {
+  protected:
+    CatalogueLoad Load() {
+        log.clear();
+        LoggingAttributes attributes(log);
+        return LoadCatalogue(dir.Slash(), attributes,
+                             [this](const std::string& text) { log.push_back(text); });
+    }
+    void WriteCatalogue(std::string_view bytes) { WriteBytes(dir.File("nuclides.txt"), bytes); }
+    void WriteDataFile(const std::string& fileName, mode_t mode) {
+        WriteBytes(dir.File(fileName), "0\r\n");
+        ASSERT_EQ(::chmod(dir.File(fileName).c_str(), mode), 0);
+    }
+
+    ScratchDirectory dir;
+    std::vector<std::string> log;
+};
+
+std::vector<std::string> Names(const CatalogueLoad& load) {
+    std::vector<std::string> names;
+    for (const auto& entry : load.Entries) names.push_back(entry.Name + "|" + entry.HalfLife);
+    return names;
+}
+
+TEST_F(CatalogueTest, MissingCatalogueIsReportedAndLeavesItEmpty) {
+    CatalogueLoad load = Load();
+    EXPECT_EQ(log, std::vector<std::string>{kMissingCatalogueMessage});
+    EXPECT_TRUE(load.Entries.empty());
+    EXPECT_FALSE(load.Fault);
+
+    // A directory of that name is no catalogue either.
+    std::filesystem::create_directory(dir.File("nuclides.txt"));
+    load = Load();
+    EXPECT_EQ(log, std::vector<std::string>{kMissingCatalogueMessage});
+    EXPECT_TRUE(load.Entries.empty());
+    EXPECT_FALSE(load.Fault);
+}
+
+TEST_F(CatalogueTest, FirstRunAsksFirstThenMakesEveryDataFileReadOnlyOnce) {
+    WriteCatalogue("3\r\nPu-239\r\n24110 y\r\nH-3\r\n12.32 y\r\nCs-137\r\n30.08 y\r\n");
+    WriteDataFile("Pu-239.dat", 0644);
+    WriteDataFile("Cs-137.dat", 0755);  // H-3 has no data file
+
+    CatalogueLoad load = Load();
+    EXPECT_EQ(Names(load),
+              (std::vector<std::string>{"Pu-239|24110 y", "H-3|12.32 y", "Cs-137|30.08 y"}));
+    EXPECT_FALSE(load.Fault);
+    EXPECT_EQ(log, (std::vector<std::string>{kAttributePassMessage, "read-only Pu-239.dat",
+                                             "read-only Cs-137.dat"}));
+    EXPECT_EQ(PermissionBits(dir.File("Pu-239.dat")), 0444u);
+    EXPECT_EQ(PermissionBits(dir.File("Cs-137.dat")), 0444u);
+
+    // Once the first data file is read-only the pass is not needed again, and a later data
+    // file that has lost its read-only state is left as it is.
+    ASSERT_EQ(::chmod(dir.File("Cs-137.dat").c_str(), 0644), 0);
+    load = Load();
+    EXPECT_EQ(load.Entries.size(), 3u);
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(PermissionBits(dir.File("Cs-137.dat")), 0644u);
+}
+
+TEST_F(CatalogueTest, PassRunsWheneverTheFirstDataFileIsNotExactlyReadOnly) {
+    WriteCatalogue("2\r\nI-131\r\n8.02 d\r\nSr-90\r\n28.79 y\r\n");
+    WriteDataFile("Sr-90.dat", 0644);
+    // No first data file: the pass and its message come on every start.
+    for (int start = 0; start < 2; ++start) {
+        Load();
+        EXPECT_EQ(log, (std::vector<std::string>{kAttributePassMessage, "read-only Sr-90.dat"}));
+    }
+    // Read-only but with another bit set is not exactly read-only.
+    WriteDataFile("I-131.dat", 01444);
+    Load();
+    EXPECT_EQ(log.front(), kAttributePassMessage);
+    EXPECT_EQ(PermissionBits(dir.File("I-131.dat")), 0444u);
+}
+
+TEST_F(CatalogueTest, FirstPairIsReadWhateverTheCountSays) {
+    for (const char* count : {"0", "1", "-5"}) {
+        SCOPED_TRACE(count);
+        WriteCatalogue(std::string(count) + "\r\nAm-241\r\n432.2 y\r\nU-238\r\n4.468E9 y\r\n");
+        EXPECT_EQ(Names(Load()), std::vector<std::string>{"Am-241|432.2 y"});
+    }
+    // An empty file: one empty row, and the data file ".dat" that cannot exist.
+    WriteCatalogue("");
+    CatalogueLoad load = Load();
+    EXPECT_EQ(Names(load), std::vector<std::string>{"|"});
+    EXPECT_FALSE(load.Fault);
+    EXPECT_EQ(log, std::vector<std::string>{kAttributePassMessage});
+}
+
+TEST_F(CatalogueTest, TextsAreTakenWholeAndMissingPairsComeOutEmpty) {
+    WriteCatalogue("  4 nuclides\r\n Pu-239 \r\n24110 y\t\rCo-60\r\n5.27\ny\r\n");
+    CatalogueLoad load = Load();
+    EXPECT_EQ(Names(load),
+              (std::vector<std::string>{" Pu-239 |24110 y\t", "Co-60|5.27\ny", "|", "|"}));
+    EXPECT_FALSE(load.Fault);
+
+    // With LF-only line ends the count is read, and the rest of the file is its line.
+    WriteCatalogue("2\nPu-239\n24110 y\nH-3\n12.32 y\n");
+    EXPECT_EQ(Names(Load()), (std::vector<std::string>{"|", "|"}));
+}
+
+TEST_F(CatalogueTest, FaultsStopTheLoadKeepingWhatWasRead) {
+    std::string catalogue = "901\r\n";
+    for (int i = 1; i <= 901; ++i)
+        catalogue += "N-" + std::to_string(i) + "\r\n" + std::to_string(i) + " d\r\n";
+    WriteCatalogue(catalogue);
+    CatalogueLoad load = Load();
+    ASSERT_EQ(load.Entries.size(), 900u);
+    EXPECT_EQ(load.Entries.back().Name, "N-900");
+    EXPECT_EQ(load.Fault, "Range check error");
+
+    // A count far beyond the file still ends at the capacity, with no more than 900 entries.
+    WriteCatalogue("2147483647\r\nA\r\n1 s\r\n");
+    load = Load();
+    EXPECT_EQ(load.Entries.size(), 900u);
+    EXPECT_EQ(load.Fault, "Range check error");
+
+    WriteCatalogue("900\r\n");
+    load = Load();
+    EXPECT_EQ(load.Entries.size(), 900u);
+    EXPECT_FALSE(load.Fault);
+
+    // A count that is no number: nothing is loaded and the pass is not reached.
+    WriteCatalogue("many\r\nA\r\n1 s\r\n");
+    load = Load();
+    EXPECT_TRUE(load.Entries.empty());
+    EXPECT_EQ(load.Fault, "Invalid numeric input");
+    EXPECT_TRUE(log.empty());
+
+    // A catalogue that cannot be read.
+    std::filesystem::remove(dir.File("nuclides.txt"));
+    ASSERT_EQ(::symlink("/proc/self/mem", dir.File("nuclides.txt").c_str()), 0);
+    load = Load();
+    EXPECT_TRUE(load.Entries.empty());
+    EXPECT_EQ(load.Fault, "I/O error 5");
+}
+
+TEST_F(CatalogueTest, FileNamesMatchWithoutRegardToCase) {
+    WriteBytes(dir.File("NUCLIDES.TXT"), "1\r\nPu-239\r\n24110 y\r\n");
+    WriteDataFile("PU-239.DAT", 0644);
+    CatalogueLoad load = Load();
+    EXPECT_EQ(Names(load), std::vector<std::string>{"Pu-239|24110 y"});
+    EXPECT_EQ(log, (std::vector<std::string>{kAttributePassMessage, "read-only PU-239.DAT"}));
+    EXPECT_EQ(FindDataFile(dir.Slash(), "pu-239"), dir.File("PU-239.DAT"));
+
+    // The exact spelling wins where both exist.
+    WriteDataFile("Pu-239.dat", 0644);
+    EXPECT_EQ(FindDataFile(dir.Slash(), "Pu-239"), dir.File("Pu-239.dat"));
+    EXPECT_FALSE(FindDataFile(dir.Slash(), "Pu-23"));
+    EXPECT_FALSE(FindDataFile(dir.Slash(), std::string("Pu-239\0x", 8)));
+    std::filesystem::create_directory(dir.File("Np-237.dat"));
+    EXPECT_FALSE(DataFileExists(dir.Slash(), "Np-237"));
+}
+
+TEST(DataDirectory, IsTheWorkingDirectoryFollowedByData) {
+    EXPECT_EQ(DataDirectoryFor("/"), "/data/");
+    EXPECT_EQ(DataDirectoryFor("/media/cdrom"), "/media/cdrom/data/");
+    EXPECT_EQ(DataDirectoryFor("/media/cdrom/"), "/media/cdrom/data/");
+
+    ScratchDirectory dir;
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.File(""));
+    const std::string current = CurrentDataDirectory();
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(std::filesystem::path(current), std::filesystem::canonical(dir.File("")) / "data/");
+}
+
+}  // namespace
+}  // namespace fetaldose
