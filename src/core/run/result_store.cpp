@@ -1,30 +1,326 @@
 #include "core/run/result_store.h"
 
-// Placeholder representation; the real one replaces it.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "core/textio/faults.h"
+
+// Representation. A table at 18 rows by 5 periods holds 198 dose texts and 5 headings; to keep
+// that within 2 KB every dose text sits in a fixed 8-byte cell:
+//  - up to 7 bytes are held in the cell itself, byte 7 giving the length (0 to 7);
+//  - a longer text (a negative sum such as "-1.2E-10", or an odd field text) goes to a side
+//    pool of chunks that never move, and the cell holds where: byte 7 is kPooledFlag, bytes
+//    0-3 the chunk number and bytes 4-5 the offset of a 4-byte length followed by the bytes.
+// Headings repeat from table to table (same nuclide, group, route, scenario and summary), so
+// each distinct heading text is kept once and a slot holds five 4-byte numbers; number 0 is
+// the empty text. Cells and heading numbers are allocated zeroed (empty) in one piece per run:
+// the zeroed pages of a large, mostly unused store cost nothing until a table is written.
+
 namespace fetaldose {
 
-struct ResultStore::Impl {};
-void ResultStore::ImplDeleter::operator()(Impl* impl) const { delete impl; }
+namespace {
 
-void ResultStore::Resize(int, int, int) {}
-int ResultStore::SlotCount() const { return 0; }
-int ResultStore::RowCount() const { return 0; }
-int ResultStore::PeriodCount() const { return 0; }
-int ResultStore::TableCount() const { return 0; }
-void ResultStore::SetTableCount(int) {}
-std::string_view ResultStore::Nuclide(int) const { return {}; }
-std::string_view ResultStore::Group(int) const { return {}; }
-std::string_view ResultStore::Route(int) const { return {}; }
-std::string_view ResultStore::Scenario(int) const { return {}; }
-std::string_view ResultStore::Summary(int) const { return {}; }
-std::string_view ResultStore::InUtero(int, int) const { return {}; }
-std::string_view ResultStore::PostNatal(int, int, int) const { return {}; }
-std::string_view ResultStore::Offspring(int, int, int) const { return {}; }
-void ResultStore::SetHeadings(int, std::string_view, std::string_view, std::string_view,
-                              std::string_view, std::string_view) {}
-void ResultStore::SetInUtero(int, int, std::string_view) {}
-void ResultStore::SetPostNatal(int, int, int, std::string_view) {}
-void ResultStore::SetOffspring(int, int, int, std::string_view) {}
-std::size_t ResultStore::MemoryBytes() const { return 0; }
+constexpr int kHeadingsPerSlot = 5;
+constexpr std::size_t kCellBytes = 8;
+constexpr std::size_t kInlineMax = 7;
+constexpr unsigned char kPooledFlag = 0x80;
+constexpr std::size_t kChunkBytes = 64 * 1024;
+constexpr std::size_t kLengthBytes = sizeof(std::uint32_t);
+
+struct Cell {
+    unsigned char bytes[kCellBytes];
+};
+static_assert(sizeof(Cell) == kCellBytes);
+
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+
+template <typename T>
+std::unique_ptr<T[], FreeDeleter> AllocateZeroed(std::size_t count) {
+    if (count == 0) return nullptr;
+    void* p = std::calloc(count, sizeof(T));
+    if (!p) throw std::bad_alloc();
+    return std::unique_ptr<T[], FreeDeleter>(static_cast<T*>(p));
+}
+
+struct TransparentHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const noexcept {
+        return std::hash<std::string_view>{}(text);
+    }
+};
+
+}  // namespace
+
+struct ResultStore::Impl {
+    int slots = 0;
+    int rows = 0;
+    int periods = 0;
+    int tableCount = 0;
+    std::size_t cellsPerSlot = 0;
+    std::unique_ptr<Cell[], FreeDeleter> cells;
+    std::unique_ptr<std::uint32_t[], FreeDeleter> headings;
+
+    // Interned heading texts; texts[0] is the empty text.
+    std::unordered_map<std::string, std::uint32_t, TransparentHash, std::equal_to<>> ids;
+    std::vector<const std::string*> texts;
+    std::size_t internedBytes = 0;
+    std::uint32_t lastIds[kHeadingsPerSlot] = {};
+
+    // Side pool for long dose texts.
+    std::vector<std::unique_ptr<char[]>> chunks;
+    std::vector<std::size_t> chunkSizes;
+    std::size_t chunkUsed = 0;
+
+    Impl() { texts.push_back(&Empty()); }
+
+    static const std::string& Empty() {
+        static const std::string empty;
+        return empty;
+    }
+
+    std::uint32_t Intern(int position, std::string_view text) {
+        if (text.empty()) return 0;
+        std::uint32_t& last = lastIds[position];
+        if (last != 0 && *texts[last] == text) return last;
+        auto found = ids.find(text);
+        if (found == ids.end()) {
+            if (texts.size() > std::numeric_limits<std::uint32_t>::max() - 1) throw RangeError();
+            found = ids.emplace(std::string(text), static_cast<std::uint32_t>(texts.size())).first;
+            texts.push_back(&found->first);
+            internedBytes += found->first.capacity() + sizeof(*found) + 2 * sizeof(void*);
+        }
+        last = found->second;
+        return last;
+    }
+
+    Cell& CellAt(int slot, std::size_t index) const {
+        return cells[static_cast<std::size_t>(slot) * cellsPerSlot + index];
+    }
+
+    void Store(Cell& cell, std::string_view text) {
+        std::memset(cell.bytes, 0, kCellBytes);
+        if (text.size() <= kInlineMax) {
+            std::memcpy(cell.bytes, text.data(), text.size());
+            cell.bytes[kCellBytes - 1] = static_cast<unsigned char>(text.size());
+            return;
+        }
+        if (text.size() > std::numeric_limits<std::uint32_t>::max() - kLengthBytes)
+            throw RangeError();
+        const std::size_t need = kLengthBytes + text.size();
+        if (need > kChunkBytes) {
+            // A text too long for a chunk gets a chunk of its own; short texts then go on in
+            // a fresh chunk after it.
+            chunks.emplace_back(new char[need]);
+            chunkSizes.push_back(need);
+            WriteEntry(cell, chunks.size() - 1, 0, text);
+            chunkUsed = kChunkBytes;
+            return;
+        }
+        if (chunks.empty() || chunkUsed + need > kChunkBytes) {
+            chunks.emplace_back(new char[kChunkBytes]);
+            chunkSizes.push_back(kChunkBytes);
+            chunkUsed = 0;
+        }
+        WriteEntry(cell, chunks.size() - 1, chunkUsed, text);
+        chunkUsed += need;
+    }
+
+    void WriteEntry(Cell& cell, std::size_t chunk, std::size_t offset, std::string_view text) {
+        if (chunk > std::numeric_limits<std::uint32_t>::max()) throw RangeError();
+        char* at = chunks[chunk].get() + offset;
+        const auto length = static_cast<std::uint32_t>(text.size());
+        std::memcpy(at, &length, kLengthBytes);
+        std::memcpy(at + kLengthBytes, text.data(), text.size());
+        const auto chunkNumber = static_cast<std::uint32_t>(chunk);
+        const auto offset16 = static_cast<std::uint16_t>(offset);
+        std::memcpy(cell.bytes, &chunkNumber, 4);
+        std::memcpy(cell.bytes + 4, &offset16, 2);
+        cell.bytes[kCellBytes - 1] = kPooledFlag;
+    }
+
+    std::string_view Load(const Cell& cell) const {
+        const unsigned char tag = cell.bytes[kCellBytes - 1];
+        if (tag != kPooledFlag)
+            return std::string_view(reinterpret_cast<const char*>(cell.bytes), tag);
+        std::uint32_t chunk = 0;
+        std::uint16_t offset = 0;
+        std::uint32_t length = 0;
+        std::memcpy(&chunk, cell.bytes, 4);
+        std::memcpy(&offset, cell.bytes + 4, 2);
+        const char* at = chunks[chunk].get() + offset;
+        std::memcpy(&length, at, kLengthBytes);
+        return std::string_view(at + kLengthBytes, length);
+    }
+};
+
+void ResultStore::ImplDeleter::operator()(Impl* impl) const {
+    delete impl;
+}
+
+void ResultStore::Resize(int nuclideCount, int rowCount, int periodCount) {
+    if (nuclideCount < 0 || rowCount < 0 || periodCount < 0) throw RangeError();
+    if (nuclideCount > (std::numeric_limits<int>::max() - 1) / kSlotsPerNuclide) throw RangeError();
+    const int slots = nuclideCount * kSlotsPerNuclide + 1;
+    const std::size_t rows = static_cast<std::size_t>(rowCount);
+    const std::size_t cellsPerSlot = rows + 2 * rows * static_cast<std::size_t>(periodCount);
+    if (cellsPerSlot != 0 &&
+        static_cast<std::size_t>(slots) >
+            std::numeric_limits<std::size_t>::max() / kCellBytes / cellsPerSlot)
+        throw RangeError();
+
+    // The old tables go first, so that two stores never coexist.
+    impl_.reset();
+    auto impl = std::unique_ptr<Impl, ImplDeleter>(new Impl);
+    impl->slots = slots;
+    impl->rows = rowCount;
+    impl->periods = periodCount;
+    impl->cellsPerSlot = cellsPerSlot;
+    impl->cells = AllocateZeroed<Cell>(static_cast<std::size_t>(slots) * cellsPerSlot);
+    impl->headings =
+        AllocateZeroed<std::uint32_t>(static_cast<std::size_t>(slots) * kHeadingsPerSlot);
+    impl_ = std::move(impl);
+}
+
+int ResultStore::SlotCount() const {
+    return impl_ ? impl_->slots : 0;
+}
+int ResultStore::RowCount() const {
+    return impl_ ? impl_->rows : 0;
+}
+int ResultStore::PeriodCount() const {
+    return impl_ ? impl_->periods : 0;
+}
+int ResultStore::TableCount() const {
+    return impl_ ? impl_->tableCount : 0;
+}
+
+void ResultStore::SetTableCount(int tableCount) {
+    if (tableCount < 0 || tableCount >= std::max(SlotCount(), 1)) throw RangeError();
+    if (impl_) impl_->tableCount = tableCount;
+}
+
+namespace {
+
+void CheckSlot(const void* impl, int slot, int slots) {
+    if (!impl || slot < 0 || slot >= slots) throw RangeError();
+}
+
+}  // namespace
+
+std::string_view ResultStore::Nuclide(int slot) const {
+    CheckSlot(impl_.get(), slot, SlotCount());
+    return *impl_->texts[impl_->headings[static_cast<std::size_t>(slot) * kHeadingsPerSlot + 0]];
+}
+std::string_view ResultStore::Group(int slot) const {
+    CheckSlot(impl_.get(), slot, SlotCount());
+    return *impl_->texts[impl_->headings[static_cast<std::size_t>(slot) * kHeadingsPerSlot + 1]];
+}
+std::string_view ResultStore::Route(int slot) const {
+    CheckSlot(impl_.get(), slot, SlotCount());
+    return *impl_->texts[impl_->headings[static_cast<std::size_t>(slot) * kHeadingsPerSlot + 2]];
+}
+std::string_view ResultStore::Scenario(int slot) const {
+    CheckSlot(impl_.get(), slot, SlotCount());
+    return *impl_->texts[impl_->headings[static_cast<std::size_t>(slot) * kHeadingsPerSlot + 3]];
+}
+std::string_view ResultStore::Summary(int slot) const {
+    CheckSlot(impl_.get(), slot, SlotCount());
+    return *impl_->texts[impl_->headings[static_cast<std::size_t>(slot) * kHeadingsPerSlot + 4]];
+}
+
+namespace {
+
+// Index of a dose cell within its slot: the in-utero column first, then the post-natal
+// grid, then the offspring grid, each row by row.
+enum class DoseKind { InUtero, PostNatal, Offspring };
+
+std::size_t CellIndex(DoseKind kind, int slot, int row, int period, int slots, int rows,
+                      int periods) {
+    if (slot < 0 || slot >= slots || row < 1 || row > rows) throw RangeError();
+    const auto r = static_cast<std::size_t>(row - 1);
+    if (kind == DoseKind::InUtero) return r;
+    if (period < 1 || period > periods) throw RangeError();
+    const auto p = static_cast<std::size_t>(periods);
+    const std::size_t grid = static_cast<std::size_t>(rows) * p;
+    const std::size_t base =
+        static_cast<std::size_t>(rows) + (kind == DoseKind::Offspring ? grid : 0);
+    return base + r * p + static_cast<std::size_t>(period - 1);
+}
+
+}  // namespace
+
+std::string_view ResultStore::InUtero(int slot, int row) const {
+    if (!impl_) throw RangeError();
+    const auto& d = *impl_;
+    return d.Load(
+        d.CellAt(slot, CellIndex(DoseKind::InUtero, slot, row, 0, d.slots, d.rows, d.periods)));
+}
+std::string_view ResultStore::PostNatal(int slot, int row, int period) const {
+    if (!impl_) throw RangeError();
+    const auto& d = *impl_;
+    return d.Load(d.CellAt(
+        slot, CellIndex(DoseKind::PostNatal, slot, row, period, d.slots, d.rows, d.periods)));
+}
+std::string_view ResultStore::Offspring(int slot, int row, int period) const {
+    if (!impl_) throw RangeError();
+    const auto& d = *impl_;
+    return d.Load(d.CellAt(
+        slot, CellIndex(DoseKind::Offspring, slot, row, period, d.slots, d.rows, d.periods)));
+}
+
+void ResultStore::SetHeadings(int slot, std::string_view nuclide, std::string_view group,
+                              std::string_view route, std::string_view scenario,
+                              std::string_view summary) {
+    CheckSlot(impl_.get(), slot, SlotCount());
+    std::uint32_t* ids = impl_->headings.get() + static_cast<std::size_t>(slot) * kHeadingsPerSlot;
+    ids[0] = impl_->Intern(0, nuclide);
+    ids[1] = impl_->Intern(1, group);
+    ids[2] = impl_->Intern(2, route);
+    ids[3] = impl_->Intern(3, scenario);
+    ids[4] = impl_->Intern(4, summary);
+}
+
+void ResultStore::SetInUtero(int slot, int row, std::string_view text) {
+    if (!impl_) throw RangeError();
+    auto& d = *impl_;
+    d.Store(d.CellAt(slot, CellIndex(DoseKind::InUtero, slot, row, 0, d.slots, d.rows, d.periods)),
+            text);
+}
+void ResultStore::SetPostNatal(int slot, int row, int period, std::string_view text) {
+    if (!impl_) throw RangeError();
+    auto& d = *impl_;
+    d.Store(d.CellAt(slot,
+                     CellIndex(DoseKind::PostNatal, slot, row, period, d.slots, d.rows, d.periods)),
+            text);
+}
+void ResultStore::SetOffspring(int slot, int row, int period, std::string_view text) {
+    if (!impl_) throw RangeError();
+    auto& d = *impl_;
+    d.Store(d.CellAt(slot,
+                     CellIndex(DoseKind::Offspring, slot, row, period, d.slots, d.rows, d.periods)),
+            text);
+}
+
+std::size_t ResultStore::MemoryBytes() const {
+    if (!impl_) return 0;
+    const auto& d = *impl_;
+    std::size_t bytes = sizeof(Impl);
+    bytes += static_cast<std::size_t>(d.slots) * d.cellsPerSlot * kCellBytes;
+    bytes += static_cast<std::size_t>(d.slots) * kHeadingsPerSlot * sizeof(std::uint32_t);
+    bytes += d.internedBytes + d.ids.bucket_count() * sizeof(void*);
+    bytes += d.texts.capacity() * sizeof(const std::string*);
+    for (const std::size_t size : d.chunkSizes) bytes += size;
+    bytes += d.chunks.capacity() * sizeof(void*) + d.chunkSizes.capacity() * sizeof(std::size_t);
+    return bytes;
+}
 
 }  // namespace fetaldose

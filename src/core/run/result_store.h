@@ -3,8 +3,8 @@
 // The store is sized once per run, before any data file is read, for 880 slots per chosen
 // nuclide with all their row and period entries; nothing grows during the fill.
 
-#include <string>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace fetaldose {
@@ -12,7 +12,7 @@ namespace fetaldose {
 inline constexpr int kSlotsPerNuclide = 880;
 
 class ResultStore {
-public:
+  public:
     // Sizes the store for nuclideCount * 880 + 1 slots of rowCount rows by periodCount
     // periods, and sets TableCount to 0.
     void Resize(int nuclideCount, int rowCount, int periodCount);
@@ -26,7 +26,8 @@ public:
     void SetTableCount(int tableCount);
 
     // Texts of one slot. row is 1..RowCount (the r-th chosen row), period is 1..PeriodCount
-    // (the n-th chosen period).
+    // (the n-th chosen period). A number out of range throws RangeError. The views stay valid
+    // until the next Resize.
     std::string_view Nuclide(int slot) const;
     std::string_view Group(int slot) const;
     std::string_view Route(int slot) const;
@@ -45,7 +46,7 @@ public:
     // Bytes the store holds (for the memory benchmark).
     std::size_t MemoryBytes() const;
 
-private:
+  private:
     // Representation is the implementation's own (see result_store.cpp).
     struct Impl;
     struct ImplDeleter {

@@ -1,0 +1,82 @@
+#pragma once
+// The texts of one result table: headings, summary line and dose texts, with the reading and
+// writing of dose numbers. Locale-independent: the decimal separator is passed in.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/refdata/nuclide_data.h"
+#include "core/run/result_store.h"
+
+namespace fetaldose {
+
+enum class IntakeRoute { Particulates, Ingestion, Vapours };
+
+// Which record of the current NuclideData a table comes from. All numbers are 1-based.
+struct TableKey {
+    int Group = 1;  // 1 members of the public, 2 workers
+    IntakeRoute Route = IntakeRoute::Ingestion;
+    int Entry = 1;        // absorption type (particulates), or ingestion or vapour entry
+    int AerosolSize = 1;  // particulates only
+    int Scenario = 1;
+};
+
+// What a table takes from the run besides its record.
+struct TableContext {
+    std::string_view Nuclide;                   // entry of the chosen list
+    std::string_view HalfLife;                  // the half-life text at the same index
+    const std::vector<int>* Rows = nullptr;     // chosen tissue rows 1..18, in order
+    const std::vector<int>* Periods = nullptr;  // chosen periods 1..5, in order
+    char DecimalSeparator = '.';
+};
+
+// The record a table is built from.
+const DoseRecord& RecordFor(const NuclideData& data, const TableKey& key);
+
+// Heading lines and the summary line of a table.
+std::string NuclideHeading(std::string_view nuclide, std::string_view halfLife);
+std::string RouteHeading(const GroupSection& section, const TableKey& key);
+std::string SummaryLine(const DoseRecord& record);
+
+// Fills every text of one store slot: the headings, the summary line, the in-utero and
+// post-natal field texts and the offspring sums. Throws ConversionError for a field that is
+// not a number (the in-utero field of a row is read before its post-natal fields).
+void FillTableSlot(ResultStore& store, int slot, const NuclideData& data, const TableKey& key,
+                   const TableContext& context);
+
+// The field with its first '.' turned into the separator, unless it already holds the
+// separator; a field without '.' comes back unchanged.
+std::string LocaliseField(std::string_view field, char decimalSeparator);
+
+// Reads a dose: optional blanks, optional sign, digits with at most one separator among them
+// (at least one digit), optional exponent (E or e, optional sign, digits), optional blanks.
+// Anything else throws ConversionError with the text; so does a value outside the range of
+// long double.
+long double ReadDose(std::string_view text, char decimalSeparator);
+
+// Writes a computed dose with two significant digits: the value taken to 18 significant
+// digits, then rounded half away from zero, as d<sep>dE+xx (sign of the exponent always, at
+// least two exponent digits, a leading '-' for negatives). Zero is "0<sep>0E+00". A value
+// that is not finite throws ConversionError.
+std::string FormatDose(long double value, char decimalSeparator);
+
+namespace detail {
+
+// A positive value taken to 18 significant decimal digits: Digits (10^17 to 10^18 - 1) times
+// ten to the power Exponent - 17, rounded half away from zero.
+struct Decimal18 {
+    std::uint64_t Digits = 0;
+    int Exponent = 0;
+    bool operator==(const Decimal18&) const = default;
+};
+
+// The fast conversion FormatDose uses (falls back to the exact one near a rounding tie).
+Decimal18 ToDecimal18(long double positiveValue);
+// The exact conversion, by big-integer arithmetic on the value's binary digits.
+Decimal18 ToDecimal18Exact(long double positiveValue);
+
+}  // namespace detail
+
+}  // namespace fetaldose
