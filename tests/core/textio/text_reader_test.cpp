@@ -147,12 +147,6 @@ TEST(TextReader, FileReadsAcrossItsBufferBoundaries) {
     reader.ReadLine(line);
     EXPECT_EQ(line, "tail");
     EXPECT_TRUE(reader.AtEnd());
-
-    // A reader that moves keeps its place.
-    TextReader source = TextReader::Open(dir.File("big.txt"));
-    source.SkipLine();
-    TextReader moved = std::move(source);
-    EXPECT_EQ(moved.ReadLine().size(), huge.size());
 }
 
 TEST(TextReader, OpenFailuresCarryTheSystemMessages) {
