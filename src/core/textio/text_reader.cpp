@@ -45,14 +45,17 @@ bool ParseInt32(std::string_view token, std::int32_t& value) {
 }  // namespace
 
 TextReader TextReader::Open(const std::string& path) {
-    // Opened without waiting, so that a named pipe with no writer cannot hold the program up;
-    // reads block again afterwards, and such a pipe then reads as an empty file.
+    // Opened without waiting, so that a named pipe cannot hold the program up before it is
+    // refused below.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) throw IoError::FromErrno(errno, path, /*forReading=*/true);
+    // Only regular files are read: a directory, and a device or pipe that could stream
+    // without end (and so hang the program or fill its memory), are refused.
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    const int err = ::fstat(fd, &st) != 0 ? errno : (S_ISREG(st.st_mode) ? 0 : EACCES);
+    if (err != 0) {
         ::close(fd);
-        throw IoError::FromErrno(EISDIR, path, true);
+        throw IoError::FromErrno(err, path, /*forReading=*/true);
     }
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);

@@ -18,6 +18,7 @@ namespace fetaldose {
 class TextReader {
   public:
     // Opens a file for reading; throws IoError ("File not found", "File access denied", ...).
+    // Only regular files are read: directories, devices and pipes are "File access denied".
     static TextReader Open(const std::string& path);
 
     // Reads from bytes held in memory (the caller keeps them alive).

@@ -179,12 +179,17 @@ TEST(TextReader, ReadFailureIsReportedWithTheSystemCode) {
     }
 }
 
-TEST(TextReader, PipeWithoutWriterReadsAsEmptyInsteadOfWaiting) {
+TEST(TextReader, DevicesAndPipesAreRefusedRatherThanReadWithoutEnd) {
     ScratchDirectory dir;
     ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0644), 0);
-    TextReader reader = TextReader::Open(dir.File("pipe"));
-    EXPECT_EQ(reader.ReadCount(), 0);
-    EXPECT_EQ(reader.ReadLine(), "");
+    for (const std::string& path : {dir.File("pipe"), std::string("/dev/zero")}) {
+        try {
+            TextReader::Open(path);
+            ADD_FAILURE() << path << " opened";
+        } catch (const IoError& error) {
+            EXPECT_STREQ(error.what(), "File access denied") << path;
+        }
+    }
 }
 
 }  // namespace
