@@ -90,23 +90,43 @@ void ShiftLeft(BigNumber& n, int bits) {
     n.insert(n.begin(), static_cast<std::size_t>(limbs), 0u);
 }
 
-std::string DecimalDigits(BigNumber n) {
-    std::string reversed;
-    while (!n.empty()) {
-        std::uint64_t remainder = 0;
-        for (std::size_t i = n.size(); i-- > 0;) {
-            const std::uint64_t part = (remainder << 32) | n[i];
-            n[i] = static_cast<std::uint32_t>(part / 1'000'000'000u);
-            remainder = part % 1'000'000'000u;
-        }
-        while (!n.empty() && n.back() == 0) n.pop_back();
-        for (int d = 0; d < 9; ++d) {
-            reversed.push_back(static_cast<char>('0' + remainder % 10));
-            remainder /= 10;
-        }
+void MultiplyByPowerOfFive(BigNumber& n, int power) {
+    // 5^13 is the largest power of five below 2^32.
+    constexpr std::uint32_t kPow5[14] = {1,       5,        25,        125,       625,
+                                         3125,    15625,    78125,     390625,    1953125,
+                                         9765625, 48828125, 244140625, 1220703125};
+    for (; power > 0; power -= 13) MultiplySmall(n, kPow5[std::min(power, 13)]);
+}
+
+BigNumber FromUint64(std::uint64_t value) {
+    BigNumber n = {static_cast<std::uint32_t>(value), static_cast<std::uint32_t>(value >> 32)};
+    while (!n.empty() && n.back() == 0) n.pop_back();
+    return n;
+}
+
+bool NotLess(const BigNumber& a, const BigNumber& b) {
+    if (a.size() != b.size()) return a.size() > b.size();
+    for (std::size_t i = a.size(); i-- > 0;)
+        if (a[i] != b[i]) return a[i] > b[i];
+    return true;
+}
+
+// Scales by 10^(17 - exponent) into [10^17, 10^18] and returns the whole part, approximately:
+// off by at most one from the true value's nearest integer.
+std::uint64_t ScaledWholePart(long double positiveValue, int& exponent, long double& fraction,
+                              int& roundings) {
+    // 2^b <= value < 2^(b+1) puts the decimal exponent at floor(b log10 2) or one above.
+    exponent = static_cast<int>(std::floor(std::ilogb(positiveValue) * 0.30102999566398119521L));
+    roundings = 0;
+    long double scaled = ScaleByPowerOfTen(positiveValue, 17 - exponent, roundings);
+    if (scaled >= static_cast<long double>(k10e18)) {
+        ++exponent;
+        roundings = 0;
+        scaled = ScaleByPowerOfTen(positiveValue, 17 - exponent, roundings);
     }
-    while (reversed.size() > 1 && reversed.back() == '0') reversed.pop_back();
-    return std::string(reversed.rbegin(), reversed.rend());
+    const auto whole = static_cast<std::uint64_t>(scaled);
+    fraction = scaled - static_cast<long double>(whole);
+    return whole;
 }
 
 void AppendExponent(std::string& out, int exponent) {
@@ -128,63 +148,53 @@ void AppendExponent(std::string& out, int exponent) {
 namespace detail {
 
 Decimal18 ToDecimal18Exact(long double positiveValue) {
-    int binaryExponent = 0;
-    const long double fraction = std::frexp(positiveValue, &binaryExponent);  // [0.5, 1)
-    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 64));
-    int exponent2 = binaryExponent - 64;  // value = mantissa * 2^exponent2
+    int exponent = 0;
+    long double fraction = 0;
+    int roundings = 0;
+    const std::uint64_t whole = ScaledWholePart(positiveValue, exponent, fraction, roundings);
 
-    BigNumber n = {static_cast<std::uint32_t>(mantissa),
-                   static_cast<std::uint32_t>(mantissa >> 32)};
-    while (!n.empty() && n.back() == 0) n.pop_back();
-    int exponent10 = 0;  // value = n * 10^exponent10
-    if (exponent2 >= 0) {
-        ShiftLeft(n, exponent2);
-    } else {
-        // m / 2^k = m * 5^k / 10^k
-        // m / 2^k = m * 5^k / 10^k; 5^13 is the largest power of five below 2^32.
-        constexpr std::uint32_t kPow5[14] = {1,       5,        25,        125,       625,
-                                             3125,    15625,    78125,     390625,    1953125,
-                                             9765625, 48828125, 244140625, 1220703125};
-        for (int k = -exponent2; k > 0; k -= 13) MultiplySmall(n, kPow5[std::min(k, 13)]);
-        exponent10 = exponent2;
-    }
-    const std::string digits = DecimalDigits(std::move(n));
-    Decimal18 result;
-    result.Exponent = static_cast<int>(digits.size()) - 1 + exponent10;
-    for (std::size_t i = 0; i < 18; ++i)
-        result.Digits = result.Digits * 10 + (i < digits.size() ? digits[i] - '0' : 0);
-    if (digits.size() > 18 && digits[18] >= '5') ++result.Digits;
-    if (result.Digits == k10e18) {
-        result.Digits = k10e17;
+    // The scaled value t = value * 10^q lies within a small fraction of a unit of `whole`
+    // or `whole + 1`; rounding half up takes whole + 1 exactly when t >= whole + 1/2, that is
+    // 2m * 2^(e+q) * 5^q >= 2 whole + 1 with value = m * 2^e, decided in whole numbers.
+    int binaryExponent = 0;
+    const long double mantissaFraction = std::frexp(positiveValue, &binaryExponent);
+    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(mantissaFraction, 64));
+    const int q = 17 - exponent;
+    const int twos = binaryExponent - 64 + q;
+    BigNumber left = FromUint64(mantissa);
+    ShiftLeft(left, 1);
+    BigNumber right = FromUint64(2 * whole + 1);
+    if (twos >= 0)
+        ShiftLeft(left, twos);
+    else
+        ShiftLeft(right, -twos);
+    if (q >= 0)
+        MultiplyByPowerOfFive(left, q);
+    else
+        MultiplyByPowerOfFive(right, -q);
+
+    Decimal18 result{whole + (NotLess(left, right) ? 1 : 0), exponent};
+    if (result.Digits >= k10e18) {
+        result.Digits /= 10;
         ++result.Exponent;
     }
     return result;
 }
 
 Decimal18 ToDecimal18(long double positiveValue) {
-    // 2^b <= value < 2^(b+1) puts the decimal exponent at floor(b log10 2) or one above.
-    const int binaryExponent = std::ilogb(positiveValue);
-    int exponent = static_cast<int>(std::floor(binaryExponent * 0.30102999566398119521L));
+    int exponent = 0;
+    long double fraction = 0;
     int roundings = 0;
-    long double scaled = ScaleByPowerOfTen(positiveValue, 17 - exponent, roundings);
-    if (scaled >= static_cast<long double>(k10e18)) {
-        ++exponent;
-        roundings = 0;
-        scaled = ScaleByPowerOfTen(positiveValue, 17 - exponent, roundings);
-    }
-    const auto whole = static_cast<std::uint64_t>(scaled);
-    const long double fraction = scaled - static_cast<long double>(whole);
-    // Each rounding may be off by half a unit in the last place; near a tie, work exactly.
-    const long double margin =
-        std::ldexp(static_cast<long double>(roundings + 1), std::ilogb(scaled) - 63);
-    if (std::fabs(fraction - 0.5L) <= margin || whole < k10e17 - 1)
+    const std::uint64_t whole = ScaledWholePart(positiveValue, exponent, fraction, roundings);
+    // Each rounding may be off by half a unit in the last place; near a tie, decide exactly.
+    const long double margin = std::ldexp(static_cast<long double>(roundings + 1),
+                                          std::ilogb(static_cast<long double>(whole)) - 63);
+    if (std::fabs(fraction - 0.5L) <= margin || whole < k10e17)
         return ToDecimal18Exact(positiveValue);
     Decimal18 result{whole + (fraction > 0.5L ? 1 : 0), exponent};
     if (result.Digits == k10e18) {
         result.Digits = k10e17;
         ++result.Exponent;
-    } else if (result.Digits < k10e17) {
-        return ToDecimal18Exact(positiveValue);
     }
     return result;
 }

@@ -1,0 +1,332 @@
+// A run: the selection checks in their order, and the tables it fills from data files.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/run/run.h"
+#include "core/textio/faults.h"
+#include "run_test_support.h"
+
+namespace fetaldose {
+namespace {
+
+using testing::DataFileBuilder;
+using testing::SectionCounts;
+using testing::TempDir;
+using testing::WriteBytes;
+
+// Everything chosen that needs no list: one nuclide, public, ingestion, scenario 1, Bladder,
+// 1 year.
+SelectionSnapshot Minimal() {
+    SelectionSnapshot s;
+    s.Nuclides = {"Pu-239"};
+    s.HalfLives = {"24065 y"};
+    s.Public = true;
+    s.Ingestion = true;
+    s.AcuteScenarios[0] = true;
+    s.Tissues[0] = true;
+    s.Periods[0] = true;
+    return s;
+}
+
+TEST(CheckSelection, StopsAtTheFirstMissingChoice) {
+    struct Case {
+        const char* message;
+        GridStage stage;
+        void (*spoil)(SelectionSnapshot&);
+    };
+    const Case cases[] = {
+        {"Please select a nuclide", GridStage::Untouched,
+         [](SelectionSnapshot& s) { s = SelectionSnapshot{}; }},
+        {"Please select an exposure group", GridStage::Blanked,
+         [](SelectionSnapshot& s) { s.Public = false; }},
+        {"Please select an intake route(s)", GridStage::Blanked,
+         [](SelectionSnapshot& s) { s.Ingestion = false; }},
+        {"Please select a scenario(s)", GridStage::Blanked,
+         [](SelectionSnapshot& s) { s.AcuteScenarios[0] = false; }},
+        {"Please select an aerosol size(s)", GridStage::Blanked,
+         [](SelectionSnapshot& s) { s.Particulates = true; }},
+        {"Please select a tissue(s) for output", GridStage::Blanked,
+         [](SelectionSnapshot& s) { s.Tissues[0] = false; }},
+        {"Please select an integration period(s)", GridStage::RowLabelsWritten,
+         [](SelectionSnapshot& s) { s.Periods[0] = false; }},
+    };
+    for (const Case& c : cases) {
+        SelectionSnapshot s = Minimal();
+        c.spoil(s);
+        const RunCheck check = CheckSelection(s);
+        EXPECT_EQ(check.StopMessage, c.message);
+        EXPECT_EQ(check.Stage, c.stage) << c.message;
+    }
+    // Earlier stops win: nothing chosen at all stops at the exposure group.
+    SelectionSnapshot onlyNuclide;
+    onlyNuclide.Nuclides = {"x"};
+    EXPECT_EQ(CheckSelection(onlyNuclide).StopMessage, "Please select an exposure group");
+
+    const RunCheck periodStop = CheckSelection([] {
+        SelectionSnapshot s = Minimal();
+        s.Periods[0] = false;
+        return s;
+    }());
+    EXPECT_EQ(periodStop.Rows, std::vector<int>{1});
+
+    const RunCheck complete = CheckSelection(Minimal());
+    EXPECT_EQ(complete.Stage, GridStage::LaidOut);
+    EXPECT_EQ(complete.StopMessage, "");
+}
+
+TEST(CheckSelection, RowsAndPeriodsFollowTheListsAndTheirBoxes) {
+    SelectionSnapshot s = Minimal();
+    s.Tissues = {};
+    s.Tissues[2] = true;  // Brain
+    EXPECT_EQ(CheckSelection(s).Rows, (std::vector<int>{3, 4}));
+    s.Tissues[1] = true;
+    s.Tissues[16] = true;
+    s.Tissues[3] = true;
+    EXPECT_EQ(CheckSelection(s).Rows, (std::vector<int>{2, 3, 4, 5, 18}));
+    s.AllOrgans = true;
+    EXPECT_EQ(CheckSelection(s).Rows.size(), 18u);
+    s.Tissues = {};
+    EXPECT_EQ(CheckSelection(s).Rows.size(), 18u);
+
+    s.Periods = {false, true, false, false, true};
+    EXPECT_EQ(CheckSelection(s).Periods, (std::vector<int>{2, 5}));
+    s.Periods = {};
+    s.AllPeriods = true;
+    EXPECT_EQ(CheckSelection(s).Periods, (std::vector<int>{1, 2, 3, 4, 5}));
+
+    // Without particulates the aerosol controls are not looked at.
+    s.AllAerosol = false;
+    s.Aerosol = {};
+    EXPECT_EQ(CheckSelection(s).Stage, GridStage::LaidOut);
+    s.AllRoutes = true;
+    EXPECT_EQ(CheckSelection(s).StopMessage, "Please select an aerosol size(s)");
+    s.AllAerosol = true;
+    EXPECT_EQ(CheckSelection(s).Stage, GridStage::LaidOut);
+}
+
+// Runs over data files in a scratch data directory.
+class RunFill : public ::testing::Test {
+  protected:
+    TempDir dir;
+    NuclideData scratch;
+    ResultStore store;
+
+    void AddFile(const std::string& name, const std::string& text) {
+        WriteBytes(dir.File(name + ".dat"), text);
+    }
+
+    FillOutcome Run(const SelectionSnapshot& s, char separator = '.') {
+        const RunCheck check = CheckSelection(s);
+        EXPECT_EQ(check.Stage, GridStage::LaidOut) << check.StopMessage;
+        return FillResultStore(s, check, dir.Slash(), separator, scratch, store);
+    }
+
+    // "nuclide | group | route | scenario | summary" of every table in the store.
+    std::vector<std::string> Tables() const {
+        std::vector<std::string> tables;
+        for (int t = 1; t <= store.TableCount(); ++t)
+            tables.push_back(std::string(store.Nuclide(t)) + " |" + std::string(store.Group(t)) +
+                             " | " + std::string(store.Route(t)) + " | " +
+                             std::string(store.Summary(t)));
+        return tables;
+    }
+};
+
+TEST_F(RunFill, TwoNuclidesBothGroupsIngestionOnly) {
+    AddFile("A-1", DataFileBuilder({0, 0, 1}, {0, 0, 1}).Build());
+    AddFile("B-2", DataFileBuilder({0, 0, 2}, {0, 0, 2}).Build());
+    SelectionSnapshot s = Minimal();
+    s.Nuclides = {"A-1", "B-2"};
+    s.HalfLives = {"1 d", "2 y"};
+    s.Occupational = true;
+    const FillOutcome outcome = Run(s);
+    EXPECT_TRUE(outcome.Complete);
+    EXPECT_EQ(outcome.TableCount, 6);
+    EXPECT_EQ(store.SlotCount(), 2 * 880 + 1);
+    const std::vector<std::string> expected = {
+        "A-1, half-life is 1 d |Member of the public | Ingestion: f1 = 0.111 | Highest dose is to: "
+        "g1 I1 s1, detail",
+        "A-1, half-life is 1 d | Worker | Ingestion: f1 = 0.112 | Highest dose is to: g2 I1 s1, "
+        "detail",
+        "B-2, half-life is 2 y |Member of the public | Ingestion: f1 = 0.111 | Highest dose is to: "
+        "g1 I1 s1, detail",
+        "B-2, half-life is 2 y |Member of the public | Ingestion: f1 = 0.121 | Highest dose is to: "
+        "g1 I2 s1, detail",
+        "B-2, half-life is 2 y | Worker | Ingestion: f1 = 0.112 | Highest dose is to: g2 I1 s1, "
+        "detail",
+        "B-2, half-life is 2 y | Worker | Ingestion: f1 = 0.122 | Highest dose is to: g2 I2 s1, "
+        "detail",
+    };
+    EXPECT_EQ(Tables(), expected);
+    EXPECT_EQ(store.InUtero(1, 1), "1.0E-10");
+    EXPECT_EQ(store.PostNatal(6, 1, 1), "2.0E-11");
+    EXPECT_EQ(store.Offspring(6, 1, 1), "1.2E-10");
+}
+
+TEST_F(RunFill, EnumerationOrderIsRouteThenTypeThenSizeThenScenario) {
+    AddFile("Pu-239", DataFileBuilder({2, 2, 1}, {1, 0, 0}).Build());
+    SelectionSnapshot s = Minimal();
+    s.Occupational = true;
+    s.AllRoutes = true;
+    s.Aerosol[2] = s.Aerosol[9] = true;
+    s.AcuteScenarios = {};
+    s.AcuteScenarios[3] = true;
+    s.ChronicScenarios[2] = true;
+    const FillOutcome outcome = Run(s);
+    // Public: 2 scenarios x (2 sizes x 2 types + 1 + 2) = 14; workers: 2 x 1 vapour = 2.
+    EXPECT_EQ(outcome.TableCount, 16);
+    std::vector<std::string> summaries;
+    for (int t = 1; t <= store.TableCount(); ++t) {
+        const std::string_view summary = store.Summary(t);  // "Highest dose is to: <tag>, detail"
+        summaries.emplace_back(summary.substr(20, summary.size() - 20 - 8));
+    }
+    const std::vector<std::string> expected = {
+        "g1 P1 a3 s4", "g1 P1 a3 s11", "g1 P1 a10 s4", "g1 P1 a10 s11",
+        "g1 P2 a3 s4", "g1 P2 a3 s11", "g1 P2 a10 s4", "g1 P2 a10 s11",
+        "g1 I1 s4",    "g1 I1 s11",    "g1 V1 s4",     "g1 V1 s11",
+        "g1 V2 s4",    "g1 V2 s11",    "g2 V1 s4",     "g2 V1 s11"};
+    EXPECT_EQ(summaries, expected);
+    EXPECT_EQ(store.Route(1), "Inhalation: Type H, f1 = 0.0011, 0.01 microns AMAD");
+    EXPECT_EQ(store.Route(7), "Inhalation: Type I, f1 = 0.0021, 10.0 microns AMAD");
+    EXPECT_EQ(store.Route(11), "Vapour entry 1 of g1");
+    EXPECT_EQ(store.Scenario(2), "Constant chronic intake (1Bq total) from conception to birth");
+}
+
+TEST_F(RunFill, AllAcutesWithOneChronicGivesNineScenarios) {
+    AddFile("Pu-239", DataFileBuilder({0, 0, 1}, {0, 0, 1}).Build());
+    SelectionSnapshot s = Minimal();
+    s.AllAcutes = true;
+    s.ChronicScenarios[0] = true;
+    EXPECT_EQ(Run(s).TableCount, 9);
+    for (int t = 1; t <= 9; ++t)
+        EXPECT_EQ(store.Summary(t), "Highest dose is to: g1 I1 s" + std::to_string(t) + ", detail");
+}
+
+TEST_F(RunFill, DuplicatesGiveTheirTablesTwiceAndCaseIsIgnoredForFiles) {
+    AddFile("Cs-137", DataFileBuilder({0, 0, 1}, {0, 0, 0}).Build());
+    AddFile("i-131", DataFileBuilder({1, 0, 0}, {0, 0, 0}).Build());
+    SelectionSnapshot s = Minimal();
+    s.AllRoutes = true;
+    s.AllAerosol = true;
+    s.Nuclides = {"Cs-137", "I-131", "Cs-137"};
+    s.HalfLives = {"30 y", "8 d", "30 y"};
+    const FillOutcome outcome = Run(s);
+    EXPECT_TRUE(outcome.Complete);
+    EXPECT_EQ(outcome.TableCount, 3);
+    EXPECT_EQ(store.Nuclide(1), "Cs-137, half-life is 30 y");
+    EXPECT_EQ(store.Nuclide(2), "I-131, half-life is 8 d");
+    EXPECT_EQ(store.Route(2), "Vapour entry 1 of g1");
+    EXPECT_EQ(store.Nuclide(3), "Cs-137, half-life is 30 y");
+}
+
+TEST_F(RunFill, MissingFileStopsAfterTheTablesBeforeIt) {
+    AddFile("A", DataFileBuilder({0, 0, 1}, {0, 0, 0}).Build());
+    SelectionSnapshot s = Minimal();
+    s.Nuclides = {"A", "Nowhere", "A"};
+    s.HalfLives = {"1", "2", "3"};
+    const FillOutcome outcome = Run(s);
+    EXPECT_FALSE(outcome.Complete);
+    EXPECT_EQ(outcome.StopMessage, "Cannot find the nuclide file");
+    EXPECT_EQ(outcome.TableCount, 1);
+    EXPECT_EQ(store.TableCount(), 1);
+    EXPECT_EQ(store.Nuclide(1), "A, half-life is 1");
+}
+
+TEST_F(RunFill, ZeroAndNegativeCountsGiveNoTables) {
+    AddFile("Zero", DataFileBuilder({0, 0, 0}, {0, 0, 0}).Build());
+    AddFile("Negative", DataFileBuilder({-2, -1, 1}, {0, -3, 0}).Build());
+    SelectionSnapshot s = Minimal();
+    s.Occupational = true;
+    s.AllRoutes = true;
+    s.AllAerosol = true;
+    s.Nuclides = {"Zero"};
+    s.HalfLives = {"h"};
+    FillOutcome outcome = Run(s);
+    EXPECT_TRUE(outcome.Complete);
+    EXPECT_EQ(outcome.TableCount, 0);
+    EXPECT_EQ(store.TableCount(), 0);
+
+    // Negative counts read no entries and count no tables: the run still completes.
+    s.Nuclides = {"Negative"};
+    outcome = Run(s);
+    EXPECT_TRUE(outcome.Complete);
+    EXPECT_EQ(outcome.TableCount, 1);
+    EXPECT_EQ(store.Route(1), "Ingestion: f1 = 0.111");
+}
+
+TEST_F(RunFill, FaultsOfTheFileEndTheRun) {
+    SelectionSnapshot s = Minimal();
+    s.Nuclides = {"Bad"};
+    s.HalfLives = {""};
+    AddFile("Bad", "x\r\n");
+    EXPECT_THROW(
+        {
+            try {
+                Run(s);
+            } catch (const IoError& e) {
+                EXPECT_STREQ(e.what(), "Invalid numeric input");
+                throw;
+            }
+        },
+        IoError);
+    AddFile("Bad", "5\r\n0\r\n0\r\n");
+    EXPECT_THROW(Run(s), RangeError);
+    // A file that ends early gives empty fields, which do not add up.
+    AddFile("Bad", "0\r\n0\r\n1\r\n");
+    try {
+        Run(s);
+        FAIL() << "no error";
+    } catch (const ConversionError& e) {
+        EXPECT_STREQ(e.what(), "'' is not a valid floating point value");
+    }
+    EXPECT_EQ(store.TableCount(), 0);
+    // The data file is a directory.
+    ASSERT_EQ(::mkdir(dir.File("Dir.dat").c_str(), 0755), 0);
+    s.Nuclides = {"Dir"};
+    EXPECT_EQ(Run(s).StopMessage, "Cannot find the nuclide file");
+}
+
+TEST_F(RunFill, CommaSeparatorAndAFieldThatIsNoNumber) {
+    AddFile("N", DataFileBuilder({0, 0, 1}, {0, 0, 0})
+                     .Lines([](const testing::RecordPlace& place, int line) {
+                         if (line == 8)
+                             return testing::ValueLine(
+                                 [](int row) { return row == 17 ? "1.O-10" : "3.3E-07"; });
+                         if (line == 3) return testing::ValueLine([](int) { return "4.4E-06"; });
+                         return DataFileBuilder::DefaultLine(place, line);
+                     })
+                     .Build());
+    SelectionSnapshot s = Minimal();
+    s.Nuclides = {"N"};
+    s.Periods = {false, false, false, false, true};
+    s.Tissues[0] = s.Tissues[16] = true;  // rows 1 and 18
+    EXPECT_TRUE(Run(s, ',').Complete);
+    EXPECT_EQ(store.InUtero(1, 2), "4,4E-06");
+    EXPECT_EQ(store.PostNatal(1, 2, 1), "3,3E-07");
+    EXPECT_EQ(store.Offspring(1, 2, 1), "4,7E-06");
+    s.Tissues[15] = true;  // row 17 holds a letter O for a zero
+    try {
+        Run(s, ',');
+        FAIL() << "no error";
+    } catch (const ConversionError& e) {
+        EXPECT_STREQ(e.what(), "'1,O-10 ' is not a valid floating point value");
+    }
+}
+
+TEST_F(RunFill, IncompleteChecksFillNothing) {
+    SelectionSnapshot s = Minimal();
+    s.Periods = {};
+    store.Resize(1, 1, 1);
+    store.SetTableCount(1);
+    const FillOutcome outcome =
+        FillResultStore(s, CheckSelection(s), dir.Slash(), '.', scratch, store);
+    EXPECT_FALSE(outcome.Complete);
+    EXPECT_EQ(outcome.StopMessage, "Please select an integration period(s)");
+    EXPECT_EQ(store.TableCount(), 1);
+}
+
+}  // namespace
+}  // namespace fetaldose

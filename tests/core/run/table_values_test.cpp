@@ -1,0 +1,282 @@
+// Dose texts: reading fields, localising them, formatting sums, and filling a table's slot.
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "core/refdata/nuclide_data.h"
+#include "core/run/table_values.h"
+#include "core/textio/faults.h"
+
+namespace fetaldose {
+namespace {
+
+std::string Sum(std::string_view inUtero, std::string_view postNatal, char separator = '.') {
+    return FormatDose(ReadDose(inUtero, separator) + ReadDose(postNatal, separator), separator);
+}
+
+std::string ConversionMessage(std::string_view text, char separator) {
+    try {
+        ReadDose(text, separator);
+    } catch (const ConversionError& e) {
+        return e.what();
+    }
+    return "(read as a number)";
+}
+
+TEST(FormatDose, WorkedExamplesAndCarries) {
+    EXPECT_EQ(Sum("1.0E-10", "2.0E-11"), "1.2E-10");
+    EXPECT_EQ(Sum("4.4E-06", "3.3E-07"), "4.7E-06");
+    EXPECT_EQ(Sum("9.6E-06", "5.0E-07"), "1.0E-05");
+    // A decimal tie: in double precision 9.95E-06 lies just below it and would give 9.9E-06.
+    EXPECT_EQ(Sum("9.95E-06", "0"), "1.0E-05");
+    EXPECT_EQ(Sum("1.25E-10", "0.0E+00"), "1.3E-10");
+    EXPECT_EQ(Sum("1.24E-10", "0.0E+00"), "1.2E-10");
+    EXPECT_EQ(Sum("9.96E+99", "0"), "1.0E+100");
+    EXPECT_EQ(Sum("9.9E-01", "5.0E-03"), "1.0E+00");
+    EXPECT_EQ(Sum("5.0E-01", "5.0E-01"), "1.0E+00");
+    EXPECT_EQ(Sum("1.0E+05", "0"), "1.0E+05");
+    EXPECT_EQ(Sum("3", "0"), "3.0E+00");
+    EXPECT_EQ(Sum("1.0E-120", "0"), "1.0E-120");
+    EXPECT_EQ(Sum("0.0E+00", "0.0E+00"), "0.0E+00");
+    EXPECT_EQ(Sum("-0", "0"), "0.0E+00");
+    // The 18-digit step: a value a hair below the tie still rounds up when its 18-digit form
+    // is the tie, and not when it is not.
+    EXPECT_EQ(Sum("1.249999999999999995", "0"), "1.3E+00");
+    EXPECT_EQ(Sum("1.249999999999999994", "0"), "1.2E+00");
+}
+
+TEST(FormatDose, NegativesRoundAwayFromZero) {
+    EXPECT_EQ(Sum("-1.0E-10", "-2.0E-11"), "-1.2E-10");
+    EXPECT_EQ(Sum("-9.95E-06", "0"), "-1.0E-05");
+    EXPECT_EQ(Sum("-1.25E-10", "0"), "-1.3E-10");
+    EXPECT_EQ(Sum("1.0E-10", "-3.0E-10"), "-2.0E-10");
+    EXPECT_EQ(Sum("1.0E-10", "-1.0E-10"), "0.0E+00");
+}
+
+TEST(FormatDose, CommaSeparatorReadsAndWritesCommas) {
+    EXPECT_EQ(Sum("1,0E-10", "2,0E-11", ','), "1,2E-10");
+    EXPECT_EQ(Sum("9,95E-06", "0", ','), "1,0E-05");
+    EXPECT_EQ(FormatDose(0.0L, ','), "0,0E+00");
+    // The C locale is not consulted: a comma locale set by the toolkit changes nothing.
+    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = previous ? previous : "C";
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") || std::setlocale(LC_NUMERIC, "fr_FR.UTF-8")) {
+        EXPECT_EQ(Sum("1.5E-10", "0", '.'), "1.5E-10");
+        EXPECT_EQ(Sum("1,5E-10", "0", ','), "1,5E-10");
+    }
+    std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+TEST(FormatDose, ValuesBeyondLongDoubleAreConversionErrors) {
+    EXPECT_THROW(FormatDose(std::numeric_limits<long double>::infinity(), '.'), ConversionError);
+    EXPECT_THROW(FormatDose(std::numeric_limits<long double>::quiet_NaN(), '.'), ConversionError);
+    EXPECT_THROW(ReadDose("1E99999", '.'), ConversionError);
+    EXPECT_THROW(ReadDose("1E-99999", '.'), ConversionError);
+    EXPECT_EQ(FormatDose(std::numeric_limits<long double>::max(), '.'), "1.2E+4932");
+    EXPECT_EQ(FormatDose(std::numeric_limits<long double>::denorm_min(), '.'), "3.6E-4951");
+}
+
+// The fast decimal conversion must agree with the exact one, also next to ties.
+TEST(FormatDose, FastDecimalConversionAgreesWithExact) {
+    std::mt19937_64 random(20240601);
+    std::uniform_int_distribution<int> exponent(-4900, 4900);
+    std::uniform_int_distribution<int> digits(10, 99);
+    for (int i = 0; i < 6000; ++i) {
+        // Two-digit decimals and their tie points, the values sums produce most.
+        const std::string text = std::to_string(digits(random) / 10) + "." +
+                                 std::to_string(digits(random) % 10) + (i % 2 ? "5" : "") + "E" +
+                                 std::to_string(i % 3 ? exponent(random) % 40 : exponent(random));
+        const long double value = ReadDose(text, '.');
+        ASSERT_EQ(detail::ToDecimal18(value), detail::ToDecimal18Exact(value)) << text;
+        const long double next = std::nextafter(value, 2 * value);
+        ASSERT_EQ(detail::ToDecimal18(next), detail::ToDecimal18Exact(next)) << text;
+    }
+    // Values next to a tie of the 18-digit rounding itself: 18 digits and a 5.
+    std::uniform_int_distribution<std::uint64_t> eighteen(100'000'000'000'000'000ULL,
+                                                          999'999'999'999'999'999ULL);
+    for (int i = 0; i < 3000; ++i) {
+        const std::string digits = std::to_string(eighteen(random));
+        const std::string text = digits.substr(0, 1) + "." + digits.substr(1) + "5E" +
+                                 std::to_string(i % 2 ? exponent(random) % 30 : exponent(random));
+        const long double value = ReadDose(text, '.');
+        for (const long double v :
+             {value, std::nextafter(value, 0.0L), std::nextafter(value, 2 * value)})
+            ASSERT_EQ(detail::ToDecimal18(v), detail::ToDecimal18Exact(v)) << text;
+    }
+    std::uniform_int_distribution<std::uint64_t> bits;
+    std::uniform_int_distribution<int> binaryExponent(-16440, 16380);
+    for (int i = 0; i < 3000; ++i) {
+        const long double value = std::ldexp(static_cast<long double>(bits(random) | (1ULL << 63)),
+                                             binaryExponent(random) - 64);
+        if (!std::isfinite(value) || value == 0) continue;
+        ASSERT_EQ(detail::ToDecimal18(value), detail::ToDecimal18Exact(value));
+    }
+}
+
+TEST(ReadDose, AcceptsTheDocumentedGrammar) {
+    EXPECT_EQ(ReadDose("1.5", '.'), 1.5L);
+    EXPECT_EQ(ReadDose("  -2.5e+1  ", '.'), -25.0L);
+    EXPECT_EQ(ReadDose("+.5", '.'), 0.5L);
+    EXPECT_EQ(ReadDose("5.", '.'), 5.0L);
+    EXPECT_EQ(ReadDose("7", '.'), 7.0L);
+    EXPECT_EQ(ReadDose("1E2", '.'), 100.0L);
+    EXPECT_EQ(ReadDose("1,5", ','), 1.5L);
+    EXPECT_EQ(ReadDose("1.23456789012345678901234E-40", '.'), 1.23456789012345678901234E-40L);
+    EXPECT_EQ(ReadDose("0.0000000000000000000000000000012", '.'), 1.2E-30L);
+    EXPECT_EQ(ReadDose("12345678901234567890123", '.'), 12345678901234567890123.0L);
+}
+
+TEST(ReadDose, RefusesAnythingElseWithTheFieldText) {
+    EXPECT_EQ(ConversionMessage("", '.'), "'' is not a valid floating point value");
+    EXPECT_EQ(ConversionMessage("       ", '.'), "'       ' is not a valid floating point value");
+    EXPECT_EQ(ConversionMessage("1.0E-1x", '.'), "'1.0E-1x' is not a valid floating point value");
+    EXPECT_EQ(ConversionMessage("1.5E-10", ','), "'1.5E-10' is not a valid floating point value");
+    for (const char* bad : {".", "-", "+", "E5", "1E", "1E+", "1.2.3", "1 2", "--1", "1e-+2", "\t1",
+                            "1\t", "0x10", "inf", "nan", "1,5", "1.5 x"})
+        EXPECT_THROW(ReadDose(bad, '.'), ConversionError) << bad;
+    EXPECT_THROW(ReadDose("1.5", ','), ConversionError);
+    EXPECT_THROW(ReadDose("1,2,3", ','), ConversionError);
+}
+
+TEST(LocaliseField, TurnsTheFirstPointIntoTheSeparator) {
+    EXPECT_EQ(LocaliseField("3.4E-07", '.'), "3.4E-07");
+    EXPECT_EQ(LocaliseField("3.4E-07", ','), "3,4E-07");
+    EXPECT_EQ(LocaliseField("3,4.0", ','), "3,4.0");  // already holds the separator
+    EXPECT_EQ(LocaliseField("1.2.3", ','), "1,2.3");
+    EXPECT_EQ(LocaliseField("3E-07", ','), "3E-07");
+    EXPECT_EQ(LocaliseField("", ','), "");
+}
+
+// A small NuclideData with one record in every route of the public section.
+struct TableFixture : ::testing::Test {
+    NuclideData data;
+    ResultStore store;
+    std::vector<int> rows{2, 18};
+    std::vector<int> periods{5};
+
+    DoseRecord& Record(IntakeRoute route) {
+        GroupSection& s = data.Groups[0];
+        switch (route) {
+            case IntakeRoute::Particulates:
+                return s.ParticulateRecords[3][1][6];
+            case IntakeRoute::Ingestion:
+                return s.IngestionRecords[3][1];
+            default:
+                return s.VapourRecords[3][1];
+        }
+    }
+
+    void SetUp() override {
+        GroupSection& s = data.Groups[0];
+        s.ParticulateTypes[1] = {"M", "0.0005"};
+        s.IngestionF1[1] = "0.05";
+        s.VapourRoutes[1] = " Vapour, as written  ";
+        for (auto route :
+             {IntakeRoute::Particulates, IntakeRoute::Ingestion, IntakeRoute::Vapours}) {
+            DoseRecord& r = Record(route);
+            r.SummaryTissue = "Bone surface";
+            r.SummaryDetail = "2.0E-10";
+            // Row i's in-utero field is i.0E-10; period j's post-natal field is j.0E-11 + row.
+            for (int i = 1; i <= 18; ++i) {
+                std::string field = std::to_string(i % 10) + ".0E-1" + (i >= 10 ? "1" : "0");
+                r.InUteroLine += field + (i < 18 ? " " : "");
+            }
+            for (int j = 0; j < 5; ++j)
+                for (int i = 1; i <= 18; ++i)
+                    r.PostNatalLines[j] += std::to_string(j + 1) + "." + std::to_string(i % 10) +
+                                           "E-11" + (i < 18 ? " " : "");
+        }
+        store.Resize(1, 2, 1);
+    }
+
+    void Fill(IntakeRoute route, char separator = '.') {
+        TableKey key{1, route, 2, 7, 4};
+        TableContext context{"Pu-239", "24065 y", &rows, &periods, separator};
+        FillTableSlot(store, 1, data, key, context);
+    }
+};
+
+TEST_F(TableFixture, HeadingsFollowTheRoute) {
+    Fill(IntakeRoute::Particulates);
+    EXPECT_EQ(store.Nuclide(1), "Pu-239, half-life is 24065 y");
+    EXPECT_EQ(store.Group(1), "Member of the public");
+    EXPECT_EQ(store.Route(1), "Inhalation: Type M, f1 = 0.0005, 1.0 microns AMAD");
+    EXPECT_EQ(store.Scenario(1), "Acute intake (1Bq) 5 weeks after conception");
+    EXPECT_EQ(store.Summary(1), "Highest dose is to: Bone surface, 2.0E-10");
+    Fill(IntakeRoute::Ingestion);
+    EXPECT_EQ(store.Route(1), "Ingestion: f1 = 0.05");
+    Fill(IntakeRoute::Vapours);
+    EXPECT_EQ(store.Route(1), " Vapour, as written  ");
+
+    data.Groups[1].IngestionF1[1] = "1";
+    data.Groups[1].IngestionRecords[10][1] = Record(IntakeRoute::Ingestion);
+    FillTableSlot(store, 1, data, {2, IntakeRoute::Ingestion, 2, 1, 11},
+                  {"Cs-137", "30 y", &rows, &periods, '.'});
+    EXPECT_EQ(store.Group(1), " Worker");
+    EXPECT_EQ(store.Scenario(1), "Constant chronic intake (1Bq total) from conception to birth");
+}
+
+TEST_F(TableFixture, SummaryMarkersAreWholeLinesWithCase) {
+    DoseRecord r;
+    r.SummaryDetail = "x";
+    const std::pair<const char*, const char*> cases[] = {
+        {"ltzero", "Doses are all less than 1.0E-15"},
+        {"All", "All tissues received the same dose"},
+        {"Ltzero", "Highest dose is to: Ltzero, x"},
+        {"LTZERO", "Highest dose is to: LTZERO, x"},
+        {"ltzero ", "Highest dose is to: ltzero , x"},
+        {"all", "Highest dose is to: all, x"},
+        {"ALL", "Highest dose is to: ALL, x"},
+        {"", "Highest dose is to: , x"},
+    };
+    for (const auto& [tissue, summary] : cases) {
+        r.SummaryTissue = tissue;
+        EXPECT_EQ(SummaryLine(r), summary) << tissue;
+    }
+}
+
+TEST_F(TableFixture, ChosenRowsAndPeriodsTakeTheirFields) {
+    Fill(IntakeRoute::Ingestion);
+    // Rows 2 and 18 become slot rows 1 and 2; the 70-year period becomes period 1.
+    EXPECT_EQ(store.InUtero(1, 1), "2.0E-10");
+    EXPECT_EQ(store.InUtero(1, 2), "8.0E-11");
+    EXPECT_EQ(store.PostNatal(1, 1, 1), "5.2E-11");
+    EXPECT_EQ(store.PostNatal(1, 2, 1), "5.8E-11");
+    EXPECT_EQ(store.Offspring(1, 1, 1), "2.5E-10");
+    EXPECT_EQ(store.Offspring(1, 2, 1), "1.4E-10");
+
+    Fill(IntakeRoute::Ingestion, ',');
+    EXPECT_EQ(store.InUtero(1, 1), "2,0E-10");
+    EXPECT_EQ(store.PostNatal(1, 2, 1), "5,8E-11");
+    EXPECT_EQ(store.Offspring(1, 1, 1), "2,5E-10");
+}
+
+TEST_F(TableFixture, BadFieldsStopWithTheInUteroTextFirst) {
+    DoseRecord& r = Record(IntakeRoute::Ingestion);
+    r.InUteroLine.replace(8, 7, "  n/a  ");
+    r.PostNatalLines[4].replace(8, 7, "bad    ");
+    try {
+        Fill(IntakeRoute::Ingestion);
+        FAIL() << "no error";
+    } catch (const ConversionError& e) {
+        EXPECT_STREQ(e.what(), "'  n/a  ' is not a valid floating point value");
+    }
+    r.InUteroLine.replace(8, 7, "1.0E-10");
+    EXPECT_THROW(Fill(IntakeRoute::Ingestion), ConversionError);
+    // A short value line leaves the last rows' fields empty.
+    r.PostNatalLines[4] = "1.0E-10";
+    try {
+        Fill(IntakeRoute::Ingestion);
+        FAIL() << "no error";
+    } catch (const ConversionError& e) {
+        EXPECT_STREQ(e.what(), "'' is not a valid floating point value");
+    }
+}
+
+}  // namespace
+}  // namespace fetaldose
