@@ -1,7 +1,72 @@
 #include "gui/results/window_printer.h"
 
+#include <QPainter>
+#include <QPixmap>
+#include <QPrinter>
+#include <QWidget>
+#include <cstdint>
+#include <cstdlib>
+
+#include "gui/app/platform.h"
+#include "gui/results/results_texts.h"
+
 namespace fetaldose::gui {
 
-void PrintWindow(QWidget&, PrintScale, PrinterProvider&) {}
+namespace {
+
+// number * numerator / denominator in one step, rounded to the nearest integer with halves
+// away from zero; 0 when the denominator is 0.
+int MulDiv(int number, int numerator, int denominator) {
+    if (denominator == 0) return 0;
+    const std::int64_t product = std::int64_t{number} * numerator;
+    const bool negative = (product < 0) != (denominator < 0);
+    const std::int64_t magnitude = std::llabs(product);
+    const std::int64_t divisor = std::llabs(std::int64_t{denominator});
+    const std::int64_t quotient = (2 * magnitude + divisor) / (2 * divisor);
+    return static_cast<int>(negative ? -quotient : quotient);
+}
+
+}  // namespace
+
+QSize PrintedSize(const PrintGeometry& geometry, PrintScale scale) {
+    const int width = geometry.image.width();
+    const int height = geometry.image.height();
+    if (scale == PrintScale::Proportional) {
+        return {MulDiv(width, geometry.printerDpiX, geometry.windowDpi),
+                MulDiv(height, geometry.printerDpiY, geometry.windowDpi)};
+    }
+    const int pageWidth = geometry.page.width();
+    const int pageHeight = geometry.page.height();
+    const int byHeight = MulDiv(width, pageHeight, height);
+    if (byHeight < pageWidth) return {byHeight, pageHeight};
+    return {pageWidth, MulDiv(height, pageWidth, width)};
+}
+
+void PrintWindow(QWidget& window, PrintScale scale, PrinterProvider& printers) {
+    std::unique_ptr<QPrinter> printer = printers.DefaultPrinter();
+    if (!printer) throw PrintError(results_texts::kNoDefaultPrinter);
+    printer->setDocName(QString());
+    printer->setFullPage(false);
+
+    // The client area exactly as it is drawn now; taking it changes nothing on screen.
+    const QPixmap image = window.grab();
+
+    PrintGeometry geometry;
+    geometry.image = window.size();
+    geometry.page = QSize(printer->width(), printer->height());
+    geometry.printerDpiX = printer->logicalDpiX();
+    geometry.printerDpiY = printer->logicalDpiY();
+    geometry.windowDpi = window.logicalDpiX();
+    const QSize printed = PrintedSize(geometry, scale);
+
+    QPainter painter;
+    if (!painter.begin(printer.get())) throw PrintError(results_texts::kPrinterNotReady);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    // With the full page off, the painter's origin is the printable area's top-left corner.
+    painter.drawPixmap(QRect(QPoint(0, 0), printed), image);
+    const bool finished = painter.end();
+    if (!finished || printer->printerState() == QPrinter::Error)
+        throw PrintError(results_texts::kPrinterFailed);
+}
 
 }  // namespace fetaldose::gui

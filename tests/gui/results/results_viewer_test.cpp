@@ -1,0 +1,754 @@
+// The results viewer from a selection through "Run" to what the grids and labels show:
+// paging, the two views, stop messages, blank tables, and printing the window.
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+#include "core/run/labels.h"
+#include "core/textio/faults.h"
+#include "gui/app/platform.h"
+#include "gui/app/window_set.h"
+#include "gui/results/result_grid.h"
+#include "gui/results/results_viewer.h"
+#include "gui/results/run_controller.h"
+#include "gui/results/window_printer.h"
+#include "gui/selection/selection_window.h"
+#include "recording_messages.h"
+#include "viewer_fixture.h"
+
+using namespace fetaldose;
+using namespace fetaldose::gui;
+using namespace fetaldose::gui::test;
+
+namespace {
+
+// Prints to a PDF file, or reports that there is no default printer.
+class TestPrinters final : public PrinterProvider {
+  public:
+    std::unique_ptr<QPrinter> DefaultPrinter() override {
+        if (outputFile.isEmpty()) return nullptr;
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(outputFile);
+        printer->setPageSize(QPageSize(QPageSize::A4));
+        printer->setPageOrientation(QPageLayout::Portrait);
+        return printer;
+    }
+    QString outputFile;
+};
+
+// A selection with one nuclide, the public group, ingestion, scenario 1, all organs and all
+// periods; tests change what they need.
+SelectionSnapshot BaseSelection(const std::string& nuclide) {
+    SelectionSnapshot selection;
+    selection.Nuclides = {nuclide};
+    selection.HalfLives = {"1 y"};
+    selection.Public = true;
+    selection.Ingestion = true;
+    selection.AcuteScenarios[0] = true;
+    selection.AllOrgans = true;
+    selection.AllPeriods = true;
+    return selection;
+}
+
+int PdfPageCount(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return -1;
+    const QString text = QString::fromLatin1(file.readAll());
+    return static_cast<int>(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
+}
+
+// Blue pixels (the post-natal grid's text colour) on the first page of a PDF, rendered by
+// pdftoppm; -1 when it cannot be rendered.
+int BluePixelsOnPage(const QString& pdf) {
+    const QString renderer = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (renderer.isEmpty()) return -1;
+    const QString stem = pdf + QStringLiteral(".render");
+    if (QProcess::execute(renderer,
+                          {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"),
+                           QStringLiteral("-singlefile"), pdf, stem}) != 0)
+        return -1;
+    const QImage page(stem + QStringLiteral(".png"));
+    if (page.isNull()) return -1;
+    int blue = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor colour = page.pixelColor(x, y);
+            if (colour.blue() > 150 && colour.red() < 120 && colour.green() < 120) ++blue;
+        }
+    return blue;
+}
+
+}  // namespace
+
+class ResultsViewerTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void createdViewerBeforeAnyRun();
+    void pagingLooksFollowTheTableCount();
+    void gridsShowTheFileTextsAndTheSums();
+    void viewSurvivesPageTurnsAndRuns();
+    void closingOtherwiseShowsTheViewerAgainInPlace();
+    void laterRunWithFewerRowsLeavesNoTrace();
+    void stopMessagesAndWhatTheGridsHold();
+    void runWithoutTablesShowsABlankTableOneOfZero();
+    void printedSizeArithmetic();
+    void printingMakesOnePageOfTheViewOnShow();
+    void printingWithoutAPrinterShowsTheMessage();
+
+  private:
+    TFrmDemo2& Viewer() { return windows_->viewer(); }
+    ResultGrid& PostNatal() { return Viewer().PostNatalGrid(); }
+    ResultGrid& Offspring() { return Viewer().OffspringGrid(); }
+    QString LabelText(const char* name) {
+        return Viewer().findChild<QLabel*>(QString::fromLatin1(name))->text();
+    }
+    QAbstractButton* Button(const char* name) {
+        return Viewer().findChild<QAbstractButton*>(QString::fromLatin1(name));
+    }
+    QString Counter() {
+        return LabelText("LblTCount") + QStringLiteral(" of ") + LabelText("LblTTotal");
+    }
+    void WriteData(const std::string& nuclide, const std::string& text) {
+        WriteFile(dataDirectory_ + nuclide + ".dat", text);
+    }
+    // Every cell of both grids, for comparing before and after.
+    QStringList AllCells() {
+        QStringList cells;
+        for (ResultGrid* grid : {&PostNatal(), &Offspring()})
+            for (int row = 0; row < ResultGrid::kRows; ++row)
+                for (int column = 0; column < ResultGrid::kColumns; ++column)
+                    cells << grid->Cell(column, row);
+        return cells;
+    }
+    // Runs and views with the steps given; returns whether the viewer opened.
+    bool Run(const SelectionSnapshot& selection, ViewerDriver& driver) {
+        driver.Run([&] { RunAndView(*windows_, selection); });
+        return driver.Opened();
+    }
+
+    QTemporaryDir workDirectory_;
+    std::string dataDirectory_;
+    RecordingMessages messages_;
+    TestPrinters printers_;
+    char separator_ = '.';
+    std::unique_ptr<WindowSet> windows_;
+};
+
+void ResultsViewerTest::initTestCase() {
+    QVERIFY(workDirectory_.isValid());
+    QVERIFY(QDir(workDirectory_.path()).mkpath(QStringLiteral("data")));
+    QVERIFY(QDir::setCurrent(workDirectory_.path()));
+    dataDirectory_ = QDir(workDirectory_.path()).filePath(QStringLiteral("data/")).toStdString();
+    WriteFile(dataDirectory_ + "nuclides.txt", "1\r\nAa-1\r\n1 y\r\n");
+
+    Platform platform;
+    platform.messages = &messages_;
+    platform.printers = &printers_;
+    platform.decimalSeparator = [this] { return separator_; };
+    windows_ = std::make_unique<WindowSet>(std::move(platform));
+    windows_->Create();
+    messages_.Clear();
+    QCOMPARE(windows_->selection().DataDirectory(), dataDirectory_);
+
+    WriteData("One", DataFileText({0, 0, 1}, {0, 0, 1}));
+    WriteData("Two", DataFileText({0, 0, 2}, {0, 0, 2}));
+    WriteData("Empty", DataFileText({0, 0, 0}, {0, 0, 0}));
+}
+
+void ResultsViewerTest::createdViewerBeforeAnyRun() {
+    TFrmDemo2& viewer = Viewer();
+    QCOMPARE(viewer.windowTitle(), QStringLiteral("Dose coefficient (Sv/Bq)"));
+    QCOMPARE(viewer.size(), QSize(534, 586));
+    QCOMPARE(viewer.minimumWidth(), 500);
+    const Qt::WindowFlags flags = viewer.windowFlags();
+    QVERIFY(!(flags & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint |
+                       Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+
+    // Both grids 9 x 19; only the offspring grid's top-left cell is set.
+    for (ResultGrid* grid : {&PostNatal(), &Offspring()}) {
+        QCOMPARE(grid->model()->columnCount(), 9);
+        QCOMPARE(grid->model()->rowCount() + 1, 19);
+        for (int row = 0; row < 19; ++row)
+            for (int column = 0; column < 9; ++column) {
+                const bool topLeftOfOffspring = grid == &Offspring() && row == 0 && column == 0;
+                QCOMPARE(grid->Cell(column, row),
+                         topLeftOfOffspring ? QStringLiteral(" ") : QString());
+            }
+        QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+        QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
+        QCOMPARE(grid->horizontalHeader()->sectionSize(0), 96);
+        QCOMPARE(grid->horizontalHeader()->sectionSize(5), 57);
+        QCOMPARE(grid->verticalHeader()->defaultSectionSize(), 18);
+    }
+
+    // The offspring view in front, "Post natal dose only" pressed; the grid behind is hidden.
+    QVERIFY(!Offspring().isHidden());
+    QVERIFY(PostNatal().isHidden());
+    QVERIFY(Button("SpdBtnPostnatal")->isChecked());
+    QVERIFY(!Button("SpdBtnOffspring")->isChecked());
+    QCOMPARE(Offspring().accessibleName(), QStringLiteral("Offspring (total dose)"));
+    QCOMPARE(PostNatal().accessibleName(), QStringLiteral("Post natal dose only"));
+    QCOMPARE(Offspring().geometry(), QRect(7, 82 - 53, 490, 400));
+    QCOMPARE(PostNatal().geometry(), QRect(7, 82 - 53, 492, 400));
+
+    QLabel* summary = viewer.findChild<QLabel*>(QStringLiteral("LblHOrg"));
+    QVERIFY(summary->isHidden());
+    QCOMPARE(summary->toolTip(),
+             QStringLiteral("If more than one tissue receives the highest dose, the tissue with "
+                            "the highest weighting factor is listed"));
+    QCOMPARE(Button("Button3")->text(), QStringLiteral("Print"));
+    QCOMPARE(Button("Button3")->toolTip(),
+             QStringLiteral("Prints the results as they look on the screen."));
+    QCOMPARE(Button("Button2")->text(), QStringLiteral("Save to file"));
+    QCOMPARE(Button("SpdBtnReturn")->text(), QStringLiteral("Return to input"));
+    QCOMPARE(Button("SpdBtnOffspring")->toolTip(),
+             QStringLiteral("Doses shown include in utero contribution"));
+    QCOMPARE(Button("SpdBtnPostnatal")->toolTip(),
+             QStringLiteral("Doses shown exclude in utero dose"));
+    for (const char* name : {"PnlHeaderInfo", "Panel1", "Panel2", "lblNuclide", "LblOccOrEnv",
+                             "LblRoute", "LblScenario", "SpdBtnPrevious", "SpdBtnNext"})
+        QVERIFY2(viewer.findChild<QWidget*>(QString::fromLatin1(name)), name);
+}
+
+void ResultsViewerTest::pagingLooksFollowTheTableCount() {
+    struct Look {
+        QString counter;
+        bool previous;
+        bool next;
+    };
+    auto look = [this](std::vector<Look>& seen) {
+        return [this, &seen](TFrmDemo2& viewer) {
+            seen.push_back({Counter(), viewer.PreviousAvailable(), viewer.NextAvailable()});
+        };
+    };
+    auto next = [](TFrmDemo2& viewer) {
+        viewer.findChild<QAbstractButton*>(QStringLiteral("SpdBtnNext"))->click();
+    };
+    auto previous = [](TFrmDemo2& viewer) {
+        viewer.findChild<QAbstractButton*>(QStringLiteral("SpdBtnPrevious"))->click();
+    };
+
+    // One table: Table 1 of 1, neither page turn available, either only redisplays.
+    {
+        std::vector<Look> seen;
+        ViewerDriver driver(Viewer());
+        driver.Then(look(seen)).Then(next).Then(look(seen)).Then(previous).Then(look(seen));
+        QVERIFY(Run(BaseSelection("One"), driver));
+        QCOMPARE(seen.size(), 3u);
+        for (const Look& shown : seen) {
+            QCOMPARE(shown.counter, QStringLiteral("1 of 1"));
+            QVERIFY(!shown.previous);
+            QVERIFY(!shown.next);
+        }
+    }
+    // Two tables.
+    {
+        SelectionSnapshot selection = BaseSelection("One");
+        selection.AcuteScenarios[1] = true;
+        std::vector<Look> seen;
+        ViewerDriver driver(Viewer());
+        driver.Then(look(seen)).Then(next).Then(look(seen)).Then(next).Then(look(seen));
+        driver.Then(previous).Then(look(seen)).Then(previous).Then(look(seen));
+        QVERIFY(Run(selection, driver));
+        QCOMPARE(seen.size(), 5u);
+        QCOMPARE(seen[0].counter, QStringLiteral("1 of 2"));
+        QVERIFY(!seen[0].previous && seen[0].next);
+        QCOMPARE(seen[1].counter, QStringLiteral("2 of 2"));
+        QVERIFY(seen[1].previous && !seen[1].next);
+        QCOMPARE(seen[2].counter, QStringLiteral("2 of 2"));
+        QVERIFY(seen[2].previous && !seen[2].next);
+        QCOMPARE(seen[3].counter, QStringLiteral("1 of 2"));
+        QVERIFY(!seen[3].previous && seen[3].next);
+        QCOMPARE(seen[4].counter, QStringLiteral("1 of 2"));
+        QVERIFY(!seen[4].previous && seen[4].next);
+    }
+    // Forty tables: both groups, two ingestion entries each, ten scenarios.
+    {
+        SelectionSnapshot selection = BaseSelection("Two");
+        selection.Occupational = true;
+        selection.AllAcutes = true;
+        selection.ChronicScenarios = {true, true, false};
+        std::vector<Look> first, middle, last;
+        QString nuclide, group, scenarioLine, routeLine, inUtero, postNatal, offspring;
+        ViewerDriver driver(Viewer());
+        driver.Then(look(first));
+        for (int turn = 0; turn < 38; ++turn) driver.Then(next);
+        driver.Then(look(middle)).Then(next).Then(look(last)).Then(next).Then(look(last));
+        driver.Then([&](TFrmDemo2&) {
+            nuclide = LabelText("lblNuclide");
+            group = LabelText("LblOccOrEnv");
+            scenarioLine = LabelText("LblRoute");
+            routeLine = LabelText("LblScenario");
+            inUtero = Offspring().Cell(2, 1);
+            postNatal = PostNatal().Cell(4, 1);
+            offspring = Offspring().Cell(4, 1);
+        });
+        QVERIFY(Run(selection, driver));
+        QCOMPARE(first[0].counter, QStringLiteral("1 of 40"));
+        QVERIFY(!first[0].previous && first[0].next);
+        QCOMPARE(middle[0].counter, QStringLiteral("39 of 40"));
+        QVERIFY(middle[0].previous && middle[0].next);
+        QCOMPARE(last.size(), 2u);
+        for (const Look& shown : last) {
+            QCOMPARE(shown.counter, QStringLiteral("40 of 40"));
+            QVERIFY(shown.previous && !shown.next);
+        }
+        // Table 40: worker, ingestion entry 2, scenario 10. The header's second line is the
+        // scenario and its third the route.
+        QCOMPARE(nuclide, QStringLiteral("Two, half-life is 1 y"));
+        QCOMPARE(group, QStringLiteral(" Worker"));
+        QCOMPARE(scenarioLine, QStringLiteral("Constant chronic intake (1Bq total) from 1 year "
+                                              "before until conception"));
+        QCOMPARE(routeLine, QStringLiteral("Ingestion: f1 = 0.02"));
+        QCOMPARE(inUtero, QStringLiteral("2.0E-12"));
+        QCOMPARE(postNatal, QStringLiteral("1.0E-12"));
+        QCOMPARE(offspring, QStringLiteral("3.0E-12"));
+    }
+    QVERIFY(messages_.all.isEmpty());
+}
+
+void ResultsViewerTest::gridsShowTheFileTextsAndTheSums() {
+    // Rows 1 to 4 hold the worked examples; every other field is zero.
+    WriteData("Sums", DataFileText({0, 0, 1}, {0, 0, 0}, [](const FieldKey& key) -> std::string {
+                  const bool inUtero = key.line == 0;
+                  switch (key.row) {
+                      case 1:
+                          return inUtero ? "1.0E-10" : key.line == 5 ? "3.0E-11" : "2.0E-11";
+                      case 2:
+                          return inUtero ? "4.4E-06" : "3.3E-07";
+                      case 3:
+                          return inUtero ? "9.6E-06" : "5.0E-07";
+                      default:
+                          return "0.0E+00";
+                  }
+              }));
+    SelectionSnapshot selection = BaseSelection("Sums");
+    selection.AllOrgans = false;
+    selection.Tissues[0] = selection.Tissues[1] = selection.Tissues[2] = true;  // 2 is "Brain"
+    selection.AllPeriods = false;
+    selection.Periods[1] = selection.Periods[4] = true;  // 5 and 70 years
+
+    QStringList postNatalCells, offspringCells;
+    auto capture = [&](TFrmDemo2&) {
+        for (int row = 0; row < ResultGrid::kRows; ++row)
+            for (int column = 0; column < ResultGrid::kColumns; ++column) {
+                postNatalCells << PostNatal().Cell(column, row);
+                offspringCells << Offspring().Cell(column, row);
+            }
+    };
+    ViewerDriver driver(Viewer());
+    driver.Then(capture);
+    QVERIFY(Run(selection, driver));
+    auto cell = [](const QStringList& cells, int column, int row) {
+        return cells[row * ResultGrid::kColumns + column];
+    };
+
+    const QStringList labels = {QStringLiteral("Bladder"), QStringLiteral("Bone surface"),
+                                QStringLiteral("Brain (total)"),
+                                QStringLiteral("Brain (7-15 weeks)")};
+    const QStringList inUtero = {QStringLiteral("1.0E-10"), QStringLiteral("4.4E-06"),
+                                 QStringLiteral("9.6E-06"), QStringLiteral("0.0E+00")};
+    const QStringList postNatal5 = {QStringLiteral("2.0E-11"), QStringLiteral("3.3E-07"),
+                                    QStringLiteral("5.0E-07"), QStringLiteral("0.0E+00")};
+    const QStringList postNatal70 = {QStringLiteral("3.0E-11"), QStringLiteral("3.3E-07"),
+                                     QStringLiteral("5.0E-07"), QStringLiteral("0.0E+00")};
+    const QStringList total5 = {QStringLiteral("1.2E-10"), QStringLiteral("4.7E-06"),
+                                QStringLiteral("1.0E-05"), QStringLiteral("0.0E+00")};
+    const QStringList total70 = {QStringLiteral("1.3E-10"), QStringLiteral("4.7E-06"),
+                                 QStringLiteral("1.0E-05"), QStringLiteral("0.0E+00")};
+    for (const QStringList* cells : {&postNatalCells, &offspringCells}) {
+        const bool offspring = cells == &offspringCells;
+        QCOMPARE(cell(*cells, 4, 0), QStringLiteral("  5y"));
+        QCOMPARE(cell(*cells, 5, 0), QStringLiteral("  70y"));
+        for (int column : {0, 1, 2, 3, 6, 7, 8})
+            QCOMPARE(cell(*cells, column, 0), QStringLiteral(" "));
+        for (int row = 1; row <= 4; ++row) {
+            QCOMPARE(cell(*cells, 0, row), labels[row - 1]);
+            QCOMPARE(cell(*cells, 1, row), QStringLiteral(" "));
+            QCOMPARE(cell(*cells, 2, row), inUtero[row - 1]);
+            QCOMPARE(cell(*cells, 3, row), QStringLiteral(" "));
+            QCOMPARE(cell(*cells, 4, row), (offspring ? total5 : postNatal5)[row - 1]);
+            QCOMPARE(cell(*cells, 5, row), (offspring ? total70 : postNatal70)[row - 1]);
+            for (int column = 6; column < 9; ++column)
+                QCOMPARE(cell(*cells, column, row), QStringLiteral(" "));
+        }
+        for (int row = 5; row < 19; ++row)
+            for (int column = 0; column < 9; ++column)
+                QCOMPARE(cell(*cells, column, row), QStringLiteral(" "));
+    }
+
+    // The results file reads the labels back from the offspring grid.
+    QCOMPARE(Viewer().RowLabelTexts(),
+             (std::vector<std::string>{"Bladder", "Bone surface", "Brain (total)",
+                                       "Brain (7-15 weeks)"}));
+    QCOMPARE(Viewer().PeriodHeadingTexts(), (std::vector<std::string>{"  5y", "  70y"}));
+
+    // With a comma for the decimal separator the file's texts and the sums carry the comma.
+    separator_ = ',';
+    QString commaInUtero, commaPostNatal, commaTotal;
+    ViewerDriver commaDriver(Viewer());
+    commaDriver.Then([&](TFrmDemo2&) {
+        commaInUtero = Offspring().Cell(2, 1);
+        commaPostNatal = PostNatal().Cell(4, 1);
+        commaTotal = Offspring().Cell(4, 1);
+    });
+    const bool opened = Run(selection, commaDriver);
+    separator_ = '.';
+    QVERIFY(opened);
+    QCOMPARE(commaInUtero, QStringLiteral("1,0E-10"));
+    QCOMPARE(commaPostNatal, QStringLiteral("2,0E-11"));
+    QCOMPARE(commaTotal, QStringLiteral("1,2E-10"));
+    QVERIFY(messages_.all.isEmpty());
+}
+
+void ResultsViewerTest::viewSurvivesPageTurnsAndRuns() {
+    SelectionSnapshot selection = BaseSelection("One");
+    selection.AcuteScenarios[1] = true;
+    auto click = [](const char* name) {
+        return [name](TFrmDemo2& viewer) {
+            viewer.findChild<QAbstractButton*>(QString::fromLatin1(name))->click();
+        };
+    };
+    struct View {
+        bool postNatalShown;
+        bool offspringHidden;
+        bool offspringPressed;
+        bool postnatalPressed;
+        QString counter;
+    };
+    std::vector<View> seen;
+    auto look = [&](TFrmDemo2& viewer) {
+        seen.push_back(
+            {!PostNatal().isHidden(), Offspring().isHidden(),
+             viewer.findChild<QAbstractButton*>(QStringLiteral("SpdBtnOffspring"))->isChecked(),
+             viewer.findChild<QAbstractButton*>(QStringLiteral("SpdBtnPostnatal"))->isChecked(),
+             Counter()});
+    };
+    // "Post natal dose only" is the pressed one at first; clicking it shows the post-natal
+    // view and presses the other. Clicking it again changes nothing. Page turns keep it.
+    ViewerDriver driver(Viewer());
+    driver.Then(click("SpdBtnPostnatal")).Then(look).Then(click("SpdBtnPostnatal")).Then(look);
+    driver.Then(click("SpdBtnNext")).Then(look);
+    QVERIFY(Run(selection, driver));
+    QCOMPARE(seen.size(), 3u);
+    for (const View& view : seen) {
+        QVERIFY(view.postNatalShown && view.offspringHidden);
+        QVERIFY(view.offspringPressed && !view.postnatalPressed);
+    }
+    QCOMPARE(seen[2].counter, QStringLiteral("2 of 2"));
+    QVERIFY(Viewer().PostNatalViewShown());
+
+    // The next run opens in the post-natal view; "Offspring (total dose)" switches back.
+    seen.clear();
+    ViewerDriver second(Viewer());
+    second.Then(look)
+        .Then(click("SpdBtnOffspring"))
+        .Then(look)
+        .Then(click("SpdBtnOffspring"))
+        .Then(look);
+    QVERIFY(Run(selection, second));
+    QCOMPARE(seen.size(), 3u);
+    QVERIFY(seen[0].postNatalShown && seen[0].offspringHidden && seen[0].offspringPressed);
+    for (int i : {1, 2}) {
+        QVERIFY(!seen[i].postNatalShown && !seen[i].offspringHidden);
+        QVERIFY(!seen[i].offspringPressed && seen[i].postnatalPressed);
+    }
+    QVERIFY(!Viewer().PostNatalViewShown());
+}
+
+void ResultsViewerTest::closingOtherwiseShowsTheViewerAgainInPlace() {
+    SelectionSnapshot selection = BaseSelection("One");
+    selection.AcuteScenarios[1] = true;
+    QRect placed;
+    QRect reshown;
+    QString counter;
+    int showings = 0;
+    ViewerDriver driver(Viewer());
+    driver.Then([](TFrmDemo2& viewer) {
+        viewer.findChild<QAbstractButton*>(QStringLiteral("SpdBtnNext"))->click();
+    });
+    driver.Then([&](TFrmDemo2& viewer) {
+        viewer.setGeometry(viewer.geometry().adjusted(20, 10, 60, 40));
+        placed = viewer.geometry();
+        viewer.reject();  // as Escape or the window manager would close it
+    });
+    driver.Then([&](TFrmDemo2& viewer) {
+        ++showings;
+        reshown = viewer.geometry();
+        counter = Counter();
+    });
+    QVERIFY(Run(selection, driver));
+    QCOMPARE(showings, 1);
+    QCOMPARE(counter, QStringLiteral("2 of 2"));
+    QCOMPARE(reshown, placed);
+    Viewer().resize(534, 586);
+}
+
+void ResultsViewerTest::laterRunWithFewerRowsLeavesNoTrace() {
+    ViewerDriver full(Viewer());
+    QVERIFY(Run(BaseSelection("One"), full));
+    QCOMPARE(Offspring().Cell(0, 18), QStringLiteral("Effective dose"));
+    QCOMPARE(Offspring().Cell(8, 0), QStringLiteral("  70y"));
+
+    SelectionSnapshot fewer = BaseSelection("One");
+    fewer.AllOrgans = false;
+    fewer.Tissues[0] = fewer.Tissues[4] = fewer.Tissues[16] = true;  // 4 is "Oesophagus"
+    fewer.AllPeriods = false;
+    fewer.Periods[0] = true;
+    ViewerDriver small(Viewer());
+    QVERIFY(Run(fewer, small));
+    for (ResultGrid* grid : {&PostNatal(), &Offspring()}) {
+        QCOMPARE(grid->Cell(0, 1), QStringLiteral("Bladder"));
+        QCOMPARE(grid->Cell(0, 2), QStringLiteral("Oesophagus"));
+        QCOMPARE(grid->Cell(0, 3), QStringLiteral("Effective dose"));
+        QCOMPARE(grid->Cell(4, 0), QStringLiteral("  1y"));
+        for (int column = 5; column < 9; ++column)
+            QCOMPARE(grid->Cell(column, 0), QStringLiteral(" "));
+        for (int row = 1; row <= 3; ++row)
+            for (int column = 5; column < 9; ++column)
+                QCOMPARE(grid->Cell(column, row), QStringLiteral(" "));
+        for (int row = 4; row < 19; ++row)
+            for (int column = 0; column < 9; ++column)
+                QCOMPARE(grid->Cell(column, row), QStringLiteral(" "));
+    }
+    QCOMPARE(Viewer().RowLabelTexts().size(), 3u);
+    QCOMPARE(Viewer().PeriodHeadingTexts(), std::vector<std::string>{"  1y"});
+}
+
+void ResultsViewerTest::stopMessagesAndWhatTheGridsHold() {
+    // A complete run first, so that every stop has something to clear.
+    SelectionSnapshot good = BaseSelection("Two");
+    good.AcuteScenarios[1] = true;
+    auto runFull = [&] {
+        ViewerDriver driver(Viewer());
+        QVERIFY(Run(good, driver));
+        Viewer().SetNextAvailable(true);
+        Viewer().SetPreviousAvailable(true);
+    };
+    auto stopRun = [&](const SelectionSnapshot& selection) {
+        messages_.Clear();
+        ViewerDriver driver(Viewer());
+        const bool opened = Run(selection, driver);
+        return opened;
+    };
+    auto allBlank = [&] {
+        for (const QString& text : AllCells())
+            if (text != QStringLiteral(" ")) return false;
+        return true;
+    };
+
+    // No nuclide: the grids and the paging looks are left as they were.
+    runFull();
+    const QStringList before = AllCells();
+    SelectionSnapshot noNuclide = good;
+    noNuclide.Nuclides.clear();
+    noNuclide.HalfLives.clear();
+    QVERIFY(!stopRun(noNuclide));
+    QCOMPARE(messages_.informed, QStringList{QStringLiteral("Please select a nuclide")});
+    QCOMPARE(AllCells(), before);
+    QVERIFY(Viewer().NextAvailable() && Viewer().PreviousAvailable());
+
+    struct Stop {
+        const char* message;
+        std::function<void(SelectionSnapshot&)> change;
+    };
+    const std::vector<Stop> blanking = {
+        {"Please select an exposure group", [](SelectionSnapshot& s) { s.Public = false; }},
+        {"Please select an intake route(s)", [](SelectionSnapshot& s) { s.Ingestion = false; }},
+        {"Please select a scenario(s)", [](SelectionSnapshot& s) { s.AcuteScenarios = {}; }},
+        {"Please select an aerosol size(s)", [](SelectionSnapshot& s) { s.Particulates = true; }},
+        {"Please select a tissue(s) for output", [](SelectionSnapshot& s) { s.AllOrgans = false; }},
+    };
+    for (const Stop& stop : blanking) {
+        runFull();
+        SelectionSnapshot selection = good;
+        stop.change(selection);
+        QVERIFY2(!stopRun(selection), stop.message);
+        QCOMPARE(messages_.informed, QStringList{QString::fromLatin1(stop.message)});
+        QVERIFY2(allBlank(), stop.message);
+        QVERIFY(!Viewer().NextAvailable() && !Viewer().PreviousAvailable());
+    }
+
+    // No period: the row labels are written before the stop, nothing else.
+    runFull();
+    SelectionSnapshot noPeriod = good;
+    noPeriod.AllPeriods = false;
+    QVERIFY(!stopRun(noPeriod));
+    QCOMPARE(messages_.informed,
+             QStringList{QStringLiteral("Please select an integration period(s)")});
+    for (ResultGrid* grid : {&PostNatal(), &Offspring()})
+        for (int row = 0; row < 19; ++row)
+            for (int column = 0; column < 9; ++column) {
+                const QString expected =
+                    column == 0 && row >= 1
+                        ? QString::fromLatin1(kRowLabels[row - 1].data(),
+                                              static_cast<qsizetype>(kRowLabels[row - 1].size()))
+                        : QStringLiteral(" ");
+                QCOMPARE(grid->Cell(column, row), expected);
+            }
+
+    // A missing data file after a good one: the message, and nothing shown.
+    SelectionSnapshot missing = good;
+    missing.Nuclides = {"Two", "Absent"};
+    missing.HalfLives = {"1 y", "2 y"};
+    QVERIFY(!stopRun(missing));
+    QCOMPARE(messages_.informed, QStringList{QStringLiteral("Cannot find the nuclide file")});
+    QCOMPARE(Offspring().Cell(0, 18), QStringLiteral("Effective dose"));
+    QCOMPARE(Offspring().Cell(8, 0), QStringLiteral("  70y"));
+
+    // A field that is not a number ends the run with the conversion fault; nothing shown.
+    WriteData("Broken", DataFileText({0, 0, 1}, {0, 0, 0}, [](const FieldKey& key) {
+                  return key.row == 2 && key.line == 0 ? std::string("abc") : DefaultField(key);
+              }));
+    SelectionSnapshot broken = good;
+    broken.Nuclides = {"Broken"};
+    messages_.Clear();
+    ViewerDriver driver(Viewer());
+    QString fault;
+    driver.Run([&] {
+        try {
+            RunAndView(*windows_, broken);
+        } catch (const Fault& error) {
+            fault = QString::fromLocal8Bit(error.what());
+        }
+    });
+    QVERIFY(!driver.Opened());
+    QCOMPARE(fault, QStringLiteral("'abc    ' is not a valid floating point value"));
+    QVERIFY(messages_.all.isEmpty());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+void ResultsViewerTest::runWithoutTablesShowsABlankTableOneOfZero() {
+    ViewerDriver first(Viewer());
+    QVERIFY(Run(BaseSelection("One"), first));
+    QVERIFY(!LabelText("lblNuclide").isEmpty());
+
+    QStringList labels;
+    QStringList doseCells;
+    std::vector<QString> counters;
+    std::vector<bool> looks;
+    auto look = [&](TFrmDemo2& viewer) {
+        counters.push_back(Counter());
+        looks.push_back(viewer.PreviousAvailable() || viewer.NextAvailable());
+    };
+    ViewerDriver driver(Viewer());
+    driver.Then([&](TFrmDemo2& viewer) {
+        for (const char* name : {"lblNuclide", "LblOccOrEnv", "LblRoute", "LblScenario", "LblHOrg"})
+            labels << LabelText(name);
+        for (ResultGrid* grid : {&PostNatal(), &Offspring()})
+            for (int row = 1; row < 19; ++row)
+                for (int column = 1; column < 9; ++column) doseCells << grid->Cell(column, row);
+        look(viewer);
+    });
+    driver.Then([](TFrmDemo2& viewer) { viewer.SpdBtnNextClick(); }).Then(look);
+    driver.Then([](TFrmDemo2& viewer) { viewer.SpdBtnPreviousClick(); }).Then(look);
+    QVERIFY(Run(BaseSelection("Empty"), driver));
+    QCOMPARE(labels, QStringList(5, QString()));
+    for (const QString& text : doseCells) QCOMPARE(text, QStringLiteral(" "));
+    for (const QString& counter : counters) QCOMPARE(counter, QStringLiteral("1 of 0"));
+    for (bool available : looks) QVERIFY(!available);
+    QCOMPARE(Offspring().Cell(0, 1), QStringLiteral("Bladder"));
+}
+
+void ResultsViewerTest::printedSizeArithmetic() {
+    // Portrait page 4800 x 6600: the design-size viewer is wider in proportion, so it fills
+    // the width; 586 * 4800 / 534 = 5267.4.
+    PrintGeometry geometry{QSize(534, 586), QSize(4800, 6600), 600, 600, 96};
+    QCOMPARE(PrintedSize(geometry, PrintScale::FitToPage), QSize(4800, 5267));
+    // A viewer narrower in proportion fills the height: 500 * 6600 / 900 = 3666.7.
+    geometry.image = QSize(500, 900);
+    QCOMPARE(PrintedSize(geometry, PrintScale::FitToPage), QSize(3667, 6600));
+    // Width exactly reached counts as reaching the width: 480 * 6600 / 660 = 4800.
+    geometry.image = QSize(480, 660);
+    QCOMPARE(PrintedSize(geometry, PrintScale::FitToPage), QSize(4800, 6600));
+    // Halves round away from zero: 300 * 5 / 2 = 750, 201 * 5 / 2 = 502.5.
+    geometry = {QSize(201, 2), QSize(5, 5), 0, 0, 0};
+    QCOMPARE(PrintedSize(geometry, PrintScale::FitToPage), QSize(5, 0));
+    geometry = {QSize(1, 201), QSize(1000, 5), 0, 0, 0};
+    QCOMPARE(PrintedSize(geometry, PrintScale::FitToPage), QSize(0, 5));
+
+    // Proportional: 534 * 600 / 96 = 3337.5 and 586 * 600 / 96 = 3662.5, both up.
+    geometry = {QSize(534, 586), QSize(4800, 6600), 600, 600, 96};
+    QCOMPARE(PrintedSize(geometry, PrintScale::Proportional), QSize(3338, 3663));
+    // Different resolutions across and down; the page does not limit it.
+    geometry = {QSize(534, 586), QSize(100, 100), 300, 1200, 120};
+    QCOMPARE(PrintedSize(geometry, PrintScale::Proportional), QSize(1335, 5860));
+}
+
+void ResultsViewerTest::printingMakesOnePageOfTheViewOnShow() {
+    const QString postNatalPdf =
+        QDir(workDirectory_.path()).filePath(QStringLiteral("postnatal.pdf"));
+    const QString offspringPdf =
+        QDir(workDirectory_.path()).filePath(QStringLiteral("offspring.pdf"));
+    std::vector<QString> counters;
+    std::vector<bool> postNatalShown;
+    auto look = [&](TFrmDemo2& viewer) {
+        counters.push_back(Counter());
+        postNatalShown.push_back(viewer.PostNatalViewShown());
+    };
+    auto print = [&](const QString& file) {
+        return [&, file](TFrmDemo2& viewer) {
+            printers_.outputFile = file;
+            viewer.findChild<QAbstractButton*>(QStringLiteral("Button3"))->click();
+        };
+    };
+    SelectionSnapshot selection = BaseSelection("Two");
+    selection.AcuteScenarios[1] = true;
+    ViewerDriver driver(Viewer());
+    driver.Then([](TFrmDemo2& viewer) { viewer.SpdBtnNextClick(); });
+    driver.Then([](TFrmDemo2& viewer) { viewer.SpdBtnPostnatalClick(); });
+    driver.Then(print(postNatalPdf)).Then(look);
+    driver.Then([](TFrmDemo2& viewer) { viewer.SpdBtnOffspringClick(); });
+    driver.Then(print(offspringPdf)).Then(look);
+    QVERIFY(Run(selection, driver));
+    printers_.outputFile.clear();
+    QVERIFY(messages_.all.isEmpty());
+
+    // Printing changes neither the table nor the view.
+    QCOMPARE(counters, (std::vector<QString>{QStringLiteral("2 of 4"), QStringLiteral("2 of 4")}));
+    QCOMPARE(postNatalShown, (std::vector<bool>{true, false}));
+
+    QCOMPARE(PdfPageCount(postNatalPdf), 1);
+    QCOMPARE(PdfPageCount(offspringPdf), 1);
+    const int bluePostNatal = BluePixelsOnPage(postNatalPdf);
+    const int blueOffspring = BluePixelsOnPage(offspringPdf);
+    if (bluePostNatal < 0 || blueOffspring < 0)
+        QSKIP("pdftoppm is not available to render the pages");
+    // The post-natal grid's text is blue; in the offspring view only one caption is.
+    QVERIFY2(bluePostNatal > 3 * blueOffspring,
+             qPrintable(QStringLiteral("%1 vs %2").arg(bluePostNatal).arg(blueOffspring)));
+}
+
+void ResultsViewerTest::printingWithoutAPrinterShowsTheMessage() {
+    printers_.outputFile.clear();
+    messages_.Clear();
+    QString counter;
+    ViewerDriver driver(Viewer());
+    driver.Then([](TFrmDemo2& viewer) { viewer.SpdBtnNextClick(); });
+    driver.Then([](TFrmDemo2& viewer) { viewer.Button3Click(); });
+    driver.Then([&](TFrmDemo2&) { counter = Counter(); });
+    SelectionSnapshot selection = BaseSelection("One");
+    selection.AcuteScenarios[1] = true;
+    QVERIFY(Run(selection, driver));
+    QCOMPARE(messages_.errors,
+             QStringList{QStringLiteral("There is no default printer currently selected.")});
+    QCOMPARE(counter, QStringLiteral("2 of 2"));
+}
+
+QTEST_MAIN(ResultsViewerTest)
+#include "results_viewer_test.moc"
