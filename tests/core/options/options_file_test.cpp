@@ -1,0 +1,432 @@
+// Saving a selection to an options file and loading it back into the controls.
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <array>
+#include <map>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "../run/run_test_support.h"
+#include "core/options/options_file.h"
+#include "core/textio/faults.h"
+
+namespace fetaldose {
+namespace {
+
+using testing::CrLfLines;
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+// The selection window as the loader sees it: check states, the chosen lists, and a log of
+// the boxes whose click rule ran (only on a real change, as a click would).
+class RecordingControls : public ControlsSink {
+  public:
+    SelectionSnapshot state;
+    std::set<std::string> dataFiles;
+    std::vector<SelectionBox> rulesRun;
+    int clears = 0;
+    int calls = 0;
+
+    void ClearChosen() override {
+        ++clears;
+        ++calls;
+        state.Nuclides.clear();
+        state.HalfLives.clear();
+    }
+    void AppendChosen(const std::string& name, const std::string& halfLife) override {
+        ++calls;
+        state.Nuclides.push_back(name);
+        state.HalfLives.push_back(halfLife);
+    }
+    void SetBox(SelectionBox box, bool checked) override {
+        ++calls;
+        bool& b = Box(box);
+        if (b != checked) rulesRun.push_back(box);
+        b = checked;
+    }
+    void SetItem(SelectionList list, int index, bool checked) override {
+        ++calls;
+        switch (list) {
+            case SelectionList::Aerosol:
+                state.Aerosol.at(index) = checked;
+                break;
+            case SelectionList::AcuteScenarios:
+                state.AcuteScenarios.at(index) = checked;
+                break;
+            case SelectionList::ChronicScenarios:
+                state.ChronicScenarios.at(index) = checked;
+                break;
+            case SelectionList::Tissues:
+                state.Tissues.at(index) = checked;
+                break;
+            case SelectionList::Periods:
+                state.Periods.at(index) = checked;
+                break;
+        }
+    }
+    bool DataFileExists(std::string_view name) override {
+        return dataFiles.count(std::string(name)) > 0;
+    }
+
+  private:
+    bool& Box(SelectionBox box) {
+        switch (box) {
+            case SelectionBox::Public:
+                return state.Public;
+            case SelectionBox::Occupational:
+                return state.Occupational;
+            case SelectionBox::AllRoutes:
+                return state.AllRoutes;
+            case SelectionBox::Ingestion:
+                return state.Ingestion;
+            case SelectionBox::Particulates:
+                return state.Particulates;
+            case SelectionBox::Vapours:
+                return state.Vapours;
+            case SelectionBox::AllAerosol:
+                return state.AllAerosol;
+            case SelectionBox::AllAcutes:
+                return state.AllAcutes;
+            case SelectionBox::AllChronics:
+                return state.AllChronics;
+            case SelectionBox::AllOrgans:
+                return state.AllOrgans;
+            case SelectionBox::AllPeriods:
+                return state.AllPeriods;
+        }
+        throw std::logic_error("box");
+    }
+};
+
+SelectionSnapshot AllBoxesChecked() {
+    SelectionSnapshot s;
+    s.AllRoutes = s.AllAcutes = s.AllChronics = s.AllAerosol = s.AllOrgans = s.AllPeriods = true;
+    return s;
+}
+
+std::vector<std::string> Lines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const auto end = bytes.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(bytes.substr(start) + "<no line end>");
+            break;
+        }
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+class OptionsFile : public ::testing::Test {
+  protected:
+    TempDir dir;
+    std::string path = dir.File("choice.opt");
+    RecordingControls controls;
+};
+
+TEST_F(OptionsFile, SavesTheDocumentedExampleByteForByte) {
+    SelectionSnapshot s = AllBoxesChecked();
+    s.Public = true;
+    s.AllChronics = false;
+    s.ChronicScenarios = {false, false, true};
+    // Marks behind checked select-all boxes are not saved.
+    s.AcuteScenarios[2] = s.Tissues[5] = s.Aerosol[1] = true;
+    SaveOptionsFile(path, s);
+    EXPECT_EQ(ReadBytes(path),
+              CrLfLines({"0", "Exposure group", "yes", "no", "Routes", "yes", "Acute scenarios",
+                         "yes", "Chronic scenarios", "no", "no", "no", "yes", "AMADs", "yes",
+                         "Tissues", "yes", "Time periods", "yes"}));
+}
+
+TEST_F(OptionsFile, LengthFollowsTheSelectAllBoxes) {
+    SaveOptionsFile(path, AllBoxesChecked());
+    EXPECT_EQ(Lines(ReadBytes(path)).size(), 16u);
+
+    SelectionSnapshot s;
+    s.Nuclides = {"Pu-239", "Cs-137", "Pu-239"};
+    s.HalfLives = {" 24065 y ", "", "24065 y"};
+    s.Particulates = true;
+    SaveOptionsFile(path, s);
+    const auto lines = Lines(ReadBytes(path));
+    ASSERT_EQ(lines.size(), 62u + 2 * 3);
+    EXPECT_EQ(lines[0], "3");
+    EXPECT_EQ(lines[1], "Pu-239");
+    EXPECT_EQ(lines[2], " 24065 y ");
+    EXPECT_EQ(lines[4], "");
+    EXPECT_EQ(lines[7], "Exposure group");
+}
+
+TEST_F(OptionsFile, AerosolRuleBothWays) {
+    // No particulate route in force: "AMADs" and eleven "no", whatever the aerosol controls say.
+    SelectionSnapshot s = AllBoxesChecked();
+    s.AllRoutes = false;
+    s.Ingestion = true;
+    s.Aerosol = {true, true, true, true, true, true, true, true, true, true};
+    SaveOptionsFile(path, s);
+    auto lines = Lines(ReadBytes(path));
+    const auto amads = std::find(lines.begin(), lines.end(), "AMADs") - lines.begin();
+    ASSERT_LT(amads + 11, static_cast<long>(lines.size()));
+    for (int i = 1; i <= 11; ++i) EXPECT_EQ(lines[amads + i], "no");
+    EXPECT_EQ(lines[amads + 12], "Tissues");
+
+    controls.state.AllAerosol = true;
+    controls.state.Aerosol.fill(true);
+    ASSERT_EQ(LoadOptionsFile(path, controls), OptionsLoad::Completed);
+    EXPECT_FALSE(controls.state.AllAerosol);
+    EXPECT_EQ(controls.state.Aerosol, (std::array<bool, 10>{}));
+
+    // "All routes" alone puts particulates in force: the aerosol box is saved as it is.
+    s.AllRoutes = true;
+    s.Ingestion = false;
+    SaveOptionsFile(path, s);
+    lines = Lines(ReadBytes(path));
+    EXPECT_EQ(lines[std::find(lines.begin(), lines.end(), "AMADs") - lines.begin() + 1], "yes");
+}
+
+// Save then load restores every check state, over all combinations of the select-all boxes,
+// except what the format does not carry: item marks behind a checked box keep their earlier
+// state, and aerosol marks with no particulate route in force load unchecked.
+TEST_F(OptionsFile, SaveThenLoadRestoresTheSelection) {
+    std::mt19937 random(7);
+    auto coin = [&random] { return (random() & 1) != 0; };
+    auto randomize = [&](SelectionSnapshot& s) {
+        s.Public = coin();
+        s.Occupational = coin();
+        s.Ingestion = coin();
+        s.Particulates = coin();
+        s.Vapours = coin();
+        for (auto& b : s.Aerosol) b = coin();
+        for (auto& b : s.AcuteScenarios) b = coin();
+        for (auto& b : s.ChronicScenarios) b = coin();
+        for (auto& b : s.Tissues) b = coin();
+        for (auto& b : s.Periods) b = coin();
+    };
+    for (int combination = 0; combination < 64; ++combination) {
+        for (int round = 0; round < 3; ++round) {
+            SelectionSnapshot saved;
+            randomize(saved);
+            saved.AllRoutes = combination & 1;
+            saved.AllAcutes = combination & 2;
+            saved.AllChronics = combination & 4;
+            saved.AllAerosol = combination & 8;
+            saved.AllOrgans = combination & 16;
+            saved.AllPeriods = combination & 32;
+            const int n = static_cast<int>(random() % 4);
+            for (int i = 0; i < n; ++i) {
+                saved.Nuclides.push_back("N-" + std::to_string(random() % 3));
+                saved.HalfLives.push_back(std::to_string(random()) + " y ");
+                controls.dataFiles.insert(saved.Nuclides.back());
+            }
+            SelectionSnapshot before;
+            randomize(before);
+            before.AllRoutes = coin();
+            before.AllAerosol = coin();
+            before.Nuclides = {"old"};
+            before.HalfLives = {"old"};
+            controls.state = before;
+
+            SaveOptionsFile(path, saved);
+            ASSERT_EQ(LoadOptionsFile(path, controls), OptionsLoad::Completed);
+
+            SelectionSnapshot expected = saved;
+            if (saved.AllRoutes) {
+                expected.Ingestion = before.Ingestion;
+                expected.Particulates = before.Particulates;
+                expected.Vapours = before.Vapours;
+            }
+            if (saved.AllAcutes) expected.AcuteScenarios = before.AcuteScenarios;
+            if (saved.AllChronics) expected.ChronicScenarios = before.ChronicScenarios;
+            if (!saved.AllRoutes && !saved.Particulates) {
+                expected.AllAerosol = false;
+                expected.Aerosol = {};
+            } else if (saved.AllAerosol) {
+                expected.Aerosol = before.Aerosol;
+            }
+            if (saved.AllOrgans) expected.Tissues = before.Tissues;
+            if (saved.AllPeriods) expected.Periods = before.Periods;
+            ASSERT_EQ(controls.state, expected) << "combination " << combination;
+        }
+    }
+}
+
+TEST_F(OptionsFile, BoxesRunTheirRuleOnlyWhenTheyChange) {
+    SelectionSnapshot s = AllBoxesChecked();
+    s.Public = true;
+    SaveOptionsFile(path, s);
+    controls.state.AllRoutes = true;
+    controls.state.Ingestion = true;
+    ASSERT_EQ(LoadOptionsFile(path, controls), OptionsLoad::Completed);
+    EXPECT_EQ(controls.rulesRun,
+              (std::vector<SelectionBox>{SelectionBox::Public, SelectionBox::AllAcutes,
+                                         SelectionBox::AllChronics, SelectionBox::AllAerosol,
+                                         SelectionBox::AllOrgans, SelectionBox::AllPeriods}));
+    EXPECT_TRUE(controls.state.Ingestion);  // kept behind "All routes"
+}
+
+TEST_F(OptionsFile, OnlyAnExactYesChecksAndLabelsAreNotRead) {
+    WriteBytes(path,
+               CrLfLines({"0",           "anything", "Yes",     "yes ",  // count, label, two groups
+                          "not a label", "no",       "yes",     "YES",  "",    // routes
+                          "Acute",       "yes",                                // all acutes
+                          "x",           "no",       "yes",     "no",   "no",  // chronics
+                          "AMADs",       "yes",      "Tissues", "yes",  "T",  "yes"}));
+    controls.state.Public = controls.state.Occupational = true;
+    ASSERT_EQ(LoadOptionsFile(path, controls), OptionsLoad::Completed);
+    EXPECT_FALSE(controls.state.Public);
+    EXPECT_FALSE(controls.state.Occupational);
+    EXPECT_FALSE(controls.state.AllRoutes);
+    EXPECT_TRUE(controls.state.Ingestion);
+    EXPECT_FALSE(controls.state.Particulates);
+    EXPECT_FALSE(controls.state.Vapours);
+    EXPECT_TRUE(controls.state.AllAcutes);
+    EXPECT_FALSE(controls.state.AllChronics);
+    EXPECT_EQ(controls.state.ChronicScenarios, (std::array<bool, 3>{true, false, false}));
+    EXPECT_TRUE(controls.state.AllAerosol);
+    EXPECT_TRUE(controls.state.AllOrgans);
+    EXPECT_TRUE(controls.state.AllPeriods);
+}
+
+TEST_F(OptionsFile, ANuclideWithoutDataFileStopsTheLoad) {
+    controls.dataFiles = {"Pu-239"};
+    controls.state = AllBoxesChecked();
+    controls.state.Nuclides = {"old"};
+    controls.state.HalfLives = {"old"};
+    const SelectionSnapshot before = controls.state;
+    // The count promises three nuclides; the second has no data file.
+    WriteBytes(path, CrLfLines({"3", "Pu-239", "24065 y", "Xx-1", "1 d", "Pu-239", "24065 y",
+                                "Exposure group", "yes", "yes"}));
+    EXPECT_EQ(LoadOptionsFile(path, controls), OptionsLoad::NuclideNotAvailable);
+    SelectionSnapshot expected = before;
+    expected.Nuclides = {"Pu-239"};
+    expected.HalfLives = {"24065 y"};
+    EXPECT_EQ(controls.state, expected);
+    EXPECT_TRUE(controls.rulesRun.empty());
+
+    // A count beyond the names stops at the first missing (empty) name.
+    WriteBytes(path, CrLfLines({"2", "Pu-239", "h"}));
+    EXPECT_EQ(LoadOptionsFile(path, controls), OptionsLoad::NuclideNotAvailable);
+    EXPECT_EQ(controls.state.Nuclides, std::vector<std::string>{"Pu-239"});
+    EXPECT_EQ(controls.state.HalfLives, std::vector<std::string>{"h"});
+}
+
+TEST_F(OptionsFile, LfOnlyAndTruncatedFilesReadPositionally) {
+    controls.dataFiles = {"Pu-239"};
+    // LF alone does not end a line: the count is read and everything after it is lost.
+    WriteBytes(path, "0\nExposure group\nyes\nyes\nRoutes\nyes\n");
+    controls.state = AllBoxesChecked();
+    controls.state.Tissues.fill(true);
+    ASSERT_EQ(LoadOptionsFile(path, controls), OptionsLoad::Completed);
+    SelectionSnapshot nothing;
+    EXPECT_EQ(controls.state, nothing);
+    WriteBytes(path, "1\nPu-239\n24065 y\n");
+    EXPECT_EQ(LoadOptionsFile(path, controls), OptionsLoad::NuclideNotAvailable);
+
+    // Cut inside the tissue list: from the cut on, everything is unchecked.
+    SelectionSnapshot s = AllBoxesChecked();
+    s.Public = true;
+    s.AllOrgans = false;
+    s.Tissues.fill(true);
+    SaveOptionsFile(path, s);
+    std::string bytes = ReadBytes(path);
+    const auto cut = bytes.find("Tissues\r\nno\r\n") + 13 + 4 * 5;  // four tissue flags kept
+    WriteBytes(path, bytes.substr(0, cut));
+    controls.state = AllBoxesChecked();
+    ASSERT_EQ(LoadOptionsFile(path, controls), OptionsLoad::Completed);
+    EXPECT_TRUE(controls.state.Public);
+    EXPECT_TRUE(controls.state.AllAerosol);
+    EXPECT_FALSE(controls.state.AllOrgans);
+    EXPECT_EQ(std::count(controls.state.Tissues.begin(), controls.state.Tissues.end(), true), 4);
+    EXPECT_FALSE(controls.state.AllPeriods);
+    EXPECT_EQ(controls.state.Periods, (std::array<bool, 5>{}));
+
+    // Ctrl-Z ends the file.
+    WriteBytes(path, CrLfLines({"0", "E", "yes", "yes"}) + "\x1a" + CrLfLines({"R", "yes"}));
+    controls.state = AllBoxesChecked();
+    ASSERT_EQ(LoadOptionsFile(path, controls), OptionsLoad::Completed);
+    EXPECT_TRUE(controls.state.Occupational);
+    EXPECT_FALSE(controls.state.AllRoutes);
+}
+
+TEST_F(OptionsFile, LoadFailures) {
+    controls.state.Nuclides = {"old"};
+    controls.state.HalfLives = {"old"};
+    try {
+        LoadOptionsFile(dir.File("missing.opt"), controls);
+        FAIL();
+    } catch (const IoError& e) {
+        EXPECT_STREQ(e.what(), "File not found");
+    }
+    EXPECT_EQ(controls.calls, 0);
+    EXPECT_THROW(LoadOptionsFile(dir.Slash(), controls), IoError);
+    EXPECT_EQ(controls.calls, 0);
+
+    // A first line that is not a whole number: the lists are already empty, nothing else set.
+    WriteBytes(path, CrLfLines({"  2x", "Pu-239", "h", "E", "yes"}));
+    controls.state.Public = true;
+    try {
+        LoadOptionsFile(path, controls);
+        FAIL();
+    } catch (const IoError& e) {
+        EXPECT_STREQ(e.what(), "Invalid numeric input");
+    }
+    EXPECT_EQ(controls.clears, 1);
+    EXPECT_EQ(controls.calls, 1);
+    EXPECT_TRUE(controls.state.Nuclides.empty());
+    EXPECT_TRUE(controls.state.Public);
+
+    // Blank lines and blanks before the count are skipped; the rest of its line is ignored.
+    WriteBytes(path, "\r\n   \r\n -1 nuclides\r\nE\r\nyes\r\n");
+    ASSERT_EQ(LoadOptionsFile(path, controls), OptionsLoad::Completed);
+    EXPECT_TRUE(controls.state.Nuclides.empty());
+    EXPECT_TRUE(controls.state.Public);
+}
+
+TEST_F(OptionsFile, SaveFailuresKeepTheOldFile) {
+    const SelectionSnapshot s = AllBoxesChecked();
+    auto message = [](const std::string& target,
+                      const SelectionSnapshot& selection) -> std::string {
+        try {
+            SaveOptionsFile(target, selection);
+        } catch (const IoError& e) {
+            return e.what();
+        }
+        return "saved";
+    };
+    EXPECT_EQ(message("/dev/full", s), "Disk full");
+    EXPECT_EQ(message(dir.Slash(), s), "File access denied");
+    EXPECT_EQ(message(dir.File("no such dir/x.opt"), s), "Invalid filename");
+
+    // A write refused part-way (here by a file size limit) leaves the old file as it was.
+    WriteBytes(path, "old options\r\n");
+    SelectionSnapshot large = s;
+    large.Nuclides.assign(2000, std::string(100, 'n'));
+    large.HalfLives.assign(2000, "h");
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const std::string result = message(path, large);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(result, "I/O error 27");
+    EXPECT_EQ(ReadBytes(path), "old options\r\n");
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"choice.opt"});
+
+    // Saving over an existing file replaces it.
+    SaveOptionsFile(path, s);
+    EXPECT_EQ(Lines(ReadBytes(path)).size(), 16u);
+}
+
+}  // namespace
+}  // namespace fetaldose
