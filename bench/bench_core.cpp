@@ -1,0 +1,212 @@
+// Benchmarks of reading, running and saving, each against the bytes it stands on.
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench_support.h"
+#include "core/refdata/nuclide_data.h"
+#include "core/results/results_file.h"
+#include "core/run/labels.h"
+#include "core/run/result_store.h"
+#include "core/run/run.h"
+#include "core/textio/text_reader.h"
+
+namespace fetaldose::bench {
+namespace {
+
+constexpr int kStressNuclides = 20;
+
+struct DataSet {
+    std::string dataDirectory;
+    std::vector<std::string> names;
+    std::vector<std::string> files;
+};
+
+ScratchFolder& StressFolder() {
+    static ScratchFolder folder("fetaldose-bench-stress");
+    return folder;
+}
+
+const DataSet& StressSet() {
+    static const DataSet set = [] {
+        DataSet s{StressFolder().DataDirectory(), {}, {}};
+        s.names = WriteFullCapacityDataSet(s.dataDirectory, kStressNuclides);
+        for (const auto& n : s.names) s.files.push_back(s.dataDirectory + n + ".dat");
+        return s;
+    }();
+    return set;
+}
+
+// The sample data set the build generates, when the benchmark runs from the build folder.
+const DataSet& SampleSet() {
+    static const DataSet set = [] {
+        DataSet s;
+        for (const char* candidate : {"run/data/", "../run/data/", "build/run/data/"}) {
+            if (std::filesystem::exists(std::string(candidate) + "nuclides.txt")) {
+                s.dataDirectory = std::filesystem::absolute(candidate).string();
+                break;
+            }
+        }
+        if (s.dataDirectory.empty()) return s;
+        for (const auto& entry : std::filesystem::directory_iterator(s.dataDirectory)) {
+            if (entry.path().extension() != ".dat") continue;
+            s.names.push_back(entry.path().stem().string());
+            s.files.push_back(entry.path().string());
+        }
+        return s;
+    }();
+    return set;
+}
+
+SelectionSnapshot EverythingChosen(const DataSet& set) {
+    SelectionSnapshot selection;
+    selection.Nuclides = set.names;
+    selection.HalfLives.assign(set.names.size(), "1 d");
+    selection.Public = selection.Occupational = true;
+    selection.AllRoutes = selection.AllAerosol = selection.AllAcutes = true;
+    selection.AllChronics = selection.AllOrgans = selection.AllPeriods = true;
+    return selection;
+}
+
+// The physical work under a run: every byte of the files read into memory.
+void ReadBytes(benchmark::State& state, const DataSet& set) {
+    std::vector<char> buffer(1 << 20);
+    std::size_t total = 0;
+    for (auto _ : state) {
+        for (const auto& file : set.files) {
+            const int fd = ::open(file.c_str(), O_RDONLY);
+            std::string bytes;
+            for (ssize_t n; (n = ::read(fd, buffer.data(), buffer.size())) > 0;)
+                bytes.append(buffer.data(), static_cast<std::size_t>(n));
+            ::close(fd);
+            total += bytes.size();
+            benchmark::DoNotOptimize(bytes.data());
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(total));
+}
+
+void BM_StressReadBytes(benchmark::State& state) { ReadBytes(state, StressSet()); }
+void BM_SampleReadBytes(benchmark::State& state) {
+    if (SampleSet().files.empty()) return state.SkipWithError("sample data set not found");
+    ReadBytes(state, SampleSet());
+}
+
+void BM_StressReadNuclideData(benchmark::State& state) {
+    auto data = std::make_unique<NuclideData>();
+    for (auto _ : state) {
+        for (const auto& file : StressSet().files) {
+            TextReader reader = TextReader::Open(file);
+            ReadNuclideData(reader, *data);
+        }
+        benchmark::DoNotOptimize(data.get());
+    }
+}
+
+void WholeRun(benchmark::State& state, const DataSet& set) {
+    auto data = std::make_unique<NuclideData>();
+    ResultStore store;
+    const SelectionSnapshot selection = EverythingChosen(set);
+    const RunCheck check = CheckSelection(selection);
+    for (auto _ : state) {
+        const FillOutcome outcome =
+            FillResultStore(selection, check, set.dataDirectory, '.', *data, store);
+        if (!outcome.Complete) return state.SkipWithError("run did not complete");
+    }
+    state.counters["tables"] = store.TableCount();
+    state.counters["store_bytes_per_table"] =
+        static_cast<double>(store.MemoryBytes()) / std::max(1, store.SlotCount() - 1);
+}
+
+void BM_StressWholeRun(benchmark::State& state) { WholeRun(state, StressSet()); }
+void BM_SampleWholeRun(benchmark::State& state) {
+    if (SampleSet().files.empty()) return state.SkipWithError("sample data set not found");
+    WholeRun(state, SampleSet());
+}
+
+// Saving every table of a stress run, against one buffered write of the same bytes.
+struct SavedRun {
+    ResultStore store;
+    std::vector<std::string> rowLabels;
+    std::vector<std::string> periodHeadings;
+    std::string bytes;
+};
+
+SavedRun& StressSave() {
+    static SavedRun saved = [] {
+        SavedRun s;
+        auto data = std::make_unique<NuclideData>();
+        const DataSet& set = StressSet();
+        const SelectionSnapshot selection = EverythingChosen(set);
+        const RunCheck check = CheckSelection(selection);
+        FillResultStore(selection, check, set.dataDirectory, '.', *data, s.store);
+        for (int row : check.Rows) s.rowLabels.emplace_back(kRowLabels[row - 1]);
+        for (int period : check.Periods) s.periodHeadings.emplace_back(kPeriodLabels[period - 1]);
+        const std::string path = StressFolder().Path() + "/reference.dos";
+        WriteResultsFile(path, s.store, s.rowLabels, s.periodHeadings);
+        std::FILE* in = std::fopen(path.c_str(), "rb");
+        std::vector<char> buffer(1 << 20);
+        for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), in)) > 0;)
+            s.bytes.append(buffer.data(), n);
+        std::fclose(in);
+        return s;
+    }();
+    return saved;
+}
+
+void BM_StressSaveResults(benchmark::State& state) {
+    SavedRun& saved = StressSave();
+    const std::string path = StressFolder().Path() + "/bench.dos";
+    for (auto _ : state)
+        WriteResultsFile(path, saved.store, saved.rowLabels, saved.periodHeadings);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * saved.bytes.size()));
+}
+
+void BM_StressWriteBytes(benchmark::State& state) {
+    SavedRun& saved = StressSave();
+    const std::string path = StressFolder().Path() + "/plain.dos";
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (::write(fd, saved.bytes.data(), saved.bytes.size()) < 0) state.SkipWithError("write");
+        ::fsync(fd);
+        ::close(fd);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * saved.bytes.size()));
+}
+
+BENCHMARK(BM_SampleReadBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SampleWholeRun)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StressReadBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StressReadNuclideData)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StressWholeRun)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StressWriteBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StressSaveResults)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace fetaldose::bench
+
+int main(int argc, char** argv) {
+    using fetaldose::bench::RatioReporter;
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\nRatios (program's work / the bytes it stands on, same run):\n");
+    reporter.PrintRatio("whole run, sample set, everything checked / read bytes",
+                        "BM_SampleWholeRun", "BM_SampleReadBytes", 3);
+    reporter.PrintRatio("ReadNuclideData, full-capacity files / read bytes",
+                        "BM_StressReadNuclideData", "BM_StressReadBytes", 0);
+    reporter.PrintRatio("whole run, 20 full-capacity nuclides / read bytes",
+                        "BM_StressWholeRun", "BM_StressReadBytes", 0);
+    reporter.PrintRatio("results-file save / one buffered write of the bytes",
+                        "BM_StressSaveResults", "BM_StressWriteBytes", 0);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,85 @@
+#pragma once
+// Data sets for the benchmarks, and the ratios they print: each timing of the program's work
+// is set against the physical work it stands on (reading or writing the same bytes), both
+// measured in the same run, so the figures travel between machines.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "data_file_builder.h"
+
+namespace fetaldose::bench {
+
+// A folder under /tmp, removed when the benchmark ends.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::string& name)
+        : path_(std::filesystem::temp_directory_path() / name) {
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_ / "data");
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    std::string Path() const { return path_.string(); }
+    std::string DataDirectory() const { return (path_ / "data").string() + "/"; }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// Full-capacity data files (4 vapour entries, 3 types, 3 ingestion entries in both sections:
+// 814 tables each) named Nx-1 ... Nx-count, with a catalogue listing them.
+inline std::vector<std::string> WriteFullCapacityDataSet(const std::string& dataDirectory,
+                                                         int count) {
+    const testing::SectionCounts full{4, 3, 3};
+    const std::string text = testing::DataFileBuilder(full, full).Build();
+    std::vector<std::string> names;
+    std::string catalogue = std::to_string(count) + "\r\n";
+    for (int i = 1; i <= count; ++i) {
+        names.push_back("Nx-" + std::to_string(i));
+        WriteFile(dataDirectory + names.back() + ".dat", text);
+        catalogue += names.back() + "\r\n" + std::to_string(i) + " d\r\n";
+    }
+    WriteFile(dataDirectory + "nuclides.txt", catalogue);
+    return names;
+}
+
+// Collects each benchmark's real time per iteration, to print ratios after the run.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
+                seconds_[run.benchmark_name()] =
+                    run.real_accumulated_time / static_cast<double>(run.iterations);
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void PrintRatio(const std::string& label, const std::string& work,
+                    const std::string& physical, double goal) const {
+        const auto w = seconds_.find(work);
+        const auto p = seconds_.find(physical);
+        if (w == seconds_.end() || p == seconds_.end() || p->second <= 0) return;
+        const double ratio = w->second / p->second;
+        std::printf("%-58s %8.2f", label.c_str(), ratio);
+        if (goal > 0) std::printf("   (goal: at most %.0f) %s", goal, ratio <= goal ? "ok" : "MISSED");
+        std::printf("\n");
+    }
+
+private:
+    std::map<std::string, double> seconds_;
+};
+
+}  // namespace fetaldose::bench
