@@ -1,21 +1,475 @@
 #include "gui/filewin/file_chooser.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyledItemDelegate>
+#include <functional>
+
+#include "core/options/options_file.h"
+#include "core/refdata/data_directory.h"
+#include "core/results/results_file.h"
+#include "core/textio/faults.h"
+#include "core/textio/text_writer.h"
+#include "gui/app/handler_guard.h"
+#include "gui/app/messages.h"
+#include "gui/app/window_set.h"
+#include "gui/filewin/chooser_glyphs.h"
+#include "gui/filewin/chooser_texts.h"
+#include "gui/filewin/folder_listing.h"
+#include "gui/results/results_viewer.h"
+#include "gui/selection/selection_window.h"
+
 namespace fetaldose::gui {
 
-TForm1::TForm1(WindowSet&, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Save results to file"));
-}
-TForm3::TForm3(WindowSet&, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Save options to a file"));
-}
-TForm4::TForm4(WindowSet&, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Load options from a file"));
+namespace {
+
+namespace texts = chooser_texts;
+
+// The client area inside the windows' outer size of 318 x 309 (a sizeable frame of 4 pixels
+// and a title bar of 19).
+constexpr int kClientWidth = 310;
+constexpr int kClientHeight = 282;
+constexpr int kTextPixelSize = 11;  // 8 points at 96 dots per inch
+constexpr int kTreeIndent = 8;      // pixels per level of the directory tree
+// A list longer than this shows the busy pointer while it is filled.
+constexpr int kBusyListLength = 100;
+
+constexpr int kPathRole = Qt::UserRole;
+constexpr int kDepthRole = Qt::UserRole + 1;
+
+QString Text(const char* text) {
+    return QString::fromUtf8(text);
 }
 
-void TForm1::Open() { exec(); }
+// Draws each entry of the directory tree one step further in per level.
+class IndentDelegate final : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
 
-void TForm3::Open() { exec(); }
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem indented(option);
+        indented.rect.adjust(Indent(index), 0, 0, 0);
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
 
-void TForm4::Open() { exec(); }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(Indent(index), 0);
+    }
+
+  private:
+    static int Indent(const QModelIndex& index) {
+        return index.data(kDepthRole).toInt() * kTreeIndent;
+    }
+};
+
+}  // namespace
+
+// The directory tree: a single click selects an entry; a double click or Enter enters it.
+class DirectoryTreeList final : public QListWidget {
+  public:
+    using QListWidget::QListWidget;
+    std::function<void(int row)> entered;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+            currentRow() >= 0) {
+            entered(currentRow());
+            return;
+        }
+        QListWidget::keyPressEvent(event);
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        QListWidget::mouseDoubleClickEvent(event);
+        QListWidgetItem* item = itemAt(event->position().toPoint());
+        if (item) entered(row(item));
+    }
+};
+
+FileChooserWindow::FileChooserWindow(WindowSet& windows, const ChooserMakeup& makeup,
+                                     QWidget* parent)
+    : QDialog(parent), windows_(windows), mask_(Text(makeup.mask)) {
+    setWindowTitle(Text(makeup.caption));
+    // A title bar with a close box only.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(false);
+    resize(kClientWidth, kClientHeight);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+    QFont font = QApplication::font();
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(kTextPixelSize);
+    setFont(font);
+
+    BuildControls(makeup);
+    SetTabOrder(makeup.tabOrder);
+
+    // Every window starts in the directory the program started in.
+    directory_ = QDir::currentPath();
+    RefreshDriveList();
+    const int volume = VolumeIndexFor(volumes_, directory_);
+    if (volume >= 0 && windows_.volumes().LastDirectoryOn(volumes_[volume].rootPath).isEmpty())
+        windows_.volumes().RememberDirectory(volumes_[volume].rootPath, directory_);
+}
+
+void FileChooserWindow::BuildControls(const ChooserMakeup& makeup) {
+    saveInLabel_ = new QLabel(Text(texts::kSaveIn), this);
+    saveInLabel_->setGeometry(13, 12, 39, 13);
+
+    driveList_ = new QComboBox(this);
+    driveList_->setObjectName(Text(makeup.driveListName));
+    driveList_->setGeometry(64, 8, 145, 19);
+    driveList_->setAccessibleName(Text(texts::kSaveIn));
+    saveInLabel_->setBuddy(driveList_);
+    connect(driveList_, &QComboBox::activated, this, &FileChooserWindow::DriveChosen);
+
+    directoryTree_ = new DirectoryTreeList(this);
+    directoryTree_->setObjectName(Text(makeup.directoryTreeName));
+    directoryTree_->setGeometry(64, 32, 145, 97);
+    directoryTree_->setAccessibleName(Text(texts::kDirectoriesName));
+    directoryTree_->setItemDelegate(new IndentDelegate(directoryTree_));
+    directoryTree_->setSelectionMode(QAbstractItemView::SingleSelection);
+    directoryTree_->entered = [this](int row) { TreeEntryEntered(row); };
+
+    fileNameLabel_ = new QLabel(Text(texts::kFileName), this);
+    fileNameLabel_->setGeometry(12, 148, 48, 13);
+
+    fileNameBox_ = new QLineEdit(this);
+    fileNameBox_->setObjectName(Text(makeup.fileNameBoxName));
+    fileNameBox_->setGeometry(64, 144, 145, 21);
+    fileNameBox_->setAccessibleName(Text(texts::kFileName));
+    fileNameLabel_->setBuddy(fileNameBox_);
+
+    fileList_ = new QListWidget(this);
+    fileList_->setObjectName(Text(makeup.fileListName));
+    fileList_->setGeometry(makeup.fileListPlace);
+    fileList_->setAccessibleName(Text(texts::kFilesName));
+    fileList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(fileList_, &QListWidget::itemSelectionChanged, this,
+            &FileChooserWindow::FileSelectionChanged);
+
+    QFont bold = font();
+    bold.setBold(true);
+    exitButton_ = new QPushButton(Text(texts::kExit), this);
+    exitButton_->setObjectName(Text(makeup.exitButtonName));
+    exitButton_->setGeometry(makeup.exitButtonPlace);
+    actionButton_ = new QPushButton(Text(makeup.actionCaption), this);
+    actionButton_->setObjectName(Text(makeup.actionButtonName));
+    actionButton_->setGeometry(makeup.actionButtonPlace);
+    // Neither button is pressed by Enter.
+    for (QPushButton* button : {exitButton_, actionButton_}) {
+        button->setFont(bold);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+}
+
+void FileChooserWindow::SetTabOrder(ChooserMakeup::TabOrder order) {
+    std::vector<QWidget*> chain;
+    switch (order) {
+        case ChooserMakeup::TabOrder::DrivesFirstActionBeforeExit:
+            chain = {driveList_,   directoryTree_, fileList_,
+                     fileNameBox_, actionButton_,  exitButton_};
+            break;
+        case ChooserMakeup::TabOrder::DrivesFirstExitBeforeAction:
+            chain = {driveList_,   directoryTree_, fileList_,
+                     fileNameBox_, exitButton_,    actionButton_};
+            break;
+        case ChooserMakeup::TabOrder::NameBoxFirst:
+            chain = {fileNameBox_, driveList_,  directoryTree_,
+                     fileList_,    exitButton_, actionButton_};
+            break;
+    }
+    for (std::size_t i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
+    firstControl_ = chain.front();
+}
+
+QString FileChooserWindow::Mask() const {
+    return mask_;
+}
+
+template <class Body>
+bool FileChooserWindow::Guarded(Body&& body) {
+    bool completed = false;
+    RunGuarded(windows_.messages(), [&] {
+        body();
+        completed = true;
+    });
+    return completed;
+}
+
+void FileChooserWindow::Open() {
+    RefreshDriveList();
+    if (!listRead_) Guarded([this] { MoveTo(directory_); });
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    exec();
+}
+
+void FileChooserWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The first time the window opens, the focus is on the first control of its tab order.
+    if (!focusPlaced_) {
+        focusPlaced_ = true;
+        firstControl_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void FileChooserWindow::keyPressEvent(QKeyEvent* event) {
+    // Esc does not close the window: neither button is its cancel button.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void FileChooserWindow::MoveTo(const QString& directory) {
+    const QString target = QDir::cleanPath(QDir(directory_).absoluteFilePath(directory));
+    EnterDirectory(target);
+    directory_ = target;
+    RebuildTree();
+    ReadFileList();
+    SelectDriveOfDirectory();
+    const int volume = VolumeIndexFor(volumes_, directory_);
+    if (volume >= 0) windows_.volumes().RememberDirectory(volumes_[volume].rootPath, directory_);
+}
+
+void FileChooserWindow::RebuildTree() {
+    directoryTree_->clear();
+    auto add = [this](const QString& text, const QString& path, int depth, FolderGlyph glyph) {
+        auto* item = new QListWidgetItem(FolderGlyphIcon(glyph), text, directoryTree_);
+        item->setData(kPathRole, path);
+        item->setData(kDepthRole, depth);
+        return item;
+    };
+    const QStringList steps = directory_.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString path = QStringLiteral("/");
+    QListWidgetItem* shown =
+        add(path, path, 0, steps.isEmpty() ? FolderGlyph::Current : FolderGlyph::Open);
+    for (qsizetype i = 0; i < steps.size(); ++i) {
+        path = path == u"/" ? path + steps[i] : path + QLatin1Char('/') + steps[i];
+        const bool last = i + 1 == steps.size();
+        QListWidgetItem* item = add(steps[i], path, static_cast<int>(i + 1),
+                                    last ? FolderGlyph::Current : FolderGlyph::Open);
+        if (last) shown = item;
+    }
+    const int subDepth = static_cast<int>(steps.size()) + 1;
+    const QDir here(directory_);
+    for (const QString& name : ListSubdirectories(directory_))
+        add(name, here.filePath(name), subDepth, FolderGlyph::Closed);
+    directoryTree_->setCurrentItem(shown);
+    directoryTree_->scrollToItem(shown);
+}
+
+void FileChooserWindow::ReadFileList() {
+    const QStringList names = ListMatchingFiles(directory_, mask_);
+    const bool busy = names.size() > kBusyListLength;
+    if (busy) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    {
+        const QSignalBlocker quiet(fileList_);
+        fileList_->clear();
+        fileList_->addItems(names);
+        fileList_->setCurrentItem(nullptr);
+        fileList_->clearSelection();
+    }
+    if (busy) QGuiApplication::restoreOverrideCursor();
+    fileNameBox_->setText(mask_);
+    fileNameBox_->selectAll();
+    listRead_ = true;
+}
+
+void FileChooserWindow::RefreshDriveList() {
+    volumes_ = windows_.volumes().Volumes();
+    const QSignalBlocker quiet(driveList_);
+    driveList_->clear();
+    for (const Volume& volume : volumes_)
+        driveList_->addItem(DriveGlyph(volume.kind), VolumeEntryText(volume));
+    SelectDriveOfDirectory();
+}
+
+void FileChooserWindow::SelectDriveOfDirectory() {
+    const QSignalBlocker quiet(driveList_);
+    driveList_->setCurrentIndex(VolumeIndexFor(volumes_, directory_));
+}
+
+void FileChooserWindow::DriveChosen(int index) {
+    if (index < 0 || index >= static_cast<int>(volumes_.size())) return;
+    if (index != VolumeIndexFor(volumes_, directory_)) {
+        const QString root = volumes_[index].rootPath;
+        const QString last = windows_.volumes().LastDirectoryOn(root);
+        Guarded([&] {
+            if (last.isEmpty() || last == root) {
+                MoveTo(root);
+                return;
+            }
+            // A directory last shown there that has gone since leaves the volume's root.
+            try {
+                MoveTo(last);
+            } catch (const IoError&) {
+                MoveTo(root);
+            }
+        });
+    }
+    SelectDriveOfDirectory();
+}
+
+void FileChooserWindow::TreeEntryEntered(int row) {
+    QListWidgetItem* item = directoryTree_->item(row);
+    if (!item) return;
+    const QString target = item->data(kPathRole).toString();
+    if (!Guarded([&] { MoveTo(target); })) {
+        // The tree keeps showing where it was, its entry selected again.
+        for (int i = 0; i < directoryTree_->count(); ++i) {
+            if (directoryTree_->item(i)->data(kPathRole).toString() == directory_) {
+                directoryTree_->setCurrentRow(i);
+                break;
+            }
+        }
+    }
+}
+
+void FileChooserWindow::FileSelectionChanged() {
+    const QList<QListWidgetItem*> selected = fileList_->selectedItems();
+    if (selected.isEmpty()) return;
+    fileNameBox_->setText(selected.front()->text());
+    fileNameBox_->selectAll();
+}
+
+void FileChooserWindow::PressAction() {
+    const QString typed = fileNameBox_->text();
+    bool completed = false;
+    Guarded([&] {
+        RequireValidTypedFileName(typed.toLocal8Bit().toStdString());
+        const QString path = QDir(directory_).filePath(typed);
+        completed = RunAction(path.toLocal8Bit().toStdString());
+    });
+    if (completed) accept();
+}
+
+namespace {
+
+const ChooserMakeup kSaveResultsMakeup{texts::kSaveResultsCaption,
+                                       texts::kResultsMask,
+                                       texts::kSave,
+                                       "DriveCombo1",
+                                       "DirList1",
+                                       "FileList1",
+                                       "FileEdit",
+                                       "BtnSave",
+                                       "BtnCancel",
+                                       QRect(65, 170, 145, 89),
+                                       QRect(224, 104, 65, 25),
+                                       QRect(224, 144, 65, 25),
+                                       ChooserMakeup::TabOrder::DrivesFirstActionBeforeExit};
+
+const ChooserMakeup kSaveOptionsMakeup{texts::kSaveOptionsCaption,
+                                       texts::kOptionsMask,
+                                       texts::kSave,
+                                       "DriveComboBox1",
+                                       "DirectoryListBox1",
+                                       "FileListBox1",
+                                       "Edit1",
+                                       "Button2",
+                                       "Button1",
+                                       QRect(64, 168, 145, 97),
+                                       QRect(224, 104, 75, 25),
+                                       QRect(224, 144, 75, 25),
+                                       ChooserMakeup::TabOrder::DrivesFirstExitBeforeAction};
+
+const ChooserMakeup kLoadOptionsMakeup{texts::kLoadOptionsCaption,
+                                       texts::kOptionsMask,
+                                       texts::kLoad,
+                                       "DriveComboBox1",
+                                       "DirectoryListBox1",
+                                       "FileListBox1",
+                                       "Edit1",
+                                       "Button2",
+                                       "Button1",
+                                       QRect(64, 168, 145, 97),
+                                       QRect(224, 104, 75, 25),
+                                       QRect(224, 144, 75, 25),
+                                       ChooserMakeup::TabOrder::NameBoxFirst};
+
+}  // namespace
+
+TForm1::TForm1(WindowSet& windows, QWidget* parent)
+    : FileChooserWindow(windows, kSaveResultsMakeup, parent) {
+    connect(findChild<QPushButton*>(QStringLiteral("BtnSave")), &QPushButton::clicked, this,
+            &TForm1::BtnSaveClick);
+    connect(findChild<QPushButton*>(QStringLiteral("BtnCancel")), &QPushButton::clicked, this,
+            &TForm1::BtnCancelClick);
+}
+
+void TForm1::BtnSaveClick() {
+    PressAction();
+}
+void TForm1::BtnCancelClick() {
+    reject();
+}
+
+bool TForm1::RunAction(const std::string& path) {
+    const TFrmDemo2& viewer = windows_.viewer();
+    WriteResultsFile(path, viewer.Store(), viewer.RowLabelTexts(), viewer.PeriodHeadingTexts());
+    return true;
+}
+
+TForm3::TForm3(WindowSet& windows, QWidget* parent)
+    : FileChooserWindow(windows, kSaveOptionsMakeup, parent) {
+    connect(findChild<QPushButton*>(QStringLiteral("Button2")), &QPushButton::clicked, this,
+            &TForm3::Button2Click);
+    connect(findChild<QPushButton*>(QStringLiteral("Button1")), &QPushButton::clicked, this,
+            &TForm3::Button1Click);
+}
+
+void TForm3::Button2Click() {
+    PressAction();
+}
+void TForm3::Button1Click() {
+    reject();
+}
+
+bool TForm3::RunAction(const std::string& path) {
+    SaveOptionsFile(path, windows_.selection().Snapshot());
+    return true;
+}
+
+TForm4::TForm4(WindowSet& windows, QWidget* parent)
+    : FileChooserWindow(windows, kLoadOptionsMakeup, parent) {
+    connect(findChild<QPushButton*>(QStringLiteral("Button2")), &QPushButton::clicked, this,
+            &TForm4::Button2Click);
+    connect(findChild<QPushButton*>(QStringLiteral("Button1")), &QPushButton::clicked, this,
+            &TForm4::Button1Click);
+}
+
+void TForm4::Button2Click() {
+    PressAction();
+}
+void TForm4::Button1Click() {
+    reject();
+}
+
+bool TForm4::RunAction(const std::string& path) {
+    if (LoadOptionsFile(path, windows_.selection()) == OptionsLoad::NuclideNotAvailable) {
+        windows_.messages().Inform(QString::fromLocal8Bit(kNuclideNotAvailableMessage));
+        return false;
+    }
+    return true;
+}
 
 }  // namespace fetaldose::gui

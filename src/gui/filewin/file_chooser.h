@@ -1,32 +1,161 @@
 #pragma once
+// The three modal windows in which the user names a file to save or load: "Save results to
+// file" (TForm1), "Save options to a file" (TForm3) and "Load options from a file" (TForm4).
+// They share one make-up: a drive list driving a directory tree driving a file list filtered
+// by the window's mask, which writes into the file-name box; and an "Exit" and an action
+// button. The action button hands the path named in the box to the results file writer or the
+// options file saver or loader.
+
 #include <QDialog>
+#include <QRect>
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "gui/filewin/volumes.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
 
 namespace fetaldose::gui {
 
 class WindowSet;
+class DirectoryTreeList;
 
-class TForm1 : public QDialog {
+// How one chooser window differs from the others: texts, control names and the places of
+// the controls that move.
+struct ChooserMakeup {
+    enum class TabOrder {
+        DrivesFirstActionBeforeExit,  // drives, tree, files, name box, action, Exit
+        DrivesFirstExitBeforeAction,  // drives, tree, files, name box, Exit, action
+        NameBoxFirst,                 // name box, drives, tree, files, Exit, action
+    };
+
+    const char* caption;
+    const char* mask;
+    const char* actionCaption;
+    const char* driveListName;
+    const char* directoryTreeName;
+    const char* fileListName;
+    const char* fileNameBoxName;
+    const char* actionButtonName;
+    const char* exitButtonName;
+    QRect fileListPlace;
+    QRect exitButtonPlace;
+    QRect actionButtonPlace;
+    TabOrder tabOrder;
+};
+
+class FileChooserWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
+    // Shows the window modally; returns when it is closed. The first opening reads the
+    // directory the program started in; later openings show what the window last showed.
+    void Open();
+
+    // The directory the window shows; a name typed into the box is taken relative to it.
+    const QString& Directory() const { return directory_; }
+    // The mask the file list is filtered by.
+    QString Mask() const;
+
+  protected:
+    FileChooserWindow(WindowSet& windows, const ChooserMakeup& makeup, QWidget* parent);
+
+    // Runs the window's action on the chosen path. Returns true when it completed (the window
+    // then closes), false when it reported a failure of its own; a fault it throws is shown in
+    // the error box. Either way the window stays open after a failure.
+    virtual bool RunAction(const std::string& path) = 0;
+
+    // The action button: the typed name is checked, joined to the directory shown and handed
+    // to RunAction.
+    void PressAction();
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+    WindowSet& windows_;
+
+  private:
+    void BuildControls(const ChooserMakeup& makeup);
+    void SetTabOrder(ChooserMakeup::TabOrder order);
+
+    // Runs `body` with faults shown in the error box; returns whether it completed.
+    template <class Body>
+    bool Guarded(Body&& body);
+
+    // Makes `directory` the one shown: enters it (the process's working directory follows),
+    // rebuilds the tree, re-reads the file list and selects its drive. Throws IoError when it
+    // cannot be entered, with everything left as it was.
+    void MoveTo(const QString& directory);
+    void RebuildTree();
+    void ReadFileList();
+    void RefreshDriveList();
+    void SelectDriveOfDirectory();
+
+    void DriveChosen(int index);
+    void TreeEntryEntered(int row);
+    void FileSelectionChanged();
+
+    QString mask_;
+    QString directory_;
+    bool listRead_ = false;
+    bool focusPlaced_ = false;
+    std::vector<Volume> volumes_;
+
+    QLabel* saveInLabel_ = nullptr;
+    QComboBox* driveList_ = nullptr;
+    DirectoryTreeList* directoryTree_ = nullptr;
+    QLabel* fileNameLabel_ = nullptr;
+    QLineEdit* fileNameBox_ = nullptr;
+    QListWidget* fileList_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
+    QPushButton* actionButton_ = nullptr;
+    QWidget* firstControl_ = nullptr;
+};
+
+// "Save results to file", opened from the results viewer: writes every table of the last run.
+class TForm1 : public FileChooserWindow {
+    Q_OBJECT
+  public:
     explicit TForm1(WindowSet& windows, QWidget* parent = nullptr);
-    // Shows the window modally; returns when it is closed.
-    void Open();
+
+  public slots:
+    void BtnSaveClick();
+    void BtnCancelClick();
+
+  protected:
+    bool RunAction(const std::string& path) override;
 };
 
-class TForm3 : public QDialog {
+// "Save options to a file": writes the selection window's state.
+class TForm3 : public FileChooserWindow {
     Q_OBJECT
-public:
+  public:
     explicit TForm3(WindowSet& windows, QWidget* parent = nullptr);
-    // Shows the window modally; returns when it is closed.
-    void Open();
+
+  public slots:
+    void Button2Click();
+    void Button1Click();
+
+  protected:
+    bool RunAction(const std::string& path) override;
 };
 
-class TForm4 : public QDialog {
+// "Load options from a file": sets the selection window's controls from a saved file.
+class TForm4 : public FileChooserWindow {
     Q_OBJECT
-public:
+  public:
     explicit TForm4(WindowSet& windows, QWidget* parent = nullptr);
-    // Shows the window modally; returns when it is closed.
-    void Open();
+
+  public slots:
+    void Button2Click();
+    void Button1Click();
+
+  protected:
+    bool RunAction(const std::string& path) override;
 };
 
 }  // namespace fetaldose::gui

@@ -1,0 +1,495 @@
+// The three file chooser windows, worked as a user works them: headless, in a temporary
+// directory, with recorded message boxes and substitute volumes.
+
+#include <sys/stat.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "core/refdata/data_directory.h"
+#include "gui/app/window_set.h"
+#include "gui/filewin/file_chooser.h"
+#include "gui/filewin/volumes.h"
+#include "gui/selection/selection_window.h"
+#include "recording_messages.h"
+
+using namespace fetaldose;
+using namespace fetaldose::gui;
+
+namespace {
+
+class FakeVolumes final : public VolumeProvider {
+  public:
+    std::vector<Volume> Volumes() override { return volumes; }
+    std::vector<Volume> volumes;
+};
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes = {}) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QStringList Texts(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
+    return texts;
+}
+
+// The controls of one chooser window, found by their names.
+struct Controls {
+    QComboBox* drives;
+    QListWidget* tree;
+    QListWidget* files;
+    QLineEdit* name;
+    QPushButton* action;
+    QPushButton* exit;
+};
+
+Controls ControlsOf(TForm1& w) {
+    return {w.findChild<QComboBox*>("DriveCombo1"), w.findChild<QListWidget*>("DirList1"),
+            w.findChild<QListWidget*>("FileList1"), w.findChild<QLineEdit*>("FileEdit"),
+            w.findChild<QPushButton*>("BtnSave"),   w.findChild<QPushButton*>("BtnCancel")};
+}
+
+Controls ControlsOf(FileChooserWindow& w) {
+    return {
+        w.findChild<QComboBox*>("DriveComboBox1"), w.findChild<QListWidget*>("DirectoryListBox1"),
+        w.findChild<QListWidget*>("FileListBox1"), w.findChild<QLineEdit*>("Edit1"),
+        w.findChild<QPushButton*>("Button2"),      w.findChild<QPushButton*>("Button1")};
+}
+
+// Opens the window modally and runs `body` while it is the active modal window; the window is
+// closed afterwards if the body left it open, so every test finishes on its own.
+template <class Body>
+void WhileOpen(FileChooserWindow& window, Body body) {
+    bool ran = false;
+    QTimer::singleShot(0, &window, [&] {
+        struct Closer {
+            FileChooserWindow& window;
+            ~Closer() {
+                if (window.isVisible()) window.reject();
+            }
+        } closer{window};
+        ran = true;
+        QCOMPARE(QApplication::activeModalWidget(), &window);
+        body();
+    });
+    window.Open();
+    QVERIFY(ran);
+}
+
+// Makes the tree entry named `text` the directory shown, as Enter on it does.
+void EnterTreeEntry(QListWidget* tree, const QString& text) {
+    const auto found = tree->findItems(text, Qt::MatchExactly);
+    QVERIFY2(!found.isEmpty(), qPrintable(text));
+    tree->setCurrentItem(found.back());
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Return);
+}
+
+// Types a name into the box and presses the action button.
+void TypeAndPress(const Controls& c, const QString& name) {
+    c.name->setText(name);
+    QTest::mouseClick(c.action, Qt::LeftButton);
+}
+
+}  // namespace
+
+class FileChooserTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString home_;  // the temporary directory, where the program "started"
+    QString previous_;
+    RecordingMessages messages_;
+    FakeVolumes volumes_;
+    std::unique_ptr<WindowSet> windows_;
+
+    QString At(const QString& relative) const { return home_ + "/" + relative; }
+
+  private slots:
+    void init() {
+        previous_ = QDir::currentPath();
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        home_ = QDir(dir_->path()).canonicalPath();
+        for (const char* sub : {"data", "Alpha", "sub.opt", "zeta", ".hiddendir", "stick"})
+            QVERIFY(QDir(home_).mkdir(sub));
+        WriteFile(At("data/Cs-137.dat"));
+        WriteFile(At("data/I-131.dat"));
+        volumes_.volumes = {{"/", "System", "", VolumeKind::Fixed},
+                            {At("stick"), "MY STICK", "", VolumeKind::Removable}};
+        QVERIFY(QDir::setCurrent(home_));
+        Platform platform;
+        platform.messages = &messages_;
+        platform.volumes = &volumes_;
+        windows_ = std::make_unique<WindowSet>(platform);
+        windows_->Create();
+        messages_.Clear();  // whatever the selection window said about its catalogue
+    }
+
+    void cleanup() {
+        windows_.reset();
+        QDir::setCurrent(previous_);
+        dir_.reset();
+    }
+
+    void listsMatchingFilesAndFoldersWithoutHiddenOnes() {
+        for (const char* file :
+             {"b.opt", "A.OPT", "c.Opt", ".hidden.opt", "r.dos", "opt", "x.opt.bak"})
+            WriteFile(At(file));
+        QVERIFY(::mkfifo(At("pipe.opt").toLocal8Bit().constData(), 0644) == 0);
+
+        TForm3& w = windows_->saveOptions();
+        const Controls c = ControlsOf(w);
+        WhileOpen(w, [] {});
+        QCOMPARE(Texts(c.files), QStringList({"A.OPT", "b.opt", "c.Opt"}));
+        QCOMPARE(c.files->selectedItems().size(), 0);
+        QCOMPARE(c.name->text(), QString("*.opt"));
+        QVERIFY(c.name->hasSelectedText() && c.name->selectedText() == "*.opt");
+        QCOMPARE(w.Directory(), home_);
+        QCOMPARE(QDir::currentPath(), home_);
+
+        // The tree: root, each directory down to the one shown, then its subdirectories.
+        const QStringList steps = home_.split('/', Qt::SkipEmptyParts);
+        QStringList expected = QStringList{"/"} + steps;
+        expected << "Alpha"
+                 << "data"
+                 << "stick"
+                 << "sub.opt"
+                 << "zeta";
+        QCOMPARE(Texts(c.tree), expected);
+        QCOMPARE(c.tree->currentItem()->text(), steps.back());
+
+        TForm1& results = windows_->saveResults();
+        WhileOpen(results, [] {});
+        QCOMPARE(Texts(ControlsOf(results).files), QStringList({"r.dos"}));
+        QCOMPARE(ControlsOf(results).name->text(), QString("*.dos"));
+        QVERIFY(messages_.all.isEmpty());
+    }
+
+    void selectingAndMovingFillTheNameBox() {
+        WriteFile(At("one.opt"));
+        WriteFile(At("zeta/two.opt"));
+        TForm4& w = windows_->loadOptions();
+        const Controls c = ControlsOf(w);
+        WhileOpen(w, [&] {
+            c.files->setFocus();
+            QTest::keyClick(c.files, Qt::Key_Down);
+            QCOMPARE(c.name->text(), QString("one.opt"));
+            QCOMPARE(c.name->selectedText(), QString("one.opt"));
+
+            c.name->setText("typed.opt");
+            EnterTreeEntry(c.tree, "zeta");
+            QCOMPARE(w.Directory(), At("zeta"));
+            QCOMPARE(QDir::currentPath(), At("zeta"));
+            QCOMPARE(c.name->text(), QString("*.opt"));
+            QCOMPARE(c.name->selectedText(), QString("*.opt"));
+            QCOMPARE(Texts(c.files), QStringList({"two.opt"}));
+            QCOMPARE(c.tree->currentItem()->text(), QString("zeta"));
+
+            // A double click on the parent goes back up.
+            const QString parent = home_.section('/', -1);
+            QListWidgetItem* up = c.tree->findItems(parent, Qt::MatchExactly).front();
+            const QPoint at = c.tree->visualItemRect(up).center();
+            QTest::mouseClick(c.tree->viewport(), Qt::LeftButton, {}, at);
+            QCOMPARE(w.Directory(), At("zeta"));  // a single click only selects
+            QTest::mouseDClick(c.tree->viewport(), Qt::LeftButton, {}, at);
+            QCOMPARE(w.Directory(), home_);
+            QCOMPARE(Texts(c.files), QStringList({"one.opt"}));
+        });
+        QVERIFY(messages_.all.isEmpty());
+    }
+
+    void listIsReadAgainOnlyWhenTheDirectoryChanges() {
+        TForm3& w = windows_->saveOptions();
+        const Controls c = ControlsOf(w);
+        WhileOpen(w, [] {});
+        QCOMPARE(c.files->count(), 0);
+
+        WriteFile(At("later.opt"));
+        WhileOpen(w, [&] {
+            QCOMPARE(c.files->count(), 0);  // reopening reads nothing
+            c.name->setText("kept.opt");
+        });
+        WhileOpen(w, [&] {
+            QCOMPARE(c.name->text(), QString("kept.opt"));
+            EnterTreeEntry(c.tree, "Alpha");
+            EnterTreeEntry(c.tree, home_.section('/', -1));
+            QCOMPARE(Texts(c.files), QStringList({"later.opt"}));
+        });
+    }
+
+    void bareNamesLandInTheDirectoryEachWindowShows() {
+        TForm3& saveOptions = windows_->saveOptions();
+        TForm1& saveResults = windows_->saveResults();
+        WhileOpen(saveOptions, [&] { EnterTreeEntry(ControlsOf(saveOptions).tree, "zeta"); });
+        WhileOpen(saveResults, [&] { EnterTreeEntry(ControlsOf(saveResults).tree, "Alpha"); });
+        QCOMPARE(QDir::currentPath(), At("Alpha"));
+
+        // The options window still shows zeta, though the working directory is Alpha.
+        WhileOpen(saveOptions, [&] { TypeAndPress(ControlsOf(saveOptions), "mine"); });
+        QCOMPARE(saveOptions.result(), int(QDialog::Accepted));
+        QVERIFY(QFile::exists(At("zeta/mine")));  // no extension added
+        QVERIFY(!QFile::exists(At("Alpha/mine")));
+
+        // A name with blanks is taken as typed; an existing file is replaced without a question.
+        WriteFile(At("Alpha/old.dos"), "previous content");
+        WhileOpen(saveResults, [&] { TypeAndPress(ControlsOf(saveResults), "old.dos"); });
+        QCOMPARE(saveResults.result(), int(QDialog::Accepted));
+        QCOMPARE(ReadAll(At("Alpha/old.dos")), QByteArray());  // a run of no tables
+        WhileOpen(saveResults, [&] { TypeAndPress(ControlsOf(saveResults), " spaced .dos"); });
+        QVERIFY(QFile::exists(At("Alpha/ spaced .dos")));
+
+        // A full path names that file, wherever the window is.
+        WhileOpen(saveResults,
+                  [&] { TypeAndPress(ControlsOf(saveResults), At("stick/full.dos")); });
+        QVERIFY(QFile::exists(At("stick/full.dos")));
+        QVERIFY(messages_.all.isEmpty());
+    }
+
+    void badNamesAreRefusedAndTheWindowStaysOpen() {
+        WriteFile(At("keep.opt"), "kept");
+        TForm3& w = windows_->saveOptions();
+        const Controls c = ControlsOf(w);
+        WhileOpen(w, [&] {
+            for (const QString& name :
+                 {QString("*.opt"), QString(""), QString("a?.opt"), QString("keep*")}) {
+                messages_.Clear();
+                TypeAndPress(c, name);
+                QCOMPARE(messages_.errors, QStringList({"Invalid filename."}));
+                QVERIFY(w.isVisible());
+            }
+            messages_.Clear();
+            TypeAndPress(c, "/dev/full");
+            QCOMPARE(messages_.errors, QStringList({"Disk full."}));
+            QVERIFY(w.isVisible());
+
+            messages_.Clear();
+            TypeAndPress(c, "zeta");  // a directory's name
+            QCOMPARE(messages_.errors, QStringList({"File access denied."}));
+            QVERIFY(w.isVisible());
+
+            messages_.Clear();
+            TypeAndPress(c, "nowhere/x.opt");  // a directory that is not there
+            QCOMPARE(messages_.errors, QStringList({"Invalid filename."}));
+            QVERIFY(w.isVisible());
+
+            // Exit after the failures closes the window and writes nothing.
+            QTest::mouseClick(c.exit, Qt::LeftButton);
+            QVERIFY(!w.isVisible());
+        });
+        QCOMPARE(w.result(), int(QDialog::Rejected));
+        QCOMPARE(QDir(home_).entryList(QDir::Files), QStringList({"keep.opt"}));
+        QCOMPARE(ReadAll(At("keep.opt")), QByteArray("kept"));
+        QVERIFY(QDir(At("zeta")).exists());
+    }
+
+    void enterAndEscPressNothing() {
+        TForm1& w = windows_->saveResults();
+        const Controls c = ControlsOf(w);
+        WhileOpen(w, [&] {
+            QCOMPARE(w.focusWidget(), c.drives);  // first in its tab order
+            c.name->setText("enter.dos");
+            c.name->setFocus();
+            QTest::keyClick(c.name, Qt::Key_Return);
+            QTest::keyClick(c.name, Qt::Key_Escape);
+            QVERIFY(w.isVisible());
+            c.action->setFocus();
+            QTest::keyClick(c.action, Qt::Key_Return);
+            QVERIFY(w.isVisible());
+        });
+        QVERIFY(!QFile::exists(At("enter.dos")));
+        QVERIFY(messages_.all.isEmpty());
+
+        // The load window starts with the focus in its name box.
+        TForm4& load = windows_->loadOptions();
+        WhileOpen(load, [&] { QCOMPARE(load.focusWidget(), ControlsOf(load).name); });
+    }
+
+    void optionsSavedAndLoadedRestoreTheSelection() {
+        TDualListDlg& selection = windows_->selection();
+        selection.ClearChosen();
+        selection.AppendChosen("Cs-137", "30.08 y");
+        selection.AppendChosen("I-131", "8.02 d");
+        selection.SetBox(SelectionBox::Public, true);
+        selection.SetBox(SelectionBox::Occupational, false);
+        selection.SetBox(SelectionBox::AllRoutes, false);
+        selection.SetBox(SelectionBox::Particulates, true);
+        selection.SetBox(SelectionBox::AllAerosol, false);
+        selection.SetItem(SelectionList::Aerosol, 3, true);
+        selection.SetBox(SelectionBox::AllOrgans, false);
+        selection.SetItem(SelectionList::Tissues, 16, true);
+        const SelectionSnapshot saved = selection.Snapshot();
+
+        TForm3& save = windows_->saveOptions();
+        WhileOpen(save, [&] { TypeAndPress(ControlsOf(save), "choice.opt"); });
+        QCOMPARE(save.result(), int(QDialog::Accepted));
+        QVERIFY(ReadAll(At("choice.opt")).startsWith("2\r\nCs-137\r\n30.08 y\r\nI-131\r\n"));
+
+        selection.ClearChosen();
+        selection.SetBox(SelectionBox::AllRoutes, true);
+        selection.SetBox(SelectionBox::AllOrgans, true);
+        selection.SetBox(SelectionBox::Public, false);
+
+        TForm4& load = windows_->loadOptions();
+        WhileOpen(load, [&] {
+            // Read after the save window wrote it: the load window reads its list now.
+            QCOMPARE(Texts(ControlsOf(load).files), QStringList({"choice.opt"}));
+            QTest::mouseClick(
+                ControlsOf(load).files->viewport(), Qt::LeftButton, {},
+                ControlsOf(load).files->visualItemRect(ControlsOf(load).files->item(0)).center());
+            QCOMPARE(ControlsOf(load).name->text(), QString("choice.opt"));
+            QTest::mouseClick(ControlsOf(load).action, Qt::LeftButton);
+        });
+        QCOMPARE(load.result(), int(QDialog::Accepted));
+        QVERIFY(messages_.all.isEmpty());
+        QVERIFY(selection.Snapshot() == saved);
+    }
+
+    void loadStopsAtAnUnavailableNuclide() {
+        WriteFile(At("odd.opt"), "2\r\nCs-137\r\n30.08 y\r\nNo-1\r\n1 h\r\n");
+        WriteFile(At("words.opt"), "two\r\n");
+        TForm4& w = windows_->loadOptions();
+        const Controls c = ControlsOf(w);
+        WhileOpen(w, [&] {
+            TypeAndPress(c, "odd.opt");
+            QCOMPARE(messages_.informed,
+                     QStringList({QString::fromLocal8Bit(kNuclideNotAvailableMessage)}));
+            QVERIFY(messages_.errors.isEmpty());
+            QVERIFY(w.isVisible());
+            QCOMPARE(windows_->selection().Snapshot().Nuclides,
+                     std::vector<std::string>({"Cs-137"}));
+
+            messages_.Clear();
+            TypeAndPress(c, "missing.opt");
+            QCOMPARE(messages_.errors, QStringList({"File not found."}));
+            messages_.Clear();
+            TypeAndPress(c, "words.opt");
+            QCOMPARE(messages_.errors, QStringList({"Invalid numeric input."}));
+            QVERIFY(w.isVisible());
+        });
+    }
+
+    void aVanishedDirectoryIsReportedAndNothingMoves() {
+        WriteFile(At("here.opt"));
+        QVERIFY(QDir(home_).mkdir("gone"));
+        TForm3& w = windows_->saveOptions();
+        const Controls c = ControlsOf(w);
+        WhileOpen(w, [] {});
+        const QStringList tree = Texts(c.tree);
+        QVERIFY(QDir(home_).rmdir("gone"));
+        WhileOpen(w, [&] {
+            c.name->setText("typed");
+            EnterTreeEntry(c.tree, "gone");
+            QCOMPARE(messages_.errors, QStringList({"Invalid filename."}));
+            QVERIFY(w.isVisible());
+        });
+        QCOMPARE(w.Directory(), home_);
+        QCOMPARE(Texts(c.tree), tree);
+        QCOMPARE(c.tree->currentItem()->text(), home_.section('/', -1));
+        QCOMPARE(Texts(c.files), QStringList({"here.opt"}));
+        QCOMPARE(c.name->text(), QString("typed"));
+    }
+
+    void drivesAreTheVolumesEachRememberingItsDirectory() {
+        volumes_.volumes.push_back({At("net"), "", "Server:/Export/Home", VolumeKind::Network});
+        volumes_.volumes.push_back({At("ram"), "", "", VolumeKind::Memory});
+        QVERIFY(QDir(home_).mkpath("stick/photos"));
+        TForm1& w = windows_->saveResults();
+        const Controls c = ControlsOf(w);
+        WhileOpen(w, [&] {
+            QCOMPARE(c.drives->count(), 4);
+            QCOMPARE(c.drives->itemText(0), QString("/ [system]"));
+            QCOMPARE(c.drives->itemText(1), At("stick") + " [my stick]");
+            QCOMPARE(c.drives->itemText(2), At("net") + " server:/export/home");
+            QCOMPARE(c.drives->itemText(3), At("ram") + " []");
+            QCOMPARE(c.drives->currentIndex(), 0);
+
+            c.drives->setCurrentIndex(1);
+            emit c.drives->activated(1);
+            QCOMPARE(w.Directory(), At("stick"));
+            QCOMPARE(QDir::currentPath(), At("stick"));
+            EnterTreeEntry(c.tree, "photos");
+            QCOMPARE(c.drives->currentIndex(), 1);
+
+            c.drives->setCurrentIndex(0);
+            emit c.drives->activated(0);
+            QCOMPARE(w.Directory(), home_);  // where the program started on that volume
+
+            c.drives->setCurrentIndex(1);
+            emit c.drives->activated(1);
+            QCOMPARE(w.Directory(), At("stick/photos"));
+
+            // A volume that cannot be entered is reported; the window stays where it was.
+            c.drives->setCurrentIndex(3);
+            emit c.drives->activated(3);
+            QCOMPARE(messages_.errors, QStringList({"Invalid filename."}));
+            QCOMPARE(w.Directory(), At("stick/photos"));
+            QCOMPARE(c.drives->currentIndex(), 1);
+        });
+
+        // Another window remembers the same directory per volume, as the working directory
+        // is one for the whole program; a remembered directory gone since leaves the root.
+        QVERIFY(QDir(At("stick/photos")).removeRecursively());
+        TForm3& other = windows_->saveOptions();
+        const Controls o = ControlsOf(other);
+        messages_.Clear();
+        WhileOpen(other, [&] {
+            QCOMPARE(other.Directory(), home_);
+            o.drives->setCurrentIndex(1);
+            emit o.drives->activated(1);
+            QCOMPARE(other.Directory(), At("stick"));
+        });
+        QVERIFY(messages_.all.isEmpty());
+    }
+
+    void volumeKindsAndPseudoFileSystems() {
+        QCOMPARE(VolumeKindFor("vfat", "/media/ann/STICK"), VolumeKind::Removable);
+        QCOMPARE(VolumeKindFor("exfat", "/run/media/ann/CARD"), VolumeKind::Removable);
+        QCOMPARE(VolumeKindFor("vfat", "/boot/efi"), VolumeKind::Fixed);
+        QCOMPARE(VolumeKindFor("iso9660", "/media/cdrom"), VolumeKind::Optical);
+        QCOMPARE(VolumeKindFor("udf", "/mnt/dvd"), VolumeKind::Optical);
+        QCOMPARE(VolumeKindFor("tmpfs", "/tmp"), VolumeKind::Memory);
+        QCOMPARE(VolumeKindFor("nfs4", "/net/home"), VolumeKind::Network);
+        QCOMPARE(VolumeKindFor("cifs", "/mnt/share"), VolumeKind::Network);
+        QCOMPARE(VolumeKindFor("fuse.sshfs", "/home/ann/remote"), VolumeKind::Network);
+        QCOMPARE(VolumeKindFor("ext4", "/"), VolumeKind::Fixed);
+        QCOMPARE(VolumeKindFor("overlay", "/"), VolumeKind::Fixed);
+
+        QVERIFY(!IsPseudoFileSystem("overlay", "/"));
+        QVERIFY(!IsPseudoFileSystem("ext4", "/home"));
+        QVERIFY(!IsPseudoFileSystem("vfat", "/run/media/ann/CARD"));
+        QVERIFY(IsPseudoFileSystem("proc", "/proc"));
+        QVERIFY(IsPseudoFileSystem("sysfs", "/sys"));
+        QVERIFY(IsPseudoFileSystem("cgroup2", "/sys/fs/cgroup"));
+        QVERIFY(IsPseudoFileSystem("tmpfs", "/dev/shm"));
+        QVERIFY(IsPseudoFileSystem("tmpfs", "/run/user/1000"));
+
+        // The real system lists its root volume.
+        bool hasRoot = false;
+        for (const Volume& v : SystemVolumes().Volumes()) hasRoot |= v.rootPath == "/";
+        QVERIFY(hasRoot);
+        QCOMPARE(VolumeEntryText({"/media/x", "", "", VolumeKind::Network}),
+                 QString("/media/x []"));
+    }
+};
+
+QTEST_MAIN(FileChooserTest)
+#include "file_chooser_test.moc"
