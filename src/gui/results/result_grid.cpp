@@ -1,6 +1,8 @@
 #include "gui/results/result_grid.h"
 
+#include <QFontInfo>
 #include <QHeaderView>
+#include <QStyledItemDelegate>
 
 namespace fetaldose::gui {
 
@@ -9,6 +11,19 @@ namespace {
 constexpr std::array<int, ResultGridModel::kColumns> kColumnWidths = {96, 19, 56, 16, 54,
                                                                       57, 55, 56, 54};
 constexpr int kRowHeight = 18;
+
+// Draws cells without a focus frame around the current cell: a click selects the whole row,
+// and the row's highlight is what shows it.
+class RowCellDelegate final : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem plain(option);
+        plain.state &= ~QStyle::State_HasFocus;
+        QStyledItemDelegate::paint(painter, plain, index);
+    }
+};
 
 }  // namespace
 
@@ -56,6 +71,7 @@ Qt::ItemFlags ResultGridModel::flags(const QModelIndex& index) const {
 
 ResultGrid::ResultGrid(QWidget* parent) : QTableView(parent), model_(this) {
     setModel(&model_);
+    setItemDelegate(new RowCellDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -79,12 +95,6 @@ ResultGrid::ResultGrid(QWidget* parent) : QTableView(parent), model_(this) {
     heading->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (int column = 0; column < kColumns; ++column)
         heading->resizeSection(column, kColumnWidths[column]);
-    // The heading row is white like the cells, with horizontal lines only.
-    heading->setStyleSheet(QStringLiteral(
-        "QHeaderView { background: white; }"
-        "QHeaderView::section { background: white; border: none; border-top: 1px solid #a0a0a0;"
-        " border-bottom: 1px solid #a0a0a0; padding-left: 2px; }"));
-
     QPalette colours = palette();
     colours.setColor(QPalette::Base, Qt::white);
     setPalette(colours);
@@ -94,16 +104,19 @@ void ResultGrid::SetTextLook(const QColor& colour, int pixelSize) {
     QFont face = font();
     face.setPixelSize(pixelSize);
     setFont(face);
-    horizontalHeader()->setFont(face);
     QPalette colours = palette();
     colours.setColor(QPalette::Text, colour);
-    colours.setColor(QPalette::WindowText, colour);
-    colours.setColor(QPalette::ButtonText, colour);
     setPalette(colours);
-    horizontalHeader()->setPalette(colours);
+    // The heading row is white like the cells, with horizontal lines only, and in the cells'
+    // face and colour.
     horizontalHeader()->setStyleSheet(
-        horizontalHeader()->styleSheet() +
-        QStringLiteral("QHeaderView::section { color: %1; }").arg(colour.name()));
+        QStringLiteral("QHeaderView { background: white; }"
+                       "QHeaderView::section { background: white; color: %1;"
+                       " font-family: \"%2\"; font-size: %3px; border: none;"
+                       " border-top: 1px solid #a0a0a0; border-bottom: 1px solid #a0a0a0;"
+                       " padding-left: 2px; }")
+            .arg(colour.name(), QFontInfo(face).family())
+            .arg(pixelSize));
 }
 
 }  // namespace fetaldose::gui

@@ -1,6 +1,7 @@
 #include "gui/results/results_viewer.h"
 
 #include <QButtonGroup>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -172,7 +173,7 @@ void TFrmDemo2::BuildControls() {
     spdBtnNext_ = MakeSpeedButton(panel1_, "SpdBtnNext", {74, 15, 61, 25}, texts::kNext);
     MakeLabel(panel1_, "Label3", 156, 22, 28, texts::kTable);
     lblTCount_ = MakeLabel(panel1_, "LblTCount", 186, 22, 22);
-    MakeLabel(panel1_, "Label5", 208, 22, 20, texts::kOf);
+    label5_ = MakeLabel(panel1_, "Label5", 208, 22, 20, texts::kOf);
     lblTTotal_ = MakeLabel(panel1_, "LblTTotal", 230, 22, 36);
     button3_ = MakeButton(panel1_, "Button3", {267, 22, 70, 24}, texts::kPrint);
     button3_->setToolTip(texts::kPrintHint);
@@ -287,9 +288,25 @@ void TFrmDemo2::SetNextAvailable(bool available) {
     SetCaptionColour(*spdBtnNext_, available ? kWindowText : kGreyText);
 }
 
+// "Table n of N" keeps its design places, 186, 208 and 230, while the numbers fit; a longer
+// table number moves "of" and the total along rather than writing over them.
+void TFrmDemo2::PlaceCounter() {
+    constexpr int kGap = 4;
+    const QFontMetrics metrics(lblTCount_->font());
+    const int countWidth = metrics.horizontalAdvance(lblTCount_->text());
+    const int totalWidth = metrics.horizontalAdvance(lblTTotal_->text());
+    const int ofWidth = metrics.horizontalAdvance(label5_->text());
+    const int ofLeft = std::max(208, 186 + countWidth + kGap);
+    const int totalLeft = std::max(230, ofLeft + ofWidth + kGap);
+    lblTCount_->setGeometry(186, 22, std::max(22, countWidth + 2), lblTCount_->height());
+    label5_->setGeometry(ofLeft, 22, ofWidth + 2, label5_->height());
+    lblTTotal_->setGeometry(totalLeft, 22, std::max(36, totalWidth + 2), lblTTotal_->height());
+}
+
 void TFrmDemo2::ShowTable(int table) {
     lblTTotal_->setText(QString::number(store_.TableCount()));
     lblTCount_->setText(QString::number(table));
+    PlaceCounter();
 
     // With no table of this run (Table 1 of 0) the header and the dose cells stay blank,
     // so nothing of an older run is shown as if it were this run's.

@@ -63,6 +63,11 @@ class TFrmDemo2 : public QDialog {
     // "Return to input".
     void ViewingLoop();
 
+    // Copies table `table` of the store into the labels and the grids' dose cells (row labels
+    // and period headings stay as the run wrote them). With no such table in this run the
+    // header and the dose cells are blank.
+    void ShowTable(int table);
+
     int CurrentTable() const { return currentTable_; }
     bool PostNatalViewShown() const { return postNatalInFront_; }
 
@@ -83,7 +88,7 @@ class TFrmDemo2 : public QDialog {
     void FormCreate();
     void BuildControls();
     void PlaceControls();
-    void ShowTable(int table);
+    void PlaceCounter();
     void BringViewToFront(bool postNatal);
 
     WindowSet& windows_;
@@ -105,6 +110,7 @@ class TFrmDemo2 : public QDialog {
     QLabel* lblScenario_ = nullptr;
     QLabel* lblHOrg_ = nullptr;
     QLabel* lblTCount_ = nullptr;
+    QLabel* label5_ = nullptr;
     QLabel* lblTTotal_ = nullptr;
     QToolButton* spdBtnOffspring_ = nullptr;
     QToolButton* spdBtnPostnatal_ = nullptr;

@@ -106,6 +106,7 @@ class ResultsViewerTest : public QObject {
     void laterRunWithFewerRowsLeavesNoTrace();
     void stopMessagesAndWhatTheGridsHold();
     void runWithoutTablesShowsABlankTableOneOfZero();
+    void counterStaysReadableWithLongTableNumbers();
     void printedSizeArithmetic();
     void printingMakesOnePageOfTheViewOnShow();
     void printingWithoutAPrinterShowsTheMessage();
@@ -663,6 +664,31 @@ void ResultsViewerTest::runWithoutTablesShowsABlankTableOneOfZero() {
     for (const QString& counter : counters) QCOMPARE(counter, QStringLiteral("1 of 0"));
     for (bool available : looks) QVERIFY(!available);
     QCOMPARE(Offspring().Cell(0, 1), QStringLiteral("Bladder"));
+}
+
+void ResultsViewerTest::counterStaysReadableWithLongTableNumbers() {
+    // Two nuclides with every box checked give well over a thousand tables.
+    auto textEnd = [](const QLabel* label) {
+        return label->x() + label->fontMetrics().horizontalAdvance(label->text());
+    };
+    auto label = [this](const char* name) {
+        return Viewer().findChild<QLabel*>(QString::fromLatin1(name));
+    };
+    Viewer().Store().Resize(2, 1, 1);
+    for (int tables : {40, 1628, 1628}) {
+        Viewer().Store().SetTableCount(tables);
+        Viewer().ShowTable(tables == 40 ? 3 : 1234);
+        QVERIFY(textEnd(label("Label3")) < label("LblTCount")->x());
+        QVERIFY(textEnd(label("LblTCount")) < label("Label5")->x());
+        QVERIFY(textEnd(label("Label5")) < label("LblTTotal")->x());
+        if (tables == 40) {
+            // Short numbers keep the design places.
+            QCOMPARE(label("LblTCount")->x(), 186);
+            QCOMPARE(label("Label5")->x(), 208);
+            QCOMPARE(label("LblTTotal")->x(), 230);
+        }
+    }
+    QCOMPARE(Counter(), QStringLiteral("1234 of 1628"));
 }
 
 void ResultsViewerTest::printedSizeArithmetic() {

@@ -35,7 +35,7 @@ using FieldText = std::function<std::string(const FieldKey&)>;
 
 // In utero "e.sE-1g" and post-natal "p.0E-12": different on every table of one group.
 inline std::string DefaultField(const FieldKey& key) {
-    char text[16];
+    char text[40];
     if (key.line == 0)
         std::snprintf(text, sizeof text, "%d.%dE-1%d", key.entry % 10, key.scenario % 10,
                       key.group);
