@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyledItemDelegate>
+#include <algorithm>
 #include <functional>
 
 #include "core/options/options_file.h"
@@ -38,7 +39,8 @@ namespace texts = chooser_texts;
 constexpr int kClientWidth = 310;
 constexpr int kClientHeight = 282;
 constexpr int kTextPixelSize = 11;  // 8 points at 96 dots per inch
-constexpr int kTreeIndent = 8;      // pixels per level of the directory tree
+constexpr int kTreeIndent = 8;
+constexpr int kGlyphSize = 16;  // pixels per level of the directory tree
 // A list longer than this shows the busy pointer while it is filled.
 constexpr int kBusyListLength = 100;
 
@@ -47,6 +49,15 @@ constexpr int kDepthRole = Qt::UserRole + 1;
 
 QString Text(const char* text) {
     return QString::fromUtf8(text);
+}
+
+// Places a label; where the face draws its text wider than the place, the label grows to the
+// left, so that its text is whole and still ends before the control it names.
+void PlaceLabel(QLabel* label, const QRect& place) {
+    QRect rect = place;
+    const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 1;
+    if (needed > rect.width()) rect.setLeft(std::max(1, rect.right() + 1 - needed));
+    label->setGeometry(rect);
 }
 
 // Draws each entry of the directory tree one step further in per level.
@@ -62,7 +73,10 @@ class IndentDelegate final : public QStyledItemDelegate {
     }
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        return QStyledItemDelegate::sizeHint(option, index) + QSize(Indent(index), 0);
+        const QSize natural = QStyledItemDelegate::sizeHint(option, index);
+        // Rows as close as a glyph and a line of text allow, so that more of the tree shows.
+        const int height = std::max(kGlyphSize, option.fontMetrics.height()) + 1;
+        return {natural.width() + Indent(index), height};
     }
 
   private:
@@ -109,6 +123,8 @@ FileChooserWindow::FileChooserWindow(WindowSet& windows, const ChooserMakeup& ma
     setPalette(white);
     setAutoFillBackground(true);
     QFont font = QApplication::font();
+    font.setFamilies(
+        {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("Helvetica")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(kTextPixelSize);
     setFont(font);
@@ -126,7 +142,7 @@ FileChooserWindow::FileChooserWindow(WindowSet& windows, const ChooserMakeup& ma
 
 void FileChooserWindow::BuildControls(const ChooserMakeup& makeup) {
     saveInLabel_ = new QLabel(Text(texts::kSaveIn), this);
-    saveInLabel_->setGeometry(13, 12, 39, 13);
+    PlaceLabel(saveInLabel_, QRect(13, 12, 39, 13));
 
     driveList_ = new QComboBox(this);
     driveList_->setObjectName(Text(makeup.driveListName));
@@ -144,7 +160,7 @@ void FileChooserWindow::BuildControls(const ChooserMakeup& makeup) {
     directoryTree_->entered = [this](int row) { TreeEntryEntered(row); };
 
     fileNameLabel_ = new QLabel(Text(texts::kFileName), this);
-    fileNameLabel_->setGeometry(12, 148, 48, 13);
+    PlaceLabel(fileNameLabel_, QRect(12, 148, 48, 13));
 
     fileNameBox_ = new QLineEdit(this);
     fileNameBox_->setObjectName(Text(makeup.fileNameBoxName));
