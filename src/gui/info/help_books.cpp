@@ -1,7 +1,37 @@
 #include "gui/info/help_books.h"
 
+#include <QString>
+
+#include "gui/app/window_set.h"
+#include "gui/info/help_window.h"
+#include "gui/selection/selection_window.h"
+
 namespace fetaldose::gui {
 
-void OpenHelpBook(WindowSet&, HelpBook) {}
+namespace {
+
+// The books, relative to the working directory at the moment of the command.
+QString BookPath(HelpBook book) {
+    switch (book) {
+        case HelpBook::GeneralInformation:
+            return QStringLiteral("help/generalhelp.qhc");
+        case HelpBook::Publication:
+            return QStringLiteral("help/p47.qhc");
+    }
+    return {};
+}
+
+}  // namespace
+
+HelpWindow& TheHelpWindow(WindowSet& windows) {
+    QWidget& owner = windows.selection();
+    auto* window = owner.findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    if (window == nullptr) window = new HelpWindow(&owner);
+    return *window;
+}
+
+void OpenHelpBook(WindowSet& windows, HelpBook book) {
+    TheHelpWindow(windows).OpenBook(BookPath(book));
+}
 
 }  // namespace fetaldose::gui

@@ -4,13 +4,18 @@
 namespace fetaldose::gui {
 
 class WindowSet;
+class HelpWindow;
 
 enum class HelpBook {
-    GeneralInformation,  // help/generalhelp
-    Publication,         // help/p47
+    GeneralInformation,  // help/generalhelp.qhc
+    Publication,         // help/p47.qhc
 };
 
 // Opens the book at its contents, relative to the working directory now, without blocking.
+// The second command replaces the book on show; a missing book is reported in the help window.
 void OpenHelpBook(WindowSet& windows, HelpBook book);
+
+// The one help window, owned by the main window; created by its first use.
+HelpWindow& TheHelpWindow(WindowSet& windows);
 
 }  // namespace fetaldose::gui

@@ -1,0 +1,244 @@
+#include "gui/info/help_window.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHelpContentItem>
+#include <QHelpContentModel>
+#include <QHelpContentWidget>
+#include <QHelpEngine>
+#include <QHelpIndexWidget>
+#include <QHelpLink>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace fetaldose::gui {
+
+// Shows the pages of the book on show; its links and pictures are read from the book.
+class HelpPageBrowser final : public QTextBrowser {
+  public:
+    using QTextBrowser::QTextBrowser;
+
+    void SetEngine(QHelpEngine* engine) { engine_ = engine; }
+
+    QVariant loadResource(int type, const QUrl& name) override {
+        if (name.scheme() == QLatin1String("qthelp")) {
+            if (engine_ == nullptr) return {};
+            return engine_->fileData(name);
+        }
+        return QTextBrowser::loadResource(type, name);
+    }
+
+  private:
+    QHelpEngine* engine_ = nullptr;
+};
+
+namespace {
+
+constexpr int kPreferredWidth = 780;
+constexpr int kPreferredHeight = 580;
+constexpr int kNarrowestBeside = 520;
+constexpr int kGap = 8;
+
+QWidget* PageWithLayout(QWidget* parent, QVBoxLayout*& layout) {
+    auto* page = new QWidget(parent);
+    layout = new QVBoxLayout(page);
+    layout->setContentsMargins(2, 2, 2, 2);
+    return page;
+}
+
+}  // namespace
+
+HelpWindow::HelpWindow(QWidget* owner) : QMainWindow(owner, Qt::Window) {
+    setObjectName(QStringLiteral("HelpWindow"));
+    setWindowTitle(tr("Help"));
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    navigation_ = new QTabWidget(splitter);
+    navigation_->setObjectName(QStringLiteral("HelpNavigation"));
+
+    QVBoxLayout* contentsLayout = nullptr;
+    contentsPage_ = PageWithLayout(navigation_, contentsLayout);
+    navigation_->addTab(contentsPage_, tr("Contents"));
+
+    QVBoxLayout* indexLayout = nullptr;
+    indexPage_ = PageWithLayout(navigation_, indexLayout);
+    auto* lookForLabel = new QLabel(tr("&Look for:"), indexPage_);
+    lookFor_ = new QLineEdit(indexPage_);
+    lookFor_->setObjectName(QStringLiteral("HelpIndexLookFor"));
+    lookForLabel->setBuddy(lookFor_);
+    indexLayout->addWidget(lookForLabel);
+    indexLayout->addWidget(lookFor_);
+    navigation_->addTab(indexPage_, tr("Index"));
+    connect(lookFor_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (index_) index_->filterIndices(text);
+    });
+    connect(lookFor_, &QLineEdit::returnPressed, this, [this] {
+        if (index_) index_->activateCurrentItem();
+    });
+
+    browser_ = new HelpPageBrowser(splitter);
+    browser_->setObjectName(QStringLiteral("HelpPage"));
+    browser_->setOpenExternalLinks(false);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({230, kPreferredWidth - 230});
+    setCentralWidget(splitter);
+
+    auto* tools = addToolBar(tr("Navigation"));
+    tools->setMovable(false);
+    QAction* back = tools->addAction(tr("&Back"), browser_, &QTextBrowser::backward);
+    QAction* forward = tools->addAction(tr("&Forward"), browser_, &QTextBrowser::forward);
+    tools->addAction(tr("&Start page"), browser_, &QTextBrowser::home);
+    back->setShortcut(QKeySequence::Back);
+    forward->setShortcut(QKeySequence::Forward);
+    back->setEnabled(false);
+    forward->setEnabled(false);
+    connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
+
+    resize(kPreferredWidth, kPreferredHeight);
+}
+
+HelpWindow::~HelpWindow() {
+    CloseBook();
+}
+
+QTextBrowser* HelpWindow::Browser() const {
+    return browser_;
+}
+
+void HelpWindow::CloseBook() {
+    atContents_ = false;
+    browser_->SetEngine(nullptr);
+    browser_->clear();
+    browser_->clearHistory();
+    // The engine does not own its widgets, but they use its models: they go first.
+    delete contents_;
+    delete index_;
+    engine_.reset();
+    lookFor_->clear();
+    setWindowTitle(tr("Help"));
+}
+
+void HelpWindow::OpenBook(const QString& collectionPath) {
+    CloseBook();
+    const QFileInfo file(collectionPath);
+    bookFile_ = file.absoluteFilePath();
+
+    if (!file.isFile()) {
+        ShowProblem(
+            tr("Help file not found"),
+            tr("<p>The help file <b>%1</b> was not found in the folder <b>%2</b>.</p>"
+               "<p>Help files are looked for in the folder <b>help</b> of the current folder. "
+               "The current folder is the one the program was started in, or the folder last "
+               "shown in a Save or Load window. Show the program's folder in one of those "
+               "windows, or start the program in the folder that holds <b>help</b>, and choose "
+               "the help command again.</p>")
+                .arg(collectionPath.toHtmlEscaped(), QDir::currentPath().toHtmlEscaped()));
+    } else {
+        engine_ = std::make_unique<QHelpEngine>(bookFile_);
+        engine_->setReadOnly(true);
+        if (!engine_->setupData() || engine_->registeredDocumentations().isEmpty()) {
+            const QString reason = engine_->error().isEmpty() ? tr("it holds no help book.")
+                                                              : engine_->error().toHtmlEscaped();
+            engine_.reset();
+            ShowProblem(tr("Help file cannot be read"),
+                        tr("<p>The help file <b>%1</b> could not be opened: %2</p>")
+                            .arg(bookFile_.toHtmlEscaped(), reason));
+        } else {
+            browser_->SetEngine(engine_.get());
+            contents_ = engine_->contentWidget();
+            contents_->setObjectName(QStringLiteral("HelpContents"));
+            contentsPage_->layout()->addWidget(contents_);
+            index_ = engine_->indexWidget();
+            index_->setObjectName(QStringLiteral("HelpIndex"));
+            indexPage_->layout()->addWidget(index_);
+            connect(contents_, &QHelpContentWidget::linkActivated, this, &HelpWindow::ShowPage);
+            connect(index_, &QHelpIndexWidget::documentActivated, this,
+                    [this](const QHelpLink& document, const QString&) { ShowPage(document.url); });
+            connect(index_, &QHelpIndexWidget::documentsActivated, this,
+                    [this](const QList<QHelpLink>& documents, const QString&) {
+                        if (!documents.isEmpty()) ShowPage(documents.first().url);
+                    });
+            connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, this,
+                    &HelpWindow::ContentsReady);
+        }
+    }
+
+    navigation_->setCurrentWidget(contentsPage_);
+    if (!placed_) PlaceBesideOwner();
+    if (isMinimized()) showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+void HelpWindow::ContentsReady() {
+    if (!engine_ || !contents_) return;
+    QHelpContentModel* model = engine_->contentModel();
+    const QModelIndex first = model->index(0, 0);
+    QHelpContentItem* item = model->contentItemAt(first);
+    if (item == nullptr) {
+        ShowProblem(tr("Help file has no contents"),
+                    tr("<p>The help file <b>%1</b> has no table of contents.</p>")
+                        .arg(bookFile_.toHtmlEscaped()));
+        return;
+    }
+    contents_->expandToDepth(0);
+    contents_->setCurrentIndex(first);
+    setWindowTitle(tr("%1 - Help").arg(item->title()));
+    // The book opens at its first page, once; later rebuilds of the contents keep the page.
+    if (!atContents_) {
+        atContents_ = true;
+        browser_->setSource(item->url());
+        browser_->clearHistory();
+    }
+}
+
+void HelpWindow::ShowPage(const QUrl& url) {
+    browser_->setSource(url);
+}
+
+void HelpWindow::ShowProblem(const QString& title, const QString& explanation) {
+    setWindowTitle(tr("Help"));
+    browser_->clearHistory();
+    browser_->setHtml(QStringLiteral("<h2>%1</h2>%2").arg(title.toHtmlEscaped(), explanation));
+}
+
+void HelpWindow::PlaceBesideOwner() {
+    placed_ = true;
+    QWidget* owner = parentWidget();
+    QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    const QRect free = screen->availableGeometry();
+    int width = std::min(kPreferredWidth, free.width());
+    int height = std::min(kPreferredHeight, free.height());
+    int left = free.right() - width + 1;
+    int top = free.top();
+    if (owner != nullptr && owner->isVisible()) {
+        const QRect main = owner->frameGeometry();
+        const int room_right = free.right() - main.right() - kGap;
+        const int room_left = main.left() - free.left() - kGap;
+        if (room_right >= kNarrowestBeside) {
+            width = std::min(width, room_right);
+            left = main.right() + 1 + kGap;
+        } else if (room_left >= kNarrowestBeside) {
+            width = std::min(width, room_left);
+            left = main.left() - kGap - width;
+        }
+        top = std::clamp(main.top(), free.top(), std::max(free.top(), free.bottom() - height));
+    }
+    resize(width, height);
+    move(left, top);
+}
+
+}  // namespace fetaldose::gui

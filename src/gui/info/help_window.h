@@ -1,0 +1,60 @@
+#pragma once
+// The help window: one help book (a Qt Help collection file) with its contents and index
+// beside a page browser. It belongs to the main window, opens beside it and never blocks it.
+// Opening another book replaces the one on show.
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <memory>
+
+class QHelpEngine;
+class QHelpContentWidget;
+class QHelpIndexWidget;
+class QLineEdit;
+class QTabWidget;
+class QTextBrowser;
+class QUrl;
+
+namespace fetaldose::gui {
+
+class HelpPageBrowser;
+
+class HelpWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit HelpWindow(QWidget* owner);
+    ~HelpWindow() override;
+
+    // Opens the collection file at its contents. A relative path is taken from the working
+    // directory as it is now. A file that cannot be opened is reported in this window.
+    void OpenBook(const QString& collectionPath);
+
+    // The absolute path of the last book asked for, whether it opened or not.
+    QString BookFile() const { return bookFile_; }
+    // The engine of the book on show, or nullptr when the last book could not be opened.
+    QHelpEngine* Engine() const { return engine_.get(); }
+    QTextBrowser* Browser() const;
+    QTabWidget* Navigation() const { return navigation_; }
+
+  private:
+    void CloseBook();
+    void ShowProblem(const QString& title, const QString& explanation);
+    void ContentsReady();
+    void ShowPage(const QUrl& url);
+    void PlaceBesideOwner();
+
+    QString bookFile_;
+    std::unique_ptr<QHelpEngine> engine_;
+    QPointer<QHelpContentWidget> contents_;
+    QPointer<QHelpIndexWidget> index_;
+    QTabWidget* navigation_;
+    QWidget* contentsPage_;
+    QWidget* indexPage_;
+    QLineEdit* lookFor_;
+    HelpPageBrowser* browser_;
+    bool placed_ = false;
+    bool atContents_ = false;  // the book on show has been opened at its first page
+};
+
+}  // namespace fetaldose::gui

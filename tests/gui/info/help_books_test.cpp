@@ -1,0 +1,189 @@
+// The help books: the menu commands open the right collection in the help window beside the
+// program, without blocking it, relative to the working directory of the moment.
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QHelpContentItem>
+#include <QHelpContentModel>
+#include <QHelpEngine>
+#include <QHelpIndexModel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QtTest>
+
+#include "gui/app/window_set.h"
+#include "gui/info/help_books.h"
+#include "gui/info/help_window.h"
+#include "gui/selection/selection_window.h"
+#include "recording_messages.h"
+
+using namespace fetaldose::gui;
+
+namespace {
+
+// Runs the help command and tells whether it returned without running an event loop of its
+// own (a modal or waiting command would spin one, and the zero timer would fire inside it).
+bool OpensWithoutBlocking(WindowSet& windows, HelpBook book) {
+    bool ranInside = false;
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        ranInside = true;
+        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+    watchdog.start(0);
+    OpenHelpBook(windows, book);
+    watchdog.stop();
+    return !ranInside;
+}
+
+QString TopTitle(QHelpEngine* engine) {
+    QHelpContentModel* model = engine->contentModel();
+    QHelpContentItem* item = model->contentItemAt(model->index(0, 0));
+    return item != nullptr ? item->title() : QString();
+}
+
+bool NoMessageBoxShown() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMessageBox*>(widget) != nullptr && widget->isVisible()) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+class HelpBooksTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() {
+        QVERIFY(root_.isValid());
+        start_ = root_.filePath(QStringLiteral("start"));
+        elsewhere_ = root_.filePath(QStringLiteral("elsewhere"));
+        QVERIFY(QDir().mkpath(start_ + QStringLiteral("/help")));
+        QVERIFY(QDir().mkpath(elsewhere_));
+        // A copy of the built books: they must work wherever the help folder lies.
+        const QDir built(QStringLiteral(FETALDOSE_HELP_DIR));
+        for (const char* name : {"generalhelp.qhc", "generalhelp.qch", "p47.qhc", "p47.qch"}) {
+            QVERIFY2(QFile::copy(built.filePath(name), start_ + "/help/" + QLatin1String(name)),
+                     qPrintable(name));
+        }
+        QVERIFY(QDir::setCurrent(start_));
+        Platform platform;
+        platform.messages = &messages_;
+        windows_ = std::make_unique<WindowSet>(platform);
+        windows_->Create();
+        windows_->selection().show();
+        messages_.Clear();
+    }
+
+    void cleanupTestCase() { windows_.reset(); }
+
+    void init() { QVERIFY(QDir::setCurrent(start_)); }
+
+    void generalInformationOpensAtItsContentsBesideTheProgram() {
+        QVERIFY(OpensWithoutBlocking(*windows_, HelpBook::GeneralInformation));
+        HelpWindow& help = TheHelpWindow(*windows_);
+        QVERIFY(help.isVisible());
+        QCOMPARE(help.windowModality(), Qt::NonModal);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QCOMPARE(help.parentWidget(), &windows_->selection());
+
+        QVERIFY(help.Engine() != nullptr);
+        QCOMPARE(QFileInfo(help.Engine()->collectionFile()).canonicalFilePath(),
+                 QFileInfo(start_ + "/help/generalhelp.qhc").canonicalFilePath());
+        QTRY_COMPARE(TopTitle(help.Engine()), QStringLiteral("General information"));
+        QCOMPARE(help.Navigation()->currentIndex(), 0);
+        QTRY_COMPARE(help.Browser()->source(),
+                     QUrl(QStringLiteral("qthelp://fetaldose.help.general/general/index.html")));
+        QVERIFY(help.Browser()->toPlainText().contains(QStringLiteral("synthetic")));
+        QCOMPARE(help.windowTitle(), QStringLiteral("General information - Help"));
+        QVERIFY(messages_.all.isEmpty());
+    }
+
+    void indexTakesTheReaderToTheTerm() {
+        OpenHelpBook(*windows_, HelpBook::GeneralInformation);
+        HelpWindow& help = TheHelpWindow(*windows_);
+        QTRY_VERIFY(help.Engine()->indexModel()->rowCount() > 0);
+        auto* lookFor = help.findChild<QLineEdit*>(QStringLiteral("HelpIndexLookFor"));
+        QVERIFY(lookFor != nullptr);
+        help.Navigation()->setCurrentIndex(1);
+        lookFor->setText(QStringLiteral("AMAD"));
+        QTest::keyClick(lookFor, Qt::Key_Return);
+        QTRY_COMPARE(help.Browser()->source().fileName(), QStringLiteral("terms.html"));
+        QCOMPARE(help.Browser()->source().fragment(), QStringLiteral("amad"));
+        // A link inside a page stays inside the book.
+        QVERIFY(help.Browser()->toPlainText().contains(QStringLiteral("Absorption types")));
+    }
+
+    void secondCommandReplacesTheFirstBook() {
+        OpenHelpBook(*windows_, HelpBook::GeneralInformation);
+        HelpWindow* first = &TheHelpWindow(*windows_);
+        // At once, before the first book's contents are even built.
+        QVERIFY(OpensWithoutBlocking(*windows_, HelpBook::Publication));
+        HelpWindow& help = TheHelpWindow(*windows_);
+        QCOMPARE(&help, first);
+        QCOMPARE(windows_->selection().findChildren<HelpWindow*>().size(), 1);
+        QCOMPARE(QFileInfo(help.Engine()->collectionFile()).fileName(), QStringLiteral("p47.qhc"));
+        QTRY_COMPARE(TopTitle(help.Engine()), QStringLiteral("VORQ 47"));
+        QTRY_COMPARE(help.Browser()->source(),
+                     QUrl(QStringLiteral("qthelp://fetaldose.help.p47/p47/index.html")));
+        QVERIFY(help.Browser()->toPlainText().contains(QStringLiteral("dose coefficients")));
+        QCOMPARE(help.windowTitle(), QStringLiteral("VORQ 47 - Help"));
+        QCOMPARE(help.Engine()->registeredDocumentations(),
+                 QStringList{QStringLiteral("fetaldose.help.p47")});
+    }
+
+    void missingBookIsReportedInTheHelpWindowOnly() {
+        // The working directory has moved, as a Save or Load window moves it.
+        QVERIFY(QDir::setCurrent(elsewhere_));
+        QVERIFY(OpensWithoutBlocking(*windows_, HelpBook::GeneralInformation));
+        HelpWindow& help = TheHelpWindow(*windows_);
+        QVERIFY(help.isVisible());
+        QVERIFY(help.Engine() == nullptr);
+        QCOMPARE(help.BookFile(), QDir(elsewhere_).absoluteFilePath("help/generalhelp.qhc"));
+        const QString shown = help.Browser()->toPlainText();
+        QVERIFY2(shown.contains(QStringLiteral("Help file not found")), qPrintable(shown));
+        QVERIFY(shown.contains(QStringLiteral("help/generalhelp.qhc")));
+        QVERIFY(messages_.all.isEmpty());
+        QVERIFY(NoMessageBoxShown());
+        QVERIFY(!QFileInfo::exists(elsewhere_ + "/help/generalhelp.qhc"));  // nothing created
+
+        // Back in the program's folder the same command finds the book again.
+        QVERIFY(QDir::setCurrent(start_));
+        OpenHelpBook(*windows_, HelpBook::Publication);
+        QVERIFY(help.Engine() != nullptr);
+        QTRY_COMPARE(TopTitle(help.Engine()), QStringLiteral("VORQ 47"));
+    }
+
+    void unreadableBookIsReportedInTheHelpWindowOnly() {
+        const QString broken = elsewhere_ + QStringLiteral("/help");
+        QVERIFY(QDir().mkpath(broken));
+        QFile file(broken + QStringLiteral("/p47.qhc"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("this is not a help collection");
+        file.close();
+        QVERIFY(QDir::setCurrent(elsewhere_));
+        OpenHelpBook(*windows_, HelpBook::Publication);
+        HelpWindow& help = TheHelpWindow(*windows_);
+        QVERIFY(help.Engine() == nullptr);
+        QVERIFY(help.Browser()->toPlainText().contains(QStringLiteral("could not be opened")));
+        QVERIFY(messages_.all.isEmpty());
+        QVERIFY(NoMessageBoxShown());
+    }
+
+  private:
+    QTemporaryDir root_;
+    QString start_;
+    QString elsewhere_;
+    RecordingMessages messages_;
+    std::unique_ptr<WindowSet> windows_;
+};
+
+QTEST_MAIN(HelpBooksTest)
+#include "help_books_test.moc"
