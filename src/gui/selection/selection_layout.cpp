@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPalette>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
@@ -37,13 +38,20 @@ constexpr int kGridHalfLifeWidth = 61;
 
 const QColor kSilver(0xc0, 0xc0, 0xc0);
 const QColor kWhite(0xff, 0xff, 0xff);
+const QColor kGreyText(0x80, 0x80, 0x80);
 
 QString Text(const char* text) {
     return QString::fromLatin1(text);
 }
 
+// The layout was drawn for a narrow sans-serif face of Arial's widths: such a face is preferred
+// where one is installed, so that every caption and item fits its place; any sans-serif face
+// serves otherwise.
 QFont SansSerif() {
-    QFont font(QStringLiteral("Sans Serif"));
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("Helvetica"), QStringLiteral("Nimbus Sans"),
+                      QStringLiteral("Sans Serif")});
     font.setStyleHint(QFont::SansSerif);
     font.setItalic(false);
     return font;
@@ -73,11 +81,11 @@ QFont ButtonFont() {
 }
 
 QFont ChosenListFont() {
-    QFont font(QStringLiteral("Arial"));
-    font.setStyleHint(QFont::SansSerif);
+    QFont font = SansSerif();
+    font.setFamilies(
+        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Sans Serif")});
     font.setPointSize(8);
     font.setWeight(QFont::Normal);
-    font.setItalic(false);
     return font;
 }
 
@@ -136,10 +144,23 @@ QCheckBox* CheckBox(QWidget* parent, const char* objectName, const char* caption
     Place(box, objectName, place);
     box->setFont(RegularFont());
     box->setAccessibleName(Text(caption));
+    // A button paints its background in the button colour; a box here takes the window colour.
+    box->setBackgroundRole(QPalette::Window);
     MakeWhite(box);
     if (hint) SetHint(box, hint);
     return box;
 }
+
+// Check-list items with the small margins of the lists the layout was drawn for, so that the
+// longest scenario fits its list beside the check mark.
+class CompactItemStyle final : public QProxyStyle {
+  public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_FocusFrameHMargin) return 1;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
 
 template <std::size_t N>
 QListWidget* CheckList(QWidget* parent, const char* objectName, const QRect& place,
@@ -147,6 +168,9 @@ QListWidget* CheckList(QWidget* parent, const char* objectName, const QRect& pla
                        const char* hint) {
     auto* list = new QListWidget(parent);
     Place(list, objectName, place);
+    auto* style = new CompactItemStyle;
+    style->setParent(list);
+    list->setStyle(style);
     list->setFont(RegularFont());
     list->setAccessibleName(Text(accessibleName));
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -180,6 +204,10 @@ void TDualListDlg::BuildControls() {
     QPalette silver = palette();
     silver.setColor(QPalette::Window, kSilver);
     silver.setColor(QPalette::Button, kSilver);
+    // Disabled texts in grey that stays readable on the white lists and boxes.
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        silver.setColor(QPalette::Disabled, role, kGreyText);
     setPalette(silver);
 
     auto* client = new QWidget(this);

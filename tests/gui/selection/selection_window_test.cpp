@@ -3,14 +3,17 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTest>
 
@@ -69,6 +72,14 @@ class SelectionWindowTest : public QObject {
         data_.reset();
     }
 
+    void zzGrab() {
+        QImage image = Window().grab().toImage();
+        image.save("/tmp/sel-shot/grab.png");
+        QWidget* box = Box("chkbxWKR");
+        qDebug() << box->palette().color(QPalette::Window) << box->autoFillBackground()
+                 << box->testAttribute(Qt::WA_NoSystemBackground) << box->backgroundRole()
+                 << QApplication::style()->name();
+    }
     void controlsHaveTheirNamesCaptionsAndItems() {
         QCOMPARE(Window().windowTitle(), QStringLiteral("VORQ Embryo/Fetus CD-ROM"));
         QCOMPARE(Window().centralWidget()->size(), QSize(668, 439));
