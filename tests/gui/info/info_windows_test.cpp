@@ -2,13 +2,19 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QImage>
 #include <QPlainTextEdit>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
 
+#include "gui/app/platform.h"
 #include "gui/app/window_set.h"
 #include "gui/info/info_windows.h"
 #include "recording_messages.h"
@@ -33,6 +39,53 @@ bool OpenAndRun(InfoWindow& window, const std::function<void(QWidget&)>& inside)
     return wasModal;
 }
 
+// Prints to a PDF file on a portrait A4 page, or has no printer when no file is named.
+class PdfPrinters final : public PrinterProvider {
+  public:
+    std::unique_ptr<QPrinter> DefaultPrinter() override {
+        if (outputFile.isEmpty()) return nullptr;
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(outputFile);
+        printer->setPageSize(QPageSize(QPageSize::A4));
+        printer->setPageOrientation(QPageLayout::Portrait);
+        return printer;
+    }
+    QString outputFile;
+};
+
+int PdfPageCount(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return -1;
+    const QString text = QString::fromLatin1(file.readAll());
+    return static_cast<int>(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
+}
+
+// The first page of a PDF rendered at the given resolution; a null image when pdftoppm is
+// not there.
+QImage RenderedPage(const QString& pdf, int dotsPerInch) {
+    const QString renderer = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (renderer.isEmpty()) return {};
+    const QString stem = pdf + QStringLiteral(".page");
+    if (QProcess::execute(
+            renderer, {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dotsPerInch),
+                       QStringLiteral("-singlefile"), pdf, stem}) != 0) {
+        return {};
+    }
+    return QImage(stem + QStringLiteral(".png"));
+}
+
+// The rectangle of the page's pixels that are not white.
+QRect InkedArea(const QImage& page) {
+    QRect inked;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            if (page.pixelColor(x, y).lightness() < 250) inked |= QRect(x, y, 1, 1);
+        }
+    }
+    return inked;
+}
+
 QStringList Lines(const QPlainTextEdit* box) {
     return box->toPlainText().split(QLatin1Char('\n'));
 }
@@ -48,6 +101,7 @@ class InfoWindowsTest : public QObject {
         QVERIFY(QDir::setCurrent(startDirectory_.path()));
         Platform platform;
         platform.messages = &messages_;
+        platform.printers = &printers_;
         windows_ = std::make_unique<WindowSet>(platform);
         windows_->Create();
     }
@@ -255,9 +309,64 @@ class InfoWindowsTest : public QObject {
         QCOMPARE(box, QRect(0, 0, 640, 300));
     }
 
+    void printButtonPrintsTheWindowAtItsScreenSizeOnOnePage() {
+        TInstructions& window = windows_->instructions();
+        const QString pdf = QDir(startDirectory_.path()).filePath(QStringLiteral("instr.pdf"));
+        printers_.outputFile = pdf;
+        messages_.Clear();
+        QSize client;
+        QString textBefore;
+        QString textAfter;
+        bool stillOpen = false;
+        OpenAndRun(window, [&](QWidget& shown) {
+            auto* box = shown.findChild<QPlainTextEdit*>();
+            textBefore = box->toPlainText();
+            client = shown.size();
+            QTest::mouseClick(shown.findChild<QPushButton*>(QStringLiteral("Button1")),
+                              Qt::LeftButton);
+            stillOpen = shown.isVisible();
+            textAfter = box->toPlainText();
+        });
+        QVERIFY(messages_.all.isEmpty());
+        QVERIFY(stillOpen);
+        QCOMPARE(textAfter, textBefore);
+        QCOMPARE(PdfPageCount(pdf), 1);
+
+        // Proportional: on paper the picture has the size the window has on the screen.
+        constexpr int kRenderDpi = 100;
+        const QImage page = RenderedPage(pdf, kRenderDpi);
+        if (page.isNull()) QSKIP("pdftoppm is not available to render the page");
+        const QRect inked = InkedArea(page);
+        const double expectedWidth = client.width() * double(kRenderDpi) / window.logicalDpiX();
+        const double expectedHeight = client.height() * double(kRenderDpi) / window.logicalDpiY();
+        QVERIFY2(std::abs(inked.width() - expectedWidth) <= expectedWidth * 0.03,
+                 qPrintable(QStringLiteral("printed %1 wide, expected %2")
+                                .arg(inked.width())
+                                .arg(expectedWidth)));
+        QVERIFY(inked.height() <= expectedHeight * 1.03);
+        QVERIFY(inked.height() >= 300 * double(kRenderDpi) / window.logicalDpiY());
+        QVERIFY(inked.width() < page.width() * 0.9);  // not stretched to the page
+    }
+
+    void printWithoutPrinterShowsTheErrorAndKeepsTheWindowOpen() {
+        TInstructions& window = windows_->instructions();
+        printers_.outputFile.clear();
+        messages_.Clear();
+        bool stillOpen = false;
+        OpenAndRun(window, [&](QWidget& shown) {
+            QTest::mouseClick(shown.findChild<QPushButton*>(QStringLiteral("Button1")),
+                              Qt::LeftButton);
+            stillOpen = shown.isVisible();
+        });
+        QCOMPARE(messages_.errors,
+                 QStringList{QStringLiteral("There is no default printer currently selected.")});
+        QVERIFY(stillOpen);
+    }
+
   private:
     QTemporaryDir startDirectory_;
     RecordingMessages messages_;
+    PdfPrinters printers_;
     std::unique_ptr<WindowSet> windows_;
 };
 
