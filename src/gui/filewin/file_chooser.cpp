@@ -175,6 +175,8 @@ void FileChooserWindow::BuildControls(const ChooserMakeup& makeup) {
     fileList_->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(fileList_, &QListWidget::itemSelectionChanged, this,
             &FileChooserWindow::FileSelectionChanged);
+    // A click on the entry already selected puts its name back over whatever was typed.
+    connect(fileList_, &QListWidget::itemClicked, this, &FileChooserWindow::FileSelectionChanged);
 
     QFont bold = font();
     bold.setBold(true);

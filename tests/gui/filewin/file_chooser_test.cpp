@@ -194,6 +194,10 @@ class FileChooserTest : public QObject {
             QTest::keyClick(c.files, Qt::Key_Down);
             QCOMPARE(c.name->text(), QString("one.opt"));
             QCOMPARE(c.name->selectedText(), QString("one.opt"));
+            c.name->setText("other");
+            QTest::mouseClick(c.files->viewport(), Qt::LeftButton, {},
+                              c.files->visualItemRect(c.files->item(0)).center());
+            QCOMPARE(c.name->text(), QString("one.opt"));
 
             c.name->setText("typed.opt");
             EnterTreeEntry(c.tree, "zeta");
