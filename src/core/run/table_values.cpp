@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -25,6 +27,8 @@ constexpr long double kPow10[kMaxExactPower + 1] = {
     1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
     1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
 constexpr int kMaxFastDigits = 19;  // below 10^19 < 2^64: exact in long double
+// Decimal exponents well inside the normal range of long double (about 10^-4931 to 10^4932).
+constexpr int kSafeDecimalExponent = 4800;
 constexpr std::uint64_t k10e16 = 10'000'000'000'000'000ULL;
 constexpr std::uint64_t k10e17 = 100'000'000'000'000'000ULL;
 constexpr std::uint64_t k10e18 = 1'000'000'000'000'000'000ULL;
@@ -111,36 +115,41 @@ bool NotLess(const BigNumber& a, const BigNumber& b) {
     return true;
 }
 
-// Scales by 10^(17 - exponent) into [10^17, 10^18] and returns the whole part, approximately:
-// off by at most one from the true value's nearest integer.
+// The binary exponent b of a positive finite value, 2^b <= value < 2^(b+1), read from its bits
+// where the value is normal (the library call is slow on the extended type).
+int BinaryExponent(long double positiveValue) {
+    if constexpr (std::numeric_limits<long double>::digits == 64) {
+        if (positiveValue >= std::numeric_limits<long double>::min()) {
+            unsigned char bytes[sizeof(long double)];
+            std::memcpy(bytes, &positiveValue, sizeof bytes);
+            const int biased = (bytes[9] & 0x7f) << 8 | bytes[8];
+            return biased - 16383;
+        }
+    }
+    return std::ilogb(positiveValue);
+}
+
+// Scales by 10^(17 - exponent) into [10^17, 10^18) and returns the whole part and the
+// fraction, as computed: within a few units in the last place of the true scaled value.
 std::uint64_t ScaledWholePart(long double positiveValue, int& exponent, long double& fraction,
                               int& roundings) {
-    // 2^b <= value < 2^(b+1) puts the decimal exponent at floor(b log10 2) or one above.
-    exponent = static_cast<int>(std::floor(std::ilogb(positiveValue) * 0.30102999566398119521L));
+    // 2^b <= value < 2^(b+1) puts the decimal exponent near b log10 2 (78913 / 2^18 is
+    // log10 2 to within 8e-7); off by one at most, which the checks below mend.
+    exponent = (BinaryExponent(positiveValue) * 78913) >> 18;
     roundings = 0;
     long double scaled = ScaleByPowerOfTen(positiveValue, 17 - exponent, roundings);
     if (scaled >= static_cast<long double>(k10e18)) {
         ++exponent;
         roundings = 0;
         scaled = ScaleByPowerOfTen(positiveValue, 17 - exponent, roundings);
+    } else if (scaled < static_cast<long double>(k10e17)) {
+        --exponent;
+        roundings = 0;
+        scaled = ScaleByPowerOfTen(positiveValue, 17 - exponent, roundings);
     }
     const auto whole = static_cast<std::uint64_t>(scaled);
     fraction = scaled - static_cast<long double>(whole);
     return whole;
-}
-
-void AppendExponent(std::string& out, int exponent) {
-    out.push_back(exponent < 0 ? '-' : '+');
-    unsigned magnitude =
-        exponent < 0 ? static_cast<unsigned>(-exponent) : static_cast<unsigned>(exponent);
-    char digits[12];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude);
-    if (count < 2) digits[count++] = '0';
-    while (count) out.push_back(digits[--count]);
 }
 
 }  // namespace
@@ -187,8 +196,8 @@ Decimal18 ToDecimal18(long double positiveValue) {
     int roundings = 0;
     const std::uint64_t whole = ScaledWholePart(positiveValue, exponent, fraction, roundings);
     // Each rounding may be off by half a unit in the last place; near a tie, decide exactly.
-    const long double margin = std::ldexp(static_cast<long double>(roundings + 1),
-                                          std::ilogb(static_cast<long double>(whole)) - 63);
+    // The scaled value is below 10^18 < 2^60, so a unit in its last place is at most 2^-4.
+    const long double margin = static_cast<long double>(roundings + 1) / 16;
     if (std::fabs(fraction - 0.5L) <= margin || whole < k10e17)
         return ToDecimal18Exact(positiveValue);
     Decimal18 result{whole + (fraction > 0.5L ? 1 : 0), exponent};
@@ -201,25 +210,63 @@ Decimal18 ToDecimal18(long double positiveValue) {
 
 }  // namespace detail
 
+namespace {
+
+// Turns the first '.' into the separator unless the separator is there already.
+void LocaliseInPlace(char* text, std::size_t size, char decimalSeparator) {
+    if (decimalSeparator == '.') return;
+    char* point = nullptr;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (text[i] == decimalSeparator) return;
+        if (text[i] == '.' && !point) point = text + i;
+    }
+    if (point) *point = decimalSeparator;
+}
+
+// A localised field without a heap allocation for the short fields of value lines.
+class LocalisedField {
+  public:
+    LocalisedField(std::string_view field, char decimalSeparator) {
+        if (field.size() <= sizeof small_) {
+            std::memcpy(small_, field.data(), field.size());
+            LocaliseInPlace(small_, field.size(), decimalSeparator);
+            view_ = std::string_view(small_, field.size());
+        } else {
+            large_.assign(field);
+            LocaliseInPlace(large_.data(), large_.size(), decimalSeparator);
+            view_ = large_;
+        }
+    }
+    LocalisedField(const LocalisedField&) = delete;
+    LocalisedField& operator=(const LocalisedField&) = delete;
+    std::string_view Text() const { return view_; }
+
+  private:
+    char small_[16];
+    std::string large_;
+    std::string_view view_;
+};
+
+}  // namespace
+
 std::string LocaliseField(std::string_view field, char decimalSeparator) {
     std::string text(field);
-    if (text.find(decimalSeparator) != std::string::npos) return text;
-    const auto point = text.find('.');
-    if (point != std::string::npos) text[point] = decimalSeparator;
+    LocaliseInPlace(text.data(), text.size(), decimalSeparator);
     return text;
 }
 
-long double ReadDose(std::string_view text, char decimalSeparator) {
+namespace detail {
+
+ParsedDose ParseDose(std::string_view text, char decimalSeparator) {
+    ParsedDose dose;
     std::size_t i = 0;
     const std::size_t size = text.size();
     while (i < size && text[i] == ' ') ++i;
-    bool negative = false;
-    if (i < size && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i < size && (text[i] == '+' || text[i] == '-')) dose.Negative = text[i++] == '-';
 
-    const std::size_t mantissaStart = i;
     std::uint64_t mantissa = 0;
     int significant = 0;
-    int scale = 0;  // value = mantissa * 10^(scale + exponent)
+    int scale = 0;  // value = mantissa * 10^(scale + exponent), while significant <= 19
     int digitCount = 0;
     bool separatorSeen = false;
     for (; i < size; ++i) {
@@ -243,15 +290,11 @@ long double ReadDose(std::string_view text, char decimalSeparator) {
         }
     }
     if (digitCount == 0) NotANumber(text);
-    const std::size_t mantissaEnd = i;
 
-    std::size_t exponentStart = i;
-    std::size_t exponentEnd = i;
     int exponent = 0;
     bool hugeExponent = false;
     if (i < size && (text[i] == 'E' || text[i] == 'e')) {
         ++i;
-        exponentStart = i;
         bool exponentNegative = false;
         if (i < size && (text[i] == '+' || text[i] == '-')) exponentNegative = text[i++] == '-';
         const std::size_t firstDigit = i;
@@ -262,52 +305,78 @@ long double ReadDose(std::string_view text, char decimalSeparator) {
                 hugeExponent = true;
         }
         if (i == firstDigit) NotANumber(text);
-        exponentEnd = i;
         if (exponentNegative) exponent = -exponent;
     }
     while (i < size && text[i] == ' ') ++i;
     if (i != size) NotANumber(text);
 
-    if (mantissa == 0) return 0.0L;  // zero whatever its sign and exponent
+    if (mantissa == 0) {  // zero whatever its sign and exponent
+        dose.Negative = false;
+        dose.Exact = true;
+        return dose;
+    }
+    dose.Mantissa = mantissa;
+    dose.Power = scale + exponent;
+    dose.Digits = std::min(significant, kMaxFastDigits);
+    dose.Exact = significant <= kMaxFastDigits && !hugeExponent &&
+                 dose.Power + dose.Digits <= kSafeDecimalExponent &&
+                 dose.Power >= -kSafeDecimalExponent;
+    // Outside the range that surely fits long double, let the library decide (and refuse).
+    if (!dose.Exact) ValueOf(dose, text, decimalSeparator);
+    return dose;
+}
 
+long double ValueOf(ParsedDose& dose, std::string_view text, char decimalSeparator) {
+    if (dose.HasValue) return dose.Value;
     long double value = 0;
-    const int power = scale + exponent;
-    if (significant <= kMaxFastDigits && !hugeExponent && power >= -kMaxExactPower &&
-        power <= kMaxExactPower) {
+    if (dose.Mantissa != 0 && dose.Exact && dose.Power >= -kMaxExactPower &&
+        dose.Power <= kMaxExactPower) {
         // One correctly rounded operation on exact operands: the nearest long double.
-        const auto m = static_cast<long double>(mantissa);
-        value = power >= 0 ? m * kPow10[power] : m / kPow10[-power];
-    } else {
+        const auto m = static_cast<long double>(dose.Mantissa);
+        value = dose.Power >= 0 ? m * kPow10[dose.Power] : m / kPow10[-dose.Power];
+    } else if (dose.Mantissa != 0) {
+        // The text again, with '.' for the separator and without sign and blanks.
         std::string normal;
-        normal.reserve(size + 2);
-        for (std::size_t j = mantissaStart; j < mantissaEnd; ++j)
-            normal.push_back(text[j] == decimalSeparator ? '.' : text[j]);
-        if (exponentEnd > exponentStart) {
-            normal.push_back('e');
-            normal.append(text.substr(exponentStart, exponentEnd - exponentStart));
+        normal.reserve(text.size());
+        for (const char c : text) {
+            if (c == ' ' || ((c == '+' || c == '-') && normal.empty())) continue;
+            normal.push_back(c == decimalSeparator ? '.' : c);
         }
         const auto [end, error] =
             std::from_chars(normal.data(), normal.data() + normal.size(), value);
-        // Out of the range of long double, too large or too small to hold: not a dose we can add.
+        // Too large or too small to hold in long double: not a dose that can be added.
         if (error != std::errc{} || end != normal.data() + normal.size() || !std::isfinite(value) ||
-            value == 0.0L)
+            value == 0.0L || value < std::numeric_limits<long double>::min())
             NotANumber(text);
     }
-    return negative ? -value : value;
+    dose.Value = dose.Negative ? -value : value;
+    dose.HasValue = true;
+    return dose.Value;
 }
 
-std::string FormatDose(long double value, char decimalSeparator) {
-    if (!std::isfinite(value)) NotANumber(std::isnan(value) ? "NAN" : value < 0 ? "-INF" : "INF");
-    std::string out;
-    out.reserve(12);
-    if (value == 0.0L) {
-        out.push_back('0');
-        out.push_back(decimalSeparator);
-        out.append("0E+00");
-        return out;
-    }
-    if (value < 0) out.push_back('-');
-    detail::Decimal18 decimal = detail::ToDecimal18(std::fabs(value));
+}  // namespace detail
+
+long double ReadDose(std::string_view text, char decimalSeparator) {
+    detail::ParsedDose dose = detail::ParseDose(text, decimalSeparator);
+    return detail::ValueOf(dose, text, decimalSeparator);
+}
+
+namespace {
+
+// A dose text is at most 1 + 3 + 1 + 1 + 5 bytes ("-1.2E-4951").
+constexpr std::size_t kDoseTextCapacity = 16;
+
+std::size_t ZeroDoseTo(char* text, char decimalSeparator) {
+    const char zero[] = {'0', decimalSeparator, '0', 'E', '+', '0', '0'};
+    std::memcpy(text, zero, sizeof zero);
+    return sizeof zero;
+}
+
+// Writes a value given to 18 digits, rounded to two half away from zero; returns the length.
+std::size_t FormatDecimal18To(char* text, bool negative, detail::Decimal18 decimal,
+                              char decimalSeparator) {
+    std::size_t length = 0;
+    if (negative) text[length++] = '-';
     std::uint64_t twoDigits = decimal.Digits / k10e16;
     if (decimal.Digits % k10e16 >= k10e16 / 2) ++twoDigits;
     int exponent = decimal.Exponent;
@@ -315,13 +384,116 @@ std::string FormatDose(long double value, char decimalSeparator) {
         twoDigits = 10;
         ++exponent;
     }
-    out.push_back(static_cast<char>('0' + twoDigits / 10));
-    out.push_back(decimalSeparator);
-    out.push_back(static_cast<char>('0' + twoDigits % 10));
-    out.push_back('E');
-    AppendExponent(out, exponent);
-    return out;
+    text[length++] = static_cast<char>('0' + twoDigits / 10);
+    text[length++] = decimalSeparator;
+    text[length++] = static_cast<char>('0' + twoDigits % 10);
+    text[length++] = 'E';
+    text[length++] = exponent < 0 ? '-' : '+';
+    unsigned magnitude =
+        exponent < 0 ? static_cast<unsigned>(-exponent) : static_cast<unsigned>(exponent);
+    if (magnitude < 100) {
+        text[length++] = static_cast<char>('0' + magnitude / 10);
+        text[length++] = static_cast<char>('0' + magnitude % 10);
+        return length;
+    }
+    char digits[12];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    while (count) text[length++] = digits[--count];
+    return length;
 }
+
+constexpr std::uint64_t kPow10Int[19] = {1ULL,
+                                         10ULL,
+                                         100ULL,
+                                         1000ULL,
+                                         10000ULL,
+                                         100000ULL,
+                                         1000000ULL,
+                                         10000000ULL,
+                                         100000000ULL,
+                                         1000000000ULL,
+                                         10000000000ULL,
+                                         100000000000ULL,
+                                         1000000000000ULL,
+                                         10000000000000ULL,
+                                         100000000000000ULL,
+                                         1000000000000000ULL,
+                                         10000000000000000ULL,
+                                         100000000000000000ULL,
+                                         1000000000000000000ULL};
+
+int DecimalDigitCount(std::uint64_t value) {
+    // 1233 / 4096 is just above log10 2: an estimate from the bit length, at most one short.
+    const int bits = 64 - __builtin_clzll(value | 1);
+    const int estimate = (bits * 1233) >> 12;
+    return estimate + (estimate < 19 && value >= kPow10Int[estimate] ? 1 : 0);
+}
+
+}  // namespace
+
+std::string FormatDose(long double value, char decimalSeparator) {
+    if (!std::isfinite(value)) NotANumber(std::isnan(value) ? "NAN" : value < 0 ? "-INF" : "INF");
+    char text[kDoseTextCapacity];
+    const std::size_t length =
+        value == 0.0L ? ZeroDoseTo(text, decimalSeparator)
+                      : FormatDecimal18To(text, value < 0, detail::ToDecimal18(std::fabs(value)),
+                                          decimalSeparator);
+    return std::string(text, length);
+}
+
+namespace detail {
+
+std::string_view OffspringDoseTo(char (&text)[kDoseTextCapacity], ParsedDose& inUtero,
+                                 std::string_view inUteroText, ParsedDose& postNatal,
+                                 std::string_view postNatalText, char decimalSeparator) {
+    // Shortcut, same result: when both doses are held exactly and have the same sign, and
+    // their exact sum has at most 18 significant digits, the long double sum lies within
+    // 2^-63 of it relatively (two correctly rounded readings and one rounded addition, no
+    // cancellation), well inside half a unit of the 18th digit; so taking the long double
+    // sum to 18 digits gives exactly that sum, which is formed here in whole numbers.
+    if (inUtero.Exact && postNatal.Exact &&
+        (inUtero.Mantissa == 0 || postNatal.Mantissa == 0 ||
+         inUtero.Negative == postNatal.Negative)) {
+        if (inUtero.Mantissa == 0 && postNatal.Mantissa == 0)
+            return std::string_view(text, ZeroDoseTo(text, decimalSeparator));
+        const ParsedDose& a = inUtero.Mantissa != 0 ? inUtero : postNatal;
+        const ParsedDose& b = inUtero.Mantissa != 0 && postNatal.Mantissa != 0 ? postNatal : a;
+        const int lowest = std::min(a.Power, b.Power);
+        const int shiftA = a.Power - lowest;
+        const int shiftB = b.Power - lowest;
+        if (a.Digits + shiftA <= 18 && b.Digits + shiftB <= 18) {
+            const std::uint64_t sum =
+                a.Mantissa * kPow10Int[shiftA] + (&b == &a ? 0 : b.Mantissa * kPow10Int[shiftB]);
+            if (sum < k10e18) {
+                const int digits = DecimalDigitCount(sum);
+                const Decimal18 decimal{sum * kPow10Int[18 - digits], lowest + digits - 1};
+                return std::string_view(
+                    text, FormatDecimal18To(text, a.Negative, decimal, decimalSeparator));
+            }
+        }
+    }
+    const long double total = ValueOf(inUtero, inUteroText, decimalSeparator) +
+                              ValueOf(postNatal, postNatalText, decimalSeparator);
+    // Two values within range can still add up beyond it; the post-natal field is the one
+    // that could not be added.
+    if (!std::isfinite(total)) NotANumber(postNatalText);
+    if (total == 0.0L) return std::string_view(text, ZeroDoseTo(text, decimalSeparator));
+    return std::string_view(
+        text, FormatDecimal18To(text, total < 0, ToDecimal18(std::fabs(total)), decimalSeparator));
+}
+
+std::string OffspringDose(ParsedDose& inUtero, std::string_view inUteroText, ParsedDose& postNatal,
+                          std::string_view postNatalText, char decimalSeparator) {
+    char text[kDoseTextCapacity];
+    return std::string(
+        OffspringDoseTo(text, inUtero, inUteroText, postNatal, postNatalText, decimalSeparator));
+}
+
+}  // namespace detail
 
 const DoseRecord& RecordFor(const NuclideData& data, const TableKey& key) {
     if (key.Group < 1 || key.Group > 2 || key.Scenario < 1 || key.Scenario > kScenarioCount)
@@ -401,31 +573,31 @@ void FillTableSlot(ResultStore& store, int slot, const NuclideData& data, const 
 
     const char separator = context.DecimalSeparator;
     int r = 0;
+    char offspring[kDoseTextCapacity];
     for (const int row : *context.Rows) {
         if (row < 1 || row > kTissueRowCount) throw RangeError();
         ++r;
-        const std::string inUtero =
-            LocaliseField(DoseRecord::Field(record.InUteroLine, row), separator);
-        store.SetInUtero(slot, r, inUtero);
-        long double inUteroValue = 0;
+        const LocalisedField inUtero(DoseRecord::Field(record.InUteroLine, row), separator);
+        store.SetInUtero(slot, r, inUtero.Text());
+        detail::ParsedDose inUteroValue;
         bool inUteroRead = false;
         int n = 0;
         for (const int period : *context.Periods) {
             if (period < 1 || period > kPeriodCount) throw RangeError();
             ++n;
-            const std::string postNatal = LocaliseField(
+            const LocalisedField postNatal(
                 DoseRecord::Field(record.PostNatalLines[static_cast<std::size_t>(period - 1)], row),
                 separator);
-            store.SetPostNatal(slot, r, n, postNatal);
+            store.SetPostNatal(slot, r, n, postNatal.Text());
             if (!inUteroRead) {
-                inUteroValue = ReadDose(inUtero, separator);
+                inUteroValue = detail::ParseDose(inUtero.Text(), separator);
                 inUteroRead = true;
             }
-            const long double total = inUteroValue + ReadDose(postNatal, separator);
-            // Two values within range can still add up beyond it; the post-natal field is the
-            // one that could not be added.
-            if (!std::isfinite(total)) NotANumber(postNatal);
-            store.SetOffspring(slot, r, n, FormatDose(total, separator));
+            detail::ParsedDose postNatalValue = detail::ParseDose(postNatal.Text(), separator);
+            store.SetOffspring(
+                slot, r, n,
+                detail::OffspringDoseTo(offspring, inUteroValue, inUtero.Text(), postNatalValue,
+                                        postNatal.Text(), separator));
         }
     }
 }

@@ -77,6 +77,26 @@ Decimal18 ToDecimal18(long double positiveValue);
 // The exact conversion, by big-integer arithmetic on the value's binary digits.
 Decimal18 ToDecimal18Exact(long double positiveValue);
 
+// A dose field as read: exactly, as +-Mantissa * 10^Power, where it has at most 19 significant
+// digits and a moderate exponent; otherwise (or on demand) as the nearest long double.
+struct ParsedDose {
+    std::uint64_t Mantissa = 0;  // 0 for a zero
+    int Power = 0;
+    int Digits = 0;  // significant digits in Mantissa
+    bool Negative = false;
+    bool Exact = false;
+    bool HasValue = false;
+    long double Value = 0;
+};
+
+// Reads a field by ReadDose's grammar; throws ConversionError with the text.
+ParsedDose ParseDose(std::string_view text, char decimalSeparator);
+// The nearest long double of a parsed field (its text is needed where it was not exact).
+long double ValueOf(ParsedDose& dose, std::string_view text, char decimalSeparator);
+// FormatDose of the long double sum of two fields, the in-utero one first.
+std::string OffspringDose(ParsedDose& inUtero, std::string_view inUteroText, ParsedDose& postNatal,
+                          std::string_view postNatalText, char decimalSeparator);
+
 }  // namespace detail
 
 }  // namespace fetaldose

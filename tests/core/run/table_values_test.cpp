@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <random>
 #include <string>
@@ -116,6 +117,56 @@ TEST(FormatDose, FastDecimalConversionAgreesWithExact) {
         if (!std::isfinite(value) || value == 0) continue;
         ASSERT_EQ(detail::ToDecimal18(value), detail::ToDecimal18Exact(value));
     }
+}
+
+// The offspring dose is formed in whole numbers where that gives the long double result; it
+// must agree with the long double sum taken through FormatDose for every pair of fields.
+TEST(FormatDose, OffspringSumsAgreeWithTheLongDoubleSum) {
+    std::mt19937_64 random(99);
+    auto field = [&random](bool allowNegative) {
+        static const char* shapes[] = {"%d.%dE-%02d", "%d.%d%dE-%02d", "%d.%dE+%02d", "%d",
+                                       "0.%d%dE-%d",  "%d.%d%d%d%d",   "%d.%dE-%d"};
+        char text[64];
+        const int a = static_cast<int>(random() % 10), b = static_cast<int>(random() % 10);
+        const int c = static_cast<int>(random() % 10), e = static_cast<int>(random() % 40);
+        switch (random() % 7) {
+            case 0:
+                std::snprintf(text, sizeof text, shapes[0], a, b, e);
+                break;
+            case 1:
+                std::snprintf(text, sizeof text, shapes[1], a, b, c, e);
+                break;
+            case 2:
+                std::snprintf(text, sizeof text, shapes[2], a, b, e % 8);
+                break;
+            case 3:
+                std::snprintf(text, sizeof text, shapes[3], a);
+                break;
+            case 4:
+                std::snprintf(text, sizeof text, shapes[4], a, b, e);
+                break;
+            case 5:
+                std::snprintf(text, sizeof text, shapes[5], a, b, c, 5, 0);
+                break;
+            default:
+                std::snprintf(text, sizeof text, shapes[6], a, b, 4000 + e * 20);
+                break;
+        }
+        std::string s = text;
+        if (allowNegative && random() % 4 == 0) s = "-" + s;
+        return s;
+    };
+    for (int i = 0; i < 60000; ++i) {
+        const std::string u = field(i % 3 == 0);
+        const std::string p = field(i % 5 == 0);
+        detail::ParsedDose pu = detail::ParseDose(u, '.');
+        detail::ParsedDose pp = detail::ParseDose(p, '.');
+        ASSERT_EQ(detail::OffspringDose(pu, u, pp, p, '.'), Sum(u, p)) << u << " + " << p;
+    }
+    // Ties and near-ties across a wide gap of exponents.
+    EXPECT_EQ(Sum("1.25E-05", "-1.0E-25"), "1.3E-05");  // long double loses the tiny part
+    EXPECT_EQ(Sum("1.2E-05", "5.0E-22"), "1.2E-05");
+    EXPECT_EQ(Sum("1.24E-05", "1.0E-07"), "1.3E-05");
 }
 
 TEST(ReadDose, AcceptsTheDocumentedGrammar) {
