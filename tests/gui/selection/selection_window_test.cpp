@@ -72,14 +72,6 @@ class SelectionWindowTest : public QObject {
         data_.reset();
     }
 
-    void zzGrab() {
-        QImage image = Window().grab().toImage();
-        image.save("/tmp/sel-shot/grab.png");
-        QWidget* box = Box("chkbxWKR");
-        qDebug() << box->palette().color(QPalette::Window) << box->autoFillBackground()
-                 << box->testAttribute(Qt::WA_NoSystemBackground) << box->backgroundRole()
-                 << QApplication::style()->name();
-    }
     void controlsHaveTheirNamesCaptionsAndItems() {
         QCOMPARE(Window().windowTitle(), QStringLiteral("VORQ Embryo/Fetus CD-ROM"));
         QCOMPARE(Window().centralWidget()->size(), QSize(668, 439));
