@@ -1,8 +1,10 @@
 #pragma once
-// Helpers for the run, options and results tests: a scratch directory, file bytes, and a
-// builder of nuclide data-file text whose records say where they come from.
+// Helpers for the run, options and results tests: a scratch directory and file bytes; the
+// data-file builder is shared with the benchmarks.
 
 #include <gtest/gtest.h>
+
+#include "data_file_builder.h"
 
 #include <sys/stat.h>
 #include <algorithm>
@@ -64,104 +66,5 @@ inline std::string CrLfLines(std::initializer_list<std::string_view> lines) {
     for (auto line : lines) text.append(line).append("\r\n");
     return text;
 }
-
-// Where a record stands in a data file; every number 1-based. Route is 'P', 'I' or 'V'.
-struct RecordPlace {
-    int Group = 1;
-    char Route = 'I';
-    int Entry = 1;
-    int Size = 0;  // particulates only
-    int Scenario = 1;
-
-    // "g1 P2 a3 s4": the text the builder puts into SummaryTissue by default.
-    std::string Tag() const {
-        std::string tag = "g" + std::to_string(Group) + " " + Route + std::to_string(Entry);
-        if (Route == 'P') tag += " a" + std::to_string(Size);
-        return tag + " s" + std::to_string(Scenario);
-    }
-};
-
-// A value line of 18 fields: each field text padded to 7 characters, one blank after it.
-inline std::string ValueLine(const std::function<std::string(int row)>& field) {
-    std::string line;
-    for (int row = 1; row <= 18; ++row) {
-        std::string text = field(row);
-        text.resize(7, ' ');
-        line += text;
-        if (row < 18) line += ' ';
-    }
-    return line;
-}
-
-struct SectionCounts {
-    int Vapours = 0;
-    int Types = 0;
-    int Ingestion = 0;
-};
-
-// Builds the text of a data file. By default a record's summary names its place, its detail
-// is "detail", and every in-utero field is 1.0E-10 and every post-natal field 2.0E-11.
-class DataFileBuilder {
-  public:
-    using RecordLines = std::function<std::string(const RecordPlace&, int line)>;
-
-    DataFileBuilder(SectionCounts publicCounts, SectionCounts workerCounts)
-        : counts_{publicCounts, workerCounts} {}
-
-    // line 0 SummaryTissue, 1 SummaryDetail, 2 spare, 3 in utero, 4 to 8 periods 1 to 5.
-    DataFileBuilder& Lines(RecordLines lines) {
-        lines_ = std::move(lines);
-        return *this;
-    }
-
-    static std::string DefaultLine(const RecordPlace& place, int line) {
-        switch (line) {
-            case 0:
-                return place.Tag();
-            case 1:
-                return "detail";
-            case 2:
-                return "spare";
-            case 3:
-                return ValueLine([](int) { return "1.0E-10"; });
-            default:
-                return ValueLine([](int) { return "2.0E-11"; });
-        }
-    }
-
-    std::string Build() const {
-        std::string text;
-        auto line = [&text](std::string_view l) { text.append(l).append("\r\n"); };
-        for (int g = 1; g <= 2; ++g) {
-            const SectionCounts& c = counts_[g - 1];
-            line(std::to_string(c.Vapours));
-            line(std::to_string(c.Types));
-            line(std::to_string(c.Ingestion));
-            for (int k = 1; k <= c.Vapours; ++k)
-                line("Vapour entry " + std::to_string(k) + " of g" + std::to_string(g));
-            for (int k = 1; k <= c.Types; ++k) {
-                line(std::string(1, static_cast<char>('E' + k + 2 * g)));  // type text
-                line("0.00" + std::to_string(k) + std::to_string(g));      // its f1
-            }
-            for (int k = 1; k <= c.Ingestion; ++k)
-                line("0.1" + std::to_string(k) + std::to_string(g));
-            for (int s = 1; s <= 11; ++s) {
-                line("Heading " + std::to_string(s));
-                auto record = [&](RecordPlace place) {
-                    for (int l = 0; l < 9; ++l) line(lines_(place, l));
-                };
-                for (int k = 1; k <= c.Vapours; ++k) record({g, 'V', k, 0, s});
-                for (int k = 1; k <= c.Types; ++k)
-                    for (int a = 1; a <= 10; ++a) record({g, 'P', k, a, s});
-                for (int k = 1; k <= c.Ingestion; ++k) record({g, 'I', k, 0, s});
-            }
-        }
-        return text;
-    }
-
-  private:
-    SectionCounts counts_[2];
-    RecordLines lines_ = DefaultLine;
-};
 
 }  // namespace fetaldose::testing
