@@ -1,7 +1,13 @@
 #include "gui/app/messages.h"
 
+#include <QAccessible>
 #include <QApplication>
-#include <QMessageBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
 
 #include "core/textio/faults.h"
 
@@ -9,19 +15,59 @@ namespace fetaldose::gui {
 
 namespace {
 
-void ShowBox(QMessageBox::Icon icon, const QString& text) {
-    QMessageBox box(icon, QCoreApplication::applicationName(), text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+// A modal box with one line of text, however long, and a single OK button, captioned with the
+// application's name. (The toolkit's standard box wraps texts wider than half the screen.)
+class MessageBox final : public QDialog {
+  public:
+    MessageBox(bool errorIcon, const QString& text, QWidget* parent) : QDialog(parent) {
+        setWindowTitle(QCoreApplication::applicationName());
+        setModal(true);
+        auto* layout = new QGridLayout(this);
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+        layout->setHorizontalSpacing(16);
+        if (errorIcon) {
+            auto* icon = new QLabel(this);
+            const int size = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+            icon->setPixmap(
+                style()->standardIcon(QStyle::SP_MessageBoxCritical, nullptr, this).pixmap(size));
+            layout->addWidget(icon, 0, 0, Qt::AlignTop);
+        }
+        auto* line = new QLabel(text, this);
+        line->setObjectName(QStringLiteral("MessageText"));
+        line->setTextFormat(Qt::PlainText);
+        line->setWordWrap(false);
+        line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        layout->addWidget(line, 0, 1, Qt::AlignVCenter);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+        buttons->setCenterButtons(true);
+        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        layout->addWidget(buttons, 1, 0, 1, 2);
+        buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+        setAccessibleDescription(text);
+    }
+
+  protected:
+    void showEvent(QShowEvent* event) override {
+        QDialog::showEvent(event);
+        // Screen readers announce the box as an alert, as they do a standard message box.
+        QAccessibleEvent alert(this, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    }
+};
+
+void ShowBox(bool errorIcon, const QString& text) {
+    MessageBox box(errorIcon, text, QApplication::activeWindow());
     box.exec();
 }
 
 }  // namespace
 
-void BoxMessages::Inform(const QString& text) { ShowBox(QMessageBox::NoIcon, text); }
+void BoxMessages::Inform(const QString& text) {
+    ShowBox(false, text);
+}
 
 void BoxMessages::Error(const QString& faultMessage) {
-    ShowBox(QMessageBox::Critical,
-            QString::fromLocal8Bit(ErrorBoxText(faultMessage.toLocal8Bit().toStdString())));
+    ShowBox(true, QString::fromLocal8Bit(ErrorBoxText(faultMessage.toLocal8Bit().toStdString())));
 }
 
 }  // namespace fetaldose::gui
