@@ -45,7 +45,7 @@ namespace {
 
 constexpr int kPreferredWidth = 780;
 constexpr int kPreferredHeight = 580;
-constexpr int kNarrowestBeside = 520;
+constexpr int kNarrowestBeside = 600;
 constexpr int kGap = 8;
 
 QWidget* PageWithLayout(QWidget* parent, QVBoxLayout*& layout) {
@@ -225,16 +225,16 @@ void HelpWindow::PlaceBesideOwner() {
     int left = free.right() - width + 1;
     int top = free.top();
     if (owner != nullptr && owner->isVisible()) {
+        // Beside the main window, on the side with more room; where neither side has room
+        // enough, at the screen's edge on the roomier side, covering as little as it can.
         const QRect main = owner->frameGeometry();
-        const int room_right = free.right() - main.right() - kGap;
-        const int room_left = main.left() - free.left() - kGap;
-        if (room_right >= kNarrowestBeside) {
-            width = std::min(width, room_right);
-            left = main.right() + 1 + kGap;
-        } else if (room_left >= kNarrowestBeside) {
-            width = std::min(width, room_left);
-            left = main.left() - kGap - width;
-        }
+        const int roomRight = free.right() - main.right() - kGap;
+        const int roomLeft = main.left() - free.left() - kGap;
+        const bool toTheRight = roomRight >= kNarrowestBeside || roomRight >= roomLeft;
+        const int room = toTheRight ? roomRight : roomLeft;
+        width = std::clamp(room, std::min(kNarrowestBeside, free.width()), width);
+        left = toTheRight ? std::min(main.right() + 1 + kGap, free.right() + 1 - width)
+                          : std::max(main.left() - kGap - width, free.left());
         top = std::clamp(main.top(), free.top(), std::max(free.top(), free.bottom() - height));
     }
     resize(width, height);

@@ -12,7 +12,10 @@
 #include <QMessageBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <QtTest>
 
@@ -102,6 +105,11 @@ class HelpBooksTest : public QObject {
         QTRY_COMPARE(help.Browser()->source(),
                      QUrl(QStringLiteral("qthelp://fetaldose.help.general/general/index.html")));
         QVERIFY(help.Browser()->toPlainText().contains(QStringLiteral("synthetic")));
+        // The book's style sheet is read from the book: headings are drawn in its colour.
+        const QTextCursor heading(help.Browser()->document()->firstBlock());
+        QTextCursor inHeading(heading);
+        inHeading.movePosition(QTextCursor::NextCharacter);
+        QCOMPARE(inHeading.charFormat().foreground().color(), QColor(QStringLiteral("#1f3f6f")));
         QCOMPARE(help.windowTitle(), QStringLiteral("General information - Help"));
         QVERIFY(messages_.all.isEmpty());
     }
