@@ -7,7 +7,7 @@
 namespace fetaldose::gui {
 
 class Messages {
-public:
+  public:
     virtual ~Messages() = default;
     // A message box with one line of text and a single OK button, no icon.
     virtual void Inform(const QString& text) = 0;
@@ -18,7 +18,7 @@ public:
 
 // Real message boxes captioned with the program file's name.
 class BoxMessages final : public Messages {
-public:
+  public:
     void Inform(const QString& text) override;
     void Error(const QString& faultMessage) override;
 };

@@ -14,7 +14,7 @@ char SystemDecimalSeparator() {
 namespace {
 
 class SystemPrinters final : public PrinterProvider {
-public:
+  public:
     std::unique_ptr<QPrinter> DefaultPrinter() override {
         const QPrinterInfo info = QPrinterInfo::defaultPrinter();
         if (info.isNull()) return nullptr;

@@ -13,7 +13,7 @@ char SystemDecimalSeparator();
 
 // Where printing goes: the system's default printer in the program, a PDF file in tests.
 class PrinterProvider {
-public:
+  public:
     virtual ~PrinterProvider() = default;
     // The printer to print on, or nullptr when there is no default printer.
     virtual std::unique_ptr<QPrinter> DefaultPrinter() = 0;

@@ -39,7 +39,7 @@ struct Platform {
 };
 
 class WindowSet {
-public:
+  public:
     explicit WindowSet(Platform platform = {});
     ~WindowSet();
     WindowSet(const WindowSet&) = delete;
@@ -71,7 +71,7 @@ public:
     VolumeProvider& volumes() { return *platform_.volumes; }
     char decimalSeparator() const { return platform_.decimalSeparator(); }
 
-private:
+  private:
     Platform platform_;
     std::unique_ptr<Messages> ownedMessages_;
     std::unique_ptr<TDualListDlg> selection_;

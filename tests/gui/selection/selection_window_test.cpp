@@ -3,17 +3,12 @@
 
 #include <QAccessible>
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
-#include <QGroupBox>
-#include <QImage>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QStyle>
 #include <QTableWidget>
 #include <QTest>
 
