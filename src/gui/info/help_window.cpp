@@ -81,6 +81,9 @@ HelpWindow::HelpWindow(QWidget* owner) : QMainWindow(owner, Qt::Window) {
     connect(lookFor_, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (index_) index_->filterIndices(text);
     });
+    connect(navigation_, &QTabWidget::currentChanged, this, [this] {
+        if (navigation_->currentWidget() == indexPage_) lookFor_->setFocus();
+    });
     connect(lookFor_, &QLineEdit::returnPressed, this, [this] {
         if (index_) index_->activateCurrentItem();
     });
