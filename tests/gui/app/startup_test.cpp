@@ -117,18 +117,6 @@ class StartupTest : public QObject {
         QCOMPARE(Cell(*windows, 0, 0), QStringLiteral("H-3"));
     }
 
-    void firstDataFileMissingAsksForThePassEveryTime() {
-        WorkingDataSet data;
-        data.WriteCatalogue({{"Sr-90", "28.79 y"}, {"H-3", "12.32 y"}});
-        data.AddDataFile("H-3", /*readOnly=*/false);
-        for (int start = 0; start < 2; ++start) {
-            WatchingMessages messages;
-            auto windows = StartWindows(messages);
-            QCOMPARE(messages.shown, QStringList({kPass}));
-        }
-        QVERIFY(ExactlyReadOnly(data.DataPath("H-3.dat")));
-    }
-
     void catalogueFaultsAreReportedAndStartUpGoesOn() {
         {
             WorkingDataSet data;

@@ -6,10 +6,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTest>
 
 #include "../app/working_data_set.h"
@@ -18,16 +15,6 @@
 using namespace fetaldose;
 using namespace fetaldose::gui;
 using namespace fetaldose::gui::testing;
-
-namespace {
-
-QStringList ItemTexts(const QListWidget* list) {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
-    return texts;
-}
-
-}  // namespace
 
 class SelectionWindowTest : public QObject {
     Q_OBJECT
@@ -67,71 +54,23 @@ class SelectionWindowTest : public QObject {
         data_.reset();
     }
 
-    void controlsHaveTheirNamesCaptionsAndItems() {
-        QCOMPARE(Window().windowTitle(), QStringLiteral("VORQ Embryo/Fetus CD-ROM"));
+    void everyControlIsThereForProgramsAndScreenReaders() {
         QCOMPARE(Window().centralWidget()->size(), QSize(668, 439));
         QCOMPARE(Window().minimumSize(), Window().maximumSize());
         QVERIFY(messages_.all.isEmpty());
 
-        const QList<std::pair<const char*, const char*>> boxes = {
-            {"chkbxMOP", "Public"},
-            {"chkbxWKR", "Occupational"},
-            {"ChkBxAllRoutes", "All routes"},
-            {"chkbxIng", "Ingestion"},
-            {"chkbxParticulates", "Inhalation - particulates"},
-            {"chkbxVapours", "Inhalation - vapours"},
-            {"ChkBxAllAerosol", "All sizes"},
-            {"ChkBxAllAcutes", "All acute scenarios"},
-            {"ChkBxAllChronics", "All chronic scenarios"},
-            {"ChkBxAllOrgans", "All organs"},
-            {"ChkBxAllPeriods", "All periods"}};
-        for (const auto& [name, caption] : boxes) {
-            QCheckBox* box = Box(name);
-            QVERIFY2(box, name);
-            QCOMPARE(box->text(), QString::fromLatin1(caption));
-            QCOMPARE(box->accessibleName(), QString::fromLatin1(caption));
-            QVERIFY2(!box->isChecked(), name);
+        // Boxes and buttons are spoken by their captions, the other controls by the texts that
+        // label them on the screen.
+        for (const char* name :
+             {"chkbxMOP", "chkbxWKR", "ChkBxAllRoutes", "chkbxIng", "chkbxParticulates",
+              "chkbxVapours", "ChkBxAllAerosol", "ChkBxAllAcutes", "ChkBxAllChronics",
+              "ChkBxAllOrgans", "ChkBxAllPeriods"}) {
+            QVERIFY2(Box(name), name);
+            QCOMPARE(Box(name)->accessibleName(), Box(name)->text());
         }
-        const QList<std::pair<const char*, const char*>> buttons = {{"BtnLoad", "Load options"},
-                                                                    {"BtnSave", "Save options"},
-                                                                    {"BtnRun", "Run"},
-                                                                    {"BtnExit", "Exit"}};
-        for (const auto& [name, caption] : buttons) {
-            QPushButton* button = Find<QPushButton>(name);
-            QVERIFY2(button, name);
-            QCOMPARE(button->text(), QString::fromLatin1(caption));
-        }
-        QCOMPARE(Find<QPushButton>("BtnLoad")->toolTip(),
-                 QStringLiteral("Load options from a file"));
-        QCOMPARE(Find<QPushButton>("BtnSave")->toolTip(),
-                 QStringLiteral("Save current options to a file"));
-
-        QCOMPARE(ItemTexts(List("chklstbxAerosol")),
-                 QStringList({"0.001", "0.003", "0.01", "0.03", "0.1", "0.3", "1.0", "3.0", "5.0",
-                              "10.0"}));
-        QCOMPARE(ItemTexts(List("ChkLstBxAScenarios")),
-                 QStringList({"2.5 years prior to conception", "6 months prior to conception",
-                              "At conception", "5 weeks after conception",
-                              "10 weeks after conception", "15 weeks after conception",
-                              "25 weeks after conception", "35 weeks after conception"}));
-        QCOMPARE(ItemTexts(List("ChkLstBxCScenarios")),
-                 QStringList({"5 years before until conception", "1 year before until conception",
-                              "from conception to birth"}));
-        QCOMPARE(ItemTexts(List("chklstbxTissues")),
-                 QStringList({"Bladder", "Bone Surface", "Brain", "Breast", "Oesophagus", "Stomach",
-                              "Colon", "Gonads", "Kidney", "Liver", "RBM", "Lungs", "Skin",
-                              "Spleen", "Thyroid", "Remainder", "Effective Dose"}));
-        QCOMPARE(ItemTexts(List("chklstbxTimes")),
-                 QStringList({"1 year", "5 years", "10 years", "20 years", "70 years"}));
-        for (const char* name : {"chklstbxAerosol", "ChkLstBxAScenarios", "ChkLstBxCScenarios",
-                                 "chklstbxTissues", "chklstbxTimes"}) {
-            for (int i = 0; i < List(name)->count(); ++i) {
-                QVERIFY(List(name)->item(i)->flags() & Qt::ItemIsUserCheckable);
-                QCOMPARE(List(name)->item(i)->checkState(), Qt::Unchecked);
-            }
-        }
-
-        const QList<std::pair<const char*, const char*>> accessible = {
+        for (const char* name : {"BtnLoad", "BtnSave", "BtnRun", "BtnExit"})
+            QCOMPARE(Find<QPushButton>(name)->accessibleName(), Find<QPushButton>(name)->text());
+        const QList<std::pair<const char*, const char*>> labelled = {
             {"StringGrid1", "List"},
             {"LstBxNucsChosen", "Selected"},
             {"EdtFindNuc", "Select:"},
@@ -140,55 +79,33 @@ class SelectionWindowTest : public QObject {
             {"ChkLstBxCScenarios", "Chronic intakes"},
             {"chklstbxTissues", "Organs or Tissues"},
             {"chklstbxTimes", "Post natal integration periods"}};
-        for (const auto& [name, spoken] : accessible)
+        for (const auto& [name, spoken] : labelled)
             QCOMPARE(Find<QWidget>(name)->accessibleName(), QString::fromLatin1(spoken));
         QCOMPARE(Find<QLineEdit>("EdtFindNuc")->accessibleDescription(),
-                 QStringLiteral("Type in nuclide and press enter"));
+                 Find<QLineEdit>("EdtFindNuc")->toolTip());
 
-        QTableWidget* grid = Find<QTableWidget>("StringGrid1");
-        QCOMPARE(grid->columnCount(), 2);
-        QCOMPARE(grid->rowCount(), 74);
-        QCOMPARE(grid->columnWidth(0), 49);
-        QCOMPARE(grid->columnWidth(1), 61);
-        QCOMPARE(grid->rowHeight(0), 17);
-        QVERIFY(!grid->showGrid());
-        QCOMPARE(grid->item(6, 0)->text(), QStringLiteral("Pu-239"));
-        QCOMPARE(grid->item(6, 1)->text(), QStringLiteral("24110 y"));
+        // The check lists hold unchecked, checkable items only.
+        for (const char* name : {"chklstbxAerosol", "ChkLstBxAScenarios", "ChkLstBxCScenarios",
+                                 "chklstbxTissues", "chklstbxTimes"}) {
+            for (int i = 0; i < List(name)->count(); ++i) {
+                QVERIFY(List(name)->item(i)->flags() & Qt::ItemIsUserCheckable);
+                QCOMPARE(List(name)->item(i)->checkState(), Qt::Unchecked);
+            }
+        }
 
         // The half-life twin is never seen, neither on screen nor by a screen reader.
         QListWidget* twin = List("LstBxHalfLife");
-        QVERIFY(twin);
-        QVERIFY(!twin->isVisible());
+        QVERIFY(twin && !twin->isVisible());
         QAccessibleInterface* client =
             QAccessible::queryAccessibleInterface(Window().centralWidget());
         for (int i = 0; i < client->childCount(); ++i) {
             QAccessibleInterface* child = client->child(i);
             QVERIFY(child->object() != twin || child->state().invisible);
         }
-    }
 
-    void menuHasItsCommandsAndNoReachablePdfItem() {
-        QStringList titles;
-        for (QAction* action : Window().menuBar()->actions()) titles << action->text();
-        QCOMPARE(titles, QStringList({"&File", "&General information", "VORQ 47", "Help"}));
-
-        auto visibleItems = [this](const char* menuName) {
-            QStringList items;
-            for (QAction* action : Find<QMenu>(menuName)->actions())
-                if (action->isVisible()) items << action->text();
-            return items;
-        };
-        QCOMPARE(visibleItems("File1"),
-                 QStringList({"Load options", "Save options", "Run", "Exit"}));
-        QCOMPARE(visibleItems("Generalinformation1"), QStringList({"Contents"}));
-        QCOMPARE(visibleItems("VORQ471"), QStringList({"Contents"}));
-        QCOMPARE(visibleItems("Help1"),
-                 QStringList({"Instructions", "Licence", "Contact Information", "About",
-                              "How to reference this CD", "How to reference VORQ 47"}));
-
+        // The pdf note's menu item is kept but can never be reached.
         QAction* pdf = Find<QAction>("pdfofVORQPublication471");
         QVERIFY(pdf);
-        QCOMPARE(pdf->text(), QStringLiteral(".pdf of VORQ Publication 47"));
         QVERIFY(!pdf->isVisible());
         QVERIFY(Find<QAction>("Run1"));
     }
