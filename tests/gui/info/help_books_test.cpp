@@ -9,7 +9,6 @@
 #include <QHelpEngine>
 #include <QHelpIndexModel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -51,12 +50,8 @@ QString TopTitle(QHelpEngine* engine) {
     return item != nullptr ? item->title() : QString();
 }
 
-bool NoMessageBoxShown() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (qobject_cast<QMessageBox*>(widget) != nullptr && widget->isVisible()) return false;
-    }
-    return true;
-}
+// No box of any kind (ours or the toolkit's) was left open over the program.
+bool NoMessageBoxShown() { return QApplication::activeModalWidget() == nullptr; }
 
 }  // namespace
 
