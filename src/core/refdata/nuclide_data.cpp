@@ -20,11 +20,23 @@ std::size_t StoreIndex(std::int32_t number, int capacity) {
 }
 
 void ReadRecord(TextReader& file, DoseRecord& record) {
-    file.ReadLine(record.SummaryTissue);
-    file.ReadLine(record.SummaryDetail);
-    file.ReadLine(record.SpareLine);
-    file.ReadLine(record.InUteroLine);
-    for (std::string& line : record.PostNatalLines) file.ReadLine(line);
+    record.SummaryTissue = file.ReadLineView();
+    record.SummaryDetail = file.ReadLineView();
+    record.SpareLine = file.ReadLineView();
+    record.InUteroLine = file.ReadLineView();
+    for (std::string_view& line : record.PostNatalLines) line = file.ReadLineView();
+}
+
+// Empties every text, so that no view of an earlier file's bytes outlives them here.
+void Clear(GroupSection& section) {
+    section.VapourRoutes.fill({});
+    section.ParticulateTypes.fill({});
+    section.IngestionF1.fill({});
+    section.ScenarioHeadings.fill({});
+    for (auto& scenario : section.VapourRecords) scenario.fill({});
+    for (auto& scenario : section.ParticulateRecords)
+        for (auto& type : scenario) type.fill({});
+    for (auto& scenario : section.IngestionRecords) scenario.fill({});
 }
 
 void ReadSection(TextReader& file, GroupSection& section) {
@@ -33,18 +45,18 @@ void ReadSection(TextReader& file, GroupSection& section) {
     section.IngestionCount = file.ReadCount();
 
     for (std::int32_t k = 1; k <= section.VapourCount; ++k)
-        file.ReadLine(section.VapourRoutes[StoreIndex(k, kMaxVapourEntries)]);
+        section.VapourRoutes[StoreIndex(k, kMaxVapourEntries)] = file.ReadLineView();
     for (std::int32_t k = 1; k <= section.TypeCount; ++k) {
         ParticulateType& type = section.ParticulateTypes[StoreIndex(k, kMaxTypes)];
-        file.ReadLine(type.Type);
-        file.ReadLine(type.F1);
+        type.Type = file.ReadLineView();
+        type.F1 = file.ReadLineView();
     }
     for (std::int32_t k = 1; k <= section.IngestionCount; ++k)
-        file.ReadLine(section.IngestionF1[StoreIndex(k, kMaxIngestionEntries)]);
+        section.IngestionF1[StoreIndex(k, kMaxIngestionEntries)] = file.ReadLineView();
 
     // The counts are within their capacities from here on: larger ones were refused above.
     for (std::size_t s = 0; s < kScenarioCount; ++s) {
-        file.ReadLine(section.ScenarioHeadings[s]);
+        section.ScenarioHeadings[s] = file.ReadLineView();
         for (std::int32_t k = 0; k < section.VapourCount; ++k)
             ReadRecord(file, section.VapourRecords[s][static_cast<std::size_t>(k)]);
         for (std::int32_t k = 0; k < section.TypeCount; ++k)
@@ -65,6 +77,7 @@ std::string_view DoseRecord::Field(std::string_view valueLine, int tissueRow) {
 }
 
 void ReadNuclideData(TextReader& file, NuclideData& data) {
+    for (GroupSection& section : data.Groups) Clear(section);
     for (GroupSection& section : data.Groups) ReadSection(file, section);
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 // The content of one nuclide data file: two group sections (members of the public, then
-// workers), each with its counts, texts and dose records at fixed capacities. One instance is
-// reused file after file; entries beyond a section's counts keep whatever an earlier file left.
+// workers), each with its counts, texts and dose records at fixed capacities. The texts are
+// views into the file's bytes, which the reader holds in memory: reading copies no text at
+// all, and the bytes stay alive as long as whoever keeps them (the result store does). One
+// instance is reused file after file; entries beyond a section's counts are left empty.
 
 #include <array>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "core/textio/text_reader.h"
@@ -22,11 +23,11 @@ inline constexpr int kMaxIngestionEntries = 3;
 
 // One table's worth of a data file: nine text lines.
 struct DoseRecord {
-    std::string SummaryTissue;  // tissue with the highest dose, or "ltzero", or "All"
-    std::string SummaryDetail;  // free text shown after the tissue name
-    std::string SpareLine;      // kept, never used
-    std::string InUteroLine;    // value line: dose received in utero
-    std::array<std::string, kPeriodCount> PostNatalLines;  // value lines, periods 1 to 5
+    std::string_view SummaryTissue;  // tissue with the highest dose, or "ltzero", or "All"
+    std::string_view SummaryDetail;  // free text shown after the tissue name
+    std::string_view SpareLine;      // kept, never used
+    std::string_view InUteroLine;    // value line: dose received in utero
+    std::array<std::string_view, kPeriodCount> PostNatalLines;  // value lines, periods 1 to 5
 
     // Field i (1 to 18) of a value line: the 7 characters at 1-based positions 8i-7 to 8i-1,
     // shorter or empty where the line ends earlier.
@@ -34,18 +35,18 @@ struct DoseRecord {
 };
 
 struct ParticulateType {
-    std::string Type;  // absorption type, shown as read
-    std::string F1;    // its f1 value, shown as read
+    std::string_view Type;  // absorption type, shown as read
+    std::string_view F1;    // its f1 value, shown as read
 };
 
 struct GroupSection {
     std::int32_t VapourCount = 0;
     std::int32_t TypeCount = 0;
     std::int32_t IngestionCount = 0;
-    std::array<std::string, kMaxVapourEntries> VapourRoutes;
+    std::array<std::string_view, kMaxVapourEntries> VapourRoutes;
     std::array<ParticulateType, kMaxTypes> ParticulateTypes;
-    std::array<std::string, kMaxIngestionEntries> IngestionF1;
-    std::array<std::string, kScenarioCount> ScenarioHeadings;  // kept, never used
+    std::array<std::string_view, kMaxIngestionEntries> IngestionF1;
+    std::array<std::string_view, kScenarioCount> ScenarioHeadings;  // kept, never used
     // Indexed from 0: [scenario - 1][entry - 1] and [scenario - 1][type - 1][size - 1].
     std::array<std::array<DoseRecord, kMaxVapourEntries>, kScenarioCount> VapourRecords;
     std::array<std::array<std::array<DoseRecord, kAerosolSizeCount>, kMaxTypes>, kScenarioCount>
@@ -57,9 +58,11 @@ struct NuclideData {
     std::array<GroupSection, 2> Groups;  // [0] members of the public, [1] workers
 };
 
-// Reads one whole data file from its first line into `data`, in one pass. A count line that
-// is not an integer throws IoError 106; an entry beyond a capacity throws RangeError when it
-// would be stored; an early end gives zero counts and empty texts without error.
+// Reads one whole data file from its first line into `data`, in one pass. The file must be
+// read from memory (TextReader::OpenWhole, or bytes given): the texts are views into it. A
+// count line that is not an integer throws IoError 106; an entry beyond a capacity throws
+// RangeError when it would be stored; an early end gives zero counts and empty texts without
+// error.
 void ReadNuclideData(TextReader& file, NuclideData& data);
 
 }  // namespace fetaldose

@@ -1,6 +1,7 @@
 #include "core/run/result_store.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -10,18 +11,28 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/run/table_values.h"
 #include "core/textio/faults.h"
 
-// Representation. A table at 18 rows by 5 periods holds 198 dose texts and 5 headings; to keep
-// that within 2 KB every dose text sits in a fixed 8-byte cell:
+// Representation. A table a run fills is a reference to its record in the data file's bytes,
+// which the store keeps alive: the record's two summary lines and six value lines as views,
+// 128 bytes a slot. Its dose texts are cut out of the value lines, and its offspring doses and
+// summary line worked out, only when somebody asks for them; the run has checked beforehand
+// that every dose it will be asked for reads as a number. So a run costs little more than
+// reading its files, and the store little more than their bytes.
+//
+// Tables whose texts are set one by one (SetInUtero and the like) keep them in cells: a table
+// at 18 rows by 5 periods holds 198 dose texts, and to keep that within 2 KB every dose text
+// sits in a fixed 8-byte cell:
 //  - up to 7 bytes are held in the cell itself, byte 7 giving the length (0 to 7);
 //  - a longer text (a negative sum such as "-1.2E-10", or an odd field text) goes to a side
 //    pool of chunks that never move, and the cell holds where: byte 7 is kPooledFlag, bytes
 //    0-3 the chunk number and bytes 4-5 the offset of a 4-byte length followed by the bytes.
 // Headings repeat from table to table (same nuclide, group, route, scenario and summary), so
 // each distinct heading text is kept once and a slot holds five 4-byte numbers; number 0 is
-// the empty text. Cells and heading numbers are allocated zeroed (empty) in one piece per run:
-// the zeroed pages of a large, mostly unused store cost nothing until a table is written.
+// the empty text. Cells, record references and heading numbers are allocated zeroed (empty) in
+// one piece each: the zeroed pages of a large, mostly unused store cost nothing until a table
+// is written, and the cells not even that until the first text is set one by one.
 
 namespace fetaldose {
 
@@ -51,6 +62,13 @@ std::unique_ptr<T[], FreeDeleter> AllocateZeroed(std::size_t count) {
     return std::unique_ptr<T[], FreeDeleter>(static_cast<T*>(p));
 }
 
+// Where a table filled from a record finds its texts.
+struct RecordRef {
+    std::string_view SummaryTissue;
+    std::string_view SummaryDetail;
+    std::array<std::string_view, 1 + kPeriodCount> ValueLines;  // in utero, periods 1 to 5
+};
+
 struct TransparentHash {
     using is_transparent = void;
     std::size_t operator()(std::string_view text) const noexcept {
@@ -66,8 +84,17 @@ struct ResultStore::Impl {
     int periods = 0;
     int tableCount = 0;
     std::size_t cellsPerSlot = 0;
-    std::unique_ptr<Cell[], FreeDeleter> cells;
+    std::unique_ptr<Cell[], FreeDeleter> cells;  // allocated at the first text set one by one
     std::unique_ptr<std::uint32_t[], FreeDeleter> headings;
+    std::unique_ptr<RecordRef[], FreeDeleter> records;
+    std::unique_ptr<bool[], FreeDeleter> fromRecord;
+
+    // How slots filled from records read them: the chosen tissue rows (1 to 18) and periods
+    // (1 to 5) in order, and the decimal separator; and the bytes their views point into.
+    std::vector<int> fixedRows;
+    std::vector<int> fixedPeriods;
+    char separator = '.';
+    std::vector<std::pair<std::shared_ptr<const char[]>, std::size_t>> keptBytes;
 
     // Interned heading texts; texts[0] is the empty text.
     std::unordered_map<std::string, std::uint32_t, TransparentHash, std::equal_to<>> ids;
@@ -102,9 +129,26 @@ struct ResultStore::Impl {
         return last;
     }
 
-    Cell& CellAt(int slot, std::size_t index) const {
+    Cell& CellAt(int slot, std::size_t index) {
+        if (!cells) cells = AllocateZeroed<Cell>(static_cast<std::size_t>(slots) * cellsPerSlot);
         return cells[static_cast<std::size_t>(slot) * cellsPerSlot + index];
     }
+
+    std::string_view LoadCell(int slot, std::size_t index) const {
+        if (!cells) return {};
+        return Load(cells[static_cast<std::size_t>(slot) * cellsPerSlot + index]);
+    }
+
+    bool FromRecord(int slot) const { return fromRecord[static_cast<std::size_t>(slot)]; }
+    const RecordRef& Record(int slot) const { return records[static_cast<std::size_t>(slot)]; }
+
+    // The field of the r-th chosen row in value line `line` (0 in utero, 1 to 5 the periods),
+    // as written in the file (not yet localised).
+    std::string_view Field(int slot, int line, int row) const {
+        return DoseRecord::Field(Record(slot).ValueLines[static_cast<std::size_t>(line)],
+                                 fixedRows[static_cast<std::size_t>(row - 1)]);
+    }
+    int PeriodLine(int period) const { return fixedPeriods[static_cast<std::size_t>(period - 1)]; }
 
     void Store(Cell& cell, std::string_view text) {
         std::memset(cell.bytes, 0, kCellBytes);
@@ -184,7 +228,8 @@ void ResultStore::Resize(int nuclideCount, int rowCount, int periodCount) {
     impl->rows = rowCount;
     impl->periods = periodCount;
     impl->cellsPerSlot = cellsPerSlot;
-    impl->cells = AllocateZeroed<Cell>(static_cast<std::size_t>(slots) * cellsPerSlot);
+    impl->records = AllocateZeroed<RecordRef>(static_cast<std::size_t>(slots));
+    impl->fromRecord = AllocateZeroed<bool>(static_cast<std::size_t>(slots));
     impl->headings =
         AllocateZeroed<std::uint32_t>(static_cast<std::size_t>(slots) * kHeadingsPerSlot);
     impl_ = std::move(impl);
@@ -232,8 +277,12 @@ std::string_view ResultStore::Scenario(int slot) const {
     CheckSlot(impl_.get(), slot, SlotCount());
     return *impl_->texts[impl_->headings[static_cast<std::size_t>(slot) * kHeadingsPerSlot + 3]];
 }
-std::string_view ResultStore::Summary(int slot) const {
+std::string ResultStore::Summary(int slot) const {
     CheckSlot(impl_.get(), slot, SlotCount());
+    if (impl_->FromRecord(slot)) {
+        const RecordRef& record = impl_->Record(slot);
+        return SummaryLine(record.SummaryTissue, record.SummaryDetail);
+    }
     return *impl_->texts[impl_->headings[static_cast<std::size_t>(slot) * kHeadingsPerSlot + 4]];
 }
 
@@ -258,23 +307,78 @@ std::size_t CellIndex(DoseKind kind, int slot, int row, int period, int slots, i
 
 }  // namespace
 
-std::string_view ResultStore::InUtero(int slot, int row) const {
+std::string ResultStore::InUtero(int slot, int row) const {
     if (!impl_) throw RangeError();
     const auto& d = *impl_;
-    return d.Load(
-        d.CellAt(slot, CellIndex(DoseKind::InUtero, slot, row, 0, d.slots, d.rows, d.periods)));
+    const std::size_t cell = CellIndex(DoseKind::InUtero, slot, row, 0, d.slots, d.rows, d.periods);
+    if (!d.FromRecord(slot)) return std::string(d.LoadCell(slot, cell));
+    return LocaliseField(d.Field(slot, 0, row), d.separator);
 }
-std::string_view ResultStore::PostNatal(int slot, int row, int period) const {
+std::string ResultStore::PostNatal(int slot, int row, int period) const {
     if (!impl_) throw RangeError();
     const auto& d = *impl_;
-    return d.Load(d.CellAt(
-        slot, CellIndex(DoseKind::PostNatal, slot, row, period, d.slots, d.rows, d.periods)));
+    const std::size_t cell =
+        CellIndex(DoseKind::PostNatal, slot, row, period, d.slots, d.rows, d.periods);
+    if (!d.FromRecord(slot)) return std::string(d.LoadCell(slot, cell));
+    return LocaliseField(d.Field(slot, d.PeriodLine(period), row), d.separator);
 }
-std::string_view ResultStore::Offspring(int slot, int row, int period) const {
+std::string ResultStore::Offspring(int slot, int row, int period) const {
     if (!impl_) throw RangeError();
     const auto& d = *impl_;
-    return d.Load(d.CellAt(
-        slot, CellIndex(DoseKind::Offspring, slot, row, period, d.slots, d.rows, d.periods)));
+    const std::size_t cell =
+        CellIndex(DoseKind::Offspring, slot, row, period, d.slots, d.rows, d.periods);
+    if (!d.FromRecord(slot)) return std::string(d.LoadCell(slot, cell));
+    return OffspringDoseText(d.Field(slot, 0, row), d.Field(slot, d.PeriodLine(period), row),
+                             d.separator);
+}
+
+void ResultStore::SetLayout(const std::vector<int>& rows, const std::vector<int>& periods,
+                            char decimalSeparator) {
+    if (!impl_ || rows.size() != static_cast<std::size_t>(impl_->rows) ||
+        periods.size() != static_cast<std::size_t>(impl_->periods))
+        throw RangeError();
+    for (const int row : rows)
+        if (row < 1 || row > kTissueRowCount) throw RangeError();
+    for (const int period : periods)
+        if (period < 1 || period > kPeriodCount) throw RangeError();
+    impl_->fixedRows = rows;
+    impl_->fixedPeriods = periods;
+    impl_->separator = decimalSeparator;
+}
+
+void ResultStore::KeepBytes(std::shared_ptr<const char[]> bytes, std::size_t size) {
+    if (!impl_) throw RangeError();
+    if (bytes) impl_->keptBytes.emplace_back(std::move(bytes), size);
+}
+
+ResultStore::HeadingNumbers ResultStore::KeepHeadings(std::string_view nuclide,
+                                                      std::string_view group,
+                                                      std::string_view route,
+                                                      std::string_view scenario) {
+    if (!impl_) throw RangeError();
+    return {impl_->Intern(0, nuclide), impl_->Intern(1, group), impl_->Intern(2, route),
+            impl_->Intern(3, scenario)};
+}
+
+void ResultStore::SetRecord(int slot, const HeadingNumbers& headings, const DoseRecord& record) {
+    CheckSlot(impl_.get(), slot, SlotCount());
+    auto& d = *impl_;
+    if (d.fixedRows.size() != static_cast<std::size_t>(d.rows)) throw RangeError();
+    for (const std::uint32_t id :
+         {headings.Nuclide, headings.Group, headings.Route, headings.Scenario})
+        if (id >= d.texts.size()) throw RangeError();
+    std::uint32_t* ids = d.headings.get() + static_cast<std::size_t>(slot) * kHeadingsPerSlot;
+    ids[0] = headings.Nuclide;
+    ids[1] = headings.Group;
+    ids[2] = headings.Route;
+    ids[3] = headings.Scenario;
+    ids[4] = 0;
+    RecordRef& ref = d.records[static_cast<std::size_t>(slot)];
+    ref.SummaryTissue = record.SummaryTissue;
+    ref.SummaryDetail = record.SummaryDetail;
+    ref.ValueLines[0] = record.InUteroLine;
+    for (std::size_t j = 0; j < kPeriodCount; ++j) ref.ValueLines[j + 1] = record.PostNatalLines[j];
+    d.fromRecord[static_cast<std::size_t>(slot)] = true;
 }
 
 void ResultStore::SetHeadings(int slot, std::string_view nuclide, std::string_view group,
@@ -287,17 +391,22 @@ void ResultStore::SetHeadings(int slot, std::string_view nuclide, std::string_vi
     ids[2] = impl_->Intern(2, route);
     ids[3] = impl_->Intern(3, scenario);
     ids[4] = impl_->Intern(4, summary);
+    impl_->fromRecord[static_cast<std::size_t>(slot)] = false;
 }
 
 void ResultStore::SetInUtero(int slot, int row, std::string_view text) {
     if (!impl_) throw RangeError();
     auto& d = *impl_;
+    CheckSlot(impl_.get(), slot, d.slots);
+    d.fromRecord[static_cast<std::size_t>(slot)] = false;
     d.Store(d.CellAt(slot, CellIndex(DoseKind::InUtero, slot, row, 0, d.slots, d.rows, d.periods)),
             text);
 }
 void ResultStore::SetPostNatal(int slot, int row, int period, std::string_view text) {
     if (!impl_) throw RangeError();
     auto& d = *impl_;
+    CheckSlot(impl_.get(), slot, d.slots);
+    d.fromRecord[static_cast<std::size_t>(slot)] = false;
     d.Store(d.CellAt(slot,
                      CellIndex(DoseKind::PostNatal, slot, row, period, d.slots, d.rows, d.periods)),
             text);
@@ -305,6 +414,8 @@ void ResultStore::SetPostNatal(int slot, int row, int period, std::string_view t
 void ResultStore::SetOffspring(int slot, int row, int period, std::string_view text) {
     if (!impl_) throw RangeError();
     auto& d = *impl_;
+    CheckSlot(impl_.get(), slot, d.slots);
+    d.fromRecord[static_cast<std::size_t>(slot)] = false;
     d.Store(d.CellAt(slot,
                      CellIndex(DoseKind::Offspring, slot, row, period, d.slots, d.rows, d.periods)),
             text);
@@ -314,7 +425,10 @@ std::size_t ResultStore::MemoryBytes() const {
     if (!impl_) return 0;
     const auto& d = *impl_;
     std::size_t bytes = sizeof(Impl);
-    bytes += static_cast<std::size_t>(d.slots) * d.cellsPerSlot * kCellBytes;
+    if (d.cells) bytes += static_cast<std::size_t>(d.slots) * d.cellsPerSlot * kCellBytes;
+    bytes += static_cast<std::size_t>(d.slots) * (sizeof(RecordRef) + sizeof(bool));
+    for (const auto& kept : d.keptBytes) bytes += kept.second;
+    bytes += d.fixedRows.capacity() * sizeof(int) + d.fixedPeriods.capacity() * sizeof(int);
     bytes += static_cast<std::size_t>(d.slots) * kHeadingsPerSlot * sizeof(std::uint32_t);
     bytes += d.internedBytes + d.ids.bucket_count() * sizeof(void*);
     bytes += d.texts.capacity() * sizeof(const std::string*);

@@ -1,11 +1,17 @@
 #pragma once
-// The tables of the last run, as texts, in slots numbered from 1 (slot 0 exists, unused).
-// The store is sized once per run, before any data file is read, for 880 slots per chosen
-// nuclide with all their row and period entries; nothing grows during the fill.
+// The tables of the last run, in slots numbered from 1 (slot 0 exists, unused). The store is
+// sized once per run, before any data file is read, for 880 slots per chosen nuclide; no slot
+// grows during the fill. A slot the run fills refers to its record in the data file's bytes,
+// which the store keeps; its texts are cut out and worked out when they are read.
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "core/refdata/nuclide_data.h"
 
 namespace fetaldose {
 
@@ -26,16 +32,36 @@ class ResultStore {
     void SetTableCount(int tableCount);
 
     // Texts of one slot. row is 1..RowCount (the r-th chosen row), period is 1..PeriodCount
-    // (the n-th chosen period). A number out of range throws RangeError. The views stay valid
-    // until the next Resize.
+    // (the n-th chosen period). A number out of range throws RangeError. The heading views
+    // stay valid until the next Resize.
     std::string_view Nuclide(int slot) const;
     std::string_view Group(int slot) const;
     std::string_view Route(int slot) const;
     std::string_view Scenario(int slot) const;
-    std::string_view Summary(int slot) const;
-    std::string_view InUtero(int slot, int row) const;
-    std::string_view PostNatal(int slot, int row, int period) const;
-    std::string_view Offspring(int slot, int row, int period) const;
+    std::string Summary(int slot) const;
+    std::string InUtero(int slot, int row) const;
+    std::string PostNatal(int slot, int row, int period) const;
+    std::string Offspring(int slot, int row, int period) const;
+
+    // --- Filling from records (the run) ---
+    // How record slots read their records: the chosen tissue rows (1 to 18) and periods (1 to
+    // 5), RowCount and PeriodCount of them, in order, and the decimal separator of the run.
+    void SetLayout(const std::vector<int>& rows, const std::vector<int>& periods,
+                   char decimalSeparator);
+    // Keeps bytes alive until the next Resize: the data file the records of slots view.
+    void KeepBytes(std::shared_ptr<const char[]> bytes, std::size_t size);
+    struct HeadingNumbers {
+        std::uint32_t Nuclide = 0, Group = 0, Route = 0, Scenario = 0;
+    };
+    // Keeps heading texts once for the many tables that share them.
+    HeadingNumbers KeepHeadings(std::string_view nuclide, std::string_view group,
+                                std::string_view route, std::string_view scenario);
+    // Makes a slot the table of a record. Its views must stay valid until the next Resize
+    // (KeepBytes), and every dose of the chosen rows and periods must read as a number
+    // (CheckTableDoses).
+    void SetRecord(int slot, const HeadingNumbers& headings, const DoseRecord& record);
+
+    // --- Texts set one by one (a slot so set no longer refers to a record) ---
 
     void SetHeadings(int slot, std::string_view nuclide, std::string_view group,
                      std::string_view route, std::string_view scenario, std::string_view summary);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <limits>
 #include <optional>
 #include <string>
@@ -86,12 +87,18 @@ int CountTables(const RunSelection& run, const NuclideData& data) {
 // Fills the slots of one nuclide in the fixed order: group, route (particulates, ingestion,
 // vapours), type and size or entry, scenario. Returns the number of the last slot filled.
 int FillNuclide(const RunSelection& run, const NuclideData& data, const TableContext& context,
-                int lastSlot, ResultStore& store) {
+                const std::array<std::uint32_t, kScenarioCount>& scenarioHeadings, int lastSlot,
+                ResultStore& store) {
+    // The headings of the tables of one entry differ only in their scenario: they are worked
+    // out once per entry, not once per table.
     auto eachScenario = [&](TableKey key) {
+        std::optional<ResultStore::HeadingNumbers> headings;
         for (int s = 1; s <= kScenarioCount; ++s) {
             if (!run.Scenarios[static_cast<std::size_t>(s - 1)]) continue;
             key.Scenario = s;
-            FillTableSlot(store, ++lastSlot, data, key, context);
+            if (!headings) headings = TableHeadings(store, data, key, context);
+            headings->Scenario = scenarioHeadings[static_cast<std::size_t>(s - 1)];
+            FillTableSlot(store, ++lastSlot, RecordFor(data, key), *headings, context);
         }
     };
     for (int g = 1; g <= 2; ++g) {
@@ -179,6 +186,10 @@ FillOutcome FillResultStore(const SelectionSnapshot& selection, const RunCheck& 
     const int nuclideCount = static_cast<int>(selection.Nuclides.size());
     store.Resize(nuclideCount, static_cast<int>(check.Rows.size()),
                  static_cast<int>(check.Periods.size()));
+    store.SetLayout(check.Rows, check.Periods, decimalSeparator);
+    std::array<std::uint32_t, kScenarioCount> scenarioHeadings{};
+    for (std::size_t s = 0; s < kScenarioCount; ++s)
+        scenarioHeadings[s] = store.KeepHeadings({}, {}, {}, kScenarioTexts[s]).Scenario;
 
     TableContext context;
     context.Rows = &check.Rows;
@@ -196,8 +207,11 @@ FillOutcome FillResultStore(const SelectionSnapshot& selection, const RunCheck& 
             return outcome;
         }
         {
-            TextReader file = TextReader::Open(*path);
+            // The whole file is read into memory and the tables refer to its bytes, which the
+            // store keeps for as long as it holds them.
+            TextReader file = TextReader::OpenWhole(*path);
             ReadNuclideData(file, scratch);
+            store.KeepBytes(file.WholeBytes(), file.WholeSize());
         }
         const int tables = CountTables(run, scratch);
         if (tables > store.SlotCount() - 1 - tableCount) throw RangeError();
@@ -209,7 +223,7 @@ FillOutcome FillResultStore(const SelectionSnapshot& selection, const RunCheck& 
             static_cast<std::size_t>(index) < selection.HalfLives.size()
                 ? std::string_view(selection.HalfLives[static_cast<std::size_t>(index)])
                 : std::string_view();
-        currentTable = FillNuclide(run, scratch, context, currentTable, store);
+        currentTable = FillNuclide(run, scratch, context, scenarioHeadings, currentTable, store);
         // Only whole nuclides count as tables in the store, so a fault in a later file never
         // leaves a half-filled slot where a reader would take it for a table.
         store.SetTableCount(currentTable);

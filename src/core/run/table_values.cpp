@@ -5,11 +5,15 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <limits>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "core/run/result_store.h"
 #include "core/run/run_texts.h"
 #include "core/textio/faults.h"
 
@@ -545,61 +549,170 @@ std::string RouteHeading(const GroupSection& section, const TableKey& key) {
             return text;
         case IntakeRoute::Vapours:
             if (key.Entry < 1 || key.Entry > kMaxVapourEntries) throw RangeError();
-            return section.VapourRoutes[k];
+            return std::string(section.VapourRoutes[k]);
     }
     throw RangeError();
 }
 
 std::string SummaryLine(const DoseRecord& record) {
-    if (record.SummaryTissue == kBelowThresholdMarker) return std::string(kBelowThresholdSummary);
-    if (record.SummaryTissue == kSameDoseMarker) return std::string(kSameDoseSummary);
+    return SummaryLine(record.SummaryTissue, record.SummaryDetail);
+}
+
+std::string SummaryLine(std::string_view summaryTissue, std::string_view summaryDetail) {
+    if (summaryTissue == kBelowThresholdMarker) return std::string(kBelowThresholdSummary);
+    if (summaryTissue == kSameDoseMarker) return std::string(kSameDoseSummary);
     std::string text;
+    text.reserve(kHighestDosePrefix.size() + summaryTissue.size() + kHighestDoseJoin.size() +
+                 summaryDetail.size());
     text.append(kHighestDosePrefix)
-        .append(record.SummaryTissue)
+        .append(summaryTissue)
         .append(kHighestDoseJoin)
-        .append(record.SummaryDetail);
+        .append(summaryDetail);
     return text;
+}
+
+namespace {
+
+// True for a field written the way data files write doses, "d.dE+dd" or "d.dE-dd": such a
+// field reads as a number under any separator that is not itself part of a number, and two
+// of them always add up within range. Checked in a few word operations on the 7 bytes at
+// `offset` of a value line (the field of one tissue row); everything else goes the long way
+// through the full grammar.
+[[maybe_unused]] inline bool IsPlainDoseAt(std::string_view line, std::size_t offset) {
+    constexpr std::size_t kFieldBytes = 7;
+    if (line.size() < offset + kFieldBytes) return false;  // a short field is never plain
+    std::uint64_t x = 0;
+    if (line.size() > offset + kFieldBytes) {
+        std::memcpy(&x, line.data() + offset, 8);  // the field and the blank after it
+        x &= 0x00FFFFFFFFFFFFFFULL;
+    } else {
+        std::memcpy(&x, line.data() + offset, kFieldBytes);
+    }
+    constexpr std::uint64_t kDigitBytes = 0x0080800000800080ULL;  // high bits of bytes 0, 2, 5, 6
+    const std::uint64_t low = x & 0x7F7F7F7F7F7F7F7FULL;
+    const std::uint64_t atLeast0 = (low + 0x5050505050505050ULL) & kDigitBytes;
+    const std::uint64_t above9 = (low + 0x4646464646464646ULL) & kDigitBytes;
+    const bool digits = ((atLeast0 & ~above9) == kDigitBytes) & ((x & kDigitBytes) == 0);
+    const bool pointAndE = ((x ^ 0x0000000045002E00ULL) & 0x00000000FF00FF00ULL) == 0;
+    const auto sign = static_cast<unsigned char>(x >> 32);
+    return digits & pointAndE & ((sign == '+') | (sign == '-'));
+}
+
+bool SeparatorIsNeutral(char separator) {
+    return !IsDigit(separator) && separator != 'E' && separator != 'e' && separator != '+' &&
+           separator != '-' && separator != ' ';
+}
+
+}  // namespace
+
+std::string OffspringDoseText(std::string_view inUteroField, std::string_view postNatalField,
+                              char decimalSeparator) {
+    const LocalisedField inUtero(inUteroField, decimalSeparator);
+    const LocalisedField postNatal(postNatalField, decimalSeparator);
+    detail::ParsedDose inUteroValue = detail::ParseDose(inUtero.Text(), decimalSeparator);
+    detail::ParsedDose postNatalValue = detail::ParseDose(postNatal.Text(), decimalSeparator);
+    return detail::OffspringDose(inUteroValue, inUtero.Text(), postNatalValue, postNatal.Text(),
+                                 decimalSeparator);
+}
+
+namespace {
+
+// Bit row - 1 is set when the field of tissue row `row` of a value line is a plain dose (see
+// IsPlainDoseAt). With SSE2 two fields are checked at a time, 16 bytes per step.
+std::uint32_t PlainFieldMask(std::string_view line) {
+    std::uint32_t mask = 0;
+#if defined(__SSE2__)
+    auto bytes = [](char c) { return _mm_set1_epi8(c); };
+    // Where in each 8-byte field slot a digit, the point, the E and the sign stand; byte 7 is
+    // the blank between fields and is not looked at.
+    const __m128i digitAt = _mm_set_epi8(0, -1, -1, 0, 0, -1, 0, -1, 0, -1, -1, 0, 0, -1, 0, -1);
+    const __m128i pointAt = _mm_set_epi8(0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0, -1, 0);
+    const __m128i eAt = _mm_set_epi8(0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0);
+    const __m128i signAt = _mm_set_epi8(0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0);
+    const __m128i anyAt = _mm_set_epi8(-1, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0);
+    for (std::size_t block = 0; block < kTissueRowCount / 2; ++block) {
+        const std::size_t start = block * 16;
+        if (line.size() < start + 7) break;  // not even the first field of the block is whole
+        __m128i v;
+        if (line.size() >= start + 16) {
+            v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + start));
+        } else {  // the end of the line: missing bytes read as 0, which no field accepts
+            alignas(16) char tail[16] = {};
+            std::memcpy(tail, line.data() + start, line.size() - start);
+            v = _mm_load_si128(reinterpret_cast<const __m128i*>(tail));
+        }
+        const __m128i digit =
+            _mm_and_si128(_mm_cmpgt_epi8(v, bytes('0' - 1)), _mm_cmplt_epi8(v, bytes('9' + 1)));
+        const __m128i sign =
+            _mm_or_si128(_mm_cmpeq_epi8(v, bytes('+')), _mm_cmpeq_epi8(v, bytes('-')));
+        __m128i ok = _mm_or_si128(_mm_and_si128(digit, digitAt), anyAt);
+        ok = _mm_or_si128(ok, _mm_and_si128(_mm_cmpeq_epi8(v, bytes('.')), pointAt));
+        ok = _mm_or_si128(ok, _mm_and_si128(_mm_cmpeq_epi8(v, bytes('E')), eAt));
+        ok = _mm_or_si128(ok, _mm_and_si128(sign, signAt));
+        const int bits = _mm_movemask_epi8(ok);
+        if ((bits & 0x00FF) == 0x00FF) mask |= 1U << (2 * block);
+        if ((bits & 0xFF00) == 0xFF00) mask |= 1U << (2 * block + 1);
+    }
+#else
+    for (int row = 1; row <= kTissueRowCount; ++row)
+        if (IsPlainDoseAt(line, static_cast<std::size_t>(row - 1) * 8)) mask |= 1U << (row - 1);
+#endif
+    return mask;
+}
+
+}  // namespace
+
+void CheckTableDoses(const DoseRecord& record, const std::vector<int>& rows,
+                     const std::vector<int>& periods, char decimalSeparator) {
+    std::uint32_t chosen = 0;
+    for (const int row : rows) {
+        if (row < 1 || row > kTissueRowCount) throw RangeError();
+        chosen |= 1U << (row - 1);
+    }
+    for (const int period : periods)
+        if (period < 1 || period > kPeriodCount) throw RangeError();
+
+    // Usually every field is a plain dose, and a few word operations per line show it.
+    if (SeparatorIsNeutral(decimalSeparator)) {
+        std::uint32_t plain = PlainFieldMask(record.InUteroLine) & chosen;
+        for (const int period : periods) {
+            if (plain != chosen) break;
+            plain &= PlainFieldMask(record.PostNatalLines[static_cast<std::size_t>(period - 1)]);
+        }
+        if (plain == chosen) return;
+    }
+    // Otherwise field by field in reading order, so the first failure is the one reported.
+    for (const int row : rows) {
+        for (const int period : periods) {
+            const std::string_view line =
+                record.PostNatalLines[static_cast<std::size_t>(period - 1)];
+            OffspringDoseText(DoseRecord::Field(record.InUteroLine, row),
+                              DoseRecord::Field(line, row), decimalSeparator);
+        }
+    }
+}
+
+ResultStore::HeadingNumbers TableHeadings(ResultStore& store, const NuclideData& data,
+                                          const TableKey& key, const TableContext& context) {
+    RecordFor(data, key);  // checks the key
+    const GroupSection& section = data.Groups[static_cast<std::size_t>(key.Group - 1)];
+    return store.KeepHeadings(NuclideHeading(context.Nuclide, context.HalfLife),
+                              kGroupLabels[static_cast<std::size_t>(key.Group - 1)],
+                              RouteHeading(section, key),
+                              kScenarioTexts[static_cast<std::size_t>(key.Scenario - 1)]);
+}
+
+void FillTableSlot(ResultStore& store, int slot, const DoseRecord& record,
+                   const ResultStore::HeadingNumbers& headings, const TableContext& context) {
+    if (context.Rows && context.Periods)
+        CheckTableDoses(record, *context.Rows, *context.Periods, context.DecimalSeparator);
+    store.SetRecord(slot, headings, record);
 }
 
 void FillTableSlot(ResultStore& store, int slot, const NuclideData& data, const TableKey& key,
                    const TableContext& context) {
-    const DoseRecord& record = RecordFor(data, key);
-    const GroupSection& section = data.Groups[static_cast<std::size_t>(key.Group - 1)];
-    store.SetHeadings(
-        slot, NuclideHeading(context.Nuclide, context.HalfLife),
-        kGroupLabels[static_cast<std::size_t>(key.Group - 1)], RouteHeading(section, key),
-        kScenarioTexts[static_cast<std::size_t>(key.Scenario - 1)], SummaryLine(record));
-    if (!context.Rows || !context.Periods) return;
-
-    const char separator = context.DecimalSeparator;
-    int r = 0;
-    char offspring[kDoseTextCapacity];
-    for (const int row : *context.Rows) {
-        if (row < 1 || row > kTissueRowCount) throw RangeError();
-        ++r;
-        const LocalisedField inUtero(DoseRecord::Field(record.InUteroLine, row), separator);
-        store.SetInUtero(slot, r, inUtero.Text());
-        detail::ParsedDose inUteroValue;
-        bool inUteroRead = false;
-        int n = 0;
-        for (const int period : *context.Periods) {
-            if (period < 1 || period > kPeriodCount) throw RangeError();
-            ++n;
-            const LocalisedField postNatal(
-                DoseRecord::Field(record.PostNatalLines[static_cast<std::size_t>(period - 1)], row),
-                separator);
-            store.SetPostNatal(slot, r, n, postNatal.Text());
-            if (!inUteroRead) {
-                inUteroValue = detail::ParseDose(inUtero.Text(), separator);
-                inUteroRead = true;
-            }
-            detail::ParsedDose postNatalValue = detail::ParseDose(postNatal.Text(), separator);
-            store.SetOffspring(
-                slot, r, n,
-                detail::OffspringDoseTo(offspring, inUteroValue, inUtero.Text(), postNatalValue,
-                                        postNatal.Text(), separator));
-        }
-    }
+    FillTableSlot(store, slot, RecordFor(data, key), TableHeadings(store, data, key, context),
+                  context);
 }
 
 }  // namespace fetaldose

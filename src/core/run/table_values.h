@@ -39,12 +39,32 @@ const DoseRecord& RecordFor(const NuclideData& data, const TableKey& key);
 std::string NuclideHeading(std::string_view nuclide, std::string_view halfLife);
 std::string RouteHeading(const GroupSection& section, const TableKey& key);
 std::string SummaryLine(const DoseRecord& record);
+std::string SummaryLine(std::string_view summaryTissue, std::string_view summaryDetail);
 
-// Fills every text of one store slot: the headings, the summary line, the in-utero and
-// post-natal field texts and the offspring sums. Throws ConversionError for a field that is
-// not a number (the in-utero field of a row is read before its post-natal fields).
+// Checks that every dose a table will show reads as a number and that each offspring sum can
+// be formed, in the order the doses are read: row by row, the in-utero field, then the
+// post-natal field of each chosen period. The first that fails throws ConversionError with
+// its text (as localised).
+void CheckTableDoses(const DoseRecord& record, const std::vector<int>& rows,
+                     const std::vector<int>& periods, char decimalSeparator);
+
+// The heading numbers of a table, kept once in the store for all the tables sharing them.
+ResultStore::HeadingNumbers TableHeadings(ResultStore& store, const NuclideData& data,
+                                          const TableKey& key, const TableContext& context);
+
+// Fills one store slot: checks the table's doses (CheckTableDoses), then makes the slot the
+// table of its record, so that its headings, summary line, in-utero and post-natal texts and
+// offspring sums read as the table shows them. The store's layout must be the context's rows,
+// periods and separator (ResultStore::SetLayout), and the record's bytes kept alive.
+void FillTableSlot(ResultStore& store, int slot, const DoseRecord& record,
+                   const ResultStore::HeadingNumbers& headings, const TableContext& context);
 void FillTableSlot(ResultStore& store, int slot, const NuclideData& data, const TableKey& key,
                    const TableContext& context);
+
+// The offspring dose text of an in-utero and a post-natal field as written in the file:
+// both localised, read, added and formatted. Throws ConversionError as CheckTableDoses.
+std::string OffspringDoseText(std::string_view inUteroField, std::string_view postNatalField,
+                              char decimalSeparator);
 
 // The field with its first '.' turned into the separator, unless it already holds the
 // separator; a field without '.' comes back unchanged.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <cerrno>
 #include <cstring>
+#include <stdexcept>
 #include <utility>
 
 #include "core/textio/faults.h"
@@ -62,6 +63,43 @@ TextReader TextReader::Open(const std::string& path) {
     return TextReader(fd, path);
 }
 
+TextReader TextReader::OpenWhole(const std::string& path) {
+    TextReader file = Open(path);
+    struct stat st {};
+    std::size_t capacity = ::fstat(file.fd_, &st) == 0 && st.st_size > 0
+                               ? static_cast<std::size_t>(st.st_size) + 1
+                               : kBufferSize;
+    // Uninitialised: the bytes are about to be read over, and clearing them would cost as
+    // much again as reading them.
+    std::shared_ptr<char[]> bytes = std::make_shared_for_overwrite<char[]>(capacity);
+    std::size_t size = 0;
+    for (;;) {
+        if (size == capacity) {  // the file grew while it was read
+            capacity *= 2;
+            std::shared_ptr<char[]> larger = std::make_shared_for_overwrite<char[]>(capacity);
+            std::memcpy(larger.get(), bytes.get(), size);
+            bytes = std::move(larger);
+        }
+        const ssize_t n = ::read(file.fd_, bytes.get() + size, capacity - size);
+        if (n > 0) {
+            size += static_cast<std::size_t>(n);
+        } else if (n == 0) {
+            break;
+        } else if (errno != EINTR) {
+            throw IoError::FromErrno(errno, path, /*forReading=*/true);
+        }
+    }
+    // Ctrl-Z ends the file wherever it stands: the bytes end there once and for all, and no
+    // line needs to look for it again.
+    if (const void* eof = std::memchr(bytes.get(), kEndOfFile, size))
+        size = static_cast<std::size_t>(static_cast<const char*>(eof) - bytes.get());
+    TextReader whole(std::string_view(bytes.get(), size));
+    whole.whole_ = std::move(bytes);
+    whole.wholeSize_ = size;
+    whole.path_ = path;
+    return whole;
+}
+
 TextReader::TextReader(std::string_view bytes) : data_(bytes.data()), end_(bytes.size()) {}
 
 TextReader::TextReader(int fd, std::string path)
@@ -71,6 +109,8 @@ TextReader::TextReader(TextReader&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
       path_(std::move(other.path_)),
       buffer_(std::move(other.buffer_)),
+      whole_(std::move(other.whole_)),
+      wholeSize_(other.wholeSize_),
       data_(other.data_),
       pos_(other.pos_),
       end_(other.end_),
@@ -82,6 +122,8 @@ TextReader& TextReader::operator=(TextReader&& other) noexcept {
         fd_ = std::exchange(other.fd_, -1);
         path_ = std::move(other.path_);
         buffer_ = std::move(other.buffer_);
+        whole_ = std::move(other.whole_);
+        wholeSize_ = other.wholeSize_;
         data_ = other.data_;
         pos_ = other.pos_;
         end_ = other.end_;
@@ -130,21 +172,23 @@ bool TextReader::AtEnd() {
     return Peek() < 0;
 }
 
-void TextReader::ReadLine(std::string& line) {
-    line.clear();
+template <class Piece>
+void TextReader::ConsumeLine(Piece&& piece) {
     for (;;) {
         if (pos_ >= end_ && !Refill()) return;
         const char* start = data_ + pos_;
         const std::size_t available = end_ - pos_;
         const char* cr = static_cast<const char*>(std::memchr(start, kCr, available));
         const std::size_t span = cr ? static_cast<std::size_t>(cr - start) : available;
-        if (const void* eof = std::memchr(start, kEndOfFile, span)) {
-            line.append(start, static_cast<const char*>(eof) - start);
+        const void* eof = whole_ ? nullptr : std::memchr(start, kEndOfFile, span);
+        if (eof) {
+            piece(std::string_view(
+                start, static_cast<std::size_t>(static_cast<const char*>(eof) - start)));
             ended_ = true;
             pos_ = end_ = 0;
             return;
         }
-        line.append(start, span);
+        piece(std::string_view(start, span));
         pos_ += span;
         if (cr) {
             Advance();  // the CR
@@ -154,31 +198,27 @@ void TextReader::ReadLine(std::string& line) {
     }
 }
 
+void TextReader::ReadLine(std::string& line) {
+    line.clear();
+    ConsumeLine([&line](std::string_view piece) { line.append(piece); });
+}
+
 std::string TextReader::ReadLine() {
     std::string line;
     ReadLine(line);
     return line;
 }
 
+std::string_view TextReader::ReadLineView() {
+    if (fd_ >= 0) throw std::logic_error("ReadLineView needs a reader over memory");
+    // Over memory the rest of the file is one piece, so the line comes in one piece too.
+    std::string_view line;
+    ConsumeLine([&line](std::string_view piece) { line = piece; });
+    return line;
+}
+
 void TextReader::SkipLine() {
-    for (;;) {
-        if (pos_ >= end_ && !Refill()) return;
-        const char* start = data_ + pos_;
-        const std::size_t available = end_ - pos_;
-        const char* cr = static_cast<const char*>(std::memchr(start, kCr, available));
-        const std::size_t span = cr ? static_cast<std::size_t>(cr - start) : available;
-        if (std::memchr(start, kEndOfFile, span)) {
-            ended_ = true;
-            pos_ = end_ = 0;
-            return;
-        }
-        pos_ += span;
-        if (cr) {
-            Advance();
-            if (Peek() == kLf) Advance();
-            return;
-        }
-    }
+    ConsumeLine([](std::string_view) {});
 }
 
 std::int32_t TextReader::ReadCount() {

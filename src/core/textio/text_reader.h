@@ -21,6 +21,10 @@ class TextReader {
     // Only regular files are read: directories, devices and pipes are "File access denied".
     static TextReader Open(const std::string& path);
 
+    // Reads a whole regular file into memory at once (one read of its size) and reads from
+    // there, so that ReadLineView can hand out views into the file's bytes. Throws as Open.
+    static TextReader OpenWhole(const std::string& path);
+
     // Reads from bytes held in memory (the caller keeps them alive).
     explicit TextReader(std::string_view bytes);
 
@@ -33,6 +37,15 @@ class TextReader {
     // Reads one whole line into `line` (its capacity is reused), without its line end.
     void ReadLine(std::string& line);
     std::string ReadLine();
+    // Reads one whole line and returns a view of it in the reader's memory: valid as long as
+    // those bytes live (see WholeBytes). Only for readers over memory (OpenWhole, or bytes
+    // given); a streaming reader throws std::logic_error.
+    std::string_view ReadLineView();
+
+    // The file's bytes of a reader made by OpenWhole, shared so that views into them can
+    // outlive the reader; empty for other readers. They may be edited in place.
+    const std::shared_ptr<char[]>& WholeBytes() const { return whole_; }
+    std::size_t WholeSize() const { return wholeSize_; }
 
     // Skips the rest of the current line, its line end included.
     void SkipLine();
@@ -51,10 +64,16 @@ class TextReader {
     bool Refill();
     int Peek();  // next byte, or -1 at the end of the file
     void Advance() { ++pos_; }
+    // Consumes one line and its line end, handing each piece of the line (several where it
+    // spans buffer refills) to `piece`.
+    template <class Piece>
+    void ConsumeLine(Piece&& piece);
 
     int fd_ = -1;
     std::string path_;
     std::unique_ptr<char[]> buffer_;
+    std::shared_ptr<char[]> whole_;
+    std::size_t wholeSize_ = 0;
     const char* data_ = nullptr;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;

@@ -71,8 +71,12 @@ class FileDescriptor {
 };
 
 void WriteInPlace(const std::string& path, const std::function<void(TextWriter&)>& writeContent) {
-    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    // Opened without waiting, so that a named pipe nobody reads is refused (ENXIO) instead of
+    // holding the program up; writes then wait as usual.
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) throw IoError::FromErrno(errno, path, false);
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
     TextWriter writer(fd.get(), path);
     writeContent(writer);
     writer.Flush();
@@ -81,7 +85,11 @@ void WriteInPlace(const std::string& path, const std::function<void(TextWriter&)
 
 void ReplaceRegularFile(const std::string& target, const struct stat* existing,
                         const std::function<void(TextWriter&)>& writeContent) {
-    std::string tempPath = DirectoryOf(target) + "/." + BaseNameOf(target) + ".XXXXXX";
+    // The hidden name is the target's own, cut short where needed so that it fits wherever
+    // the target's name fits: "." before it and ".XXXXXX" after it take 8 bytes.
+    std::string base = BaseNameOf(target);
+    if (base.size() > NAME_MAX - 8) base.resize(NAME_MAX - 8);
+    std::string tempPath = DirectoryOf(target) + "/." + base + ".XXXXXX";
     FileDescriptor fd(::mkostemp(tempPath.data(), O_CLOEXEC));
     if (fd.get() < 0) throw IoError::FromErrno(errno, target, false);
     try {

@@ -320,7 +320,7 @@ void TFrmDemo2::ShowTable(int table) {
     // The second line shows the scenario and the third the route.
     lblRoute_->setText(heading(&ResultStore::Scenario));
     lblScenario_->setText(heading(&ResultStore::Route));
-    lblHOrg_->setText(heading(&ResultStore::Summary));
+    lblHOrg_->setText(present ? FromBytes(store_.Summary(table)) : QString());
 
     ResultGridModel& postNatal = postNatalGrid_->Cells();
     ResultGridModel& offspring = offspringGrid_->Cells();

@@ -172,17 +172,21 @@ TEST_F(NuclideDataTest, EarlyEndGivesZeroCountsAndEmptyTextsOverWhatWasThere) {
     EXPECT_EQ(Public().VapourRecords[10][1].PostNatalLines[4], "");
 }
 
-TEST_F(NuclideDataTest, FileOfTheSameSizeReusesTheTextsStorage) {
+TEST_F(NuclideDataTest, TextsAreViewsOfTheFileReadWhole) {
     testing::ScratchDirectory dir;
     const std::string path = dir.File("Pu-239.dat");
     testing::WriteBytes(path, Section("P", 4, 3, 3) + Section("W", 4, 3, 3));
-    TextReader first = TextReader::Open(path);
-    ReadNuclideData(first, *data);
-    const char* before = Workers().ParticulateRecords[10][2][9].PostNatalLines[4].data();
-    TextReader second = TextReader::Open(path);
-    ReadNuclideData(second, *data);
-    EXPECT_EQ(Workers().ParticulateRecords[10][2][9].PostNatalLines[4].data(), before);
-    EXPECT_EQ(Workers().ParticulateRecords[10][2][9].PostNatalLines[4], "W s11 t3 a10 p5");
+    TextReader whole = TextReader::OpenWhole(path);
+    ReadNuclideData(whole, *data);
+    const std::string_view line = Workers().ParticulateRecords[10][2][9].PostNatalLines[4];
+    EXPECT_EQ(line, "W s11 t3 a10 p5");
+    // Nothing was copied: the text lies in the bytes the reader shares.
+    const char* bytes = whole.WholeBytes().get();
+    EXPECT_TRUE(line.data() >= bytes && line.data() + line.size() <= bytes + whole.WholeSize());
+
+    // A file read bit by bit cannot be viewed after the fact, so it is refused outright.
+    TextReader streaming = TextReader::Open(path);
+    EXPECT_THROW(ReadNuclideData(streaming, *data), std::logic_error);
 }
 
 TEST(DoseRecordField, IsTheSevenCharactersOfItsSlot) {

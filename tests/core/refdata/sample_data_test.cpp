@@ -43,7 +43,7 @@ TEST(SampleData, LoadsAndReadsThroughTheProgramsReaders) {
         if (!path) continue;
         ++withData;
         EXPECT_EQ(PermissionBits(*path), 0444u) << entry.Name;
-        TextReader file = TextReader::Open(*path);
+        TextReader file = TextReader::OpenWhole(*path);
         ASSERT_NO_THROW(ReadNuclideData(file, *data)) << entry.Name;
         EXPECT_TRUE(file.AtEnd()) << entry.Name;
         for (const GroupSection& section : data->Groups)
@@ -52,7 +52,7 @@ TEST(SampleData, LoadsAndReadsThroughTheProgramsReaders) {
     EXPECT_EQ(withData, 21);
 
     // Pu-239's public ingestion tables at 5 weeks carry the rounding cases.
-    TextReader plutonium = TextReader::Open(*FindDataFile(dir.Slash(), "Pu-239"));
+    TextReader plutonium = TextReader::OpenWhole(*FindDataFile(dir.Slash(), "Pu-239"));
     ReadNuclideData(plutonium, *data);
     const DoseRecord& record = data->Groups[0].IngestionRecords[3][0];
     EXPECT_EQ(DoseRecord::Field(record.InUteroLine, 18), "9.5E-07");

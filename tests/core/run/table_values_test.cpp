@@ -209,6 +209,12 @@ struct TableFixture : ::testing::Test {
     ResultStore store;
     std::vector<int> rows{2, 18};
     std::vector<int> periods{5};
+    // Each route's value lines (in utero, then periods 1 to 5), owned here: the record views them.
+    std::array<std::array<std::string, 6>, 3> lines;
+
+    std::array<std::string, 6>& Lines(IntakeRoute route) {
+        return lines[static_cast<std::size_t>(route)];
+    }
 
     DoseRecord& Record(IntakeRoute route) {
         GroupSection& s = data.Groups[0];
@@ -233,19 +239,28 @@ struct TableFixture : ::testing::Test {
             r.SummaryTissue = "Bone surface";
             r.SummaryDetail = "2.0E-10";
             // Row i's in-utero field is i.0E-10; period j's post-natal field is j.0E-11 + row.
+            auto& l = Lines(route);
             for (int i = 1; i <= 18; ++i) {
                 std::string field = std::to_string(i % 10) + ".0E-1" + (i >= 10 ? "1" : "0");
-                r.InUteroLine += field + (i < 18 ? " " : "");
+                l[0] += field + (i < 18 ? " " : "");
             }
             for (int j = 0; j < 5; ++j)
                 for (int i = 1; i <= 18; ++i)
-                    r.PostNatalLines[j] += std::to_string(j + 1) + "." + std::to_string(i % 10) +
-                                           "E-11" + (i < 18 ? " " : "");
+                    l[static_cast<std::size_t>(j) + 1] += std::to_string(j + 1) + "." +
+                                                          std::to_string(i % 10) + "E-11" +
+                                                          (i < 18 ? " " : "");
         }
         store.Resize(1, 2, 1);
     }
 
     void Fill(IntakeRoute route, char separator = '.') {
+        for (auto each :
+             {IntakeRoute::Particulates, IntakeRoute::Ingestion, IntakeRoute::Vapours}) {
+            DoseRecord& r = Record(each);
+            r.InUteroLine = Lines(each)[0];
+            for (std::size_t j = 0; j < 5; ++j) r.PostNatalLines[j] = Lines(each)[j + 1];
+        }
+        store.SetLayout(rows, periods, separator);
         TableKey key{1, route, 2, 7, 4};
         TableContext context{"Pu-239", "24065 y", &rows, &periods, separator};
         FillTableSlot(store, 1, data, key, context);
@@ -308,19 +323,19 @@ TEST_F(TableFixture, ChosenRowsAndPeriodsTakeTheirFields) {
 }
 
 TEST_F(TableFixture, BadFieldsStopWithTheInUteroTextFirst) {
-    DoseRecord& r = Record(IntakeRoute::Ingestion);
-    r.InUteroLine.replace(8, 7, "  n/a  ");
-    r.PostNatalLines[4].replace(8, 7, "bad    ");
+    auto& l = Lines(IntakeRoute::Ingestion);
+    l[0].replace(8, 7, "  n/a  ");
+    l[5].replace(8, 7, "bad    ");
     try {
         Fill(IntakeRoute::Ingestion);
         FAIL() << "no error";
     } catch (const ConversionError& e) {
         EXPECT_STREQ(e.what(), "'  n/a  ' is not a valid floating point value");
     }
-    r.InUteroLine.replace(8, 7, "1.0E-10");
+    l[0].replace(8, 7, "1.0E-10");
     EXPECT_THROW(Fill(IntakeRoute::Ingestion), ConversionError);
     // A short value line leaves the last rows' fields empty.
-    r.PostNatalLines[4] = "1.0E-10";
+    l[5] = "1.0E-10";
     try {
         Fill(IntakeRoute::Ingestion);
         FAIL() << "no error";
