@@ -1,0 +1,100 @@
+// The documented capacities, filled to the brim: the catalogue, the data files, and a run over
+// twenty full data files that is kept in memory and saved whole.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "../textio/scratch_directory.h"
+#include "core/refdata/catalogue.h"
+#include "core/results/results_file.h"
+#include "core/run/labels.h"
+#include "core/run/run.h"
+#include "data_file_builder.h"
+
+namespace fetaldose {
+namespace {
+
+using testing::DataFileBuilder;
+using testing::ReadBytes;
+using testing::ScratchDirectory;
+using testing::WriteBytes;
+
+TEST(Capacity, CatalogueHolds900EntriesAndStopsAtThe901st) {
+    struct Case {
+        int entries;
+        std::optional<std::string> fault;
+    };
+    for (const Case& c : {Case{900, std::nullopt}, Case{901, "Range check error"}}) {
+        ScratchDirectory dir;
+        std::string text = std::to_string(c.entries) + "\r\n";
+        for (int k = 1; k <= c.entries; ++k)
+            text += "N-" + std::to_string(k) + "\r\n" + std::to_string(k) + " y\r\n";
+        WriteBytes(dir.File("nuclides.txt"), text);
+
+        const CatalogueLoad load =
+            LoadCatalogue(dir.Slash(), SystemFileAttributes(), [](const std::string&) {});
+        EXPECT_EQ(load.Fault, c.fault) << c.entries;
+        ASSERT_EQ(load.Entries.size(), 900u) << c.entries;
+        for (int k = 1; k <= 900; ++k) {
+            const CatalogueEntry& entry = load.Entries[static_cast<std::size_t>(k - 1)];
+            ASSERT_EQ(entry.Name, "N-" + std::to_string(k));
+            ASSERT_EQ(entry.HalfLife, std::to_string(k) + " y");
+        }
+    }
+}
+
+TEST(Capacity, TwentyFullDataFilesRunKeepAndSaveEveryTable) {
+    constexpr int kNuclides = 20;
+    constexpr int kTablesPerFile = 814;
+    ScratchDirectory dir;
+    const std::string full = DataFileBuilder({4, 3, 3}, {4, 3, 3}).Build();
+    SelectionSnapshot selection;
+    for (int k = 1; k <= kNuclides; ++k) {
+        selection.Nuclides.push_back("Full-" + std::to_string(k));
+        selection.HalfLives.push_back(std::to_string(k) + " y");
+        WriteBytes(dir.File(selection.Nuclides.back() + ".dat"), full);
+    }
+    selection.Public = selection.Occupational = selection.AllRoutes = true;
+    selection.AllAcutes = selection.AllChronics = selection.AllAerosol = true;
+    selection.AllOrgans = selection.AllPeriods = true;
+
+    const RunCheck check = CheckSelection(selection);
+    ASSERT_EQ(check.Stage, GridStage::LaidOut);
+    ASSERT_EQ(check.Rows.size(), 18u);
+    ASSERT_EQ(check.Periods.size(), 5u);
+    auto scratch = std::make_unique<NuclideData>();
+    ResultStore store;
+    const FillOutcome outcome =
+        FillResultStore(selection, check, dir.Slash(), '.', *scratch, store);
+    ASSERT_TRUE(outcome.Complete) << outcome.StopMessage;
+    ASSERT_EQ(outcome.TableCount, kNuclides * kTablesPerFile);
+    ASSERT_EQ(store.TableCount(), kNuclides * kTablesPerFile);
+    // Each file gave its own 814 tables, in the order chosen.
+    for (int k = 1; k <= kNuclides; ++k) {
+        const std::string name = "Full-" + std::to_string(k) + ", ";
+        EXPECT_EQ(std::string(store.Nuclide((k - 1) * kTablesPerFile + 1)).rfind(name, 0), 0u);
+        EXPECT_EQ(std::string(store.Nuclide(k * kTablesPerFile)).rfind(name, 0), 0u);
+    }
+    // Within the memory goal: at most 2 KB per slot at 18 rows by 5 periods.
+    EXPECT_LE(store.MemoryBytes() / static_cast<std::size_t>(store.SlotCount() - 1), 2048u);
+
+    const std::string path = dir.File("everything.dos");
+    WriteResultsFile(path, store, std::vector<std::string>(kRowLabels.begin(), kRowLabels.end()),
+                     std::vector<std::string>(kPeriodLabels.begin(), kPeriodLabels.end()));
+    const std::string bytes = ReadBytes(path);
+    long lines = 0;
+    for (auto end = bytes.find("\r\n"); end != std::string::npos; end = bytes.find("\r\n", end + 2))
+        ++lines;
+    EXPECT_EQ(lines, static_cast<long>(kNuclides) * kTablesPerFile * (9 + 3 * 18));
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), lines);  // no line ends otherwise
+    EXPECT_TRUE(bytes.ends_with("\r\n"));
+}
+
+}  // namespace
+}  // namespace fetaldose

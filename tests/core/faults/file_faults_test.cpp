@@ -1,0 +1,493 @@
+// Faults injected into every save and every read: the message the user sees, the earlier file
+// kept byte for byte, nothing left behind, and the next attempt working as if nothing happened.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../textio/scratch_directory.h"
+#include "broken_reads.h"
+#include "core/options/options_file.h"
+#include "core/refdata/catalogue.h"
+#include "core/refdata/data_directory.h"
+#include "core/results/results_file.h"
+#include "core/run/labels.h"
+#include "core/run/run.h"
+#include "core/run/run_texts.h"
+#include "core/textio/faults.h"
+#include "data_file_builder.h"
+
+namespace fetaldose {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::BrokenReads;
+using testing::DataFileBuilder;
+using testing::ReadBytes;
+using testing::ScratchDirectory;
+using testing::WriteBytes;
+
+// A regular file that even root may not read.
+constexpr const char* kUnreadableFile = "/proc/sys/vm/compact_memory";
+
+// A 64 KiB tmpfs mounted on `where` (created here) for the life of the object, and detached
+// on the way out whatever happened in between.
+class SmallVolume {
+  public:
+    explicit SmallVolume(const std::string& where) : where_(where) {
+        fs::create_directory(where_);
+        if (::mount("tmpfs", where_.c_str(), "tmpfs", 0, "size=64k") == 0)
+            mounted_ = true;
+        else
+            error_ = std::strerror(errno);
+    }
+    ~SmallVolume() {
+        if (mounted_) ::umount2(where_.c_str(), MNT_DETACH);
+    }
+    SmallVolume(const SmallVolume&) = delete;
+    SmallVolume& operator=(const SmallVolume&) = delete;
+
+    bool Mounted() const { return mounted_; }
+    std::string WhyNot() const {
+        return "cannot mount a tmpfs to fill or protect (" + error_ + ")";
+    }
+    bool MakeReadOnly() const {
+        return ::mount(nullptr, where_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, "size=64k") == 0;
+    }
+    // Takes every free block with one file.
+    void Fill() const {
+        const int fd = ::open((where_ + "/filler").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        const std::string block(4096, 'f');
+        while (fd >= 0 && ::write(fd, block.data(), block.size()) > 0) {
+        }
+        if (fd >= 0) ::close(fd);
+    }
+
+  private:
+    std::string where_;
+    bool mounted_ = false;
+    std::string error_;
+};
+
+// Every entry of a directory: a small file by its bytes, a large one by its size and a digest.
+std::map<std::string, std::string> Contents(const std::string& directory) {
+    std::map<std::string, std::string> contents;
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator(directory, ignored)) {
+        std::string& shown = contents[entry.path().filename().string()];
+        if (entry.is_directory()) {
+            shown = "<directory>";
+            continue;
+        }
+        if (!entry.is_regular_file()) {  // a named pipe would wait for a writer
+            shown = "<special>";
+            continue;
+        }
+        shown = ReadBytes(entry.path().string());
+        if (shown.size() > 64)
+            shown = std::to_string(shown.size()) + " bytes, digest " +
+                    std::to_string(std::hash<std::string>{}(shown));
+    }
+    return contents;
+}
+
+template <typename Operation>
+std::string MessageOf(Operation operation) {
+    try {
+        operation();
+    } catch (const Fault& fault) {
+        return fault.what();
+    }
+    return "";
+}
+
+// ---- Saves ----
+
+// Both saves, each with content well beyond the small volume so that a write fails part-way.
+struct Save {
+    const char* name;
+    std::function<void(const std::string& path)> write;
+};
+
+std::vector<Save> Saves(const ResultStore& store) {
+    static const std::vector<std::string> rowLabels(kRowLabels.begin(), kRowLabels.end());
+    static const std::vector<std::string> headings(kPeriodLabels.begin(), kPeriodLabels.end());
+    static const SelectionSnapshot selection = [] {
+        SelectionSnapshot s;
+        for (int i = 0; i < 1500; ++i) {
+            s.Nuclides.push_back("Nuclide " + std::to_string(i) + std::string(90, 'n'));
+            s.HalfLives.push_back(std::to_string(i) + " y");
+        }
+        s.Public = s.AllRoutes = s.AllAcutes = s.AllAerosol = s.AllOrgans = true;
+        s.ChronicScenarios[1] = s.Periods[4] = true;
+        return s;
+    }();
+    return {
+        {"results file",
+         [&store](const std::string& path) { WriteResultsFile(path, store, rowLabels, headings); }},
+        {"options file", [](const std::string& path) { SaveOptionsFile(path, selection); }},
+    };
+}
+
+// Tables whose every text names its place, so that any misplaced byte shows.
+void FillTables(ResultStore& store, int tables) {
+    store.Resize(1, 18, 5);
+    for (int t = 1; t <= tables; ++t) {
+        const std::string n = std::to_string(t);
+        store.SetHeadings(t, "Nuclide " + n, "Member of the public", "Route " + n, "Scenario " + n,
+                          "Summary " + n);
+        for (int r = 1; r <= 18; ++r) {
+            store.SetInUtero(t, r, "U" + n + "." + std::to_string(r));
+            for (int p = 1; p <= 5; ++p) {
+                const std::string place = n + "." + std::to_string(r) + "." + std::to_string(p);
+                store.SetPostNatal(t, r, p, "S" + place);
+                store.SetOffspring(t, r, p, "T" + place);
+            }
+        }
+    }
+    store.SetTableCount(tables);
+}
+
+constexpr const char* kOlderFile = "older file\r\n";
+
+struct SaveFault {
+    const char* fault;
+    const char* message;
+    // Arranges the fault on a fresh small volume that holds the older file "kept.out" and
+    // returns the name to save under.
+    std::string (*arrange)(const std::string& volume, const SmallVolume& mount);
+};
+
+TEST(FileFaults, SavesKeepTheOlderFileAndLeaveNothingBehind) {
+    ResultStore store;
+    FillTables(store, 60);
+    const SaveFault faults[] = {
+        {"disk full part-way", "Disk full",
+         [](const std::string& volume, const SmallVolume&) { return volume + "/kept.out"; }},
+        {"disk full from the start", "Disk full",
+         [](const std::string& volume, const SmallVolume& mount) {
+             mount.Fill();
+             return volume + "/kept.out";
+         }},
+        {"read-only volume", "File access denied",
+         [](const std::string& volume, const SmallVolume& mount) {
+             return mount.MakeReadOnly() ? volume + "/kept.out" : std::string("remount failed");
+         }},
+        {"directory removed after it was chosen", "Invalid filename",
+         [](const std::string& volume, const SmallVolume&) {
+             fs::create_directory(volume + "/chosen");
+             fs::remove(volume + "/chosen");
+             return volume + "/chosen/kept.out";
+         }},
+        {"name of a directory", "File access denied",
+         [](const std::string& volume, const SmallVolume&) {
+             fs::create_directory(volume + "/folder");
+             return volume + "/folder";
+         }},
+        {"overlong name", "Invalid filename",
+         [](const std::string& volume, const SmallVolume&) {
+             return volume + "/" + std::string(NAME_MAX + 1, 'x');
+         }},
+    };
+    for (const Save& save : Saves(store)) {
+        ScratchDirectory good;
+        save.write(good.File("reference"));
+        const std::string reference = ReadBytes(good.File("reference"));
+        ASSERT_GT(reference.size(), 64u * 1024) << save.name;
+
+        for (const SaveFault& fault : faults) {
+            SCOPED_TRACE(std::string(save.name) + ", " + fault.fault);
+            ScratchDirectory dir;
+            const SmallVolume mount(dir.File("volume"));
+            if (!mount.Mounted()) GTEST_SKIP() << mount.WhyNot();
+            WriteBytes(dir.File("volume/kept.out"), kOlderFile);
+            const std::string target = fault.arrange(dir.File("volume"), mount);
+            const auto before = Contents(dir.File("volume"));
+
+            EXPECT_EQ(MessageOf([&] { save.write(target); }), fault.message);
+            EXPECT_EQ(Contents(dir.File("volume")), before);
+
+            // The program goes on: the same save to a good place writes the whole file.
+            EXPECT_EQ(MessageOf([&] { save.write(good.File("again")); }), "");
+            EXPECT_EQ(ReadBytes(good.File("again")), reference);
+        }
+    }
+}
+
+// Names that are not faults of the medium: the longest name the file system takes is saved
+// (the hidden file written first must fit too), and a named pipe nobody reads is refused at
+// once instead of holding the program up.
+TEST(FileFaults, SavesUnderUnusualNamesNeitherFailNorHang) {
+    ResultStore store;
+    FillTables(store, 2);
+    const std::string longest(NAME_MAX, 'x');
+    for (const Save& save : Saves(store)) {
+        SCOPED_TRACE(save.name);
+        ScratchDirectory dir;
+        save.write(dir.File("reference"));
+        EXPECT_EQ(MessageOf([&] { save.write(dir.File(longest)); }), "");
+        EXPECT_TRUE(ReadBytes(dir.File(longest)) == ReadBytes(dir.File("reference")));
+        EXPECT_EQ(Contents(dir.Slash()).size(), 2u);
+
+        ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0644), 0);
+        EXPECT_EQ(MessageOf([&] { save.write(dir.File("pipe")); }), "I/O error 6");
+        EXPECT_TRUE(fs::is_fifo(dir.File("pipe")));
+        EXPECT_EQ(Contents(dir.Slash()).size(), 3u);
+    }
+}
+
+// ---- Reads ----
+
+// What a reader left: its message ("" when all went well) and how much it kept.
+struct Outcome {
+    std::string message;
+    int kept = 0;
+};
+
+// The files of a good data directory: a catalogue whose first nuclide "Good" has an exactly
+// read-only data file (so no attribute pass runs), a small data file, a full one "Pu-239" read
+// after it, and an options file of many nuclides. Each file the faults strike is far larger
+// than one read of it.
+constexpr int kCatalogueEntries = 900;
+constexpr int kOptionsNuclides = 1500;
+
+void WriteDataDirectory(const std::string& data) {
+    static const std::string catalogue = [] {
+        std::string text = std::to_string(kCatalogueEntries) + "\r\nGood\r\n1 y\r\n";
+        for (int k = 2; k <= kCatalogueEntries; ++k)
+            text += "Nuclide " + std::to_string(k) + std::string(300, '.') + "\r\n" +
+                    std::to_string(k) + " d\r\n";
+        return text;
+    }();
+    static const std::string options = [] {
+        std::string text = std::to_string(kOptionsNuclides) + "\r\n";
+        for (int k = 1; k <= kOptionsNuclides; ++k)
+            text += "Nuclide " + std::to_string(k) + std::string(300, '.') + "\r\n1 y\r\n";
+        return text;
+    }();
+    static const std::string small = DataFileBuilder({1, 1, 1}, {1, 1, 1}).Build();
+    static const std::string full = DataFileBuilder({4, 3, 3}, {4, 3, 3}).Build();
+    fs::create_directories(data);
+    WriteBytes(data + "nuclides.txt", catalogue);
+    WriteBytes(data + "Good.dat", small);
+    ::chmod((data + "Good.dat").c_str(), 0444);
+    WriteBytes(data + "Pu-239.dat", full);
+    WriteBytes(data + "choice.opt", options);
+}
+
+class CountingControls final : public ControlsSink {
+  public:
+    void ClearChosen() override { chosen = 0; }
+    void AppendChosen(const std::string&, const std::string&) override { ++chosen; }
+    void SetBox(SelectionBox, bool) override {}
+    void SetItem(SelectionList, int, bool) override {}
+    bool DataFileExists(std::string_view) override { return true; }
+    int chosen = 1;  // one nuclide chosen before the load
+};
+
+// A run over Good and then Pu-239 with everything checked, reusing one scratch record and one
+// store from run to run as the program does.
+class RepeatedRun {
+  public:
+    RepeatedRun() {
+        selection_.Nuclides = {"Good", "Pu-239"};
+        selection_.HalfLives = {"1 y", "24110 y"};
+        selection_.Public = selection_.Occupational = selection_.AllRoutes = true;
+        selection_.AllAcutes = selection_.AllChronics = selection_.AllAerosol = true;
+        selection_.AllOrgans = selection_.AllPeriods = true;
+    }
+    Outcome operator()(const std::string& data) {
+        std::string stop;
+        const std::string fault = MessageOf([&] {
+            const RunCheck check = CheckSelection(selection_);
+            stop = FillResultStore(selection_, check, data, '.', *scratch_, store_).StopMessage;
+        });
+        return Outcome{fault.empty() ? stop : fault, store_.TableCount()};
+    }
+    // Every table as the results file writes it.
+    std::string Tables(const std::string& path) const {
+        WriteResultsFile(path, store_,
+                         std::vector<std::string>(kRowLabels.begin(), kRowLabels.end()),
+                         std::vector<std::string>(kPeriodLabels.begin(), kPeriodLabels.end()));
+        return ReadBytes(path);
+    }
+
+  private:
+    SelectionSnapshot selection_;
+    std::unique_ptr<NuclideData> scratch_ = std::make_unique<NuclideData>();
+    ResultStore store_;
+};
+
+enum class Kept {
+    Nothing,   // no catalogue entry, no table, the chosen list as it was
+    Earlier,   // at most the tables of the nuclide read before the struck file
+    PartOfIt,  // some of the struck file's entries, not all
+};
+
+struct ReadFault {
+    const char* fault;
+    // Arranges the fault on `file` in the good data directory `data`; true when it could.
+    bool (*arrange)(const std::string& data, const std::string& file);
+    bool breaksReads;
+    const char* catalogueMessage;
+    Kept catalogueKept;
+    const char* runMessage;
+    Kept runKept;
+    const char* optionsMessage;
+    Kept optionsKept;
+};
+
+TEST(FileFaults, ReadsReportTheFaultKeepWhatWasReadAndRecover) {
+    const std::string missingCatalogue = kMissingCatalogueMessage;
+    const std::string missingDataFile(kMissingNuclideFileMessage);
+    const ReadFault faults[] = {
+        {"a file nobody may read",
+         [](const std::string&, const std::string& file) {
+             fs::remove(file);
+             return ::access(kUnreadableFile, F_OK) == 0 &&
+                    ::symlink(kUnreadableFile, file.c_str()) == 0;
+         },
+         false, "File access denied", Kept::Nothing, "File access denied", Kept::Earlier,
+         "File access denied", Kept::Nothing},
+        {"directory removed after it was chosen",
+         [](const std::string& data, const std::string&) { return fs::remove_all(data) > 0; },
+         false, missingCatalogue.c_str(), Kept::Nothing, missingDataFile.c_str(), Kept::Nothing,
+         "Invalid filename", Kept::Nothing},
+        {"name of a directory",
+         [](const std::string&, const std::string& file) {
+             return fs::remove(file) && fs::create_directory(file);
+         },
+         false, missingCatalogue.c_str(), Kept::Nothing, missingDataFile.c_str(), Kept::Earlier,
+         "File access denied", Kept::Nothing},
+        {"read error part-way", [](const std::string&, const std::string&) { return true; }, true,
+         "File access denied", Kept::PartOfIt, "File access denied", Kept::Earlier,
+         "File access denied", Kept::PartOfIt},
+    };
+
+    ScratchDirectory good;
+    WriteDataDirectory(good.File("data/"));
+    RepeatedRun run;
+    const Outcome reference = run(good.File("data/"));
+    ASSERT_EQ(reference.message, "");
+    const std::string referenceTables = run.Tables(good.File("reference.dos"));
+    const int goodTables = [&] {
+        fs::remove(good.File("data/Pu-239.dat"));
+        const int tables = run(good.File("data/")).kept;
+        WriteDataDirectory(good.File("data/"));
+        return tables;
+    }();
+
+    struct Reader {
+        const char* name;
+        const char* file;
+        std::function<Outcome(const std::string& data)> read;
+        int nothing;
+        int full;
+    };
+    const Reader readers[] = {
+        {"catalogue", "nuclides.txt",
+         [](const std::string& data) {
+             std::string shown;
+             const CatalogueLoad load = LoadCatalogue(data, SystemFileAttributes(),
+                                                      [&](const std::string& m) { shown = m; });
+             return Outcome{load.Fault.value_or(shown), static_cast<int>(load.Entries.size())};
+         },
+         0, kCatalogueEntries},
+        {"data file", "Pu-239.dat", [&run](const std::string& data) { return run(data); }, 0,
+         reference.kept},
+        {"options file", "choice.opt",
+         [](const std::string& data) {
+             CountingControls controls;
+             std::string stop;
+             const std::string fault = MessageOf([&] {
+                 if (LoadOptionsFile(data + "choice.opt", controls) != OptionsLoad::Completed)
+                     stop = kNuclideNotAvailableMessage;
+             });
+             return Outcome{fault.empty() ? stop : fault, controls.chosen};
+         },
+         1, kOptionsNuclides},
+    };
+
+    bool unreadableMissing = false;
+    for (const ReadFault& fault : faults) {
+        for (const Reader& reader : readers) {
+            SCOPED_TRACE(std::string(reader.name) + ", " + fault.fault);
+            const auto [message, kept] =
+                reader.file == std::string("nuclides.txt")
+                    ? std::pair(fault.catalogueMessage, fault.catalogueKept)
+                : reader.file == std::string("Pu-239.dat")
+                    ? std::pair(fault.runMessage, fault.runKept)
+                    : std::pair(fault.optionsMessage, fault.optionsKept);
+
+            ScratchDirectory dir;
+            const std::string data = dir.File("data/");
+            WriteDataDirectory(data);
+            if (!fault.arrange(data, data + reader.file)) {
+                unreadableMissing = true;
+                continue;
+            }
+            Outcome outcome;
+            if (fault.breaksReads) {
+                const BrokenReads broken(data + reader.file);
+                outcome = reader.read(data);
+                ASSERT_TRUE(broken.Broke()) << "the reader took the whole file in one read";
+            } else {
+                outcome = reader.read(data);
+            }
+            EXPECT_EQ(outcome.message, message);
+            switch (kept) {
+                case Kept::Nothing:
+                    EXPECT_EQ(outcome.kept, reader.nothing);
+                    break;
+                case Kept::Earlier:
+                    EXPECT_GE(outcome.kept, 0);
+                    EXPECT_LE(outcome.kept, goodTables);
+                    break;
+                case Kept::PartOfIt:
+                    EXPECT_GT(outcome.kept, 0);
+                    EXPECT_LT(outcome.kept, reader.full);
+                    break;
+            }
+
+            // The program goes on: the same read of good files gives everything again.
+            const Outcome again = reader.read(good.File("data/"));
+            EXPECT_EQ(again.message, "");
+            EXPECT_EQ(again.kept, reader.full);
+        }
+        // After every fault, the run's tables are the same, digit for digit.
+        EXPECT_EQ(run.Tables(good.File("again.dos")), referenceTables) << fault.fault;
+    }
+    if (unreadableMissing) GTEST_SKIP() << kUnreadableFile << " is missing or could not be linked";
+}
+
+// The catalogue keeps the entries it read before a read error, each exactly as written.
+TEST(FileFaults, CatalogueKeepsItsEntriesUpToAReadError) {
+    ScratchDirectory dir;
+    WriteDataDirectory(dir.File("data/"));
+    const BrokenReads broken(dir.File("data/nuclides.txt"));
+    const CatalogueLoad load =
+        LoadCatalogue(dir.File("data/"), SystemFileAttributes(), [](const std::string&) {});
+    ASSERT_TRUE(broken.Broke());
+    EXPECT_EQ(load.Fault, "File access denied");
+    ASSERT_GT(load.Entries.size(), 1u);
+    for (std::size_t i = 1; i < load.Entries.size(); ++i) {
+        const std::string k = std::to_string(i + 1);
+        ASSERT_EQ(load.Entries[i].Name, "Nuclide " + k + std::string(300, '.'));
+        ASSERT_EQ(load.Entries[i].HalfLife, k + " d");
+    }
+}
+
+}  // namespace
+}  // namespace fetaldose
