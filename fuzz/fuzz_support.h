@@ -2,27 +2,47 @@
 // Shared by the fuzz targets: a private scratch directory with a data/ folder, into which
 // each input is written as a file, so the loaders run exactly as they do on real files.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 namespace fetaldose::fuzz {
 
+inline std::string& ScratchRoot() {
+    static std::string root;
+    return root;
+}
+
+// Made on first use in a memory file system where there is one (an input is written per
+// execution), removed when the fuzzer exits normally.
 inline const std::string& ScratchDirectory() {
     static const std::string directory = [] {
-        char pattern[] = "/tmp/fetaldose-fuzz-XXXXXX";
-        const char* made = ::mkdtemp(pattern);
-        if (!made) std::abort();
-        const std::string root = made;
-        if (std::system(("mkdir -p '" + root + "/data'").c_str()) != 0) std::abort();
-        return root;
+        const char* tmpdir = std::getenv("TMPDIR");
+        std::string pattern = tmpdir && *tmpdir                 ? tmpdir
+                              : ::access("/dev/shm", W_OK) == 0 ? "/dev/shm"
+                                                                : "/tmp";
+        pattern += "/fetaldose-fuzz-XXXXXX";
+        const char* made = ::mkdtemp(pattern.data());
+        if (!made || ::mkdir((std::string(made) + "/data").c_str(), 0755) != 0) std::abort();
+        ScratchRoot() = made;
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(ScratchRoot(), ignored);
+        });
+        return std::string(made);
     }();
     return directory;
 }
 
-inline std::string DataDirectory() { return ScratchDirectory() + "/data/"; }
+inline std::string DataDirectory() {
+    return ScratchDirectory() + "/data/";
+}
 
 inline void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

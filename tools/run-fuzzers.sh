@@ -1,34 +1,51 @@
 #!/usr/bin/env bash
 # Runs every fuzz target for a while, seeded from the committed seeds and the sample data set.
 # usage: run-fuzzers.sh BUILD_DIR SECONDS_PER_TARGET [EXTRA_LIBFUZZER_FLAGS...]
+# FUZZ_TARGETS="fuzz_catalogue ..." runs only those targets (two shells can share the cores).
+# Each target keeps its corpus in BUILD_DIR/corpus/TARGET; a crash lands in BUILD_DIR.
 set -euo pipefail
 build=$(realpath "$1")
 seconds=$2
 shift 2
 root=$(cd "$(dirname "$0")/.." && pwd)
 sample="$build/run/data"
+targets=${FUZZ_TARGETS:-fuzz_catalogue fuzz_nuclide_data fuzz_options}
 
 seed_dir() {  # target -> folder of seeds
     local target=$1 dir="$build/seeds/$1"
     rm -rf "$dir" && mkdir -p "$dir"
     case $target in
         fuzz_catalogue) cp "$sample/nuclides.txt" "$dir/" ;;
-        fuzz_nuclide_data) cp "$sample"/*.dat "$dir/" ;;
+        fuzz_nuclide_data) cp "$sample"/*.dat "$root"/fuzz/seeds/nuclide_data/* "$dir/" ;;
         fuzz_options) cp "$root"/fuzz/seeds/options/* "$dir/" ;;
     esac
     echo "$dir"
 }
 
+# The longest input each target is given: a catalogue at capacity fits, an options file with
+# twenty nuclides fits, and a data file reaches a few dozen full tables (a run's work grows
+# with the input, so longer inputs only slow the search).
+max_len() {
+    case $1 in
+        fuzz_catalogue) echo 16384 ;;
+        fuzz_nuclide_data) echo 32768 ;;
+        fuzz_options) echo 4096 ;;
+    esac
+}
+
 status=0
-for target in fuzz_catalogue fuzz_nuclide_data fuzz_options; do
+for target in $targets; do
     corpus="$build/corpus/$target"
     mkdir -p "$corpus"
     seeds=$(seed_dir "$target")
     log="$build/$target.log"
+    dict="$root/fuzz/${target#fuzz_}.dict"
     echo "== $target: ${seconds}s"
     if (cd "$build" && "./fuzz/$target" "$corpus" "$seeds" -max_total_time="$seconds" \
-            -max_len=262144 -rss_limit_mb=2048 -print_final_stats=1 "$@") >"$log" 2>&1; then
-        grep -E '^stat::number_of_executed_units|^stat::peak_rss_mb' "$log" || true
+            -max_len="$(max_len "$target")" -dict="$dict" -timeout=25 -rss_limit_mb=2048 \
+            -print_final_stats=1 "$@") >"$log" 2>&1; then
+        grep -E '^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' "$log" || true
+        echo "corpus: $(find "$corpus" -type f | wc -l) files"
     else
         echo "$target FAILED; its log:"; tail -n 60 "$log"
         status=1
