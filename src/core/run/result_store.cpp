@@ -153,7 +153,7 @@ struct ResultStore::Impl {
     void Store(Cell& cell, std::string_view text) {
         std::memset(cell.bytes, 0, kCellBytes);
         if (text.size() <= kInlineMax) {
-            std::memcpy(cell.bytes, text.data(), text.size());
+            if (!text.empty()) std::memcpy(cell.bytes, text.data(), text.size());  // may be null
             cell.bytes[kCellBytes - 1] = static_cast<unsigned char>(text.size());
             return;
         }
@@ -385,20 +385,20 @@ void ResultStore::SetHeadings(int slot, std::string_view nuclide, std::string_vi
                               std::string_view route, std::string_view scenario,
                               std::string_view summary) {
     CheckSlot(impl_.get(), slot, SlotCount());
+    DetachFromRecord(slot);
     std::uint32_t* ids = impl_->headings.get() + static_cast<std::size_t>(slot) * kHeadingsPerSlot;
     ids[0] = impl_->Intern(0, nuclide);
     ids[1] = impl_->Intern(1, group);
     ids[2] = impl_->Intern(2, route);
     ids[3] = impl_->Intern(3, scenario);
     ids[4] = impl_->Intern(4, summary);
-    impl_->fromRecord[static_cast<std::size_t>(slot)] = false;
 }
 
 void ResultStore::SetInUtero(int slot, int row, std::string_view text) {
     if (!impl_) throw RangeError();
     auto& d = *impl_;
     CheckSlot(impl_.get(), slot, d.slots);
-    d.fromRecord[static_cast<std::size_t>(slot)] = false;
+    DetachFromRecord(slot);
     d.Store(d.CellAt(slot, CellIndex(DoseKind::InUtero, slot, row, 0, d.slots, d.rows, d.periods)),
             text);
 }
@@ -406,7 +406,7 @@ void ResultStore::SetPostNatal(int slot, int row, int period, std::string_view t
     if (!impl_) throw RangeError();
     auto& d = *impl_;
     CheckSlot(impl_.get(), slot, d.slots);
-    d.fromRecord[static_cast<std::size_t>(slot)] = false;
+    DetachFromRecord(slot);
     d.Store(d.CellAt(slot,
                      CellIndex(DoseKind::PostNatal, slot, row, period, d.slots, d.rows, d.periods)),
             text);
@@ -415,10 +415,35 @@ void ResultStore::SetOffspring(int slot, int row, int period, std::string_view t
     if (!impl_) throw RangeError();
     auto& d = *impl_;
     CheckSlot(impl_.get(), slot, d.slots);
-    d.fromRecord[static_cast<std::size_t>(slot)] = false;
+    DetachFromRecord(slot);
     d.Store(d.CellAt(slot,
                      CellIndex(DoseKind::Offspring, slot, row, period, d.slots, d.rows, d.periods)),
             text);
+}
+
+void ResultStore::DetachFromRecord(int slot) {
+    auto& d = *impl_;
+    if (!d.FromRecord(slot)) return;
+    // Worked out while the slot still reads its record, then stored as texts set one by one.
+    const std::string summary = Summary(slot);
+    for (int r = 1; r <= d.rows; ++r) {
+        const std::string inUtero = InUtero(slot, r);
+        d.Store(
+            d.CellAt(slot, CellIndex(DoseKind::InUtero, slot, r, 0, d.slots, d.rows, d.periods)),
+            inUtero);
+        for (int n = 1; n <= d.periods; ++n) {
+            const std::string postNatal = PostNatal(slot, r, n);
+            const std::string offspring = Offspring(slot, r, n);
+            d.Store(d.CellAt(slot, CellIndex(DoseKind::PostNatal, slot, r, n, d.slots, d.rows,
+                                             d.periods)),
+                    postNatal);
+            d.Store(d.CellAt(slot, CellIndex(DoseKind::Offspring, slot, r, n, d.slots, d.rows,
+                                             d.periods)),
+                    offspring);
+        }
+    }
+    d.headings[static_cast<std::size_t>(slot) * kHeadingsPerSlot + 4] = d.Intern(4, summary);
+    d.fromRecord[static_cast<std::size_t>(slot)] = false;
 }
 
 std::size_t ResultStore::MemoryBytes() const {

@@ -73,6 +73,10 @@ class ResultStore {
     std::size_t MemoryBytes() const;
 
   private:
+    // Before a text of a slot filled from a record is set one by one: copies every text the
+    // slot shows into its cells, so that the others read as before.
+    void DetachFromRecord(int slot);
+
     // Representation is the implementation's own (see result_store.cpp).
     struct Impl;
     struct ImplDeleter {

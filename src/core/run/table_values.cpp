@@ -232,7 +232,8 @@ class LocalisedField {
   public:
     LocalisedField(std::string_view field, char decimalSeparator) {
         if (field.size() <= sizeof small_) {
-            std::memcpy(small_, field.data(), field.size());
+            // An empty field may have no bytes at all (a null view), which memcpy must not see.
+            if (!field.empty()) std::memcpy(small_, field.data(), field.size());
             LocaliseInPlace(small_, field.size(), decimalSeparator);
             view_ = std::string_view(small_, field.size());
         } else {

@@ -91,7 +91,13 @@ void ReplaceRegularFile(const std::string& target, const struct stat* existing,
     if (base.size() > NAME_MAX - 8) base.resize(NAME_MAX - 8);
     std::string tempPath = DirectoryOf(target) + "/." + base + ".XXXXXX";
     FileDescriptor fd(::mkostemp(tempPath.data(), O_CLOEXEC));
-    if (fd.get() < 0) throw IoError::FromErrno(errno, target, false);
+    if (fd.get() < 0) {
+        // A folder that takes no new file may still hold a file that can be written: that
+        // one is then written where it is, as it would be without the hidden copy.
+        if (existing && (errno == EACCES || errno == EPERM))
+            return WriteInPlace(target, writeContent);
+        throw IoError::FromErrno(errno, target, false);
+    }
     try {
         const mode_t mode = existing ? (existing->st_mode & 07777) : DefaultCreationMode();
         ::fchmod(fd.get(), mode);
@@ -154,6 +160,9 @@ void SaveTextFile(const std::string& path, const std::function<void(TextWriter&)
     if (::stat(target.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) throw IoError(IoError::kAccessDenied);
         if (!S_ISREG(st.st_mode)) return WriteInPlace(target, writeContent);
+        // A read-only file (no write bit for anyone, as the data files are made) is never
+        // replaced, even by a user whom the permission bits would not stop.
+        if ((st.st_mode & 0222) == 0) throw IoError(IoError::kAccessDenied);
         return ReplaceRegularFile(target, &st, writeContent);
     }
     if (errno != ENOENT) throw IoError::FromErrno(errno, target, false);

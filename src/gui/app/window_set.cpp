@@ -1,5 +1,7 @@
 #include "gui/app/window_set.h"
 
+#include <QCoreApplication>
+
 #include "core/refdata/catalogue.h"
 #include "gui/app/messages.h"
 #include "gui/app/platform.h"
@@ -62,6 +64,11 @@ void WindowSet::Create() {
 void WindowSet::Start() {
     Create();
     selection_->show();
+}
+
+void WindowSet::Quit() {
+    quitting_ = true;
+    QCoreApplication::quit();
 }
 
 }  // namespace fetaldose::gui

@@ -71,8 +71,14 @@ class WindowSet {
     VolumeProvider& volumes() { return *platform_.volumes; }
     char decimalSeparator() const { return platform_.decimalSeparator(); }
 
+    // Ends the program: every event loop, the modal ones included, returns at once.
+    void Quit();
+    // True once Quit was asked for, so that a loop that would show a window again stops.
+    bool Quitting() const { return quitting_; }
+
   private:
     Platform platform_;
+    bool quitting_ = false;
     std::unique_ptr<Messages> ownedMessages_;
     std::unique_ptr<TDualListDlg> selection_;
     std::unique_ptr<TFrmDemo2> viewer_;

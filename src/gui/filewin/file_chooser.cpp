@@ -331,18 +331,9 @@ void FileChooserWindow::DriveChosen(int index) {
     if (index != VolumeIndexFor(volumes_, directory_)) {
         const QString root = volumes_[index].rootPath;
         const QString last = windows_.volumes().LastDirectoryOn(root);
-        Guarded([&] {
-            if (last.isEmpty() || last == root) {
-                MoveTo(root);
-                return;
-            }
-            // A directory last shown there that has gone since leaves the volume's root.
-            try {
-                MoveTo(last);
-            } catch (const IoError&) {
-                MoveTo(root);
-            }
-        });
+        // A directory last shown there that has gone since is reported, and the window
+        // stays where it was, as for a volume that cannot be entered.
+        Guarded([&] { MoveTo(last.isEmpty() ? root : last); });
     }
     SelectDriveOfDirectory();
 }
@@ -351,6 +342,8 @@ void FileChooserWindow::TreeEntryEntered(int row) {
     QListWidgetItem* item = directoryTree_->item(row);
     if (!item) return;
     const QString target = item->data(kPathRole).toString();
+    // Opening the entry of the directory shown moves nowhere and reads nothing.
+    if (QDir::cleanPath(target) == directory_) return;
     if (!Guarded([&] { MoveTo(target); })) {
         // The tree keeps showing where it was, its entry selected again.
         for (int i = 0; i < directoryTree_->count(); ++i) {

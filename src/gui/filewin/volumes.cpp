@@ -41,9 +41,12 @@ class MountedVolumes final : public VolumeProvider {
                 volume.remoteName = QString::fromLocal8Bit(storage.device());
             volumes.push_back(std::move(volume));
         }
-        std::sort(volumes.begin(), volumes.end(),
-                  [](const Volume& a, const Volume& b) { return a.rootPath < b.rootPath; });
-        // A path mounted over twice lists once, as the mount on top.
+        // A path mounted over twice lists once, as the mount on top: the later one in the
+        // mount table. The sort keeps the table's order among equal paths, so reversing
+        // first puts the mount on top ahead of those it hides.
+        std::reverse(volumes.begin(), volumes.end());
+        std::stable_sort(volumes.begin(), volumes.end(),
+                         [](const Volume& a, const Volume& b) { return a.rootPath < b.rootPath; });
         volumes.erase(
             std::unique(volumes.begin(), volumes.end(),
                         [](const Volume& a, const Volume& b) { return a.rootPath == b.rootPath; }),

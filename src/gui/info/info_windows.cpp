@@ -106,10 +106,28 @@ void InfoWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (placed_) return;
     placed_ = true;
+    frameKnown_ = PlaceInDesignedFrame();
+}
+
+bool InfoWindow::event(QEvent* event) {
+    const bool handled = QDialog::event(event);
+    // Until the first showing has its frame, each move or resize the window manager makes
+    // while framing the window may be the one that tells it.
+    if (placed_ && !frameKnown_ &&
+        (event->type() == QEvent::Move || event->type() == QEvent::Resize ||
+         event->type() == QEvent::Expose))
+        frameKnown_ = PlaceInDesignedFrame();
+    return handled;
+}
+
+bool InfoWindow::PlaceInDesignedFrame() {
     // The designed size is the outer size: take the frame the platform gives off the client.
     const QSize frame = frameGeometry().size() - geometry().size();
+    const bool known = !frame.isEmpty();
+    if (known) frameKnown_ = true;  // before resizing, which comes back here
     resize(designedFrame_.size() - frame);
     move(designedFrame_.topLeft());
+    return known;
 }
 
 TInstructions::TInstructions(WindowSet& windows, QWidget* parent)

@@ -30,10 +30,16 @@ class InfoWindow : public QDialog {
   protected:
     InfoWindow(const QRect& designedFrame, TitleButtons buttons, QWidget* parent);
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
+    // Gives the window its designed outer rectangle with the frame known now; true once the
+    // frame is known (a window manager reports it only after the window is mapped).
+    bool PlaceInDesignedFrame();
+
     QRect designedFrame_;
     bool placed_ = false;
+    bool frameKnown_ = false;
 };
 
 class TInstructions : public InfoWindow {

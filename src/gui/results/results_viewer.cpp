@@ -349,7 +349,7 @@ void TFrmDemo2::ViewingLoop() {
     do {
         ShowTable(currentTable_);
         exec();
-    } while (!returnToInput_);
+    } while (!returnToInput_ && !windows_.Quitting());  // a quit ends every modal loop
 }
 
 void TFrmDemo2::SpdBtnNextClick() {

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTableWidget>
 #include <algorithm>
@@ -53,6 +54,25 @@ QString FromBytes(const std::string& text) {
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Grid cells and list items keep the bytes they were made from beside the text they show,
+// so that names and half-lives reach the run and the options file exactly as read.
+constexpr int kBytesRole = Qt::UserRole;
+
+void KeepBytes(QTableWidgetItem* cell, const std::string& bytes) {
+    cell->setData(kBytesRole, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+void KeepBytes(QListWidgetItem* item, const std::string& bytes) {
+    item->setData(kBytesRole, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+template <typename Item>
+std::string KeptBytes(const Item* item) {
+    if (!item) return {};
+    const QVariant kept = item->data(kBytesRole);
+    if (!kept.isValid()) return Bytes(item->text());
+    const QByteArray bytes = kept.toByteArray();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
 template <std::size_t N>
 void CopyChecks(const QListWidget* list, std::array<bool, N>& checks) {
     for (std::size_t i = 0; i < N; ++i) {
@@ -97,11 +117,10 @@ void TDualListDlg::ConnectHandlers() {
             [this](int row, int column, int, int) {
                 if (row >= 0) StringGrid1SelectCell(column, row);
             });
-    connect(StringGrid1, &QTableWidget::cellDoubleClicked, this,
-            [this](int, int) { StringGrid1DblClick(); });
     connect(EdtFindNuc, &QLineEdit::textChanged, this, &TDualListDlg::EdtFindNucChange);
 
     StringGrid1->installEventFilter(this);
+    StringGrid1->viewport()->installEventFilter(this);
     EdtFindNuc->installEventFilter(this);
     LstBxNucsChosen->installEventFilter(this);
     LstBxNucsChosen->viewport()->installEventFilter(this);
@@ -120,6 +139,7 @@ void TDualListDlg::FormCreate() {
         StringGrid1->setRowCount(std::max(kMinimumGridRows, entries));
         auto setCell = [this](int row, int column, const std::string& text) {
             auto* cell = new QTableWidgetItem(FromBytes(text));
+            KeepBytes(cell, text);
             cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             StringGrid1->setItem(row, column, cell);
         };
@@ -149,12 +169,12 @@ void TDualListDlg::BtnSaveClick() {
 
 // Ends the program at once: no question, nothing saved.
 void TDualListDlg::BtnExitClick() {
-    QCoreApplication::quit();
+    windows_.Quit();
 }
 
 void TDualListDlg::closeEvent(QCloseEvent* event) {
     event->accept();
-    QCoreApplication::quit();
+    windows_.Quit();
 }
 
 void TDualListDlg::Contents1Click() {
@@ -256,9 +276,8 @@ QString TDualListDlg::GridName(int row) const {
     return cell ? cell->text() : QString();
 }
 
-QString TDualListDlg::GridHalfLife(int row) const {
-    const QTableWidgetItem* cell = StringGrid1->item(row, 1);
-    return cell ? cell->text() : QString();
+std::string TDualListDlg::GridBytes(int row, int column) const {
+    return KeptBytes(StringGrid1->item(row, column));
 }
 
 void TDualListDlg::MoveGridTo(int row) {
@@ -269,14 +288,15 @@ void TDualListDlg::MoveGridTo(int row) {
 
 // The name goes to the chosen list and the half-life to the same index of its twin; nothing
 // is selected or scrolled.
-void TDualListDlg::AppendChosenTexts(const QString& name, const QString& halfLife) {
-    auto* item = new QListWidgetItem(name, LstBxNucsChosen);
+void TDualListDlg::AppendChosenTexts(const std::string& name, const std::string& halfLife) {
+    auto* item = new QListWidgetItem(FromBytes(name), LstBxNucsChosen);
     item->setSizeHint(QSize(0, kChosenItemHeight));
-    new QListWidgetItem(halfLife, LstBxHalfLife);
+    KeepBytes(item, name);
+    KeepBytes(new QListWidgetItem(FromBytes(halfLife), LstBxHalfLife), halfLife);
 }
 
 void TDualListDlg::AddGridRow(int row) {
-    AppendChosenTexts(GridName(row), GridHalfLife(row));
+    AppendChosenTexts(GridBytes(row, 0), GridBytes(row, 1));
 }
 
 void TDualListDlg::StringGrid1SelectCell(int /*column*/, int row) {
@@ -286,7 +306,7 @@ void TDualListDlg::StringGrid1SelectCell(int /*column*/, int row) {
 void TDualListDlg::StringGrid1DblClick() {
     RunGuarded(windows_.messages(), [this] {
         const int row = currentGridRow_;
-        if (DataFileExists(Bytes(GridName(row))))
+        if (DataFileExists(GridBytes(row, 0)))
             AddGridRow(row);
         else
             windows_.messages().Inform(QString::fromLatin1(kNuclideNotAvailableMessage));
@@ -365,9 +385,19 @@ bool TDualListDlg::eventFilter(QObject* watched, QEvent* event) {
         if (watched == EdtFindNuc) return EdtFindNucKeyDown(key);
         if (watched == LstBxNucsChosen) return LstBxNucsChosenKeyDown(key);
     }
-    if (event->type() == QEvent::MouseButtonDblClick && watched == LstBxNucsChosen->viewport()) {
-        LstBxNucsChosenDblClick();
-        return true;
+    // Only the left button's double click adds or removes a nuclide.
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (watched == LstBxNucsChosen->viewport()) {
+            if (mouse->button() == Qt::LeftButton) LstBxNucsChosenDblClick();
+            return true;
+        }
+        if (watched == StringGrid1->viewport()) {
+            if (mouse->button() == Qt::LeftButton &&
+                StringGrid1->indexAt(mouse->position().toPoint()).isValid())
+                StringGrid1DblClick();
+            return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -421,9 +451,8 @@ QListWidget* TDualListDlg::List(SelectionList list) const {
 SelectionSnapshot TDualListDlg::Snapshot() const {
     SelectionSnapshot selection;
     for (int i = 0; i < LstBxNucsChosen->count(); ++i) {
-        selection.Nuclides.push_back(Bytes(LstBxNucsChosen->item(i)->text()));
-        const QListWidgetItem* halfLife = LstBxHalfLife->item(i);
-        selection.HalfLives.push_back(halfLife ? Bytes(halfLife->text()) : std::string());
+        selection.Nuclides.push_back(KeptBytes(LstBxNucsChosen->item(i)));
+        selection.HalfLives.push_back(KeptBytes(LstBxHalfLife->item(i)));
     }
     selection.Public = chkbxMOP->isChecked();
     selection.Occupational = chkbxWKR->isChecked();
@@ -450,7 +479,7 @@ void TDualListDlg::ClearChosen() {
 }
 
 void TDualListDlg::AppendChosen(const std::string& name, const std::string& halfLife) {
-    AppendChosenTexts(FromBytes(name), FromBytes(halfLife));
+    AppendChosenTexts(name, halfLife);
 }
 
 // Sets the real box, so its enabling rule runs exactly when a click would run it: only on a

@@ -88,9 +88,11 @@ class TDualListDlg : public QMainWindow, public ControlsSink {
     bool LstBxNucsChosenKeyDown(int key);
 
     QString GridName(int row) const;
-    QString GridHalfLife(int row) const;
+    // The catalogue's own bytes of a grid cell (column 0 the name, 1 the half-life), which
+    // the shown text need not keep (a byte of another code page is no valid UTF-8).
+    std::string GridBytes(int row, int column) const;
     void AddGridRow(int row);
-    void AppendChosenTexts(const QString& name, const QString& halfLife);
+    void AppendChosenTexts(const std::string& name, const std::string& halfLife);
     void MoveGridTo(int row);
     void RemoveLowestSelectedChosen();
     QCheckBox* Box(SelectionBox box) const;

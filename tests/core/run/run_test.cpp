@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/results/results_file.h"
 #include "core/run/run.h"
 #include "core/textio/faults.h"
 #include "run_test_support.h"
@@ -180,7 +181,7 @@ TEST_F(RunFill, EnumerationOrderIsRouteThenTypeThenSizeThenScenario) {
     EXPECT_EQ(outcome.TableCount, 16);
     std::vector<std::string> summaries;
     for (int t = 1; t <= store.TableCount(); ++t) {
-        const std::string_view summary = store.Summary(t);  // "Highest dose is to: <tag>, detail"
+        const std::string summary = store.Summary(t);  // "Highest dose is to: <tag>, detail"
         summaries.emplace_back(summary.substr(20, summary.size() - 20 - 8));
     }
     const std::vector<std::string> expected = {
@@ -314,6 +315,44 @@ TEST_F(RunFill, CommaSeparatorAndAFieldThatIsNoNumber) {
     } catch (const ConversionError& e) {
         EXPECT_STREQ(e.what(), "'1,O-10 ' is not a valid floating point value");
     }
+}
+
+TEST_F(RunFill, SavedAndOverriddenTablesReadAsTheRunFilledThem) {
+    AddFile("N", DataFileBuilder({0, 0, 1}, {0, 0, 0}).Build());
+    SelectionSnapshot s = Minimal();
+    s.Nuclides = {"N"};
+    s.Periods[4] = true;
+    s.Tissues[16] = true;  // rows 1 and 18, periods 1 and 5
+    ASSERT_TRUE(Run(s, ',').Complete);
+    auto texts = [this] {
+        std::vector<std::string> all = {store.Summary(1)};
+        for (int r = 1; r <= 2; ++r) {
+            all.push_back(store.InUtero(1, r));
+            for (int n = 1; n <= 2; ++n) {
+                all.push_back(store.PostNatal(1, r, n));
+                all.push_back(store.Offspring(1, r, n));
+            }
+        }
+        return all;
+    };
+    const std::vector<std::string> filled = texts();
+    EXPECT_NE(filled[1].find(','), std::string::npos);
+
+    // The results file holds the texts the tables show, with the run's separator.
+    const std::string path = dir.File("out.dos");
+    WriteResultsFile(path, store, {"Bladder", "Effective dose"}, {"  1y", "  70y"});
+    const std::string saved = testing::ReadBytes(path);
+    EXPECT_NE(
+        saved.find("\r\n" + filled[0] + "\r\nIn utero doses\r\nBladder," + filled[1] + "\r\n"),
+        std::string::npos);
+    EXPECT_NE(saved.find("\r\nOffspring doses\r\nBladder," + filled[3] + "," + filled[5] + "\r\n"),
+              std::string::npos);
+
+    // Setting one text of a filled table changes that text alone.
+    store.SetOffspring(1, 2, 1, "x");
+    std::vector<std::string> expected = filled;
+    expected[6 + 2] = "x";
+    EXPECT_EQ(texts(), expected);
 }
 
 TEST_F(RunFill, IncompleteChecksFillNothing) {

@@ -54,8 +54,15 @@ TEST(SaveTextFile, WritesCrLfLinesAndReplacesAnExistingFileKeepingItsPermissions
     EXPECT_EQ(ReadBytes(path), "\r\n");
     EXPECT_EQ(PermissionBits(path), 0640u);
 
+    // A read-only file is refused and kept, whoever saves.
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    SaveTextFile(path, TwoLines);
+    try {
+        SaveTextFile(path, TwoLines);
+        ADD_FAILURE() << "a read-only file was replaced";
+    } catch (const IoError& e) {
+        EXPECT_STREQ(e.what(), "File access denied");
+    }
+    EXPECT_EQ(ReadBytes(path), "\r\n");
     EXPECT_EQ(PermissionBits(path), 0444u);
     EXPECT_EQ(EntriesIn(dir), 1);  // nothing left beside it
 }

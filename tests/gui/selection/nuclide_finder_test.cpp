@@ -1,10 +1,14 @@
 // Choosing nuclides: the grid's current row, the finder box, and the chosen list with its
 // half-life twin.
 
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <fstream>
 
 #include "../app/working_data_set.h"
 #include "core/refdata/data_directory.h"
@@ -223,6 +227,41 @@ class NuclideFinderTest : public QObject {
 
         DoubleClickRow(99);
         ExpectChosen({"Nu-100", "Nu-100"}, {"100 d", "100 d"});
+        QVERIFY(messages_.all.isEmpty());
+    }
+
+    void eightBitNamesAndHalfLivesReachTheSelectionAsRead() {
+        // 0xB5 and 0xE9 are letters of an 8-bit code page and no valid UTF-8.
+        const QByteArray name("Nu\xE9-1");
+        const QByteArray halfLife("5 \xB5s");
+        Open([&](WorkingDataSet& data) {
+            data.WriteCatalogue({{name, halfLife}});
+            // The data file's name holds the same bytes (a QString path would not keep them).
+            const std::string path =
+                QFile::encodeName(data.DataPath("")).toStdString() + name.toStdString() + ".dat";
+            std::ofstream(path, std::ios::binary) << "1\r\n";
+            ::chmod(path.c_str(), 0444);
+        });
+        DoubleClickRow(0);
+        grid_->setFocus();
+        QTest::keyClick(grid_, Qt::Key_Return);
+        const SelectionSnapshot selection = windows_->selection().Snapshot();
+        const std::string nameBytes = name.toStdString();
+        const std::string halfLifeBytes = halfLife.toStdString();
+        QCOMPARE(selection.Nuclides, std::vector<std::string>({nameBytes, nameBytes}));
+        QCOMPARE(selection.HalfLives, std::vector<std::string>({halfLifeBytes, halfLifeBytes}));
+        QVERIFY(messages_.all.isEmpty());
+    }
+
+    void onlyTheLeftButtonsDoubleClickAddsOrRemoves() {
+        const QRect cell = grid_->visualRect(grid_->model()->index(6, 0));
+        QTest::mouseDClick(grid_->viewport(), Qt::RightButton, {}, cell.center());
+        QCOMPARE(chosen_->count(), 0);
+        DoubleClickRow(6);
+        QCOMPARE(chosen_->count(), 1);
+        const QRect item = chosen_->visualItemRect(chosen_->item(0));
+        QTest::mouseDClick(chosen_->viewport(), Qt::RightButton, {}, item.center());
+        QCOMPARE(chosen_->count(), 1);
         QVERIFY(messages_.all.isEmpty());
     }
 };
