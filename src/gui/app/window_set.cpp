@@ -1,10 +1,11 @@
 #include "gui/app/window_set.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 #include "core/refdata/catalogue.h"
 #include "gui/app/messages.h"
 #include "gui/app/platform.h"
+#include "gui/app/program_icon.h"
 #include "gui/filewin/file_chooser.h"
 #include "gui/filewin/volumes.h"
 #include "gui/info/info_windows.h"
@@ -41,6 +42,7 @@ WindowSet::~WindowSet() {
 }
 
 void WindowSet::Create() {
+    QApplication::setWindowIcon(ProgramIcon());
     // A window guards its own creation handler, so a fault there is reported and creation
     // goes on with the next window.
     auto create = [this](auto& slot) {
@@ -68,7 +70,7 @@ void WindowSet::Start() {
 
 void WindowSet::Quit() {
     quitting_ = true;
-    QCoreApplication::quit();
+    QApplication::quit();
 }
 
 }  // namespace fetaldose::gui
