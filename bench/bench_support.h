@@ -19,7 +19,7 @@ namespace fetaldose::bench {
 
 // A folder under /tmp, removed when the benchmark ends.
 class ScratchFolder {
-public:
+  public:
     explicit ScratchFolder(const std::string& name)
         : path_(std::filesystem::temp_directory_path() / name) {
         std::filesystem::remove_all(path_);
@@ -32,7 +32,7 @@ public:
     std::string Path() const { return path_.string(); }
     std::string DataDirectory() const { return (path_ / "data").string() + "/"; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -59,7 +59,7 @@ inline std::vector<std::string> WriteFullCapacityDataSet(const std::string& data
 
 // Collects each benchmark's real time per iteration, to print ratios after the run.
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Iteration && run.iterations > 0)
@@ -67,18 +67,25 @@ public:
                     run.real_accumulated_time / static_cast<double>(run.iterations);
         ConsoleReporter::ReportRuns(runs);
     }
-    void PrintRatio(const std::string& label, const std::string& work,
-                    const std::string& physical, double goal) const {
+    void PrintRatio(const std::string& label, const std::string& work, const std::string& physical,
+                    double goal) const {
         const auto w = seconds_.find(work);
         const auto p = seconds_.find(physical);
         if (w == seconds_.end() || p == seconds_.end() || p->second <= 0) return;
         const double ratio = w->second / p->second;
         std::printf("%-58s %8.2f", label.c_str(), ratio);
-        if (goal > 0) std::printf("   (goal: at most %.0f) %s", goal, ratio <= goal ? "ok" : "MISSED");
+        if (goal > 0)
+            std::printf("   (goal: at most %.0f) %s", goal, ratio <= goal ? "ok" : "MISSED");
         std::printf("\n");
     }
 
-private:
+    // Real seconds per iteration of a benchmark run, or a negative number if it did not run.
+    double Seconds(const std::string& name) const {
+        const auto found = seconds_.find(name);
+        return found == seconds_.end() ? -1 : found->second;
+    }
+
+  private:
     std::map<std::string, double> seconds_;
 };
 

@@ -4,7 +4,7 @@ set -euo pipefail
 build=$(realpath "$1")
 cd "$build"
 for b in bench/bench_*; do
-    [ -x "$b" ] || continue
+    [ -f "$b" ] && [ -x "$b" ] || continue
     echo "== $(basename "$b")"
     "$b" --benchmark_min_time=0.5
 done
