@@ -17,11 +17,10 @@ CatalogueEntry ReadEntry(TextReader& file) {
     return entry;
 }
 
-void MakeDataFileReadOnly(const std::string& dataDirectory, const std::string& nuclideName,
+void MakeDataFileReadOnly(DataFileFinder& dataFiles, const std::string& nuclideName,
                           FileAttributes& attributes) {
     // A missing data file is passed over; a refused change is not reported either.
-    if (const auto path = FindDataFile(dataDirectory, nuclideName))
-        attributes.MakeExactlyReadOnly(*path);
+    if (const auto path = dataFiles.Find(nuclideName)) attributes.MakeExactlyReadOnly(*path);
 }
 
 }  // namespace
@@ -51,10 +50,13 @@ CatalogueLoad LoadCatalogue(const std::string& dataDirectory, FileAttributes& at
         }
         load.Entries.push_back(std::move(first));
 
+        // The pass looks up every entry's data file: the directory is listed once for all.
+        DataFileFinder dataFiles(dataDirectory);
+
         for (std::int32_t number = 2; number <= count; ++number) {
             if (number > kCatalogueCapacity) throw RangeError();
             CatalogueEntry entry = ReadEntry(file);
-            if (passNeeded) MakeDataFileReadOnly(dataDirectory, entry.Name, attributes);
+            if (passNeeded) MakeDataFileReadOnly(dataFiles, entry.Name, attributes);
             load.Entries.push_back(std::move(entry));
         }
     } catch (const Fault& fault) {

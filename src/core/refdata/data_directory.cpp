@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fetaldose {
@@ -45,25 +46,62 @@ std::string CurrentDataDirectory() {
     return DataDirectoryFor(buffer.data());
 }
 
-std::optional<std::string> FindFileInDirectory(std::string_view directory,
-                                               std::string_view fileName) {
+namespace {
+
+// The exact match, or nothing; `searchByCase` is set when a match without regard to letter
+// case may still be looked for.
+std::optional<std::string> FindExactly(const std::string& directory, std::string_view fileName,
+                                       bool& searchByCase) {
+    searchByCase = false;
     // A NUL cannot stand in a file name: the system would cut the name short there.
     if (fileName.find('\0') != std::string_view::npos) return std::nullopt;
-    const std::string directoryText(directory);
-    std::string exact = directoryText + std::string(fileName);
+    std::string exact = directory + std::string(fileName);
     if (IsExistingFile(exact)) return exact;
     // A name with a separator reaches into another directory; only its exact spelling counts.
-    if (fileName.find('/') != std::string_view::npos) return std::nullopt;
+    searchByCase = fileName.find('/') == std::string_view::npos;
+    return std::nullopt;
+}
 
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(directoryText.c_str()), ::closedir);
-    if (!dir) return std::nullopt;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        if (EqualIgnoringAsciiCase(entry->d_name, fileName)) {
-            std::string candidate = directoryText + entry->d_name;
-            if (IsExistingFile(candidate)) return candidate;
-        }
+// The directory's names in the order the system lists them.
+std::vector<std::string> NamesIn(const std::string& directory) {
+    std::vector<std::string> names;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(directory.c_str()), ::closedir);
+    if (!dir) return names;
+    while (const dirent* entry = ::readdir(dir.get())) names.emplace_back(entry->d_name);
+    return names;
+}
+
+std::optional<std::string> FindByCase(const std::string& directory,
+                                      const std::vector<std::string>& names,
+                                      std::string_view fileName) {
+    for (const std::string& name : names) {
+        if (!EqualIgnoringAsciiCase(name, fileName)) continue;
+        std::string candidate = directory + name;
+        if (IsExistingFile(candidate)) return candidate;
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> FindFileInDirectory(std::string_view directory,
+                                               std::string_view fileName) {
+    const std::string directoryText(directory);
+    bool searchByCase = false;
+    if (auto exact = FindExactly(directoryText, fileName, searchByCase)) return exact;
+    if (!searchByCase) return std::nullopt;
+    return FindByCase(directoryText, NamesIn(directoryText), fileName);
+}
+
+DataFileFinder::DataFileFinder(std::string dataDirectory) : directory_(std::move(dataDirectory)) {}
+
+std::optional<std::string> DataFileFinder::Find(std::string_view nuclideName) {
+    const std::string fileName = std::string(nuclideName) + ".dat";
+    bool searchByCase = false;
+    if (auto exact = FindExactly(directory_, fileName, searchByCase)) return exact;
+    if (!searchByCase) return std::nullopt;
+    if (!names_) names_ = NamesIn(directory_);
+    return FindByCase(directory_, *names_, fileName);
 }
 
 std::optional<std::string> FindDataFile(std::string_view dataDirectory,

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fetaldose {
 
@@ -24,6 +25,18 @@ std::optional<std::string> FindDataFile(std::string_view dataDirectory,
 // where no such file exists, without regard to letter case. Directories do not count.
 std::optional<std::string> FindFileInDirectory(std::string_view directory,
                                                std::string_view fileName);
+
+// Finds many data files in one directory as FindDataFile does, reading the directory's
+// names once, at the first name that has no exact match, instead of once for each.
+class DataFileFinder {
+  public:
+    explicit DataFileFinder(std::string dataDirectory);
+    std::optional<std::string> Find(std::string_view nuclideName);
+
+  private:
+    std::string directory_;
+    std::optional<std::vector<std::string>> names_;
+};
 
 inline bool DataFileExists(std::string_view dataDirectory, std::string_view nuclideName) {
     return FindDataFile(dataDirectory, nuclideName).has_value();

@@ -188,6 +188,17 @@ TEST_F(CatalogueTest, FileNamesMatchWithoutRegardToCase) {
     EXPECT_FALSE(FindDataFile(dir.Slash(), std::string("Pu-239\0x", 8)));
     std::filesystem::create_directory(dir.File("Np-237.dat"));
     EXPECT_FALSE(DataFileExists(dir.Slash(), "Np-237"));
+
+    // The pass finds the later entries' files the same way: by case, not as a directory,
+    // and exactly spelt first.
+    WriteBytes(dir.File("NUCLIDES.TXT"),
+               "4\r\nX-1\r\n1 d\r\nam-241\r\n432 y\r\nNp-237\r\n2 My\r\nPu-239\r\n24110 y\r\n");
+    WriteDataFile("AM-241.DAT", 0644);
+    log.clear();
+    load = Load();
+    EXPECT_EQ(load.Entries.size(), 4u);
+    EXPECT_EQ(log, (std::vector<std::string>{kAttributePassMessage, "read-only AM-241.DAT",
+                                             "read-only Pu-239.dat"}));
 }
 
 TEST(DataDirectory, IsTheWorkingDirectoryFollowedByData) {
