@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "../textio/scratch_directory.h"
+#include "scratch_directory.h"
 #include "core/refdata/catalogue.h"
 #include "core/results/results_file.h"
 #include "core/run/labels.h"

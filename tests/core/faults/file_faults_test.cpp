@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "../textio/scratch_directory.h"
+#include "scratch_directory.h"
 #include "broken_reads.h"
 #include "core/options/options_file.h"
 #include "core/refdata/catalogue.h"

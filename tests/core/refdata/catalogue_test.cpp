@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "../textio/scratch_directory.h"
+#include "scratch_directory.h"
 #include "core/refdata/catalogue.h"
 #include "core/refdata/data_directory.h"
 

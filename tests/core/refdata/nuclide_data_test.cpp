@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "../textio/scratch_directory.h"
+#include "scratch_directory.h"
 #include "core/refdata/nuclide_data.h"
 #include "core/textio/faults.h"
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "../textio/scratch_directory.h"
+#include "scratch_directory.h"
 #include "core/refdata/catalogue.h"
 #include "core/refdata/data_directory.h"
 #include "core/refdata/nuclide_data.h"

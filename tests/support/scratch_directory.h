@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fetaldose::testing {
 
@@ -30,6 +32,14 @@ class ScratchDirectory {
     // The directory's path with a trailing separator, ready to have a file name appended.
     std::string Slash() const { return path_.string() + "/"; }
     std::string File(std::string_view name) const { return Slash() + std::string(name); }
+    // Names of everything in the directory, sorted, for checking that no stray file was left.
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(path_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
   private:
     std::filesystem::path path_;
