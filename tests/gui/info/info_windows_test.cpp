@@ -17,6 +17,7 @@
 #include "gui/app/platform.h"
 #include "gui/app/window_set.h"
 #include "gui/info/info_windows.h"
+#include "pdf_printers.h"
 #include "recording_messages.h"
 
 using namespace fetaldose::gui;
@@ -39,20 +40,7 @@ bool OpenAndRun(InfoWindow& window, const std::function<void(QWidget&)>& inside)
     return wasModal;
 }
 
-// Prints to a PDF file on a portrait A4 page, or has no printer when no file is named.
-class PdfPrinters final : public PrinterProvider {
-  public:
-    std::unique_ptr<QPrinter> DefaultPrinter() override {
-        if (outputFile.isEmpty()) return nullptr;
-        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(outputFile);
-        printer->setPageSize(QPageSize(QPageSize::A4));
-        printer->setPageOrientation(QPageLayout::Portrait);
-        return printer;
-    }
-    QString outputFile;
-};
+using PdfPrinters = testing::PdfPrinters;
 
 int PdfPageCount(const QString& path) {
     QFile file(path);

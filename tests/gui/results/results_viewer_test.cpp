@@ -25,6 +25,7 @@
 #include "gui/results/run_controller.h"
 #include "gui/results/window_printer.h"
 #include "gui/selection/selection_window.h"
+#include "pdf_printers.h"
 #include "recording_messages.h"
 #include "viewer_fixture.h"
 
@@ -34,20 +35,7 @@ using namespace fetaldose::gui::test;
 
 namespace {
 
-// Prints to a PDF file, or reports that there is no default printer.
-class TestPrinters final : public PrinterProvider {
-  public:
-    std::unique_ptr<QPrinter> DefaultPrinter() override {
-        if (outputFile.isEmpty()) return nullptr;
-        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(outputFile);
-        printer->setPageSize(QPageSize(QPageSize::A4));
-        printer->setPageOrientation(QPageLayout::Portrait);
-        return printer;
-    }
-    QString outputFile;
-};
+using TestPrinters = testing::PdfPrinters;
 
 // A selection with one nuclide, the public group, ingestion, scenario 1, all organs and all
 // periods; tests change what they need.
