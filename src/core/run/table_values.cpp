@@ -1,13 +1,11 @@
 #include "core/run/table_values.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 #include <limits>
 #include <string>
 #include <system_error>
@@ -579,7 +577,9 @@ namespace {
 // of them always add up within range. Checked in a few word operations on the 7 bytes at
 // `offset` of a value line (the field of one tissue row); everything else goes the long way
 // through the full grammar.
-[[maybe_unused]] inline bool IsPlainDoseAt(std::string_view line, std::size_t offset) {
+inline bool IsPlainDoseAt(std::string_view line, std::size_t offset) {
+    // The masks below take the field's first byte as the word's lowest.
+    if constexpr (std::endian::native != std::endian::little) return false;
     constexpr std::size_t kFieldBytes = 7;
     if (line.size() < offset + kFieldBytes) return false;  // a short field is never plain
     std::uint64_t x = 0;
@@ -619,45 +619,11 @@ std::string OffspringDoseText(std::string_view inUteroField, std::string_view po
 namespace {
 
 // Bit row - 1 is set when the field of tissue row `row` of a value line is a plain dose (see
-// IsPlainDoseAt). With SSE2 two fields are checked at a time, 16 bytes per step.
+// IsPlainDoseAt).
 std::uint32_t PlainFieldMask(std::string_view line) {
     std::uint32_t mask = 0;
-#if defined(__SSE2__)
-    auto bytes = [](char c) { return _mm_set1_epi8(c); };
-    // Where in each 8-byte field slot a digit, the point, the E and the sign stand; byte 7 is
-    // the blank between fields and is not looked at.
-    const __m128i digitAt = _mm_set_epi8(0, -1, -1, 0, 0, -1, 0, -1, 0, -1, -1, 0, 0, -1, 0, -1);
-    const __m128i pointAt = _mm_set_epi8(0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0, -1, 0);
-    const __m128i eAt = _mm_set_epi8(0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0);
-    const __m128i signAt = _mm_set_epi8(0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0);
-    const __m128i anyAt = _mm_set_epi8(-1, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0);
-    for (std::size_t block = 0; block < kTissueRowCount / 2; ++block) {
-        const std::size_t start = block * 16;
-        if (line.size() < start + 7) break;  // not even the first field of the block is whole
-        __m128i v;
-        if (line.size() >= start + 16) {
-            v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + start));
-        } else {  // the end of the line: missing bytes read as 0, which no field accepts
-            alignas(16) char tail[16] = {};
-            std::memcpy(tail, line.data() + start, line.size() - start);
-            v = _mm_load_si128(reinterpret_cast<const __m128i*>(tail));
-        }
-        const __m128i digit =
-            _mm_and_si128(_mm_cmpgt_epi8(v, bytes('0' - 1)), _mm_cmplt_epi8(v, bytes('9' + 1)));
-        const __m128i sign =
-            _mm_or_si128(_mm_cmpeq_epi8(v, bytes('+')), _mm_cmpeq_epi8(v, bytes('-')));
-        __m128i ok = _mm_or_si128(_mm_and_si128(digit, digitAt), anyAt);
-        ok = _mm_or_si128(ok, _mm_and_si128(_mm_cmpeq_epi8(v, bytes('.')), pointAt));
-        ok = _mm_or_si128(ok, _mm_and_si128(_mm_cmpeq_epi8(v, bytes('E')), eAt));
-        ok = _mm_or_si128(ok, _mm_and_si128(sign, signAt));
-        const int bits = _mm_movemask_epi8(ok);
-        if ((bits & 0x00FF) == 0x00FF) mask |= 1U << (2 * block);
-        if ((bits & 0xFF00) == 0xFF00) mask |= 1U << (2 * block + 1);
-    }
-#else
     for (int row = 1; row <= kTissueRowCount; ++row)
         if (IsPlainDoseAt(line, static_cast<std::size_t>(row - 1) * 8)) mask |= 1U << (row - 1);
-#endif
     return mask;
 }
 
