@@ -8,7 +8,7 @@ BUILD    := build
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR   := $(if $(CI),ON,OFF)
 
-.PHONY: all deps configure build run test asan-test bench fuzz fuzz-build fuzz-smoke format clean
+.PHONY: all deps configure build run test asan-test bench fuzz fuzz-build fuzz-smoke format format-check clean
 
 all: build
 
@@ -57,6 +57,10 @@ bench: deps
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# Fails on any source file that `make format` would change.
+format-check:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 
 clean:
 	rm -rf build build-asan build-bench build-fuzz
