@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     fonts-dejavu-core fonts-liberation2 xvfb xauth xdotool
     cups printer-driver-cups-pdf poppler-utils
+    libxcb1-dev libxcb-damage0-dev
 )
 
 missing=()
