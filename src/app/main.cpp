@@ -5,6 +5,6 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     fetaldose::gui::WindowSet windows;
-    windows.Start();
+    windows.start();
     return app.exec();
 }

@@ -19,10 +19,10 @@ WindowSet::WindowSet(Platform platform) : platform_(std::move(platform)) {
         ownedMessages_ = std::make_unique<BoxMessages>();
         platform_.messages = ownedMessages_.get();
     }
-    if (!platform_.printers) platform_.printers = &SystemPrinterProvider();
+    if (!platform_.printers) platform_.printers = &systemPrinterProvider();
     if (!platform_.fileAttributes) platform_.fileAttributes = &SystemFileAttributes();
-    if (!platform_.volumes) platform_.volumes = &SystemVolumes();
-    if (!platform_.decimalSeparator) platform_.decimalSeparator = SystemDecimalSeparator;
+    if (!platform_.volumes) platform_.volumes = &systemVolumes();
+    if (!platform_.decimalSeparator) platform_.decimalSeparator = systemDecimalSeparator;
 }
 
 // Windows are destroyed in the reverse order of their creation.
@@ -41,8 +41,8 @@ WindowSet::~WindowSet() {
     selection_.reset();
 }
 
-void WindowSet::Create() {
-    QApplication::setWindowIcon(ProgramIcon());
+void WindowSet::create() {
+    QApplication::setWindowIcon(programIcon());
     // A window guards its own creation handler, so a fault there is reported and creation
     // goes on with the next window.
     auto create = [this](auto& slot) {
@@ -63,12 +63,12 @@ void WindowSet::Create() {
     create(referencePublication_);
 }
 
-void WindowSet::Start() {
-    Create();
+void WindowSet::start() {
+    create();
     selection_->show();
 }
 
-void WindowSet::Quit() {
+void WindowSet::quit() {
     quitting_ = true;
     QApplication::quit();
 }

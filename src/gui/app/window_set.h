@@ -16,18 +16,18 @@ namespace fetaldose::gui {
 class Messages;
 class PrinterProvider;
 class VolumeProvider;
-class TDualListDlg;
-class TFrmDemo2;
-class TForm1;
-class TForm3;
-class TForm4;
-class TInstructions;
-class TLicence;
-class TContInfo;
-class TAbout;
-class Tpdf;
-class TrefCD;
-class Tref47;
+class SelectionWindow;
+class ResultsViewer;
+class SaveResultsWindow;
+class SaveOptionsWindow;
+class LoadOptionsWindow;
+class InstructionsWindow;
+class LicenceWindow;
+class ContactInformationWindow;
+class AboutWindow;
+class PdfNoteWindow;
+class ReferenceCdWindow;
+class ReferencePublicationWindow;
 
 // The outside world as the windows see it; tests replace any part of it.
 struct Platform {
@@ -48,22 +48,22 @@ class WindowSet {
     // Creates the twelve windows in order, then shows the main window. Messages raised while
     // a window is created appear before any window does; a fault there is reported in the
     // error box and start-up goes on.
-    void Start();
+    void start();
     // Creates the windows without showing any (tests).
-    void Create();
+    void create();
 
-    TDualListDlg& selection() { return *selection_; }
-    TFrmDemo2& viewer() { return *viewer_; }
-    TForm1& saveResults() { return *saveResults_; }
-    TForm3& saveOptions() { return *saveOptions_; }
-    TForm4& loadOptions() { return *loadOptions_; }
-    TInstructions& instructions() { return *instructions_; }
-    TLicence& licence() { return *licence_; }
-    TContInfo& contactInformation() { return *contactInformation_; }
-    TAbout& about() { return *about_; }
-    Tpdf& pdfNote() { return *pdfNote_; }
-    TrefCD& referenceCd() { return *referenceCd_; }
-    Tref47& referencePublication() { return *referencePublication_; }
+    SelectionWindow& selection() { return *selection_; }
+    ResultsViewer& viewer() { return *viewer_; }
+    SaveResultsWindow& saveResults() { return *saveResults_; }
+    SaveOptionsWindow& saveOptions() { return *saveOptions_; }
+    LoadOptionsWindow& loadOptions() { return *loadOptions_; }
+    InstructionsWindow& instructions() { return *instructions_; }
+    LicenceWindow& licence() { return *licence_; }
+    ContactInformationWindow& contactInformation() { return *contactInformation_; }
+    AboutWindow& about() { return *about_; }
+    PdfNoteWindow& pdfNote() { return *pdfNote_; }
+    ReferenceCdWindow& referenceCd() { return *referenceCd_; }
+    ReferencePublicationWindow& referencePublication() { return *referencePublication_; }
 
     Messages& messages() { return *platform_.messages; }
     PrinterProvider& printers() { return *platform_.printers; }
@@ -72,26 +72,26 @@ class WindowSet {
     char decimalSeparator() const { return platform_.decimalSeparator(); }
 
     // Ends the program: every event loop, the modal ones included, returns at once.
-    void Quit();
+    void quit();
     // True once Quit was asked for, so that a loop that would show a window again stops.
-    bool Quitting() const { return quitting_; }
+    bool quitting() const { return quitting_; }
 
   private:
     Platform platform_;
     bool quitting_ = false;
     std::unique_ptr<Messages> ownedMessages_;
-    std::unique_ptr<TDualListDlg> selection_;
-    std::unique_ptr<TFrmDemo2> viewer_;
-    std::unique_ptr<TForm1> saveResults_;
-    std::unique_ptr<TForm3> saveOptions_;
-    std::unique_ptr<TForm4> loadOptions_;
-    std::unique_ptr<TInstructions> instructions_;
-    std::unique_ptr<TLicence> licence_;
-    std::unique_ptr<TContInfo> contactInformation_;
-    std::unique_ptr<TAbout> about_;
-    std::unique_ptr<Tpdf> pdfNote_;
-    std::unique_ptr<TrefCD> referenceCd_;
-    std::unique_ptr<Tref47> referencePublication_;
+    std::unique_ptr<SelectionWindow> selection_;
+    std::unique_ptr<ResultsViewer> viewer_;
+    std::unique_ptr<SaveResultsWindow> saveResults_;
+    std::unique_ptr<SaveOptionsWindow> saveOptions_;
+    std::unique_ptr<LoadOptionsWindow> loadOptions_;
+    std::unique_ptr<InstructionsWindow> instructions_;
+    std::unique_ptr<LicenceWindow> licence_;
+    std::unique_ptr<ContactInformationWindow> contactInformation_;
+    std::unique_ptr<AboutWindow> about_;
+    std::unique_ptr<PdfNoteWindow> pdfNote_;
+    std::unique_ptr<ReferenceCdWindow> referenceCd_;
+    std::unique_ptr<ReferencePublicationWindow> referencePublication_;
 };
 
 }  // namespace fetaldose::gui

@@ -9,12 +9,12 @@
 namespace fetaldose::gui {
 
 enum class FolderGlyph {
-    Open,     // OPENFOLDER: a directory on the path above the one shown
-    Current,  // CURRENTFOLDER: the directory shown
-    Closed,   // CLOSEDFOLDER: a subdirectory of the one shown
+    openModally,  // OPENFOLDER: a directory on the path above the one shown
+    Current,      // CURRENTFOLDER: the directory shown
+    Closed,       // CLOSEDFOLDER: a subdirectory of the one shown
 };
 
-QIcon DriveGlyph(VolumeKind kind);
-QIcon FolderGlyphIcon(FolderGlyph glyph);
+QIcon driveGlyph(VolumeKind kind);
+QIcon folderGlyphIcon(FolderGlyph glyph);
 
 }  // namespace fetaldose::gui

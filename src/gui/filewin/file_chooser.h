@@ -1,10 +1,10 @@
 #pragma once
 // The three modal windows in which the user names a file to save or load: "Save results to
-// file" (TForm1), "Save options to a file" (TForm3) and "Load options from a file" (TForm4).
-// They share one make-up: a drive list driving a directory tree driving a file list filtered
-// by the window's mask, which writes into the file-name box; and an "Exit" and an action
-// button. The action button hands the path named in the box to the results file writer or the
-// options file saver or loader.
+// file" (SaveResultsWindow), "Save options to a file" (SaveOptionsWindow) and "Load options from a
+// file" (LoadOptionsWindow). They share one make-up: a drive list driving a directory tree driving
+// a file list filtered by the window's mask, which writes into the file-name box; and an "Exit" and
+// an action button. The action button hands the path named in the box to the results file writer or
+// the options file saver or loader.
 
 #include <QDialog>
 #include <QRect>
@@ -54,12 +54,12 @@ class FileChooserWindow : public QDialog {
   public:
     // Shows the window modally; returns when it is closed. The first opening reads the
     // directory the program started in; later openings show what the window last showed.
-    void Open();
+    void openModally();
 
     // The directory the window shows; a name typed into the box is taken relative to it.
-    const QString& Directory() const { return directory_; }
+    const QString& directory() const { return directory_; }
     // The mask the file list is filtered by.
-    QString Mask() const;
+    QString mask() const;
 
   protected:
     FileChooserWindow(WindowSet& windows, const ChooserMakeup& makeup, QWidget* parent);
@@ -67,11 +67,11 @@ class FileChooserWindow : public QDialog {
     // Runs the window's action on the chosen path. Returns true when it completed (the window
     // then closes), false when it reported a failure of its own; a fault it throws is shown in
     // the error box. Either way the window stays open after a failure.
-    virtual bool RunAction(const std::string& path) = 0;
+    virtual bool runAction(const std::string& path) = 0;
 
     // The action button: the typed name is checked, joined to the directory shown and handed
     // to RunAction.
-    void PressAction();
+    void pressAction();
 
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -79,25 +79,25 @@ class FileChooserWindow : public QDialog {
     WindowSet& windows_;
 
   private:
-    void BuildControls(const ChooserMakeup& makeup);
-    void SetTabOrder(ChooserMakeup::TabOrder order);
+    void buildControls(const ChooserMakeup& makeup);
+    void arrangeTabOrder(ChooserMakeup::TabOrder order);
 
     // Runs `body` with faults shown in the error box; returns whether it completed.
     template <class Body>
-    bool Guarded(Body&& body);
+    bool guarded(Body&& body);
 
     // Makes `directory` the one shown: enters it (the process's working directory follows),
     // rebuilds the tree, re-reads the file list and selects its drive. Throws IoError when it
     // cannot be entered, with everything left as it was.
-    void MoveTo(const QString& directory);
-    void RebuildTree();
-    void ReadFileList();
-    void RefreshDriveList();
-    void SelectDriveOfDirectory();
+    void moveTo(const QString& directory);
+    void rebuildTree();
+    void readFileList();
+    void refreshDriveList();
+    void selectDriveOfDirectory();
 
-    void DriveChosen(int index);
-    void TreeEntryEntered(int row);
-    void FileSelectionChanged();
+    void driveChosen(int index);
+    void treeEntryEntered(int row);
+    void fileSelectionChanged();
 
     QString mask_;
     QString directory_;
@@ -117,45 +117,45 @@ class FileChooserWindow : public QDialog {
 };
 
 // "Save results to file", opened from the results viewer: writes every table of the last run.
-class TForm1 : public FileChooserWindow {
+class SaveResultsWindow : public FileChooserWindow {
     Q_OBJECT
   public:
-    explicit TForm1(WindowSet& windows, QWidget* parent = nullptr);
+    explicit SaveResultsWindow(WindowSet& windows, QWidget* parent = nullptr);
 
   public slots:
-    void BtnSaveClick();
-    void BtnCancelClick();
+    void act();
+    void exitWindow();
 
   protected:
-    bool RunAction(const std::string& path) override;
+    bool runAction(const std::string& path) override;
 };
 
 // "Save options to a file": writes the selection window's state.
-class TForm3 : public FileChooserWindow {
+class SaveOptionsWindow : public FileChooserWindow {
     Q_OBJECT
   public:
-    explicit TForm3(WindowSet& windows, QWidget* parent = nullptr);
+    explicit SaveOptionsWindow(WindowSet& windows, QWidget* parent = nullptr);
 
   public slots:
-    void Button2Click();
-    void Button1Click();
+    void act();
+    void exitWindow();
 
   protected:
-    bool RunAction(const std::string& path) override;
+    bool runAction(const std::string& path) override;
 };
 
 // "Load options from a file": sets the selection window's controls from a saved file.
-class TForm4 : public FileChooserWindow {
+class LoadOptionsWindow : public FileChooserWindow {
     Q_OBJECT
   public:
-    explicit TForm4(WindowSet& windows, QWidget* parent = nullptr);
+    explicit LoadOptionsWindow(WindowSet& windows, QWidget* parent = nullptr);
 
   public slots:
-    void Button2Click();
-    void Button1Click();
+    void act();
+    void exitWindow();
 
   protected:
-    bool RunAction(const std::string& path) override;
+    bool runAction(const std::string& path) override;
 };
 
 }  // namespace fetaldose::gui

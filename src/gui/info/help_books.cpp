@@ -11,7 +11,7 @@ namespace fetaldose::gui {
 namespace {
 
 // The books, relative to the working directory at the moment of the command.
-QString BookPath(HelpBook book) {
+QString bookPath(HelpBook book) {
     switch (book) {
         case HelpBook::GeneralInformation:
             return QStringLiteral("help/generalhelp.qhc");
@@ -23,15 +23,15 @@ QString BookPath(HelpBook book) {
 
 }  // namespace
 
-HelpWindow& TheHelpWindow(WindowSet& windows) {
+HelpWindow& theHelpWindow(WindowSet& windows) {
     QWidget& owner = windows.selection();
     auto* window = owner.findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
     if (window == nullptr) window = new HelpWindow(&owner);
     return *window;
 }
 
-void OpenHelpBook(WindowSet& windows, HelpBook book) {
-    TheHelpWindow(windows).OpenBook(BookPath(book));
+void openHelpBook(WindowSet& windows, HelpBook book) {
+    theHelpWindow(windows).openBook(bookPath(book));
 }
 
 }  // namespace fetaldose::gui

@@ -13,9 +13,9 @@ enum class HelpBook {
 
 // Opens the book at its contents, relative to the working directory now, without blocking.
 // The second command replaces the book on show; a missing book is reported in the help window.
-void OpenHelpBook(WindowSet& windows, HelpBook book);
+void openHelpBook(WindowSet& windows, HelpBook book);
 
 // The one help window, owned by the main window; created by its first use.
-HelpWindow& TheHelpWindow(WindowSet& windows);
+HelpWindow& theHelpWindow(WindowSet& windows);
 
 }  // namespace fetaldose::gui

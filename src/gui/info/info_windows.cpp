@@ -23,14 +23,14 @@ namespace fetaldose::gui {
 
 namespace {
 
-QString Text(std::string_view text) {
+QString textOf(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The fixed lines of a text box, one QString line each.
-QString Lines(std::span<const std::string_view> lines) {
+QString joinLines(std::span<const std::string_view> lines) {
     QStringList joined;
-    for (const std::string_view line : lines) joined << Text(line);
+    for (const std::string_view line : lines) joined << textOf(line);
     return joined.join(QLatin1Char('\n'));
 }
 
@@ -41,7 +41,7 @@ enum class BoxLook {
 };
 
 // A multi-line text box whose text the user can select and copy but not change.
-QPlainTextEdit* TextBox(QWidget* parent, const QString& objectName,
+QPlainTextEdit* textBox(QWidget* parent, const QString& objectName,
                         std::span<const std::string_view> lines, BoxLook look) {
     auto* box = new QPlainTextEdit(parent);
     box->setObjectName(objectName);
@@ -60,19 +60,19 @@ QPlainTextEdit* TextBox(QWidget* parent, const QString& objectName,
         if (look == BoxLook::GreyBorderless) box->setFrameShape(QFrame::NoFrame);
     }
     box->setPalette(palette);
-    box->setPlainText(Lines(lines));
+    box->setPlainText(joinLines(lines));
     return box;
 }
 
 // A window whose only content is one text box filling it.
-void FillWithTextBox(QWidget* window, const QString& objectName,
+void fillWithTextBox(QWidget* window, const QString& objectName,
                      std::span<const std::string_view> lines, BoxLook look) {
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(TextBox(window, objectName, lines, look));
+    layout->addWidget(textBox(window, objectName, lines, look));
 }
 
-QFont InfoFont() {
+QFont infoFont() {
     QFont font(QStringLiteral("Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(10);
@@ -91,14 +91,14 @@ InfoWindow::InfoWindow(const QRect& designedFrame, TitleButtons buttons, QWidget
         flags |= Qt::Window | Qt::WindowMinMaxButtonsHint;
     }
     setWindowFlags(flags);
-    setFont(InfoFont());
+    setFont(infoFont());
     setSizeGripEnabled(false);
     // The frame is not known before the window is shown; showEvent corrects the client size.
     resize(designedFrame_.size());
     move(designedFrame_.topLeft());
 }
 
-void InfoWindow::Open() {
+void InfoWindow::openModally() {
     exec();
 }
 
@@ -106,7 +106,7 @@ void InfoWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (placed_) return;
     placed_ = true;
-    frameKnown_ = PlaceInDesignedFrame();
+    frameKnown_ = placeInDesignedFrame();
 }
 
 bool InfoWindow::event(QEvent* event) {
@@ -116,11 +116,11 @@ bool InfoWindow::event(QEvent* event) {
     if (placed_ && !frameKnown_ &&
         (event->type() == QEvent::Move || event->type() == QEvent::Resize ||
          event->type() == QEvent::Expose))
-        frameKnown_ = PlaceInDesignedFrame();
+        frameKnown_ = placeInDesignedFrame();
     return handled;
 }
 
-bool InfoWindow::PlaceInDesignedFrame() {
+bool InfoWindow::placeInDesignedFrame() {
     // The designed size is the outer size: take the frame the platform gives off the client.
     const QSize frame = frameGeometry().size() - geometry().size();
     const bool known = !frame.isEmpty();
@@ -130,50 +130,50 @@ bool InfoWindow::PlaceInDesignedFrame() {
     return known;
 }
 
-TInstructions::TInstructions(WindowSet& windows, QWidget* parent)
+InstructionsWindow::InstructionsWindow(WindowSet& windows, QWidget* parent)
     : InfoWindow(QRect(276, 228, 570, 455), TitleButtons::CloseOnly, parent), windows_(windows) {
-    setWindowTitle(Text(info_texts::kInstructionsCaption));
-    text_ = TextBox(this, QStringLiteral("InstructionsText"), info_texts::kInstructions,
+    setWindowTitle(textOf(info_texts::kInstructionsCaption));
+    text_ = textBox(this, QStringLiteral("InstructionsText"), info_texts::kInstructions,
                     BoxLook::White);
-    print_ = new QPushButton(Text(info_texts::kPrintButton), this);
+    print_ = new QPushButton(textOf(info_texts::kPrintButton), this);
     print_->setObjectName(QStringLiteral("Button1"));
     print_->setAutoDefault(false);
     print_->setGeometry(189, 312, 60, 20);
-    connect(print_, &QPushButton::clicked, this, &TInstructions::Button1Click);
+    connect(print_, &QPushButton::clicked, this, &InstructionsWindow::print);
     text_->setGeometry(0, 0, width(), 300);
 }
 
-void TInstructions::Button1Click() {
-    RunGuarded(windows_.messages(),
-               [this] { PrintWindow(*this, PrintScale::Proportional, windows_.printers()); });
+void InstructionsWindow::print() {
+    runGuarded(windows_.messages(),
+               [this] { printWindow(*this, PrintScale::Proportional, windows_.printers()); });
 }
 
-void TInstructions::resizeEvent(QResizeEvent* event) {
+void InstructionsWindow::resizeEvent(QResizeEvent* event) {
     InfoWindow::resizeEvent(event);
     text_->setGeometry(0, 0, width(), 300);
 }
 
-TLicence::TLicence(WindowSet&, QWidget* parent)
+LicenceWindow::LicenceWindow(WindowSet&, QWidget* parent)
     : InfoWindow(QRect(310, 156, 500, 541), TitleButtons::CloseOnly, parent) {
-    setWindowTitle(Text(info_texts::kLicenceCaption));
-    FillWithTextBox(this, QStringLiteral("LicenceText"), info_texts::kLicence, BoxLook::White);
+    setWindowTitle(textOf(info_texts::kLicenceCaption));
+    fillWithTextBox(this, QStringLiteral("LicenceText"), info_texts::kLicence, BoxLook::White);
 }
 
-TContInfo::TContInfo(WindowSet&, QWidget* parent)
+ContactInformationWindow::ContactInformationWindow(WindowSet&, QWidget* parent)
     : InfoWindow(QRect(354, 283, 243, 200), TitleButtons::CloseOnly, parent) {
-    setWindowTitle(Text(info_texts::kContactCaption));
-    FillWithTextBox(this, QStringLiteral("ContactText"), info_texts::kContact,
+    setWindowTitle(textOf(info_texts::kContactCaption));
+    fillWithTextBox(this, QStringLiteral("ContactText"), info_texts::kContact,
                     BoxLook::GreyBorderless);
 }
 
-TAbout::TAbout(WindowSet&, QWidget* parent)
+AboutWindow::AboutWindow(WindowSet&, QWidget* parent)
     : InfoWindow(QRect(412, 177, 381, 348), TitleButtons::CloseOnly, parent) {
-    setWindowTitle(Text(info_texts::kAboutCaption));
+    setWindowTitle(textOf(info_texts::kAboutCaption));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     auto* taskGroup =
-        TextBox(this, QStringLiteral("AboutText"), info_texts::kAbout, BoxLook::GreyBorderless);
+        textBox(this, QStringLiteral("AboutText"), info_texts::kAbout, BoxLook::GreyBorderless);
     taskGroup->setFixedHeight(222);
     layout->addWidget(taskGroup);
 
@@ -182,7 +182,7 @@ TAbout::TAbout(WindowSet&, QWidget* parent)
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     auto* panelLayout = new QVBoxLayout(panel);
     panelLayout->setContentsMargins(2, 2, 2, 2);
-    auto* rights = TextBox(panel, QStringLiteral("RightsText"), info_texts::kAboutRights,
+    auto* rights = textBox(panel, QStringLiteral("RightsText"), info_texts::kAboutRights,
                            BoxLook::GreyBorderless);
     QTextOption centred = rights->document()->defaultTextOption();
     centred.setAlignment(Qt::AlignHCenter);
@@ -191,22 +191,22 @@ TAbout::TAbout(WindowSet&, QWidget* parent)
     layout->addWidget(panel, 1);
 }
 
-Tpdf::Tpdf(WindowSet&, QWidget* parent)
+PdfNoteWindow::PdfNoteWindow(WindowSet&, QWidget* parent)
     : InfoWindow(QRect(323, 209, 275, 111), TitleButtons::CloseOnly, parent) {
-    setWindowTitle(Text(info_texts::kPdfCaption));
-    FillWithTextBox(this, QStringLiteral("PdfText"), info_texts::kPdfNote, BoxLook::Grey);
+    setWindowTitle(textOf(info_texts::kPdfCaption));
+    fillWithTextBox(this, QStringLiteral("PdfText"), info_texts::kPdfNote, BoxLook::Grey);
 }
 
-TrefCD::TrefCD(WindowSet&, QWidget* parent)
+ReferenceCdWindow::ReferenceCdWindow(WindowSet&, QWidget* parent)
     : InfoWindow(QRect(296, 204, 347, 136), TitleButtons::CloseMinimiseMaximise, parent) {
-    setWindowTitle(Text(info_texts::kReferenceCdCaption));
-    FillWithTextBox(this, QStringLiteral("ReferenceText"), info_texts::kReferenceCd, BoxLook::Grey);
+    setWindowTitle(textOf(info_texts::kReferenceCdCaption));
+    fillWithTextBox(this, QStringLiteral("ReferenceText"), info_texts::kReferenceCd, BoxLook::Grey);
 }
 
-Tref47::Tref47(WindowSet&, QWidget* parent)
+ReferencePublicationWindow::ReferencePublicationWindow(WindowSet&, QWidget* parent)
     : InfoWindow(QRect(297, 351, 347, 128), TitleButtons::CloseMinimiseMaximise, parent) {
-    setWindowTitle(Text(info_texts::kReferencePublicationCaption));
-    FillWithTextBox(this, QStringLiteral("ReferenceText"), info_texts::kReferencePublication,
+    setWindowTitle(textOf(info_texts::kReferencePublicationCaption));
+    fillWithTextBox(this, QStringLiteral("ReferenceText"), info_texts::kReferencePublication,
                     BoxLook::Grey);
 }
 

@@ -23,9 +23,9 @@ class InfoWindow : public QDialog {
     enum class TitleButtons { CloseOnly, CloseMinimiseMaximise };
 
     // Shows the window modally; returns when it is closed.
-    void Open();
+    void openModally();
     // The outer rectangle (frame included) the window takes the first time it is shown.
-    QRect DesignedFrame() const { return designedFrame_; }
+    QRect designedFrame() const { return designedFrame_; }
 
   protected:
     InfoWindow(const QRect& designedFrame, TitleButtons buttons, QWidget* parent);
@@ -35,21 +35,21 @@ class InfoWindow : public QDialog {
   private:
     // Gives the window its designed outer rectangle with the frame known now; true once the
     // frame is known (a window manager reports it only after the window is mapped).
-    bool PlaceInDesignedFrame();
+    bool placeInDesignedFrame();
 
     QRect designedFrame_;
     bool placed_ = false;
     bool frameKnown_ = false;
 };
 
-class TInstructions : public InfoWindow {
+class InstructionsWindow : public InfoWindow {
     Q_OBJECT
   public:
-    explicit TInstructions(WindowSet& windows, QWidget* parent = nullptr);
+    explicit InstructionsWindow(WindowSet& windows, QWidget* parent = nullptr);
 
   public slots:
     // "Print": prints this window as it looks now, at its size on the screen.
-    void Button1Click();
+    void print();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -60,40 +60,40 @@ class TInstructions : public InfoWindow {
     QPushButton* print_;
 };
 
-class TLicence : public InfoWindow {
+class LicenceWindow : public InfoWindow {
     Q_OBJECT
   public:
-    explicit TLicence(WindowSet& windows, QWidget* parent = nullptr);
+    explicit LicenceWindow(WindowSet& windows, QWidget* parent = nullptr);
 };
 
-class TContInfo : public InfoWindow {
+class ContactInformationWindow : public InfoWindow {
     Q_OBJECT
   public:
-    explicit TContInfo(WindowSet& windows, QWidget* parent = nullptr);
+    explicit ContactInformationWindow(WindowSet& windows, QWidget* parent = nullptr);
 };
 
-class TAbout : public InfoWindow {
+class AboutWindow : public InfoWindow {
     Q_OBJECT
   public:
-    explicit TAbout(WindowSet& windows, QWidget* parent = nullptr);
+    explicit AboutWindow(WindowSet& windows, QWidget* parent = nullptr);
 };
 
-class Tpdf : public InfoWindow {
+class PdfNoteWindow : public InfoWindow {
     Q_OBJECT
   public:
-    explicit Tpdf(WindowSet& windows, QWidget* parent = nullptr);
+    explicit PdfNoteWindow(WindowSet& windows, QWidget* parent = nullptr);
 };
 
-class TrefCD : public InfoWindow {
+class ReferenceCdWindow : public InfoWindow {
     Q_OBJECT
   public:
-    explicit TrefCD(WindowSet& windows, QWidget* parent = nullptr);
+    explicit ReferenceCdWindow(WindowSet& windows, QWidget* parent = nullptr);
 };
 
-class Tref47 : public InfoWindow {
+class ReferencePublicationWindow : public InfoWindow {
     Q_OBJECT
   public:
-    explicit Tref47(WindowSet& windows, QWidget* parent = nullptr);
+    explicit ReferencePublicationWindow(WindowSet& windows, QWidget* parent = nullptr);
 };
 
 }  // namespace fetaldose::gui

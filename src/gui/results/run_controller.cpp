@@ -24,29 +24,29 @@ class BusyCursor {
 
 }  // namespace
 
-void RunAndView(WindowSet& windows, const SelectionSnapshot& selection) {
-    TFrmDemo2& viewer = windows.viewer();
+void runAndView(WindowSet& windows, const SelectionSnapshot& selection) {
+    ResultsViewer& viewer = windows.viewer();
 
     const RunCheck check = CheckSelection(selection);
-    viewer.LayOutGrids(check);
+    viewer.layOutGrids(check);
     if (!check.StopMessage.empty()) {
-        windows.messages().Inform(QString::fromLocal8Bit(check.StopMessage));
+        windows.messages().inform(QString::fromLocal8Bit(check.StopMessage));
         return;
     }
 
     FillOutcome outcome;
     {
         BusyCursor busy;
-        outcome = FillResultStore(selection, check, windows.selection().DataDirectory(),
-                                  windows.decimalSeparator(), viewer.RunScratch(), viewer.Store());
+        outcome = FillResultStore(selection, check, windows.selection().dataDirectory(),
+                                  windows.decimalSeparator(), viewer.runScratch(), viewer.store());
     }
-    if (outcome.TableCount > 1) viewer.SetNextAvailable(true);
+    if (outcome.TableCount > 1) viewer.setNextAvailable(true);
     if (!outcome.Complete) {
         if (!outcome.StopMessage.empty())
-            windows.messages().Inform(QString::fromLocal8Bit(outcome.StopMessage));
+            windows.messages().inform(QString::fromLocal8Bit(outcome.StopMessage));
         return;
     }
-    viewer.ViewingLoop();
+    viewer.viewingLoop();
 }
 
 }  // namespace fetaldose::gui

@@ -10,6 +10,6 @@ class WindowSet;
 
 // Performs one run of the selection window's current selection. Stop messages go through
 // the window set's Messages; faults propagate to the caller's guard.
-void RunAndView(WindowSet& windows, const SelectionSnapshot& selection);
+void runAndView(WindowSet& windows, const SelectionSnapshot& selection);
 
 }  // namespace fetaldose::gui

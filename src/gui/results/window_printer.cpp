@@ -16,7 +16,7 @@ namespace {
 
 // number * numerator / denominator in one step, rounded to the nearest integer with halves
 // away from zero; 0 when the denominator is 0.
-int MulDiv(int number, int numerator, int denominator) {
+int mulDiv(int number, int numerator, int denominator) {
     if (denominator == 0) return 0;
     const std::int64_t product = std::int64_t{number} * numerator;
     const bool negative = (product < 0) != (denominator < 0);
@@ -28,22 +28,22 @@ int MulDiv(int number, int numerator, int denominator) {
 
 }  // namespace
 
-QSize PrintedSize(const PrintGeometry& geometry, PrintScale scale) {
+QSize printedSize(const PrintGeometry& geometry, PrintScale scale) {
     const int width = geometry.image.width();
     const int height = geometry.image.height();
     if (scale == PrintScale::Proportional) {
-        return {MulDiv(width, geometry.printerDpiX, geometry.windowDpi),
-                MulDiv(height, geometry.printerDpiY, geometry.windowDpi)};
+        return {mulDiv(width, geometry.printerDpiX, geometry.windowDpi),
+                mulDiv(height, geometry.printerDpiY, geometry.windowDpi)};
     }
     const int pageWidth = geometry.page.width();
     const int pageHeight = geometry.page.height();
-    const int byHeight = MulDiv(width, pageHeight, height);
+    const int byHeight = mulDiv(width, pageHeight, height);
     if (byHeight < pageWidth) return {byHeight, pageHeight};
-    return {pageWidth, MulDiv(height, pageWidth, width)};
+    return {pageWidth, mulDiv(height, pageWidth, width)};
 }
 
-void PrintWindow(QWidget& window, PrintScale scale, PrinterProvider& printers) {
-    std::unique_ptr<QPrinter> printer = printers.DefaultPrinter();
+void printWindow(QWidget& window, PrintScale scale, PrinterProvider& printers) {
+    std::unique_ptr<QPrinter> printer = printers.defaultPrinter();
     if (!printer) throw PrintError(results_texts::kNoDefaultPrinter);
     printer->setDocName(QString());
     printer->setFullPage(false);
@@ -57,7 +57,7 @@ void PrintWindow(QWidget& window, PrintScale scale, PrinterProvider& printers) {
     geometry.printerDpiX = printer->logicalDpiX();
     geometry.printerDpiY = printer->logicalDpiY();
     geometry.windowDpi = window.logicalDpiX();
-    const QSize printed = PrintedSize(geometry, scale);
+    const QSize printed = printedSize(geometry, scale);
 
     QPainter painter;
     if (!painter.begin(printer.get())) throw PrintError(results_texts::kPrinterNotReady);

@@ -22,16 +22,16 @@ namespace fetaldose::gui {
 
 class WindowSet;
 
-class TDualListDlg : public QMainWindow, public ControlsSink {
+class SelectionWindow : public QMainWindow, public ControlsSink {
     Q_OBJECT
   public:
-    explicit TDualListDlg(WindowSet& windows, QWidget* parent = nullptr);
-    ~TDualListDlg() override;
+    explicit SelectionWindow(WindowSet& windows, QWidget* parent = nullptr);
+    ~SelectionWindow() override;
 
     // A copy of every check state (enabled or not) and of the chosen list and its twin.
-    SelectionSnapshot Snapshot() const;
+    SelectionSnapshot snapshot() const;
     // The data directory fixed when the window was created.
-    const std::string& DataDirectory() const { return dataDirectory_; }
+    const std::string& dataDirectory() const { return dataDirectory_; }
 
     void ClearChosen() override;
     void AppendChosen(const std::string& name, const std::string& halfLife) override;
@@ -41,34 +41,34 @@ class TDualListDlg : public QMainWindow, public ControlsSink {
 
   public slots:
     // Commands (each button and its menu item share one).
-    void BtnRunClick();
-    void BtnLoadClick();
-    void BtnSaveClick();
-    void BtnExitClick();
-    void Contents1Click();
-    void Contents2Click();
-    void Instructions1Click();
-    void Licence1Click();
-    void ContactInformation1Click();
-    void About1Click();
-    void HowtoreferencethisCD1Click();
-    void HowtoreferenceVORQ471Click();
-    void pdfofVORQPublication471Click();
+    void run();
+    void loadOptions();
+    void saveOptions();
+    void exitProgram();
+    void openGeneralInformation();
+    void openPublication();
+    void showInstructions();
+    void showLicence();
+    void showContactInformation();
+    void showAbout();
+    void showReferenceCd();
+    void showReferencePublication();
+    void showPdfNote();
 
     // Enabling rules, run on every real change of the box's checked state.
-    void ChkBxAllRoutesClick();
-    void chkbxParticulatesClick();
-    void ChkBxAllAerosolClick();
-    void ChkBxAllAcutesClick();
-    void ChkBxAllChronicsClick();
-    void ChkBxAllOrgansClick();
-    void ChkBxAllPeriodsClick();
+    void applyAllRoutesRule();
+    void applyParticulatesRule();
+    void applyAllAerosolRule();
+    void applyAllAcutesRule();
+    void applyAllChronicsRule();
+    void applyAllOrgansRule();
+    void applyAllPeriodsRule();
 
     // Nuclide grid, finder and chosen list.
-    void StringGrid1SelectCell(int column, int row);
-    void StringGrid1DblClick();
-    void EdtFindNucChange();
-    void LstBxNucsChosenDblClick();
+    void selectGridCell(int column, int row);
+    void addGridNuclide();
+    void findNuclide();
+    void removeChosenNuclide();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -76,60 +76,60 @@ class TDualListDlg : public QMainWindow, public ControlsSink {
 
   private:
     // Builds every control at its place; the window's whole geometry and look are there.
-    void BuildControls();
-    void BuildMenu();
-    void ConnectHandlers();
+    void buildControls();
+    void buildMenu();
+    void connectHandlers();
     // The creation handler: fixes the data directory and loads the catalogue into the grid.
-    void FormCreate();
+    void fillNuclideGrid();
 
     // Key handlers; each returns whether it used the key.
-    bool StringGrid1KeyDown(int key);
-    bool EdtFindNucKeyDown(int key);
-    bool LstBxNucsChosenKeyDown(int key);
+    bool gridKeyPressed(int key);
+    bool finderKeyPressed(int key);
+    bool chosenListKeyPressed(int key);
 
-    QString GridName(int row) const;
+    QString gridName(int row) const;
     // The catalogue's own bytes of a grid cell (column 0 the name, 1 the half-life), which
     // the shown text need not keep (a byte of another code page is no valid UTF-8).
-    std::string GridBytes(int row, int column) const;
-    void AddGridRow(int row);
-    void AppendChosenTexts(const std::string& name, const std::string& halfLife);
-    void MoveGridTo(int row);
-    void RemoveLowestSelectedChosen();
-    QCheckBox* Box(SelectionBox box) const;
-    QListWidget* List(SelectionList list) const;
+    std::string gridBytes(int row, int column) const;
+    void addGridRow(int row);
+    void appendChosenTexts(const std::string& name, const std::string& halfLife);
+    void moveGridTo(int row);
+    void removeLowestSelectedChosen();
+    QCheckBox* checkBox(SelectionBox box) const;
+    QListWidget* checkList(SelectionList list) const;
 
     WindowSet& windows_;
     std::string dataDirectory_;
     int currentGridRow_ = 0;
     int finderRow_ = 0;
 
-    QTableWidget* StringGrid1 = nullptr;
-    QLineEdit* EdtFindNuc = nullptr;
-    QListWidget* LstBxNucsChosen = nullptr;
-    QListWidget* LstBxHalfLife = nullptr;
+    QTableWidget* nuclideGrid_ = nullptr;
+    QLineEdit* finderBox_ = nullptr;
+    QListWidget* chosenList_ = nullptr;
+    QListWidget* halfLifeList_ = nullptr;
 
-    QCheckBox* chkbxMOP = nullptr;
-    QCheckBox* chkbxWKR = nullptr;
-    QCheckBox* ChkBxAllRoutes = nullptr;
-    QCheckBox* chkbxIng = nullptr;
-    QCheckBox* chkbxParticulates = nullptr;
-    QCheckBox* chkbxVapours = nullptr;
-    QCheckBox* ChkBxAllAerosol = nullptr;
-    QCheckBox* ChkBxAllAcutes = nullptr;
-    QCheckBox* ChkBxAllChronics = nullptr;
-    QCheckBox* ChkBxAllOrgans = nullptr;
-    QCheckBox* ChkBxAllPeriods = nullptr;
+    QCheckBox* publicBox_ = nullptr;
+    QCheckBox* occupationalBox_ = nullptr;
+    QCheckBox* allRoutesBox_ = nullptr;
+    QCheckBox* ingestionBox_ = nullptr;
+    QCheckBox* particulatesBox_ = nullptr;
+    QCheckBox* vapoursBox_ = nullptr;
+    QCheckBox* allAerosolBox_ = nullptr;
+    QCheckBox* allAcutesBox_ = nullptr;
+    QCheckBox* allChronicsBox_ = nullptr;
+    QCheckBox* allOrgansBox_ = nullptr;
+    QCheckBox* allPeriodsBox_ = nullptr;
 
-    QListWidget* chklstbxAerosol = nullptr;
-    QListWidget* ChkLstBxAScenarios = nullptr;
-    QListWidget* ChkLstBxCScenarios = nullptr;
-    QListWidget* chklstbxTissues = nullptr;
-    QListWidget* chklstbxTimes = nullptr;
+    QListWidget* aerosolList_ = nullptr;
+    QListWidget* acuteList_ = nullptr;
+    QListWidget* chronicList_ = nullptr;
+    QListWidget* tissueList_ = nullptr;
+    QListWidget* periodList_ = nullptr;
 
-    QPushButton* BtnLoad = nullptr;
-    QPushButton* BtnSave = nullptr;
-    QPushButton* BtnRun = nullptr;
-    QPushButton* BtnExit = nullptr;
+    QPushButton* loadButton_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QPushButton* runButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
 };
 
 }  // namespace fetaldose::gui
