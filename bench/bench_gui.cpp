@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "app/window_set.h"
 #include "bench_support.h"
 #include "core/run/run.h"
-#include "gui/app/window_set.h"
 #include "gui/results/results_viewer.h"
 #include "recording_messages.h"
 

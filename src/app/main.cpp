@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "gui/app/window_set.h"
+#include "app/window_set.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

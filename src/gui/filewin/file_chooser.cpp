@@ -14,19 +14,14 @@
 #include <algorithm>
 #include <functional>
 
-#include "core/options/options_file.h"
 #include "core/refdata/data_directory.h"
-#include "core/results/results_file.h"
 #include "core/textio/faults.h"
 #include "core/textio/text_writer.h"
 #include "gui/app/handler_guard.h"
 #include "gui/app/messages.h"
-#include "gui/app/window_set.h"
 #include "gui/filewin/chooser_glyphs.h"
 #include "gui/filewin/chooser_texts.h"
 #include "gui/filewin/folder_listing.h"
-#include "gui/results/results_viewer.h"
-#include "gui/selection/selection_window.h"
 
 namespace fetaldose::gui {
 
@@ -109,9 +104,13 @@ class DirectoryTreeList final : public QListWidget {
     }
 };
 
-FileChooserWindow::FileChooserWindow(WindowSet& windows, const ChooserMakeup& makeup,
-                                     QWidget* parent)
-    : QDialog(parent), windows_(windows), mask_(textOf(makeup.mask)) {
+FileChooserWindow::FileChooserWindow(const ChooserMakeup& makeup, Action action, Messages& messages,
+                                     VolumeProvider& volumes, QWidget* parent)
+    : QDialog(parent),
+      action_(std::move(action)),
+      messages_(messages),
+      volumes_(volumes),
+      mask_(textOf(makeup.mask)) {
     setWindowTitle(textOf(makeup.caption));
     // A title bar with a close box only.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -135,9 +134,9 @@ FileChooserWindow::FileChooserWindow(WindowSet& windows, const ChooserMakeup& ma
     // Every window starts in the directory the program started in.
     directory_ = QDir::currentPath();
     refreshDriveList();
-    const int volume = volumeIndexFor(volumes_, directory_);
-    if (volume >= 0 && windows_.volumes().lastDirectoryOn(volumes_[volume].rootPath).isEmpty())
-        windows_.volumes().rememberDirectory(volumes_[volume].rootPath, directory_);
+    const int volume = volumeIndexFor(volumeList_, directory_);
+    if (volume >= 0 && volumes_.lastDirectoryOn(volumeList_[volume].rootPath).isEmpty())
+        volumes_.rememberDirectory(volumeList_[volume].rootPath, directory_);
 }
 
 void FileChooserWindow::buildControls(const ChooserMakeup& makeup) {
@@ -186,6 +185,8 @@ void FileChooserWindow::buildControls(const ChooserMakeup& makeup) {
     actionButton_ = new QPushButton(textOf(makeup.actionCaption), this);
     actionButton_->setObjectName(textOf(makeup.actionButtonName));
     actionButton_->setGeometry(makeup.actionButtonPlace);
+    connect(actionButton_, &QPushButton::clicked, this, &FileChooserWindow::pressAction);
+    connect(exitButton_, &QPushButton::clicked, this, &QDialog::reject);
     // Neither button is pressed by Enter.
     for (QPushButton* button : {exitButton_, actionButton_}) {
         button->setFont(bold);
@@ -221,7 +222,7 @@ QString FileChooserWindow::mask() const {
 template <class Body>
 bool FileChooserWindow::guarded(Body&& body) {
     bool completed = false;
-    runGuarded(windows_.messages(), [&] {
+    runGuarded(messages_, [&] {
         body();
         completed = true;
     });
@@ -264,8 +265,8 @@ void FileChooserWindow::moveTo(const QString& directory) {
     rebuildTree();
     readFileList();
     selectDriveOfDirectory();
-    const int volume = volumeIndexFor(volumes_, directory_);
-    if (volume >= 0) windows_.volumes().rememberDirectory(volumes_[volume].rootPath, directory_);
+    const int volume = volumeIndexFor(volumeList_, directory_);
+    if (volume >= 0) volumes_.rememberDirectory(volumeList_[volume].rootPath, directory_);
 }
 
 void FileChooserWindow::rebuildTree() {
@@ -313,24 +314,24 @@ void FileChooserWindow::readFileList() {
 }
 
 void FileChooserWindow::refreshDriveList() {
-    volumes_ = windows_.volumes().mountedVolumes();
+    volumeList_ = volumes_.mountedVolumes();
     const QSignalBlocker quiet(driveList_);
     driveList_->clear();
-    for (const Volume& volume : volumes_)
+    for (const Volume& volume : volumeList_)
         driveList_->addItem(driveGlyph(volume.kind), volumeEntryText(volume));
     selectDriveOfDirectory();
 }
 
 void FileChooserWindow::selectDriveOfDirectory() {
     const QSignalBlocker quiet(driveList_);
-    driveList_->setCurrentIndex(volumeIndexFor(volumes_, directory_));
+    driveList_->setCurrentIndex(volumeIndexFor(volumeList_, directory_));
 }
 
 void FileChooserWindow::driveChosen(int index) {
-    if (index < 0 || index >= static_cast<int>(volumes_.size())) return;
-    if (index != volumeIndexFor(volumes_, directory_)) {
-        const QString root = volumes_[index].rootPath;
-        const QString last = windows_.volumes().lastDirectoryOn(root);
+    if (index < 0 || index >= static_cast<int>(volumeList_.size())) return;
+    if (index != volumeIndexFor(volumeList_, directory_)) {
+        const QString root = volumeList_[index].rootPath;
+        const QString last = volumes_.lastDirectoryOn(root);
         // A directory last shown there that has gone since is reported, and the window
         // stays where it was, as for a volume that cannot be entered.
         guarded([&] { moveTo(last.isEmpty() ? root : last); });
@@ -368,119 +369,51 @@ void FileChooserWindow::pressAction() {
     guarded([&] {
         RequireValidTypedFileName(typed.toLocal8Bit().toStdString());
         const QString path = QDir(directory_).filePath(typed);
-        completed = runAction(path.toLocal8Bit().toStdString());
+        completed = action_(path.toLocal8Bit().toStdString());
     });
     if (completed) accept();
 }
 
-namespace {
+const ChooserMakeup kSaveResultsChooser{texts::kSaveResultsCaption,
+                                        texts::kResultsMask,
+                                        texts::kSave,
+                                        "DriveCombo1",
+                                        "DirList1",
+                                        "FileList1",
+                                        "FileEdit",
+                                        "BtnSave",
+                                        "BtnCancel",
+                                        QRect(65, 170, 145, 89),
+                                        QRect(224, 104, 65, 25),
+                                        QRect(224, 144, 65, 25),
+                                        ChooserMakeup::TabOrder::DrivesFirstActionBeforeExit};
 
-const ChooserMakeup kSaveResultsMakeup{texts::kSaveResultsCaption,
-                                       texts::kResultsMask,
-                                       texts::kSave,
-                                       "DriveCombo1",
-                                       "DirList1",
-                                       "FileList1",
-                                       "FileEdit",
-                                       "BtnSave",
-                                       "BtnCancel",
-                                       QRect(65, 170, 145, 89),
-                                       QRect(224, 104, 65, 25),
-                                       QRect(224, 144, 65, 25),
-                                       ChooserMakeup::TabOrder::DrivesFirstActionBeforeExit};
+const ChooserMakeup kSaveOptionsChooser{texts::kSaveOptionsCaption,
+                                        texts::kOptionsMask,
+                                        texts::kSave,
+                                        "DriveComboBox1",
+                                        "DirectoryListBox1",
+                                        "FileListBox1",
+                                        "Edit1",
+                                        "Button2",
+                                        "Button1",
+                                        QRect(64, 168, 145, 97),
+                                        QRect(224, 104, 75, 25),
+                                        QRect(224, 144, 75, 25),
+                                        ChooserMakeup::TabOrder::DrivesFirstExitBeforeAction};
 
-const ChooserMakeup kSaveOptionsMakeup{texts::kSaveOptionsCaption,
-                                       texts::kOptionsMask,
-                                       texts::kSave,
-                                       "DriveComboBox1",
-                                       "DirectoryListBox1",
-                                       "FileListBox1",
-                                       "Edit1",
-                                       "Button2",
-                                       "Button1",
-                                       QRect(64, 168, 145, 97),
-                                       QRect(224, 104, 75, 25),
-                                       QRect(224, 144, 75, 25),
-                                       ChooserMakeup::TabOrder::DrivesFirstExitBeforeAction};
-
-const ChooserMakeup kLoadOptionsMakeup{texts::kLoadOptionsCaption,
-                                       texts::kOptionsMask,
-                                       texts::kLoad,
-                                       "DriveComboBox1",
-                                       "DirectoryListBox1",
-                                       "FileListBox1",
-                                       "Edit1",
-                                       "Button2",
-                                       "Button1",
-                                       QRect(64, 168, 145, 97),
-                                       QRect(224, 104, 75, 25),
-                                       QRect(224, 144, 75, 25),
-                                       ChooserMakeup::TabOrder::NameBoxFirst};
-
-}  // namespace
-
-SaveResultsWindow::SaveResultsWindow(WindowSet& windows, QWidget* parent)
-    : FileChooserWindow(windows, kSaveResultsMakeup, parent) {
-    connect(findChild<QPushButton*>(QStringLiteral("BtnSave")), &QPushButton::clicked, this,
-            &SaveResultsWindow::act);
-    connect(findChild<QPushButton*>(QStringLiteral("BtnCancel")), &QPushButton::clicked, this,
-            &SaveResultsWindow::exitWindow);
-}
-
-void SaveResultsWindow::act() {
-    pressAction();
-}
-void SaveResultsWindow::exitWindow() {
-    reject();
-}
-
-bool SaveResultsWindow::runAction(const std::string& path) {
-    const ResultsViewer& viewer = windows_.viewer();
-    WriteResultsFile(path, viewer.store(), viewer.rowLabelTexts(), viewer.periodHeadingTexts());
-    return true;
-}
-
-SaveOptionsWindow::SaveOptionsWindow(WindowSet& windows, QWidget* parent)
-    : FileChooserWindow(windows, kSaveOptionsMakeup, parent) {
-    connect(findChild<QPushButton*>(QStringLiteral("Button2")), &QPushButton::clicked, this,
-            &SaveOptionsWindow::act);
-    connect(findChild<QPushButton*>(QStringLiteral("Button1")), &QPushButton::clicked, this,
-            &SaveOptionsWindow::exitWindow);
-}
-
-void SaveOptionsWindow::act() {
-    pressAction();
-}
-void SaveOptionsWindow::exitWindow() {
-    reject();
-}
-
-bool SaveOptionsWindow::runAction(const std::string& path) {
-    SaveOptionsFile(path, windows_.selection().snapshot());
-    return true;
-}
-
-LoadOptionsWindow::LoadOptionsWindow(WindowSet& windows, QWidget* parent)
-    : FileChooserWindow(windows, kLoadOptionsMakeup, parent) {
-    connect(findChild<QPushButton*>(QStringLiteral("Button2")), &QPushButton::clicked, this,
-            &LoadOptionsWindow::act);
-    connect(findChild<QPushButton*>(QStringLiteral("Button1")), &QPushButton::clicked, this,
-            &LoadOptionsWindow::exitWindow);
-}
-
-void LoadOptionsWindow::act() {
-    pressAction();
-}
-void LoadOptionsWindow::exitWindow() {
-    reject();
-}
-
-bool LoadOptionsWindow::runAction(const std::string& path) {
-    if (LoadOptionsFile(path, windows_.selection()) == OptionsLoad::NuclideNotAvailable) {
-        windows_.messages().inform(QString::fromLocal8Bit(kNuclideNotAvailableMessage));
-        return false;
-    }
-    return true;
-}
+const ChooserMakeup kLoadOptionsChooser{texts::kLoadOptionsCaption,
+                                        texts::kOptionsMask,
+                                        texts::kLoad,
+                                        "DriveComboBox1",
+                                        "DirectoryListBox1",
+                                        "FileListBox1",
+                                        "Edit1",
+                                        "Button2",
+                                        "Button1",
+                                        QRect(64, 168, 145, 97),
+                                        QRect(224, 104, 75, 25),
+                                        QRect(224, 144, 75, 25),
+                                        ChooserMakeup::TabOrder::NameBoxFirst};
 
 }  // namespace fetaldose::gui

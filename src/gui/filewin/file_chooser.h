@@ -1,14 +1,15 @@
 #pragma once
-// The three modal windows in which the user names a file to save or load: "Save results to
-// file" (SaveResultsWindow), "Save options to a file" (SaveOptionsWindow) and "Load options from a
-// file" (LoadOptionsWindow). They share one make-up: a drive list driving a directory tree driving
-// a file list filtered by the window's mask, which writes into the file-name box; and an "Exit" and
-// an action button. The action button hands the path named in the box to the results file writer or
-// the options file saver or loader.
+// The modal windows in which the user names a file to save or load: "Save results to file",
+// "Save options to a file" and "Load options from a file". They share one make-up: a drive list
+// driving a directory tree driving a file list filtered by the window's mask, which writes into
+// the file-name box; and an "Exit" and an action button. The action button hands the path named
+// in the box to the window's action. A window differs from the others only by its row of the
+// table below and by its action.
 
 #include <QDialog>
 #include <QRect>
 #include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,7 @@ class QPushButton;
 
 namespace fetaldose::gui {
 
-class WindowSet;
+class Messages;
 class DirectoryTreeList;
 
 // How one chooser window differs from the others: texts, control names and the places of
@@ -61,22 +62,22 @@ class FileChooserWindow : public QDialog {
     // The mask the file list is filtered by.
     QString mask() const;
 
-  protected:
-    FileChooserWindow(WindowSet& windows, const ChooserMakeup& makeup, QWidget* parent);
+    // The action on the chosen path. Returns true when it completed (the window then closes),
+    // false when it reported a failure of its own; a fault it throws is shown in the error box.
+    // Either way the window stays open after a failure.
+    using Action = std::function<bool(const std::string& path)>;
 
-    // Runs the window's action on the chosen path. Returns true when it completed (the window
-    // then closes), false when it reported a failure of its own; a fault it throws is shown in
-    // the error box. Either way the window stays open after a failure.
-    virtual bool runAction(const std::string& path) = 0;
+    FileChooserWindow(const ChooserMakeup& makeup, Action action, Messages& messages,
+                      VolumeProvider& volumes, QWidget* parent = nullptr);
 
+  public slots:
     // The action button: the typed name is checked, joined to the directory shown and handed
-    // to RunAction.
+    // to the action.
     void pressAction();
 
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
-
-    WindowSet& windows_;
 
   private:
     void buildControls(const ChooserMakeup& makeup);
@@ -99,11 +100,14 @@ class FileChooserWindow : public QDialog {
     void treeEntryEntered(int row);
     void fileSelectionChanged();
 
+    Action action_;
+    Messages& messages_;
+    VolumeProvider& volumes_;
     QString mask_;
     QString directory_;
     bool listRead_ = false;
     bool focusPlaced_ = false;
-    std::vector<Volume> volumes_;
+    std::vector<Volume> volumeList_;
 
     QLabel* saveInLabel_ = nullptr;
     QComboBox* driveList_ = nullptr;
@@ -116,46 +120,9 @@ class FileChooserWindow : public QDialog {
     QWidget* firstControl_ = nullptr;
 };
 
-// "Save results to file", opened from the results viewer: writes every table of the last run.
-class SaveResultsWindow : public FileChooserWindow {
-    Q_OBJECT
-  public:
-    explicit SaveResultsWindow(WindowSet& windows, QWidget* parent = nullptr);
-
-  public slots:
-    void act();
-    void exitWindow();
-
-  protected:
-    bool runAction(const std::string& path) override;
-};
-
-// "Save options to a file": writes the selection window's state.
-class SaveOptionsWindow : public FileChooserWindow {
-    Q_OBJECT
-  public:
-    explicit SaveOptionsWindow(WindowSet& windows, QWidget* parent = nullptr);
-
-  public slots:
-    void act();
-    void exitWindow();
-
-  protected:
-    bool runAction(const std::string& path) override;
-};
-
-// "Load options from a file": sets the selection window's controls from a saved file.
-class LoadOptionsWindow : public FileChooserWindow {
-    Q_OBJECT
-  public:
-    explicit LoadOptionsWindow(WindowSet& windows, QWidget* parent = nullptr);
-
-  public slots:
-    void act();
-    void exitWindow();
-
-  protected:
-    bool runAction(const std::string& path) override;
-};
+// The rows of the three windows.
+extern const ChooserMakeup kSaveResultsChooser;  // writes every table of the last run
+extern const ChooserMakeup kSaveOptionsChooser;  // writes the selection window's state
+extern const ChooserMakeup kLoadOptionsChooser;  // sets the selection window from a file
 
 }  // namespace fetaldose::gui

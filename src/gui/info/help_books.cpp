@@ -2,9 +2,7 @@
 
 #include <QString>
 
-#include "gui/app/window_set.h"
 #include "gui/info/help_window.h"
-#include "gui/selection/selection_window.h"
 
 namespace fetaldose::gui {
 
@@ -23,15 +21,14 @@ QString bookPath(HelpBook book) {
 
 }  // namespace
 
-HelpWindow& theHelpWindow(WindowSet& windows) {
-    QWidget& owner = windows.selection();
+HelpWindow& helpWindowOf(QWidget& owner) {
     auto* window = owner.findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
     if (window == nullptr) window = new HelpWindow(&owner);
     return *window;
 }
 
-void openHelpBook(WindowSet& windows, HelpBook book) {
-    theHelpWindow(windows).openBook(bookPath(book));
+void openHelpBook(QWidget& owner, HelpBook book) {
+    helpWindowOf(owner).openBook(bookPath(book));
 }
 
 }  // namespace fetaldose::gui

@@ -15,9 +15,8 @@
 #include <string_view>
 
 #include "gui/app/handler_guard.h"
-#include "gui/app/window_set.h"
+#include "gui/app/window_printer.h"
 #include "gui/info/info_texts.h"
-#include "gui/results/window_printer.h"
 
 namespace fetaldose::gui {
 
@@ -34,15 +33,9 @@ QString joinLines(std::span<const std::string_view> lines) {
     return joined.join(QLatin1Char('\n'));
 }
 
-enum class BoxLook {
-    White,           // white, with a vertical scroll bar
-    GreyBorderless,  // on the window's grey, no frame
-    Grey,            // on the window's grey, framed
-};
-
 // A multi-line text box whose text the user can select and copy but not change.
 QPlainTextEdit* textBox(QWidget* parent, const QString& objectName,
-                        std::span<const std::string_view> lines, BoxLook look) {
+                        std::span<const std::string_view> lines, InfoLook look) {
     auto* box = new QPlainTextEdit(parent);
     box->setObjectName(objectName);
     box->setReadOnly(true);
@@ -50,14 +43,14 @@ QPlainTextEdit* textBox(QWidget* parent, const QString& objectName,
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette palette = box->palette();
-    if (look == BoxLook::White) {
+    if (look == InfoLook::White) {
         palette.setColor(QPalette::Base, Qt::white);
         palette.setColor(QPalette::Text, Qt::black);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     } else {
         palette.setColor(QPalette::Base, parent->palette().color(QPalette::Window));
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        if (look == BoxLook::GreyBorderless) box->setFrameShape(QFrame::NoFrame);
+        if (look == InfoLook::GreyBorderless) box->setFrameShape(QFrame::NoFrame);
     }
     box->setPalette(palette);
     box->setPlainText(joinLines(lines));
@@ -66,7 +59,7 @@ QPlainTextEdit* textBox(QWidget* parent, const QString& objectName,
 
 // A window whose only content is one text box filling it.
 void fillWithTextBox(QWidget* window, const QString& objectName,
-                     std::span<const std::string_view> lines, BoxLook look) {
+                     std::span<const std::string_view> lines, InfoLook look) {
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(textBox(window, objectName, lines, look));
@@ -79,16 +72,40 @@ QFont infoFont() {
     return font;
 }
 
+// "About": the program's text above a raised panel holding the rights line, centred.
+void fillAsAbout(QWidget* window, const InfoPage& page) {
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* taskGroup =
+        textBox(window, QString::fromLatin1(page.textName), page.lines, InfoLook::GreyBorderless);
+    taskGroup->setFixedHeight(222);
+    layout->addWidget(taskGroup);
+
+    auto* panel = new QFrame(window);
+    panel->setObjectName(QStringLiteral("AboutPanel"));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    auto* panelLayout = new QVBoxLayout(panel);
+    panelLayout->setContentsMargins(2, 2, 2, 2);
+    auto* rights = textBox(panel, QStringLiteral("RightsText"), info_texts::kAboutRights,
+                           InfoLook::GreyBorderless);
+    QTextOption centred = rights->document()->defaultTextOption();
+    centred.setAlignment(Qt::AlignHCenter);
+    rights->document()->setDefaultTextOption(centred);
+    panelLayout->addWidget(rights);
+    layout->addWidget(panel, 1);
+}
+
 }  // namespace
 
-InfoWindow::InfoWindow(const QRect& designedFrame, TitleButtons buttons, QWidget* parent)
-    : QDialog(parent), designedFrame_(designedFrame) {
+InfoWindow::InfoWindow(const InfoPage& page, bool withContent, QWidget* parent)
+    : QDialog(parent), designedFrame_(page.designedFrame) {
     Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (buttons == TitleButtons::CloseOnly) {
-        flags |= Qt::Dialog;
-    } else {
+    if (page.minimiseMaximise) {
         flags |= Qt::Window | Qt::WindowMinMaxButtonsHint;
+    } else {
+        flags |= Qt::Dialog;
     }
     setWindowFlags(flags);
     setFont(infoFont());
@@ -96,7 +113,16 @@ InfoWindow::InfoWindow(const QRect& designedFrame, TitleButtons buttons, QWidget
     // The frame is not known before the window is shown; showEvent corrects the client size.
     resize(designedFrame_.size());
     move(designedFrame_.topLeft());
+    setWindowTitle(textOf(page.caption));
+    if (!withContent) return;
+    if (page.look == InfoLook::AboutPanel) {
+        fillAsAbout(this, page);
+    } else {
+        fillWithTextBox(this, QString::fromLatin1(page.textName), page.lines, page.look);
+    }
 }
+
+InfoWindow::InfoWindow(const InfoPage& page, QWidget* parent) : InfoWindow(page, true, parent) {}
 
 void InfoWindow::openModally() {
     exec();
@@ -130,11 +156,11 @@ bool InfoWindow::placeInDesignedFrame() {
     return known;
 }
 
-InstructionsWindow::InstructionsWindow(WindowSet& windows, QWidget* parent)
-    : InfoWindow(QRect(276, 228, 570, 455), TitleButtons::CloseOnly, parent), windows_(windows) {
-    setWindowTitle(textOf(info_texts::kInstructionsCaption));
-    text_ = textBox(this, QStringLiteral("InstructionsText"), info_texts::kInstructions,
-                    BoxLook::White);
+InstructionsWindow::InstructionsWindow(Messages& messages, PrinterProvider& printers,
+                                       QWidget* parent)
+    : InfoWindow(kInstructionsPage, false, parent), messages_(messages), printers_(printers) {
+    text_ = textBox(this, QString::fromLatin1(kInstructionsPage.textName), kInstructionsPage.lines,
+                    kInstructionsPage.look);
     print_ = new QPushButton(textOf(info_texts::kPrintButton), this);
     print_->setObjectName(QStringLiteral("Button1"));
     print_->setAutoDefault(false);
@@ -144,8 +170,7 @@ InstructionsWindow::InstructionsWindow(WindowSet& windows, QWidget* parent)
 }
 
 void InstructionsWindow::print() {
-    runGuarded(windows_.messages(),
-               [this] { printWindow(*this, PrintScale::Proportional, windows_.printers()); });
+    runGuarded(messages_, [this] { printWindow(*this, PrintScale::Proportional, printers_); });
 }
 
 void InstructionsWindow::resizeEvent(QResizeEvent* event) {
@@ -153,61 +178,31 @@ void InstructionsWindow::resizeEvent(QResizeEvent* event) {
     text_->setGeometry(0, 0, width(), 300);
 }
 
-LicenceWindow::LicenceWindow(WindowSet&, QWidget* parent)
-    : InfoWindow(QRect(310, 156, 500, 541), TitleButtons::CloseOnly, parent) {
-    setWindowTitle(textOf(info_texts::kLicenceCaption));
-    fillWithTextBox(this, QStringLiteral("LicenceText"), info_texts::kLicence, BoxLook::White);
-}
+namespace texts = info_texts;
 
-ContactInformationWindow::ContactInformationWindow(WindowSet&, QWidget* parent)
-    : InfoWindow(QRect(354, 283, 243, 200), TitleButtons::CloseOnly, parent) {
-    setWindowTitle(textOf(info_texts::kContactCaption));
-    fillWithTextBox(this, QStringLiteral("ContactText"), info_texts::kContact,
-                    BoxLook::GreyBorderless);
-}
-
-AboutWindow::AboutWindow(WindowSet&, QWidget* parent)
-    : InfoWindow(QRect(412, 177, 381, 348), TitleButtons::CloseOnly, parent) {
-    setWindowTitle(textOf(info_texts::kAboutCaption));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    auto* taskGroup =
-        textBox(this, QStringLiteral("AboutText"), info_texts::kAbout, BoxLook::GreyBorderless);
-    taskGroup->setFixedHeight(222);
-    layout->addWidget(taskGroup);
-
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("AboutPanel"));
-    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    auto* panelLayout = new QVBoxLayout(panel);
-    panelLayout->setContentsMargins(2, 2, 2, 2);
-    auto* rights = textBox(panel, QStringLiteral("RightsText"), info_texts::kAboutRights,
-                           BoxLook::GreyBorderless);
-    QTextOption centred = rights->document()->defaultTextOption();
-    centred.setAlignment(Qt::AlignHCenter);
-    rights->document()->setDefaultTextOption(centred);
-    panelLayout->addWidget(rights);
-    layout->addWidget(panel, 1);
-}
-
-PdfNoteWindow::PdfNoteWindow(WindowSet&, QWidget* parent)
-    : InfoWindow(QRect(323, 209, 275, 111), TitleButtons::CloseOnly, parent) {
-    setWindowTitle(textOf(info_texts::kPdfCaption));
-    fillWithTextBox(this, QStringLiteral("PdfText"), info_texts::kPdfNote, BoxLook::Grey);
-}
-
-ReferenceCdWindow::ReferenceCdWindow(WindowSet&, QWidget* parent)
-    : InfoWindow(QRect(296, 204, 347, 136), TitleButtons::CloseMinimiseMaximise, parent) {
-    setWindowTitle(textOf(info_texts::kReferenceCdCaption));
-    fillWithTextBox(this, QStringLiteral("ReferenceText"), info_texts::kReferenceCd, BoxLook::Grey);
-}
-
-ReferencePublicationWindow::ReferencePublicationWindow(WindowSet&, QWidget* parent)
-    : InfoWindow(QRect(297, 351, 347, 128), TitleButtons::CloseMinimiseMaximise, parent) {
-    setWindowTitle(textOf(info_texts::kReferencePublicationCaption));
-    fillWithTextBox(this, QStringLiteral("ReferenceText"), info_texts::kReferencePublication,
-                    BoxLook::Grey);
-}
+const InfoPage kInstructionsPage{
+    texts::kInstructionsCaption, QRect(276, 228, 570, 455), false,
+    "InstructionsText",          texts::kInstructions,      InfoLook::White};
+const InfoPage kLicencePage{texts::kLicenceCaption, QRect(310, 156, 500, 541), false,
+                            "LicenceText",          texts::kLicence,           InfoLook::White};
+const InfoPage kContactInformationPage{
+    texts::kContactCaption, QRect(354, 283, 243, 200), false,
+    "ContactText",          texts::kContact,           InfoLook::GreyBorderless};
+const InfoPage kAboutPage{texts::kAboutCaption, QRect(412, 177, 381, 348), false, "AboutText",
+                          texts::kAbout,        InfoLook::AboutPanel};
+const InfoPage kPdfNotePage{texts::kPdfCaption, QRect(323, 209, 275, 111), false,
+                            "PdfText",          texts::kPdfNote,           InfoLook::Grey};
+const InfoPage kReferenceCdPage{texts::kReferenceCdCaption,
+                                QRect(296, 204, 347, 136),
+                                true,
+                                "ReferenceText",
+                                texts::kReferenceCd,
+                                InfoLook::Grey};
+const InfoPage kReferencePublicationPage{texts::kReferencePublicationCaption,
+                                         QRect(297, 351, 347, 128),
+                                         true,
+                                         "ReferenceText",
+                                         texts::kReferencePublication,
+                                         InfoLook::Grey};
 
 }  // namespace fetaldose::gui

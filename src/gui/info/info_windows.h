@@ -1,10 +1,13 @@
 #pragma once
 // The seven information windows of the Help menu: small read-only text windows, created once
-// at start-up, hidden, and shown modally by their menu items. Each opens at its designed
+// at start-up, hidden, and shown modally by their menu items. Six of them are only a text, one
+// row each of the table below; "Instructions" adds a "Print" button. Each opens at its designed
 // screen place the first time and keeps the place and size it had when it was last closed.
 
 #include <QDialog>
 #include <QRect>
+#include <span>
+#include <string_view>
 
 class QPlainTextEdit;
 class QPushButton;
@@ -13,14 +16,34 @@ class QResizeEvent;
 
 namespace fetaldose::gui {
 
-class WindowSet;
+class Messages;
+class PrinterProvider;
 
-// What the information windows share: the designed outer rectangle on the screen, the
-// title-bar buttons, the 10-pixel sans-serif face and modal showing.
+// How the text box of an information window looks.
+enum class InfoLook {
+    White,           // white, with a vertical scroll bar
+    GreyBorderless,  // on the window's grey, no frame
+    Grey,            // on the window's grey, framed
+    AboutPanel,      // grey borderless text above a raised panel with the centred rights line
+};
+
+// One information window: everything in which it differs from the others.
+struct InfoPage {
+    std::string_view caption;
+    QRect designedFrame;  // the outer rectangle (frame included) it takes when first shown
+    bool minimiseMaximise = false;  // title-bar buttons besides the close box
+    const char* textName;           // object name of the text box
+    std::span<const std::string_view> lines;
+    InfoLook look = InfoLook::White;
+};
+
+// The small read-only text windows of the Help menu; the designed outer rectangle on the
+// screen, the title-bar buttons, the 10-pixel sans-serif face and modal showing are shared.
 class InfoWindow : public QDialog {
     Q_OBJECT
   public:
-    enum class TitleButtons { CloseOnly, CloseMinimiseMaximise };
+    // A window whose only content is the page's text.
+    explicit InfoWindow(const InfoPage& page, QWidget* parent = nullptr);
 
     // Shows the window modally; returns when it is closed.
     void openModally();
@@ -28,7 +51,9 @@ class InfoWindow : public QDialog {
     QRect designedFrame() const { return designedFrame_; }
 
   protected:
-    InfoWindow(const QRect& designedFrame, TitleButtons buttons, QWidget* parent);
+    // A window with the page's caption, frame and title-bar buttons, its content left to
+    // the caller.
+    InfoWindow(const InfoPage& page, bool withContent, QWidget* parent);
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
 
@@ -42,10 +67,11 @@ class InfoWindow : public QDialog {
     bool frameKnown_ = false;
 };
 
+// "Instructions": the text above a "Print" button.
 class InstructionsWindow : public InfoWindow {
     Q_OBJECT
   public:
-    explicit InstructionsWindow(WindowSet& windows, QWidget* parent = nullptr);
+    InstructionsWindow(Messages& messages, PrinterProvider& printers, QWidget* parent = nullptr);
 
   public slots:
     // "Print": prints this window as it looks now, at its size on the screen.
@@ -55,45 +81,19 @@ class InstructionsWindow : public InfoWindow {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    WindowSet& windows_;
+    Messages& messages_;
+    PrinterProvider& printers_;
     QPlainTextEdit* text_;
     QPushButton* print_;
 };
 
-class LicenceWindow : public InfoWindow {
-    Q_OBJECT
-  public:
-    explicit LicenceWindow(WindowSet& windows, QWidget* parent = nullptr);
-};
-
-class ContactInformationWindow : public InfoWindow {
-    Q_OBJECT
-  public:
-    explicit ContactInformationWindow(WindowSet& windows, QWidget* parent = nullptr);
-};
-
-class AboutWindow : public InfoWindow {
-    Q_OBJECT
-  public:
-    explicit AboutWindow(WindowSet& windows, QWidget* parent = nullptr);
-};
-
-class PdfNoteWindow : public InfoWindow {
-    Q_OBJECT
-  public:
-    explicit PdfNoteWindow(WindowSet& windows, QWidget* parent = nullptr);
-};
-
-class ReferenceCdWindow : public InfoWindow {
-    Q_OBJECT
-  public:
-    explicit ReferenceCdWindow(WindowSet& windows, QWidget* parent = nullptr);
-};
-
-class ReferencePublicationWindow : public InfoWindow {
-    Q_OBJECT
-  public:
-    explicit ReferencePublicationWindow(WindowSet& windows, QWidget* parent = nullptr);
-};
+// The pages of the Help menu's windows, in the order the menu lists them.
+extern const InfoPage kInstructionsPage;
+extern const InfoPage kLicencePage;
+extern const InfoPage kContactInformationPage;
+extern const InfoPage kAboutPage;
+extern const InfoPage kPdfNotePage;
+extern const InfoPage kReferenceCdPage;
+extern const InfoPage kReferencePublicationPage;
 
 }  // namespace fetaldose::gui

@@ -1,5 +1,5 @@
 #pragma once
-// The results viewer's own texts, and the messages of window printing, in one place.
+// The results viewer's own texts, in one place.
 
 #include <QString>
 
@@ -32,10 +32,5 @@ inline const QString kSaveToFile = QStringLiteral("Save to file");
 
 // A blank grid cell holds a single space, never an empty text.
 inline const QString kBlankCell = QStringLiteral(" ");
-
-// Printing faults, shown in the error box.
-inline constexpr char kNoDefaultPrinter[] = "There is no default printer currently selected";
-inline constexpr char kPrinterNotReady[] = "The printer could not start the print job";
-inline constexpr char kPrinterFailed[] = "The print job failed";
 
 }  // namespace fetaldose::gui::results_texts

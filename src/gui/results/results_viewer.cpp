@@ -13,11 +13,10 @@
 #include "core/run/labels.h"
 #include "core/run/run.h"
 #include "gui/app/handler_guard.h"
-#include "gui/app/window_set.h"
-#include "gui/filewin/file_chooser.h"
+#include "gui/app/look.h"
+#include "gui/app/window_printer.h"
 #include "gui/results/result_grid.h"
 #include "gui/results/results_texts.h"
-#include "gui/results/window_printer.h"
 
 namespace fetaldose::gui {
 
@@ -45,10 +44,8 @@ const QColor kGreyText(128, 128, 128);
 const QColor kBlue(0, 0, 255);
 
 QFont sansSerif(int pixelSize, bool bold = false) {
-    QFont face;
-    face.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
-    face.setStyleHint(QFont::SansSerif);
+    QFont face = sansSerifFace({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                                QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
     face.setPixelSize(pixelSize);
     face.setBold(bold);
     return face;
@@ -100,15 +97,14 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QRect& place,
     return button;
 }
 
-QString fromBytes(std::string_view text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
-ResultsViewer::ResultsViewer(WindowSet& windows, QWidget* parent)
+ResultsViewer::ResultsViewer(Messages& messages, PrinterProvider& printers, ViewerCommands commands,
+                             QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      windows_(windows) {
+      messages_(messages),
+      printers_(printers),
+      commands_(std::move(commands)) {
     setObjectName(QStringLiteral("FrmDemo2"));
     setWindowTitle(texts::kViewerCaption);
     setSizeGripEnabled(false);
@@ -263,7 +259,7 @@ void ResultsViewer::layOutGrids(const RunCheck& check) {
             for (int tissue : check.Rows) {
                 if (++row >= ResultGrid::kRows) break;
                 if (tissue >= 1 && tissue <= static_cast<int>(kRowLabels.size()))
-                    cells.setCellQuietly(0, row, fromBytes(kRowLabels[tissue - 1]));
+                    cells.setCellQuietly(0, row, fromLocalBytes(kRowLabels[tissue - 1]));
             }
         }
         if (check.Stage == GridStage::LaidOut) {
@@ -271,7 +267,7 @@ void ResultsViewer::layOutGrids(const RunCheck& check) {
             for (int period : check.Periods) {
                 if (++column >= ResultGrid::kColumns) break;
                 if (period >= 1 && period <= static_cast<int>(kPeriodLabels.size()))
-                    cells.setCellQuietly(column, 0, fromBytes(kPeriodLabels[period - 1]));
+                    cells.setCellQuietly(column, 0, fromLocalBytes(kPeriodLabels[period - 1]));
             }
         }
         cells.changed();
@@ -315,30 +311,31 @@ void ResultsViewer::showTable(int table) {
     const bool present = table >= 1 && table <= store_.TableCount() && table < store_.SlotCount();
     using Heading = std::string_view (ResultStore::*)(int) const;
     auto heading = [&](Heading field) {
-        return present ? fromBytes((store_.*field)(table)) : QString();
+        return present ? fromLocalBytes((store_.*field)(table)) : QString();
     };
     nuclideLabel_->setText(heading(&ResultStore::Nuclide));
     groupLabel_->setText(heading(&ResultStore::Group));
     // The second line shows the scenario and the third the route.
     scenarioLabel_->setText(heading(&ResultStore::Scenario));
     routeLabel_->setText(heading(&ResultStore::Route));
-    summaryLabel_->setText(present ? fromBytes(store_.Summary(table)) : QString());
+    summaryLabel_->setText(present ? fromLocalBytes(store_.Summary(table)) : QString());
 
     ResultGridModel& postNatal = postNatalGrid_->cells();
     ResultGridModel& offspring = offspringGrid_->cells();
     const int rows = std::clamp(store_.RowCount(), 0, ResultGrid::kRows - 1);
     const int periods = std::clamp(store_.PeriodCount(), 0, ResultGrid::kColumns - 4);
     for (int row = 1; row <= rows; ++row) {
-        const QString inUtero = present ? fromBytes(store_.InUtero(table, row)) : texts::kBlankCell;
+        const QString inUtero =
+            present ? fromLocalBytes(store_.InUtero(table, row)) : texts::kBlankCell;
         postNatal.setCellQuietly(2, row, inUtero);
         offspring.setCellQuietly(2, row, inUtero);
         for (int period = 1; period <= periods; ++period) {
             postNatal.setCellQuietly(
                 period + 3, row,
-                present ? fromBytes(store_.PostNatal(table, row, period)) : texts::kBlankCell);
+                present ? fromLocalBytes(store_.PostNatal(table, row, period)) : texts::kBlankCell);
             offspring.setCellQuietly(
                 period + 3, row,
-                present ? fromBytes(store_.Offspring(table, row, period)) : texts::kBlankCell);
+                present ? fromLocalBytes(store_.Offspring(table, row, period)) : texts::kBlankCell);
         }
     }
     postNatal.changed();
@@ -351,7 +348,7 @@ void ResultsViewer::viewingLoop() {
     do {
         showTable(currentTable_);
         exec();
-    } while (!returnToInput_ && !windows_.quitting());  // a quit ends every modal loop
+    } while (!returnToInput_ && !commands_.quitting());  // a quit ends every modal loop
 }
 
 void ResultsViewer::showNextTable() {
@@ -406,12 +403,11 @@ void ResultsViewer::bringViewToFront(bool postNatal) {
 }
 
 void ResultsViewer::saveToFile() {
-    windows_.saveResults().openModally();
+    commands_.saveToFile();
 }
 
 void ResultsViewer::print() {
-    runGuarded(windows_.messages(),
-               [this] { printWindow(*this, PrintScale::FitToPage, windows_.printers()); });
+    runGuarded(messages_, [this] { printWindow(*this, PrintScale::FitToPage, printers_); });
 }
 
 }  // namespace fetaldose::gui

@@ -3,6 +3,7 @@
 // offspring view, with paging, printing and saving to a results file.
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,14 +23,22 @@ struct RunCheck;
 
 namespace fetaldose::gui {
 
-class WindowSet;
+class Messages;
+class PrinterProvider;
 class ResultGrid;
+
+// What the viewer needs of the program around it.
+struct ViewerCommands {
+    std::function<void()> saveToFile;  // "Save to file": opens the window that saves results
+    std::function<bool()> quitting;    // true once the program is ending
+};
 
 // The results viewer.
 class ResultsViewer : public QDialog {
     Q_OBJECT
   public:
-    explicit ResultsViewer(WindowSet& windows, QWidget* parent = nullptr);
+    ResultsViewer(Messages& messages, PrinterProvider& printers, ViewerCommands commands,
+                  QWidget* parent = nullptr);
     ~ResultsViewer() override;
 
     // The result store of the last run.
@@ -91,7 +100,9 @@ class ResultsViewer : public QDialog {
     void placeCounter();
     void bringViewToFront(bool postNatal);
 
-    WindowSet& windows_;
+    Messages& messages_;
+    PrinterProvider& printers_;
+    ViewerCommands commands_;
     ResultStore store_;
     std::unique_ptr<NuclideData> runScratch_;
 

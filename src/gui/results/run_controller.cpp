@@ -5,9 +5,7 @@
 
 #include "core/run/run.h"
 #include "gui/app/messages.h"
-#include "gui/app/window_set.h"
 #include "gui/results/results_viewer.h"
-#include "gui/selection/selection_window.h"
 
 namespace fetaldose::gui {
 
@@ -24,26 +22,25 @@ class BusyCursor {
 
 }  // namespace
 
-void runAndView(WindowSet& windows, const SelectionSnapshot& selection) {
-    ResultsViewer& viewer = windows.viewer();
-
+void runAndView(ResultsViewer& viewer, Messages& messages, const SelectionSnapshot& selection,
+                const std::string& dataDirectory, char decimalSeparator) {
     const RunCheck check = CheckSelection(selection);
     viewer.layOutGrids(check);
     if (!check.StopMessage.empty()) {
-        windows.messages().inform(QString::fromLocal8Bit(check.StopMessage));
+        messages.inform(QString::fromLocal8Bit(check.StopMessage));
         return;
     }
 
     FillOutcome outcome;
     {
         BusyCursor busy;
-        outcome = FillResultStore(selection, check, windows.selection().dataDirectory(),
-                                  windows.decimalSeparator(), viewer.runScratch(), viewer.store());
+        outcome = FillResultStore(selection, check, dataDirectory, decimalSeparator,
+                                  viewer.runScratch(), viewer.store());
     }
     if (outcome.TableCount > 1) viewer.setNextAvailable(true);
     if (!outcome.Complete) {
         if (!outcome.StopMessage.empty())
-            windows.messages().inform(QString::fromLocal8Bit(outcome.StopMessage));
+            messages.inform(QString::fromLocal8Bit(outcome.StopMessage));
         return;
     }
     viewer.viewingLoop();

@@ -20,6 +20,7 @@
 #include <QScreen>
 #include <QTableWidget>
 
+#include "gui/app/look.h"
 #include "gui/selection/selection_layout.h"
 #include "gui/selection/selection_texts.h"
 #include "gui/selection/selection_window.h"
@@ -48,11 +49,9 @@ QString textOf(const char* text) {
 // where one is installed, so that every caption and item fits its place; any sans-serif face
 // serves otherwise.
 QFont sansSerif() {
-    QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("Helvetica"), QStringLiteral("Nimbus Sans"),
-                      QStringLiteral("Sans Serif")});
-    font.setStyleHint(QFont::SansSerif);
+    QFont font = sansSerifFace({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                                QStringLiteral("Helvetica"), QStringLiteral("Nimbus Sans"),
+                                QStringLiteral("Sans Serif")});
     font.setItalic(false);
     return font;
 }

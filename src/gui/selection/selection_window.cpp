@@ -14,12 +14,8 @@
 #include "core/refdata/catalogue.h"
 #include "core/refdata/data_directory.h"
 #include "gui/app/handler_guard.h"
+#include "gui/app/look.h"
 #include "gui/app/messages.h"
-#include "gui/app/window_set.h"
-#include "gui/filewin/file_chooser.h"
-#include "gui/info/help_books.h"
-#include "gui/info/info_windows.h"
-#include "gui/results/run_controller.h"
 #include "gui/selection/selection_layout.h"
 #include "gui/selection/selection_texts.h"
 
@@ -46,14 +42,6 @@ bool isEnter(int key) {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-std::string bytes(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
-
-QString fromBytes(const std::string& text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // Grid cells and list items keep the bytes they were made from beside the text they show,
 // so that names and half-lives reach the run and the options file exactly as read.
 constexpr int kBytesRole = Qt::UserRole;
@@ -68,7 +56,7 @@ template <typename Item>
 std::string keptBytes(const Item* item) {
     if (!item) return {};
     const QVariant kept = item->data(kBytesRole);
-    if (!kept.isValid()) return bytes(item->text());
+    if (!kept.isValid()) return toLocalBytes(item->text());
     const QByteArray bytes = kept.toByteArray();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
@@ -83,8 +71,12 @@ void copyChecks(const QListWidget* list, std::array<bool, N>& checks) {
 
 }  // namespace
 
-SelectionWindow::SelectionWindow(WindowSet& windows, QWidget* parent)
-    : QMainWindow(parent), windows_(windows) {
+SelectionWindow::SelectionWindow(Messages& messages, FileAttributes& fileAttributes,
+                                 SelectionCommands commands, QWidget* parent)
+    : QMainWindow(parent),
+      messages_(messages),
+      fileAttributes_(fileAttributes),
+      commands_(std::move(commands)) {
     buildControls();
     connectHandlers();
     nuclideGrid_->setCurrentCell(0, 0);
@@ -127,18 +119,18 @@ void SelectionWindow::connectHandlers() {
 }
 
 void SelectionWindow::fillNuclideGrid() {
-    Messages& messages = windows_.messages();
+    Messages& messages = messages_;
     runGuarded(messages, [this, &messages] {
         dataDirectory_ = CurrentDataDirectory();
         const CatalogueLoad load = LoadCatalogue(
-            dataDirectory_, windows_.fileAttributes(),
-            [&messages](const std::string& text) { messages.inform(fromBytes(text)); });
+            dataDirectory_, fileAttributes_,
+            [&messages](const std::string& text) { messages.inform(fromLocalBytes(text)); });
 
         // Every entry gets a row, so that all of them can be shown, found and chosen.
         const int entries = static_cast<int>(load.Entries.size());
         nuclideGrid_->setRowCount(std::max(kMinimumGridRows, entries));
         auto setCell = [this](int row, int column, const std::string& text) {
-            auto* cell = new QTableWidgetItem(fromBytes(text));
+            auto* cell = new QTableWidgetItem(fromLocalBytes(text));
             keepBytes(cell, text);
             cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             nuclideGrid_->setItem(row, column, cell);
@@ -149,69 +141,72 @@ void SelectionWindow::fillNuclideGrid() {
             setCell(row, 1, entry.HalfLife);
         }
         moveGridTo(0);
-        if (load.Fault) messages.error(fromBytes(*load.Fault));
+        if (load.Fault) messages.error(fromLocalBytes(*load.Fault));
     });
 }
 
 // --- Commands ---------------------------------------------------------------------------
 
+void SelectionWindow::runCommand(const std::function<void()>& command) {
+    runGuarded(messages_, [&command] { command(); });
+}
+
 void SelectionWindow::run() {
-    runGuarded(windows_.messages(), [this] { runAndView(windows_, snapshot()); });
+    runGuarded(messages_, [this] { commands_.run(snapshot()); });
 }
 
 void SelectionWindow::loadOptions() {
-    runGuarded(windows_.messages(), [this] { windows_.loadOptions().openModally(); });
+    runCommand(commands_.loadOptions);
 }
 
 void SelectionWindow::saveOptions() {
-    runGuarded(windows_.messages(), [this] { windows_.saveOptions().openModally(); });
+    runCommand(commands_.saveOptions);
 }
 
 // Ends the program at once: no question, nothing saved.
 void SelectionWindow::exitProgram() {
-    windows_.quit();
+    commands_.quit();
 }
 
 void SelectionWindow::closeEvent(QCloseEvent* event) {
     event->accept();
-    windows_.quit();
+    commands_.quit();
 }
 
 void SelectionWindow::openGeneralInformation() {
-    runGuarded(windows_.messages(),
-               [this] { openHelpBook(windows_, HelpBook::GeneralInformation); });
+    runCommand(commands_.openGeneralInformation);
 }
 
 void SelectionWindow::openPublication() {
-    runGuarded(windows_.messages(), [this] { openHelpBook(windows_, HelpBook::Publication); });
+    runCommand(commands_.openPublication);
 }
 
 void SelectionWindow::showInstructions() {
-    runGuarded(windows_.messages(), [this] { windows_.instructions().openModally(); });
+    runCommand(commands_.showInstructions);
 }
 
 void SelectionWindow::showLicence() {
-    runGuarded(windows_.messages(), [this] { windows_.licence().openModally(); });
+    runCommand(commands_.showLicence);
 }
 
 void SelectionWindow::showContactInformation() {
-    runGuarded(windows_.messages(), [this] { windows_.contactInformation().openModally(); });
+    runCommand(commands_.showContactInformation);
 }
 
 void SelectionWindow::showAbout() {
-    runGuarded(windows_.messages(), [this] { windows_.about().openModally(); });
+    runCommand(commands_.showAbout);
 }
 
 void SelectionWindow::showReferenceCd() {
-    runGuarded(windows_.messages(), [this] { windows_.referenceCd().openModally(); });
+    runCommand(commands_.showReferenceCd);
 }
 
 void SelectionWindow::showReferencePublication() {
-    runGuarded(windows_.messages(), [this] { windows_.referencePublication().openModally(); });
+    runCommand(commands_.showReferencePublication);
 }
 
 void SelectionWindow::showPdfNote() {
-    runGuarded(windows_.messages(), [this] { windows_.pdfNote().openModally(); });
+    runCommand(commands_.showPdfNote);
 }
 
 // --- Enabling rules ---------------------------------------------------------------------
@@ -289,10 +284,10 @@ void SelectionWindow::moveGridTo(int row) {
 // The name goes to the chosen list and the half-life to the same index of its twin; nothing
 // is selected or scrolled.
 void SelectionWindow::appendChosenTexts(const std::string& name, const std::string& halfLife) {
-    auto* item = new QListWidgetItem(fromBytes(name), chosenList_);
+    auto* item = new QListWidgetItem(fromLocalBytes(name), chosenList_);
     item->setSizeHint(QSize(0, kChosenItemHeight));
     keepBytes(item, name);
-    keepBytes(new QListWidgetItem(fromBytes(halfLife), halfLifeList_), halfLife);
+    keepBytes(new QListWidgetItem(fromLocalBytes(halfLife), halfLifeList_), halfLife);
 }
 
 void SelectionWindow::addGridRow(int row) {
@@ -304,12 +299,12 @@ void SelectionWindow::selectGridCell(int /*column*/, int row) {
 }
 
 void SelectionWindow::addGridNuclide() {
-    runGuarded(windows_.messages(), [this] {
+    runGuarded(messages_, [this] {
         const int row = currentGridRow_;
         if (DataFileExists(gridBytes(row, 0)))
             addGridRow(row);
         else
-            windows_.messages().inform(QString::fromLatin1(kNuclideNotAvailableMessage));
+            messages_.inform(QString::fromLatin1(kNuclideNotAvailableMessage));
     });
 }
 
@@ -347,7 +342,7 @@ bool SelectionWindow::finderKeyPressed(int key) {
         }
     }
     if (found < 0) {
-        windows_.messages().inform(QString::fromLatin1(selection_texts::kNuclideNotFoundMessage));
+        messages_.inform(QString::fromLatin1(selection_texts::kNuclideNotFoundMessage));
         return true;
     }
     currentGridRow_ = found;

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "core/options/controls_sink.h"
@@ -18,14 +19,40 @@ class QListWidget;
 class QPushButton;
 class QTableWidget;
 
+namespace fetaldose {
+class FileAttributes;
+}
+
 namespace fetaldose::gui {
 
-class WindowSet;
+class Messages;
+
+// What the selection window's commands do beyond the window itself; each is given by the
+// program that owns the windows, and runs guarded (a fault shows in the error box).
+struct SelectionCommands {
+    std::function<void(const SelectionSnapshot&)> run;
+    std::function<void()> loadOptions;
+    std::function<void()> saveOptions;
+    std::function<void()> quit;  // ends the program: every event loop returns
+    // The Help menus: the two help books and the information windows.
+    std::function<void()> openGeneralInformation;
+    std::function<void()> openPublication;
+    std::function<void()> showInstructions;
+    std::function<void()> showLicence;
+    std::function<void()> showContactInformation;
+    std::function<void()> showAbout;
+    std::function<void()> showReferenceCd;
+    std::function<void()> showReferencePublication;
+    std::function<void()> showPdfNote;
+};
 
 class SelectionWindow : public QMainWindow, public ControlsSink {
     Q_OBJECT
   public:
-    explicit SelectionWindow(WindowSet& windows, QWidget* parent = nullptr);
+    // Loads the catalogue of the data directory below the working directory into the grid;
+    // its messages and faults are reported through `messages` before the window shows.
+    SelectionWindow(Messages& messages, FileAttributes& fileAttributes, SelectionCommands commands,
+                    QWidget* parent = nullptr);
     ~SelectionWindow() override;
 
     // A copy of every check state (enabled or not) and of the chosen list and its twin.
@@ -98,7 +125,12 @@ class SelectionWindow : public QMainWindow, public ControlsSink {
     QCheckBox* checkBox(SelectionBox box) const;
     QListWidget* checkList(SelectionList list) const;
 
-    WindowSet& windows_;
+    // Runs a command of `commands_`, its faults shown in the error box.
+    void runCommand(const std::function<void()>& command);
+
+    Messages& messages_;
+    FileAttributes& fileAttributes_;
+    SelectionCommands commands_;
     std::string dataDirectory_;
     int currentGridRow_ = 0;
     int finderRow_ = 0;

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "gui/app/window_set.h"
+#include "app/window_set.h"
 #include "recording_messages.h"
 
 namespace fetaldose::gui::testing {

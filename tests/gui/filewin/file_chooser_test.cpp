@@ -15,8 +15,8 @@
 #include <QTimer>
 #include <memory>
 
+#include "app/window_set.h"
 #include "core/refdata/data_directory.h"
-#include "gui/app/window_set.h"
 #include "gui/filewin/file_chooser.h"
 #include "gui/filewin/volumes.h"
 #include "gui/selection/selection_window.h"
@@ -60,13 +60,12 @@ struct Controls {
     QPushButton* exit;
 };
 
-Controls controlsOf(SaveResultsWindow& w) {
-    return {w.findChild<QComboBox*>("DriveCombo1"), w.findChild<QListWidget*>("DirList1"),
-            w.findChild<QListWidget*>("FileList1"), w.findChild<QLineEdit*>("FileEdit"),
-            w.findChild<QPushButton*>("BtnSave"),   w.findChild<QPushButton*>("BtnCancel")};
-}
-
+// The results window names its controls differently from the two options windows.
 Controls controlsOf(FileChooserWindow& w) {
+    if (w.findChild<QComboBox*>("DriveCombo1"))
+        return {w.findChild<QComboBox*>("DriveCombo1"), w.findChild<QListWidget*>("DirList1"),
+                w.findChild<QListWidget*>("FileList1"), w.findChild<QLineEdit*>("FileEdit"),
+                w.findChild<QPushButton*>("BtnSave"),   w.findChild<QPushButton*>("BtnCancel")};
     return {
         w.findChild<QComboBox*>("DriveComboBox1"), w.findChild<QListWidget*>("DirectoryListBox1"),
         w.findChild<QListWidget*>("FileListBox1"), w.findChild<QLineEdit*>("Edit1"),
@@ -156,7 +155,7 @@ class FileChooserTest : public QObject {
             writeFile(pathAt(file));
         QVERIFY(::mkfifo(pathAt("pipe.opt").toLocal8Bit().constData(), 0644) == 0);
 
-        SaveOptionsWindow& w = windows_->saveOptions();
+        FileChooserWindow& w = windows_->saveOptions();
         const Controls c = controlsOf(w);
         whileOpen(w, [] {});
         QCOMPARE(textsOf(c.files), QStringList({"A.OPT", "b.opt", "c.Opt"}));
@@ -177,7 +176,7 @@ class FileChooserTest : public QObject {
         QCOMPARE(textsOf(c.tree), expected);
         QCOMPARE(c.tree->currentItem()->text(), steps.back());
 
-        SaveResultsWindow& results = windows_->saveResults();
+        FileChooserWindow& results = windows_->saveResults();
         whileOpen(results, [] {});
         QCOMPARE(textsOf(controlsOf(results).files), QStringList({"r.dos"}));
         QCOMPARE(controlsOf(results).name->text(), QString("*.dos"));
@@ -187,7 +186,7 @@ class FileChooserTest : public QObject {
     void selectingAndMovingFillTheNameBox() {
         writeFile(pathAt("one.opt"));
         writeFile(pathAt("zeta/two.opt"));
-        LoadOptionsWindow& w = windows_->loadOptions();
+        FileChooserWindow& w = windows_->loadOptions();
         const Controls c = controlsOf(w);
         whileOpen(w, [&] {
             c.files->setFocus();
@@ -222,7 +221,7 @@ class FileChooserTest : public QObject {
     }
 
     void listIsReadAgainOnlyWhenTheDirectoryChanges() {
-        SaveOptionsWindow& w = windows_->saveOptions();
+        FileChooserWindow& w = windows_->saveOptions();
         const Controls c = controlsOf(w);
         whileOpen(w, [] {});
         QCOMPARE(c.files->count(), 0);
@@ -244,8 +243,8 @@ class FileChooserTest : public QObject {
     }
 
     void bareNamesLandInTheDirectoryEachWindowShows() {
-        SaveOptionsWindow& saveOptions = windows_->saveOptions();
-        SaveResultsWindow& saveResults = windows_->saveResults();
+        FileChooserWindow& saveOptions = windows_->saveOptions();
+        FileChooserWindow& saveResults = windows_->saveResults();
         whileOpen(saveOptions, [&] { enterTreeEntry(controlsOf(saveOptions).tree, "zeta"); });
         whileOpen(saveResults, [&] { enterTreeEntry(controlsOf(saveResults).tree, "Alpha"); });
         QCOMPARE(QDir::currentPath(), pathAt("Alpha"));
@@ -273,7 +272,7 @@ class FileChooserTest : public QObject {
 
     void badNamesAreRefusedAndTheWindowStaysOpen() {
         writeFile(pathAt("keep.opt"), "kept");
-        SaveOptionsWindow& w = windows_->saveOptions();
+        FileChooserWindow& w = windows_->saveOptions();
         const Controls c = controlsOf(w);
         whileOpen(w, [&] {
             for (const QString& name :
@@ -309,7 +308,7 @@ class FileChooserTest : public QObject {
     }
 
     void enterAndEscPressNothing() {
-        SaveResultsWindow& w = windows_->saveResults();
+        FileChooserWindow& w = windows_->saveResults();
         const Controls c = controlsOf(w);
         whileOpen(w, [&] {
             QCOMPARE(w.focusWidget(), c.drives);  // first in its tab order
@@ -326,7 +325,7 @@ class FileChooserTest : public QObject {
         QVERIFY(messages_.all.isEmpty());
 
         // The load window starts with the focus in its name box.
-        LoadOptionsWindow& load = windows_->loadOptions();
+        FileChooserWindow& load = windows_->loadOptions();
         whileOpen(load, [&] { QCOMPARE(load.focusWidget(), controlsOf(load).name); });
     }
 
@@ -345,7 +344,7 @@ class FileChooserTest : public QObject {
         selection.SetItem(SelectionList::Tissues, 16, true);
         const SelectionSnapshot saved = selection.snapshot();
 
-        SaveOptionsWindow& save = windows_->saveOptions();
+        FileChooserWindow& save = windows_->saveOptions();
         whileOpen(save, [&] { typeAndPress(controlsOf(save), "choice.opt"); });
         QCOMPARE(save.result(), int(QDialog::Accepted));
         QVERIFY(readAll(pathAt("choice.opt")).startsWith("2\r\nCs-137\r\n30.08 y\r\nI-131\r\n"));
@@ -355,7 +354,7 @@ class FileChooserTest : public QObject {
         selection.SetBox(SelectionBox::AllOrgans, true);
         selection.SetBox(SelectionBox::Public, false);
 
-        LoadOptionsWindow& load = windows_->loadOptions();
+        FileChooserWindow& load = windows_->loadOptions();
         whileOpen(load, [&] {
             // Read after the save window wrote it: the load window reads its list now.
             QCOMPARE(textsOf(controlsOf(load).files), QStringList({"choice.opt"}));
@@ -373,7 +372,7 @@ class FileChooserTest : public QObject {
     void loadStopsAtAnUnavailableNuclide() {
         writeFile(pathAt("odd.opt"), "2\r\nCs-137\r\n30.08 y\r\nNo-1\r\n1 h\r\n");
         writeFile(pathAt("words.opt"), "two\r\n");
-        LoadOptionsWindow& w = windows_->loadOptions();
+        FileChooserWindow& w = windows_->loadOptions();
         const Controls c = controlsOf(w);
         whileOpen(w, [&] {
             typeAndPress(c, "odd.opt");
@@ -397,7 +396,7 @@ class FileChooserTest : public QObject {
     void aVanishedDirectoryIsReportedAndNothingMoves() {
         writeFile(pathAt("here.opt"));
         QVERIFY(QDir(home_).mkdir("gone"));
-        SaveOptionsWindow& w = windows_->saveOptions();
+        FileChooserWindow& w = windows_->saveOptions();
         const Controls c = controlsOf(w);
         whileOpen(w, [] {});
         const QStringList tree = textsOf(c.tree);
@@ -419,7 +418,7 @@ class FileChooserTest : public QObject {
         volumes_.volumes.push_back({pathAt("net"), "", "Server:/Export/Home", VolumeKind::Network});
         volumes_.volumes.push_back({pathAt("ram"), "", "", VolumeKind::Memory});
         QVERIFY(QDir(home_).mkpath("stick/photos"));
-        SaveResultsWindow& w = windows_->saveResults();
+        FileChooserWindow& w = windows_->saveResults();
         const Controls c = controlsOf(w);
         whileOpen(w, [&] {
             QCOMPARE(c.drives->count(), 4);
@@ -455,7 +454,7 @@ class FileChooserTest : public QObject {
         // Another window remembers the same directory per volume, as the working directory
         // is one for the whole program; a remembered directory gone since is reported and
         // the window stays where it was.
-        SaveOptionsWindow& other = windows_->saveOptions();
+        FileChooserWindow& other = windows_->saveOptions();
         const Controls o = controlsOf(other);
         messages_.clear();
         whileOpen(other, [&] {

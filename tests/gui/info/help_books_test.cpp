@@ -18,7 +18,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "gui/app/window_set.h"
+#include "app/window_set.h"
 #include "gui/info/help_books.h"
 #include "gui/info/help_window.h"
 #include "gui/selection/selection_window.h"
@@ -39,7 +39,7 @@ bool opensWithoutBlocking(WindowSet& windows, HelpBook book) {
         if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
     });
     watchdog.start(0);
-    openHelpBook(windows, book);
+    openHelpBook(windows.selection(), book);
     watchdog.stop();
     return !ranInside;
 }
@@ -88,7 +88,7 @@ class HelpBooksTest : public QObject {
 
     void generalInformationOpensAtItsContentsBesideTheProgram() {
         QVERIFY(opensWithoutBlocking(*windows_, HelpBook::GeneralInformation));
-        HelpWindow& help = theHelpWindow(*windows_);
+        HelpWindow& help = helpWindowOf(windows_->selection());
         QVERIFY(help.isVisible());
         QCOMPARE(help.windowModality(), Qt::NonModal);
         QVERIFY(QApplication::activeModalWidget() == nullptr);
@@ -112,8 +112,8 @@ class HelpBooksTest : public QObject {
     }
 
     void indexTakesTheReaderToTheTerm() {
-        openHelpBook(*windows_, HelpBook::GeneralInformation);
-        HelpWindow& help = theHelpWindow(*windows_);
+        openHelpBook(windows_->selection(), HelpBook::GeneralInformation);
+        HelpWindow& help = helpWindowOf(windows_->selection());
         QTRY_VERIFY(help.engine()->indexModel()->rowCount() > 0);
         auto* lookFor = help.findChild<QLineEdit*>(QStringLiteral("HelpIndexLookFor"));
         QVERIFY(lookFor != nullptr);
@@ -127,11 +127,11 @@ class HelpBooksTest : public QObject {
     }
 
     void secondCommandReplacesTheFirstBook() {
-        openHelpBook(*windows_, HelpBook::GeneralInformation);
-        HelpWindow* first = &theHelpWindow(*windows_);
+        openHelpBook(windows_->selection(), HelpBook::GeneralInformation);
+        HelpWindow* first = &helpWindowOf(windows_->selection());
         // At once, before the first book's contents are even built.
         QVERIFY(opensWithoutBlocking(*windows_, HelpBook::Publication));
-        HelpWindow& help = theHelpWindow(*windows_);
+        HelpWindow& help = helpWindowOf(windows_->selection());
         QCOMPARE(&help, first);
         QCOMPARE(windows_->selection().findChildren<HelpWindow*>().size(), 1);
         QCOMPARE(QFileInfo(help.engine()->collectionFile()).fileName(), QStringLiteral("p47.qhc"));
@@ -148,7 +148,7 @@ class HelpBooksTest : public QObject {
         // The working directory has moved, as a Save or Load window moves it.
         QVERIFY(QDir::setCurrent(elsewhere_));
         QVERIFY(opensWithoutBlocking(*windows_, HelpBook::GeneralInformation));
-        HelpWindow& help = theHelpWindow(*windows_);
+        HelpWindow& help = helpWindowOf(windows_->selection());
         QVERIFY(help.isVisible());
         QVERIFY(help.engine() == nullptr);
         QCOMPARE(help.bookFile(), QDir(elsewhere_).absoluteFilePath("help/generalhelp.qhc"));
@@ -161,7 +161,7 @@ class HelpBooksTest : public QObject {
 
         // Back in the program's folder the same command finds the book again.
         QVERIFY(QDir::setCurrent(start_));
-        openHelpBook(*windows_, HelpBook::Publication);
+        openHelpBook(windows_->selection(), HelpBook::Publication);
         QVERIFY(help.engine() != nullptr);
         QTRY_COMPARE(topTitle(help.engine()), QStringLiteral("VORQ 47"));
     }
@@ -174,8 +174,8 @@ class HelpBooksTest : public QObject {
         file.write("this is not a help collection");
         file.close();
         QVERIFY(QDir::setCurrent(elsewhere_));
-        openHelpBook(*windows_, HelpBook::Publication);
-        HelpWindow& help = theHelpWindow(*windows_);
+        openHelpBook(windows_->selection(), HelpBook::Publication);
+        HelpWindow& help = helpWindowOf(windows_->selection());
         QVERIFY(help.engine() == nullptr);
         QVERIFY(help.browser()->toPlainText().contains(QStringLiteral("could not be opened")));
         QVERIFY(messages_.all.isEmpty());

@@ -14,8 +14,8 @@
 #include <QtTest>
 #include <functional>
 
+#include "app/window_set.h"
 #include "gui/app/platform.h"
-#include "gui/app/window_set.h"
 #include "gui/info/info_windows.h"
 #include "pdf_printers.h"
 #include "recording_messages.h"
@@ -269,7 +269,7 @@ class InfoWindowsTest : public QObject {
     }
 
     void windowKeepsThePlaceAndSizeItHadWhenClosed() {
-        LicenceWindow& window = windows_->licence();
+        InfoWindow& window = windows_->licence();
         openAndRun(window, [](QWidget& shown) {
             shown.move(120, 80);
             shown.resize(420, 380);

@@ -16,14 +16,14 @@
 #include <QToolButton>
 #include <memory>
 
+#include "app/window_set.h"
 #include "core/run/labels.h"
 #include "core/textio/faults.h"
 #include "gui/app/platform.h"
-#include "gui/app/window_set.h"
+#include "gui/app/window_printer.h"
 #include "gui/results/result_grid.h"
 #include "gui/results/results_viewer.h"
 #include "gui/results/run_controller.h"
-#include "gui/results/window_printer.h"
 #include "gui/selection/selection_window.h"
 #include "pdf_printers.h"
 #include "recording_messages.h"
@@ -162,7 +162,7 @@ class ResultsViewerTest : public QObject {
     }
     // Runs and views with the steps given; returns whether the viewer opened.
     bool run(const SelectionSnapshot& selection, ViewerDriver& driver) {
-        driver.run([&] { runAndView(*windows_, selection); });
+        driver.run([&] { windows_->run(selection); });
         return driver.opened();
     }
 
@@ -500,7 +500,7 @@ void ResultsViewerTest::stopMessagesAndWhatTheGridsHold() {
     QString fault;
     driver.run([&] {
         try {
-            runAndView(*windows_, broken);
+            windows_->run(broken);
         } catch (const Fault& error) {
             fault = QString::fromLocal8Bit(error.what());
         }

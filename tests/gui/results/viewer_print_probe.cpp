@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "gui/app/window_set.h"
+#include "app/window_set.h"
 #include "gui/results/results_viewer.h"
 #include "gui/results/run_controller.h"
 #include "recording_messages.h"
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
         else
             grabbed = viewer.grab().save(grabFile);
     });
-    driver.run([&] { runAndView(windows, selection); });
+    driver.run([&] { windows.run(selection); });
 
     for (const QString& text : messages.all) std::fprintf(stderr, "%s\n", qPrintable(text));
     if (!driver.opened()) {

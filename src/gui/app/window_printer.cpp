@@ -1,4 +1,4 @@
-#include "gui/results/window_printer.h"
+#include "gui/app/window_printer.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "gui/app/app_texts.h"
 #include "gui/app/platform.h"
-#include "gui/results/results_texts.h"
 
 namespace fetaldose::gui {
 
@@ -44,7 +44,7 @@ QSize printedSize(const PrintGeometry& geometry, PrintScale scale) {
 
 void printWindow(QWidget& window, PrintScale scale, PrinterProvider& printers) {
     std::unique_ptr<QPrinter> printer = printers.defaultPrinter();
-    if (!printer) throw PrintError(results_texts::kNoDefaultPrinter);
+    if (!printer) throw PrintError(app_texts::kNoDefaultPrinter);
     printer->setDocName(QString());
     printer->setFullPage(false);
 
@@ -60,13 +60,13 @@ void printWindow(QWidget& window, PrintScale scale, PrinterProvider& printers) {
     const QSize printed = printedSize(geometry, scale);
 
     QPainter painter;
-    if (!painter.begin(printer.get())) throw PrintError(results_texts::kPrinterNotReady);
+    if (!painter.begin(printer.get())) throw PrintError(app_texts::kPrinterNotReady);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     // With the full page off, the painter's origin is the printable area's top-left corner.
     painter.drawPixmap(QRect(QPoint(0, 0), printed), image);
     const bool finished = painter.end();
     if (!finished || printer->printerState() == QPrinter::Error)
-        throw PrintError(results_texts::kPrinterFailed);
+        throw PrintError(app_texts::kPrinterFailed);
 }
 
 }  // namespace fetaldose::gui

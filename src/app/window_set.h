@@ -1,11 +1,13 @@
 #pragma once
-// The twelve windows of the program, created once in a fixed order (the selection window
-// first, and main), reached through this one object. Nothing here is global: windows get a
-// reference to the set and reach each other through it.
+// The program's composition: the twelve windows, created once in a fixed order (the selection
+// window first, and main) and wired to each other here. A window knows no other window: it is
+// given what it needs as callbacks and narrow interfaces. Nothing here is global.
 
 #include <functional>
 #include <memory>
 #include <string>
+
+#include "core/run/selection_snapshot.h"
 
 namespace fetaldose {
 class FileAttributes;
@@ -18,16 +20,9 @@ class PrinterProvider;
 class VolumeProvider;
 class SelectionWindow;
 class ResultsViewer;
-class SaveResultsWindow;
-class SaveOptionsWindow;
-class LoadOptionsWindow;
+class FileChooserWindow;
+class InfoWindow;
 class InstructionsWindow;
-class LicenceWindow;
-class ContactInformationWindow;
-class AboutWindow;
-class PdfNoteWindow;
-class ReferenceCdWindow;
-class ReferencePublicationWindow;
 
 // The outside world as the windows see it; tests replace any part of it.
 struct Platform {
@@ -54,26 +49,25 @@ class WindowSet {
 
     SelectionWindow& selection() { return *selection_; }
     ResultsViewer& viewer() { return *viewer_; }
-    SaveResultsWindow& saveResults() { return *saveResults_; }
-    SaveOptionsWindow& saveOptions() { return *saveOptions_; }
-    LoadOptionsWindow& loadOptions() { return *loadOptions_; }
+    FileChooserWindow& saveResults() { return *saveResults_; }
+    FileChooserWindow& saveOptions() { return *saveOptions_; }
+    FileChooserWindow& loadOptions() { return *loadOptions_; }
     InstructionsWindow& instructions() { return *instructions_; }
-    LicenceWindow& licence() { return *licence_; }
-    ContactInformationWindow& contactInformation() { return *contactInformation_; }
-    AboutWindow& about() { return *about_; }
-    PdfNoteWindow& pdfNote() { return *pdfNote_; }
-    ReferenceCdWindow& referenceCd() { return *referenceCd_; }
-    ReferencePublicationWindow& referencePublication() { return *referencePublication_; }
+    InfoWindow& licence() { return *licence_; }
+    InfoWindow& contactInformation() { return *contactInformation_; }
+    InfoWindow& about() { return *about_; }
+    InfoWindow& pdfNote() { return *pdfNote_; }
+    InfoWindow& referenceCd() { return *referenceCd_; }
+    InfoWindow& referencePublication() { return *referencePublication_; }
 
     Messages& messages() { return *platform_.messages; }
-    PrinterProvider& printers() { return *platform_.printers; }
-    FileAttributes& fileAttributes() { return *platform_.fileAttributes; }
-    VolumeProvider& volumes() { return *platform_.volumes; }
-    char decimalSeparator() const { return platform_.decimalSeparator(); }
+
+    // "Run" on `selection`: the run fills the viewer and shows its tables.
+    void run(const SelectionSnapshot& selection);
 
     // Ends the program: every event loop, the modal ones included, returns at once.
     void quit();
-    // True once Quit was asked for, so that a loop that would show a window again stops.
+    // True once quit was asked for, so that a loop that would show a window again stops.
     bool quitting() const { return quitting_; }
 
   private:
@@ -82,16 +76,16 @@ class WindowSet {
     std::unique_ptr<Messages> ownedMessages_;
     std::unique_ptr<SelectionWindow> selection_;
     std::unique_ptr<ResultsViewer> viewer_;
-    std::unique_ptr<SaveResultsWindow> saveResults_;
-    std::unique_ptr<SaveOptionsWindow> saveOptions_;
-    std::unique_ptr<LoadOptionsWindow> loadOptions_;
+    std::unique_ptr<FileChooserWindow> saveResults_;
+    std::unique_ptr<FileChooserWindow> saveOptions_;
+    std::unique_ptr<FileChooserWindow> loadOptions_;
     std::unique_ptr<InstructionsWindow> instructions_;
-    std::unique_ptr<LicenceWindow> licence_;
-    std::unique_ptr<ContactInformationWindow> contactInformation_;
-    std::unique_ptr<AboutWindow> about_;
-    std::unique_ptr<PdfNoteWindow> pdfNote_;
-    std::unique_ptr<ReferenceCdWindow> referenceCd_;
-    std::unique_ptr<ReferencePublicationWindow> referencePublication_;
+    std::unique_ptr<InfoWindow> licence_;
+    std::unique_ptr<InfoWindow> contactInformation_;
+    std::unique_ptr<InfoWindow> about_;
+    std::unique_ptr<InfoWindow> pdfNote_;
+    std::unique_ptr<InfoWindow> referenceCd_;
+    std::unique_ptr<InfoWindow> referencePublication_;
 };
 
 }  // namespace fetaldose::gui
