@@ -11,8 +11,8 @@ class Messages {
     virtual ~Messages() = default;
     // A message box with one line of text and a single OK button, no icon.
     virtual void inform(const QString& text) = 0;
-    // The error box for a fault's message: error icon, single OK button, and a full stop
-    // appended by the rule of ErrorBoxText.
+    // The error box for a fault's message: error icon, single OK button, and the message
+    // with a full stop after it where its last character sorts after '.' (ErrorBoxText).
     virtual void error(const QString& faultMessage) = 0;
 };
 

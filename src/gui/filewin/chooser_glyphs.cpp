@@ -110,7 +110,7 @@ QIcon driveGlyph(VolumeKind kind) {
 
 QIcon folderGlyphIcon(FolderGlyph glyph) {
     switch (glyph) {
-        case FolderGlyph::openModally:
+        case FolderGlyph::Open:
             return drawn([](QPainter& p) { drawFolder(p, true, false); });
         case FolderGlyph::Current:
             return drawn([](QPainter& p) { drawFolder(p, true, true); });

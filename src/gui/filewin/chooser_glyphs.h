@@ -1,6 +1,6 @@
 #pragma once
-// The small pictures of the drive list (FLOPPY, HARD, NETWORK, CDROM, RAM) and of the
-// directory tree (OPENFOLDER, CURRENTFOLDER, CLOSEDFOLDER), drawn to fit a list row.
+// The small pictures of the drive list (one per kind of volume) and of the directory tree (an
+// open, the current and a closed folder), drawn to fit a list row.
 
 #include <QIcon>
 
@@ -9,9 +9,9 @@
 namespace fetaldose::gui {
 
 enum class FolderGlyph {
-    openModally,  // OPENFOLDER: a directory on the path above the one shown
-    Current,      // CURRENTFOLDER: the directory shown
-    Closed,       // CLOSEDFOLDER: a subdirectory of the one shown
+    Open,     // an open folder: a directory on the path above the one shown
+    Current,  // an open folder, marked: the directory shown
+    Closed,   // a closed folder: a subdirectory of the one shown
 };
 
 QIcon driveGlyph(VolumeKind kind);

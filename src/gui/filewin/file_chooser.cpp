@@ -280,12 +280,12 @@ void FileChooserWindow::rebuildTree() {
     const QStringList steps = directory_.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     QString path = QStringLiteral("/");
     QListWidgetItem* shown =
-        add(path, path, 0, steps.isEmpty() ? FolderGlyph::Current : FolderGlyph::openModally);
+        add(path, path, 0, steps.isEmpty() ? FolderGlyph::Current : FolderGlyph::Open);
     for (qsizetype i = 0; i < steps.size(); ++i) {
         path = path == u"/" ? path + steps[i] : path + QLatin1Char('/') + steps[i];
         const bool last = i + 1 == steps.size();
         QListWidgetItem* item = add(steps[i], path, static_cast<int>(i + 1),
-                                    last ? FolderGlyph::Current : FolderGlyph::openModally);
+                                    last ? FolderGlyph::Current : FolderGlyph::Open);
         if (last) shown = item;
     }
     const int subDepth = static_cast<int>(steps.size()) + 1;

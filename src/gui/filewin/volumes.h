@@ -10,11 +10,11 @@ namespace fetaldose::gui {
 
 // The kind of a volume, which picks its glyph in the drive list.
 enum class VolumeKind {
-    Removable,  // FLOPPY: a memory card or stick mounted under /media or /run/media
-    Fixed,      // HARD
-    Network,    // NETWORK
-    Optical,    // CDROM
-    Memory,     // RAM
+    Removable,  // a memory card or stick mounted under /media or /run/media
+    Fixed,      // a hard disk
+    Network,    // a share of another computer
+    Optical,    // a CD or DVD
+    Memory,     // a file system in memory
 };
 
 struct Volume {

@@ -227,6 +227,8 @@ NuclideData& ResultsViewer::runScratch() {
     return *runScratch_;
 }
 
+// The labels are read back from the grid rather than kept beside the store, so that the results
+// file writes every row under exactly the label the viewer shows for it.
 std::vector<std::string> ResultsViewer::rowLabelTexts() const {
     std::vector<std::string> labels;
     const int rows = std::clamp(store_.RowCount(), 0, ResultGrid::kRows - 1);
@@ -342,6 +344,8 @@ void ResultsViewer::showTable(int table) {
     offspring.changed();
 }
 
+// Each page turn is one modal showing: "Next" and "Previous" close the window, and this loop
+// shows it again with the new table, until "Return to input".
 void ResultsViewer::viewingLoop() {
     returnToInput_ = false;
     currentTable_ = 1;

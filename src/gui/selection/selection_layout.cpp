@@ -151,8 +151,8 @@ QCheckBox* makeCheckBox(QWidget* parent, const char* objectName, const char* cap
     return box;
 }
 
-// Check-list items with the small margins of the lists the layout was drawn for, so that the
-// longest scenario fits its list beside the check mark.
+// Check-list items with a one-pixel focus margin, so that the longest scenario fits its list
+// beside the check mark.
 class CompactItemStyle final : public QProxyStyle {
   public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option,

@@ -43,7 +43,7 @@ class NuclideFinderTest : public QObject {
     QListWidget* chosen_ = nullptr;
     QListWidget* halfLives_ = nullptr;
 
-    void openModally(const std::function<void(WorkingDataSet&)>& writeData) {
+    void openWindowsOn(const std::function<void(WorkingDataSet&)>& writeData) {
         windows_.reset();
         data_.reset();
         data_ = std::make_unique<WorkingDataSet>();
@@ -81,7 +81,7 @@ class NuclideFinderTest : public QObject {
 
   private slots:
     void init() {
-        openModally([](WorkingDataSet& data) { data.writeSmallDataSet(); });
+        openWindowsOn([](WorkingDataSet& data) { data.writeSmallDataSet(); });
     }
     void cleanup() {
         windows_.reset();
@@ -212,7 +212,7 @@ class NuclideFinderTest : public QObject {
     }
 
     void aLongCatalogueCanBeFoundAndChosenToItsLastEntry() {
-        openModally([](WorkingDataSet& data) {
+        openWindowsOn([](WorkingDataSet& data) {
             std::vector<Nuclide> entries;
             for (int i = 1; i <= 100; ++i)
                 entries.push_back({"Nu-" + QByteArray::number(i), QByteArray::number(i) + " d"});
@@ -234,7 +234,7 @@ class NuclideFinderTest : public QObject {
         // 0xB5 and 0xE9 are letters of an 8-bit code page and no valid UTF-8.
         const QByteArray name("Nu\xE9-1");
         const QByteArray halfLife("5 \xB5s");
-        openModally([&](WorkingDataSet& data) {
+        openWindowsOn([&](WorkingDataSet& data) {
             data.writeCatalogue({{name, halfLife}});
             // The data file's name holds the same bytes (a QString path would not keep them).
             const std::string path =
