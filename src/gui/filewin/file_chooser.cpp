@@ -21,7 +21,11 @@
 #include "gui/app/messages.h"
 #include "gui/filewin/chooser_glyphs.h"
 #include "gui/filewin/chooser_texts.h"
+#include "gui/filewin/directory_tree_list.h"
 #include "gui/filewin/folder_listing.h"
+#include "ui_load_options_chooser.h"
+#include "ui_save_options_chooser.h"
+#include "ui_save_results_chooser.h"
 
 namespace fetaldose::gui {
 
@@ -82,28 +86,6 @@ class IndentDelegate final : public QStyledItemDelegate {
 
 }  // namespace
 
-// The directory tree: a single click selects an entry; a double click or Enter enters it.
-class DirectoryTreeList final : public QListWidget {
-  public:
-    using QListWidget::QListWidget;
-    std::function<void(int row)> entered;
-
-  protected:
-    void keyPressEvent(QKeyEvent* event) override {
-        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-            currentRow() >= 0) {
-            entered(currentRow());
-            return;
-        }
-        QListWidget::keyPressEvent(event);
-    }
-    void mouseDoubleClickEvent(QMouseEvent* event) override {
-        QListWidget::mouseDoubleClickEvent(event);
-        QListWidgetItem* item = itemAt(event->position().toPoint());
-        if (item) entered(row(item));
-    }
-};
-
 FileChooserWindow::FileChooserWindow(const ChooserMakeup& makeup, Action action, Messages& messages,
                                      VolumeProvider& volumes, QWidget* parent)
     : QDialog(parent),
@@ -111,7 +93,6 @@ FileChooserWindow::FileChooserWindow(const ChooserMakeup& makeup, Action action,
       messages_(messages),
       volumes_(volumes),
       mask_(textOf(makeup.mask)) {
-    setWindowTitle(textOf(makeup.caption));
     // A title bar with a close box only.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -140,38 +121,33 @@ FileChooserWindow::FileChooserWindow(const ChooserMakeup& makeup, Action action,
 }
 
 void FileChooserWindow::buildControls(const ChooserMakeup& makeup) {
-    saveInLabel_ = new QLabel(textOf(texts::kSaveIn), this);
-    placeLabel(saveInLabel_, QRect(13, 12, 39, 13));
+    makeup.setUpForm(this);
+    // The form file names every widget; the window and its two labels carry no object name.
+    setObjectName(QString());
+    // Every form holds its controls in the same order: the "Save in:" label, the drive list,
+    // the directory tree, the "File name:" label, the name box, the file list, "Exit" and the
+    // action button.
+    const QList<QLabel*> labels = findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    const QList<QPushButton*> buttons = findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
+    saveInLabel_ = labels.at(0);
+    fileNameLabel_ = labels.at(1);
+    driveList_ = findChild<QComboBox*>(QString(), Qt::FindDirectChildrenOnly);
+    directoryTree_ = findChild<DirectoryTreeList*>(QString(), Qt::FindDirectChildrenOnly);
+    fileNameBox_ = findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QListWidget* list : findChildren<QListWidget*>(Qt::FindDirectChildrenOnly))
+        if (list != directoryTree_) fileList_ = list;
+    exitButton_ = buttons.at(0);
+    actionButton_ = buttons.at(1);
 
-    driveList_ = new QComboBox(this);
-    driveList_->setObjectName(textOf(makeup.driveListName));
-    driveList_->setGeometry(64, 8, 145, 19);
-    driveList_->setAccessibleName(textOf(texts::kSaveIn));
-    saveInLabel_->setBuddy(driveList_);
+    // Labels as wide as their text in the face in use.
+    for (QLabel* label : labels) {
+        label->setObjectName(QString());
+        placeLabel(label, label->geometry());
+    }
+
     connect(driveList_, &QComboBox::activated, this, &FileChooserWindow::driveChosen);
-
-    directoryTree_ = new DirectoryTreeList(this);
-    directoryTree_->setObjectName(textOf(makeup.directoryTreeName));
-    directoryTree_->setGeometry(64, 32, 145, 97);
-    directoryTree_->setAccessibleName(textOf(texts::kDirectoriesName));
     directoryTree_->setItemDelegate(new IndentDelegate(directoryTree_));
-    directoryTree_->setSelectionMode(QAbstractItemView::SingleSelection);
     directoryTree_->entered = [this](int row) { treeEntryEntered(row); };
-
-    fileNameLabel_ = new QLabel(textOf(texts::kFileName), this);
-    placeLabel(fileNameLabel_, QRect(12, 148, 48, 13));
-
-    fileNameBox_ = new QLineEdit(this);
-    fileNameBox_->setObjectName(textOf(makeup.fileNameBoxName));
-    fileNameBox_->setGeometry(64, 144, 145, 21);
-    fileNameBox_->setAccessibleName(textOf(texts::kFileName));
-    fileNameLabel_->setBuddy(fileNameBox_);
-
-    fileList_ = new QListWidget(this);
-    fileList_->setObjectName(textOf(makeup.fileListName));
-    fileList_->setGeometry(makeup.fileListPlace);
-    fileList_->setAccessibleName(textOf(texts::kFilesName));
-    fileList_->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(fileList_, &QListWidget::itemSelectionChanged, this,
             &FileChooserWindow::fileSelectionChanged);
     // A click on the entry already selected puts its name back over whatever was typed.
@@ -179,12 +155,6 @@ void FileChooserWindow::buildControls(const ChooserMakeup& makeup) {
 
     QFont bold = font();
     bold.setBold(true);
-    exitButton_ = new QPushButton(textOf(texts::kExit), this);
-    exitButton_->setObjectName(textOf(makeup.exitButtonName));
-    exitButton_->setGeometry(makeup.exitButtonPlace);
-    actionButton_ = new QPushButton(textOf(makeup.actionCaption), this);
-    actionButton_->setObjectName(textOf(makeup.actionButtonName));
-    actionButton_->setGeometry(makeup.actionButtonPlace);
     connect(actionButton_, &QPushButton::clicked, this, &FileChooserWindow::pressAction);
     connect(exitButton_, &QPushButton::clicked, this, &QDialog::reject);
     // Neither button is pressed by Enter.
@@ -374,46 +344,20 @@ void FileChooserWindow::pressAction() {
     if (completed) accept();
 }
 
-const ChooserMakeup kSaveResultsChooser{texts::kSaveResultsCaption,
-                                        texts::kResultsMask,
-                                        texts::kSave,
-                                        "DriveCombo1",
-                                        "DirList1",
-                                        "FileList1",
-                                        "FileEdit",
-                                        "BtnSave",
-                                        "BtnCancel",
-                                        QRect(65, 170, 145, 89),
-                                        QRect(224, 104, 65, 25),
-                                        QRect(224, 144, 65, 25),
+namespace {
+
+template <class Form>
+void setUpForm(QDialog* window) {
+    Form().setupUi(window);
+}
+
+}  // namespace
+
+const ChooserMakeup kSaveResultsChooser{setUpForm<Ui::SaveResultsChooser>, texts::kResultsMask,
                                         ChooserMakeup::TabOrder::DrivesFirstActionBeforeExit};
-
-const ChooserMakeup kSaveOptionsChooser{texts::kSaveOptionsCaption,
-                                        texts::kOptionsMask,
-                                        texts::kSave,
-                                        "DriveComboBox1",
-                                        "DirectoryListBox1",
-                                        "FileListBox1",
-                                        "Edit1",
-                                        "Button2",
-                                        "Button1",
-                                        QRect(64, 168, 145, 97),
-                                        QRect(224, 104, 75, 25),
-                                        QRect(224, 144, 75, 25),
+const ChooserMakeup kSaveOptionsChooser{setUpForm<Ui::SaveOptionsChooser>, texts::kOptionsMask,
                                         ChooserMakeup::TabOrder::DrivesFirstExitBeforeAction};
-
-const ChooserMakeup kLoadOptionsChooser{texts::kLoadOptionsCaption,
-                                        texts::kOptionsMask,
-                                        texts::kLoad,
-                                        "DriveComboBox1",
-                                        "DirectoryListBox1",
-                                        "FileListBox1",
-                                        "Edit1",
-                                        "Button2",
-                                        "Button1",
-                                        QRect(64, 168, 145, 97),
-                                        QRect(224, 104, 75, 25),
-                                        QRect(224, 144, 75, 25),
+const ChooserMakeup kLoadOptionsChooser{setUpForm<Ui::LoadOptionsChooser>, texts::kOptionsMask,
                                         ChooserMakeup::TabOrder::NameBoxFirst};
 
 }  // namespace fetaldose::gui

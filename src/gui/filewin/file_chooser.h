@@ -26,8 +26,8 @@ namespace fetaldose::gui {
 class Messages;
 class DirectoryTreeList;
 
-// How one chooser window differs from the others: texts, control names and the places of
-// the controls that move.
+// How one chooser window differs from the others: its form (places, captions and control
+// names, in a .ui file), the mask its file list is filtered by, and its tab order.
 struct ChooserMakeup {
     enum class TabOrder {
         DrivesFirstActionBeforeExit,  // drives, tree, files, name box, action, Exit
@@ -35,18 +35,9 @@ struct ChooserMakeup {
         NameBoxFirst,                 // name box, drives, tree, files, Exit, action
     };
 
-    const char* caption;
+    // Builds the form's controls on the window.
+    void (*setUpForm)(QDialog* window);
     const char* mask;
-    const char* actionCaption;
-    const char* driveListName;
-    const char* directoryTreeName;
-    const char* fileListName;
-    const char* fileNameBoxName;
-    const char* actionButtonName;
-    const char* exitButtonName;
-    QRect fileListPlace;
-    QRect exitButtonPlace;
-    QRect actionButtonPlace;
     TabOrder tabOrder;
 };
 
@@ -80,7 +71,7 @@ class FileChooserWindow : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void buildControls(const ChooserMakeup& makeup);
+    void buildControls(const ChooserMakeup& makeup);  // the form, then faces and handlers
     void arrangeTabOrder(ChooserMakeup::TabOrder order);
 
     // Runs `body` with faults shown in the error box; returns whether it completed.

@@ -114,6 +114,9 @@ Control* control(const QWidget* window, const char* objectName) {
 void SelectionWindow::buildControls() {
     Ui::SelectionWindow form;
     form.setupUi(this);
+    // The form file names every widget; the window and its menu bar carry no object name.
+    setObjectName(QString());
+    menuBar()->setObjectName(QString());
 
     setFont(regularFont());
     QPalette silver = palette();
