@@ -17,6 +17,7 @@
 #include "gui/app/window_printer.h"
 #include "gui/results/result_grid.h"
 #include "gui/results/results_texts.h"
+#include "ui_results_viewer.h"
 
 namespace fetaldose::gui {
 
@@ -57,44 +58,9 @@ void setCaptionColour(QAbstractButton& button, const QColor& colour) {
     button.setPalette(colours);
 }
 
-QFrame* makePanel(QWidget* parent, const char* name) {
-    auto* panel = new QFrame(parent);
-    panel->setObjectName(QString::fromLatin1(name));
-    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    panel->setAutoFillBackground(true);
-    return panel;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, int left, int top, int width,
-                  const QString& text = {}) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(left, top, width, 14);
-    return label;
-}
-
-QToolButton* makeSpeedButton(QWidget* parent, const char* name, const QRect& place,
-                             const QString& caption) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setText(caption);
-    button->setGeometry(place);
-    button->setFont(sansSerif(9, true));
-    button->setFocusPolicy(Qt::NoFocus);
-    return button;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QRect& place,
-                        const QString& caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(place);
-    button->setFont(sansSerif(9, true));
-    // Enter must not print or open the save window by surprise.
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
+template <class Control>
+Control* control(const QWidget* window, const char* objectName) {
+    return window->findChild<Control*>(QString::fromLatin1(objectName));
 }
 
 }  // namespace
@@ -105,9 +71,6 @@ ResultsViewer::ResultsViewer(Messages& messages, PrinterProvider& printers, View
       messages_(messages),
       printers_(printers),
       commands_(std::move(commands)) {
-    setObjectName(QStringLiteral("FrmDemo2"));
-    setWindowTitle(texts::kViewerCaption);
-    setSizeGripEnabled(false);
     setFont(sansSerif(11));
     QPalette colours = palette();
     colours.setColor(QPalette::Window, kSilver);
@@ -115,7 +78,6 @@ ResultsViewer::ResultsViewer(Messages& messages, PrinterProvider& printers, View
     colours.setColor(QPalette::WindowText, kWindowText);
     colours.setColor(QPalette::ButtonText, kWindowText);
     setPalette(colours);
-    setAutoFillBackground(true);
 
     buildControls();
     resize(kDesignWidth, kDesignHeight);
@@ -126,27 +88,26 @@ ResultsViewer::ResultsViewer(Messages& messages, PrinterProvider& printers, View
 
 ResultsViewer::~ResultsViewer() = default;
 
+// The places, captions and hints of the controls are in results_viewer.ui; their faces,
+// colours and behaviour are set here. The panels and grids follow the window's size.
 void ResultsViewer::buildControls() {
-    headerPanel_ = makePanel(this, "PnlHeaderInfo");
-    nuclideLabel_ = makeLabel(headerPanel_, "lblNuclide", 15, 7, 288);
-    groupLabel_ = makeLabel(headerPanel_, "LblOccOrEnv", 305, 7, kDesignWidth - 310);
-    scenarioLabel_ = makeLabel(headerPanel_, "LblRoute", 15, 22, kDesignWidth - 30);
-    routeLabel_ = makeLabel(headerPanel_, "LblScenario", 15, 37, kDesignWidth - 30);
+    Ui::ResultsViewer form;
+    form.setupUi(this);
+
+    headerPanel_ = control<QFrame>(this, "PnlHeaderInfo");
+    nuclideLabel_ = control<QLabel>(this, "lblNuclide");
+    groupLabel_ = control<QLabel>(this, "LblOccOrEnv");
+    scenarioLabel_ = control<QLabel>(this, "LblRoute");
+    routeLabel_ = control<QLabel>(this, "LblScenario");
     // The summary reaches the user only through the results file; the label stays hidden.
-    summaryLabel_ = makeLabel(headerPanel_, "LblHOrg", 15, 52, kDesignWidth - 30);
-    summaryLabel_->setToolTip(texts::kSummaryHint);
+    summaryLabel_ = control<QLabel>(this, "LblHOrg");
     summaryLabel_->hide();
 
-    gridPanel_ = makePanel(this, "Panel2");
-    makeSpeedButton(gridPanel_, "SpeedButton2", {7, 5, 81, 20}, texts::kTissueHeading);
-    makeSpeedButton(gridPanel_, "SpeedButton1", {120, 5, 46, 20}, texts::kInUteroHeading);
-    offspringButton_ =
-        makeSpeedButton(gridPanel_, "SpdBtnOffspring", {186, 5, 116, 20}, texts::kOffspringView);
-    offspringButton_->setToolTip(texts::kOffspringHint);
-    postNatalButton_ =
-        makeSpeedButton(gridPanel_, "SpdBtnPostnatal", {301, 5, 116, 20}, texts::kPostnatalView);
-    postNatalButton_->setToolTip(texts::kPostnatalHint);
-    for (QToolButton* button : {offspringButton_, postNatalButton_}) button->setCheckable(true);
+    gridPanel_ = control<QFrame>(this, "Panel2");
+    offspringButton_ = control<QToolButton>(this, "SpdBtnOffspring");
+    postNatalButton_ = control<QToolButton>(this, "SpdBtnPostnatal");
+    for (QToolButton* button : gridPanel_->findChildren<QToolButton*>())
+        button->setFont(sansSerif(9, true));
     auto* viewPair = new QButtonGroup(this);
     viewPair->setExclusive(true);
     viewPair->addButton(offspringButton_);
@@ -154,28 +115,27 @@ void ResultsViewer::buildControls() {
     setCaptionColour(*offspringButton_, kWindowText);
     setCaptionColour(*postNatalButton_, kBlue);
 
-    postNatalGrid_ = new ResultGrid(gridPanel_);
-    postNatalGrid_->setObjectName(QStringLiteral("StrngGrdResultsPartial"));
-    postNatalGrid_->setAccessibleName(texts::kPostnatalView);
+    postNatalGrid_ = control<ResultGrid>(this, "StrngGrdResultsPartial");
     postNatalGrid_->setTextLook(kBlue, 9);
-    offspringGrid_ = new ResultGrid(gridPanel_);
-    offspringGrid_->setObjectName(QStringLiteral("StrngGrdResultsTotal"));
-    offspringGrid_->setAccessibleName(texts::kOffspringView);
+    offspringGrid_ = control<ResultGrid>(this, "StrngGrdResultsTotal");
     offspringGrid_->setTextLook(kWindowText, 11);
 
-    commandPanel_ = makePanel(this, "Panel1");
-    previousButton_ =
-        makeSpeedButton(commandPanel_, "SpdBtnPrevious", {15, 15, 58, 25}, texts::kPrevious);
-    nextButton_ = makeSpeedButton(commandPanel_, "SpdBtnNext", {74, 15, 61, 25}, texts::kNext);
-    makeLabel(commandPanel_, "Label3", 156, 22, 28, texts::kTable);
-    tableNumberLabel_ = makeLabel(commandPanel_, "LblTCount", 186, 22, 22);
-    ofLabel_ = makeLabel(commandPanel_, "Label5", 208, 22, 20, texts::kOf);
-    tableCountLabel_ = makeLabel(commandPanel_, "LblTTotal", 230, 22, 36);
-    printButton_ = makeButton(commandPanel_, "Button3", {267, 22, 70, 24}, texts::kPrint);
-    printButton_->setToolTip(texts::kPrintHint);
-    returnButton_ =
-        makeSpeedButton(commandPanel_, "SpdBtnReturn", {349, 5, 90, 25}, texts::kReturnToInput);
-    saveButton_ = makeButton(commandPanel_, "Button2", {350, 34, 90, 25}, texts::kSaveToFile);
+    commandPanel_ = control<QFrame>(this, "Panel1");
+    previousButton_ = control<QToolButton>(this, "SpdBtnPrevious");
+    nextButton_ = control<QToolButton>(this, "SpdBtnNext");
+    tableNumberLabel_ = control<QLabel>(this, "LblTCount");
+    ofLabel_ = control<QLabel>(this, "Label5");
+    tableCountLabel_ = control<QLabel>(this, "LblTTotal");
+    printButton_ = control<QPushButton>(this, "Button3");
+    returnButton_ = control<QToolButton>(this, "SpdBtnReturn");
+    saveButton_ = control<QPushButton>(this, "Button2");
+    for (QAbstractButton* button : commandPanel_->findChildren<QAbstractButton*>())
+        button->setFont(sansSerif(9, true));
+    // Enter must not print or open the save window by surprise.
+    for (QPushButton* button : {printButton_, saveButton_}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
 
     connect(nextButton_, &QToolButton::clicked, this, &ResultsViewer::showNextTable);
     connect(previousButton_, &QToolButton::clicked, this, &ResultsViewer::showPreviousTable);
