@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFrame>
+#include <QLayout>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -17,6 +18,9 @@
 #include "gui/app/handler_guard.h"
 #include "gui/app/window_printer.h"
 #include "gui/info/info_texts.h"
+#include "ui_about_window.h"
+#include "ui_instructions_window.h"
+#include "ui_text_window.h"
 
 namespace fetaldose::gui {
 
@@ -33,11 +37,9 @@ QString joinLines(std::span<const std::string_view> lines) {
     return joined.join(QLatin1Char('\n'));
 }
 
-// A multi-line text box whose text the user can select and copy but not change.
-QPlainTextEdit* textBox(QWidget* parent, const QString& objectName,
-                        std::span<const std::string_view> lines, InfoLook look) {
-    auto* box = new QPlainTextEdit(parent);
-    box->setObjectName(objectName);
+// Makes a multi-line text box one whose text the user can select and copy but not change, and
+// gives it its lines.
+void configureTextBox(QPlainTextEdit* box, std::span<const std::string_view> lines, InfoLook look) {
     box->setReadOnly(true);
     box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -48,21 +50,12 @@ QPlainTextEdit* textBox(QWidget* parent, const QString& objectName,
         palette.setColor(QPalette::Text, Qt::black);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     } else {
-        palette.setColor(QPalette::Base, parent->palette().color(QPalette::Window));
+        palette.setColor(QPalette::Base, box->parentWidget()->palette().color(QPalette::Window));
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         if (look == InfoLook::GreyBorderless) box->setFrameShape(QFrame::NoFrame);
     }
     box->setPalette(palette);
     box->setPlainText(joinLines(lines));
-    return box;
-}
-
-// A window whose only content is one text box filling it.
-void fillWithTextBox(QWidget* window, const QString& objectName,
-                     std::span<const std::string_view> lines, InfoLook look) {
-    auto* layout = new QVBoxLayout(window);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(textBox(window, objectName, lines, look));
 }
 
 QFont infoFont() {
@@ -72,33 +65,14 @@ QFont infoFont() {
     return font;
 }
 
-// "About": the program's text above a raised panel holding the rights line, centred.
-void fillAsAbout(QWidget* window, const InfoPage& page) {
-    auto* layout = new QVBoxLayout(window);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    auto* taskGroup =
-        textBox(window, QString::fromLatin1(page.textName), page.lines, InfoLook::GreyBorderless);
-    taskGroup->setFixedHeight(222);
-    layout->addWidget(taskGroup);
-
-    auto* panel = new QFrame(window);
-    panel->setObjectName(QStringLiteral("AboutPanel"));
-    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    auto* panelLayout = new QVBoxLayout(panel);
-    panelLayout->setContentsMargins(2, 2, 2, 2);
-    auto* rights = textBox(panel, QStringLiteral("RightsText"), info_texts::kAboutRights,
-                           InfoLook::GreyBorderless);
-    QTextOption centred = rights->document()->defaultTextOption();
-    centred.setAlignment(Qt::AlignHCenter);
-    rights->document()->setDefaultTextOption(centred);
-    panelLayout->addWidget(rights);
-    layout->addWidget(panel, 1);
+template <class Form>
+void setUpForm(QDialog* window) {
+    Form().setupUi(window);
 }
 
 }  // namespace
 
-InfoWindow::InfoWindow(const InfoPage& page, bool withContent, QWidget* parent)
+InfoWindow::InfoWindow(const InfoPage& page, QWidget* parent)
     : QDialog(parent), designedFrame_(page.designedFrame) {
     Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
@@ -114,15 +88,25 @@ InfoWindow::InfoWindow(const InfoPage& page, bool withContent, QWidget* parent)
     resize(designedFrame_.size());
     move(designedFrame_.topLeft());
     setWindowTitle(textOf(page.caption));
-    if (!withContent) return;
-    if (page.look == InfoLook::AboutPanel) {
-        fillAsAbout(this, page);
-    } else {
-        fillWithTextBox(this, QString::fromLatin1(page.textName), page.lines, page.look);
-    }
-}
 
-InfoWindow::InfoWindow(const InfoPage& page, QWidget* parent) : InfoWindow(page, true, parent) {}
+    page.setUpForm(this);
+    // The form file names every widget and layout; the window and its layouts carry none.
+    setObjectName(QString());
+    for (QLayout* layout : findChildren<QLayout*>()) layout->setObjectName(QString());
+    // The page's text box is the form's first; "About" has the rights line in a second.
+    const QList<QPlainTextEdit*> boxes = findChildren<QPlainTextEdit*>();
+    boxes.front()->setObjectName(QString::fromLatin1(page.textName));
+    if (page.look != InfoLook::AboutPanel) {
+        configureTextBox(boxes.front(), page.lines, page.look);
+        return;
+    }
+    configureTextBox(boxes.front(), page.lines, InfoLook::GreyBorderless);
+    QPlainTextEdit* rights = boxes.at(1);
+    configureTextBox(rights, info_texts::kAboutRights, InfoLook::GreyBorderless);
+    QTextOption centred = rights->document()->defaultTextOption();
+    centred.setAlignment(Qt::AlignHCenter);
+    rights->document()->setDefaultTextOption(centred);
+}
 
 void InfoWindow::openModally() {
     exec();
@@ -158,13 +142,9 @@ bool InfoWindow::placeInDesignedFrame() {
 
 InstructionsWindow::InstructionsWindow(Messages& messages, PrinterProvider& printers,
                                        QWidget* parent)
-    : InfoWindow(kInstructionsPage, false, parent), messages_(messages), printers_(printers) {
-    text_ = textBox(this, QString::fromLatin1(kInstructionsPage.textName), kInstructionsPage.lines,
-                    kInstructionsPage.look);
-    print_ = new QPushButton(textOf(info_texts::kPrintButton), this);
-    print_->setObjectName(QStringLiteral("Button1"));
-    print_->setAutoDefault(false);
-    print_->setGeometry(189, 312, 60, 20);
+    : InfoWindow(kInstructionsPage, parent), messages_(messages), printers_(printers) {
+    text_ = findChild<QPlainTextEdit*>();
+    print_ = findChild<QPushButton*>();
     connect(print_, &QPushButton::clicked, this, &InstructionsWindow::print);
     text_->setGeometry(0, 0, width(), 300);
 }
@@ -180,27 +160,40 @@ void InstructionsWindow::resizeEvent(QResizeEvent* event) {
 
 namespace texts = info_texts;
 
-const InfoPage kInstructionsPage{
-    texts::kInstructionsCaption, QRect(276, 228, 570, 455), false,
-    "InstructionsText",          texts::kInstructions,      InfoLook::White};
-const InfoPage kLicencePage{texts::kLicenceCaption, QRect(310, 156, 500, 541), false,
-                            "LicenceText",          texts::kLicence,           InfoLook::White};
-const InfoPage kContactInformationPage{
-    texts::kContactCaption, QRect(354, 283, 243, 200), false,
-    "ContactText",          texts::kContact,           InfoLook::GreyBorderless};
-const InfoPage kAboutPage{texts::kAboutCaption, QRect(412, 177, 381, 348), false, "AboutText",
-                          texts::kAbout,        InfoLook::AboutPanel};
-const InfoPage kPdfNotePage{texts::kPdfCaption, QRect(323, 209, 275, 111), false,
-                            "PdfText",          texts::kPdfNote,           InfoLook::Grey};
+const InfoPage kInstructionsPage{texts::kInstructionsCaption,
+                                 QRect(276, 228, 570, 455),
+                                 false,
+                                 setUpForm<Ui::InstructionsWindow>,
+                                 "InstructionsText",
+                                 texts::kInstructions,
+                                 InfoLook::White};
+const InfoPage kLicencePage{
+    texts::kLicenceCaption, QRect(310, 156, 500, 541), false,          setUpForm<Ui::TextWindow>,
+    "LicenceText",          texts::kLicence,           InfoLook::White};
+const InfoPage kContactInformationPage{texts::kContactCaption,
+                                       QRect(354, 283, 243, 200),
+                                       false,
+                                       setUpForm<Ui::TextWindow>,
+                                       "ContactText",
+                                       texts::kContact,
+                                       InfoLook::GreyBorderless};
+const InfoPage kAboutPage{
+    texts::kAboutCaption, QRect(412, 177, 381, 348), false, setUpForm<Ui::AboutWindow>, "AboutText",
+    texts::kAbout,        InfoLook::AboutPanel};
+const InfoPage kPdfNotePage{
+    texts::kPdfCaption, QRect(323, 209, 275, 111), false,         setUpForm<Ui::TextWindow>,
+    "PdfText",          texts::kPdfNote,           InfoLook::Grey};
 const InfoPage kReferenceCdPage{texts::kReferenceCdCaption,
                                 QRect(296, 204, 347, 136),
                                 true,
+                                setUpForm<Ui::TextWindow>,
                                 "ReferenceText",
                                 texts::kReferenceCd,
                                 InfoLook::Grey};
 const InfoPage kReferencePublicationPage{texts::kReferencePublicationCaption,
                                          QRect(297, 351, 347, 128),
                                          true,
+                                         setUpForm<Ui::TextWindow>,
                                          "ReferenceText",
                                          texts::kReferencePublication,
                                          InfoLook::Grey};

@@ -31,8 +31,9 @@ enum class InfoLook {
 struct InfoPage {
     std::string_view caption;
     QRect designedFrame;  // the outer rectangle (frame included) it takes when first shown
-    bool minimiseMaximise = false;  // title-bar buttons besides the close box
-    const char* textName;           // object name of the text box
+    bool minimiseMaximise = false;       // title-bar buttons besides the close box
+    void (*setUpForm)(QDialog* window);  // builds the controls of the window's .ui form
+    const char* textName;                // object name of the text box
     std::span<const std::string_view> lines;
     InfoLook look = InfoLook::White;
 };
@@ -42,7 +43,6 @@ struct InfoPage {
 class InfoWindow : public QDialog {
     Q_OBJECT
   public:
-    // A window whose only content is the page's text.
     explicit InfoWindow(const InfoPage& page, QWidget* parent = nullptr);
 
     // Shows the window modally; returns when it is closed.
@@ -51,9 +51,6 @@ class InfoWindow : public QDialog {
     QRect designedFrame() const { return designedFrame_; }
 
   protected:
-    // A window with the page's caption, frame and title-bar buttons, its content left to
-    // the caller.
-    InfoWindow(const InfoPage& page, bool withContent, QWidget* parent);
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
 
