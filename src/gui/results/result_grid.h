@@ -22,7 +22,7 @@ class ResultGridModel final : public QAbstractTableModel {
     const QString& cell(int column, int row) const { return cells_[row][column]; }
     // Writes one cell and tells the view.
     void setCell(int column, int row, const QString& text);
-    // Writes one cell without telling the view; call Changed() after a batch.
+    // Writes one cell without telling the view; call changed() after a batch.
     void setCellQuietly(int column, int row, const QString& text) { cells_[row][column] = text; }
     // Tells the view that any cell may have changed (one repaint).
     void changed();

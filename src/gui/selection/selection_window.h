@@ -2,7 +2,7 @@
 // The selection window, the program's main window: the nuclide grid with its finder and the
 // chosen list, the exposure, route, aerosol, scenario, tissue and period choices, and the
 // commands. The selection lives in the controls themselves; the run and the options file read
-// and set them through Snapshot() and the ControlsSink overrides.
+// and set them through snapshot() and the ControlsSink overrides.
 
 #include <QMainWindow>
 #include <QString>
@@ -106,7 +106,7 @@ class SelectionWindow : public QMainWindow, public ControlsSink {
     void buildControls();
     void buildMenu();
     void connectHandlers();
-    // The creation handler: fixes the data directory and loads the catalogue into the grid.
+    // Run once at creation: fixes the data directory and loads the catalogue into the grid.
     void fillNuclideGrid();
 
     // Key handlers; each returns whether it used the key.
