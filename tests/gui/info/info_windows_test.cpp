@@ -74,7 +74,7 @@ QRect inkedArea(const QImage& page) {
     return inked;
 }
 
-QStringList Lines(const QPlainTextEdit* box) {
+QStringList linesOf(const QPlainTextEdit* box) {
     return box->toPlainText().split(QLatin1Char('\n'));
 }
 
@@ -146,7 +146,7 @@ class InfoWindowsTest : public QObject {
         };
         auto* box = windows_->instructions().findChild<QPlainTextEdit*>();
         QVERIFY(box != nullptr);
-        const QStringList shown = Lines(box);
+        const QStringList shown = linesOf(box);
         QCOMPARE(shown.size(), 21);
         for (int i = 0; i < expected.size(); ++i) QCOMPARE(shown.at(i), expected.at(i));
     }
@@ -281,7 +281,7 @@ class InfoWindowsTest : public QObject {
         QString firstLine;
         openAndRun(window, [&](QWidget& shown) {
             reopenedAt = shown.frameGeometry();
-            firstLine = Lines(shown.findChild<QPlainTextEdit*>()).first();
+            firstLine = linesOf(shown.findChild<QPlainTextEdit*>()).first();
         });
         QCOMPARE(reopenedAt, closedAt);
         QVERIFY(firstLine.contains(QStringLiteral("CD-ROM")));

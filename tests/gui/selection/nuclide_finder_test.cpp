@@ -23,7 +23,7 @@ namespace {
 const QString kNotFound = QStringLiteral("Nuclide is not available - please reselect");
 const QString kNoDataFile = QString::fromLatin1(kNuclideNotAvailableMessage);
 
-QStringList Texts(const QListWidget* list) {
+QStringList textsOf(const QListWidget* list) {
     QStringList texts;
     for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
     return texts;
@@ -61,7 +61,7 @@ class NuclideFinderTest : public QObject {
         messages_.clear();
     }
 
-    void Type(const QString& text) {
+    void typeInFinder(const QString& text) {
         finder_->setFocus();
         QTest::keyClicks(finder_, text);
     }
@@ -75,8 +75,8 @@ class NuclideFinderTest : public QObject {
         for (int row : rows) chosen_->item(row)->setSelected(true);
     }
     void expectChosen(const QStringList& names, const QStringList& halfLives) {
-        QCOMPARE(Texts(chosen_), names);
-        QCOMPARE(Texts(halfLives_), halfLives);
+        QCOMPARE(textsOf(chosen_), names);
+        QCOMPARE(textsOf(halfLives_), halfLives);
     }
 
   private slots:
@@ -90,17 +90,17 @@ class NuclideFinderTest : public QObject {
 
     void typingMovesTheHighlightToTheFirstNameWithThatBeginning() {
         QCOMPARE(grid_->currentRow(), 0);
-        Type(QStringLiteral("pu"));
+        typeInFinder(QStringLiteral("pu"));
         QCOMPARE(grid_->currentRow(), 5);  // Pu-238, the first of three
         QVERIFY(grid_->selectionModel()->isRowSelected(5, {}));
 
         // A text no name begins with leaves the highlight where it was.
-        Type(QStringLiteral("x"));
+        typeInFinder(QStringLiteral("x"));
         QCOMPARE(grid_->currentRow(), 5);
 
         // Only the first character is raised and the next seven lowered.
         finder_->clear();
-        Type(QStringLiteral("cS-1"));
+        typeInFinder(QStringLiteral("cS-1"));
         QCOMPARE(grid_->currentRow(), 4);  // Cs-137
         finder_->setText(QStringLiteral("AM-241"));
         QCOMPARE(grid_->currentRow(), 8);
@@ -112,7 +112,7 @@ class NuclideFinderTest : public QObject {
     }
 
     void enterInTheFinderNeedsTheWholeName() {
-        Type(QStringLiteral("pu"));
+        typeInFinder(QStringLiteral("pu"));
         QTest::keyClick(finder_, Qt::Key_Return);
         QCOMPARE(messages_.informed, QStringList({kNotFound}));
         QCOMPARE(finder_->text(), QStringLiteral("pu"));
@@ -120,7 +120,7 @@ class NuclideFinderTest : public QObject {
 
         messages_.clear();
         finder_->clear();
-        Type(QStringLiteral("PU-239"));
+        typeInFinder(QStringLiteral("PU-239"));
         QTest::keyClick(finder_, Qt::Key_Enter);
         QVERIFY(messages_.all.isEmpty());
         expectChosen({"Pu-239"}, {"24110 y"});
@@ -135,7 +135,7 @@ class NuclideFinderTest : public QObject {
 
     void enterInTheFinderLooksAtNoMoreThanEightCharacters() {
         // The key is cut to "Te-131m-": it still finds the name by its beginning...
-        Type(QStringLiteral("te-131m-a"));
+        typeInFinder(QStringLiteral("te-131m-a"));
         QCOMPARE(grid_->currentRow(), 9);
         // ...but never equals the nine-character name.
         QTest::keyClick(finder_, Qt::Key_Return);
@@ -220,7 +220,7 @@ class NuclideFinderTest : public QObject {
             data.addDataFile("Nu-100");
         });
         QCOMPARE(grid_->rowCount(), 100);
-        Type(QStringLiteral("nu-100"));
+        typeInFinder(QStringLiteral("nu-100"));
         QCOMPARE(grid_->currentRow(), 99);
         QTest::keyClick(finder_, Qt::Key_Return);
         expectChosen({"Nu-100"}, {"100 d"});

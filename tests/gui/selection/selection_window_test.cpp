@@ -26,13 +26,13 @@ class SelectionWindowTest : public QObject {
 
     SelectionWindow& window() { return windows_->selection(); }
     template <class T>
-    T* Find(const char* name) {
+    T* findControl(const char* name) {
         T* found = window().findChild<T*>(QString::fromLatin1(name));
         if (!found) qWarning("no control %s", name);
         return found;
     }
-    QCheckBox* boxNamed(const char* name) { return Find<QCheckBox>(name); }
-    QListWidget* listNamed(const char* name) { return Find<QListWidget>(name); }
+    QCheckBox* boxNamed(const char* name) { return findControl<QCheckBox>(name); }
+    QListWidget* listNamed(const char* name) { return findControl<QListWidget>(name); }
     // A user's click on the box.
     void click(const char* name) {
         QCheckBox* box = boxNamed(name);
@@ -69,7 +69,8 @@ class SelectionWindowTest : public QObject {
             QCOMPARE(boxNamed(name)->accessibleName(), boxNamed(name)->text());
         }
         for (const char* name : {"BtnLoad", "BtnSave", "BtnRun", "BtnExit"})
-            QCOMPARE(Find<QPushButton>(name)->accessibleName(), Find<QPushButton>(name)->text());
+            QCOMPARE(findControl<QPushButton>(name)->accessibleName(),
+                     findControl<QPushButton>(name)->text());
         const QList<std::pair<const char*, const char*>> labelled = {
             {"StringGrid1", "List"},
             {"LstBxNucsChosen", "Selected"},
@@ -80,9 +81,9 @@ class SelectionWindowTest : public QObject {
             {"chklstbxTissues", "Organs or Tissues"},
             {"chklstbxTimes", "Post natal integration periods"}};
         for (const auto& [name, spoken] : labelled)
-            QCOMPARE(Find<QWidget>(name)->accessibleName(), QString::fromLatin1(spoken));
-        QCOMPARE(Find<QLineEdit>("EdtFindNuc")->accessibleDescription(),
-                 Find<QLineEdit>("EdtFindNuc")->toolTip());
+            QCOMPARE(findControl<QWidget>(name)->accessibleName(), QString::fromLatin1(spoken));
+        QCOMPARE(findControl<QLineEdit>("EdtFindNuc")->accessibleDescription(),
+                 findControl<QLineEdit>("EdtFindNuc")->toolTip());
 
         // The check lists hold unchecked, checkable items only.
         for (const char* name : {"chklstbxAerosol", "ChkLstBxAScenarios", "ChkLstBxCScenarios",
@@ -104,10 +105,10 @@ class SelectionWindowTest : public QObject {
         }
 
         // The pdf note's menu item is kept but can never be reached.
-        QAction* pdf = Find<QAction>("pdfofVORQPublication471");
+        QAction* pdf = findControl<QAction>("pdfofVORQPublication471");
         QVERIFY(pdf);
         QVERIFY(!pdf->isVisible());
-        QVERIFY(Find<QAction>("Run1"));
+        QVERIFY(findControl<QAction>("Run1"));
     }
 
     void particulatesAndAllSizesGovernTheAerosolList() {
