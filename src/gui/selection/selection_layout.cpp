@@ -203,6 +203,7 @@ void SelectionWindow::buildControls() {
     allOrgansBox_ = control<QCheckBox>(this, "ChkBxAllOrgans");
     allPeriodsBox_ = control<QCheckBox>(this, "ChkBxAllPeriods");
 
+    // The form starts the aerosol box and list disabled: no particulate route is chosen yet.
     aerosolList_ = control<QListWidget>(this, "chklstbxAerosol");
     acuteList_ = control<QListWidget>(this, "ChkLstBxAScenarios");
     chronicList_ = control<QListWidget>(this, "ChkLstBxCScenarios");
