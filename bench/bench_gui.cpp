@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "app/window_set.h"
 #include "bench_support.h"
 #include "core/run/run.h"
-#include "gui/app/window_set.h"
 #include "gui/results/results_viewer.h"
 #include "recording_messages.h"
 
@@ -25,7 +25,7 @@ constexpr int kFullNuclides = 2;
 
 // A working folder whose data/ holds a catalogue at capacity, its first two nuclides with
 // full-capacity data files that are already read-only (so start-up runs no first-run pass).
-ScratchFolder& Folder() {
+ScratchFolder& folder() {
     static ScratchFolder folder = [] {
         ScratchFolder f("fetaldose-bench-gui");
         const std::vector<std::string> full =
@@ -51,11 +51,11 @@ gui::Platform Quiet(gui::RecordingMessages& messages) {
 }
 
 void BM_StartUp(benchmark::State& state) {
-    QDir::setCurrent(QString::fromStdString(Folder().Path()));
+    QDir::setCurrent(QString::fromStdString(folder().Path()));
     gui::RecordingMessages messages;
     for (auto _ : state) {
         gui::WindowSet windows(Quiet(messages));
-        windows.Create();
+        windows.create();
         benchmark::DoNotOptimize(&windows.selection());
     }
     if (!messages.all.isEmpty()) state.SkipWithError(qPrintable(messages.all.first()));
@@ -64,11 +64,11 @@ void BM_StartUp(benchmark::State& state) {
 // Every table of a run over the two full nuclides with everything checked (18 rows, 5
 // periods), shown one after the other as paging would.
 void BM_ShowTable(benchmark::State& state) {
-    QDir::setCurrent(QString::fromStdString(Folder().Path()));
+    QDir::setCurrent(QString::fromStdString(folder().Path()));
     gui::RecordingMessages messages;
     gui::WindowSet windows(Quiet(messages));
-    windows.Create();
-    gui::TFrmDemo2& viewer = windows.viewer();
+    windows.create();
+    gui::ResultsViewer& viewer = windows.viewer();
     SelectionSnapshot selection;
     selection.Nuclides = {"Nx-1", "Nx-2"};
     selection.HalfLives = {"1.5 d", "2.5 d"};
@@ -76,13 +76,13 @@ void BM_ShowTable(benchmark::State& state) {
     selection.AllRoutes = selection.AllAerosol = selection.AllAcutes = true;
     selection.AllChronics = selection.AllOrgans = selection.AllPeriods = true;
     const RunCheck check = CheckSelection(selection);
-    viewer.LayOutGrids(check);
-    const FillOutcome outcome = FillResultStore(selection, check, Folder().DataDirectory(), '.',
-                                                viewer.RunScratch(), viewer.Store());
+    viewer.layOutGrids(check);
+    const FillOutcome outcome = FillResultStore(selection, check, folder().DataDirectory(), '.',
+                                                viewer.runScratch(), viewer.store());
     if (!outcome.Complete) return state.SkipWithError("run did not complete");
     int table = 0;
     for (auto _ : state) {
-        viewer.ShowTable(table % outcome.TableCount + 1);
+        viewer.showTable(table % outcome.TableCount + 1);
         ++table;
     }
     state.counters["tables"] = outcome.TableCount;

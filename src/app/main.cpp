@@ -1,10 +1,10 @@
 #include <QApplication>
 
-#include "gui/app/window_set.h"
+#include "app/window_set.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     fetaldose::gui::WindowSet windows;
-    windows.Start();
+    windows.start();
     return app.exec();
 }

@@ -13,7 +13,7 @@ namespace fetaldose::gui::testing {
 
 class PdfPrinters final : public PrinterProvider {
   public:
-    std::unique_ptr<QPrinter> DefaultPrinter() override {
+    std::unique_ptr<QPrinter> defaultPrinter() override {
         if (outputFile.isEmpty()) return nullptr;
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);

@@ -9,19 +9,19 @@
 namespace fetaldose::gui {
 
 class RecordingMessages final : public Messages {
-public:
-    void Inform(const QString& text) override {
+  public:
+    void inform(const QString& text) override {
         informed << text;
         all << text;
     }
     // Records the text as the error box would show it (full stop rule applied).
-    void Error(const QString& faultMessage) override {
+    void error(const QString& faultMessage) override {
         const QString shown =
             QString::fromLocal8Bit(ErrorBoxText(faultMessage.toLocal8Bit().toStdString()));
         errors << shown;
         all << shown;
     }
-    void Clear() {
+    void clear() {
         informed.clear();
         errors.clear();
         all.clear();

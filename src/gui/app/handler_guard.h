@@ -12,15 +12,15 @@
 namespace fetaldose::gui {
 
 template <class Body>
-void RunGuarded(Messages& messages, Body&& body) noexcept {
+void runGuarded(Messages& messages, Body&& body) noexcept {
     try {
         std::forward<Body>(body)();
     } catch (const std::bad_alloc&) {
-        messages.Error(QStringLiteral("Out of memory"));
+        messages.error(QStringLiteral("Out of memory"));
     } catch (const std::exception& fault) {
-        messages.Error(QString::fromLocal8Bit(fault.what()));
+        messages.error(QString::fromLocal8Bit(fault.what()));
     } catch (...) {
-        messages.Error(QStringLiteral("Unexpected error"));
+        messages.error(QStringLiteral("Unexpected error"));
     }
 }
 

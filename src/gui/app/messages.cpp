@@ -55,19 +55,19 @@ class MessageBox final : public QDialog {
     }
 };
 
-void ShowBox(bool errorIcon, const QString& text) {
+void showBox(bool errorIcon, const QString& text) {
     MessageBox box(errorIcon, text, QApplication::activeWindow());
     box.exec();
 }
 
 }  // namespace
 
-void BoxMessages::Inform(const QString& text) {
-    ShowBox(false, text);
+void BoxMessages::inform(const QString& text) {
+    showBox(false, text);
 }
 
-void BoxMessages::Error(const QString& faultMessage) {
-    ShowBox(true, QString::fromLocal8Bit(ErrorBoxText(faultMessage.toLocal8Bit().toStdString())));
+void BoxMessages::error(const QString& faultMessage) {
+    showBox(true, QString::fromLocal8Bit(ErrorBoxText(faultMessage.toLocal8Bit().toStdString())));
 }
 
 }  // namespace fetaldose::gui

@@ -10,17 +10,17 @@ class Messages {
   public:
     virtual ~Messages() = default;
     // A message box with one line of text and a single OK button, no icon.
-    virtual void Inform(const QString& text) = 0;
-    // The error box for a fault's message: error icon, single OK button, and a full stop
-    // appended by the rule of ErrorBoxText.
-    virtual void Error(const QString& faultMessage) = 0;
+    virtual void inform(const QString& text) = 0;
+    // The error box for a fault's message: error icon, single OK button, and the message
+    // with a full stop after it where its last character sorts after '.' (ErrorBoxText).
+    virtual void error(const QString& faultMessage) = 0;
 };
 
 // Real message boxes captioned with the program file's name.
 class BoxMessages final : public Messages {
   public:
-    void Inform(const QString& text) override;
-    void Error(const QString& faultMessage) override;
+    void inform(const QString& text) override;
+    void error(const QString& faultMessage) override;
 };
 
 }  // namespace fetaldose::gui

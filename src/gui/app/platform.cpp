@@ -5,7 +5,7 @@
 
 namespace fetaldose::gui {
 
-char SystemDecimalSeparator() {
+char systemDecimalSeparator() {
     const QString point = QLocale::system().decimalPoint();
     if (point.size() != 1 || point.at(0).unicode() > 0x7f) return '.';
     return static_cast<char>(point.at(0).unicode());
@@ -15,7 +15,7 @@ namespace {
 
 class SystemPrinters final : public PrinterProvider {
   public:
-    std::unique_ptr<QPrinter> DefaultPrinter() override {
+    std::unique_ptr<QPrinter> defaultPrinter() override {
         const QPrinterInfo info = QPrinterInfo::defaultPrinter();
         if (info.isNull()) return nullptr;
         return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
@@ -24,7 +24,7 @@ class SystemPrinters final : public PrinterProvider {
 
 }  // namespace
 
-PrinterProvider& SystemPrinterProvider() {
+PrinterProvider& systemPrinterProvider() {
     static SystemPrinters printers;
     return printers;
 }

@@ -9,16 +9,16 @@ namespace fetaldose::gui {
 
 // The decimal separator of the user's locale, '.' where it gives none (or one that is not a
 // single byte).
-char SystemDecimalSeparator();
+char systemDecimalSeparator();
 
 // Where printing goes: the system's default printer in the program, a PDF file in tests.
 class PrinterProvider {
   public:
     virtual ~PrinterProvider() = default;
     // The printer to print on, or nullptr when there is no default printer.
-    virtual std::unique_ptr<QPrinter> DefaultPrinter() = 0;
+    virtual std::unique_ptr<QPrinter> defaultPrinter() = 0;
 };
 
-PrinterProvider& SystemPrinterProvider();
+PrinterProvider& systemPrinterProvider();
 
 }  // namespace fetaldose::gui

@@ -10,7 +10,7 @@ namespace {
 
 // A mother's figure on a blue disc, the child within her marked by a small golden disc: the
 // program is about doses before and after birth.
-QPixmap DrawIcon(int size) {
+QPixmap drawIcon(int size) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
@@ -35,9 +35,9 @@ QPixmap DrawIcon(int size) {
 
 }  // namespace
 
-QIcon ProgramIcon() {
+QIcon programIcon() {
     QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64}) icon.addPixmap(DrawIcon(size));
+    for (const int size : {16, 24, 32, 48, 64}) icon.addPixmap(drawIcon(size));
     return icon;
 }
 

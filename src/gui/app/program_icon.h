@@ -6,6 +6,6 @@
 
 namespace fetaldose::gui {
 
-QIcon ProgramIcon();
+QIcon programIcon();
 
 }  // namespace fetaldose::gui

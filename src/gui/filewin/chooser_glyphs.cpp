@@ -11,7 +11,7 @@ namespace {
 constexpr int kSize = 16;
 
 template <class Draw>
-QIcon Drawn(Draw draw) {
+QIcon drawn(Draw draw) {
     QPixmap pixmap(kSize, kSize);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -28,7 +28,7 @@ const QColor kCase(200, 200, 200);
 const QColor kLamp(0, 170, 0);
 
 // A drive case seen from the front, with its lamp; the base of the hard and network glyphs.
-void DrawDriveCase(QPainter& p, int top) {
+void drawDriveCase(QPainter& p, int top) {
     p.setPen(kOutline);
     p.setBrush(kCase);
     p.drawRect(1, top, 13, 5);
@@ -37,7 +37,7 @@ void DrawDriveCase(QPainter& p, int top) {
     p.drawRect(11, top + 2, 2, 2);
 }
 
-void DrawFolder(QPainter& p, bool open, bool current) {
+void drawFolder(QPainter& p, bool open, bool current) {
     p.setPen(kOutline);
     p.setBrush(kFolderDark);
     p.drawRect(1, 4, 12, 9);  // back of the folder
@@ -64,10 +64,10 @@ void DrawFolder(QPainter& p, bool open, bool current) {
 
 }  // namespace
 
-QIcon DriveGlyph(VolumeKind kind) {
+QIcon driveGlyph(VolumeKind kind) {
     switch (kind) {
         case VolumeKind::Removable:
-            return Drawn([](QPainter& p) {  // a diskette
+            return drawn([](QPainter& p) {  // a diskette
                 p.setPen(kOutline);
                 p.setBrush(QColor(60, 60, 70));
                 p.drawRect(2, 1, 11, 13);
@@ -77,16 +77,16 @@ QIcon DriveGlyph(VolumeKind kind) {
                 p.drawRect(4, 8, 7, 6);  // label
             });
         case VolumeKind::Fixed:
-            return Drawn([](QPainter& p) { DrawDriveCase(p, 6); });
+            return drawn([](QPainter& p) { drawDriveCase(p, 6); });
         case VolumeKind::Network:
-            return Drawn([](QPainter& p) {
-                DrawDriveCase(p, 2);
+            return drawn([](QPainter& p) {
+                drawDriveCase(p, 2);
                 p.setPen(kOutline);
                 p.drawLine(7, 8, 7, 12);  // the cable to the net
                 p.drawLine(2, 13, 13, 13);
             });
         case VolumeKind::Optical:
-            return Drawn([](QPainter& p) {  // a disc
+            return drawn([](QPainter& p) {  // a disc
                 p.setRenderHint(QPainter::Antialiasing, true);
                 p.setPen(kOutline);
                 p.setBrush(QColor(190, 210, 235));
@@ -95,7 +95,7 @@ QIcon DriveGlyph(VolumeKind kind) {
                 p.drawEllipse(QPointF(7.5, 7.5), 1.8, 1.8);
             });
         case VolumeKind::Memory:
-            return Drawn([](QPainter& p) {  // a memory module with its pins
+            return drawn([](QPainter& p) {  // a memory module with its pins
                 p.setPen(kOutline);
                 p.setBrush(QColor(40, 120, 60));
                 p.drawRect(1, 4, 13, 6);
@@ -108,14 +108,14 @@ QIcon DriveGlyph(VolumeKind kind) {
     return {};
 }
 
-QIcon FolderGlyphIcon(FolderGlyph glyph) {
+QIcon folderGlyphIcon(FolderGlyph glyph) {
     switch (glyph) {
         case FolderGlyph::Open:
-            return Drawn([](QPainter& p) { DrawFolder(p, true, false); });
+            return drawn([](QPainter& p) { drawFolder(p, true, false); });
         case FolderGlyph::Current:
-            return Drawn([](QPainter& p) { DrawFolder(p, true, true); });
+            return drawn([](QPainter& p) { drawFolder(p, true, true); });
         case FolderGlyph::Closed:
-            return Drawn([](QPainter& p) { DrawFolder(p, false, false); });
+            return drawn([](QPainter& p) { drawFolder(p, false, false); });
     }
     return {};
 }

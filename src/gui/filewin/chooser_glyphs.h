@@ -1,6 +1,6 @@
 #pragma once
-// The small pictures of the drive list (FLOPPY, HARD, NETWORK, CDROM, RAM) and of the
-// directory tree (OPENFOLDER, CURRENTFOLDER, CLOSEDFOLDER), drawn to fit a list row.
+// The small pictures of the drive list (one per kind of volume) and of the directory tree (an
+// open, the current and a closed folder), drawn to fit a list row.
 
 #include <QIcon>
 
@@ -9,12 +9,12 @@
 namespace fetaldose::gui {
 
 enum class FolderGlyph {
-    Open,     // OPENFOLDER: a directory on the path above the one shown
-    Current,  // CURRENTFOLDER: the directory shown
-    Closed,   // CLOSEDFOLDER: a subdirectory of the one shown
+    Open,     // an open folder: a directory on the path above the one shown
+    Current,  // an open folder, marked: the directory shown
+    Closed,   // a closed folder: a subdirectory of the one shown
 };
 
-QIcon DriveGlyph(VolumeKind kind);
-QIcon FolderGlyphIcon(FolderGlyph glyph);
+QIcon driveGlyph(VolumeKind kind);
+QIcon folderGlyphIcon(FolderGlyph glyph);
 
 }  // namespace fetaldose::gui

@@ -14,19 +14,18 @@
 #include <algorithm>
 #include <functional>
 
-#include "core/options/options_file.h"
 #include "core/refdata/data_directory.h"
-#include "core/results/results_file.h"
 #include "core/textio/faults.h"
 #include "core/textio/text_writer.h"
 #include "gui/app/handler_guard.h"
 #include "gui/app/messages.h"
-#include "gui/app/window_set.h"
 #include "gui/filewin/chooser_glyphs.h"
 #include "gui/filewin/chooser_texts.h"
+#include "gui/filewin/directory_tree_list.h"
 #include "gui/filewin/folder_listing.h"
-#include "gui/results/results_viewer.h"
-#include "gui/selection/selection_window.h"
+#include "ui_load_options_chooser.h"
+#include "ui_save_options_chooser.h"
+#include "ui_save_results_chooser.h"
 
 namespace fetaldose::gui {
 
@@ -47,13 +46,13 @@ constexpr int kBusyListLength = 100;
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kDepthRole = Qt::UserRole + 1;
 
-QString Text(const char* text) {
+QString textOf(const char* text) {
     return QString::fromUtf8(text);
 }
 
 // Places a label; where the face draws its text wider than the place, the label grows to the
 // left, so that its text is whole and still ends before the control it names.
-void PlaceLabel(QLabel* label, const QRect& place) {
+void placeLabel(QLabel* label, const QRect& place) {
     QRect rect = place;
     const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 1;
     if (needed > rect.width()) rect.setLeft(std::max(1, rect.right() + 1 - needed));
@@ -68,7 +67,7 @@ class IndentDelegate final : public QStyledItemDelegate {
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
         QStyleOptionViewItem indented(option);
-        indented.rect.adjust(Indent(index), 0, 0, 0);
+        indented.rect.adjust(indent(index), 0, 0, 0);
         QStyledItemDelegate::paint(painter, indented, index);
     }
 
@@ -76,43 +75,24 @@ class IndentDelegate final : public QStyledItemDelegate {
         const QSize natural = QStyledItemDelegate::sizeHint(option, index);
         // Rows as close as a glyph and a line of text allow, so that more of the tree shows.
         const int height = std::max(kGlyphSize, option.fontMetrics.height()) + 1;
-        return {natural.width() + Indent(index), height};
+        return {natural.width() + indent(index), height};
     }
 
   private:
-    static int Indent(const QModelIndex& index) {
+    static int indent(const QModelIndex& index) {
         return index.data(kDepthRole).toInt() * kTreeIndent;
     }
 };
 
 }  // namespace
 
-// The directory tree: a single click selects an entry; a double click or Enter enters it.
-class DirectoryTreeList final : public QListWidget {
-  public:
-    using QListWidget::QListWidget;
-    std::function<void(int row)> entered;
-
-  protected:
-    void keyPressEvent(QKeyEvent* event) override {
-        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-            currentRow() >= 0) {
-            entered(currentRow());
-            return;
-        }
-        QListWidget::keyPressEvent(event);
-    }
-    void mouseDoubleClickEvent(QMouseEvent* event) override {
-        QListWidget::mouseDoubleClickEvent(event);
-        QListWidgetItem* item = itemAt(event->position().toPoint());
-        if (item) entered(row(item));
-    }
-};
-
-FileChooserWindow::FileChooserWindow(WindowSet& windows, const ChooserMakeup& makeup,
-                                     QWidget* parent)
-    : QDialog(parent), windows_(windows), mask_(Text(makeup.mask)) {
-    setWindowTitle(Text(makeup.caption));
+FileChooserWindow::FileChooserWindow(const ChooserMakeup& makeup, Action action, Messages& messages,
+                                     VolumeProvider& volumes, QWidget* parent)
+    : QDialog(parent),
+      action_(std::move(action)),
+      messages_(messages),
+      volumes_(volumes),
+      mask_(textOf(makeup.mask)) {
     // A title bar with a close box only.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -129,63 +109,54 @@ FileChooserWindow::FileChooserWindow(WindowSet& windows, const ChooserMakeup& ma
     font.setPixelSize(kTextPixelSize);
     setFont(font);
 
-    BuildControls(makeup);
-    SetTabOrder(makeup.tabOrder);
+    buildControls(makeup);
+    arrangeTabOrder(makeup.tabOrder);
 
     // Every window starts in the directory the program started in.
     directory_ = QDir::currentPath();
-    RefreshDriveList();
-    const int volume = VolumeIndexFor(volumes_, directory_);
-    if (volume >= 0 && windows_.volumes().LastDirectoryOn(volumes_[volume].rootPath).isEmpty())
-        windows_.volumes().RememberDirectory(volumes_[volume].rootPath, directory_);
+    refreshDriveList();
+    const int volume = volumeIndexFor(volumeList_, directory_);
+    if (volume >= 0 && volumes_.lastDirectoryOn(volumeList_[volume].rootPath).isEmpty())
+        volumes_.rememberDirectory(volumeList_[volume].rootPath, directory_);
 }
 
-void FileChooserWindow::BuildControls(const ChooserMakeup& makeup) {
-    saveInLabel_ = new QLabel(Text(texts::kSaveIn), this);
-    PlaceLabel(saveInLabel_, QRect(13, 12, 39, 13));
+void FileChooserWindow::buildControls(const ChooserMakeup& makeup) {
+    makeup.setUpForm(this);
+    // The form file names every widget; the window and its two labels carry no object name.
+    setObjectName(QString());
+    // Every form holds its controls in the same order: the "Save in:" label, the drive list,
+    // the directory tree, the "File name:" label, the name box, the file list, "Exit" and the
+    // action button.
+    const QList<QLabel*> labels = findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    const QList<QPushButton*> buttons = findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
+    saveInLabel_ = labels.at(0);
+    fileNameLabel_ = labels.at(1);
+    driveList_ = findChild<QComboBox*>(QString(), Qt::FindDirectChildrenOnly);
+    directoryTree_ = findChild<DirectoryTreeList*>(QString(), Qt::FindDirectChildrenOnly);
+    fileNameBox_ = findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QListWidget* list : findChildren<QListWidget*>(Qt::FindDirectChildrenOnly))
+        if (list != directoryTree_) fileList_ = list;
+    exitButton_ = buttons.at(0);
+    actionButton_ = buttons.at(1);
 
-    driveList_ = new QComboBox(this);
-    driveList_->setObjectName(Text(makeup.driveListName));
-    driveList_->setGeometry(64, 8, 145, 19);
-    driveList_->setAccessibleName(Text(texts::kSaveIn));
-    saveInLabel_->setBuddy(driveList_);
-    connect(driveList_, &QComboBox::activated, this, &FileChooserWindow::DriveChosen);
+    // Labels as wide as their text in the face in use.
+    for (QLabel* label : labels) {
+        label->setObjectName(QString());
+        placeLabel(label, label->geometry());
+    }
 
-    directoryTree_ = new DirectoryTreeList(this);
-    directoryTree_->setObjectName(Text(makeup.directoryTreeName));
-    directoryTree_->setGeometry(64, 32, 145, 97);
-    directoryTree_->setAccessibleName(Text(texts::kDirectoriesName));
+    connect(driveList_, &QComboBox::activated, this, &FileChooserWindow::driveChosen);
     directoryTree_->setItemDelegate(new IndentDelegate(directoryTree_));
-    directoryTree_->setSelectionMode(QAbstractItemView::SingleSelection);
-    directoryTree_->entered = [this](int row) { TreeEntryEntered(row); };
-
-    fileNameLabel_ = new QLabel(Text(texts::kFileName), this);
-    PlaceLabel(fileNameLabel_, QRect(12, 148, 48, 13));
-
-    fileNameBox_ = new QLineEdit(this);
-    fileNameBox_->setObjectName(Text(makeup.fileNameBoxName));
-    fileNameBox_->setGeometry(64, 144, 145, 21);
-    fileNameBox_->setAccessibleName(Text(texts::kFileName));
-    fileNameLabel_->setBuddy(fileNameBox_);
-
-    fileList_ = new QListWidget(this);
-    fileList_->setObjectName(Text(makeup.fileListName));
-    fileList_->setGeometry(makeup.fileListPlace);
-    fileList_->setAccessibleName(Text(texts::kFilesName));
-    fileList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    directoryTree_->entered = [this](int row) { treeEntryEntered(row); };
     connect(fileList_, &QListWidget::itemSelectionChanged, this,
-            &FileChooserWindow::FileSelectionChanged);
+            &FileChooserWindow::fileSelectionChanged);
     // A click on the entry already selected puts its name back over whatever was typed.
-    connect(fileList_, &QListWidget::itemClicked, this, &FileChooserWindow::FileSelectionChanged);
+    connect(fileList_, &QListWidget::itemClicked, this, &FileChooserWindow::fileSelectionChanged);
 
     QFont bold = font();
     bold.setBold(true);
-    exitButton_ = new QPushButton(Text(texts::kExit), this);
-    exitButton_->setObjectName(Text(makeup.exitButtonName));
-    exitButton_->setGeometry(makeup.exitButtonPlace);
-    actionButton_ = new QPushButton(Text(makeup.actionCaption), this);
-    actionButton_->setObjectName(Text(makeup.actionButtonName));
-    actionButton_->setGeometry(makeup.actionButtonPlace);
+    connect(actionButton_, &QPushButton::clicked, this, &FileChooserWindow::pressAction);
+    connect(exitButton_, &QPushButton::clicked, this, &QDialog::reject);
     // Neither button is pressed by Enter.
     for (QPushButton* button : {exitButton_, actionButton_}) {
         button->setFont(bold);
@@ -194,7 +165,7 @@ void FileChooserWindow::BuildControls(const ChooserMakeup& makeup) {
     }
 }
 
-void FileChooserWindow::SetTabOrder(ChooserMakeup::TabOrder order) {
+void FileChooserWindow::arrangeTabOrder(ChooserMakeup::TabOrder order) {
     std::vector<QWidget*> chain;
     switch (order) {
         case ChooserMakeup::TabOrder::DrivesFirstActionBeforeExit:
@@ -214,23 +185,23 @@ void FileChooserWindow::SetTabOrder(ChooserMakeup::TabOrder order) {
     firstControl_ = chain.front();
 }
 
-QString FileChooserWindow::Mask() const {
+QString FileChooserWindow::mask() const {
     return mask_;
 }
 
 template <class Body>
-bool FileChooserWindow::Guarded(Body&& body) {
+bool FileChooserWindow::guarded(Body&& body) {
     bool completed = false;
-    RunGuarded(windows_.messages(), [&] {
+    runGuarded(messages_, [&] {
         body();
         completed = true;
     });
     return completed;
 }
 
-void FileChooserWindow::Open() {
-    RefreshDriveList();
-    if (!listRead_) Guarded([this] { MoveTo(directory_); });
+void FileChooserWindow::openModally() {
+    refreshDriveList();
+    if (!listRead_) guarded([this] { moveTo(directory_); });
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
@@ -257,21 +228,21 @@ void FileChooserWindow::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void FileChooserWindow::MoveTo(const QString& directory) {
+void FileChooserWindow::moveTo(const QString& directory) {
     const QString target = QDir::cleanPath(QDir(directory_).absoluteFilePath(directory));
-    EnterDirectory(target);
+    enterDirectory(target);
     directory_ = target;
-    RebuildTree();
-    ReadFileList();
-    SelectDriveOfDirectory();
-    const int volume = VolumeIndexFor(volumes_, directory_);
-    if (volume >= 0) windows_.volumes().RememberDirectory(volumes_[volume].rootPath, directory_);
+    rebuildTree();
+    readFileList();
+    selectDriveOfDirectory();
+    const int volume = volumeIndexFor(volumeList_, directory_);
+    if (volume >= 0) volumes_.rememberDirectory(volumeList_[volume].rootPath, directory_);
 }
 
-void FileChooserWindow::RebuildTree() {
+void FileChooserWindow::rebuildTree() {
     directoryTree_->clear();
     auto add = [this](const QString& text, const QString& path, int depth, FolderGlyph glyph) {
-        auto* item = new QListWidgetItem(FolderGlyphIcon(glyph), text, directoryTree_);
+        auto* item = new QListWidgetItem(folderGlyphIcon(glyph), text, directoryTree_);
         item->setData(kPathRole, path);
         item->setData(kDepthRole, depth);
         return item;
@@ -289,14 +260,14 @@ void FileChooserWindow::RebuildTree() {
     }
     const int subDepth = static_cast<int>(steps.size()) + 1;
     const QDir here(directory_);
-    for (const QString& name : ListSubdirectories(directory_))
+    for (const QString& name : listSubdirectories(directory_))
         add(name, here.filePath(name), subDepth, FolderGlyph::Closed);
     directoryTree_->setCurrentItem(shown);
     directoryTree_->scrollToItem(shown);
 }
 
-void FileChooserWindow::ReadFileList() {
-    const QStringList names = ListMatchingFiles(directory_, mask_);
+void FileChooserWindow::readFileList() {
+    const QStringList names = listMatchingFiles(directory_, mask_);
     const bool busy = names.size() > kBusyListLength;
     if (busy) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     {
@@ -312,39 +283,39 @@ void FileChooserWindow::ReadFileList() {
     listRead_ = true;
 }
 
-void FileChooserWindow::RefreshDriveList() {
-    volumes_ = windows_.volumes().Volumes();
+void FileChooserWindow::refreshDriveList() {
+    volumeList_ = volumes_.mountedVolumes();
     const QSignalBlocker quiet(driveList_);
     driveList_->clear();
-    for (const Volume& volume : volumes_)
-        driveList_->addItem(DriveGlyph(volume.kind), VolumeEntryText(volume));
-    SelectDriveOfDirectory();
+    for (const Volume& volume : volumeList_)
+        driveList_->addItem(driveGlyph(volume.kind), volumeEntryText(volume));
+    selectDriveOfDirectory();
 }
 
-void FileChooserWindow::SelectDriveOfDirectory() {
+void FileChooserWindow::selectDriveOfDirectory() {
     const QSignalBlocker quiet(driveList_);
-    driveList_->setCurrentIndex(VolumeIndexFor(volumes_, directory_));
+    driveList_->setCurrentIndex(volumeIndexFor(volumeList_, directory_));
 }
 
-void FileChooserWindow::DriveChosen(int index) {
-    if (index < 0 || index >= static_cast<int>(volumes_.size())) return;
-    if (index != VolumeIndexFor(volumes_, directory_)) {
-        const QString root = volumes_[index].rootPath;
-        const QString last = windows_.volumes().LastDirectoryOn(root);
+void FileChooserWindow::driveChosen(int index) {
+    if (index < 0 || index >= static_cast<int>(volumeList_.size())) return;
+    if (index != volumeIndexFor(volumeList_, directory_)) {
+        const QString root = volumeList_[index].rootPath;
+        const QString last = volumes_.lastDirectoryOn(root);
         // A directory last shown there that has gone since is reported, and the window
         // stays where it was, as for a volume that cannot be entered.
-        Guarded([&] { MoveTo(last.isEmpty() ? root : last); });
+        guarded([&] { moveTo(last.isEmpty() ? root : last); });
     }
-    SelectDriveOfDirectory();
+    selectDriveOfDirectory();
 }
 
-void FileChooserWindow::TreeEntryEntered(int row) {
+void FileChooserWindow::treeEntryEntered(int row) {
     QListWidgetItem* item = directoryTree_->item(row);
     if (!item) return;
     const QString target = item->data(kPathRole).toString();
     // Opening the entry of the directory shown moves nowhere and reads nothing.
     if (QDir::cleanPath(target) == directory_) return;
-    if (!Guarded([&] { MoveTo(target); })) {
+    if (!guarded([&] { moveTo(target); })) {
         // The tree keeps showing where it was, its entry selected again.
         for (int i = 0; i < directoryTree_->count(); ++i) {
             if (directoryTree_->item(i)->data(kPathRole).toString() == directory_) {
@@ -355,132 +326,38 @@ void FileChooserWindow::TreeEntryEntered(int row) {
     }
 }
 
-void FileChooserWindow::FileSelectionChanged() {
+void FileChooserWindow::fileSelectionChanged() {
     const QList<QListWidgetItem*> selected = fileList_->selectedItems();
     if (selected.isEmpty()) return;
     fileNameBox_->setText(selected.front()->text());
     fileNameBox_->selectAll();
 }
 
-void FileChooserWindow::PressAction() {
+void FileChooserWindow::pressAction() {
     const QString typed = fileNameBox_->text();
     bool completed = false;
-    Guarded([&] {
+    guarded([&] {
         RequireValidTypedFileName(typed.toLocal8Bit().toStdString());
         const QString path = QDir(directory_).filePath(typed);
-        completed = RunAction(path.toLocal8Bit().toStdString());
+        completed = action_(path.toLocal8Bit().toStdString());
     });
     if (completed) accept();
 }
 
 namespace {
 
-const ChooserMakeup kSaveResultsMakeup{texts::kSaveResultsCaption,
-                                       texts::kResultsMask,
-                                       texts::kSave,
-                                       "DriveCombo1",
-                                       "DirList1",
-                                       "FileList1",
-                                       "FileEdit",
-                                       "BtnSave",
-                                       "BtnCancel",
-                                       QRect(65, 170, 145, 89),
-                                       QRect(224, 104, 65, 25),
-                                       QRect(224, 144, 65, 25),
-                                       ChooserMakeup::TabOrder::DrivesFirstActionBeforeExit};
-
-const ChooserMakeup kSaveOptionsMakeup{texts::kSaveOptionsCaption,
-                                       texts::kOptionsMask,
-                                       texts::kSave,
-                                       "DriveComboBox1",
-                                       "DirectoryListBox1",
-                                       "FileListBox1",
-                                       "Edit1",
-                                       "Button2",
-                                       "Button1",
-                                       QRect(64, 168, 145, 97),
-                                       QRect(224, 104, 75, 25),
-                                       QRect(224, 144, 75, 25),
-                                       ChooserMakeup::TabOrder::DrivesFirstExitBeforeAction};
-
-const ChooserMakeup kLoadOptionsMakeup{texts::kLoadOptionsCaption,
-                                       texts::kOptionsMask,
-                                       texts::kLoad,
-                                       "DriveComboBox1",
-                                       "DirectoryListBox1",
-                                       "FileListBox1",
-                                       "Edit1",
-                                       "Button2",
-                                       "Button1",
-                                       QRect(64, 168, 145, 97),
-                                       QRect(224, 104, 75, 25),
-                                       QRect(224, 144, 75, 25),
-                                       ChooserMakeup::TabOrder::NameBoxFirst};
+template <class Form>
+void setUpForm(QDialog* window) {
+    Form().setupUi(window);
+}
 
 }  // namespace
 
-TForm1::TForm1(WindowSet& windows, QWidget* parent)
-    : FileChooserWindow(windows, kSaveResultsMakeup, parent) {
-    connect(findChild<QPushButton*>(QStringLiteral("BtnSave")), &QPushButton::clicked, this,
-            &TForm1::BtnSaveClick);
-    connect(findChild<QPushButton*>(QStringLiteral("BtnCancel")), &QPushButton::clicked, this,
-            &TForm1::BtnCancelClick);
-}
-
-void TForm1::BtnSaveClick() {
-    PressAction();
-}
-void TForm1::BtnCancelClick() {
-    reject();
-}
-
-bool TForm1::RunAction(const std::string& path) {
-    const TFrmDemo2& viewer = windows_.viewer();
-    WriteResultsFile(path, viewer.Store(), viewer.RowLabelTexts(), viewer.PeriodHeadingTexts());
-    return true;
-}
-
-TForm3::TForm3(WindowSet& windows, QWidget* parent)
-    : FileChooserWindow(windows, kSaveOptionsMakeup, parent) {
-    connect(findChild<QPushButton*>(QStringLiteral("Button2")), &QPushButton::clicked, this,
-            &TForm3::Button2Click);
-    connect(findChild<QPushButton*>(QStringLiteral("Button1")), &QPushButton::clicked, this,
-            &TForm3::Button1Click);
-}
-
-void TForm3::Button2Click() {
-    PressAction();
-}
-void TForm3::Button1Click() {
-    reject();
-}
-
-bool TForm3::RunAction(const std::string& path) {
-    SaveOptionsFile(path, windows_.selection().Snapshot());
-    return true;
-}
-
-TForm4::TForm4(WindowSet& windows, QWidget* parent)
-    : FileChooserWindow(windows, kLoadOptionsMakeup, parent) {
-    connect(findChild<QPushButton*>(QStringLiteral("Button2")), &QPushButton::clicked, this,
-            &TForm4::Button2Click);
-    connect(findChild<QPushButton*>(QStringLiteral("Button1")), &QPushButton::clicked, this,
-            &TForm4::Button1Click);
-}
-
-void TForm4::Button2Click() {
-    PressAction();
-}
-void TForm4::Button1Click() {
-    reject();
-}
-
-bool TForm4::RunAction(const std::string& path) {
-    if (LoadOptionsFile(path, windows_.selection()) == OptionsLoad::NuclideNotAvailable) {
-        windows_.messages().Inform(QString::fromLocal8Bit(kNuclideNotAvailableMessage));
-        return false;
-    }
-    return true;
-}
+const ChooserMakeup kSaveResultsChooser{setUpForm<Ui::SaveResultsChooser>, texts::kResultsMask,
+                                        ChooserMakeup::TabOrder::DrivesFirstActionBeforeExit};
+const ChooserMakeup kSaveOptionsChooser{setUpForm<Ui::SaveOptionsChooser>, texts::kOptionsMask,
+                                        ChooserMakeup::TabOrder::DrivesFirstExitBeforeAction};
+const ChooserMakeup kLoadOptionsChooser{setUpForm<Ui::LoadOptionsChooser>, texts::kOptionsMask,
+                                        ChooserMakeup::TabOrder::NameBoxFirst};
 
 }  // namespace fetaldose::gui

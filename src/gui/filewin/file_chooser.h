@@ -1,14 +1,15 @@
 #pragma once
-// The three modal windows in which the user names a file to save or load: "Save results to
-// file" (TForm1), "Save options to a file" (TForm3) and "Load options from a file" (TForm4).
-// They share one make-up: a drive list driving a directory tree driving a file list filtered
-// by the window's mask, which writes into the file-name box; and an "Exit" and an action
-// button. The action button hands the path named in the box to the results file writer or the
-// options file saver or loader.
+// The modal windows in which the user names a file to save or load: "Save results to file",
+// "Save options to a file" and "Load options from a file". They share one make-up: a drive list
+// driving a directory tree driving a file list filtered by the window's mask, which writes into
+// the file-name box; and an "Exit" and an action button. The action button hands the path named
+// in the box to the window's action. A window differs from the others only by its row of the
+// table below and by its action.
 
 #include <QDialog>
 #include <QRect>
 #include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,11 +23,11 @@ class QPushButton;
 
 namespace fetaldose::gui {
 
-class WindowSet;
+class Messages;
 class DirectoryTreeList;
 
-// How one chooser window differs from the others: texts, control names and the places of
-// the controls that move.
+// How one chooser window differs from the others: its form (places, captions and control
+// names, in a .ui file), the mask its file list is filtered by, and its tab order.
 struct ChooserMakeup {
     enum class TabOrder {
         DrivesFirstActionBeforeExit,  // drives, tree, files, name box, action, Exit
@@ -34,18 +35,9 @@ struct ChooserMakeup {
         NameBoxFirst,                 // name box, drives, tree, files, Exit, action
     };
 
-    const char* caption;
+    // Builds the form's controls on the window.
+    void (*setUpForm)(QDialog* window);
     const char* mask;
-    const char* actionCaption;
-    const char* driveListName;
-    const char* directoryTreeName;
-    const char* fileListName;
-    const char* fileNameBoxName;
-    const char* actionButtonName;
-    const char* exitButtonName;
-    QRect fileListPlace;
-    QRect exitButtonPlace;
-    QRect actionButtonPlace;
     TabOrder tabOrder;
 };
 
@@ -54,56 +46,59 @@ class FileChooserWindow : public QDialog {
   public:
     // Shows the window modally; returns when it is closed. The first opening reads the
     // directory the program started in; later openings show what the window last showed.
-    void Open();
+    void openModally();
 
     // The directory the window shows; a name typed into the box is taken relative to it.
-    const QString& Directory() const { return directory_; }
+    const QString& directory() const { return directory_; }
     // The mask the file list is filtered by.
-    QString Mask() const;
+    QString mask() const;
+
+    // The action on the chosen path. Returns true when it completed (the window then closes),
+    // false when it reported a failure of its own; a fault it throws is shown in the error box.
+    // Either way the window stays open after a failure.
+    using Action = std::function<bool(const std::string& path)>;
+
+    FileChooserWindow(const ChooserMakeup& makeup, Action action, Messages& messages,
+                      VolumeProvider& volumes, QWidget* parent = nullptr);
+
+  public slots:
+    // The action button: the typed name is checked, joined to the directory shown and handed
+    // to the action.
+    void pressAction();
 
   protected:
-    FileChooserWindow(WindowSet& windows, const ChooserMakeup& makeup, QWidget* parent);
-
-    // Runs the window's action on the chosen path. Returns true when it completed (the window
-    // then closes), false when it reported a failure of its own; a fault it throws is shown in
-    // the error box. Either way the window stays open after a failure.
-    virtual bool RunAction(const std::string& path) = 0;
-
-    // The action button: the typed name is checked, joined to the directory shown and handed
-    // to RunAction.
-    void PressAction();
-
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-    WindowSet& windows_;
-
   private:
-    void BuildControls(const ChooserMakeup& makeup);
-    void SetTabOrder(ChooserMakeup::TabOrder order);
+    void buildControls(const ChooserMakeup& makeup);  // the form, then faces and handlers
+    void arrangeTabOrder(ChooserMakeup::TabOrder order);
 
     // Runs `body` with faults shown in the error box; returns whether it completed.
     template <class Body>
-    bool Guarded(Body&& body);
+    bool guarded(Body&& body);
 
     // Makes `directory` the one shown: enters it (the process's working directory follows),
     // rebuilds the tree, re-reads the file list and selects its drive. Throws IoError when it
     // cannot be entered, with everything left as it was.
-    void MoveTo(const QString& directory);
-    void RebuildTree();
-    void ReadFileList();
-    void RefreshDriveList();
-    void SelectDriveOfDirectory();
+    void moveTo(const QString& directory);
+    void rebuildTree();
+    void readFileList();
+    void refreshDriveList();
+    void selectDriveOfDirectory();
 
-    void DriveChosen(int index);
-    void TreeEntryEntered(int row);
-    void FileSelectionChanged();
+    void driveChosen(int index);
+    void treeEntryEntered(int row);
+    void fileSelectionChanged();
 
+    Action action_;
+    Messages& messages_;
+    VolumeProvider& volumes_;
     QString mask_;
     QString directory_;
     bool listRead_ = false;
     bool focusPlaced_ = false;
-    std::vector<Volume> volumes_;
+    std::vector<Volume> volumeList_;
 
     QLabel* saveInLabel_ = nullptr;
     QComboBox* driveList_ = nullptr;
@@ -116,46 +111,9 @@ class FileChooserWindow : public QDialog {
     QWidget* firstControl_ = nullptr;
 };
 
-// "Save results to file", opened from the results viewer: writes every table of the last run.
-class TForm1 : public FileChooserWindow {
-    Q_OBJECT
-  public:
-    explicit TForm1(WindowSet& windows, QWidget* parent = nullptr);
-
-  public slots:
-    void BtnSaveClick();
-    void BtnCancelClick();
-
-  protected:
-    bool RunAction(const std::string& path) override;
-};
-
-// "Save options to a file": writes the selection window's state.
-class TForm3 : public FileChooserWindow {
-    Q_OBJECT
-  public:
-    explicit TForm3(WindowSet& windows, QWidget* parent = nullptr);
-
-  public slots:
-    void Button2Click();
-    void Button1Click();
-
-  protected:
-    bool RunAction(const std::string& path) override;
-};
-
-// "Load options from a file": sets the selection window's controls from a saved file.
-class TForm4 : public FileChooserWindow {
-    Q_OBJECT
-  public:
-    explicit TForm4(WindowSet& windows, QWidget* parent = nullptr);
-
-  public slots:
-    void Button2Click();
-    void Button1Click();
-
-  protected:
-    bool RunAction(const std::string& path) override;
-};
+// The rows of the three windows.
+extern const ChooserMakeup kSaveResultsChooser;  // writes every table of the last run
+extern const ChooserMakeup kSaveOptionsChooser;  // writes the selection window's state
+extern const ChooserMakeup kLoadOptionsChooser;  // sets the selection window from a file
 
 }  // namespace fetaldose::gui

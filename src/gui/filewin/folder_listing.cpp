@@ -13,25 +13,25 @@
 
 namespace fetaldose::gui {
 
-void EnterDirectory(const QString& directory) {
+void enterDirectory(const QString& directory) {
     const std::string path = directory.toLocal8Bit().toStdString();
     if (::chdir(path.c_str()) != 0) throw IoError::FromErrno(errno, path, false);
 }
 
-void SortNames(QStringList& names) {
+void sortNames(QStringList& names) {
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         const int folded = a.compare(b, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : a < b;
     });
 }
 
-QStringList ListSubdirectories(const QString& directory) {
+QStringList listSubdirectories(const QString& directory) {
     QStringList names = QDir(directory).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    SortNames(names);
+    sortNames(names);
     return names;
 }
 
-QStringList ListMatchingFiles(const QString& directory, const QString& mask) {
+QStringList listMatchingFiles(const QString& directory, const QString& mask) {
     std::vector<QRegularExpression> patterns;
     for (const QString& pattern : mask.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         patterns.emplace_back(QRegularExpression::wildcardToRegularExpression(pattern.trimmed()),
@@ -43,7 +43,7 @@ QStringList ListMatchingFiles(const QString& directory, const QString& mask) {
                                          [&](const auto& p) { return p.match(name).hasMatch(); });
         if (matches) names << name;
     }
-    SortNames(names);
+    sortNames(names);
     return names;
 }
 

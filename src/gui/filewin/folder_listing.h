@@ -10,18 +10,18 @@ namespace fetaldose::gui {
 // Makes `directory` the process's working directory. Throws IoError with the message for the
 // failure ("Invalid filename" for a directory that does not exist (any more), "File access
 // denied", ...) and leaves the working directory as it was.
-void EnterDirectory(const QString& directory);
+void enterDirectory(const QString& directory);
 
 // The subdirectories of `directory`, sorted by name; hidden ones (names beginning with a dot)
 // left out.
-QStringList ListSubdirectories(const QString& directory);
+QStringList listSubdirectories(const QString& directory);
 
 // The files of `directory` whose names match `mask` without regard to letter case, sorted by
 // name. Directories, hidden files and special files (devices, pipes, sockets) are left out.
 // The mask holds wildcard patterns with '*' and '?', several separated by ';'.
-QStringList ListMatchingFiles(const QString& directory, const QString& mask);
+QStringList listMatchingFiles(const QString& directory, const QString& mask);
 
 // The order names are listed in: without regard to letter case, ties in code order.
-void SortNames(QStringList& names);
+void sortNames(QStringList& names);
 
 }  // namespace fetaldose::gui

@@ -7,36 +7,36 @@
 
 namespace fetaldose::gui {
 
-QString VolumeProvider::LastDirectoryOn(const QString& rootPath) const {
+QString VolumeProvider::lastDirectoryOn(const QString& rootPath) const {
     const auto found = lastDirectories_.find(rootPath);
     return found == lastDirectories_.end() ? QString() : found->second;
 }
 
-void VolumeProvider::RememberDirectory(const QString& rootPath, const QString& directory) {
+void VolumeProvider::rememberDirectory(const QString& rootPath, const QString& directory) {
     lastDirectories_[rootPath] = directory;
 }
 
 namespace {
 
-bool IsUnder(const QString& path, const QString& folder) {
+bool isUnder(const QString& path, const QString& folder) {
     return path == folder || path.startsWith(folder + QLatin1Char('/'));
 }
 
 class MountedVolumes final : public VolumeProvider {
   public:
-    std::vector<Volume> Volumes() override {
+    std::vector<Volume> mountedVolumes() override {
         std::vector<Volume> volumes;
         for (const QStorageInfo& storage : QStorageInfo::mountedVolumes()) {
             if (!storage.isValid()) continue;
             const QString root = storage.rootPath();
             const QString type = QString::fromLocal8Bit(storage.fileSystemType());
-            if (IsPseudoFileSystem(type, root)) continue;
+            if (isPseudoFileSystem(type, root)) continue;
             // Files mounted in place (as containers do with /etc/hosts) have no root directory.
             if (!QFileInfo(root).isDir()) continue;
             Volume volume;
             volume.rootPath = root;
             volume.label = storage.name();
-            volume.kind = VolumeKindFor(type, root);
+            volume.kind = volumeKindFor(type, root);
             if (volume.kind == VolumeKind::Network)
                 volume.remoteName = QString::fromLocal8Bit(storage.device());
             volumes.push_back(std::move(volume));
@@ -57,18 +57,18 @@ class MountedVolumes final : public VolumeProvider {
 
 }  // namespace
 
-VolumeProvider& SystemVolumes() {
+VolumeProvider& systemVolumes() {
     static MountedVolumes volumes;
     return volumes;
 }
 
-QString VolumeEntryText(const Volume& volume) {
+QString volumeEntryText(const Volume& volume) {
     if (volume.kind == VolumeKind::Network && !volume.remoteName.isEmpty())
         return volume.rootPath + QLatin1Char(' ') + volume.remoteName.toLower();
     return volume.rootPath + QStringLiteral(" [") + volume.label.toLower() + QLatin1Char(']');
 }
 
-VolumeKind VolumeKindFor(const QString& fileSystemType, const QString& rootPath) {
+VolumeKind volumeKindFor(const QString& fileSystemType, const QString& rootPath) {
     const QString type = fileSystemType.toLower();
     if (type == u"iso9660" || type == u"udf") return VolumeKind::Optical;
     if (type == u"tmpfs" || type == u"ramfs") return VolumeKind::Memory;
@@ -76,13 +76,13 @@ VolumeKind VolumeKindFor(const QString& fileSystemType, const QString& rootPath)
         type == u"sshfs" || type == u"fuse.sshfs")
         return VolumeKind::Network;
     if ((type == u"vfat" || type == u"exfat" || type == u"msdos") &&
-        (IsUnder(rootPath, QStringLiteral("/media")) ||
-         IsUnder(rootPath, QStringLiteral("/run/media"))))
+        (isUnder(rootPath, QStringLiteral("/media")) ||
+         isUnder(rootPath, QStringLiteral("/run/media"))))
         return VolumeKind::Removable;
     return VolumeKind::Fixed;
 }
 
-bool IsPseudoFileSystem(const QString& fileSystemType, const QString& rootPath) {
+bool isPseudoFileSystem(const QString& fileSystemType, const QString& rootPath) {
     static const QSet<QString> kernelTypes = {
         QStringLiteral("proc"),        QStringLiteral("sysfs"),    QStringLiteral("devpts"),
         QStringLiteral("devtmpfs"),    QStringLiteral("cgroup"),   QStringLiteral("cgroup2"),
@@ -97,20 +97,20 @@ bool IsPseudoFileSystem(const QString& fileSystemType, const QString& rootPath) 
     if (rootPath == u"/") return false;
     // The kernel's and the services' own trees; removable media under /run/media stay.
     for (const char* system : {"/proc", "/sys", "/dev", "/snap"})
-        if (IsUnder(rootPath, QLatin1String(system))) return true;
-    if (IsUnder(rootPath, QStringLiteral("/run")) &&
-        !IsUnder(rootPath, QStringLiteral("/run/media")))
+        if (isUnder(rootPath, QLatin1String(system))) return true;
+    if (isUnder(rootPath, QStringLiteral("/run")) &&
+        !isUnder(rootPath, QStringLiteral("/run/media")))
         return true;
     return false;
 }
 
-int VolumeIndexFor(const std::vector<Volume>& volumes, const QString& directory) {
+int volumeIndexFor(const std::vector<Volume>& volumes, const QString& directory) {
     int best = -1;
     qsizetype bestLength = -1;
     for (int i = 0; i < static_cast<int>(volumes.size()); ++i) {
         const QString& root = volumes[i].rootPath;
         const bool holds =
-            root == u"/" ? directory.startsWith(QLatin1Char('/')) : IsUnder(directory, root);
+            root == u"/" ? directory.startsWith(QLatin1Char('/')) : isUnder(directory, root);
         if (holds && root.size() > bestLength) {
             best = i;
             bestLength = root.size();

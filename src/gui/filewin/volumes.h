@@ -10,11 +10,11 @@ namespace fetaldose::gui {
 
 // The kind of a volume, which picks its glyph in the drive list.
 enum class VolumeKind {
-    Removable,  // FLOPPY: a memory card or stick mounted under /media or /run/media
-    Fixed,      // HARD
-    Network,    // NETWORK
-    Optical,    // CDROM
-    Memory,     // RAM
+    Removable,  // a memory card or stick mounted under /media or /run/media
+    Fixed,      // a hard disk
+    Network,    // a share of another computer
+    Optical,    // a CD or DVD
+    Memory,     // a file system in memory
 };
 
 struct Volume {
@@ -29,34 +29,34 @@ class VolumeProvider {
     virtual ~VolumeProvider() = default;
 
     // The volumes to list, in the order to list them.
-    virtual std::vector<Volume> Volumes() = 0;
+    virtual std::vector<Volume> mountedVolumes() = 0;
 
     // The directory last shown on the volume mounted at `rootPath` (the working directory the
     // chooser windows last moved to there); empty when none has been.
-    QString LastDirectoryOn(const QString& rootPath) const;
-    void RememberDirectory(const QString& rootPath, const QString& directory);
+    QString lastDirectoryOn(const QString& rootPath) const;
+    void rememberDirectory(const QString& rootPath, const QString& directory);
 
   private:
     std::map<QString, QString> lastDirectories_;
 };
 
 // The mounted volumes of this system, pseudo file systems left out.
-VolumeProvider& SystemVolumes();
+VolumeProvider& systemVolumes();
 
 // The text of a volume's entry in the drive list: its root path, a blank, and either the
 // remote name of a network volume in lower case or the label in lower case in square
 // brackets ("[]" where there is none).
-QString VolumeEntryText(const Volume& volume);
+QString volumeEntryText(const Volume& volume);
 
 // The kind of a volume by its file system type and where it is mounted.
-VolumeKind VolumeKindFor(const QString& fileSystemType, const QString& rootPath);
+VolumeKind volumeKindFor(const QString& fileSystemType, const QString& rootPath);
 
 // Whether a mount is one of the system's own (process, device and kernel tables and the like)
 // rather than a place where a user keeps files.
-bool IsPseudoFileSystem(const QString& fileSystemType, const QString& rootPath);
+bool isPseudoFileSystem(const QString& fileSystemType, const QString& rootPath);
 
 // The index of the volume holding `directory` (the one with the longest root path that
 // contains it), or -1.
-int VolumeIndexFor(const std::vector<Volume>& volumes, const QString& directory);
+int volumeIndexFor(const std::vector<Volume>& volumes, const QString& directory);
 
 }  // namespace fetaldose::gui

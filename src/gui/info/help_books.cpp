@@ -2,16 +2,14 @@
 
 #include <QString>
 
-#include "gui/app/window_set.h"
 #include "gui/info/help_window.h"
-#include "gui/selection/selection_window.h"
 
 namespace fetaldose::gui {
 
 namespace {
 
 // The books, relative to the working directory at the moment of the command.
-QString BookPath(HelpBook book) {
+QString bookPath(HelpBook book) {
     switch (book) {
         case HelpBook::GeneralInformation:
             return QStringLiteral("help/generalhelp.qhc");
@@ -23,15 +21,14 @@ QString BookPath(HelpBook book) {
 
 }  // namespace
 
-HelpWindow& TheHelpWindow(WindowSet& windows) {
-    QWidget& owner = windows.selection();
+HelpWindow& helpWindowOf(QWidget& owner) {
     auto* window = owner.findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
     if (window == nullptr) window = new HelpWindow(&owner);
     return *window;
 }
 
-void OpenHelpBook(WindowSet& windows, HelpBook book) {
-    TheHelpWindow(windows).OpenBook(BookPath(book));
+void openHelpBook(QWidget& owner, HelpBook book) {
+    helpWindowOf(owner).openBook(bookPath(book));
 }
 
 }  // namespace fetaldose::gui

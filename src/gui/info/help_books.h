@@ -1,9 +1,10 @@
 #pragma once
 // The two help books, opened beside the program in a help window.
 
+class QWidget;
+
 namespace fetaldose::gui {
 
-class WindowSet;
 class HelpWindow;
 
 enum class HelpBook {
@@ -13,9 +14,10 @@ enum class HelpBook {
 
 // Opens the book at its contents, relative to the working directory now, without blocking.
 // The second command replaces the book on show; a missing book is reported in the help window.
-void OpenHelpBook(WindowSet& windows, HelpBook book);
+// The help window belongs to `owner`, the main window.
+void openHelpBook(QWidget& owner, HelpBook book);
 
-// The one help window, owned by the main window; created by its first use.
-HelpWindow& TheHelpWindow(WindowSet& windows);
+// The one help window of `owner`; created by its first use.
+HelpWindow& helpWindowOf(QWidget& owner);
 
 }  // namespace fetaldose::gui

@@ -27,7 +27,7 @@ class HelpPageBrowser final : public QTextBrowser {
   public:
     using QTextBrowser::QTextBrowser;
 
-    void SetEngine(QHelpEngine* engine) { engine_ = engine; }
+    void setEngine(QHelpEngine* engine) { engine_ = engine; }
 
     QVariant loadResource(int type, const QUrl& name) override {
         if (name.scheme() == QLatin1String("qthelp")) {
@@ -48,7 +48,7 @@ constexpr int kPreferredHeight = 580;
 constexpr int kNarrowestBeside = 600;
 constexpr int kGap = 8;
 
-QWidget* PageWithLayout(QWidget* parent, QVBoxLayout*& layout) {
+QWidget* pageWithLayout(QWidget* parent, QVBoxLayout*& layout) {
     auto* page = new QWidget(parent);
     layout = new QVBoxLayout(page);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -66,11 +66,11 @@ HelpWindow::HelpWindow(QWidget* owner) : QMainWindow(owner, Qt::Window) {
     navigation_->setObjectName(QStringLiteral("HelpNavigation"));
 
     QVBoxLayout* contentsLayout = nullptr;
-    contentsPage_ = PageWithLayout(navigation_, contentsLayout);
+    contentsPage_ = pageWithLayout(navigation_, contentsLayout);
     navigation_->addTab(contentsPage_, tr("Contents"));
 
     QVBoxLayout* indexLayout = nullptr;
-    indexPage_ = PageWithLayout(navigation_, indexLayout);
+    indexPage_ = pageWithLayout(navigation_, indexLayout);
     auto* lookForLabel = new QLabel(tr("&Look for:"), indexPage_);
     lookFor_ = new QLineEdit(indexPage_);
     lookFor_->setObjectName(QStringLiteral("HelpIndexLookFor"));
@@ -112,16 +112,16 @@ HelpWindow::HelpWindow(QWidget* owner) : QMainWindow(owner, Qt::Window) {
 }
 
 HelpWindow::~HelpWindow() {
-    CloseBook();
+    closeBook();
 }
 
-QTextBrowser* HelpWindow::Browser() const {
+QTextBrowser* HelpWindow::browser() const {
     return browser_;
 }
 
-void HelpWindow::CloseBook() {
+void HelpWindow::closeBook() {
     atContents_ = false;
-    browser_->SetEngine(nullptr);
+    browser_->setEngine(nullptr);
     browser_->clear();
     browser_->clearHistory();
     // The engine does not own its widgets, but they use its models: they go first.
@@ -132,13 +132,13 @@ void HelpWindow::CloseBook() {
     setWindowTitle(tr("Help"));
 }
 
-void HelpWindow::OpenBook(const QString& collectionPath) {
-    CloseBook();
+void HelpWindow::openBook(const QString& collectionPath) {
+    closeBook();
     const QFileInfo file(collectionPath);
     bookFile_ = file.absoluteFilePath();
 
     if (!file.isFile()) {
-        ShowProblem(
+        showProblem(
             tr("Help file not found"),
             tr("<p>The help file <b>%1</b> was not found in the folder <b>%2</b>.</p>"
                "<p>Help files are looked for in the folder <b>help</b> of the current folder. "
@@ -154,44 +154,44 @@ void HelpWindow::OpenBook(const QString& collectionPath) {
             const QString reason = engine_->error().isEmpty() ? tr("it holds no help book.")
                                                               : engine_->error().toHtmlEscaped();
             engine_.reset();
-            ShowProblem(tr("Help file cannot be read"),
+            showProblem(tr("Help file cannot be read"),
                         tr("<p>The help file <b>%1</b> could not be opened: %2</p>")
                             .arg(bookFile_.toHtmlEscaped(), reason));
         } else {
-            browser_->SetEngine(engine_.get());
+            browser_->setEngine(engine_.get());
             contents_ = engine_->contentWidget();
             contents_->setObjectName(QStringLiteral("HelpContents"));
             contentsPage_->layout()->addWidget(contents_);
             index_ = engine_->indexWidget();
             index_->setObjectName(QStringLiteral("HelpIndex"));
             indexPage_->layout()->addWidget(index_);
-            connect(contents_, &QHelpContentWidget::linkActivated, this, &HelpWindow::ShowPage);
+            connect(contents_, &QHelpContentWidget::linkActivated, this, &HelpWindow::showPage);
             connect(index_, &QHelpIndexWidget::documentActivated, this,
-                    [this](const QHelpLink& document, const QString&) { ShowPage(document.url); });
+                    [this](const QHelpLink& document, const QString&) { showPage(document.url); });
             connect(index_, &QHelpIndexWidget::documentsActivated, this,
                     [this](const QList<QHelpLink>& documents, const QString&) {
-                        if (!documents.isEmpty()) ShowPage(documents.first().url);
+                        if (!documents.isEmpty()) showPage(documents.first().url);
                     });
             connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, this,
-                    &HelpWindow::ContentsReady);
+                    &HelpWindow::contentsReady);
         }
     }
 
     navigation_->setCurrentWidget(contentsPage_);
-    if (!placed_) PlaceBesideOwner();
+    if (!placed_) placeBesideOwner();
     if (isMinimized()) showNormal();
     show();
     raise();
     activateWindow();
 }
 
-void HelpWindow::ContentsReady() {
+void HelpWindow::contentsReady() {
     if (!engine_ || !contents_) return;
     QHelpContentModel* model = engine_->contentModel();
     const QModelIndex first = model->index(0, 0);
     QHelpContentItem* item = model->contentItemAt(first);
     if (item == nullptr) {
-        ShowProblem(tr("Help file has no contents"),
+        showProblem(tr("Help file has no contents"),
                     tr("<p>The help file <b>%1</b> has no table of contents.</p>")
                         .arg(bookFile_.toHtmlEscaped()));
         return;
@@ -207,17 +207,17 @@ void HelpWindow::ContentsReady() {
     }
 }
 
-void HelpWindow::ShowPage(const QUrl& url) {
+void HelpWindow::showPage(const QUrl& url) {
     browser_->setSource(url);
 }
 
-void HelpWindow::ShowProblem(const QString& title, const QString& explanation) {
+void HelpWindow::showProblem(const QString& title, const QString& explanation) {
     setWindowTitle(tr("Help"));
     browser_->clearHistory();
     browser_->setHtml(QStringLiteral("<h2>%1</h2>%2").arg(title.toHtmlEscaped(), explanation));
 }
 
-void HelpWindow::PlaceBesideOwner() {
+void HelpWindow::placeBesideOwner() {
     placed_ = true;
     QWidget* owner = parentWidget();
     QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();

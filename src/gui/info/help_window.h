@@ -28,21 +28,21 @@ class HelpWindow : public QMainWindow {
 
     // Opens the collection file at its contents. A relative path is taken from the working
     // directory as it is now. A file that cannot be opened is reported in this window.
-    void OpenBook(const QString& collectionPath);
+    void openBook(const QString& collectionPath);
 
     // The absolute path of the last book asked for, whether it opened or not.
-    QString BookFile() const { return bookFile_; }
+    QString bookFile() const { return bookFile_; }
     // The engine of the book on show, or nullptr when the last book could not be opened.
-    QHelpEngine* Engine() const { return engine_.get(); }
-    QTextBrowser* Browser() const;
-    QTabWidget* Navigation() const { return navigation_; }
+    QHelpEngine* engine() const { return engine_.get(); }
+    QTextBrowser* browser() const;
+    QTabWidget* navigation() const { return navigation_; }
 
   private:
-    void CloseBook();
-    void ShowProblem(const QString& title, const QString& explanation);
-    void ContentsReady();
-    void ShowPage(const QUrl& url);
-    void PlaceBesideOwner();
+    void closeBook();
+    void showProblem(const QString& title, const QString& explanation);
+    void contentsReady();
+    void showPage(const QUrl& url);
+    void placeBesideOwner();
 
     QString bookFile_;
     std::unique_ptr<QHelpEngine> engine_;

@@ -16,8 +16,6 @@ inline constexpr std::string_view kPdfCaption = ".pdf file";
 inline constexpr std::string_view kReferenceCdCaption = "How to reference this CD";
 inline constexpr std::string_view kReferencePublicationCaption = "How to reference VORQ 47";
 
-inline constexpr std::string_view kPrintButton = "Print";
-
 inline constexpr std::array<std::string_view, 21> kInstructions = {
     "How to use this software",
     "",

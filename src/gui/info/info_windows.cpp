@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFrame>
+#include <QLayout>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -15,90 +16,99 @@
 #include <string_view>
 
 #include "gui/app/handler_guard.h"
-#include "gui/app/window_set.h"
+#include "gui/app/window_printer.h"
 #include "gui/info/info_texts.h"
-#include "gui/results/window_printer.h"
+#include "ui_about_window.h"
+#include "ui_instructions_window.h"
+#include "ui_text_window.h"
 
 namespace fetaldose::gui {
 
 namespace {
 
-QString Text(std::string_view text) {
+QString textOf(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The fixed lines of a text box, one QString line each.
-QString Lines(std::span<const std::string_view> lines) {
+QString joinLines(std::span<const std::string_view> lines) {
     QStringList joined;
-    for (const std::string_view line : lines) joined << Text(line);
+    for (const std::string_view line : lines) joined << textOf(line);
     return joined.join(QLatin1Char('\n'));
 }
 
-enum class BoxLook {
-    White,           // white, with a vertical scroll bar
-    GreyBorderless,  // on the window's grey, no frame
-    Grey,            // on the window's grey, framed
-};
-
-// A multi-line text box whose text the user can select and copy but not change.
-QPlainTextEdit* TextBox(QWidget* parent, const QString& objectName,
-                        std::span<const std::string_view> lines, BoxLook look) {
-    auto* box = new QPlainTextEdit(parent);
-    box->setObjectName(objectName);
+// Makes a multi-line text box one whose text the user can select and copy but not change, and
+// gives it its lines.
+void configureTextBox(QPlainTextEdit* box, std::span<const std::string_view> lines, InfoLook look) {
     box->setReadOnly(true);
     box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette palette = box->palette();
-    if (look == BoxLook::White) {
+    if (look == InfoLook::White) {
         palette.setColor(QPalette::Base, Qt::white);
         palette.setColor(QPalette::Text, Qt::black);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     } else {
-        palette.setColor(QPalette::Base, parent->palette().color(QPalette::Window));
+        palette.setColor(QPalette::Base, box->parentWidget()->palette().color(QPalette::Window));
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        if (look == BoxLook::GreyBorderless) box->setFrameShape(QFrame::NoFrame);
+        if (look == InfoLook::GreyBorderless) box->setFrameShape(QFrame::NoFrame);
     }
     box->setPalette(palette);
-    box->setPlainText(Lines(lines));
-    return box;
+    box->setPlainText(joinLines(lines));
 }
 
-// A window whose only content is one text box filling it.
-void FillWithTextBox(QWidget* window, const QString& objectName,
-                     std::span<const std::string_view> lines, BoxLook look) {
-    auto* layout = new QVBoxLayout(window);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(TextBox(window, objectName, lines, look));
-}
-
-QFont InfoFont() {
+QFont infoFont() {
     QFont font(QStringLiteral("Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(10);
     return font;
 }
 
+template <class Form>
+void setUpForm(QDialog* window) {
+    Form().setupUi(window);
+}
+
 }  // namespace
 
-InfoWindow::InfoWindow(const QRect& designedFrame, TitleButtons buttons, QWidget* parent)
-    : QDialog(parent), designedFrame_(designedFrame) {
+InfoWindow::InfoWindow(const InfoPage& page, QWidget* parent)
+    : QDialog(parent), designedFrame_(page.designedFrame) {
     Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (buttons == TitleButtons::CloseOnly) {
-        flags |= Qt::Dialog;
-    } else {
+    if (page.minimiseMaximise) {
         flags |= Qt::Window | Qt::WindowMinMaxButtonsHint;
+    } else {
+        flags |= Qt::Dialog;
     }
     setWindowFlags(flags);
-    setFont(InfoFont());
+    setFont(infoFont());
     setSizeGripEnabled(false);
     // The frame is not known before the window is shown; showEvent corrects the client size.
     resize(designedFrame_.size());
     move(designedFrame_.topLeft());
+    setWindowTitle(textOf(page.caption));
+
+    page.setUpForm(this);
+    // The form file names every widget and layout; the window and its layouts carry none.
+    setObjectName(QString());
+    for (QLayout* layout : findChildren<QLayout*>()) layout->setObjectName(QString());
+    // The page's text box is the form's first; "About" has the rights line in a second.
+    const QList<QPlainTextEdit*> boxes = findChildren<QPlainTextEdit*>();
+    boxes.front()->setObjectName(QString::fromLatin1(page.textName));
+    if (page.look != InfoLook::AboutPanel) {
+        configureTextBox(boxes.front(), page.lines, page.look);
+        return;
+    }
+    configureTextBox(boxes.front(), page.lines, InfoLook::GreyBorderless);
+    QPlainTextEdit* rights = boxes.at(1);
+    configureTextBox(rights, info_texts::kAboutRights, InfoLook::GreyBorderless);
+    QTextOption centred = rights->document()->defaultTextOption();
+    centred.setAlignment(Qt::AlignHCenter);
+    rights->document()->setDefaultTextOption(centred);
 }
 
-void InfoWindow::Open() {
+void InfoWindow::openModally() {
     exec();
 }
 
@@ -106,7 +116,7 @@ void InfoWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (placed_) return;
     placed_ = true;
-    frameKnown_ = PlaceInDesignedFrame();
+    frameKnown_ = placeInDesignedFrame();
 }
 
 bool InfoWindow::event(QEvent* event) {
@@ -116,11 +126,11 @@ bool InfoWindow::event(QEvent* event) {
     if (placed_ && !frameKnown_ &&
         (event->type() == QEvent::Move || event->type() == QEvent::Resize ||
          event->type() == QEvent::Expose))
-        frameKnown_ = PlaceInDesignedFrame();
+        frameKnown_ = placeInDesignedFrame();
     return handled;
 }
 
-bool InfoWindow::PlaceInDesignedFrame() {
+bool InfoWindow::placeInDesignedFrame() {
     // The designed size is the outer size: take the frame the platform gives off the client.
     const QSize frame = frameGeometry().size() - geometry().size();
     const bool known = !frame.isEmpty();
@@ -130,84 +140,62 @@ bool InfoWindow::PlaceInDesignedFrame() {
     return known;
 }
 
-TInstructions::TInstructions(WindowSet& windows, QWidget* parent)
-    : InfoWindow(QRect(276, 228, 570, 455), TitleButtons::CloseOnly, parent), windows_(windows) {
-    setWindowTitle(Text(info_texts::kInstructionsCaption));
-    text_ = TextBox(this, QStringLiteral("InstructionsText"), info_texts::kInstructions,
-                    BoxLook::White);
-    print_ = new QPushButton(Text(info_texts::kPrintButton), this);
-    print_->setObjectName(QStringLiteral("Button1"));
-    print_->setAutoDefault(false);
-    print_->setGeometry(189, 312, 60, 20);
-    connect(print_, &QPushButton::clicked, this, &TInstructions::Button1Click);
+InstructionsWindow::InstructionsWindow(Messages& messages, PrinterProvider& printers,
+                                       QWidget* parent)
+    : InfoWindow(kInstructionsPage, parent), messages_(messages), printers_(printers) {
+    text_ = findChild<QPlainTextEdit*>();
+    print_ = findChild<QPushButton*>();
+    connect(print_, &QPushButton::clicked, this, &InstructionsWindow::print);
     text_->setGeometry(0, 0, width(), 300);
 }
 
-void TInstructions::Button1Click() {
-    RunGuarded(windows_.messages(),
-               [this] { PrintWindow(*this, PrintScale::Proportional, windows_.printers()); });
+void InstructionsWindow::print() {
+    runGuarded(messages_, [this] { printWindow(*this, PrintScale::Proportional, printers_); });
 }
 
-void TInstructions::resizeEvent(QResizeEvent* event) {
+void InstructionsWindow::resizeEvent(QResizeEvent* event) {
     InfoWindow::resizeEvent(event);
     text_->setGeometry(0, 0, width(), 300);
 }
 
-TLicence::TLicence(WindowSet&, QWidget* parent)
-    : InfoWindow(QRect(310, 156, 500, 541), TitleButtons::CloseOnly, parent) {
-    setWindowTitle(Text(info_texts::kLicenceCaption));
-    FillWithTextBox(this, QStringLiteral("LicenceText"), info_texts::kLicence, BoxLook::White);
-}
+namespace texts = info_texts;
 
-TContInfo::TContInfo(WindowSet&, QWidget* parent)
-    : InfoWindow(QRect(354, 283, 243, 200), TitleButtons::CloseOnly, parent) {
-    setWindowTitle(Text(info_texts::kContactCaption));
-    FillWithTextBox(this, QStringLiteral("ContactText"), info_texts::kContact,
-                    BoxLook::GreyBorderless);
-}
-
-TAbout::TAbout(WindowSet&, QWidget* parent)
-    : InfoWindow(QRect(412, 177, 381, 348), TitleButtons::CloseOnly, parent) {
-    setWindowTitle(Text(info_texts::kAboutCaption));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    auto* taskGroup =
-        TextBox(this, QStringLiteral("AboutText"), info_texts::kAbout, BoxLook::GreyBorderless);
-    taskGroup->setFixedHeight(222);
-    layout->addWidget(taskGroup);
-
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("AboutPanel"));
-    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    auto* panelLayout = new QVBoxLayout(panel);
-    panelLayout->setContentsMargins(2, 2, 2, 2);
-    auto* rights = TextBox(panel, QStringLiteral("RightsText"), info_texts::kAboutRights,
-                           BoxLook::GreyBorderless);
-    QTextOption centred = rights->document()->defaultTextOption();
-    centred.setAlignment(Qt::AlignHCenter);
-    rights->document()->setDefaultTextOption(centred);
-    panelLayout->addWidget(rights);
-    layout->addWidget(panel, 1);
-}
-
-Tpdf::Tpdf(WindowSet&, QWidget* parent)
-    : InfoWindow(QRect(323, 209, 275, 111), TitleButtons::CloseOnly, parent) {
-    setWindowTitle(Text(info_texts::kPdfCaption));
-    FillWithTextBox(this, QStringLiteral("PdfText"), info_texts::kPdfNote, BoxLook::Grey);
-}
-
-TrefCD::TrefCD(WindowSet&, QWidget* parent)
-    : InfoWindow(QRect(296, 204, 347, 136), TitleButtons::CloseMinimiseMaximise, parent) {
-    setWindowTitle(Text(info_texts::kReferenceCdCaption));
-    FillWithTextBox(this, QStringLiteral("ReferenceText"), info_texts::kReferenceCd, BoxLook::Grey);
-}
-
-Tref47::Tref47(WindowSet&, QWidget* parent)
-    : InfoWindow(QRect(297, 351, 347, 128), TitleButtons::CloseMinimiseMaximise, parent) {
-    setWindowTitle(Text(info_texts::kReferencePublicationCaption));
-    FillWithTextBox(this, QStringLiteral("ReferenceText"), info_texts::kReferencePublication,
-                    BoxLook::Grey);
-}
+const InfoPage kInstructionsPage{texts::kInstructionsCaption,
+                                 QRect(276, 228, 570, 455),
+                                 false,
+                                 setUpForm<Ui::InstructionsWindow>,
+                                 "InstructionsText",
+                                 texts::kInstructions,
+                                 InfoLook::White};
+const InfoPage kLicencePage{
+    texts::kLicenceCaption, QRect(310, 156, 500, 541), false,          setUpForm<Ui::TextWindow>,
+    "LicenceText",          texts::kLicence,           InfoLook::White};
+const InfoPage kContactInformationPage{texts::kContactCaption,
+                                       QRect(354, 283, 243, 200),
+                                       false,
+                                       setUpForm<Ui::TextWindow>,
+                                       "ContactText",
+                                       texts::kContact,
+                                       InfoLook::GreyBorderless};
+const InfoPage kAboutPage{
+    texts::kAboutCaption, QRect(412, 177, 381, 348), false, setUpForm<Ui::AboutWindow>, "AboutText",
+    texts::kAbout,        InfoLook::AboutPanel};
+const InfoPage kPdfNotePage{
+    texts::kPdfCaption, QRect(323, 209, 275, 111), false,         setUpForm<Ui::TextWindow>,
+    "PdfText",          texts::kPdfNote,           InfoLook::Grey};
+const InfoPage kReferenceCdPage{texts::kReferenceCdCaption,
+                                QRect(296, 204, 347, 136),
+                                true,
+                                setUpForm<Ui::TextWindow>,
+                                "ReferenceText",
+                                texts::kReferenceCd,
+                                InfoLook::Grey};
+const InfoPage kReferencePublicationPage{texts::kReferencePublicationCaption,
+                                         QRect(297, 351, 347, 128),
+                                         true,
+                                         setUpForm<Ui::TextWindow>,
+                                         "ReferenceText",
+                                         texts::kReferencePublication,
+                                         InfoLook::Grey};
 
 }  // namespace fetaldose::gui

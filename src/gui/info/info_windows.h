@@ -1,10 +1,13 @@
 #pragma once
 // The seven information windows of the Help menu: small read-only text windows, created once
-// at start-up, hidden, and shown modally by their menu items. Each opens at its designed
+// at start-up, hidden, and shown modally by their menu items. Six of them are only a text, one
+// row each of the table below; "Instructions" adds a "Print" button. Each opens at its designed
 // screen place the first time and keeps the place and size it had when it was last closed.
 
 #include <QDialog>
 #include <QRect>
+#include <span>
+#include <string_view>
 
 class QPlainTextEdit;
 class QPushButton;
@@ -13,87 +16,81 @@ class QResizeEvent;
 
 namespace fetaldose::gui {
 
-class WindowSet;
+class Messages;
+class PrinterProvider;
 
-// What the information windows share: the designed outer rectangle on the screen, the
-// title-bar buttons, the 10-pixel sans-serif face and modal showing.
+// How the text box of an information window looks.
+enum class InfoLook {
+    White,           // white, with a vertical scroll bar
+    GreyBorderless,  // on the window's grey, no frame
+    Grey,            // on the window's grey, framed
+    AboutPanel,      // grey borderless text above a raised panel with the centred rights line
+};
+
+// One information window: everything in which it differs from the others.
+struct InfoPage {
+    std::string_view caption;
+    QRect designedFrame;  // the outer rectangle (frame included) it takes when first shown
+    bool minimiseMaximise = false;       // title-bar buttons besides the close box
+    void (*setUpForm)(QDialog* window);  // builds the controls of the window's .ui form
+    const char* textName;                // object name of the text box
+    std::span<const std::string_view> lines;
+    InfoLook look = InfoLook::White;
+};
+
+// The small read-only text windows of the Help menu; the designed outer rectangle on the
+// screen, the title-bar buttons, the 10-pixel sans-serif face and modal showing are shared.
 class InfoWindow : public QDialog {
     Q_OBJECT
   public:
-    enum class TitleButtons { CloseOnly, CloseMinimiseMaximise };
+    explicit InfoWindow(const InfoPage& page, QWidget* parent = nullptr);
 
     // Shows the window modally; returns when it is closed.
-    void Open();
+    void openModally();
     // The outer rectangle (frame included) the window takes the first time it is shown.
-    QRect DesignedFrame() const { return designedFrame_; }
+    QRect designedFrame() const { return designedFrame_; }
 
   protected:
-    InfoWindow(const QRect& designedFrame, TitleButtons buttons, QWidget* parent);
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
 
   private:
     // Gives the window its designed outer rectangle with the frame known now; true once the
     // frame is known (a window manager reports it only after the window is mapped).
-    bool PlaceInDesignedFrame();
+    bool placeInDesignedFrame();
 
     QRect designedFrame_;
     bool placed_ = false;
     bool frameKnown_ = false;
 };
 
-class TInstructions : public InfoWindow {
+// "Instructions": the text above a "Print" button.
+class InstructionsWindow : public InfoWindow {
     Q_OBJECT
   public:
-    explicit TInstructions(WindowSet& windows, QWidget* parent = nullptr);
+    InstructionsWindow(Messages& messages, PrinterProvider& printers, QWidget* parent = nullptr);
 
   public slots:
     // "Print": prints this window as it looks now, at its size on the screen.
-    void Button1Click();
+    void print();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    WindowSet& windows_;
+    Messages& messages_;
+    PrinterProvider& printers_;
     QPlainTextEdit* text_;
     QPushButton* print_;
 };
 
-class TLicence : public InfoWindow {
-    Q_OBJECT
-  public:
-    explicit TLicence(WindowSet& windows, QWidget* parent = nullptr);
-};
-
-class TContInfo : public InfoWindow {
-    Q_OBJECT
-  public:
-    explicit TContInfo(WindowSet& windows, QWidget* parent = nullptr);
-};
-
-class TAbout : public InfoWindow {
-    Q_OBJECT
-  public:
-    explicit TAbout(WindowSet& windows, QWidget* parent = nullptr);
-};
-
-class Tpdf : public InfoWindow {
-    Q_OBJECT
-  public:
-    explicit Tpdf(WindowSet& windows, QWidget* parent = nullptr);
-};
-
-class TrefCD : public InfoWindow {
-    Q_OBJECT
-  public:
-    explicit TrefCD(WindowSet& windows, QWidget* parent = nullptr);
-};
-
-class Tref47 : public InfoWindow {
-    Q_OBJECT
-  public:
-    explicit Tref47(WindowSet& windows, QWidget* parent = nullptr);
-};
+// The pages of the Help menu's windows, in the order the menu lists them.
+extern const InfoPage kInstructionsPage;
+extern const InfoPage kLicencePage;
+extern const InfoPage kContactInformationPage;
+extern const InfoPage kAboutPage;
+extern const InfoPage kPdfNotePage;
+extern const InfoPage kReferenceCdPage;
+extern const InfoPage kReferencePublicationPage;
 
 }  // namespace fetaldose::gui

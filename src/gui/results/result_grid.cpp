@@ -27,7 +27,7 @@ class RowCellDelegate final : public QStyledItemDelegate {
 
 }  // namespace
 
-void ResultGridModel::SetCell(int column, int row, const QString& text) {
+void ResultGridModel::setCell(int column, int row, const QString& text) {
     cells_[row][column] = text;
     if (row == 0) {
         emit headerDataChanged(Qt::Horizontal, column, column);
@@ -37,7 +37,7 @@ void ResultGridModel::SetCell(int column, int row, const QString& text) {
     }
 }
 
-void ResultGridModel::Changed() {
+void ResultGridModel::changed() {
     emit headerDataChanged(Qt::Horizontal, 0, kColumns - 1);
     emit dataChanged(index(0, 0), index(kRows - 2, kColumns - 1), {Qt::DisplayRole});
 }
@@ -100,7 +100,7 @@ ResultGrid::ResultGrid(QWidget* parent) : QTableView(parent), model_(this) {
     setPalette(colours);
 }
 
-void ResultGrid::SetTextLook(const QColor& colour, int pixelSize) {
+void ResultGrid::setTextLook(const QColor& colour, int pixelSize) {
     QFont face = font();
     face.setPixelSize(pixelSize);
     setFont(face);

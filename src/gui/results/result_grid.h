@@ -19,13 +19,13 @@ class ResultGridModel final : public QAbstractTableModel {
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    const QString& Cell(int column, int row) const { return cells_[row][column]; }
+    const QString& cell(int column, int row) const { return cells_[row][column]; }
     // Writes one cell and tells the view.
-    void SetCell(int column, int row, const QString& text);
-    // Writes one cell without telling the view; call Changed() after a batch.
-    void SetCellQuietly(int column, int row, const QString& text) { cells_[row][column] = text; }
+    void setCell(int column, int row, const QString& text);
+    // Writes one cell without telling the view; call changed() after a batch.
+    void setCellQuietly(int column, int row, const QString& text) { cells_[row][column] = text; }
     // Tells the view that any cell may have changed (one repaint).
-    void Changed();
+    void changed();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -45,12 +45,12 @@ class ResultGrid final : public QTableView {
 
     explicit ResultGrid(QWidget* parent = nullptr);
 
-    const QString& Cell(int column, int row) const { return model_.Cell(column, row); }
-    void SetCell(int column, int row, const QString& text) { model_.SetCell(column, row, text); }
-    ResultGridModel& Cells() { return model_; }
+    const QString& cell(int column, int row) const { return model_.cell(column, row); }
+    void setCell(int column, int row, const QString& text) { model_.setCell(column, row, text); }
+    ResultGridModel& cells() { return model_; }
 
     // Cell text colour and pixel height (the heading row uses the same).
-    void SetTextLook(const QColor& colour, int pixelSize);
+    void setTextLook(const QColor& colour, int pixelSize);
 
   private:
     ResultGridModel model_;

@@ -3,6 +3,7 @@
 // offspring view, with paging, printing and saving to a results file.
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,76 +23,86 @@ struct RunCheck;
 
 namespace fetaldose::gui {
 
-class WindowSet;
+class Messages;
+class PrinterProvider;
 class ResultGrid;
 
+// What the viewer needs of the program around it.
+struct ViewerCommands {
+    std::function<void()> saveToFile;  // "Save to file": opens the window that saves results
+    std::function<bool()> quitting;    // true once the program is ending
+};
+
 // The results viewer.
-class TFrmDemo2 : public QDialog {
+class ResultsViewer : public QDialog {
     Q_OBJECT
   public:
-    explicit TFrmDemo2(WindowSet& windows, QWidget* parent = nullptr);
-    ~TFrmDemo2() override;
+    ResultsViewer(Messages& messages, PrinterProvider& printers, ViewerCommands commands,
+                  QWidget* parent = nullptr);
+    ~ResultsViewer() override;
 
     // The result store of the last run.
-    const ResultStore& Store() const { return store_; }
-    ResultStore& Store() { return store_; }
+    const ResultStore& store() const { return store_; }
+    ResultStore& store() { return store_; }
     // Column 0, rows 1..RowCount of the offspring grid (the labels the run wrote there).
-    std::vector<std::string> RowLabelTexts() const;
+    std::vector<std::string> rowLabelTexts() const;
     // Row 0, columns 4..3+PeriodCount of the offspring grid.
-    std::vector<std::string> PeriodHeadingTexts() const;
+    std::vector<std::string> periodHeadingTexts() const;
 
     // The data file contents a run reads each nuclide into; one instance for the program.
-    NuclideData& RunScratch();
+    NuclideData& runScratch();
 
     // The two grids: post-natal doses and offspring (total) doses.
-    ResultGrid& PostNatalGrid() { return *postNatalGrid_; }
-    ResultGrid& OffspringGrid() { return *offspringGrid_; }
+    ResultGrid& postNatalGrid() { return *postNatalGrid_; }
+    ResultGrid& offspringGrid() { return *offspringGrid_; }
 
     // Lays out both grids as far as the run's checks got: blanks every cell and gives both
     // paging buttons the unavailable look, then writes the row labels and period headings
     // the checks reached. An untouched stage changes nothing.
-    void LayOutGrids(const RunCheck& check);
+    void layOutGrids(const RunCheck& check);
 
     // The paging buttons' look: available (window-text caption) or unavailable (grey
     // caption). The buttons always stay enabled.
-    void SetPreviousAvailable(bool available);
-    void SetNextAvailable(bool available);
-    bool PreviousAvailable() const { return previousAvailable_; }
-    bool NextAvailable() const { return nextAvailable_; }
+    void setPreviousAvailable(bool available);
+    void setNextAvailable(bool available);
+    bool previousAvailable() const { return previousAvailable_; }
+    bool nextAvailable() const { return nextAvailable_; }
 
     // Shows table 1 of the store, then whichever table paging leads to, modally, until
     // "Return to input".
-    void ViewingLoop();
+    void viewingLoop();
 
     // Copies table `table` of the store into the labels and the grids' dose cells (row labels
     // and period headings stay as the run wrote them). With no such table in this run the
     // header and the dose cells are blank.
-    void ShowTable(int table);
+    void showTable(int table);
 
-    int CurrentTable() const { return currentTable_; }
-    bool PostNatalViewShown() const { return postNatalInFront_; }
+    int currentTable() const { return currentTable_; }
+    bool postNatalViewShown() const { return postNatalInFront_; }
 
   public slots:
-    void SpdBtnNextClick();
-    void SpdBtnPreviousClick();
-    void SpdBtnReturnClick();
-    void SpdBtnPostnatalClick();
-    void SpdBtnOffspringClick();
-    void Button2Click();
-    void Button3Click();
+    void showNextTable();
+    void showPreviousTable();
+    void returnToInput();
+    void showPostNatalView();
+    void showOffspringView();
+    void saveToFile();
+    void print();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
   private:
-    void FormCreate();
-    void BuildControls();
-    void PlaceControls();
-    void PlaceCounter();
-    void BringViewToFront(bool postNatal);
+    void showInitialState();
+    void buildControls();
+    void placeControls();
+    void placeCounter();
+    void bringViewToFront(bool postNatal);
 
-    WindowSet& windows_;
+    Messages& messages_;
+    PrinterProvider& printers_;
+    ViewerCommands commands_;
     ResultStore store_;
     std::unique_ptr<NuclideData> runScratch_;
 
@@ -101,24 +112,24 @@ class TFrmDemo2 : public QDialog {
     bool previousAvailable_ = false;
     bool nextAvailable_ = false;
 
-    QFrame* pnlHeaderInfo_ = nullptr;
-    QFrame* panel2_ = nullptr;
-    QFrame* panel1_ = nullptr;
-    QLabel* lblNuclide_ = nullptr;
-    QLabel* lblOccOrEnv_ = nullptr;
-    QLabel* lblRoute_ = nullptr;
-    QLabel* lblScenario_ = nullptr;
-    QLabel* lblHOrg_ = nullptr;
-    QLabel* lblTCount_ = nullptr;
-    QLabel* label5_ = nullptr;
-    QLabel* lblTTotal_ = nullptr;
-    QToolButton* spdBtnOffspring_ = nullptr;
-    QToolButton* spdBtnPostnatal_ = nullptr;
-    QToolButton* spdBtnPrevious_ = nullptr;
-    QToolButton* spdBtnNext_ = nullptr;
-    QToolButton* spdBtnReturn_ = nullptr;
-    QPushButton* button2_ = nullptr;
-    QPushButton* button3_ = nullptr;
+    QFrame* headerPanel_ = nullptr;
+    QFrame* gridPanel_ = nullptr;
+    QFrame* commandPanel_ = nullptr;
+    QLabel* nuclideLabel_ = nullptr;
+    QLabel* groupLabel_ = nullptr;
+    QLabel* scenarioLabel_ = nullptr;
+    QLabel* routeLabel_ = nullptr;
+    QLabel* summaryLabel_ = nullptr;
+    QLabel* tableNumberLabel_ = nullptr;
+    QLabel* ofLabel_ = nullptr;
+    QLabel* tableCountLabel_ = nullptr;
+    QToolButton* offspringButton_ = nullptr;
+    QToolButton* postNatalButton_ = nullptr;
+    QToolButton* previousButton_ = nullptr;
+    QToolButton* nextButton_ = nullptr;
+    QToolButton* returnButton_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QPushButton* printButton_ = nullptr;
     ResultGrid* postNatalGrid_ = nullptr;
     ResultGrid* offspringGrid_ = nullptr;
 };

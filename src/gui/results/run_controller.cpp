@@ -5,9 +5,7 @@
 
 #include "core/run/run.h"
 #include "gui/app/messages.h"
-#include "gui/app/window_set.h"
 #include "gui/results/results_viewer.h"
-#include "gui/selection/selection_window.h"
 
 namespace fetaldose::gui {
 
@@ -24,29 +22,28 @@ class BusyCursor {
 
 }  // namespace
 
-void RunAndView(WindowSet& windows, const SelectionSnapshot& selection) {
-    TFrmDemo2& viewer = windows.viewer();
-
+void runAndView(ResultsViewer& viewer, Messages& messages, const SelectionSnapshot& selection,
+                const std::string& dataDirectory, char decimalSeparator) {
     const RunCheck check = CheckSelection(selection);
-    viewer.LayOutGrids(check);
+    viewer.layOutGrids(check);
     if (!check.StopMessage.empty()) {
-        windows.messages().Inform(QString::fromLocal8Bit(check.StopMessage));
+        messages.inform(QString::fromLocal8Bit(check.StopMessage));
         return;
     }
 
     FillOutcome outcome;
     {
         BusyCursor busy;
-        outcome = FillResultStore(selection, check, windows.selection().DataDirectory(),
-                                  windows.decimalSeparator(), viewer.RunScratch(), viewer.Store());
+        outcome = FillResultStore(selection, check, dataDirectory, decimalSeparator,
+                                  viewer.runScratch(), viewer.store());
     }
-    if (outcome.TableCount > 1) viewer.SetNextAvailable(true);
+    if (outcome.TableCount > 1) viewer.setNextAvailable(true);
     if (!outcome.Complete) {
         if (!outcome.StopMessage.empty())
-            windows.messages().Inform(QString::fromLocal8Bit(outcome.StopMessage));
+            messages.inform(QString::fromLocal8Bit(outcome.StopMessage));
         return;
     }
-    viewer.ViewingLoop();
+    viewer.viewingLoop();
 }
 
 }  // namespace fetaldose::gui

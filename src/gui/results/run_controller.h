@@ -2,14 +2,18 @@
 // "Run": checks the selection, lays out the viewer's grids, fills the result store and runs
 // the viewing loop until "Return to input".
 
+#include <string>
+
 #include "core/run/selection_snapshot.h"
 
 namespace fetaldose::gui {
 
-class WindowSet;
+class Messages;
+class ResultsViewer;
 
-// Performs one run of the selection window's current selection. Stop messages go through
-// the window set's Messages; faults propagate to the caller's guard.
-void RunAndView(WindowSet& windows, const SelectionSnapshot& selection);
+// Performs one run of `selection` on the data files in `dataDirectory`, its tables shown in
+// `viewer`. Stop messages go through `messages`; faults propagate to the caller's guard.
+void runAndView(ResultsViewer& viewer, Messages& messages, const SelectionSnapshot& selection,
+                const std::string& dataDirectory, char decimalSeparator);
 
 }  // namespace fetaldose::gui

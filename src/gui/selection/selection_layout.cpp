@@ -1,6 +1,6 @@
-// The selection window's controls: places, captions, hints, fonts and colours, all here.
-// Places are in pixels, left, top, width, height, relative to the client area below the menu
-// bar, or to the group box for the controls built inside a group.
+// The selection window's controls: their faces, colours and behaviour. Their places (pixels,
+// relative to the client area below the menu bar, or to the group box a control lies in),
+// captions, hints and list items are in selection_window.ui.
 
 #include <QAction>
 #include <QCheckBox>
@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPalette>
 #include <QProxyStyle>
@@ -20,15 +19,14 @@
 #include <QScreen>
 #include <QTableWidget>
 
+#include "gui/app/look.h"
 #include "gui/selection/selection_layout.h"
-#include "gui/selection/selection_texts.h"
 #include "gui/selection/selection_window.h"
+#include "ui_selection_window.h"
 
 namespace fetaldose::gui {
 
 namespace {
-
-namespace texts = selection_texts;
 
 constexpr int kClientWidth = 668;
 constexpr int kClientHeight = 439;
@@ -40,48 +38,42 @@ const QColor kSilver(0xc0, 0xc0, 0xc0);
 const QColor kWhite(0xff, 0xff, 0xff);
 const QColor kGreyText(0x80, 0x80, 0x80);
 
-QString Text(const char* text) {
-    return QString::fromLatin1(text);
-}
-
 // The layout was drawn for a narrow sans-serif face of Arial's widths: such a face is preferred
 // where one is installed, so that every caption and item fits its place; any sans-serif face
 // serves otherwise.
-QFont SansSerif() {
-    QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("Helvetica"), QStringLiteral("Nimbus Sans"),
-                      QStringLiteral("Sans Serif")});
-    font.setStyleHint(QFont::SansSerif);
+QFont sansSerif() {
+    QFont font = sansSerifFace({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                                QStringLiteral("Helvetica"), QStringLiteral("Nimbus Sans"),
+                                QStringLiteral("Sans Serif")});
     font.setItalic(false);
     return font;
 }
 
 // Texts inside the groups. Every resolved attribute is set, so nothing of a group's bold
 // caption font reaches the controls inside it.
-QFont RegularFont() {
-    QFont font = SansSerif();
+QFont regularFont() {
+    QFont font = sansSerif();
     font.setPointSize(8);
     font.setWeight(QFont::Normal);
     return font;
 }
 
-QFont GroupCaptionFont() {
-    QFont font = SansSerif();
+QFont groupCaptionFont() {
+    QFont font = sansSerif();
     font.setPixelSize(13);
     font.setWeight(QFont::Bold);
     return font;
 }
 
-QFont ButtonFont() {
-    QFont font = SansSerif();
+QFont buttonFont() {
+    QFont font = sansSerif();
     font.setPointSize(8);
     font.setWeight(QFont::Bold);
     return font;
 }
 
-QFont ChosenListFont() {
-    QFont font = SansSerif();
+QFont chosenListFont() {
+    QFont font = sansSerif();
     font.setFamilies(
         {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Sans Serif")});
     font.setPointSize(8);
@@ -91,7 +83,7 @@ QFont ChosenListFont() {
 
 // White behind the control: the window colour for boxes and frames, the base colour for lists,
 // grids and edit boxes.
-void MakeWhite(QWidget* widget) {
+void makeWhite(QWidget* widget) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, kWhite);
     palette.setColor(QPalette::Base, kWhite);
@@ -99,60 +91,8 @@ void MakeWhite(QWidget* widget) {
     widget->setAutoFillBackground(true);
 }
 
-void SetHint(QWidget* widget, const char* hint) {
-    widget->setToolTip(Text(hint));
-    widget->setAccessibleDescription(Text(hint));
-}
-
-void Place(QWidget* widget, const char* objectName, const QRect& place) {
-    widget->setObjectName(QString::fromLatin1(objectName));
-    widget->setGeometry(place);
-}
-
-QGroupBox* Group(QWidget* parent, const char* objectName, const char* caption, const QRect& place) {
-    auto* group = new QGroupBox(Text(caption), parent);
-    Place(group, objectName, place);
-    group->setFont(GroupCaptionFont());
-    group->setAccessibleName(Text(caption));
-    return group;
-}
-
-QLabel* Label(QWidget* parent, const char* objectName, const char* caption, const QPoint& at,
-              const char* hint) {
-    auto* label = new QLabel(Text(caption), parent);
-    label->setObjectName(QString::fromLatin1(objectName));
-    label->setFont(RegularFont());
-    label->adjustSize();
-    label->move(at);
-    if (hint) SetHint(label, hint);
-    return label;
-}
-
-// An empty white list panel that check boxes sit on, so that they read as rows of a list.
-QFrame* Panel(QWidget* parent, const char* objectName, const QRect& place) {
-    auto* panel = new QFrame(parent);
-    Place(panel, objectName, place);
-    panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    panel->setFocusPolicy(Qt::NoFocus);
-    MakeWhite(panel);
-    return panel;
-}
-
-QCheckBox* CheckBox(QWidget* parent, const char* objectName, const char* caption,
-                    const QRect& place, const char* hint) {
-    auto* box = new QCheckBox(Text(caption), parent);
-    Place(box, objectName, place);
-    box->setFont(RegularFont());
-    box->setAccessibleName(Text(caption));
-    // A button paints its background in the button colour; a box here takes the window colour.
-    box->setBackgroundRole(QPalette::Window);
-    MakeWhite(box);
-    if (hint) SetHint(box, hint);
-    return box;
-}
-
-// Check-list items with the small margins of the lists the layout was drawn for, so that the
-// longest scenario fits its list beside the check mark.
+// Check-list items with a one-pixel focus margin, so that the longest scenario fits its list
+// beside the check mark.
 class CompactItemStyle final : public QProxyStyle {
   public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
@@ -162,45 +102,23 @@ class CompactItemStyle final : public QProxyStyle {
     }
 };
 
-template <std::size_t N>
-QListWidget* CheckList(QWidget* parent, const char* objectName, const QRect& place,
-                       const std::array<const char*, N>& items, const char* accessibleName,
-                       const char* hint) {
-    auto* list = new QListWidget(parent);
-    Place(list, objectName, place);
-    auto* style = new CompactItemStyle;
-    style->setParent(list);
-    list->setStyle(style);
-    list->setFont(RegularFont());
-    list->setAccessibleName(Text(accessibleName));
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    MakeWhite(list);
-    for (const char* text : items) {
-        auto* item = new QListWidgetItem(Text(text), list);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Unchecked);
-    }
-    if (hint) SetHint(list, hint);
-    return list;
-}
-
-QPushButton* Button(QWidget* parent, const char* objectName, const char* caption,
-                    const QRect& place, const char* hint) {
-    auto* button = new QPushButton(Text(caption), parent);
-    Place(button, objectName, place);
-    button->setFont(ButtonFont());
-    button->setAccessibleName(Text(caption));
-    button->setAutoDefault(false);
-    if (hint) SetHint(button, hint);
-    return button;
+template <class Control>
+Control* control(const QWidget* window, const char* objectName) {
+    return window->findChild<Control*>(QString::fromLatin1(objectName));
 }
 
 }  // namespace
 
-void TDualListDlg::BuildControls() {
-    setWindowTitle(Text(texts::kCaption));
-    setFont(RegularFont());
+// The places, captions, hints and list items are in selection_window.ui; the faces, colours
+// and behaviour of the controls are set here.
+void SelectionWindow::buildControls() {
+    Ui::SelectionWindow form;
+    form.setupUi(this);
+    // The form file names every widget; the window and its menu bar carry no object name.
+    setObjectName(QString());
+    menuBar()->setObjectName(QString());
+
+    setFont(regularFont());
     QPalette silver = palette();
     silver.setColor(QPalette::Window, kSilver);
     silver.setColor(QPalette::Button, kSilver);
@@ -210,141 +128,103 @@ void TDualListDlg::BuildControls() {
         silver.setColor(QPalette::Disabled, role, kGreyText);
     setPalette(silver);
 
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("ClientArea"));
-    client->setFixedSize(kClientWidth, kClientHeight);
-    setCentralWidget(client);
+    centralWidget()->setFixedSize(kClientWidth, kClientHeight);
 
-    // Group "Nuclides": the grid, the finder and their labels.
-    QGroupBox* nuclides = Group(client, "GrpBxNuclides", texts::kGroupNuclides, {8, 8, 241, 289});
-    Label(nuclides, "LblList", texts::kLabelList, {10, 24}, texts::kHintList);
-    Label(nuclides, "LblSelected", texts::kLabelSelected, {144, 24}, texts::kHintSelected);
+    for (QGroupBox* group : findChildren<QGroupBox*>()) group->setFont(groupCaptionFont());
+    // Labels are as wide as their text in the face in use.
+    for (QLabel* label : findChildren<QLabel*>()) {
+        label->setFont(regularFont());
+        label->adjustSize();
+    }
+    // White list panels that check boxes sit on, so that they read as rows of a list.
+    for (QFrame* panel : findChildren<QFrame*>()) {
+        if (!panel->objectName().startsWith(QLatin1String("Pnl"))) continue;
+        panel->setFocusPolicy(Qt::NoFocus);
+        makeWhite(panel);
+    }
+    for (QCheckBox* box : findChildren<QCheckBox*>()) {
+        box->setFont(regularFont());
+        // A button paints its background in the button colour; a box here takes the window
+        // colour.
+        box->setBackgroundRole(QPalette::Window);
+        makeWhite(box);
+    }
+    for (QPushButton* button : findChildren<QPushButton*>()) button->setFont(buttonFont());
 
-    StringGrid1 = new QTableWidget(kMinimumGridRows, 2, nuclides);
-    Place(StringGrid1, "StringGrid1", {8, 41, 129, 209});
-    StringGrid1->setFont(RegularFont());
-    MakeWhite(StringGrid1);
-    StringGrid1->horizontalHeader()->hide();
-    StringGrid1->verticalHeader()->hide();
-    StringGrid1->horizontalHeader()->setMinimumSectionSize(1);
-    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->setColumnWidth(0, kGridNameWidth);
-    StringGrid1->setColumnWidth(1, kGridHalfLifeWidth);
-    StringGrid1->verticalHeader()->setMinimumSectionSize(1);
-    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->verticalHeader()->setDefaultSectionSize(kGridRowHeight);
-    StringGrid1->setShowGrid(false);
-    StringGrid1->setWordWrap(false);
-    StringGrid1->setTextElideMode(Qt::ElideNone);
-    StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid1->setTabKeyNavigation(false);
-    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setAccessibleName(Text(texts::kLabelList));
-    SetHint(StringGrid1, texts::kHintGrid);
+    nuclideGrid_ = control<QTableWidget>(this, "StringGrid1");
+    nuclideGrid_->setRowCount(kMinimumGridRows);
+    nuclideGrid_->setColumnCount(2);
+    nuclideGrid_->setFont(regularFont());
+    makeWhite(nuclideGrid_);
+    nuclideGrid_->horizontalHeader()->hide();
+    nuclideGrid_->verticalHeader()->hide();
+    nuclideGrid_->horizontalHeader()->setMinimumSectionSize(1);
+    nuclideGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    nuclideGrid_->setColumnWidth(0, kGridNameWidth);
+    nuclideGrid_->setColumnWidth(1, kGridHalfLifeWidth);
+    nuclideGrid_->verticalHeader()->setMinimumSectionSize(1);
+    nuclideGrid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    nuclideGrid_->verticalHeader()->setDefaultSectionSize(kGridRowHeight);
+    nuclideGrid_->setShowGrid(false);
+    nuclideGrid_->setWordWrap(false);
+    nuclideGrid_->setTextElideMode(Qt::ElideNone);
+    nuclideGrid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    nuclideGrid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    nuclideGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    nuclideGrid_->setTabKeyNavigation(false);
+    nuclideGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    nuclideGrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-    QLabel* selectLabel =
-        Label(nuclides, "LblSelect", texts::kLabelSelect, {9, 259}, texts::kHintFinder);
-    EdtFindNuc = new QLineEdit(nuclides);
-    Place(EdtFindNuc, "EdtFindNuc", {46, 256, 91, 21});
-    EdtFindNuc->setFont(RegularFont());
-    MakeWhite(EdtFindNuc);
-    EdtFindNuc->setAccessibleName(Text(texts::kLabelSelect));
-    SetHint(EdtFindNuc, texts::kHintFinder);
-    selectLabel->setBuddy(EdtFindNuc);
+    finderBox_ = control<QLineEdit>(this, "EdtFindNuc");
+    finderBox_->setFont(regularFont());
+    makeWhite(finderBox_);
 
     // The half-life twin lies wholly behind the chosen list and is never shown.
-    LstBxHalfLife = new QListWidget(client);
-    Place(LstBxHalfLife, "LstBxHalfLife", {168, 72, 49, 97});
-    LstBxHalfLife->setFocusPolicy(Qt::NoFocus);
-    LstBxHalfLife->hide();
+    halfLifeList_ = control<QListWidget>(this, "LstBxHalfLife");
+    halfLifeList_->setFocusPolicy(Qt::NoFocus);
+    halfLifeList_->hide();
 
-    LstBxNucsChosen = new QListWidget(client);
-    Place(LstBxNucsChosen, "LstBxNucsChosen", {152, 48, 81, 241});
-    LstBxNucsChosen->setFont(ChosenListFont());
-    MakeWhite(LstBxNucsChosen);
-    LstBxNucsChosen->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    LstBxNucsChosen->setUniformItemSizes(true);
-    LstBxNucsChosen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    LstBxNucsChosen->setAccessibleName(Text(texts::kLabelSelected));
-    SetHint(LstBxNucsChosen, texts::kHintSelected);
+    chosenList_ = control<QListWidget>(this, "LstBxNucsChosen");
+    chosenList_->setFont(chosenListFont());
+    makeWhite(chosenList_);
+    chosenList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    chosenList_->setUniformItemSizes(true);
+    chosenList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-    // Exposure, routes and aerosol sizes: group frames, with the white panels and the boxes
-    // placed over them in client coordinates.
-    Group(client, "GrpBxExposure", texts::kGroupExposure, {264, 8, 177, 65});
-    Group(client, "GrpBxRoutes", texts::kGroupRoutes, {264, 80, 177, 105});
-    QGroupBox* aerosol = Group(client, "GrpBxAerosol", texts::kGroupAerosol, {264, 192, 177, 105});
-    SetHint(aerosol, texts::kHintAerosolGroup);
+    publicBox_ = control<QCheckBox>(this, "chkbxMOP");
+    occupationalBox_ = control<QCheckBox>(this, "chkbxWKR");
+    allRoutesBox_ = control<QCheckBox>(this, "ChkBxAllRoutes");
+    ingestionBox_ = control<QCheckBox>(this, "chkbxIng");
+    particulatesBox_ = control<QCheckBox>(this, "chkbxParticulates");
+    vapoursBox_ = control<QCheckBox>(this, "chkbxVapours");
+    allAerosolBox_ = control<QCheckBox>(this, "ChkBxAllAerosol");
+    allAcutesBox_ = control<QCheckBox>(this, "ChkBxAllAcutes");
+    allChronicsBox_ = control<QCheckBox>(this, "ChkBxAllChronics");
+    allOrgansBox_ = control<QCheckBox>(this, "ChkBxAllOrgans");
+    allPeriodsBox_ = control<QCheckBox>(this, "ChkBxAllPeriods");
 
-    Panel(client, "PnlExposure", {272, 24, 161, 43});
-    chkbxMOP =
-        CheckBox(client, "chkbxMOP", texts::kBoxPublic, {276, 29, 155, 17}, texts::kHintExposure);
-    chkbxWKR = CheckBox(client, "chkbxWKR", texts::kBoxOccupational, {276, 46, 155, 17},
-                        texts::kHintExposure);
+    // The form starts the aerosol box and list disabled: no particulate route is chosen yet.
+    aerosolList_ = control<QListWidget>(this, "chklstbxAerosol");
+    acuteList_ = control<QListWidget>(this, "ChkLstBxAScenarios");
+    chronicList_ = control<QListWidget>(this, "ChkLstBxCScenarios");
+    tissueList_ = control<QListWidget>(this, "chklstbxTissues");
+    periodList_ = control<QListWidget>(this, "chklstbxTimes");
+    for (QListWidget* list : {aerosolList_, acuteList_, chronicList_, tissueList_, periodList_}) {
+        auto* style = new CompactItemStyle;
+        style->setParent(list);
+        list->setStyle(style);
+        list->setFont(regularFont());
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        makeWhite(list);
+    }
 
-    Panel(client, "PnlAllRoutes", {272, 96, 161, 21});
-    ChkBxAllRoutes =
-        CheckBox(client, "ChkBxAllRoutes", texts::kBoxAllRoutes, {275, 98, 156, 17}, nullptr);
-    Panel(client, "PnlRoutes", {272, 120, 161, 54});
-    chkbxIng = CheckBox(client, "chkbxIng", texts::kBoxIngestion, {275, 123, 156, 15}, nullptr);
-    chkbxParticulates = CheckBox(client, "chkbxParticulates", texts::kBoxParticulates,
-                                 {275, 138, 156, 15}, nullptr);
-    chkbxVapours =
-        CheckBox(client, "chkbxVapours", texts::kBoxVapours, {275, 154, 156, 15}, nullptr);
+    loadButton_ = control<QPushButton>(this, "BtnLoad");
+    saveButton_ = control<QPushButton>(this, "BtnSave");
+    runButton_ = control<QPushButton>(this, "BtnRun");
+    exitButton_ = control<QPushButton>(this, "BtnExit");
 
-    Panel(client, "PnlAllAerosol", {272, 208, 161, 21});
-    ChkBxAllAerosol =
-        CheckBox(client, "ChkBxAllAerosol", texts::kBoxAllAerosol, {275, 211, 156, 17}, nullptr);
-    chklstbxAerosol =
-        CheckList(client, "chklstbxAerosol", {272, 232, 161, 57}, texts::kAerosolItems,
-                  texts::kGroupAerosol, texts::kHintAerosolList);
-
-    // Organs or tissues.
-    QGroupBox* tissues = Group(client, "GrpBxTissues", texts::kGroupTissues, {264, 304, 177, 129});
-    Panel(tissues, "PnlAllOrgans", {8, 16, 161, 20});
-    ChkBxAllOrgans =
-        CheckBox(tissues, "ChkBxAllOrgans", texts::kBoxAllOrgans, {11, 20, 156, 15}, nullptr);
-    chklstbxTissues = CheckList(tissues, "chklstbxTissues", {8, 40, 161, 81}, texts::kTissueItems,
-                                texts::kGroupTissues, nullptr);
-
-    // Post-natal integration periods.
-    QGroupBox* periods = Group(client, "GrpBxPeriods", texts::kGroupPeriods, {8, 304, 241, 129});
-    Panel(periods, "PnlAllPeriods", {8, 16, 217, 22});
-    ChkBxAllPeriods =
-        CheckBox(periods, "ChkBxAllPeriods", texts::kBoxAllPeriods, {11, 18, 212, 17}, nullptr);
-    chklstbxTimes = CheckList(periods, "chklstbxTimes", {8, 40, 217, 81}, texts::kPeriodItems,
-                              texts::kGroupPeriods, nullptr);
-
-    // Intake scenarios, acute above chronic.
-    QGroupBox* scenarios =
-        Group(client, "GrpBxScenarios", texts::kGroupScenarios, {456, 8, 201, 289});
-    Label(scenarios, "LblAcute", texts::kLabelAcute, {8, 24}, texts::kHintScenarioLabels);
-    Panel(scenarios, "PnlAllAcutes", {8, 40, 177, 20});
-    ChkBxAllAcutes = CheckBox(scenarios, "ChkBxAllAcutes", texts::kBoxAllAcutes, {11, 44, 172, 15},
-                              texts::kHintAcute);
-    ChkLstBxAScenarios = CheckList(scenarios, "ChkLstBxAScenarios", {8, 64, 177, 121},
-                                   texts::kAcuteItems, texts::kLabelAcute, texts::kHintAcute);
-    Label(scenarios, "LblChronic", texts::kLabelChronic, {8, 192}, texts::kHintScenarioLabels);
-    Panel(scenarios, "PnlAllChronics", {8, 209, 177, 20});
-    ChkBxAllChronics = CheckBox(scenarios, "ChkBxAllChronics", texts::kBoxAllChronics,
-                                {11, 213, 172, 15}, texts::kHintChronic);
-    ChkLstBxCScenarios = CheckList(scenarios, "ChkLstBxCScenarios", {8, 232, 177, 49},
-                                   texts::kChronicItems, texts::kLabelChronic, texts::kHintChronic);
-
-    // Options: the four command buttons, placed over the group in client coordinates.
-    Group(client, "GrpBxOptions", texts::kGroupOptions, {456, 304, 201, 129});
-    BtnLoad = Button(client, "BtnLoad", texts::kButtonLoad, {472, 336, 89, 33}, texts::kHintLoad);
-    BtnSave = Button(client, "BtnSave", texts::kButtonSave, {472, 384, 89, 33}, texts::kHintSave);
-    BtnRun = Button(client, "BtnRun", texts::kButtonRun, {576, 336, 57, 33}, nullptr);
-    BtnExit = Button(client, "BtnExit", texts::kButtonExit, {576, 384, 57, 33}, nullptr);
-
-    // At start only the aerosol controls are disabled: no particulate route is chosen yet.
-    ChkBxAllAerosol->setEnabled(false);
-    chklstbxAerosol->setEnabled(false);
-
-    BuildMenu();
+    buildMenu();
 
     // A fixed window: the client area exactly, with the menu bar above it, centred.
     setFixedSize(kClientWidth, kClientHeight + menuBar()->heightForWidth(kClientWidth));
@@ -354,47 +234,24 @@ void TDualListDlg::BuildControls() {
     }
 }
 
-void TDualListDlg::BuildMenu() {
-    auto add = [this](QMenu* menu, const char* objectName, const char* caption,
-                      void (TDualListDlg::*handler)()) {
-        QAction* action = menu->addAction(Text(caption));
-        action->setObjectName(QString::fromLatin1(objectName));
-        connect(action, &QAction::triggered, this, handler);
-        return action;
+void SelectionWindow::buildMenu() {
+    auto on = [this](const char* objectName, void (SelectionWindow::*handler)()) {
+        connect(control<QAction>(this, objectName), &QAction::triggered, this, handler);
     };
-    auto menu = [this](const char* objectName, const char* caption) {
-        QMenu* item = menuBar()->addMenu(Text(caption));
-        item->setObjectName(QString::fromLatin1(objectName));
-        return item;
-    };
-
-    QMenu* file = menu("File1", texts::kMenuFile);
-    add(file, "Loadoptions1", texts::kMenuLoadOptions, &TDualListDlg::BtnLoadClick);
-    add(file, "Saveoptions1", texts::kMenuSaveOptions, &TDualListDlg::BtnSaveClick);
-    add(file, "Run1", texts::kMenuRun, &TDualListDlg::BtnRunClick);
-    add(file, "Exit1", texts::kMenuExit, &TDualListDlg::BtnExitClick);
-
-    QMenu* general = menu("Generalinformation1", texts::kMenuGeneralInformation);
-    add(general, "Contents1", texts::kMenuContents, &TDualListDlg::Contents1Click);
-
-    QMenu* publication = menu("VORQ471", texts::kMenuPublication);
-    add(publication, "Contents2", texts::kMenuContents, &TDualListDlg::Contents2Click);
-
-    QMenu* help = menu("Help1", texts::kMenuHelp);
-    add(help, "Instructions1", texts::kMenuInstructions, &TDualListDlg::Instructions1Click);
-    add(help, "Licence1", texts::kMenuLicence, &TDualListDlg::Licence1Click);
-    add(help, "ContactInformation1", texts::kMenuContactInformation,
-        &TDualListDlg::ContactInformation1Click);
-    add(help, "About1", texts::kMenuAbout, &TDualListDlg::About1Click);
-    add(help, "HowtoreferencethisCD1", texts::kMenuReferenceCd,
-        &TDualListDlg::HowtoreferencethisCD1Click);
-    add(help, "HowtoreferenceVORQ471", texts::kMenuReferencePublication,
-        &TDualListDlg::HowtoreferenceVORQ471Click);
-    // Kept in the menu's design but never shown, so the pdf note cannot be reached.
-    QAction* pdf = add(help, "pdfofVORQPublication471", texts::kMenuPdfNote,
-                       &TDualListDlg::pdfofVORQPublication471Click);
-    pdf->setVisible(false);
-    pdf->setEnabled(false);
+    on("Loadoptions1", &SelectionWindow::loadOptions);
+    on("Saveoptions1", &SelectionWindow::saveOptions);
+    on("Run1", &SelectionWindow::run);
+    on("Exit1", &SelectionWindow::exitProgram);
+    on("Contents1", &SelectionWindow::openGeneralInformation);
+    on("Contents2", &SelectionWindow::openPublication);
+    on("Instructions1", &SelectionWindow::showInstructions);
+    on("Licence1", &SelectionWindow::showLicence);
+    on("ContactInformation1", &SelectionWindow::showContactInformation);
+    on("About1", &SelectionWindow::showAbout);
+    on("HowtoreferencethisCD1", &SelectionWindow::showReferenceCd);
+    on("HowtoreferenceVORQ471", &SelectionWindow::showReferencePublication);
+    // Kept in the menu but never shown, so the pdf note cannot be reached.
+    on("pdfofVORQPublication471", &SelectionWindow::showPdfNote);
 }
 
 }  // namespace fetaldose::gui

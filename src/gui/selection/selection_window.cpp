@@ -14,12 +14,8 @@
 #include "core/refdata/catalogue.h"
 #include "core/refdata/data_directory.h"
 #include "gui/app/handler_guard.h"
+#include "gui/app/look.h"
 #include "gui/app/messages.h"
-#include "gui/app/window_set.h"
-#include "gui/filewin/file_chooser.h"
-#include "gui/info/help_books.h"
-#include "gui/info/info_windows.h"
-#include "gui/results/run_controller.h"
 #include "gui/selection/selection_layout.h"
 #include "gui/selection/selection_texts.h"
 
@@ -32,7 +28,7 @@ constexpr int kSearchKeyLength = 8;
 
 // The finder text as catalogue names are written: first character upper case, characters 2 to
 // 8 lower case, the rest dropped. Only the ASCII letters change case.
-QString SearchKey(const QString& typed) {
+QString searchKeyOf(const QString& typed) {
     QString key = typed.left(kSearchKeyLength);
     for (qsizetype i = 0; i < key.size(); ++i) {
         const char16_t c = key[i].unicode();
@@ -42,39 +38,31 @@ QString SearchKey(const QString& typed) {
     return key;
 }
 
-bool IsEnter(int key) {
+bool isEnter(int key) {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
-std::string Bytes(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
-
-QString FromBytes(const std::string& text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // Grid cells and list items keep the bytes they were made from beside the text they show,
 // so that names and half-lives reach the run and the options file exactly as read.
 constexpr int kBytesRole = Qt::UserRole;
 
-void KeepBytes(QTableWidgetItem* cell, const std::string& bytes) {
+void keepBytes(QTableWidgetItem* cell, const std::string& bytes) {
     cell->setData(kBytesRole, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
-void KeepBytes(QListWidgetItem* item, const std::string& bytes) {
+void keepBytes(QListWidgetItem* item, const std::string& bytes) {
     item->setData(kBytesRole, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 template <typename Item>
-std::string KeptBytes(const Item* item) {
+std::string keptBytes(const Item* item) {
     if (!item) return {};
     const QVariant kept = item->data(kBytesRole);
-    if (!kept.isValid()) return Bytes(item->text());
+    if (!kept.isValid()) return toLocalBytes(item->text());
     const QByteArray bytes = kept.toByteArray();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 template <std::size_t N>
-void CopyChecks(const QListWidget* list, std::array<bool, N>& checks) {
+void copyChecks(const QListWidget* list, std::array<bool, N>& checks) {
     for (std::size_t i = 0; i < N; ++i) {
         const QListWidgetItem* item = list->item(static_cast<int>(i));
         checks[i] = item && item->checkState() == Qt::Checked;
@@ -83,319 +71,326 @@ void CopyChecks(const QListWidget* list, std::array<bool, N>& checks) {
 
 }  // namespace
 
-TDualListDlg::TDualListDlg(WindowSet& windows, QWidget* parent)
-    : QMainWindow(parent), windows_(windows) {
-    BuildControls();
-    ConnectHandlers();
-    StringGrid1->setCurrentCell(0, 0);
-    FormCreate();
+SelectionWindow::SelectionWindow(Messages& messages, FileAttributes& fileAttributes,
+                                 SelectionCommands commands, QWidget* parent)
+    : QMainWindow(parent),
+      messages_(messages),
+      fileAttributes_(fileAttributes),
+      commands_(std::move(commands)) {
+    buildControls();
+    connectHandlers();
+    nuclideGrid_->setCurrentCell(0, 0);
+    fillNuclideGrid();
 }
 
-TDualListDlg::~TDualListDlg() {
-    StringGrid1->removeEventFilter(this);
-    EdtFindNuc->removeEventFilter(this);
-    LstBxNucsChosen->removeEventFilter(this);
-    LstBxNucsChosen->viewport()->removeEventFilter(this);
+SelectionWindow::~SelectionWindow() {
+    nuclideGrid_->removeEventFilter(this);
+    finderBox_->removeEventFilter(this);
+    chosenList_->removeEventFilter(this);
+    chosenList_->viewport()->removeEventFilter(this);
 }
 
-void TDualListDlg::ConnectHandlers() {
-    connect(BtnRun, &QPushButton::clicked, this, &TDualListDlg::BtnRunClick);
-    connect(BtnLoad, &QPushButton::clicked, this, &TDualListDlg::BtnLoadClick);
-    connect(BtnSave, &QPushButton::clicked, this, &TDualListDlg::BtnSaveClick);
-    connect(BtnExit, &QPushButton::clicked, this, &TDualListDlg::BtnExitClick);
+void SelectionWindow::connectHandlers() {
+    connect(runButton_, &QPushButton::clicked, this, &SelectionWindow::run);
+    connect(loadButton_, &QPushButton::clicked, this, &SelectionWindow::loadOptions);
+    connect(saveButton_, &QPushButton::clicked, this, &SelectionWindow::saveOptions);
+    connect(exitButton_, &QPushButton::clicked, this, &SelectionWindow::exitProgram);
 
     // toggled fires only on a real change of the checked state, by a click or by code.
-    connect(ChkBxAllRoutes, &QCheckBox::toggled, this, &TDualListDlg::ChkBxAllRoutesClick);
-    connect(chkbxParticulates, &QCheckBox::toggled, this, &TDualListDlg::chkbxParticulatesClick);
-    connect(ChkBxAllAerosol, &QCheckBox::toggled, this, &TDualListDlg::ChkBxAllAerosolClick);
-    connect(ChkBxAllAcutes, &QCheckBox::toggled, this, &TDualListDlg::ChkBxAllAcutesClick);
-    connect(ChkBxAllChronics, &QCheckBox::toggled, this, &TDualListDlg::ChkBxAllChronicsClick);
-    connect(ChkBxAllOrgans, &QCheckBox::toggled, this, &TDualListDlg::ChkBxAllOrgansClick);
-    connect(ChkBxAllPeriods, &QCheckBox::toggled, this, &TDualListDlg::ChkBxAllPeriodsClick);
+    connect(allRoutesBox_, &QCheckBox::toggled, this, &SelectionWindow::applyAllRoutesRule);
+    connect(particulatesBox_, &QCheckBox::toggled, this, &SelectionWindow::applyParticulatesRule);
+    connect(allAerosolBox_, &QCheckBox::toggled, this, &SelectionWindow::applyAllAerosolRule);
+    connect(allAcutesBox_, &QCheckBox::toggled, this, &SelectionWindow::applyAllAcutesRule);
+    connect(allChronicsBox_, &QCheckBox::toggled, this, &SelectionWindow::applyAllChronicsRule);
+    connect(allOrgansBox_, &QCheckBox::toggled, this, &SelectionWindow::applyAllOrgansRule);
+    connect(allPeriodsBox_, &QCheckBox::toggled, this, &SelectionWindow::applyAllPeriodsRule);
 
-    connect(StringGrid1, &QTableWidget::currentCellChanged, this,
+    connect(nuclideGrid_, &QTableWidget::currentCellChanged, this,
             [this](int row, int column, int, int) {
-                if (row >= 0) StringGrid1SelectCell(column, row);
+                if (row >= 0) selectGridCell(column, row);
             });
-    connect(EdtFindNuc, &QLineEdit::textChanged, this, &TDualListDlg::EdtFindNucChange);
+    connect(finderBox_, &QLineEdit::textChanged, this, &SelectionWindow::findNuclide);
 
-    StringGrid1->installEventFilter(this);
-    StringGrid1->viewport()->installEventFilter(this);
-    EdtFindNuc->installEventFilter(this);
-    LstBxNucsChosen->installEventFilter(this);
-    LstBxNucsChosen->viewport()->installEventFilter(this);
+    nuclideGrid_->installEventFilter(this);
+    nuclideGrid_->viewport()->installEventFilter(this);
+    finderBox_->installEventFilter(this);
+    chosenList_->installEventFilter(this);
+    chosenList_->viewport()->installEventFilter(this);
 }
 
-void TDualListDlg::FormCreate() {
-    Messages& messages = windows_.messages();
-    RunGuarded(messages, [this, &messages] {
+void SelectionWindow::fillNuclideGrid() {
+    Messages& messages = messages_;
+    runGuarded(messages, [this, &messages] {
         dataDirectory_ = CurrentDataDirectory();
         const CatalogueLoad load = LoadCatalogue(
-            dataDirectory_, windows_.fileAttributes(),
-            [&messages](const std::string& text) { messages.Inform(FromBytes(text)); });
+            dataDirectory_, fileAttributes_,
+            [&messages](const std::string& text) { messages.inform(fromLocalBytes(text)); });
 
         // Every entry gets a row, so that all of them can be shown, found and chosen.
         const int entries = static_cast<int>(load.Entries.size());
-        StringGrid1->setRowCount(std::max(kMinimumGridRows, entries));
+        nuclideGrid_->setRowCount(std::max(kMinimumGridRows, entries));
         auto setCell = [this](int row, int column, const std::string& text) {
-            auto* cell = new QTableWidgetItem(FromBytes(text));
-            KeepBytes(cell, text);
+            auto* cell = new QTableWidgetItem(fromLocalBytes(text));
+            keepBytes(cell, text);
             cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            StringGrid1->setItem(row, column, cell);
+            nuclideGrid_->setItem(row, column, cell);
         };
         for (int row = 0; row < entries; ++row) {
             const CatalogueEntry& entry = load.Entries[static_cast<std::size_t>(row)];
             setCell(row, 0, entry.Name);
             setCell(row, 1, entry.HalfLife);
         }
-        MoveGridTo(0);
-        if (load.Fault) messages.Error(FromBytes(*load.Fault));
+        moveGridTo(0);
+        if (load.Fault) messages.error(fromLocalBytes(*load.Fault));
     });
 }
 
 // --- Commands ---------------------------------------------------------------------------
 
-void TDualListDlg::BtnRunClick() {
-    RunGuarded(windows_.messages(), [this] { RunAndView(windows_, Snapshot()); });
+void SelectionWindow::runCommand(const std::function<void()>& command) {
+    runGuarded(messages_, [&command] { command(); });
 }
 
-void TDualListDlg::BtnLoadClick() {
-    RunGuarded(windows_.messages(), [this] { windows_.loadOptions().Open(); });
+void SelectionWindow::run() {
+    runGuarded(messages_, [this] { commands_.run(snapshot()); });
 }
 
-void TDualListDlg::BtnSaveClick() {
-    RunGuarded(windows_.messages(), [this] { windows_.saveOptions().Open(); });
+void SelectionWindow::loadOptions() {
+    runCommand(commands_.loadOptions);
+}
+
+void SelectionWindow::saveOptions() {
+    runCommand(commands_.saveOptions);
 }
 
 // Ends the program at once: no question, nothing saved.
-void TDualListDlg::BtnExitClick() {
-    windows_.Quit();
+void SelectionWindow::exitProgram() {
+    commands_.quit();
 }
 
-void TDualListDlg::closeEvent(QCloseEvent* event) {
+void SelectionWindow::closeEvent(QCloseEvent* event) {
     event->accept();
-    windows_.Quit();
+    commands_.quit();
 }
 
-void TDualListDlg::Contents1Click() {
-    RunGuarded(windows_.messages(),
-               [this] { OpenHelpBook(windows_, HelpBook::GeneralInformation); });
+void SelectionWindow::openGeneralInformation() {
+    runCommand(commands_.openGeneralInformation);
 }
 
-void TDualListDlg::Contents2Click() {
-    RunGuarded(windows_.messages(), [this] { OpenHelpBook(windows_, HelpBook::Publication); });
+void SelectionWindow::openPublication() {
+    runCommand(commands_.openPublication);
 }
 
-void TDualListDlg::Instructions1Click() {
-    RunGuarded(windows_.messages(), [this] { windows_.instructions().Open(); });
+void SelectionWindow::showInstructions() {
+    runCommand(commands_.showInstructions);
 }
 
-void TDualListDlg::Licence1Click() {
-    RunGuarded(windows_.messages(), [this] { windows_.licence().Open(); });
+void SelectionWindow::showLicence() {
+    runCommand(commands_.showLicence);
 }
 
-void TDualListDlg::ContactInformation1Click() {
-    RunGuarded(windows_.messages(), [this] { windows_.contactInformation().Open(); });
+void SelectionWindow::showContactInformation() {
+    runCommand(commands_.showContactInformation);
 }
 
-void TDualListDlg::About1Click() {
-    RunGuarded(windows_.messages(), [this] { windows_.about().Open(); });
+void SelectionWindow::showAbout() {
+    runCommand(commands_.showAbout);
 }
 
-void TDualListDlg::HowtoreferencethisCD1Click() {
-    RunGuarded(windows_.messages(), [this] { windows_.referenceCd().Open(); });
+void SelectionWindow::showReferenceCd() {
+    runCommand(commands_.showReferenceCd);
 }
 
-void TDualListDlg::HowtoreferenceVORQ471Click() {
-    RunGuarded(windows_.messages(), [this] { windows_.referencePublication().Open(); });
+void SelectionWindow::showReferencePublication() {
+    runCommand(commands_.showReferencePublication);
 }
 
-void TDualListDlg::pdfofVORQPublication471Click() {
-    RunGuarded(windows_.messages(), [this] { windows_.pdfNote().Open(); });
+void SelectionWindow::showPdfNote() {
+    runCommand(commands_.showPdfNote);
 }
 
 // --- Enabling rules ---------------------------------------------------------------------
 // Enabling only governs what the user can click; no rule changes a checked state.
 
-void TDualListDlg::ChkBxAllRoutesClick() {
-    if (ChkBxAllRoutes->isChecked()) {
-        chkbxIng->setEnabled(false);
-        chkbxParticulates->setEnabled(false);
-        chkbxVapours->setEnabled(false);
-        ChkBxAllAerosol->setEnabled(true);
-        chklstbxAerosol->setEnabled(!ChkBxAllAerosol->isChecked());
+void SelectionWindow::applyAllRoutesRule() {
+    if (allRoutesBox_->isChecked()) {
+        ingestionBox_->setEnabled(false);
+        particulatesBox_->setEnabled(false);
+        vapoursBox_->setEnabled(false);
+        allAerosolBox_->setEnabled(true);
+        aerosolList_->setEnabled(!allAerosolBox_->isChecked());
         return;
     }
-    chkbxIng->setEnabled(true);
-    chkbxParticulates->setEnabled(true);
-    chkbxVapours->setEnabled(true);
-    if (chkbxParticulates->isChecked()) {
-        ChkBxAllAerosol->setEnabled(true);
-        chklstbxAerosol->setEnabled(!ChkBxAllAerosol->isChecked());
+    ingestionBox_->setEnabled(true);
+    particulatesBox_->setEnabled(true);
+    vapoursBox_->setEnabled(true);
+    if (particulatesBox_->isChecked()) {
+        allAerosolBox_->setEnabled(true);
+        aerosolList_->setEnabled(!allAerosolBox_->isChecked());
     } else {
-        ChkBxAllAerosol->setEnabled(false);
-        chklstbxAerosol->setEnabled(false);
+        allAerosolBox_->setEnabled(false);
+        aerosolList_->setEnabled(false);
     }
 }
 
-void TDualListDlg::chkbxParticulatesClick() {
-    if (chkbxParticulates->isChecked()) {
-        ChkBxAllAerosol->setEnabled(true);
-        if (!ChkBxAllAerosol->isChecked()) chklstbxAerosol->setEnabled(true);
+void SelectionWindow::applyParticulatesRule() {
+    if (particulatesBox_->isChecked()) {
+        allAerosolBox_->setEnabled(true);
+        if (!allAerosolBox_->isChecked()) aerosolList_->setEnabled(true);
     } else {
-        chklstbxAerosol->setEnabled(false);
-        ChkBxAllAerosol->setEnabled(false);
+        aerosolList_->setEnabled(false);
+        allAerosolBox_->setEnabled(false);
     }
 }
 
-void TDualListDlg::ChkBxAllAerosolClick() {
-    chklstbxAerosol->setEnabled(!ChkBxAllAerosol->isChecked() &&
-                                (chkbxParticulates->isChecked() || ChkBxAllRoutes->isChecked()));
+void SelectionWindow::applyAllAerosolRule() {
+    aerosolList_->setEnabled(!allAerosolBox_->isChecked() &&
+                             (particulatesBox_->isChecked() || allRoutesBox_->isChecked()));
 }
 
-void TDualListDlg::ChkBxAllAcutesClick() {
-    ChkLstBxAScenarios->setEnabled(!ChkBxAllAcutes->isChecked());
+void SelectionWindow::applyAllAcutesRule() {
+    acuteList_->setEnabled(!allAcutesBox_->isChecked());
 }
 
-void TDualListDlg::ChkBxAllChronicsClick() {
-    ChkLstBxCScenarios->setEnabled(!ChkBxAllChronics->isChecked());
+void SelectionWindow::applyAllChronicsRule() {
+    chronicList_->setEnabled(!allChronicsBox_->isChecked());
 }
 
-void TDualListDlg::ChkBxAllOrgansClick() {
-    chklstbxTissues->setEnabled(!ChkBxAllOrgans->isChecked());
+void SelectionWindow::applyAllOrgansRule() {
+    tissueList_->setEnabled(!allOrgansBox_->isChecked());
 }
 
-void TDualListDlg::ChkBxAllPeriodsClick() {
-    chklstbxTimes->setEnabled(!ChkBxAllPeriods->isChecked());
+void SelectionWindow::applyAllPeriodsRule() {
+    periodList_->setEnabled(!allPeriodsBox_->isChecked());
 }
 
 // --- Nuclide grid, finder and chosen list -----------------------------------------------
 
-QString TDualListDlg::GridName(int row) const {
-    const QTableWidgetItem* cell = StringGrid1->item(row, 0);
+QString SelectionWindow::gridName(int row) const {
+    const QTableWidgetItem* cell = nuclideGrid_->item(row, 0);
     return cell ? cell->text() : QString();
 }
 
-std::string TDualListDlg::GridBytes(int row, int column) const {
-    return KeptBytes(StringGrid1->item(row, column));
+std::string SelectionWindow::gridBytes(int row, int column) const {
+    return keptBytes(nuclideGrid_->item(row, column));
 }
 
-void TDualListDlg::MoveGridTo(int row) {
-    StringGrid1->setCurrentCell(row, 0);
-    StringGrid1->scrollToItem(StringGrid1->item(row, 0));
-    if (!StringGrid1->item(row, 0)) StringGrid1->scrollTo(StringGrid1->model()->index(row, 0));
+void SelectionWindow::moveGridTo(int row) {
+    nuclideGrid_->setCurrentCell(row, 0);
+    nuclideGrid_->scrollToItem(nuclideGrid_->item(row, 0));
+    if (!nuclideGrid_->item(row, 0)) nuclideGrid_->scrollTo(nuclideGrid_->model()->index(row, 0));
 }
 
 // The name goes to the chosen list and the half-life to the same index of its twin; nothing
 // is selected or scrolled.
-void TDualListDlg::AppendChosenTexts(const std::string& name, const std::string& halfLife) {
-    auto* item = new QListWidgetItem(FromBytes(name), LstBxNucsChosen);
+void SelectionWindow::appendChosenTexts(const std::string& name, const std::string& halfLife) {
+    auto* item = new QListWidgetItem(fromLocalBytes(name), chosenList_);
     item->setSizeHint(QSize(0, kChosenItemHeight));
-    KeepBytes(item, name);
-    KeepBytes(new QListWidgetItem(FromBytes(halfLife), LstBxHalfLife), halfLife);
+    keepBytes(item, name);
+    keepBytes(new QListWidgetItem(fromLocalBytes(halfLife), halfLifeList_), halfLife);
 }
 
-void TDualListDlg::AddGridRow(int row) {
-    AppendChosenTexts(GridBytes(row, 0), GridBytes(row, 1));
+void SelectionWindow::addGridRow(int row) {
+    appendChosenTexts(gridBytes(row, 0), gridBytes(row, 1));
 }
 
-void TDualListDlg::StringGrid1SelectCell(int /*column*/, int row) {
+void SelectionWindow::selectGridCell(int /*column*/, int row) {
     currentGridRow_ = row;
 }
 
-void TDualListDlg::StringGrid1DblClick() {
-    RunGuarded(windows_.messages(), [this] {
+void SelectionWindow::addGridNuclide() {
+    runGuarded(messages_, [this] {
         const int row = currentGridRow_;
-        if (DataFileExists(GridBytes(row, 0)))
-            AddGridRow(row);
+        if (DataFileExists(gridBytes(row, 0)))
+            addGridRow(row);
         else
-            windows_.messages().Inform(QString::fromLatin1(kNuclideNotAvailableMessage));
+            messages_.inform(QString::fromLatin1(kNuclideNotAvailableMessage));
     });
 }
 
-bool TDualListDlg::StringGrid1KeyDown(int key) {
-    if (!IsEnter(key)) return false;
+bool SelectionWindow::gridKeyPressed(int key) {
+    if (!isEnter(key)) return false;
     // No data-file check here (the run refuses a nuclide without one), but an empty row below
     // the catalogue is no nuclide at all.
-    if (!GridName(currentGridRow_).isEmpty()) AddGridRow(currentGridRow_);
+    if (!gridName(currentGridRow_).isEmpty()) addGridRow(currentGridRow_);
     return true;
 }
 
-void TDualListDlg::EdtFindNucChange() {
-    const QString key = SearchKey(EdtFindNuc->text());
-    const int rows = StringGrid1->rowCount();
+void SelectionWindow::findNuclide() {
+    const QString key = searchKeyOf(finderBox_->text());
+    const int rows = nuclideGrid_->rowCount();
     for (finderRow_ = 0; finderRow_ < rows; ++finderRow_) {
-        if (GridName(finderRow_).startsWith(key)) {
-            MoveGridTo(finderRow_);
+        if (gridName(finderRow_).startsWith(key)) {
+            moveGridTo(finderRow_);
             return;
         }
     }
 }
 
-bool TDualListDlg::EdtFindNucKeyDown(int key) {
-    if (!IsEnter(key)) return false;
-    const QString searchKey = SearchKey(EdtFindNuc->text());
-    const int rows = StringGrid1->rowCount();
+bool SelectionWindow::finderKeyPressed(int key) {
+    if (!isEnter(key)) return false;
+    const QString searchKey = searchKeyOf(finderBox_->text());
+    const int rows = nuclideGrid_->rowCount();
     int found = -1;
     // An empty box names no nuclide, even though it equals the name of an empty row.
     if (!searchKey.isEmpty()) {
-        if (finderRow_ < rows && GridName(finderRow_) == searchKey) {
+        if (finderRow_ < rows && gridName(finderRow_) == searchKey) {
             found = finderRow_;
         } else {
             for (int row = 0; row < rows && found < 0; ++row)
-                if (GridName(row) == searchKey) found = row;
+                if (gridName(row) == searchKey) found = row;
         }
     }
     if (found < 0) {
-        windows_.messages().Inform(QString::fromLatin1(selection_texts::kNuclideNotFoundMessage));
+        messages_.inform(QString::fromLatin1(selection_texts::kNuclideNotFoundMessage));
         return true;
     }
     currentGridRow_ = found;
-    MoveGridTo(found);
-    AddGridRow(found);
+    moveGridTo(found);
+    addGridRow(found);
     // Emptying the box searches again with the empty key, which moves the grid back to row 0.
-    EdtFindNuc->clear();
+    finderBox_->clear();
     return true;
 }
 
-void TDualListDlg::RemoveLowestSelectedChosen() {
-    for (int i = 0; i < LstBxNucsChosen->count(); ++i) {
-        if (LstBxNucsChosen->item(i)->isSelected()) {
-            delete LstBxNucsChosen->takeItem(i);
-            delete LstBxHalfLife->takeItem(i);
+void SelectionWindow::removeLowestSelectedChosen() {
+    for (int i = 0; i < chosenList_->count(); ++i) {
+        if (chosenList_->item(i)->isSelected()) {
+            delete chosenList_->takeItem(i);
+            delete halfLifeList_->takeItem(i);
             return;
         }
     }
 }
 
-void TDualListDlg::LstBxNucsChosenDblClick() {
-    RemoveLowestSelectedChosen();
+void SelectionWindow::removeChosenNuclide() {
+    removeLowestSelectedChosen();
 }
 
-bool TDualListDlg::LstBxNucsChosenKeyDown(int key) {
+bool SelectionWindow::chosenListKeyPressed(int key) {
     if (key != Qt::Key_Delete) return false;
-    RemoveLowestSelectedChosen();
+    removeLowestSelectedChosen();
     return true;
 }
 
-bool TDualListDlg::eventFilter(QObject* watched, QEvent* event) {
+bool SelectionWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (watched == StringGrid1) return StringGrid1KeyDown(key);
-        if (watched == EdtFindNuc) return EdtFindNucKeyDown(key);
-        if (watched == LstBxNucsChosen) return LstBxNucsChosenKeyDown(key);
+        if (watched == nuclideGrid_) return gridKeyPressed(key);
+        if (watched == finderBox_) return finderKeyPressed(key);
+        if (watched == chosenList_) return chosenListKeyPressed(key);
     }
     // Only the left button's double click adds or removes a nuclide.
     if (event->type() == QEvent::MouseButtonDblClick) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (watched == LstBxNucsChosen->viewport()) {
-            if (mouse->button() == Qt::LeftButton) LstBxNucsChosenDblClick();
+        if (watched == chosenList_->viewport()) {
+            if (mouse->button() == Qt::LeftButton) removeChosenNuclide();
             return true;
         }
-        if (watched == StringGrid1->viewport()) {
+        if (watched == nuclideGrid_->viewport()) {
             if (mouse->button() == Qt::LeftButton &&
-                StringGrid1->indexAt(mouse->position().toPoint()).isValid())
-                StringGrid1DblClick();
+                nuclideGrid_->indexAt(mouse->position().toPoint()).isValid())
+                addGridNuclide();
             return true;
         }
     }
@@ -404,97 +399,97 @@ bool TDualListDlg::eventFilter(QObject* watched, QEvent* event) {
 
 // --- The selection as data --------------------------------------------------------------
 
-QCheckBox* TDualListDlg::Box(SelectionBox box) const {
+QCheckBox* SelectionWindow::checkBox(SelectionBox box) const {
     switch (box) {
         case SelectionBox::Public:
-            return chkbxMOP;
+            return publicBox_;
         case SelectionBox::Occupational:
-            return chkbxWKR;
+            return occupationalBox_;
         case SelectionBox::AllRoutes:
-            return ChkBxAllRoutes;
+            return allRoutesBox_;
         case SelectionBox::Ingestion:
-            return chkbxIng;
+            return ingestionBox_;
         case SelectionBox::Particulates:
-            return chkbxParticulates;
+            return particulatesBox_;
         case SelectionBox::Vapours:
-            return chkbxVapours;
+            return vapoursBox_;
         case SelectionBox::AllAerosol:
-            return ChkBxAllAerosol;
+            return allAerosolBox_;
         case SelectionBox::AllAcutes:
-            return ChkBxAllAcutes;
+            return allAcutesBox_;
         case SelectionBox::AllChronics:
-            return ChkBxAllChronics;
+            return allChronicsBox_;
         case SelectionBox::AllOrgans:
-            return ChkBxAllOrgans;
+            return allOrgansBox_;
         case SelectionBox::AllPeriods:
-            return ChkBxAllPeriods;
+            return allPeriodsBox_;
     }
     return nullptr;
 }
 
-QListWidget* TDualListDlg::List(SelectionList list) const {
+QListWidget* SelectionWindow::checkList(SelectionList list) const {
     switch (list) {
         case SelectionList::Aerosol:
-            return chklstbxAerosol;
+            return aerosolList_;
         case SelectionList::AcuteScenarios:
-            return ChkLstBxAScenarios;
+            return acuteList_;
         case SelectionList::ChronicScenarios:
-            return ChkLstBxCScenarios;
+            return chronicList_;
         case SelectionList::Tissues:
-            return chklstbxTissues;
+            return tissueList_;
         case SelectionList::Periods:
-            return chklstbxTimes;
+            return periodList_;
     }
     return nullptr;
 }
 
-SelectionSnapshot TDualListDlg::Snapshot() const {
+SelectionSnapshot SelectionWindow::snapshot() const {
     SelectionSnapshot selection;
-    for (int i = 0; i < LstBxNucsChosen->count(); ++i) {
-        selection.Nuclides.push_back(KeptBytes(LstBxNucsChosen->item(i)));
-        selection.HalfLives.push_back(KeptBytes(LstBxHalfLife->item(i)));
+    for (int i = 0; i < chosenList_->count(); ++i) {
+        selection.Nuclides.push_back(keptBytes(chosenList_->item(i)));
+        selection.HalfLives.push_back(keptBytes(halfLifeList_->item(i)));
     }
-    selection.Public = chkbxMOP->isChecked();
-    selection.Occupational = chkbxWKR->isChecked();
-    selection.AllRoutes = ChkBxAllRoutes->isChecked();
-    selection.Ingestion = chkbxIng->isChecked();
-    selection.Particulates = chkbxParticulates->isChecked();
-    selection.Vapours = chkbxVapours->isChecked();
-    selection.AllAerosol = ChkBxAllAerosol->isChecked();
-    selection.AllAcutes = ChkBxAllAcutes->isChecked();
-    selection.AllChronics = ChkBxAllChronics->isChecked();
-    selection.AllOrgans = ChkBxAllOrgans->isChecked();
-    selection.AllPeriods = ChkBxAllPeriods->isChecked();
-    CopyChecks(chklstbxAerosol, selection.Aerosol);
-    CopyChecks(ChkLstBxAScenarios, selection.AcuteScenarios);
-    CopyChecks(ChkLstBxCScenarios, selection.ChronicScenarios);
-    CopyChecks(chklstbxTissues, selection.Tissues);
-    CopyChecks(chklstbxTimes, selection.Periods);
+    selection.Public = publicBox_->isChecked();
+    selection.Occupational = occupationalBox_->isChecked();
+    selection.AllRoutes = allRoutesBox_->isChecked();
+    selection.Ingestion = ingestionBox_->isChecked();
+    selection.Particulates = particulatesBox_->isChecked();
+    selection.Vapours = vapoursBox_->isChecked();
+    selection.AllAerosol = allAerosolBox_->isChecked();
+    selection.AllAcutes = allAcutesBox_->isChecked();
+    selection.AllChronics = allChronicsBox_->isChecked();
+    selection.AllOrgans = allOrgansBox_->isChecked();
+    selection.AllPeriods = allPeriodsBox_->isChecked();
+    copyChecks(aerosolList_, selection.Aerosol);
+    copyChecks(acuteList_, selection.AcuteScenarios);
+    copyChecks(chronicList_, selection.ChronicScenarios);
+    copyChecks(tissueList_, selection.Tissues);
+    copyChecks(periodList_, selection.Periods);
     return selection;
 }
 
-void TDualListDlg::ClearChosen() {
-    LstBxNucsChosen->clear();
-    LstBxHalfLife->clear();
+void SelectionWindow::ClearChosen() {
+    chosenList_->clear();
+    halfLifeList_->clear();
 }
 
-void TDualListDlg::AppendChosen(const std::string& name, const std::string& halfLife) {
-    AppendChosenTexts(name, halfLife);
+void SelectionWindow::AppendChosen(const std::string& name, const std::string& halfLife) {
+    appendChosenTexts(name, halfLife);
 }
 
 // Sets the real box, so its enabling rule runs exactly when a click would run it: only on a
 // real change, whether the box is enabled or not.
-void TDualListDlg::SetBox(SelectionBox box, bool checked) {
-    Box(box)->setChecked(checked);
+void SelectionWindow::SetBox(SelectionBox box, bool checked) {
+    checkBox(box)->setChecked(checked);
 }
 
 // A check-list item only holds its mark; setting it runs nothing.
-void TDualListDlg::SetItem(SelectionList list, int index, bool checked) {
-    if (QListWidgetItem* item = List(list)->item(index))
+void SelectionWindow::SetItem(SelectionList list, int index, bool checked) {
+    if (QListWidgetItem* item = checkList(list)->item(index))
         item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
 }
 
-bool TDualListDlg::DataFileExists(std::string_view nuclideName) {
+bool SelectionWindow::DataFileExists(std::string_view nuclideName) {
     return ::fetaldose::DataFileExists(dataDirectory_, nuclideName);
 }
 

@@ -22,7 +22,7 @@ struct SeenBox {
 };
 
 // Shows the box through `show`, reads it while it is open, and closes it with OK.
-SeenBox ShowAndRead(const std::function<void()>& show) {
+SeenBox showAndRead(const std::function<void()>& show) {
     SeenBox seen;
     QTimer::singleShot(0, [&seen] {
         QWidget* box = QApplication::activeModalWidget();
@@ -55,7 +55,7 @@ class MessageBoxesTest : public QObject {
         const QString longText = QStringLiteral(
             "The program will now take a few moments to verify the data file attributes. Click "
             "OK to proceed.");
-        const SeenBox seen = ShowAndRead([&] { messages.Inform(longText); });
+        const SeenBox seen = showAndRead([&] { messages.inform(longText); });
         QCOMPARE(seen.caption, QCoreApplication::applicationName());
         QCOMPARE(seen.text, longText);
         QVERIFY(!seen.wraps);
@@ -65,9 +65,9 @@ class MessageBoxesTest : public QObject {
 
     void errorsGetTheirFullStop() {
         BoxMessages messages;
-        QCOMPARE(ShowAndRead([&] { messages.Error(QStringLiteral("Disk full")); }).text,
+        QCOMPARE(showAndRead([&] { messages.error(QStringLiteral("Disk full")); }).text,
                  QStringLiteral("Disk full."));
-        QCOMPARE(ShowAndRead([&] { messages.Error(QStringLiteral("Range check error.")); }).text,
+        QCOMPARE(showAndRead([&] { messages.error(QStringLiteral("Range check error.")); }).text,
                  QStringLiteral("Range check error."));
     }
 };

@@ -26,48 +26,48 @@ const QString kPass = QString::fromLatin1(kAttributePassMessage);
 // Records each box with whether any window was already on the screen when it came up.
 class WatchingMessages final : public Messages {
   public:
-    void Inform(const QString& text) override { Record(text); }
-    void Error(const QString& faultMessage) override {
-        Record(QString::fromStdString(ErrorBoxText(faultMessage.toStdString())));
+    void inform(const QString& text) override { record(text); }
+    void error(const QString& faultMessage) override {
+        record(QString::fromStdString(ErrorBoxText(faultMessage.toStdString())));
     }
 
     QStringList shown;
     bool windowVisibleDuringMessage = false;
 
   private:
-    void Record(const QString& text) {
+    void record(const QString& text) {
         shown << text;
         for (const QWidget* widget : QApplication::topLevelWidgets())
             if (widget->isVisible()) windowVisibleDuringMessage = true;
     }
 };
 
-std::unique_ptr<WindowSet> StartWindows(Messages& messages) {
+std::unique_ptr<WindowSet> startWindows(Messages& messages) {
     Platform platform;
     platform.messages = &messages;
     auto windows = std::make_unique<WindowSet>(std::move(platform));
-    windows->Start();
+    windows->start();
     return windows;
 }
 
-QTableWidget* Grid(WindowSet& windows) {
+QTableWidget* grid(WindowSet& windows) {
     return windows.selection().findChild<QTableWidget*>(QStringLiteral("StringGrid1"));
 }
 
-QString Cell(WindowSet& windows, int row, int column) {
-    const QTableWidgetItem* cell = Grid(windows)->item(row, column);
+QString cell(WindowSet& windows, int row, int column) {
+    const QTableWidgetItem* cell = grid(windows)->item(row, column);
     return cell ? cell->text() : QString();
 }
 
 // Mode 0444 exactly (root's own access rights say nothing here).
-bool ExactlyReadOnly(const QString& path) {
+bool exactlyReadOnly(const QString& path) {
     struct stat status {};
     return ::stat(QFile::encodeName(path).constData(), &status) == 0 &&
            (status.st_mode & 07777) == 0444;
 }
 
 // Runs the event loop until the program ends it; fails after ten seconds.
-int RunUntilQuit(const std::function<void()>& action) {
+int runUntilQuit(const std::function<void()>& action) {
     QTimer::singleShot(0, action);
     QTimer guard;
     guard.setSingleShot(true);
@@ -85,51 +85,51 @@ class StartupTest : public QObject {
     void missingCatalogueIsReportedBeforeTheWindowShows() {
         WorkingDataSet data;
         WatchingMessages messages;
-        auto windows = StartWindows(messages);
+        auto windows = startWindows(messages);
 
         QCOMPARE(messages.shown, QStringList({kMissing}));
         QVERIFY(!messages.windowVisibleDuringMessage);
         QVERIFY(windows->selection().isVisible());
-        QCOMPARE(Grid(*windows)->rowCount(), 74);
-        for (int row = 0; row < 74; ++row) QCOMPARE(Cell(*windows, row, 0), QString());
+        QCOMPARE(grid(*windows)->rowCount(), 74);
+        for (int row = 0; row < 74; ++row) QCOMPARE(cell(*windows, row, 0), QString());
     }
 
     void firstRunPassMarksTheDataFilesReadOnlyOnce() {
         WorkingDataSet data;
-        data.WriteCatalogue(SmallCatalogue());
-        for (const QByteArray& name : kWithDataFile) data.AddDataFile(name, /*readOnly=*/false);
+        data.writeCatalogue(smallCatalogue());
+        for (const QByteArray& name : kWithDataFile) data.addDataFile(name, /*readOnly=*/false);
 
         {
             WatchingMessages messages;
-            auto windows = StartWindows(messages);
+            auto windows = startWindows(messages);
             QCOMPARE(messages.shown, QStringList({kPass}));
             QVERIFY(!messages.windowVisibleDuringMessage);
-            QCOMPARE(Cell(*windows, 9, 0), QStringLiteral("Te-131m-a"));
-            QCOMPARE(Cell(*windows, 9, 1), QStringLiteral("33.25 h"));
+            QCOMPARE(cell(*windows, 9, 0), QStringLiteral("Te-131m-a"));
+            QCOMPARE(cell(*windows, 9, 1), QStringLiteral("33.25 h"));
         }
         for (const QByteArray& name : kWithDataFile)
-            QVERIFY2(ExactlyReadOnly(data.DataPath(name + ".dat")), name.constData());
+            QVERIFY2(exactlyReadOnly(data.dataPath(name + ".dat")), name.constData());
 
         // The next start finds the first data file read-only and skips the pass.
         WatchingMessages again;
-        auto windows = StartWindows(again);
+        auto windows = startWindows(again);
         QVERIFY(again.shown.isEmpty());
-        QCOMPARE(Cell(*windows, 0, 0), QStringLiteral("H-3"));
+        QCOMPARE(cell(*windows, 0, 0), QStringLiteral("H-3"));
     }
 
     void catalogueFaultsAreReportedAndStartUpGoesOn() {
         {
             WorkingDataSet data;
-            data.WriteCatalogue("two", SmallCatalogue());
+            data.writeCatalogue("two", smallCatalogue());
             WatchingMessages messages;
-            auto windows = StartWindows(messages);
+            auto windows = startWindows(messages);
             QCOMPARE(messages.shown, QStringList({"Invalid numeric input."}));
             QVERIFY(!messages.windowVisibleDuringMessage);
             QVERIFY(windows->selection().isVisible());
             // The last window of the set was created too.
             QCOMPARE(windows->referencePublication().windowTitle(),
                      QStringLiteral("How to reference VORQ 47"));
-            QCOMPARE(Cell(*windows, 0, 0), QString());
+            QCOMPARE(cell(*windows, 0, 0), QString());
         }
         {
             // Entry 901 is beyond the catalogue's capacity: the first 900 stay, after the pass
@@ -138,33 +138,33 @@ class StartupTest : public QObject {
             std::vector<Nuclide> entries;
             for (int i = 1; i <= 901; ++i)
                 entries.push_back({"Nu-" + QByteArray::number(i), QByteArray::number(i) + " s"});
-            data.WriteCatalogue(entries);
+            data.writeCatalogue(entries);
             WatchingMessages messages;
-            auto windows = StartWindows(messages);
+            auto windows = startWindows(messages);
             QCOMPARE(messages.shown, QStringList({kPass, "Range check error."}));
             QVERIFY(!messages.windowVisibleDuringMessage);
-            QCOMPARE(Grid(*windows)->rowCount(), 900);
-            QCOMPARE(Cell(*windows, 899, 0), QStringLiteral("Nu-900"));
-            QCOMPARE(Cell(*windows, 899, 1), QStringLiteral("900 s"));
+            QCOMPARE(grid(*windows)->rowCount(), 900);
+            QCOMPARE(cell(*windows, 899, 0), QStringLiteral("Nu-900"));
+            QCOMPARE(cell(*windows, 899, 1), QStringLiteral("900 s"));
         }
     }
 
     void exitAndTheCloseBoxEndTheProgramAtOnce() {
         WorkingDataSet data;
-        data.WriteSmallDataSet();
+        data.writeSmallDataSet();
         WatchingMessages messages;
-        auto windows = StartWindows(messages);
-        TDualListDlg& window = windows->selection();
+        auto windows = startWindows(messages);
+        SelectionWindow& window = windows->selection();
 
         auto* exitButton = window.findChild<QPushButton*>(QStringLiteral("BtnExit"));
-        QCOMPARE(RunUntilQuit([exitButton] { exitButton->click(); }), 0);
+        QCOMPARE(runUntilQuit([exitButton] { exitButton->click(); }), 0);
 
         window.show();
         auto* exitItem = window.findChild<QAction*>(QStringLiteral("Exit1"));
-        QCOMPARE(RunUntilQuit([exitItem] { exitItem->trigger(); }), 0);
+        QCOMPARE(runUntilQuit([exitItem] { exitItem->trigger(); }), 0);
 
         window.show();
-        QCOMPARE(RunUntilQuit([&window] { window.close(); }), 0);
+        QCOMPARE(runUntilQuit([&window] { window.close(); }), 0);
         QVERIFY(messages.shown.isEmpty());
     }
 };

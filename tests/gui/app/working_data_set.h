@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "gui/app/window_set.h"
+#include "app/window_set.h"
 #include "recording_messages.h"
 
 namespace fetaldose::gui::testing {
@@ -23,7 +23,7 @@ struct Nuclide {
 };
 
 // A small catalogue; only some of its nuclides have a data file (see kWithDataFile).
-inline std::vector<Nuclide> SmallCatalogue() {
+inline std::vector<Nuclide> smallCatalogue() {
     return {{"H-3", "12.32 y"},      {"C-14", "5700 y"},    {"Sr-90", "28.79 y"},
             {"I-131", "8.02 d"},     {"Cs-137", "30.08 y"}, {"Pu-238", "87.7 y"},
             {"Pu-239", "24110 y"},   {"Pu-240", "6561 y"},  {"Am-241", "432.6 y"},
@@ -41,49 +41,49 @@ class WorkingDataSet {
     WorkingDataSet(const WorkingDataSet&) = delete;
     WorkingDataSet& operator=(const WorkingDataSet&) = delete;
 
-    QString DataPath(const QByteArray& fileName) const {
+    QString dataPath(const QByteArray& fileName) const {
         return dir_.path() + QStringLiteral("/data/") + QString::fromLatin1(fileName);
     }
 
     // nuclides.txt with CR LF line ends: the count line, then a name and a half-life per entry.
-    void WriteCatalogue(const QByteArray& countLine, const std::vector<Nuclide>& entries) {
+    void writeCatalogue(const QByteArray& countLine, const std::vector<Nuclide>& entries) {
         QByteArray text = countLine + "\r\n";
         for (const Nuclide& entry : entries) text += entry.name + "\r\n" + entry.halfLife + "\r\n";
-        WriteFile("nuclides.txt", text);
+        writeFile("nuclides.txt", text);
     }
-    void WriteCatalogue(const std::vector<Nuclide>& entries) {
-        WriteCatalogue(QByteArray::number(static_cast<int>(entries.size())), entries);
+    void writeCatalogue(const std::vector<Nuclide>& entries) {
+        writeCatalogue(QByteArray::number(static_cast<int>(entries.size())), entries);
     }
 
     // A data file; only its existence and permissions matter to the selection window.
     // Read-only files need no first-run pass.
-    void AddDataFile(const QByteArray& nuclide, bool readOnly = true) {
+    void addDataFile(const QByteArray& nuclide, bool readOnly = true) {
         const QByteArray fileName = nuclide + ".dat";
-        WriteFile(fileName, "1\r\n");
+        writeFile(fileName, "1\r\n");
         QFile::setPermissions(
-            DataPath(fileName),
+            dataPath(fileName),
             readOnly ? QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther
                      : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     }
 
     // The small catalogue with the data files of kWithDataFile, already read-only.
-    void WriteSmallDataSet() {
-        WriteCatalogue(SmallCatalogue());
-        for (const QByteArray& name : kWithDataFile) AddDataFile(name);
+    void writeSmallDataSet() {
+        writeCatalogue(smallCatalogue());
+        for (const QByteArray& name : kWithDataFile) addDataFile(name);
     }
 
     // Creates the twelve windows (none shown) with the recorder in place of the boxes.
-    std::unique_ptr<WindowSet> OpenWindows(Messages& messages) const {
+    std::unique_ptr<WindowSet> openWindows(Messages& messages) const {
         Platform platform;
         platform.messages = &messages;
         auto windows = std::make_unique<WindowSet>(std::move(platform));
-        windows->Create();
+        windows->create();
         return windows;
     }
 
   private:
-    void WriteFile(const QByteArray& fileName, const QByteArray& content) {
-        QFile file(DataPath(fileName));
+    void writeFile(const QByteArray& fileName, const QByteArray& content) {
+        QFile file(dataPath(fileName));
         if (file.exists()) file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(content);

@@ -15,8 +15,8 @@
 #include <QTimer>
 #include <memory>
 
+#include "app/window_set.h"
 #include "core/refdata/data_directory.h"
-#include "gui/app/window_set.h"
 #include "gui/filewin/file_chooser.h"
 #include "gui/filewin/volumes.h"
 #include "gui/selection/selection_window.h"
@@ -29,22 +29,22 @@ namespace {
 
 class FakeVolumes final : public VolumeProvider {
   public:
-    std::vector<Volume> Volumes() override { return volumes; }
+    std::vector<Volume> mountedVolumes() override { return volumes; }
     std::vector<Volume> volumes;
 };
 
-QByteArray ReadAll(const QString& path) {
+QByteArray readAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-void WriteFile(const QString& path, const QByteArray& bytes = {}) {
+void writeFile(const QString& path, const QByteArray& bytes = {}) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
 }
 
-QStringList Texts(const QListWidget* list) {
+QStringList textsOf(const QListWidget* list) {
     QStringList texts;
     for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
     return texts;
@@ -60,13 +60,12 @@ struct Controls {
     QPushButton* exit;
 };
 
-Controls ControlsOf(TForm1& w) {
-    return {w.findChild<QComboBox*>("DriveCombo1"), w.findChild<QListWidget*>("DirList1"),
-            w.findChild<QListWidget*>("FileList1"), w.findChild<QLineEdit*>("FileEdit"),
-            w.findChild<QPushButton*>("BtnSave"),   w.findChild<QPushButton*>("BtnCancel")};
-}
-
-Controls ControlsOf(FileChooserWindow& w) {
+// The results window names its controls differently from the two options windows.
+Controls controlsOf(FileChooserWindow& w) {
+    if (w.findChild<QComboBox*>("DriveCombo1"))
+        return {w.findChild<QComboBox*>("DriveCombo1"), w.findChild<QListWidget*>("DirList1"),
+                w.findChild<QListWidget*>("FileList1"), w.findChild<QLineEdit*>("FileEdit"),
+                w.findChild<QPushButton*>("BtnSave"),   w.findChild<QPushButton*>("BtnCancel")};
     return {
         w.findChild<QComboBox*>("DriveComboBox1"), w.findChild<QListWidget*>("DirectoryListBox1"),
         w.findChild<QListWidget*>("FileListBox1"), w.findChild<QLineEdit*>("Edit1"),
@@ -76,7 +75,7 @@ Controls ControlsOf(FileChooserWindow& w) {
 // Opens the window modally and runs `body` while it is the active modal window; the window is
 // closed afterwards if the body left it open, so every test finishes on its own.
 template <class Body>
-void WhileOpen(FileChooserWindow& window, Body body) {
+void whileOpen(FileChooserWindow& window, Body body) {
     bool ran = false;
     QTimer::singleShot(0, &window, [&] {
         struct Closer {
@@ -89,12 +88,12 @@ void WhileOpen(FileChooserWindow& window, Body body) {
         QCOMPARE(QApplication::activeModalWidget(), &window);
         body();
     });
-    window.Open();
+    window.openModally();
     QVERIFY(ran);
 }
 
 // Makes the tree entry named `text` the directory shown, as Enter on it does.
-void EnterTreeEntry(QListWidget* tree, const QString& text) {
+void enterTreeEntry(QListWidget* tree, const QString& text) {
     const auto found = tree->findItems(text, Qt::MatchExactly);
     QVERIFY2(!found.isEmpty(), qPrintable(text));
     tree->setCurrentItem(found.back());
@@ -103,7 +102,7 @@ void EnterTreeEntry(QListWidget* tree, const QString& text) {
 }
 
 // Types a name into the box and presses the action button.
-void TypeAndPress(const Controls& c, const QString& name) {
+void typeAndPress(const Controls& c, const QString& name) {
     c.name->setText(name);
     QTest::mouseClick(c.action, Qt::LeftButton);
 }
@@ -121,7 +120,7 @@ class FileChooserTest : public QObject {
     FakeVolumes volumes_;
     std::unique_ptr<WindowSet> windows_;
 
-    QString At(const QString& relative) const { return home_ + "/" + relative; }
+    QString pathAt(const QString& relative) const { return home_ + "/" + relative; }
 
   private slots:
     void init() {
@@ -131,17 +130,17 @@ class FileChooserTest : public QObject {
         home_ = QDir(dir_->path()).canonicalPath();
         for (const char* sub : {"data", "Alpha", "sub.opt", "zeta", ".hiddendir", "stick"})
             QVERIFY(QDir(home_).mkdir(sub));
-        WriteFile(At("data/Cs-137.dat"));
-        WriteFile(At("data/I-131.dat"));
+        writeFile(pathAt("data/Cs-137.dat"));
+        writeFile(pathAt("data/I-131.dat"));
         volumes_.volumes = {{"/", "System", "", VolumeKind::Fixed},
-                            {At("stick"), "MY STICK", "", VolumeKind::Removable}};
+                            {pathAt("stick"), "MY STICK", "", VolumeKind::Removable}};
         QVERIFY(QDir::setCurrent(home_));
         Platform platform;
         platform.messages = &messages_;
         platform.volumes = &volumes_;
         windows_ = std::make_unique<WindowSet>(platform);
-        windows_->Create();
-        messages_.Clear();  // whatever the selection window said about its catalogue
+        windows_->create();
+        messages_.clear();  // whatever the selection window said about its catalogue
     }
 
     void cleanup() {
@@ -153,17 +152,17 @@ class FileChooserTest : public QObject {
     void listsMatchingFilesAndFoldersWithoutHiddenOnes() {
         for (const char* file :
              {"b.opt", "A.OPT", "c.Opt", ".hidden.opt", "r.dos", "opt", "x.opt.bak"})
-            WriteFile(At(file));
-        QVERIFY(::mkfifo(At("pipe.opt").toLocal8Bit().constData(), 0644) == 0);
+            writeFile(pathAt(file));
+        QVERIFY(::mkfifo(pathAt("pipe.opt").toLocal8Bit().constData(), 0644) == 0);
 
-        TForm3& w = windows_->saveOptions();
-        const Controls c = ControlsOf(w);
-        WhileOpen(w, [] {});
-        QCOMPARE(Texts(c.files), QStringList({"A.OPT", "b.opt", "c.Opt"}));
+        FileChooserWindow& w = windows_->saveOptions();
+        const Controls c = controlsOf(w);
+        whileOpen(w, [] {});
+        QCOMPARE(textsOf(c.files), QStringList({"A.OPT", "b.opt", "c.Opt"}));
         QCOMPARE(c.files->selectedItems().size(), 0);
         QCOMPARE(c.name->text(), QString("*.opt"));
         QVERIFY(c.name->hasSelectedText() && c.name->selectedText() == "*.opt");
-        QCOMPARE(w.Directory(), home_);
+        QCOMPARE(w.directory(), home_);
         QCOMPARE(QDir::currentPath(), home_);
 
         // The tree: root, each directory down to the one shown, then its subdirectories.
@@ -174,22 +173,22 @@ class FileChooserTest : public QObject {
                  << "stick"
                  << "sub.opt"
                  << "zeta";
-        QCOMPARE(Texts(c.tree), expected);
+        QCOMPARE(textsOf(c.tree), expected);
         QCOMPARE(c.tree->currentItem()->text(), steps.back());
 
-        TForm1& results = windows_->saveResults();
-        WhileOpen(results, [] {});
-        QCOMPARE(Texts(ControlsOf(results).files), QStringList({"r.dos"}));
-        QCOMPARE(ControlsOf(results).name->text(), QString("*.dos"));
+        FileChooserWindow& results = windows_->saveResults();
+        whileOpen(results, [] {});
+        QCOMPARE(textsOf(controlsOf(results).files), QStringList({"r.dos"}));
+        QCOMPARE(controlsOf(results).name->text(), QString("*.dos"));
         QVERIFY(messages_.all.isEmpty());
     }
 
     void selectingAndMovingFillTheNameBox() {
-        WriteFile(At("one.opt"));
-        WriteFile(At("zeta/two.opt"));
-        TForm4& w = windows_->loadOptions();
-        const Controls c = ControlsOf(w);
-        WhileOpen(w, [&] {
+        writeFile(pathAt("one.opt"));
+        writeFile(pathAt("zeta/two.opt"));
+        FileChooserWindow& w = windows_->loadOptions();
+        const Controls c = controlsOf(w);
+        whileOpen(w, [&] {
             c.files->setFocus();
             QTest::keyClick(c.files, Qt::Key_Down);
             QCOMPARE(c.name->text(), QString("one.opt"));
@@ -200,12 +199,12 @@ class FileChooserTest : public QObject {
             QCOMPARE(c.name->text(), QString("one.opt"));
 
             c.name->setText("typed.opt");
-            EnterTreeEntry(c.tree, "zeta");
-            QCOMPARE(w.Directory(), At("zeta"));
-            QCOMPARE(QDir::currentPath(), At("zeta"));
+            enterTreeEntry(c.tree, "zeta");
+            QCOMPARE(w.directory(), pathAt("zeta"));
+            QCOMPARE(QDir::currentPath(), pathAt("zeta"));
             QCOMPARE(c.name->text(), QString("*.opt"));
             QCOMPARE(c.name->selectedText(), QString("*.opt"));
-            QCOMPARE(Texts(c.files), QStringList({"two.opt"}));
+            QCOMPARE(textsOf(c.files), QStringList({"two.opt"}));
             QCOMPARE(c.tree->currentItem()->text(), QString("zeta"));
 
             // A double click on the parent goes back up.
@@ -213,88 +212,88 @@ class FileChooserTest : public QObject {
             QListWidgetItem* up = c.tree->findItems(parent, Qt::MatchExactly).front();
             const QPoint at = c.tree->visualItemRect(up).center();
             QTest::mouseClick(c.tree->viewport(), Qt::LeftButton, {}, at);
-            QCOMPARE(w.Directory(), At("zeta"));  // a single click only selects
+            QCOMPARE(w.directory(), pathAt("zeta"));  // a single click only selects
             QTest::mouseDClick(c.tree->viewport(), Qt::LeftButton, {}, at);
-            QCOMPARE(w.Directory(), home_);
-            QCOMPARE(Texts(c.files), QStringList({"one.opt"}));
+            QCOMPARE(w.directory(), home_);
+            QCOMPARE(textsOf(c.files), QStringList({"one.opt"}));
         });
         QVERIFY(messages_.all.isEmpty());
     }
 
     void listIsReadAgainOnlyWhenTheDirectoryChanges() {
-        TForm3& w = windows_->saveOptions();
-        const Controls c = ControlsOf(w);
-        WhileOpen(w, [] {});
+        FileChooserWindow& w = windows_->saveOptions();
+        const Controls c = controlsOf(w);
+        whileOpen(w, [] {});
         QCOMPARE(c.files->count(), 0);
 
-        WriteFile(At("later.opt"));
-        WhileOpen(w, [&] {
+        writeFile(pathAt("later.opt"));
+        whileOpen(w, [&] {
             QCOMPARE(c.files->count(), 0);  // reopening reads nothing
             c.name->setText("kept.opt");
         });
-        WhileOpen(w, [&] {
+        whileOpen(w, [&] {
             QCOMPARE(c.name->text(), QString("kept.opt"));
-            EnterTreeEntry(c.tree, home_.section('/', -1));  // the entry shown: nothing read
+            enterTreeEntry(c.tree, home_.section('/', -1));  // the entry shown: nothing read
             QCOMPARE(c.files->count(), 0);
             QCOMPARE(c.name->text(), QString("kept.opt"));
-            EnterTreeEntry(c.tree, "Alpha");
-            EnterTreeEntry(c.tree, home_.section('/', -1));
-            QCOMPARE(Texts(c.files), QStringList({"later.opt"}));
+            enterTreeEntry(c.tree, "Alpha");
+            enterTreeEntry(c.tree, home_.section('/', -1));
+            QCOMPARE(textsOf(c.files), QStringList({"later.opt"}));
         });
     }
 
     void bareNamesLandInTheDirectoryEachWindowShows() {
-        TForm3& saveOptions = windows_->saveOptions();
-        TForm1& saveResults = windows_->saveResults();
-        WhileOpen(saveOptions, [&] { EnterTreeEntry(ControlsOf(saveOptions).tree, "zeta"); });
-        WhileOpen(saveResults, [&] { EnterTreeEntry(ControlsOf(saveResults).tree, "Alpha"); });
-        QCOMPARE(QDir::currentPath(), At("Alpha"));
+        FileChooserWindow& saveOptions = windows_->saveOptions();
+        FileChooserWindow& saveResults = windows_->saveResults();
+        whileOpen(saveOptions, [&] { enterTreeEntry(controlsOf(saveOptions).tree, "zeta"); });
+        whileOpen(saveResults, [&] { enterTreeEntry(controlsOf(saveResults).tree, "Alpha"); });
+        QCOMPARE(QDir::currentPath(), pathAt("Alpha"));
 
         // The options window still shows zeta, though the working directory is Alpha.
-        WhileOpen(saveOptions, [&] { TypeAndPress(ControlsOf(saveOptions), "mine"); });
+        whileOpen(saveOptions, [&] { typeAndPress(controlsOf(saveOptions), "mine"); });
         QCOMPARE(saveOptions.result(), int(QDialog::Accepted));
-        QVERIFY(QFile::exists(At("zeta/mine")));  // no extension added
-        QVERIFY(!QFile::exists(At("Alpha/mine")));
+        QVERIFY(QFile::exists(pathAt("zeta/mine")));  // no extension added
+        QVERIFY(!QFile::exists(pathAt("Alpha/mine")));
 
         // A name with blanks is taken as typed; an existing file is replaced without a question.
-        WriteFile(At("Alpha/old.dos"), "previous content");
-        WhileOpen(saveResults, [&] { TypeAndPress(ControlsOf(saveResults), "old.dos"); });
+        writeFile(pathAt("Alpha/old.dos"), "previous content");
+        whileOpen(saveResults, [&] { typeAndPress(controlsOf(saveResults), "old.dos"); });
         QCOMPARE(saveResults.result(), int(QDialog::Accepted));
-        QCOMPARE(ReadAll(At("Alpha/old.dos")), QByteArray());  // a run of no tables
-        WhileOpen(saveResults, [&] { TypeAndPress(ControlsOf(saveResults), " spaced .dos"); });
-        QVERIFY(QFile::exists(At("Alpha/ spaced .dos")));
+        QCOMPARE(readAll(pathAt("Alpha/old.dos")), QByteArray());  // a run of no tables
+        whileOpen(saveResults, [&] { typeAndPress(controlsOf(saveResults), " spaced .dos"); });
+        QVERIFY(QFile::exists(pathAt("Alpha/ spaced .dos")));
 
         // A full path names that file, wherever the window is.
-        WhileOpen(saveResults,
-                  [&] { TypeAndPress(ControlsOf(saveResults), At("stick/full.dos")); });
-        QVERIFY(QFile::exists(At("stick/full.dos")));
+        whileOpen(saveResults,
+                  [&] { typeAndPress(controlsOf(saveResults), pathAt("stick/full.dos")); });
+        QVERIFY(QFile::exists(pathAt("stick/full.dos")));
         QVERIFY(messages_.all.isEmpty());
     }
 
     void badNamesAreRefusedAndTheWindowStaysOpen() {
-        WriteFile(At("keep.opt"), "kept");
-        TForm3& w = windows_->saveOptions();
-        const Controls c = ControlsOf(w);
-        WhileOpen(w, [&] {
+        writeFile(pathAt("keep.opt"), "kept");
+        FileChooserWindow& w = windows_->saveOptions();
+        const Controls c = controlsOf(w);
+        whileOpen(w, [&] {
             for (const QString& name :
                  {QString("*.opt"), QString(""), QString("a?.opt"), QString("keep*")}) {
-                messages_.Clear();
-                TypeAndPress(c, name);
+                messages_.clear();
+                typeAndPress(c, name);
                 QCOMPARE(messages_.errors, QStringList({"Invalid filename."}));
                 QVERIFY(w.isVisible());
             }
-            messages_.Clear();
-            TypeAndPress(c, "/dev/full");
+            messages_.clear();
+            typeAndPress(c, "/dev/full");
             QCOMPARE(messages_.errors, QStringList({"Disk full."}));
             QVERIFY(w.isVisible());
 
-            messages_.Clear();
-            TypeAndPress(c, "zeta");  // a directory's name
+            messages_.clear();
+            typeAndPress(c, "zeta");  // a directory's name
             QCOMPARE(messages_.errors, QStringList({"File access denied."}));
             QVERIFY(w.isVisible());
 
-            messages_.Clear();
-            TypeAndPress(c, "nowhere/x.opt");  // a directory that is not there
+            messages_.clear();
+            typeAndPress(c, "nowhere/x.opt");  // a directory that is not there
             QCOMPARE(messages_.errors, QStringList({"Invalid filename."}));
             QVERIFY(w.isVisible());
 
@@ -304,14 +303,14 @@ class FileChooserTest : public QObject {
         });
         QCOMPARE(w.result(), int(QDialog::Rejected));
         QCOMPARE(QDir(home_).entryList(QDir::Files), QStringList({"keep.opt"}));
-        QCOMPARE(ReadAll(At("keep.opt")), QByteArray("kept"));
-        QVERIFY(QDir(At("zeta")).exists());
+        QCOMPARE(readAll(pathAt("keep.opt")), QByteArray("kept"));
+        QVERIFY(QDir(pathAt("zeta")).exists());
     }
 
     void enterAndEscPressNothing() {
-        TForm1& w = windows_->saveResults();
-        const Controls c = ControlsOf(w);
-        WhileOpen(w, [&] {
+        FileChooserWindow& w = windows_->saveResults();
+        const Controls c = controlsOf(w);
+        whileOpen(w, [&] {
             QCOMPARE(w.focusWidget(), c.drives);  // first in its tab order
             c.name->setText("enter.dos");
             c.name->setFocus();
@@ -322,16 +321,16 @@ class FileChooserTest : public QObject {
             QTest::keyClick(c.action, Qt::Key_Return);
             QVERIFY(w.isVisible());
         });
-        QVERIFY(!QFile::exists(At("enter.dos")));
+        QVERIFY(!QFile::exists(pathAt("enter.dos")));
         QVERIFY(messages_.all.isEmpty());
 
         // The load window starts with the focus in its name box.
-        TForm4& load = windows_->loadOptions();
-        WhileOpen(load, [&] { QCOMPARE(load.focusWidget(), ControlsOf(load).name); });
+        FileChooserWindow& load = windows_->loadOptions();
+        whileOpen(load, [&] { QCOMPARE(load.focusWidget(), controlsOf(load).name); });
     }
 
     void optionsSavedAndLoadedRestoreTheSelection() {
-        TDualListDlg& selection = windows_->selection();
+        SelectionWindow& selection = windows_->selection();
         selection.ClearChosen();
         selection.AppendChosen("Cs-137", "30.08 y");
         selection.AppendChosen("I-131", "8.02 d");
@@ -343,165 +342,165 @@ class FileChooserTest : public QObject {
         selection.SetItem(SelectionList::Aerosol, 3, true);
         selection.SetBox(SelectionBox::AllOrgans, false);
         selection.SetItem(SelectionList::Tissues, 16, true);
-        const SelectionSnapshot saved = selection.Snapshot();
+        const SelectionSnapshot saved = selection.snapshot();
 
-        TForm3& save = windows_->saveOptions();
-        WhileOpen(save, [&] { TypeAndPress(ControlsOf(save), "choice.opt"); });
+        FileChooserWindow& save = windows_->saveOptions();
+        whileOpen(save, [&] { typeAndPress(controlsOf(save), "choice.opt"); });
         QCOMPARE(save.result(), int(QDialog::Accepted));
-        QVERIFY(ReadAll(At("choice.opt")).startsWith("2\r\nCs-137\r\n30.08 y\r\nI-131\r\n"));
+        QVERIFY(readAll(pathAt("choice.opt")).startsWith("2\r\nCs-137\r\n30.08 y\r\nI-131\r\n"));
 
         selection.ClearChosen();
         selection.SetBox(SelectionBox::AllRoutes, true);
         selection.SetBox(SelectionBox::AllOrgans, true);
         selection.SetBox(SelectionBox::Public, false);
 
-        TForm4& load = windows_->loadOptions();
-        WhileOpen(load, [&] {
+        FileChooserWindow& load = windows_->loadOptions();
+        whileOpen(load, [&] {
             // Read after the save window wrote it: the load window reads its list now.
-            QCOMPARE(Texts(ControlsOf(load).files), QStringList({"choice.opt"}));
+            QCOMPARE(textsOf(controlsOf(load).files), QStringList({"choice.opt"}));
             QTest::mouseClick(
-                ControlsOf(load).files->viewport(), Qt::LeftButton, {},
-                ControlsOf(load).files->visualItemRect(ControlsOf(load).files->item(0)).center());
-            QCOMPARE(ControlsOf(load).name->text(), QString("choice.opt"));
-            QTest::mouseClick(ControlsOf(load).action, Qt::LeftButton);
+                controlsOf(load).files->viewport(), Qt::LeftButton, {},
+                controlsOf(load).files->visualItemRect(controlsOf(load).files->item(0)).center());
+            QCOMPARE(controlsOf(load).name->text(), QString("choice.opt"));
+            QTest::mouseClick(controlsOf(load).action, Qt::LeftButton);
         });
         QCOMPARE(load.result(), int(QDialog::Accepted));
         QVERIFY(messages_.all.isEmpty());
-        QVERIFY(selection.Snapshot() == saved);
+        QVERIFY(selection.snapshot() == saved);
     }
 
     void loadStopsAtAnUnavailableNuclide() {
-        WriteFile(At("odd.opt"), "2\r\nCs-137\r\n30.08 y\r\nNo-1\r\n1 h\r\n");
-        WriteFile(At("words.opt"), "two\r\n");
-        TForm4& w = windows_->loadOptions();
-        const Controls c = ControlsOf(w);
-        WhileOpen(w, [&] {
-            TypeAndPress(c, "odd.opt");
+        writeFile(pathAt("odd.opt"), "2\r\nCs-137\r\n30.08 y\r\nNo-1\r\n1 h\r\n");
+        writeFile(pathAt("words.opt"), "two\r\n");
+        FileChooserWindow& w = windows_->loadOptions();
+        const Controls c = controlsOf(w);
+        whileOpen(w, [&] {
+            typeAndPress(c, "odd.opt");
             QCOMPARE(messages_.informed,
                      QStringList({QString::fromLocal8Bit(kNuclideNotAvailableMessage)}));
             QVERIFY(messages_.errors.isEmpty());
             QVERIFY(w.isVisible());
-            QCOMPARE(windows_->selection().Snapshot().Nuclides,
+            QCOMPARE(windows_->selection().snapshot().Nuclides,
                      std::vector<std::string>({"Cs-137"}));
 
-            messages_.Clear();
-            TypeAndPress(c, "missing.opt");
+            messages_.clear();
+            typeAndPress(c, "missing.opt");
             QCOMPARE(messages_.errors, QStringList({"File not found."}));
-            messages_.Clear();
-            TypeAndPress(c, "words.opt");
+            messages_.clear();
+            typeAndPress(c, "words.opt");
             QCOMPARE(messages_.errors, QStringList({"Invalid numeric input."}));
             QVERIFY(w.isVisible());
         });
     }
 
     void aVanishedDirectoryIsReportedAndNothingMoves() {
-        WriteFile(At("here.opt"));
+        writeFile(pathAt("here.opt"));
         QVERIFY(QDir(home_).mkdir("gone"));
-        TForm3& w = windows_->saveOptions();
-        const Controls c = ControlsOf(w);
-        WhileOpen(w, [] {});
-        const QStringList tree = Texts(c.tree);
+        FileChooserWindow& w = windows_->saveOptions();
+        const Controls c = controlsOf(w);
+        whileOpen(w, [] {});
+        const QStringList tree = textsOf(c.tree);
         QVERIFY(QDir(home_).rmdir("gone"));
-        WhileOpen(w, [&] {
+        whileOpen(w, [&] {
             c.name->setText("typed");
-            EnterTreeEntry(c.tree, "gone");
+            enterTreeEntry(c.tree, "gone");
             QCOMPARE(messages_.errors, QStringList({"Invalid filename."}));
             QVERIFY(w.isVisible());
         });
-        QCOMPARE(w.Directory(), home_);
-        QCOMPARE(Texts(c.tree), tree);
+        QCOMPARE(w.directory(), home_);
+        QCOMPARE(textsOf(c.tree), tree);
         QCOMPARE(c.tree->currentItem()->text(), home_.section('/', -1));
-        QCOMPARE(Texts(c.files), QStringList({"here.opt"}));
+        QCOMPARE(textsOf(c.files), QStringList({"here.opt"}));
         QCOMPARE(c.name->text(), QString("typed"));
     }
 
     void drivesAreTheVolumesEachRememberingItsDirectory() {
-        volumes_.volumes.push_back({At("net"), "", "Server:/Export/Home", VolumeKind::Network});
-        volumes_.volumes.push_back({At("ram"), "", "", VolumeKind::Memory});
+        volumes_.volumes.push_back({pathAt("net"), "", "Server:/Export/Home", VolumeKind::Network});
+        volumes_.volumes.push_back({pathAt("ram"), "", "", VolumeKind::Memory});
         QVERIFY(QDir(home_).mkpath("stick/photos"));
-        TForm1& w = windows_->saveResults();
-        const Controls c = ControlsOf(w);
-        WhileOpen(w, [&] {
+        FileChooserWindow& w = windows_->saveResults();
+        const Controls c = controlsOf(w);
+        whileOpen(w, [&] {
             QCOMPARE(c.drives->count(), 4);
             QCOMPARE(c.drives->itemText(0), QString("/ [system]"));
-            QCOMPARE(c.drives->itemText(1), At("stick") + " [my stick]");
-            QCOMPARE(c.drives->itemText(2), At("net") + " server:/export/home");
-            QCOMPARE(c.drives->itemText(3), At("ram") + " []");
+            QCOMPARE(c.drives->itemText(1), pathAt("stick") + " [my stick]");
+            QCOMPARE(c.drives->itemText(2), pathAt("net") + " server:/export/home");
+            QCOMPARE(c.drives->itemText(3), pathAt("ram") + " []");
             QCOMPARE(c.drives->currentIndex(), 0);
 
             c.drives->setCurrentIndex(1);
             emit c.drives->activated(1);
-            QCOMPARE(w.Directory(), At("stick"));
-            QCOMPARE(QDir::currentPath(), At("stick"));
-            EnterTreeEntry(c.tree, "photos");
+            QCOMPARE(w.directory(), pathAt("stick"));
+            QCOMPARE(QDir::currentPath(), pathAt("stick"));
+            enterTreeEntry(c.tree, "photos");
             QCOMPARE(c.drives->currentIndex(), 1);
 
             c.drives->setCurrentIndex(0);
             emit c.drives->activated(0);
-            QCOMPARE(w.Directory(), home_);  // where the program started on that volume
+            QCOMPARE(w.directory(), home_);  // where the program started on that volume
 
             c.drives->setCurrentIndex(1);
             emit c.drives->activated(1);
-            QCOMPARE(w.Directory(), At("stick/photos"));
+            QCOMPARE(w.directory(), pathAt("stick/photos"));
 
             // A volume that cannot be entered is reported; the window stays where it was.
             c.drives->setCurrentIndex(3);
             emit c.drives->activated(3);
             QCOMPARE(messages_.errors, QStringList({"Invalid filename."}));
-            QCOMPARE(w.Directory(), At("stick/photos"));
+            QCOMPARE(w.directory(), pathAt("stick/photos"));
             QCOMPARE(c.drives->currentIndex(), 1);
         });
 
         // Another window remembers the same directory per volume, as the working directory
         // is one for the whole program; a remembered directory gone since is reported and
         // the window stays where it was.
-        TForm3& other = windows_->saveOptions();
-        const Controls o = ControlsOf(other);
-        messages_.Clear();
-        WhileOpen(other, [&] {
-            QCOMPARE(other.Directory(), home_);
+        FileChooserWindow& other = windows_->saveOptions();
+        const Controls o = controlsOf(other);
+        messages_.clear();
+        whileOpen(other, [&] {
+            QCOMPARE(other.directory(), home_);
             o.drives->setCurrentIndex(1);
             emit o.drives->activated(1);
-            QCOMPARE(other.Directory(), At("stick/photos"));
+            QCOMPARE(other.directory(), pathAt("stick/photos"));
             o.drives->setCurrentIndex(0);
             emit o.drives->activated(0);
-            QCOMPARE(other.Directory(), home_);
-            QVERIFY(QDir(At("stick/photos")).removeRecursively());
+            QCOMPARE(other.directory(), home_);
+            QVERIFY(QDir(pathAt("stick/photos")).removeRecursively());
             o.drives->setCurrentIndex(1);
             emit o.drives->activated(1);
-            QCOMPARE(other.Directory(), home_);
+            QCOMPARE(other.directory(), home_);
             QCOMPARE(o.drives->currentIndex(), 0);
         });
         QCOMPARE(messages_.errors.size(), 1);
     }
 
     void volumeKindsAndPseudoFileSystems() {
-        QCOMPARE(VolumeKindFor("vfat", "/media/ann/STICK"), VolumeKind::Removable);
-        QCOMPARE(VolumeKindFor("exfat", "/run/media/ann/CARD"), VolumeKind::Removable);
-        QCOMPARE(VolumeKindFor("vfat", "/boot/efi"), VolumeKind::Fixed);
-        QCOMPARE(VolumeKindFor("iso9660", "/media/cdrom"), VolumeKind::Optical);
-        QCOMPARE(VolumeKindFor("udf", "/mnt/dvd"), VolumeKind::Optical);
-        QCOMPARE(VolumeKindFor("tmpfs", "/tmp"), VolumeKind::Memory);
-        QCOMPARE(VolumeKindFor("nfs4", "/net/home"), VolumeKind::Network);
-        QCOMPARE(VolumeKindFor("cifs", "/mnt/share"), VolumeKind::Network);
-        QCOMPARE(VolumeKindFor("fuse.sshfs", "/home/ann/remote"), VolumeKind::Network);
-        QCOMPARE(VolumeKindFor("ext4", "/"), VolumeKind::Fixed);
-        QCOMPARE(VolumeKindFor("overlay", "/"), VolumeKind::Fixed);
+        QCOMPARE(volumeKindFor("vfat", "/media/ann/STICK"), VolumeKind::Removable);
+        QCOMPARE(volumeKindFor("exfat", "/run/media/ann/CARD"), VolumeKind::Removable);
+        QCOMPARE(volumeKindFor("vfat", "/boot/efi"), VolumeKind::Fixed);
+        QCOMPARE(volumeKindFor("iso9660", "/media/cdrom"), VolumeKind::Optical);
+        QCOMPARE(volumeKindFor("udf", "/mnt/dvd"), VolumeKind::Optical);
+        QCOMPARE(volumeKindFor("tmpfs", "/tmp"), VolumeKind::Memory);
+        QCOMPARE(volumeKindFor("nfs4", "/net/home"), VolumeKind::Network);
+        QCOMPARE(volumeKindFor("cifs", "/mnt/share"), VolumeKind::Network);
+        QCOMPARE(volumeKindFor("fuse.sshfs", "/home/ann/remote"), VolumeKind::Network);
+        QCOMPARE(volumeKindFor("ext4", "/"), VolumeKind::Fixed);
+        QCOMPARE(volumeKindFor("overlay", "/"), VolumeKind::Fixed);
 
-        QVERIFY(!IsPseudoFileSystem("overlay", "/"));
-        QVERIFY(!IsPseudoFileSystem("ext4", "/home"));
-        QVERIFY(!IsPseudoFileSystem("vfat", "/run/media/ann/CARD"));
-        QVERIFY(IsPseudoFileSystem("proc", "/proc"));
-        QVERIFY(IsPseudoFileSystem("sysfs", "/sys"));
-        QVERIFY(IsPseudoFileSystem("cgroup2", "/sys/fs/cgroup"));
-        QVERIFY(IsPseudoFileSystem("tmpfs", "/dev/shm"));
-        QVERIFY(IsPseudoFileSystem("tmpfs", "/run/user/1000"));
+        QVERIFY(!isPseudoFileSystem("overlay", "/"));
+        QVERIFY(!isPseudoFileSystem("ext4", "/home"));
+        QVERIFY(!isPseudoFileSystem("vfat", "/run/media/ann/CARD"));
+        QVERIFY(isPseudoFileSystem("proc", "/proc"));
+        QVERIFY(isPseudoFileSystem("sysfs", "/sys"));
+        QVERIFY(isPseudoFileSystem("cgroup2", "/sys/fs/cgroup"));
+        QVERIFY(isPseudoFileSystem("tmpfs", "/dev/shm"));
+        QVERIFY(isPseudoFileSystem("tmpfs", "/run/user/1000"));
 
         // The real system lists its root volume.
         bool hasRoot = false;
-        for (const Volume& v : SystemVolumes().Volumes()) hasRoot |= v.rootPath == "/";
+        for (const Volume& v : systemVolumes().mountedVolumes()) hasRoot |= v.rootPath == "/";
         QVERIFY(hasRoot);
-        QCOMPARE(VolumeEntryText({"/media/x", "", "", VolumeKind::Network}),
+        QCOMPARE(volumeEntryText({"/media/x", "", "", VolumeKind::Network}),
                  QString("/media/x []"));
     }
 };

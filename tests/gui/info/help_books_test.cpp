@@ -18,7 +18,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "gui/app/window_set.h"
+#include "app/window_set.h"
 #include "gui/info/help_books.h"
 #include "gui/info/help_window.h"
 #include "gui/selection/selection_window.h"
@@ -30,7 +30,7 @@ namespace {
 
 // Runs the help command and tells whether it returned without running an event loop of its
 // own (a modal or waiting command would spin one, and the zero timer would fire inside it).
-bool OpensWithoutBlocking(WindowSet& windows, HelpBook book) {
+bool opensWithoutBlocking(WindowSet& windows, HelpBook book) {
     bool ranInside = false;
     QTimer watchdog;
     watchdog.setSingleShot(true);
@@ -39,19 +39,21 @@ bool OpensWithoutBlocking(WindowSet& windows, HelpBook book) {
         if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
     });
     watchdog.start(0);
-    OpenHelpBook(windows, book);
+    openHelpBook(windows.selection(), book);
     watchdog.stop();
     return !ranInside;
 }
 
-QString TopTitle(QHelpEngine* engine) {
+QString topTitle(QHelpEngine* engine) {
     QHelpContentModel* model = engine->contentModel();
     QHelpContentItem* item = model->contentItemAt(model->index(0, 0));
     return item != nullptr ? item->title() : QString();
 }
 
 // No box of any kind (ours or the toolkit's) was left open over the program.
-bool NoMessageBoxShown() { return QApplication::activeModalWidget() == nullptr; }
+bool noMessageBoxShown() {
+    return QApplication::activeModalWidget() == nullptr;
+}
 
 }  // namespace
 
@@ -75,9 +77,9 @@ class HelpBooksTest : public QObject {
         Platform platform;
         platform.messages = &messages_;
         windows_ = std::make_unique<WindowSet>(platform);
-        windows_->Create();
+        windows_->create();
         windows_->selection().show();
-        messages_.Clear();
+        messages_.clear();
     }
 
     void cleanupTestCase() { windows_.reset(); }
@@ -85,23 +87,23 @@ class HelpBooksTest : public QObject {
     void init() { QVERIFY(QDir::setCurrent(start_)); }
 
     void generalInformationOpensAtItsContentsBesideTheProgram() {
-        QVERIFY(OpensWithoutBlocking(*windows_, HelpBook::GeneralInformation));
-        HelpWindow& help = TheHelpWindow(*windows_);
+        QVERIFY(opensWithoutBlocking(*windows_, HelpBook::GeneralInformation));
+        HelpWindow& help = helpWindowOf(windows_->selection());
         QVERIFY(help.isVisible());
         QCOMPARE(help.windowModality(), Qt::NonModal);
         QVERIFY(QApplication::activeModalWidget() == nullptr);
         QCOMPARE(help.parentWidget(), &windows_->selection());
 
-        QVERIFY(help.Engine() != nullptr);
-        QCOMPARE(QFileInfo(help.Engine()->collectionFile()).canonicalFilePath(),
+        QVERIFY(help.engine() != nullptr);
+        QCOMPARE(QFileInfo(help.engine()->collectionFile()).canonicalFilePath(),
                  QFileInfo(start_ + "/help/generalhelp.qhc").canonicalFilePath());
-        QTRY_COMPARE(TopTitle(help.Engine()), QStringLiteral("General information"));
-        QCOMPARE(help.Navigation()->currentIndex(), 0);
-        QTRY_COMPARE(help.Browser()->source(),
+        QTRY_COMPARE(topTitle(help.engine()), QStringLiteral("General information"));
+        QCOMPARE(help.navigation()->currentIndex(), 0);
+        QTRY_COMPARE(help.browser()->source(),
                      QUrl(QStringLiteral("qthelp://fetaldose.help.general/general/index.html")));
-        QVERIFY(help.Browser()->toPlainText().contains(QStringLiteral("synthetic")));
+        QVERIFY(help.browser()->toPlainText().contains(QStringLiteral("synthetic")));
         // The book's style sheet is read from the book: headings are drawn in its colour.
-        const QTextCursor heading(help.Browser()->document()->firstBlock());
+        const QTextCursor heading(help.browser()->document()->firstBlock());
         QTextCursor inHeading(heading);
         inHeading.movePosition(QTextCursor::NextCharacter);
         QCOMPARE(inHeading.charFormat().foreground().color(), QColor(QStringLiteral("#1f3f6f")));
@@ -110,58 +112,58 @@ class HelpBooksTest : public QObject {
     }
 
     void indexTakesTheReaderToTheTerm() {
-        OpenHelpBook(*windows_, HelpBook::GeneralInformation);
-        HelpWindow& help = TheHelpWindow(*windows_);
-        QTRY_VERIFY(help.Engine()->indexModel()->rowCount() > 0);
+        openHelpBook(windows_->selection(), HelpBook::GeneralInformation);
+        HelpWindow& help = helpWindowOf(windows_->selection());
+        QTRY_VERIFY(help.engine()->indexModel()->rowCount() > 0);
         auto* lookFor = help.findChild<QLineEdit*>(QStringLiteral("HelpIndexLookFor"));
         QVERIFY(lookFor != nullptr);
-        help.Navigation()->setCurrentIndex(1);
+        help.navigation()->setCurrentIndex(1);
         lookFor->setText(QStringLiteral("AMAD"));
         QTest::keyClick(lookFor, Qt::Key_Return);
-        QTRY_COMPARE(help.Browser()->source().fileName(), QStringLiteral("terms.html"));
-        QCOMPARE(help.Browser()->source().fragment(), QStringLiteral("amad"));
+        QTRY_COMPARE(help.browser()->source().fileName(), QStringLiteral("terms.html"));
+        QCOMPARE(help.browser()->source().fragment(), QStringLiteral("amad"));
         // A link inside a page stays inside the book.
-        QVERIFY(help.Browser()->toPlainText().contains(QStringLiteral("Absorption types")));
+        QVERIFY(help.browser()->toPlainText().contains(QStringLiteral("Absorption types")));
     }
 
     void secondCommandReplacesTheFirstBook() {
-        OpenHelpBook(*windows_, HelpBook::GeneralInformation);
-        HelpWindow* first = &TheHelpWindow(*windows_);
+        openHelpBook(windows_->selection(), HelpBook::GeneralInformation);
+        HelpWindow* first = &helpWindowOf(windows_->selection());
         // At once, before the first book's contents are even built.
-        QVERIFY(OpensWithoutBlocking(*windows_, HelpBook::Publication));
-        HelpWindow& help = TheHelpWindow(*windows_);
+        QVERIFY(opensWithoutBlocking(*windows_, HelpBook::Publication));
+        HelpWindow& help = helpWindowOf(windows_->selection());
         QCOMPARE(&help, first);
         QCOMPARE(windows_->selection().findChildren<HelpWindow*>().size(), 1);
-        QCOMPARE(QFileInfo(help.Engine()->collectionFile()).fileName(), QStringLiteral("p47.qhc"));
-        QTRY_COMPARE(TopTitle(help.Engine()), QStringLiteral("VORQ 47"));
-        QTRY_COMPARE(help.Browser()->source(),
+        QCOMPARE(QFileInfo(help.engine()->collectionFile()).fileName(), QStringLiteral("p47.qhc"));
+        QTRY_COMPARE(topTitle(help.engine()), QStringLiteral("VORQ 47"));
+        QTRY_COMPARE(help.browser()->source(),
                      QUrl(QStringLiteral("qthelp://fetaldose.help.p47/p47/index.html")));
-        QVERIFY(help.Browser()->toPlainText().contains(QStringLiteral("dose coefficients")));
+        QVERIFY(help.browser()->toPlainText().contains(QStringLiteral("dose coefficients")));
         QCOMPARE(help.windowTitle(), QStringLiteral("VORQ 47 - Help"));
-        QCOMPARE(help.Engine()->registeredDocumentations(),
+        QCOMPARE(help.engine()->registeredDocumentations(),
                  QStringList{QStringLiteral("fetaldose.help.p47")});
     }
 
     void missingBookIsReportedInTheHelpWindowOnly() {
         // The working directory has moved, as a Save or Load window moves it.
         QVERIFY(QDir::setCurrent(elsewhere_));
-        QVERIFY(OpensWithoutBlocking(*windows_, HelpBook::GeneralInformation));
-        HelpWindow& help = TheHelpWindow(*windows_);
+        QVERIFY(opensWithoutBlocking(*windows_, HelpBook::GeneralInformation));
+        HelpWindow& help = helpWindowOf(windows_->selection());
         QVERIFY(help.isVisible());
-        QVERIFY(help.Engine() == nullptr);
-        QCOMPARE(help.BookFile(), QDir(elsewhere_).absoluteFilePath("help/generalhelp.qhc"));
-        const QString shown = help.Browser()->toPlainText();
+        QVERIFY(help.engine() == nullptr);
+        QCOMPARE(help.bookFile(), QDir(elsewhere_).absoluteFilePath("help/generalhelp.qhc"));
+        const QString shown = help.browser()->toPlainText();
         QVERIFY2(shown.contains(QStringLiteral("Help file not found")), qPrintable(shown));
         QVERIFY(shown.contains(QStringLiteral("help/generalhelp.qhc")));
         QVERIFY(messages_.all.isEmpty());
-        QVERIFY(NoMessageBoxShown());
+        QVERIFY(noMessageBoxShown());
         QVERIFY(!QFileInfo::exists(elsewhere_ + "/help/generalhelp.qhc"));  // nothing created
 
         // Back in the program's folder the same command finds the book again.
         QVERIFY(QDir::setCurrent(start_));
-        OpenHelpBook(*windows_, HelpBook::Publication);
-        QVERIFY(help.Engine() != nullptr);
-        QTRY_COMPARE(TopTitle(help.Engine()), QStringLiteral("VORQ 47"));
+        openHelpBook(windows_->selection(), HelpBook::Publication);
+        QVERIFY(help.engine() != nullptr);
+        QTRY_COMPARE(topTitle(help.engine()), QStringLiteral("VORQ 47"));
     }
 
     void unreadableBookIsReportedInTheHelpWindowOnly() {
@@ -172,12 +174,12 @@ class HelpBooksTest : public QObject {
         file.write("this is not a help collection");
         file.close();
         QVERIFY(QDir::setCurrent(elsewhere_));
-        OpenHelpBook(*windows_, HelpBook::Publication);
-        HelpWindow& help = TheHelpWindow(*windows_);
-        QVERIFY(help.Engine() == nullptr);
-        QVERIFY(help.Browser()->toPlainText().contains(QStringLiteral("could not be opened")));
+        openHelpBook(windows_->selection(), HelpBook::Publication);
+        HelpWindow& help = helpWindowOf(windows_->selection());
+        QVERIFY(help.engine() == nullptr);
+        QVERIFY(help.browser()->toPlainText().contains(QStringLiteral("could not be opened")));
         QVERIFY(messages_.all.isEmpty());
-        QVERIFY(NoMessageBoxShown());
+        QVERIFY(noMessageBoxShown());
     }
 
   private:

@@ -14,8 +14,8 @@
 #include <QtTest>
 #include <functional>
 
+#include "app/window_set.h"
 #include "gui/app/platform.h"
-#include "gui/app/window_set.h"
 #include "gui/info/info_windows.h"
 #include "pdf_printers.h"
 #include "recording_messages.h"
@@ -26,7 +26,7 @@ namespace {
 
 // Opens the window modally and runs `inside` on the modal window before closing it; returns
 // whether the window really was the active modal window while open.
-bool OpenAndRun(InfoWindow& window, const std::function<void(QWidget&)>& inside) {
+bool openAndRun(InfoWindow& window, const std::function<void(QWidget&)>& inside) {
     bool wasModal = false;
     QTimer::singleShot(0, [&] {
         QWidget* modal = QApplication::activeModalWidget();
@@ -36,13 +36,13 @@ bool OpenAndRun(InfoWindow& window, const std::function<void(QWidget&)>& inside)
             modal->close();
         }
     });
-    window.Open();
+    window.openModally();
     return wasModal;
 }
 
 using PdfPrinters = testing::PdfPrinters;
 
-int PdfPageCount(const QString& path) {
+int pdfPageCount(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return -1;
     const QString text = QString::fromLatin1(file.readAll());
@@ -51,7 +51,7 @@ int PdfPageCount(const QString& path) {
 
 // The first page of a PDF rendered at the given resolution; a null image when pdftoppm is
 // not there.
-QImage RenderedPage(const QString& pdf, int dotsPerInch) {
+QImage renderedPage(const QString& pdf, int dotsPerInch) {
     const QString renderer = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     if (renderer.isEmpty()) return {};
     const QString stem = pdf + QStringLiteral(".page");
@@ -64,7 +64,7 @@ QImage RenderedPage(const QString& pdf, int dotsPerInch) {
 }
 
 // The rectangle of the page's pixels that are not white.
-QRect InkedArea(const QImage& page) {
+QRect inkedArea(const QImage& page) {
     QRect inked;
     for (int y = 0; y < page.height(); ++y) {
         for (int x = 0; x < page.width(); ++x) {
@@ -74,7 +74,7 @@ QRect InkedArea(const QImage& page) {
     return inked;
 }
 
-QStringList Lines(const QPlainTextEdit* box) {
+QStringList linesOf(const QPlainTextEdit* box) {
     return box->toPlainText().split(QLatin1Char('\n'));
 }
 
@@ -91,7 +91,7 @@ class InfoWindowsTest : public QObject {
         platform.messages = &messages_;
         platform.printers = &printers_;
         windows_ = std::make_unique<WindowSet>(platform);
-        windows_->Create();
+        windows_->create();
     }
 
     void cleanupTestCase() { windows_.reset(); }
@@ -146,17 +146,17 @@ class InfoWindowsTest : public QObject {
         };
         auto* box = windows_->instructions().findChild<QPlainTextEdit*>();
         QVERIFY(box != nullptr);
-        const QStringList shown = Lines(box);
+        const QStringList shown = linesOf(box);
         QCOMPARE(shown.size(), 21);
         for (int i = 0; i < expected.size(); ++i) QCOMPARE(shown.at(i), expected.at(i));
     }
 
     void instructionsLayoutHasTheTextAcrossTheTopAndThePrintButton() {
-        TInstructions& window = windows_->instructions();
+        InstructionsWindow& window = windows_->instructions();
         QRect box;
         QRect button;
         QString caption;
-        QVERIFY(OpenAndRun(window, [&](QWidget& shown) {
+        QVERIFY(openAndRun(window, [&](QWidget& shown) {
             box = shown.findChild<QPlainTextEdit*>()->geometry();
             auto* print = shown.findChild<QPushButton*>(QStringLiteral("Button1"));
             button = print->geometry();
@@ -255,7 +255,7 @@ class InfoWindowsTest : public QObject {
         for (const Design& design : designs) {
             const QString caption = design.window->windowTitle();
             QRect shownAt;
-            QVERIFY2(OpenAndRun(*design.window,
+            QVERIFY2(openAndRun(*design.window,
                                 [&](QWidget& shown) { shownAt = shown.frameGeometry(); }),
                      qPrintable(caption));
             QCOMPARE(shownAt, design.frame);
@@ -269,8 +269,8 @@ class InfoWindowsTest : public QObject {
     }
 
     void windowKeepsThePlaceAndSizeItHadWhenClosed() {
-        TLicence& window = windows_->licence();
-        OpenAndRun(window, [](QWidget& shown) {
+        InfoWindow& window = windows_->licence();
+        openAndRun(window, [](QWidget& shown) {
             shown.move(120, 80);
             shown.resize(420, 380);
         });
@@ -279,17 +279,17 @@ class InfoWindowsTest : public QObject {
 
         QRect reopenedAt;
         QString firstLine;
-        OpenAndRun(window, [&](QWidget& shown) {
+        openAndRun(window, [&](QWidget& shown) {
             reopenedAt = shown.frameGeometry();
-            firstLine = Lines(shown.findChild<QPlainTextEdit*>()).first();
+            firstLine = linesOf(shown.findChild<QPlainTextEdit*>()).first();
         });
         QCOMPARE(reopenedAt, closedAt);
         QVERIFY(firstLine.contains(QStringLiteral("CD-ROM")));
 
         // The instructions text follows the window's width and stays 300 pixels high.
-        TInstructions& instructions = windows_->instructions();
+        InstructionsWindow& instructions = windows_->instructions();
         QRect box;
-        OpenAndRun(instructions, [&](QWidget& shown) {
+        openAndRun(instructions, [&](QWidget& shown) {
             shown.resize(640, 500);
             QApplication::processEvents();
             box = shown.findChild<QPlainTextEdit*>()->geometry();
@@ -298,15 +298,15 @@ class InfoWindowsTest : public QObject {
     }
 
     void printButtonPrintsTheWindowAtItsScreenSizeOnOnePage() {
-        TInstructions& window = windows_->instructions();
+        InstructionsWindow& window = windows_->instructions();
         const QString pdf = QDir(startDirectory_.path()).filePath(QStringLiteral("instr.pdf"));
         printers_.outputFile = pdf;
-        messages_.Clear();
+        messages_.clear();
         QSize client;
         QString textBefore;
         QString textAfter;
         bool stillOpen = false;
-        OpenAndRun(window, [&](QWidget& shown) {
+        openAndRun(window, [&](QWidget& shown) {
             auto* box = shown.findChild<QPlainTextEdit*>();
             textBefore = box->toPlainText();
             client = shown.size();
@@ -318,13 +318,13 @@ class InfoWindowsTest : public QObject {
         QVERIFY(messages_.all.isEmpty());
         QVERIFY(stillOpen);
         QCOMPARE(textAfter, textBefore);
-        QCOMPARE(PdfPageCount(pdf), 1);
+        QCOMPARE(pdfPageCount(pdf), 1);
 
         // Proportional: on paper the picture has the size the window has on the screen.
         constexpr int kRenderDpi = 100;
-        const QImage page = RenderedPage(pdf, kRenderDpi);
+        const QImage page = renderedPage(pdf, kRenderDpi);
         if (page.isNull()) QSKIP("pdftoppm is not available to render the page");
-        const QRect inked = InkedArea(page);
+        const QRect inked = inkedArea(page);
         const double expectedWidth = client.width() * double(kRenderDpi) / window.logicalDpiX();
         const double expectedHeight = client.height() * double(kRenderDpi) / window.logicalDpiY();
         QVERIFY2(std::abs(inked.width() - expectedWidth) <= expectedWidth * 0.03,
@@ -337,11 +337,11 @@ class InfoWindowsTest : public QObject {
     }
 
     void printWithoutPrinterShowsTheErrorAndKeepsTheWindowOpen() {
-        TInstructions& window = windows_->instructions();
+        InstructionsWindow& window = windows_->instructions();
         printers_.outputFile.clear();
-        messages_.Clear();
+        messages_.clear();
         bool stillOpen = false;
-        OpenAndRun(window, [&](QWidget& shown) {
+        openAndRun(window, [&](QWidget& shown) {
             QTest::mouseClick(shown.findChild<QPushButton*>(QStringLiteral("Button1")),
                               Qt::LeftButton);
             stillOpen = shown.isVisible();

@@ -16,14 +16,14 @@
 #include <QToolButton>
 #include <memory>
 
+#include "app/window_set.h"
 #include "core/run/labels.h"
 #include "core/textio/faults.h"
 #include "gui/app/platform.h"
-#include "gui/app/window_set.h"
+#include "gui/app/window_printer.h"
 #include "gui/results/result_grid.h"
 #include "gui/results/results_viewer.h"
 #include "gui/results/run_controller.h"
-#include "gui/results/window_printer.h"
 #include "gui/selection/selection_window.h"
 #include "pdf_printers.h"
 #include "recording_messages.h"
@@ -39,7 +39,7 @@ using TestPrinters = testing::PdfPrinters;
 
 // A selection with one nuclide, the public group, ingestion, scenario 1, all organs and all
 // periods; tests change what they need.
-SelectionSnapshot BaseSelection(const std::string& nuclide) {
+SelectionSnapshot baseSelection(const std::string& nuclide) {
     SelectionSnapshot selection;
     selection.Nuclides = {nuclide};
     selection.HalfLives = {"1 y"};
@@ -51,7 +51,7 @@ SelectionSnapshot BaseSelection(const std::string& nuclide) {
     return selection;
 }
 
-int PdfPageCount(const QString& path) {
+int pdfPageCount(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return -1;
     const QString text = QString::fromLatin1(file.readAll());
@@ -60,7 +60,7 @@ int PdfPageCount(const QString& path) {
 
 // Blue pixels (the post-natal grid's text colour) on the first page of a PDF, rendered by
 // pdftoppm; -1 when it cannot be rendered.
-int BluePixelsOnPage(const QString& pdf) {
+int bluePixelsOnPage(const QString& pdf) {
     const QString renderer = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     if (renderer.isEmpty()) return -1;
     const QString stem = pdf + QStringLiteral(".render");
@@ -100,29 +100,29 @@ class ResultsViewerTest : public QObject {
     void printingWithoutAPrinterShowsTheMessage();
 
   private:
-    TFrmDemo2& Viewer() { return windows_->viewer(); }
-    ResultGrid& PostNatal() { return Viewer().PostNatalGrid(); }
-    ResultGrid& Offspring() { return Viewer().OffspringGrid(); }
-    QString LabelText(const char* name) {
-        return Viewer().findChild<QLabel*>(QString::fromLatin1(name))->text();
+    ResultsViewer& viewerWindow() { return windows_->viewer(); }
+    ResultGrid& postNatalGrid() { return viewerWindow().postNatalGrid(); }
+    ResultGrid& offspringGrid() { return viewerWindow().offspringGrid(); }
+    QString labelText(const char* name) {
+        return viewerWindow().findChild<QLabel*>(QString::fromLatin1(name))->text();
     }
-    QAbstractButton* Button(const char* name) {
-        return Viewer().findChild<QAbstractButton*>(QString::fromLatin1(name));
+    QAbstractButton* button(const char* name) {
+        return viewerWindow().findChild<QAbstractButton*>(QString::fromLatin1(name));
     }
     // "n of N", then "<" when "Previous" looks available and ">" when "Next" does.
-    ViewerDriver::Step Look(QStringList& seen) {
-        return [this, &seen](TFrmDemo2& viewer) {
-            seen << Counter() +
-                        (viewer.PreviousAvailable() ? QStringLiteral(" <") : QStringLiteral(" -")) +
-                        (viewer.NextAvailable() ? QStringLiteral(" >") : QStringLiteral(" -"));
+    ViewerDriver::Step look(QStringList& seen) {
+        return [this, &seen](ResultsViewer& viewer) {
+            seen << counterText() +
+                        (viewer.previousAvailable() ? QStringLiteral(" <") : QStringLiteral(" -")) +
+                        (viewer.nextAvailable() ? QStringLiteral(" >") : QStringLiteral(" -"));
         };
     }
     // Which grid is shown (the other must be hidden) and which view button is pressed.
-    QString ViewState() {
-        const bool postNatal = !PostNatal().isHidden() && Offspring().isHidden();
-        const bool offspring = !Offspring().isHidden() && PostNatal().isHidden();
-        const bool offspringPressed = Button("SpdBtnOffspring")->isChecked();
-        const bool postNatalPressed = Button("SpdBtnPostnatal")->isChecked();
+    QString viewState() {
+        const bool postNatal = !postNatalGrid().isHidden() && offspringGrid().isHidden();
+        const bool offspring = !offspringGrid().isHidden() && postNatalGrid().isHidden();
+        const bool offspringPressed = button("SpdBtnOffspring")->isChecked();
+        const bool postNatalPressed = button("SpdBtnPostnatal")->isChecked();
         return QStringLiteral("%1, %2 pressed")
             .arg(postNatal   ? "post-natal"
                  : offspring ? "offspring"
@@ -131,39 +131,39 @@ class ResultsViewerTest : public QObject {
                  : offspringPressed                   ? "offspring"
                                                       : "post-natal");
     }
-    static void Click(TFrmDemo2& viewer, const char* name) {
+    static void click(ResultsViewer& viewer, const char* name) {
         viewer.findChild<QAbstractButton*>(QString::fromLatin1(name))->click();
     }
-    QString Counter() {
-        return LabelText("LblTCount") + QStringLiteral(" of ") + LabelText("LblTTotal");
+    QString counterText() {
+        return labelText("LblTCount") + QStringLiteral(" of ") + labelText("LblTTotal");
     }
-    void WriteData(const std::string& nuclide, const std::string& text) {
-        WriteFile(dataDirectory_ + nuclide + ".dat", text);
+    void writeData(const std::string& nuclide, const std::string& text) {
+        writeFile(dataDirectory_ + nuclide + ".dat", text);
     }
     // The grid's rows 0 to 18, each with its cells joined by "|".
-    static QStringList GridRows(const ResultGrid& grid) {
+    static QStringList gridRows(const ResultGrid& grid) {
         QStringList rows;
         for (int row = 0; row < ResultGrid::kRows; ++row) {
             QStringList cells;
             for (int column = 0; column < ResultGrid::kColumns; ++column)
-                cells << grid.Cell(column, row);
+                cells << grid.cell(column, row);
             rows << cells.join(QLatin1Char('|'));
         }
         return rows;
     }
     // Every cell of both grids, for comparing before and after.
-    QStringList AllCells() {
+    QStringList allCells() {
         QStringList cells;
-        for (ResultGrid* grid : {&PostNatal(), &Offspring()})
+        for (ResultGrid* grid : {&postNatalGrid(), &offspringGrid()})
             for (int row = 0; row < ResultGrid::kRows; ++row)
                 for (int column = 0; column < ResultGrid::kColumns; ++column)
-                    cells << grid->Cell(column, row);
+                    cells << grid->cell(column, row);
         return cells;
     }
     // Runs and views with the steps given; returns whether the viewer opened.
-    bool Run(const SelectionSnapshot& selection, ViewerDriver& driver) {
-        driver.Run([&] { RunAndView(*windows_, selection); });
-        return driver.Opened();
+    bool run(const SelectionSnapshot& selection, ViewerDriver& driver) {
+        driver.run([&] { windows_->run(selection); });
+        return driver.opened();
     }
 
     QTemporaryDir workDirectory_;
@@ -179,78 +179,79 @@ void ResultsViewerTest::initTestCase() {
     QVERIFY(QDir(workDirectory_.path()).mkpath(QStringLiteral("data")));
     QVERIFY(QDir::setCurrent(workDirectory_.path()));
     dataDirectory_ = QDir(workDirectory_.path()).filePath(QStringLiteral("data/")).toStdString();
-    WriteFile(dataDirectory_ + "nuclides.txt", "1\r\nAa-1\r\n1 y\r\n");
+    writeFile(dataDirectory_ + "nuclides.txt", "1\r\nAa-1\r\n1 y\r\n");
 
     Platform platform;
     platform.messages = &messages_;
     platform.printers = &printers_;
     platform.decimalSeparator = [this] { return separator_; };
     windows_ = std::make_unique<WindowSet>(std::move(platform));
-    windows_->Create();
-    messages_.Clear();
-    QCOMPARE(windows_->selection().DataDirectory(), dataDirectory_);
+    windows_->create();
+    messages_.clear();
+    QCOMPARE(windows_->selection().dataDirectory(), dataDirectory_);
 
-    WriteData("One", DataFileText({0, 0, 1}, {0, 0, 1}));
-    WriteData("Two", DataFileText({0, 0, 2}, {0, 0, 2}));
-    WriteData("Empty", DataFileText({0, 0, 0}, {0, 0, 0}));
+    writeData("One", dataFileText({0, 0, 1}, {0, 0, 1}));
+    writeData("Two", dataFileText({0, 0, 2}, {0, 0, 2}));
+    writeData("Empty", dataFileText({0, 0, 0}, {0, 0, 0}));
 }
 
 void ResultsViewerTest::createdViewerBeforeAnyRun() {
-    TFrmDemo2& viewer = Viewer();
+    ResultsViewer& viewer = viewerWindow();
     QVERIFY(
         !(viewer.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint |
                                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     // Only the offspring grid's top-left cell is set before the first run.
-    for (ResultGrid* grid : {&PostNatal(), &Offspring()})
+    for (ResultGrid* grid : {&postNatalGrid(), &offspringGrid()})
         for (int row = 0; row < 19; ++row)
             for (int column = 0; column < 9; ++column) {
-                const bool set = grid == &Offspring() && row == 0 && column == 0;
-                QCOMPARE(grid->Cell(column, row), set ? QStringLiteral(" ") : QString());
+                const bool set = grid == &offspringGrid() && row == 0 && column == 0;
+                QCOMPARE(grid->cell(column, row), set ? QStringLiteral(" ") : QString());
             }
     // The offspring view in front with "Post natal dose only" pressed; the grid behind is
     // hidden, so it is not presented as visible.
-    QCOMPARE(ViewState(), QStringLiteral("offspring, post-natal pressed"));
+    QCOMPARE(viewState(), QStringLiteral("offspring, post-natal pressed"));
     QVERIFY(viewer.findChild<QLabel*>(QStringLiteral("LblHOrg"))->isHidden());
 }
 
 void ResultsViewerTest::pagingLooksFollowTheTableCount() {
-    auto next = [](TFrmDemo2& viewer) { viewer.SpdBtnNextClick(); };
-    auto previous = [](TFrmDemo2& viewer) { viewer.SpdBtnPreviousClick(); };
+    auto next = [](ResultsViewer& viewer) { viewer.showNextTable(); };
+    auto previous = [](ResultsViewer& viewer) { viewer.showPreviousTable(); };
 
     // One table: neither page turn available; either only redisplays table 1.
     QStringList seen;
-    ViewerDriver one(Viewer());
-    one.Then(Look(seen)).Then(next).Then(Look(seen)).Then(previous).Then(Look(seen));
-    QVERIFY(Run(BaseSelection("One"), one));
+    ViewerDriver one(viewerWindow());
+    one.then(look(seen)).then(next).then(look(seen)).then(previous).then(look(seen));
+    QVERIFY(run(baseSelection("One"), one));
     QCOMPARE(seen, QStringList(3, QStringLiteral("1 of 1 - -")));
 
-    SelectionSnapshot selection = BaseSelection("One");
+    SelectionSnapshot selection = baseSelection("One");
     selection.AcuteScenarios[1] = true;
     seen.clear();
-    ViewerDriver two(Viewer());
-    two.Then(Look(seen)).Then(next).Then(Look(seen)).Then(next).Then(Look(seen));
-    two.Then(previous).Then(Look(seen)).Then(previous).Then(Look(seen));
-    QVERIFY(Run(selection, two));
+    ViewerDriver two(viewerWindow());
+    two.then(look(seen)).then(next).then(look(seen)).then(next).then(look(seen));
+    two.then(previous).then(look(seen)).then(previous).then(look(seen));
+    QVERIFY(run(selection, two));
     QCOMPARE(seen,
              (QStringList{"1 of 2 - >", "2 of 2 < -", "2 of 2 < -", "1 of 2 - >", "1 of 2 - >"}));
 
     // Forty tables: both groups, two ingestion entries each, ten scenarios.
-    selection = BaseSelection("Two");
+    selection = baseSelection("Two");
     selection.Occupational = true;
     selection.AllAcutes = true;
     selection.ChronicScenarios = {true, true, false};
     seen.clear();
     QStringList header;
-    ViewerDriver forty(Viewer());
-    forty.Then(Look(seen));
-    for (int turn = 0; turn < 38; ++turn) forty.Then(next);
-    forty.Then(Look(seen)).Then(next).Then(Look(seen)).Then(next).Then(Look(seen));
-    forty.Then([&](TFrmDemo2&) {
+    ViewerDriver forty(viewerWindow());
+    forty.then(look(seen));
+    for (int turn = 0; turn < 38; ++turn) forty.then(next);
+    forty.then(look(seen)).then(next).then(look(seen)).then(next).then(look(seen));
+    forty.then([&](ResultsViewer&) {
         for (const char* name : {"lblNuclide", "LblOccOrEnv", "LblRoute", "LblScenario"})
-            header << LabelText(name);
-        header << Offspring().Cell(2, 1) << PostNatal().Cell(4, 1) << Offspring().Cell(4, 1);
+            header << labelText(name);
+        header << offspringGrid().cell(2, 1) << postNatalGrid().cell(4, 1)
+               << offspringGrid().cell(4, 1);
     });
-    QVERIFY(Run(selection, forty));
+    QVERIFY(run(selection, forty));
     QCOMPARE(seen, (QStringList{"1 of 40 - >", "39 of 40 < >", "40 of 40 < -", "40 of 40 < -"}));
     // Table 40 is the worker's, ingestion entry 2, scenario 10. The header's second line
     // is the scenario and its third the route.
@@ -263,7 +264,7 @@ void ResultsViewerTest::pagingLooksFollowTheTableCount() {
 
 void ResultsViewerTest::gridsShowTheFileTextsAndTheSums() {
     // Rows 1 to 4 hold the worked examples; every other field is zero.
-    WriteData("Sums", DataFileText({0, 0, 1}, {0, 0, 0}, [](const FieldKey& key) -> std::string {
+    writeData("Sums", dataFileText({0, 0, 1}, {0, 0, 0}, [](const FieldKey& key) -> std::string {
                   const bool inUtero = key.line == 0;
                   switch (key.row) {
                       case 1:
@@ -276,19 +277,19 @@ void ResultsViewerTest::gridsShowTheFileTextsAndTheSums() {
                           return "0.0E+00";
                   }
               }));
-    SelectionSnapshot selection = BaseSelection("Sums");
+    SelectionSnapshot selection = baseSelection("Sums");
     selection.AllOrgans = false;
     selection.Tissues[0] = selection.Tissues[1] = selection.Tissues[2] = true;  // 2 is "Brain"
     selection.AllPeriods = false;
     selection.Periods[1] = selection.Periods[4] = true;  // 5 and 70 years
 
     QStringList postNatalRows, offspringRows;
-    ViewerDriver driver(Viewer());
-    driver.Then([&](TFrmDemo2&) {
-        postNatalRows = GridRows(PostNatal());
-        offspringRows = GridRows(Offspring());
+    ViewerDriver driver(viewerWindow());
+    driver.then([&](ResultsViewer&) {
+        postNatalRows = gridRows(postNatalGrid());
+        offspringRows = gridRows(offspringGrid());
     });
-    QVERIFY(Run(selection, driver));
+    QVERIFY(run(selection, driver));
     const QString blankRow = QStringLiteral(" | | | | | | | | ");
     QStringList expected = {QStringLiteral(" | | | |  5y|  70y| | | "),
                             QStringLiteral("Bladder| |1.0E-10| |2.0E-11|3.0E-11| | | "),
@@ -304,21 +305,21 @@ void ResultsViewerTest::gridsShowTheFileTextsAndTheSums() {
     QCOMPARE(offspringRows, expected);
 
     // The results file reads the labels back from the offspring grid.
-    QCOMPARE(Viewer().RowLabelTexts(),
+    QCOMPARE(viewerWindow().rowLabelTexts(),
              (std::vector<std::string>{"Bladder", "Bone surface", "Brain (total)",
                                        "Brain (7-15 weeks)"}));
-    QCOMPARE(Viewer().PeriodHeadingTexts(), (std::vector<std::string>{"  5y", "  70y"}));
+    QCOMPARE(viewerWindow().periodHeadingTexts(), (std::vector<std::string>{"  5y", "  70y"}));
 
     // With a comma for the decimal separator the file's texts and the sums carry the comma.
     separator_ = ',';
     QString commaInUtero, commaPostNatal, commaTotal;
-    ViewerDriver commaDriver(Viewer());
-    commaDriver.Then([&](TFrmDemo2&) {
-        commaInUtero = Offspring().Cell(2, 1);
-        commaPostNatal = PostNatal().Cell(4, 1);
-        commaTotal = Offspring().Cell(4, 1);
+    ViewerDriver commaDriver(viewerWindow());
+    commaDriver.then([&](ResultsViewer&) {
+        commaInUtero = offspringGrid().cell(2, 1);
+        commaPostNatal = postNatalGrid().cell(4, 1);
+        commaTotal = offspringGrid().cell(4, 1);
     });
-    const bool opened = Run(selection, commaDriver);
+    const bool opened = run(selection, commaDriver);
     separator_ = '.';
     QVERIFY(opened);
     QCOMPARE(commaInUtero, QStringLiteral("1,0E-10"));
@@ -328,115 +329,117 @@ void ResultsViewerTest::gridsShowTheFileTextsAndTheSums() {
 }
 
 void ResultsViewerTest::viewSurvivesPageTurnsAndRuns() {
-    SelectionSnapshot selection = BaseSelection("One");
+    SelectionSnapshot selection = baseSelection("One");
     selection.AcuteScenarios[1] = true;
     QStringList seen;
-    auto view = [&](TFrmDemo2&) { seen << ViewState(); };
+    auto view = [&](ResultsViewer&) { seen << viewState(); };
     // "Post natal dose only" is pressed at first; clicking it brings its view to the front
     // and presses the other. Clicking it again changes nothing; page turns keep the view.
-    ViewerDriver driver(Viewer());
-    driver.Then([](TFrmDemo2& viewer) { Click(viewer, "SpdBtnPostnatal"); }).Then(view);
-    driver.Then([](TFrmDemo2& viewer) { Click(viewer, "SpdBtnPostnatal"); }).Then(view);
-    driver.Then([](TFrmDemo2& viewer) { viewer.SpdBtnNextClick(); }).Then(view);
-    QVERIFY(Run(selection, driver));
+    ViewerDriver driver(viewerWindow());
+    driver.then([](ResultsViewer& viewer) { click(viewer, "SpdBtnPostnatal"); }).then(view);
+    driver.then([](ResultsViewer& viewer) { click(viewer, "SpdBtnPostnatal"); }).then(view);
+    driver.then([](ResultsViewer& viewer) { viewer.showNextTable(); }).then(view);
+    QVERIFY(run(selection, driver));
     QCOMPARE(seen, QStringList(3, QStringLiteral("post-natal, offspring pressed")));
 
     // The next run opens in the post-natal view; "Offspring (total dose)" switches back.
     seen.clear();
-    ViewerDriver second(Viewer());
-    second.Then(view).Then([](TFrmDemo2& viewer) { Click(viewer, "SpdBtnOffspring"); }).Then(view);
-    second.Then([](TFrmDemo2& viewer) { Click(viewer, "SpdBtnOffspring"); }).Then(view);
-    QVERIFY(Run(selection, second));
+    ViewerDriver second(viewerWindow());
+    second.then(view)
+        .then([](ResultsViewer& viewer) { click(viewer, "SpdBtnOffspring"); })
+        .then(view);
+    second.then([](ResultsViewer& viewer) { click(viewer, "SpdBtnOffspring"); }).then(view);
+    QVERIFY(run(selection, second));
     QCOMPARE(seen, (QStringList{"post-natal, offspring pressed", "offspring, post-natal pressed",
                                 "offspring, post-natal pressed"}));
 }
 
 void ResultsViewerTest::closingOtherwiseShowsTheViewerAgainInPlace() {
-    SelectionSnapshot selection = BaseSelection("One");
+    SelectionSnapshot selection = baseSelection("One");
     selection.AcuteScenarios[1] = true;
     QRect placed;
     QRect reshown;
     QString counter;
     int showings = 0;
-    ViewerDriver driver(Viewer());
-    driver.Then([](TFrmDemo2& viewer) {
+    ViewerDriver driver(viewerWindow());
+    driver.then([](ResultsViewer& viewer) {
         viewer.findChild<QAbstractButton*>(QStringLiteral("SpdBtnNext"))->click();
     });
-    driver.Then([&](TFrmDemo2& viewer) {
+    driver.then([&](ResultsViewer& viewer) {
         viewer.setGeometry(viewer.geometry().adjusted(20, 10, 60, 40));
         placed = viewer.geometry();
         viewer.reject();  // as Escape or the window manager would close it
     });
-    driver.Then([&](TFrmDemo2& viewer) {
+    driver.then([&](ResultsViewer& viewer) {
         ++showings;
         reshown = viewer.geometry();
-        counter = Counter();
+        counter = counterText();
     });
-    QVERIFY(Run(selection, driver));
+    QVERIFY(run(selection, driver));
     QCOMPARE(showings, 1);
     QCOMPARE(counter, QStringLiteral("2 of 2"));
     QCOMPARE(reshown, placed);
-    Viewer().resize(534, 586);
+    viewerWindow().resize(534, 586);
 }
 
 void ResultsViewerTest::laterRunWithFewerRowsLeavesNoTrace() {
-    ViewerDriver full(Viewer());
-    QVERIFY(Run(BaseSelection("One"), full));
-    QCOMPARE(Offspring().Cell(0, 18), QStringLiteral("Effective dose"));
-    QCOMPARE(Offspring().Cell(8, 0), QStringLiteral("  70y"));
+    ViewerDriver full(viewerWindow());
+    QVERIFY(run(baseSelection("One"), full));
+    QCOMPARE(offspringGrid().cell(0, 18), QStringLiteral("Effective dose"));
+    QCOMPARE(offspringGrid().cell(8, 0), QStringLiteral("  70y"));
 
-    SelectionSnapshot fewer = BaseSelection("One");
+    SelectionSnapshot fewer = baseSelection("One");
     fewer.AllOrgans = false;
     fewer.Tissues[0] = fewer.Tissues[4] = fewer.Tissues[16] = true;  // 4 is "Oesophagus"
     fewer.AllPeriods = false;
     fewer.Periods[0] = true;
-    ViewerDriver small(Viewer());
-    QVERIFY(Run(fewer, small));
+    ViewerDriver small(viewerWindow());
+    QVERIFY(run(fewer, small));
     QStringList expected = {QStringLiteral(" | | | |  1y| | | | "),
                             QStringLiteral("Bladder| |1.1E-11| |1.0E-12| | | | "),
                             QStringLiteral("Oesophagus| |1.1E-11| |1.0E-12| | | | "),
                             QStringLiteral("Effective dose| |1.1E-11| |1.0E-12| | | | ")};
     while (expected.size() < ResultGrid::kRows) expected << QStringLiteral(" | | | | | | | | ");
-    QCOMPARE(GridRows(PostNatal()), expected);
+    QCOMPARE(gridRows(postNatalGrid()), expected);
     for (int row : {1, 2, 3})
         expected[row].replace(QStringLiteral("1.0E-12"), QStringLiteral("1.2E-11"));
-    QCOMPARE(GridRows(Offspring()), expected);
-    QCOMPARE(Viewer().RowLabelTexts().size(), 3u);
-    QCOMPARE(Viewer().PeriodHeadingTexts(), std::vector<std::string>{"  1y"});
+    QCOMPARE(gridRows(offspringGrid()), expected);
+    QCOMPARE(viewerWindow().rowLabelTexts().size(), 3u);
+    QCOMPARE(viewerWindow().periodHeadingTexts(), std::vector<std::string>{"  1y"});
 }
 
 void ResultsViewerTest::stopMessagesAndWhatTheGridsHold() {
     // A complete run first, so that every stop has something to clear.
-    SelectionSnapshot good = BaseSelection("Two");
+    SelectionSnapshot good = baseSelection("Two");
     good.AcuteScenarios[1] = true;
     auto runFull = [&] {
-        ViewerDriver driver(Viewer());
-        QVERIFY(Run(good, driver));
-        Viewer().SetNextAvailable(true);
-        Viewer().SetPreviousAvailable(true);
+        ViewerDriver driver(viewerWindow());
+        QVERIFY(run(good, driver));
+        viewerWindow().setNextAvailable(true);
+        viewerWindow().setPreviousAvailable(true);
     };
     auto stopRun = [&](const SelectionSnapshot& selection) {
-        messages_.Clear();
-        ViewerDriver driver(Viewer());
-        const bool opened = Run(selection, driver);
+        messages_.clear();
+        ViewerDriver driver(viewerWindow());
+        const bool opened = run(selection, driver);
         return opened;
     };
     auto allBlank = [&] {
-        for (const QString& text : AllCells())
+        for (const QString& text : allCells())
             if (text != QStringLiteral(" ")) return false;
         return true;
     };
 
     // No nuclide: the grids and the paging looks are left as they were.
     runFull();
-    const QStringList before = AllCells();
+    const QStringList before = allCells();
     SelectionSnapshot noNuclide = good;
     noNuclide.Nuclides.clear();
     noNuclide.HalfLives.clear();
     QVERIFY(!stopRun(noNuclide));
     QCOMPARE(messages_.informed, QStringList{QStringLiteral("Please select a nuclide")});
-    QCOMPARE(AllCells(), before);
-    QVERIFY(Viewer().NextAvailable() && Viewer().PreviousAvailable());
+    QCOMPARE(allCells(), before);
+    QVERIFY(viewerWindow().nextAvailable() && viewerWindow().previousAvailable());
 
     struct Stop {
         const char* message;
@@ -456,7 +459,7 @@ void ResultsViewerTest::stopMessagesAndWhatTheGridsHold() {
         QVERIFY2(!stopRun(selection), stop.message);
         QCOMPARE(messages_.informed, QStringList{QString::fromLatin1(stop.message)});
         QVERIFY2(allBlank(), stop.message);
-        QVERIFY(!Viewer().NextAvailable() && !Viewer().PreviousAvailable());
+        QVERIFY(!viewerWindow().nextAvailable() && !viewerWindow().previousAvailable());
     }
 
     // No period: the row labels are written before the stop, nothing else.
@@ -466,7 +469,7 @@ void ResultsViewerTest::stopMessagesAndWhatTheGridsHold() {
     QVERIFY(!stopRun(noPeriod));
     QCOMPARE(messages_.informed,
              QStringList{QStringLiteral("Please select an integration period(s)")});
-    for (ResultGrid* grid : {&PostNatal(), &Offspring()})
+    for (ResultGrid* grid : {&postNatalGrid(), &offspringGrid()})
         for (int row = 0; row < 19; ++row)
             for (int column = 0; column < 9; ++column) {
                 const QString expected =
@@ -474,7 +477,7 @@ void ResultsViewerTest::stopMessagesAndWhatTheGridsHold() {
                         ? QString::fromLatin1(kRowLabels[row - 1].data(),
                                               static_cast<qsizetype>(kRowLabels[row - 1].size()))
                         : QStringLiteral(" ");
-                QCOMPARE(grid->Cell(column, row), expected);
+                QCOMPARE(grid->cell(column, row), expected);
             }
 
     // A missing data file after a good one: the message, and nothing shown.
@@ -483,61 +486,61 @@ void ResultsViewerTest::stopMessagesAndWhatTheGridsHold() {
     missing.HalfLives = {"1 y", "2 y"};
     QVERIFY(!stopRun(missing));
     QCOMPARE(messages_.informed, QStringList{QStringLiteral("Cannot find the nuclide file")});
-    QCOMPARE(Offspring().Cell(0, 18), QStringLiteral("Effective dose"));
-    QCOMPARE(Offspring().Cell(8, 0), QStringLiteral("  70y"));
+    QCOMPARE(offspringGrid().cell(0, 18), QStringLiteral("Effective dose"));
+    QCOMPARE(offspringGrid().cell(8, 0), QStringLiteral("  70y"));
 
     // A field that is not a number ends the run with the conversion fault; nothing shown.
-    WriteData("Broken", DataFileText({0, 0, 1}, {0, 0, 0}, [](const FieldKey& key) {
-                  return key.row == 2 && key.line == 0 ? std::string("abc") : DefaultField(key);
+    writeData("Broken", dataFileText({0, 0, 1}, {0, 0, 0}, [](const FieldKey& key) {
+                  return key.row == 2 && key.line == 0 ? std::string("abc") : defaultField(key);
               }));
     SelectionSnapshot broken = good;
     broken.Nuclides = {"Broken"};
-    messages_.Clear();
-    ViewerDriver driver(Viewer());
+    messages_.clear();
+    ViewerDriver driver(viewerWindow());
     QString fault;
-    driver.Run([&] {
+    driver.run([&] {
         try {
-            RunAndView(*windows_, broken);
+            windows_->run(broken);
         } catch (const Fault& error) {
             fault = QString::fromLocal8Bit(error.what());
         }
     });
-    QVERIFY(!driver.Opened());
+    QVERIFY(!driver.opened());
     QCOMPARE(fault, QStringLiteral("'abc    ' is not a valid floating point value"));
     QVERIFY(messages_.all.isEmpty());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 
 void ResultsViewerTest::runWithoutTablesShowsABlankTableOneOfZero() {
-    ViewerDriver first(Viewer());
-    QVERIFY(Run(BaseSelection("One"), first));
-    QVERIFY(!LabelText("lblNuclide").isEmpty());
+    ViewerDriver first(viewerWindow());
+    QVERIFY(run(baseSelection("One"), first));
+    QVERIFY(!labelText("lblNuclide").isEmpty());
 
     QStringList labels;
     QStringList doseCells;
     std::vector<QString> counters;
     std::vector<bool> looks;
-    auto look = [&](TFrmDemo2& viewer) {
-        counters.push_back(Counter());
-        looks.push_back(viewer.PreviousAvailable() || viewer.NextAvailable());
+    auto look = [&](ResultsViewer& viewer) {
+        counters.push_back(counterText());
+        looks.push_back(viewer.previousAvailable() || viewer.nextAvailable());
     };
-    ViewerDriver driver(Viewer());
-    driver.Then([&](TFrmDemo2& viewer) {
+    ViewerDriver driver(viewerWindow());
+    driver.then([&](ResultsViewer& viewer) {
         for (const char* name : {"lblNuclide", "LblOccOrEnv", "LblRoute", "LblScenario", "LblHOrg"})
-            labels << LabelText(name);
-        for (ResultGrid* grid : {&PostNatal(), &Offspring()})
+            labels << labelText(name);
+        for (ResultGrid* grid : {&postNatalGrid(), &offspringGrid()})
             for (int row = 1; row < 19; ++row)
-                for (int column = 1; column < 9; ++column) doseCells << grid->Cell(column, row);
+                for (int column = 1; column < 9; ++column) doseCells << grid->cell(column, row);
         look(viewer);
     });
-    driver.Then([](TFrmDemo2& viewer) { viewer.SpdBtnNextClick(); }).Then(look);
-    driver.Then([](TFrmDemo2& viewer) { viewer.SpdBtnPreviousClick(); }).Then(look);
-    QVERIFY(Run(BaseSelection("Empty"), driver));
+    driver.then([](ResultsViewer& viewer) { viewer.showNextTable(); }).then(look);
+    driver.then([](ResultsViewer& viewer) { viewer.showPreviousTable(); }).then(look);
+    QVERIFY(run(baseSelection("Empty"), driver));
     QCOMPARE(labels, QStringList(5, QString()));
     for (const QString& text : doseCells) QCOMPARE(text, QStringLiteral(" "));
     for (const QString& counter : counters) QCOMPARE(counter, QStringLiteral("1 of 0"));
     for (bool available : looks) QVERIFY(!available);
-    QCOMPARE(Offspring().Cell(0, 1), QStringLiteral("Bladder"));
+    QCOMPARE(offspringGrid().cell(0, 1), QStringLiteral("Bladder"));
 }
 
 void ResultsViewerTest::counterStaysReadableWithLongTableNumbers() {
@@ -546,12 +549,12 @@ void ResultsViewerTest::counterStaysReadableWithLongTableNumbers() {
         return label->x() + label->fontMetrics().horizontalAdvance(label->text());
     };
     auto label = [this](const char* name) {
-        return Viewer().findChild<QLabel*>(QString::fromLatin1(name));
+        return viewerWindow().findChild<QLabel*>(QString::fromLatin1(name));
     };
-    Viewer().Store().Resize(2, 1, 1);
+    viewerWindow().store().Resize(2, 1, 1);
     for (int tables : {40, 1628, 1628}) {
-        Viewer().Store().SetTableCount(tables);
-        Viewer().ShowTable(tables == 40 ? 3 : 1234);
+        viewerWindow().store().SetTableCount(tables);
+        viewerWindow().showTable(tables == 40 ? 3 : 1234);
         QVERIFY(textEnd(label("Label3")) < label("LblTCount")->x());
         QVERIFY(textEnd(label("LblTCount")) < label("Label5")->x());
         QVERIFY(textEnd(label("Label5")) < label("LblTTotal")->x());
@@ -562,32 +565,32 @@ void ResultsViewerTest::counterStaysReadableWithLongTableNumbers() {
             QCOMPARE(label("LblTTotal")->x(), 230);
         }
     }
-    QCOMPARE(Counter(), QStringLiteral("1234 of 1628"));
+    QCOMPARE(counterText(), QStringLiteral("1234 of 1628"));
 }
 
 void ResultsViewerTest::printedSizeArithmetic() {
     // Portrait page 4800 x 6600: the design-size viewer is wider in proportion, so it fills
     // the width; 586 * 4800 / 534 = 5267.4.
     PrintGeometry geometry{QSize(534, 586), QSize(4800, 6600), 600, 600, 96};
-    QCOMPARE(PrintedSize(geometry, PrintScale::FitToPage), QSize(4800, 5267));
+    QCOMPARE(printedSize(geometry, PrintScale::FitToPage), QSize(4800, 5267));
     // A viewer narrower in proportion fills the height: 500 * 6600 / 900 = 3666.7.
     geometry.image = QSize(500, 900);
-    QCOMPARE(PrintedSize(geometry, PrintScale::FitToPage), QSize(3667, 6600));
+    QCOMPARE(printedSize(geometry, PrintScale::FitToPage), QSize(3667, 6600));
     // Width exactly reached counts as reaching the width: 480 * 6600 / 660 = 4800.
     geometry.image = QSize(480, 660);
-    QCOMPARE(PrintedSize(geometry, PrintScale::FitToPage), QSize(4800, 6600));
+    QCOMPARE(printedSize(geometry, PrintScale::FitToPage), QSize(4800, 6600));
     // Halves round away from zero: 300 * 5 / 2 = 750, 201 * 5 / 2 = 502.5.
     geometry = {QSize(201, 2), QSize(5, 5), 0, 0, 0};
-    QCOMPARE(PrintedSize(geometry, PrintScale::FitToPage), QSize(5, 0));
+    QCOMPARE(printedSize(geometry, PrintScale::FitToPage), QSize(5, 0));
     geometry = {QSize(1, 201), QSize(1000, 5), 0, 0, 0};
-    QCOMPARE(PrintedSize(geometry, PrintScale::FitToPage), QSize(0, 5));
+    QCOMPARE(printedSize(geometry, PrintScale::FitToPage), QSize(0, 5));
 
     // Proportional: 534 * 600 / 96 = 3337.5 and 586 * 600 / 96 = 3662.5, both up.
     geometry = {QSize(534, 586), QSize(4800, 6600), 600, 600, 96};
-    QCOMPARE(PrintedSize(geometry, PrintScale::Proportional), QSize(3338, 3663));
+    QCOMPARE(printedSize(geometry, PrintScale::Proportional), QSize(3338, 3663));
     // Different resolutions across and down; the page does not limit it.
     geometry = {QSize(534, 586), QSize(100, 100), 300, 1200, 120};
-    QCOMPARE(PrintedSize(geometry, PrintScale::Proportional), QSize(1335, 5860));
+    QCOMPARE(printedSize(geometry, PrintScale::Proportional), QSize(1335, 5860));
 }
 
 void ResultsViewerTest::printingMakesOnePageOfTheViewOnShow() {
@@ -597,25 +600,25 @@ void ResultsViewerTest::printingMakesOnePageOfTheViewOnShow() {
         QDir(workDirectory_.path()).filePath(QStringLiteral("offspring.pdf"));
     std::vector<QString> counters;
     std::vector<bool> postNatalShown;
-    auto look = [&](TFrmDemo2& viewer) {
-        counters.push_back(Counter());
-        postNatalShown.push_back(viewer.PostNatalViewShown());
+    auto look = [&](ResultsViewer& viewer) {
+        counters.push_back(counterText());
+        postNatalShown.push_back(viewer.postNatalViewShown());
     };
     auto print = [&](const QString& file) {
-        return [&, file](TFrmDemo2& viewer) {
+        return [&, file](ResultsViewer& viewer) {
             printers_.outputFile = file;
             viewer.findChild<QAbstractButton*>(QStringLiteral("Button3"))->click();
         };
     };
-    SelectionSnapshot selection = BaseSelection("Two");
+    SelectionSnapshot selection = baseSelection("Two");
     selection.AcuteScenarios[1] = true;
-    ViewerDriver driver(Viewer());
-    driver.Then([](TFrmDemo2& viewer) { viewer.SpdBtnNextClick(); });
-    driver.Then([](TFrmDemo2& viewer) { viewer.SpdBtnPostnatalClick(); });
-    driver.Then(print(postNatalPdf)).Then(look);
-    driver.Then([](TFrmDemo2& viewer) { viewer.SpdBtnOffspringClick(); });
-    driver.Then(print(offspringPdf)).Then(look);
-    QVERIFY(Run(selection, driver));
+    ViewerDriver driver(viewerWindow());
+    driver.then([](ResultsViewer& viewer) { viewer.showNextTable(); });
+    driver.then([](ResultsViewer& viewer) { viewer.showPostNatalView(); });
+    driver.then(print(postNatalPdf)).then(look);
+    driver.then([](ResultsViewer& viewer) { viewer.showOffspringView(); });
+    driver.then(print(offspringPdf)).then(look);
+    QVERIFY(run(selection, driver));
     printers_.outputFile.clear();
     QVERIFY(messages_.all.isEmpty());
 
@@ -623,10 +626,10 @@ void ResultsViewerTest::printingMakesOnePageOfTheViewOnShow() {
     QCOMPARE(counters, (std::vector<QString>{QStringLiteral("2 of 4"), QStringLiteral("2 of 4")}));
     QCOMPARE(postNatalShown, (std::vector<bool>{true, false}));
 
-    QCOMPARE(PdfPageCount(postNatalPdf), 1);
-    QCOMPARE(PdfPageCount(offspringPdf), 1);
-    const int bluePostNatal = BluePixelsOnPage(postNatalPdf);
-    const int blueOffspring = BluePixelsOnPage(offspringPdf);
+    QCOMPARE(pdfPageCount(postNatalPdf), 1);
+    QCOMPARE(pdfPageCount(offspringPdf), 1);
+    const int bluePostNatal = bluePixelsOnPage(postNatalPdf);
+    const int blueOffspring = bluePixelsOnPage(offspringPdf);
     if (bluePostNatal < 0 || blueOffspring < 0)
         QSKIP("pdftoppm is not available to render the pages");
     // The post-natal grid's text is blue; in the offspring view only one caption is.
@@ -636,15 +639,15 @@ void ResultsViewerTest::printingMakesOnePageOfTheViewOnShow() {
 
 void ResultsViewerTest::printingWithoutAPrinterShowsTheMessage() {
     printers_.outputFile.clear();
-    messages_.Clear();
+    messages_.clear();
     QString counter;
-    ViewerDriver driver(Viewer());
-    driver.Then([](TFrmDemo2& viewer) { viewer.SpdBtnNextClick(); });
-    driver.Then([](TFrmDemo2& viewer) { viewer.Button3Click(); });
-    driver.Then([&](TFrmDemo2&) { counter = Counter(); });
-    SelectionSnapshot selection = BaseSelection("One");
+    ViewerDriver driver(viewerWindow());
+    driver.then([](ResultsViewer& viewer) { viewer.showNextTable(); });
+    driver.then([](ResultsViewer& viewer) { viewer.print(); });
+    driver.then([&](ResultsViewer&) { counter = counterText(); });
+    SelectionSnapshot selection = baseSelection("One");
     selection.AcuteScenarios[1] = true;
-    QVERIFY(Run(selection, driver));
+    QVERIFY(run(selection, driver));
     QCOMPARE(messages_.errors,
              QStringList{QStringLiteral("There is no default printer currently selected.")});
     QCOMPARE(counter, QStringLiteral("2 of 2"));

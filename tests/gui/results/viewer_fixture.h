@@ -35,7 +35,7 @@ struct FieldKey {
 using FieldText = std::function<std::string(const FieldKey&)>;
 
 // In utero "e.sE-1g" and post-natal "p.0E-12": different on every table of one group.
-inline std::string DefaultField(const FieldKey& key) {
+inline std::string defaultField(const FieldKey& key) {
     char text[40];
     if (key.line == 0)
         std::snprintf(text, sizeof text, "%d.%dE-1%d", key.entry % 10, key.scenario % 10,
@@ -46,8 +46,8 @@ inline std::string DefaultField(const FieldKey& key) {
 }
 
 // The text of a data file with the given section counts, CR LF line ends.
-inline std::string DataFileText(SectionCounts publicCounts, SectionCounts workerCounts,
-                                const FieldText& field = DefaultField) {
+inline std::string dataFileText(SectionCounts publicCounts, SectionCounts workerCounts,
+                                const FieldText& field = defaultField) {
     std::string out;
     auto line = [&out](const std::string& text) { out += text + "\r\n"; };
     auto record = [&](FieldKey key) {
@@ -86,7 +86,7 @@ inline std::string DataFileText(SectionCounts publicCounts, SectionCounts worker
     return out;
 }
 
-inline void WriteFile(const std::string& path, const std::string& text) {
+inline void writeFile(const std::string& path, const std::string& text) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << text;
 }
@@ -96,35 +96,35 @@ inline void WriteFile(const std::string& path, const std::string& text) {
 // so a test always finishes. Counts the showings it saw.
 class ViewerDriver {
   public:
-    using Step = std::function<void(TFrmDemo2&)>;
+    using Step = std::function<void(ResultsViewer&)>;
 
-    explicit ViewerDriver(TFrmDemo2& viewer) : viewer_(viewer) {
+    explicit ViewerDriver(ResultsViewer& viewer) : viewer_(viewer) {
         timer_.setInterval(1);
-        QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+        QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
     }
 
-    ViewerDriver& Then(Step step) {
+    ViewerDriver& then(Step step) {
         steps_.push_back(std::move(step));
         return *this;
     }
 
     // Runs `body` (which enters the viewing loop, or not) while the steps are worked.
-    void Run(const std::function<void()>& body) {
+    void run(const std::function<void()>& body) {
         timer_.start();
         body();
         timer_.stop();
     }
 
-    bool Opened() const { return opened_; }
-    int StepsLeft() const { return static_cast<int>(steps_.size()); }
+    bool opened() const { return opened_; }
+    int stepsLeft() const { return static_cast<int>(steps_.size()); }
 
   private:
-    void Tick() {
+    void tick() {
         if (QApplication::activeModalWidget() != &viewer_ || !viewer_.isVisible()) return;
         opened_ = true;
         if (++ticks_ > 5000) steps_.clear();  // a loop that never ends is a failure, not a hang
         if (steps_.empty()) {
-            viewer_.SpdBtnReturnClick();
+            viewer_.returnToInput();
             return;
         }
         Step step = std::move(steps_.front());
@@ -132,7 +132,7 @@ class ViewerDriver {
         step(viewer_);
     }
 
-    TFrmDemo2& viewer_;
+    ResultsViewer& viewer_;
     QTimer timer_;
     std::deque<Step> steps_;
     bool opened_ = false;

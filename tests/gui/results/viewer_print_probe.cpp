@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "gui/app/window_set.h"
+#include "app/window_set.h"
 #include "gui/results/results_viewer.h"
 #include "gui/results/run_controller.h"
 #include "recording_messages.h"
@@ -35,9 +35,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string data = QDir(work.path()).filePath(QStringLiteral("data/")).toStdString();
-    test::WriteFile(data + "nuclides.txt", "1\r\nPu-239\r\n2.411E+04 y\r\n");
-    test::WriteFile(data + "Pu-239.dat",
-                    test::DataFileText({0, 2, 1}, {0, 2, 1}, [](const test::FieldKey& key) {
+    test::writeFile(data + "nuclides.txt", "1\r\nPu-239\r\n2.411E+04 y\r\n");
+    test::writeFile(data + "Pu-239.dat",
+                    test::dataFileText({0, 2, 1}, {0, 2, 1}, [](const test::FieldKey& key) {
                         char text[40];
                         const int mantissa = 10 + (key.row * 7 + key.line * 3) % 89;
                         std::snprintf(text, sizeof text, "%d.%dE-%02d", mantissa / 10,
@@ -49,8 +49,8 @@ int main(int argc, char** argv) {
     Platform platform;
     platform.messages = &messages;
     WindowSet windows(std::move(platform));
-    windows.Create();
-    messages.Clear();
+    windows.create();
+    messages.clear();
 
     SelectionSnapshot selection;
     selection.Nuclides = {"Pu-239"};
@@ -64,18 +64,18 @@ int main(int argc, char** argv) {
 
     bool grabbed = false;
     test::ViewerDriver driver(windows.viewer());
-    driver.Then([](TFrmDemo2& viewer) { viewer.SpdBtnNextClick(); });
-    if (postNatal) driver.Then([](TFrmDemo2& viewer) { viewer.SpdBtnPostnatalClick(); });
-    driver.Then([&](TFrmDemo2& viewer) {
+    driver.then([](ResultsViewer& viewer) { viewer.showNextTable(); });
+    if (postNatal) driver.then([](ResultsViewer& viewer) { viewer.showPostNatalView(); });
+    driver.then([&](ResultsViewer& viewer) {
         if (grabFile.isEmpty())
-            viewer.Button3Click();
+            viewer.print();
         else
             grabbed = viewer.grab().save(grabFile);
     });
-    driver.Run([&] { RunAndView(windows, selection); });
+    driver.run([&] { windows.run(selection); });
 
     for (const QString& text : messages.all) std::fprintf(stderr, "%s\n", qPrintable(text));
-    if (!driver.Opened()) {
+    if (!driver.opened()) {
         std::fprintf(stderr, "the viewer did not open\n");
         return 1;
     }

@@ -23,7 +23,7 @@ namespace {
 const QString kNotFound = QStringLiteral("Nuclide is not available - please reselect");
 const QString kNoDataFile = QString::fromLatin1(kNuclideNotAvailableMessage);
 
-QStringList Texts(const QListWidget* list) {
+QStringList textsOf(const QListWidget* list) {
     QStringList texts;
     for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
     return texts;
@@ -43,14 +43,14 @@ class NuclideFinderTest : public QObject {
     QListWidget* chosen_ = nullptr;
     QListWidget* halfLives_ = nullptr;
 
-    void Open(const std::function<void(WorkingDataSet&)>& writeData) {
+    void openWindowsOn(const std::function<void(WorkingDataSet&)>& writeData) {
         windows_.reset();
         data_.reset();
         data_ = std::make_unique<WorkingDataSet>();
         writeData(*data_);
-        messages_.Clear();
-        windows_ = data_->OpenWindows(messages_);
-        TDualListDlg& window = windows_->selection();
+        messages_.clear();
+        windows_ = data_->openWindows(messages_);
+        SelectionWindow& window = windows_->selection();
         grid_ = window.findChild<QTableWidget*>(QStringLiteral("StringGrid1"));
         finder_ = window.findChild<QLineEdit*>(QStringLiteral("EdtFindNuc"));
         chosen_ = window.findChild<QListWidget*>(QStringLiteral("LstBxNucsChosen"));
@@ -58,30 +58,30 @@ class NuclideFinderTest : public QObject {
         QVERIFY(grid_ && finder_ && chosen_ && halfLives_);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        messages_.Clear();
+        messages_.clear();
     }
 
-    void Type(const QString& text) {
+    void typeInFinder(const QString& text) {
         finder_->setFocus();
         QTest::keyClicks(finder_, text);
     }
-    void DoubleClickRow(int row) {
+    void doubleClickRow(int row) {
         const QRect cell = grid_->visualRect(grid_->model()->index(row, 0));
         QTest::mouseClick(grid_->viewport(), Qt::LeftButton, {}, cell.center());
         QTest::mouseDClick(grid_->viewport(), Qt::LeftButton, {}, cell.center());
     }
-    void SelectChosen(std::initializer_list<int> rows) {
+    void selectChosen(std::initializer_list<int> rows) {
         chosen_->clearSelection();
         for (int row : rows) chosen_->item(row)->setSelected(true);
     }
-    void ExpectChosen(const QStringList& names, const QStringList& halfLives) {
-        QCOMPARE(Texts(chosen_), names);
-        QCOMPARE(Texts(halfLives_), halfLives);
+    void expectChosen(const QStringList& names, const QStringList& halfLives) {
+        QCOMPARE(textsOf(chosen_), names);
+        QCOMPARE(textsOf(halfLives_), halfLives);
     }
 
   private slots:
     void init() {
-        Open([](WorkingDataSet& data) { data.WriteSmallDataSet(); });
+        openWindowsOn([](WorkingDataSet& data) { data.writeSmallDataSet(); });
     }
     void cleanup() {
         windows_.reset();
@@ -90,17 +90,17 @@ class NuclideFinderTest : public QObject {
 
     void typingMovesTheHighlightToTheFirstNameWithThatBeginning() {
         QCOMPARE(grid_->currentRow(), 0);
-        Type(QStringLiteral("pu"));
+        typeInFinder(QStringLiteral("pu"));
         QCOMPARE(grid_->currentRow(), 5);  // Pu-238, the first of three
         QVERIFY(grid_->selectionModel()->isRowSelected(5, {}));
 
         // A text no name begins with leaves the highlight where it was.
-        Type(QStringLiteral("x"));
+        typeInFinder(QStringLiteral("x"));
         QCOMPARE(grid_->currentRow(), 5);
 
         // Only the first character is raised and the next seven lowered.
         finder_->clear();
-        Type(QStringLiteral("cS-1"));
+        typeInFinder(QStringLiteral("cS-1"));
         QCOMPARE(grid_->currentRow(), 4);  // Cs-137
         finder_->setText(QStringLiteral("AM-241"));
         QCOMPARE(grid_->currentRow(), 8);
@@ -112,30 +112,30 @@ class NuclideFinderTest : public QObject {
     }
 
     void enterInTheFinderNeedsTheWholeName() {
-        Type(QStringLiteral("pu"));
+        typeInFinder(QStringLiteral("pu"));
         QTest::keyClick(finder_, Qt::Key_Return);
         QCOMPARE(messages_.informed, QStringList({kNotFound}));
         QCOMPARE(finder_->text(), QStringLiteral("pu"));
         QCOMPARE(chosen_->count(), 0);
 
-        messages_.Clear();
+        messages_.clear();
         finder_->clear();
-        Type(QStringLiteral("PU-239"));
+        typeInFinder(QStringLiteral("PU-239"));
         QTest::keyClick(finder_, Qt::Key_Enter);
         QVERIFY(messages_.all.isEmpty());
-        ExpectChosen({"Pu-239"}, {"24110 y"});
+        expectChosen({"Pu-239"}, {"24110 y"});
         QCOMPARE(finder_->text(), QString());
         QCOMPARE(grid_->currentRow(), 0);
 
         // Enter in the grid now adds the top row, the current one again.
         grid_->setFocus();
         QTest::keyClick(grid_, Qt::Key_Return);
-        ExpectChosen({"Pu-239", "H-3"}, {"24110 y", "12.32 y"});
+        expectChosen({"Pu-239", "H-3"}, {"24110 y", "12.32 y"});
     }
 
     void enterInTheFinderLooksAtNoMoreThanEightCharacters() {
         // The key is cut to "Te-131m-": it still finds the name by its beginning...
-        Type(QStringLiteral("te-131m-a"));
+        typeInFinder(QStringLiteral("te-131m-a"));
         QCOMPARE(grid_->currentRow(), 9);
         // ...but never equals the nine-character name.
         QTest::keyClick(finder_, Qt::Key_Return);
@@ -151,18 +151,18 @@ class NuclideFinderTest : public QObject {
     }
 
     void doubleClickAddsOnlyNuclidesWithADataFile() {
-        DoubleClickRow(6);
-        DoubleClickRow(6);
-        ExpectChosen({"Pu-239", "Pu-239"}, {"24110 y", "24110 y"});
+        doubleClickRow(6);
+        doubleClickRow(6);
+        expectChosen({"Pu-239", "Pu-239"}, {"24110 y", "24110 y"});
         QVERIFY(messages_.all.isEmpty());
 
-        DoubleClickRow(2);  // Sr-90 has no data file
+        doubleClickRow(2);  // Sr-90 has no data file
         QCOMPARE(messages_.informed, QStringList({kNoDataFile}));
-        ExpectChosen({"Pu-239", "Pu-239"}, {"24110 y", "24110 y"});
+        expectChosen({"Pu-239", "Pu-239"}, {"24110 y", "24110 y"});
 
         // An empty row below the catalogue has no data file either.
-        messages_.Clear();
-        DoubleClickRow(12);
+        messages_.clear();
+        doubleClickRow(12);
         QCOMPARE(messages_.informed, QStringList({kNoDataFile}));
         QCOMPARE(chosen_->count(), 2);
     }
@@ -172,13 +172,13 @@ class NuclideFinderTest : public QObject {
         QTest::keyClick(grid_, Qt::Key_Down);
         QTest::keyClick(grid_, Qt::Key_Down);
         QTest::keyClick(grid_, Qt::Key_Return);  // Sr-90, refused only by a run
-        ExpectChosen({"Sr-90"}, {"28.79 y"});
+        expectChosen({"Sr-90"}, {"28.79 y"});
         QVERIFY(messages_.all.isEmpty());
 
         // An empty row is no nuclide: nothing is added.
         grid_->setCurrentCell(40, 0);
         QTest::keyClick(grid_, Qt::Key_Enter);
-        ExpectChosen({"Sr-90"}, {"28.79 y"});
+        expectChosen({"Sr-90"}, {"28.79 y"});
     }
 
     void removalTakesTheLowestSelectedItemFromBothLists() {
@@ -196,9 +196,9 @@ class NuclideFinderTest : public QObject {
         QTest::keyClick(chosen_, Qt::Key_Delete);
         QCOMPARE(chosen_->count(), 6);
 
-        SelectChosen({5, 2});
+        selectChosen({5, 2});
         QTest::keyClick(chosen_, Qt::Key_Delete);
-        ExpectChosen({"H-3", "C-14", "Cs-137", "Pu-239", "H-3"},
+        expectChosen({"H-3", "C-14", "Cs-137", "Pu-239", "H-3"},
                      {"T H-3", "T C-14", "T Cs-137", "T Pu-239", "T H-3"});
         QVERIFY(chosen_->item(4)->isSelected());
 
@@ -206,27 +206,27 @@ class NuclideFinderTest : public QObject {
         const QRect item = chosen_->visualItemRect(chosen_->item(1));
         QTest::mouseClick(chosen_->viewport(), Qt::LeftButton, {}, item.center());
         QTest::mouseDClick(chosen_->viewport(), Qt::LeftButton, {}, item.center());
-        ExpectChosen({"H-3", "Cs-137", "Pu-239", "H-3"},
+        expectChosen({"H-3", "Cs-137", "Pu-239", "H-3"},
                      {"T H-3", "T Cs-137", "T Pu-239", "T H-3"});
         QVERIFY(messages_.all.isEmpty());
     }
 
     void aLongCatalogueCanBeFoundAndChosenToItsLastEntry() {
-        Open([](WorkingDataSet& data) {
+        openWindowsOn([](WorkingDataSet& data) {
             std::vector<Nuclide> entries;
             for (int i = 1; i <= 100; ++i)
                 entries.push_back({"Nu-" + QByteArray::number(i), QByteArray::number(i) + " d"});
-            data.WriteCatalogue(entries);
-            data.AddDataFile("Nu-100");
+            data.writeCatalogue(entries);
+            data.addDataFile("Nu-100");
         });
         QCOMPARE(grid_->rowCount(), 100);
-        Type(QStringLiteral("nu-100"));
+        typeInFinder(QStringLiteral("nu-100"));
         QCOMPARE(grid_->currentRow(), 99);
         QTest::keyClick(finder_, Qt::Key_Return);
-        ExpectChosen({"Nu-100"}, {"100 d"});
+        expectChosen({"Nu-100"}, {"100 d"});
 
-        DoubleClickRow(99);
-        ExpectChosen({"Nu-100", "Nu-100"}, {"100 d", "100 d"});
+        doubleClickRow(99);
+        expectChosen({"Nu-100", "Nu-100"}, {"100 d", "100 d"});
         QVERIFY(messages_.all.isEmpty());
     }
 
@@ -234,18 +234,18 @@ class NuclideFinderTest : public QObject {
         // 0xB5 and 0xE9 are letters of an 8-bit code page and no valid UTF-8.
         const QByteArray name("Nu\xE9-1");
         const QByteArray halfLife("5 \xB5s");
-        Open([&](WorkingDataSet& data) {
-            data.WriteCatalogue({{name, halfLife}});
+        openWindowsOn([&](WorkingDataSet& data) {
+            data.writeCatalogue({{name, halfLife}});
             // The data file's name holds the same bytes (a QString path would not keep them).
             const std::string path =
-                QFile::encodeName(data.DataPath("")).toStdString() + name.toStdString() + ".dat";
+                QFile::encodeName(data.dataPath("")).toStdString() + name.toStdString() + ".dat";
             std::ofstream(path, std::ios::binary) << "1\r\n";
             ::chmod(path.c_str(), 0444);
         });
-        DoubleClickRow(0);
+        doubleClickRow(0);
         grid_->setFocus();
         QTest::keyClick(grid_, Qt::Key_Return);
-        const SelectionSnapshot selection = windows_->selection().Snapshot();
+        const SelectionSnapshot selection = windows_->selection().snapshot();
         const std::string nameBytes = name.toStdString();
         const std::string halfLifeBytes = halfLife.toStdString();
         QCOMPARE(selection.Nuclides, std::vector<std::string>({nameBytes, nameBytes}));
@@ -257,7 +257,7 @@ class NuclideFinderTest : public QObject {
         const QRect cell = grid_->visualRect(grid_->model()->index(6, 0));
         QTest::mouseDClick(grid_->viewport(), Qt::RightButton, {}, cell.center());
         QCOMPARE(chosen_->count(), 0);
-        DoubleClickRow(6);
+        doubleClickRow(6);
         QCOMPARE(chosen_->count(), 1);
         const QRect item = chosen_->visualItemRect(chosen_->item(0));
         QTest::mouseDClick(chosen_->viewport(), Qt::RightButton, {}, item.center());

@@ -24,18 +24,18 @@ class SelectionWindowTest : public QObject {
     RecordingMessages messages_;
     std::unique_ptr<WindowSet> windows_;
 
-    TDualListDlg& Window() { return windows_->selection(); }
+    SelectionWindow& window() { return windows_->selection(); }
     template <class T>
-    T* Find(const char* name) {
-        T* found = Window().findChild<T*>(QString::fromLatin1(name));
+    T* findControl(const char* name) {
+        T* found = window().findChild<T*>(QString::fromLatin1(name));
         if (!found) qWarning("no control %s", name);
         return found;
     }
-    QCheckBox* Box(const char* name) { return Find<QCheckBox>(name); }
-    QListWidget* List(const char* name) { return Find<QListWidget>(name); }
+    QCheckBox* boxNamed(const char* name) { return findControl<QCheckBox>(name); }
+    QListWidget* listNamed(const char* name) { return findControl<QListWidget>(name); }
     // A user's click on the box.
-    void Click(const char* name) {
-        QCheckBox* box = Box(name);
+    void click(const char* name) {
+        QCheckBox* box = boxNamed(name);
         QVERIFY2(box->isEnabled(), name);
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
     }
@@ -43,11 +43,11 @@ class SelectionWindowTest : public QObject {
   private slots:
     void init() {
         data_ = std::make_unique<WorkingDataSet>();
-        data_->WriteSmallDataSet();
-        messages_.Clear();
-        windows_ = data_->OpenWindows(messages_);
-        Window().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&Window()));
+        data_->writeSmallDataSet();
+        messages_.clear();
+        windows_ = data_->openWindows(messages_);
+        window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
     }
     void cleanup() {
         windows_.reset();
@@ -55,8 +55,8 @@ class SelectionWindowTest : public QObject {
     }
 
     void everyControlIsThereForProgramsAndScreenReaders() {
-        QCOMPARE(Window().centralWidget()->size(), QSize(668, 439));
-        QCOMPARE(Window().minimumSize(), Window().maximumSize());
+        QCOMPARE(window().centralWidget()->size(), QSize(668, 439));
+        QCOMPARE(window().minimumSize(), window().maximumSize());
         QVERIFY(messages_.all.isEmpty());
 
         // Boxes and buttons are spoken by their captions, the other controls by the texts that
@@ -65,11 +65,12 @@ class SelectionWindowTest : public QObject {
              {"chkbxMOP", "chkbxWKR", "ChkBxAllRoutes", "chkbxIng", "chkbxParticulates",
               "chkbxVapours", "ChkBxAllAerosol", "ChkBxAllAcutes", "ChkBxAllChronics",
               "ChkBxAllOrgans", "ChkBxAllPeriods"}) {
-            QVERIFY2(Box(name), name);
-            QCOMPARE(Box(name)->accessibleName(), Box(name)->text());
+            QVERIFY2(boxNamed(name), name);
+            QCOMPARE(boxNamed(name)->accessibleName(), boxNamed(name)->text());
         }
         for (const char* name : {"BtnLoad", "BtnSave", "BtnRun", "BtnExit"})
-            QCOMPARE(Find<QPushButton>(name)->accessibleName(), Find<QPushButton>(name)->text());
+            QCOMPARE(findControl<QPushButton>(name)->accessibleName(),
+                     findControl<QPushButton>(name)->text());
         const QList<std::pair<const char*, const char*>> labelled = {
             {"StringGrid1", "List"},
             {"LstBxNucsChosen", "Selected"},
@@ -80,96 +81,96 @@ class SelectionWindowTest : public QObject {
             {"chklstbxTissues", "Organs or Tissues"},
             {"chklstbxTimes", "Post natal integration periods"}};
         for (const auto& [name, spoken] : labelled)
-            QCOMPARE(Find<QWidget>(name)->accessibleName(), QString::fromLatin1(spoken));
-        QCOMPARE(Find<QLineEdit>("EdtFindNuc")->accessibleDescription(),
-                 Find<QLineEdit>("EdtFindNuc")->toolTip());
+            QCOMPARE(findControl<QWidget>(name)->accessibleName(), QString::fromLatin1(spoken));
+        QCOMPARE(findControl<QLineEdit>("EdtFindNuc")->accessibleDescription(),
+                 findControl<QLineEdit>("EdtFindNuc")->toolTip());
 
         // The check lists hold unchecked, checkable items only.
         for (const char* name : {"chklstbxAerosol", "ChkLstBxAScenarios", "ChkLstBxCScenarios",
                                  "chklstbxTissues", "chklstbxTimes"}) {
-            for (int i = 0; i < List(name)->count(); ++i) {
-                QVERIFY(List(name)->item(i)->flags() & Qt::ItemIsUserCheckable);
-                QCOMPARE(List(name)->item(i)->checkState(), Qt::Unchecked);
+            for (int i = 0; i < listNamed(name)->count(); ++i) {
+                QVERIFY(listNamed(name)->item(i)->flags() & Qt::ItemIsUserCheckable);
+                QCOMPARE(listNamed(name)->item(i)->checkState(), Qt::Unchecked);
             }
         }
 
         // The half-life twin is never seen, neither on screen nor by a screen reader.
-        QListWidget* twin = List("LstBxHalfLife");
+        QListWidget* twin = listNamed("LstBxHalfLife");
         QVERIFY(twin && !twin->isVisible());
         QAccessibleInterface* client =
-            QAccessible::queryAccessibleInterface(Window().centralWidget());
+            QAccessible::queryAccessibleInterface(window().centralWidget());
         for (int i = 0; i < client->childCount(); ++i) {
             QAccessibleInterface* child = client->child(i);
             QVERIFY(child->object() != twin || child->state().invisible);
         }
 
         // The pdf note's menu item is kept but can never be reached.
-        QAction* pdf = Find<QAction>("pdfofVORQPublication471");
+        QAction* pdf = findControl<QAction>("pdfofVORQPublication471");
         QVERIFY(pdf);
         QVERIFY(!pdf->isVisible());
-        QVERIFY(Find<QAction>("Run1"));
+        QVERIFY(findControl<QAction>("Run1"));
     }
 
     void particulatesAndAllSizesGovernTheAerosolList() {
-        QCheckBox* allSizes = Box("ChkBxAllAerosol");
-        QListWidget* sizes = List("chklstbxAerosol");
+        QCheckBox* allSizes = boxNamed("ChkBxAllAerosol");
+        QListWidget* sizes = listNamed("chklstbxAerosol");
         QVERIFY(!allSizes->isEnabled());
         QVERIFY(!sizes->isEnabled());
 
-        Click("chkbxParticulates");
+        click("chkbxParticulates");
         QVERIFY(allSizes->isEnabled());
         QVERIFY(sizes->isEnabled());
         sizes->item(3)->setCheckState(Qt::Checked);
 
-        Click("ChkBxAllAerosol");
+        click("ChkBxAllAerosol");
         QVERIFY(!sizes->isEnabled());
 
         // Turning the route off disables both; the checks stay as they were.
-        Click("chkbxParticulates");
+        click("chkbxParticulates");
         QVERIFY(!allSizes->isEnabled());
         QVERIFY(!sizes->isEnabled());
         QVERIFY(allSizes->isChecked());
         QCOMPARE(sizes->item(3)->checkState(), Qt::Checked);
 
         // On again with "All sizes" on: the box comes back, the list stays disabled.
-        Click("chkbxParticulates");
+        click("chkbxParticulates");
         QVERIFY(allSizes->isEnabled());
         QVERIFY(!sizes->isEnabled());
-        Click("ChkBxAllAerosol");
+        click("ChkBxAllAerosol");
         QVERIFY(sizes->isEnabled());
         QCOMPARE(sizes->item(3)->checkState(), Qt::Checked);
     }
 
     void allRoutesOnAndOffAgain() {
-        QCheckBox* allSizes = Box("ChkBxAllAerosol");
-        QListWidget* sizes = List("chklstbxAerosol");
-        const QList<QCheckBox*> routes = {Box("chkbxIng"), Box("chkbxParticulates"),
-                                          Box("chkbxVapours")};
+        QCheckBox* allSizes = boxNamed("ChkBxAllAerosol");
+        QListWidget* sizes = listNamed("chklstbxAerosol");
+        const QList<QCheckBox*> routes = {boxNamed("chkbxIng"), boxNamed("chkbxParticulates"),
+                                          boxNamed("chkbxVapours")};
 
         // With "Inhalation - particulates" off.
-        Click("chkbxIng");
-        Click("ChkBxAllRoutes");
+        click("chkbxIng");
+        click("ChkBxAllRoutes");
         for (QCheckBox* route : routes) QVERIFY(!route->isEnabled());
         QVERIFY(routes[0]->isChecked());
         QVERIFY(allSizes->isEnabled());
         QVERIFY(sizes->isEnabled());
-        Click("ChkBxAllRoutes");
+        click("ChkBxAllRoutes");
         for (QCheckBox* route : routes) QVERIFY(route->isEnabled());
         QVERIFY(routes[0]->isChecked());
         QVERIFY(!allSizes->isEnabled());
         QVERIFY(!sizes->isEnabled());
 
         // With it on: both enabled afterwards, or the list disabled while "All sizes" is on.
-        Click("chkbxParticulates");
-        Click("ChkBxAllRoutes");
-        Click("ChkBxAllRoutes");
+        click("chkbxParticulates");
+        click("ChkBxAllRoutes");
+        click("ChkBxAllRoutes");
         QVERIFY(allSizes->isEnabled());
         QVERIFY(sizes->isEnabled());
-        Click("ChkBxAllAerosol");
-        Click("ChkBxAllRoutes");
+        click("ChkBxAllAerosol");
+        click("ChkBxAllRoutes");
         QVERIFY(allSizes->isEnabled());
         QVERIFY(!sizes->isEnabled());
-        Click("ChkBxAllRoutes");
+        click("ChkBxAllRoutes");
         QVERIFY(allSizes->isEnabled());
         QVERIFY(!sizes->isEnabled());
         QVERIFY(allSizes->isChecked());
@@ -182,11 +183,11 @@ class SelectionWindowTest : public QObject {
             {"ChkBxAllOrgans", "chklstbxTissues"},
             {"ChkBxAllPeriods", "chklstbxTimes"}};
         for (const auto& [boxName, listName] : pairs) {
-            QListWidget* list = List(listName);
+            QListWidget* list = listNamed(listName);
             list->item(1)->setCheckState(Qt::Checked);
-            Click(boxName);
+            click(boxName);
             QVERIFY2(!list->isEnabled(), listName);
-            Click(boxName);
+            click(boxName);
             QVERIFY2(list->isEnabled(), listName);
             QCOMPARE(list->item(1)->checkState(), Qt::Checked);
             QCOMPARE(list->item(0)->checkState(), Qt::Unchecked);
@@ -194,37 +195,37 @@ class SelectionWindowTest : public QObject {
     }
 
     void boxesSetByTheOptionsLoaderRunTheirRulesOnlyOnAChange() {
-        ControlsSink& sink = Window();
+        ControlsSink& sink = window();
         sink.SetBox(SelectionBox::AllRoutes, true);
-        QVERIFY(Box("ChkBxAllRoutes")->isChecked());
-        QVERIFY(!Box("chkbxIng")->isEnabled());
-        QVERIFY(!Box("chkbxParticulates")->isEnabled());
-        QVERIFY(!Box("chkbxVapours")->isEnabled());
-        QVERIFY(Box("ChkBxAllAerosol")->isEnabled());
+        QVERIFY(boxNamed("ChkBxAllRoutes")->isChecked());
+        QVERIFY(!boxNamed("chkbxIng")->isEnabled());
+        QVERIFY(!boxNamed("chkbxParticulates")->isEnabled());
+        QVERIFY(!boxNamed("chkbxVapours")->isEnabled());
+        QVERIFY(boxNamed("ChkBxAllAerosol")->isEnabled());
 
         // A disabled box set from code still runs its rule when its state changes...
         sink.SetBox(SelectionBox::Particulates, true);
         sink.SetBox(SelectionBox::Particulates, false);
-        QVERIFY(!Box("ChkBxAllAerosol")->isEnabled());
+        QVERIFY(!boxNamed("ChkBxAllAerosol")->isEnabled());
         // ...and nothing runs when a box is set to the state it has.
         sink.SetBox(SelectionBox::AllRoutes, true);
-        QVERIFY(!Box("ChkBxAllAerosol")->isEnabled());
+        QVERIFY(!boxNamed("ChkBxAllAerosol")->isEnabled());
 
         sink.SetBox(SelectionBox::AllOrgans, true);
-        QVERIFY(!List("chklstbxTissues")->isEnabled());
+        QVERIFY(!listNamed("chklstbxTissues")->isEnabled());
 
         // Setting an item runs no rule, in a disabled list too.
         sink.SetItem(SelectionList::Tissues, 16, true);
         sink.SetItem(SelectionList::Aerosol, 0, true);
-        QVERIFY(!List("chklstbxTissues")->isEnabled());
-        QCOMPARE(List("chklstbxTissues")->item(16)->checkState(), Qt::Checked);
-        QCOMPARE(List("chklstbxAerosol")->item(0)->checkState(), Qt::Checked);
+        QVERIFY(!listNamed("chklstbxTissues")->isEnabled());
+        QCOMPARE(listNamed("chklstbxTissues")->item(16)->checkState(), Qt::Checked);
+        QCOMPARE(listNamed("chklstbxAerosol")->item(0)->checkState(), Qt::Checked);
         sink.SetItem(SelectionList::Aerosol, 0, false);
-        QCOMPARE(List("chklstbxAerosol")->item(0)->checkState(), Qt::Unchecked);
+        QCOMPARE(listNamed("chklstbxAerosol")->item(0)->checkState(), Qt::Unchecked);
     }
 
     void snapshotCopiesEveryStateEnabledOrNot() {
-        ControlsSink& sink = Window();
+        ControlsSink& sink = window();
         sink.SetBox(SelectionBox::Public, true);
         sink.SetBox(SelectionBox::Particulates, true);
         sink.SetBox(SelectionBox::Vapours, true);
@@ -253,18 +254,18 @@ class SelectionWindowTest : public QObject {
         expected.ChronicScenarios[0] = true;
         expected.Tissues[2] = true;
         expected.AllPeriods = true;
-        QVERIFY(Window().Snapshot() == expected);
+        QVERIFY(window().snapshot() == expected);
 
         // Loading empties both lists together.
         sink.ClearChosen();
-        QVERIFY(Window().Snapshot().Nuclides.empty());
-        QVERIFY(Window().Snapshot().HalfLives.empty());
-        QCOMPARE(List("LstBxHalfLife")->count(), 0);
+        QVERIFY(window().snapshot().Nuclides.empty());
+        QVERIFY(window().snapshot().HalfLives.empty());
+        QCOMPARE(listNamed("LstBxHalfLife")->count(), 0);
     }
 
     void dataFilesAreLookedUpInTheDirectoryFixedAtStart() {
-        ControlsSink& sink = Window();
-        QCOMPARE(QString::fromStdString(Window().DataDirectory()),
+        ControlsSink& sink = window();
+        QCOMPARE(QString::fromStdString(window().dataDirectory()),
                  QDir::currentPath() + QStringLiteral("/data/"));
         QVERIFY(sink.DataFileExists("Pu-239"));
         QVERIFY(!sink.DataFileExists("Pu-240"));

@@ -1,4 +1,4 @@
-#include "gui/results/window_printer.h"
+#include "gui/app/window_printer.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "gui/app/app_texts.h"
 #include "gui/app/platform.h"
-#include "gui/results/results_texts.h"
 
 namespace fetaldose::gui {
 
@@ -16,7 +16,7 @@ namespace {
 
 // number * numerator / denominator in one step, rounded to the nearest integer with halves
 // away from zero; 0 when the denominator is 0.
-int MulDiv(int number, int numerator, int denominator) {
+int mulDiv(int number, int numerator, int denominator) {
     if (denominator == 0) return 0;
     const std::int64_t product = std::int64_t{number} * numerator;
     const bool negative = (product < 0) != (denominator < 0);
@@ -28,23 +28,23 @@ int MulDiv(int number, int numerator, int denominator) {
 
 }  // namespace
 
-QSize PrintedSize(const PrintGeometry& geometry, PrintScale scale) {
+QSize printedSize(const PrintGeometry& geometry, PrintScale scale) {
     const int width = geometry.image.width();
     const int height = geometry.image.height();
     if (scale == PrintScale::Proportional) {
-        return {MulDiv(width, geometry.printerDpiX, geometry.windowDpi),
-                MulDiv(height, geometry.printerDpiY, geometry.windowDpi)};
+        return {mulDiv(width, geometry.printerDpiX, geometry.windowDpi),
+                mulDiv(height, geometry.printerDpiY, geometry.windowDpi)};
     }
     const int pageWidth = geometry.page.width();
     const int pageHeight = geometry.page.height();
-    const int byHeight = MulDiv(width, pageHeight, height);
+    const int byHeight = mulDiv(width, pageHeight, height);
     if (byHeight < pageWidth) return {byHeight, pageHeight};
-    return {pageWidth, MulDiv(height, pageWidth, width)};
+    return {pageWidth, mulDiv(height, pageWidth, width)};
 }
 
-void PrintWindow(QWidget& window, PrintScale scale, PrinterProvider& printers) {
-    std::unique_ptr<QPrinter> printer = printers.DefaultPrinter();
-    if (!printer) throw PrintError(results_texts::kNoDefaultPrinter);
+void printWindow(QWidget& window, PrintScale scale, PrinterProvider& printers) {
+    std::unique_ptr<QPrinter> printer = printers.defaultPrinter();
+    if (!printer) throw PrintError(app_texts::kNoDefaultPrinter);
     printer->setDocName(QString());
     printer->setFullPage(false);
 
@@ -57,16 +57,16 @@ void PrintWindow(QWidget& window, PrintScale scale, PrinterProvider& printers) {
     geometry.printerDpiX = printer->logicalDpiX();
     geometry.printerDpiY = printer->logicalDpiY();
     geometry.windowDpi = window.logicalDpiX();
-    const QSize printed = PrintedSize(geometry, scale);
+    const QSize printed = printedSize(geometry, scale);
 
     QPainter painter;
-    if (!painter.begin(printer.get())) throw PrintError(results_texts::kPrinterNotReady);
+    if (!painter.begin(printer.get())) throw PrintError(app_texts::kPrinterNotReady);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     // With the full page off, the painter's origin is the printable area's top-left corner.
     painter.drawPixmap(QRect(QPoint(0, 0), printed), image);
     const bool finished = painter.end();
     if (!finished || printer->printerState() == QPrinter::Error)
-        throw PrintError(results_texts::kPrinterFailed);
+        throw PrintError(app_texts::kPrinterFailed);
 }
 
 }  // namespace fetaldose::gui

@@ -33,10 +33,10 @@ struct PrintGeometry {
 
 // The printed size in printer pixels. Every multiply-and-divide is one operation rounded to
 // the nearest pixel, halves away from zero.
-QSize PrintedSize(const PrintGeometry& geometry, PrintScale scale);
+QSize printedSize(const PrintGeometry& geometry, PrintScale scale);
 
 // Prints the window's client area as drawn now: one job, one page, no dialog. Throws
 // PrintError ("There is no default printer currently selected", ...) on failure.
-void PrintWindow(QWidget& window, PrintScale scale, PrinterProvider& printers);
+void printWindow(QWidget& window, PrintScale scale, PrinterProvider& printers);
 
 }  // namespace fetaldose::gui

@@ -1,0 +1,20 @@
+#include "gui/app/look.h"
+
+namespace fetaldose::gui {
+
+QFont sansSerifFace(const QStringList& families) {
+    QFont face;
+    face.setFamilies(families);
+    face.setStyleHint(QFont::SansSerif);
+    return face;
+}
+
+QString fromLocalBytes(std::string_view bytes) {
+    return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string toLocalBytes(const QString& text) {
+    return text.toLocal8Bit().toStdString();
+}
+
+}  // namespace fetaldose::gui
