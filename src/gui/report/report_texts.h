@@ -15,9 +15,9 @@ inline const QString kPostnatalView = QStringLiteral("Post natal dose only");
 
 // The report.
 inline const QString kReportTitle = QStringLiteral("fetaldose: dose coefficients report");
-inline const QString kReportSubtitle =
-    QStringLiteral("Dose coefficients to the embryo, fetus and offspring after intakes of "
-                   "radionuclides by the mother");
+inline const QString kReportSubtitle = QStringLiteral(
+    "Dose coefficients to the embryo, fetus and offspring after intakes of "
+    "radionuclides by the mother");
 inline const QString kUnitStatement =
     QStringLiteral("All values in this report are dose coefficients in Sv per Bq of intake.");
 inline const QString kTableCount = QStringLiteral("Tables in this report: %1");

@@ -59,14 +59,13 @@ ShownTable shownTableFromStore(const ResultStore& store, int table, TableView vi
     ShownTable shown;
     const bool postNatal = view == TableView::PostNatal;
     // The viewer shows the scenario on the second line and the route on the third.
-    shown.headerLines = {{fromBytes(store.Nuclide(table)), fromBytes(store.Group(table))},
-                         {fromBytes(store.Scenario(table))},
-                         {fromBytes(store.Route(table))},
-                         {texts::kDoseCaption,
-                          postNatal ? texts::kPostnatalView : texts::kOffspringView}};
+    shown.headerLines = {
+        {fromBytes(store.Nuclide(table)), fromBytes(store.Group(table))},
+        {fromBytes(store.Scenario(table))},
+        {fromBytes(store.Route(table))},
+        {texts::kDoseCaption, postNatal ? texts::kPostnatalView : texts::kOffspringView}};
     const int rows = std::min<int>(store.RowCount(), static_cast<int>(rowLabels.size()));
-    const int periods =
-        std::min<int>(store.PeriodCount(), static_cast<int>(periodHeadings.size()));
+    const int periods = std::min<int>(store.PeriodCount(), static_cast<int>(periodHeadings.size()));
     shown.columnHeadings = {texts::kTissueHeading, texts::kInUteroHeading};
     for (int n = 1; n <= periods; ++n)
         shown.columnHeadings.push_back(fromBytes(periodHeadings[static_cast<std::size_t>(n - 1)]));
@@ -74,8 +73,8 @@ ShownTable shownTableFromStore(const ResultStore& store, int table, TableView vi
         QStringList cells = {fromBytes(rowLabels[static_cast<std::size_t>(r - 1)]),
                              fromBytes(store.InUtero(table, r))};
         for (int n = 1; n <= periods; ++n)
-            cells.push_back(fromBytes(postNatal ? store.PostNatal(table, r, n)
-                                                : store.Offspring(table, r, n)));
+            cells.push_back(
+                fromBytes(postNatal ? store.PostNatal(table, r, n) : store.Offspring(table, r, n)));
         shown.rows.push_back(std::move(cells));
     }
     return shown;

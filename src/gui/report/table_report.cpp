@@ -29,12 +29,12 @@ namespace texts = report_texts;
 namespace {
 
 // Sizes in points (1/72 inch); the painter is scaled so that one unit is one point.
-constexpr double kHeaderGap = 3;     // between the header lines and the grid
-constexpr double kTableGap = 16;     // between two tables on a page
-constexpr double kCellPadding = 8;   // space beside the text in a grid column
-constexpr double kViewGap = 8;       // between the in-utero column and each view's columns
-constexpr double kFooterSpace = 18;  // at the foot of every page, for its number
-constexpr double kGroupColumn = 0.5; // where the exposure group starts, of the page width
+constexpr double kHeaderGap = 3;      // between the header lines and the grid
+constexpr double kTableGap = 16;      // between two tables on a page
+constexpr double kCellPadding = 8;    // space beside the text in a grid column
+constexpr double kViewGap = 8;        // between the in-utero column and each view's columns
+constexpr double kFooterSpace = 18;   // at the foot of every page, for its number
+constexpr double kGroupColumn = 0.5;  // where the exposure group starts, of the page width
 
 QString fromBytes(std::string_view text) {
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
@@ -78,7 +78,8 @@ struct TitleBlock {
 // the page count.
 class ReportLayout {
   public:
-    ReportLayout(QSizeF page, const ReportTables& tables, const std::vector<std::string>& provenance)
+    ReportLayout(QSizeF page, const ReportTables& tables,
+                 const std::vector<std::string>& provenance)
         : page_(page), tables_(tables) {
         layOutTitlePages(provenance);
         layOutGrid();
@@ -178,8 +179,7 @@ void ReportLayout::layOutTitlePages(const std::vector<std::string>& provenance) 
 void ReportLayout::layOutGrid() {
     const ResultStore& store = tables_.store;
     rows_ = std::clamp(store.RowCount(), 0, static_cast<int>(tables_.rowLabels.size()));
-    periods_ =
-        std::clamp(store.PeriodCount(), 0, static_cast<int>(tables_.periodHeadings.size()));
+    periods_ = std::clamp(store.PeriodCount(), 0, static_cast<int>(tables_.periodHeadings.size()));
 
     const QFontMetricsF grid(fonts_.grid);
     const QFontMetricsF gridBold(fonts_.gridBold);
@@ -198,11 +198,13 @@ void ReportLayout::layOutGrid() {
     valueWidth_ = std::max(grid.horizontalAdvance(QStringLiteral("8.8E-88")),
                            gridBold.horizontalAdvance(texts::kInUteroHeading));
     for (int n = 0; n < periods_; ++n)
-        valueWidth_ = std::max(valueWidth_, gridBold.horizontalAdvance(fromBytes(
-                                                tables_.periodHeadings[std::size_t(n)])));
+        valueWidth_ =
+            std::max(valueWidth_,
+                     gridBold.horizontalAdvance(fromBytes(tables_.periodHeadings[std::size_t(n)])));
     if (tableCount() > 0 && store.SlotCount() > 1)
         for (int r = 1; r <= rows_; ++r) {
-            valueWidth_ = std::max(valueWidth_, grid.horizontalAdvance(fromBytes(store.InUtero(1, r))));
+            valueWidth_ =
+                std::max(valueWidth_, grid.horizontalAdvance(fromBytes(store.InUtero(1, r))));
             for (int n = 1; n <= periods_; ++n)
                 valueWidth_ = std::max(
                     {valueWidth_, grid.horizontalAdvance(fromBytes(store.PostNatal(1, r, n))),
@@ -221,8 +223,8 @@ void ReportLayout::layOutGrid() {
 
     tableHeight_ = 3 * headerLine_ + summaryLine_ + kHeaderGap + (2 + rows_) * gridRow_ + 1;
     const double usable = page_.height() - kFooterSpace;
-    tablesPerPage_ =
-        std::max(1, static_cast<int>(std::floor((usable + kTableGap) / (tableHeight_ + kTableGap))));
+    tablesPerPage_ = std::max(
+        1, static_cast<int>(std::floor((usable + kTableGap) / (tableHeight_ + kTableGap))));
 }
 
 void ReportLayout::paintTable(QPainter& painter, int table, double top) const {
@@ -272,16 +274,17 @@ void ReportLayout::paintTable(QPainter& painter, int table, double top) const {
     painter.drawText(QRectF(offspringLeft, 0, viewsWidth, gridRow_), Qt::AlignCenter,
                      texts::kOffspringView);
     painter.setPen(QPen(Qt::gray, 0.5));
-    painter.drawLine(QPointF(postNatalLeft, gridRow_), QPointF(postNatalLeft + viewsWidth, gridRow_));
-    painter.drawLine(QPointF(offspringLeft, gridRow_), QPointF(offspringLeft + viewsWidth, gridRow_));
+    painter.drawLine(QPointF(postNatalLeft, gridRow_),
+                     QPointF(postNatalLeft + viewsWidth, gridRow_));
+    painter.drawLine(QPointF(offspringLeft, gridRow_),
+                     QPointF(offspringLeft + viewsWidth, gridRow_));
     painter.setPen(Qt::black);
     const double headingTop = gridRow_;
-    painter.drawText(QRectF(0, headingTop, tissueWidth_, gridRow_), Qt::AlignLeft | Qt::AlignVCenter,
-                     texts::kTissueHeading);
+    painter.drawText(QRectF(0, headingTop, tissueWidth_, gridRow_),
+                     Qt::AlignLeft | Qt::AlignVCenter, texts::kTissueHeading);
     cell(tissueWidth_, headingTop, texts::kInUteroHeading, Qt::AlignRight);
     for (int n = 1; n <= periods_; ++n) {
-        const QString heading =
-            fromBytes(tables_.periodHeadings[std::size_t(n - 1)]).trimmed();
+        const QString heading = fromBytes(tables_.periodHeadings[std::size_t(n - 1)]).trimmed();
         cell(postNatalLeft + (n - 1) * valueWidth_, headingTop, heading, Qt::AlignRight);
         cell(offspringLeft + (n - 1) * valueWidth_, headingTop, heading, Qt::AlignRight);
     }
@@ -293,7 +296,8 @@ void ReportLayout::paintTable(QPainter& painter, int table, double top) const {
         const double rowTop = (1 + r) * gridRow_;
         if (r % 2 == 0)
             painter.fillRect(QRectF(0, rowTop, gridWidth, gridRow_), QColor(242, 242, 242));
-        painter.drawText(QRectF(0, rowTop, tissueWidth_, gridRow_), Qt::AlignLeft | Qt::AlignVCenter,
+        painter.drawText(QRectF(0, rowTop, tissueWidth_, gridRow_),
+                         Qt::AlignLeft | Qt::AlignVCenter,
                          fromBytes(tables_.rowLabels[std::size_t(r - 1)]));
         cell(tissueWidth_, rowTop, fromBytes(store.InUtero(table, r)), Qt::AlignRight);
         for (int n = 1; n <= periods_; ++n) {
@@ -303,7 +307,8 @@ void ReportLayout::paintTable(QPainter& painter, int table, double top) const {
                  fromBytes(store.Offspring(table, r, n)), Qt::AlignRight);
         }
     }
-    painter.drawLine(QPointF(0, (2 + rows_) * gridRow_), QPointF(gridWidth, (2 + rows_) * gridRow_));
+    painter.drawLine(QPointF(0, (2 + rows_) * gridRow_),
+                     QPointF(gridWidth, (2 + rows_) * gridRow_));
     painter.restore();
 }
 

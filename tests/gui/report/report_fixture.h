@@ -65,8 +65,8 @@ class MadeUpData {
     }
 
     // A run of `tableCount` tables (1, or a multiple of 8 up to 800) over the first `tissues`
-    // tissue items and the periods 1 and 70 years (or all five): nuclides of one ingestion entry per group,
-    // 16 or 8 tables each (both groups, eight or four acute scenarios).
+    // tissue items and the periods 1 and 70 years (or all five): nuclides of one ingestion entry
+    // per group, 16 or 8 tables each (both groups, eight or four acute scenarios).
     std::unique_ptr<RunResult> run(int tableCount, int tissues, bool allPeriods = false) {
         SelectionSnapshot s;
         s.Public = true;

@@ -6,13 +6,13 @@
 //   report_probe pdf <file> <tables> <tissue items> [all]   writes the report of a made-up
 //                                    run (of the periods 1 and 70 years, or all five)
 
+#include <unistd.h>
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cstdio>
 #include <exception>
 #include <iostream>
-#include <unistd.h>
 
 #include "gui/report/shown_table.h"
 #include "gui/report/table_report.h"
@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
         std::cerr << fault.what() << '\n';
         return 1;
     }
-    std::cerr << "usage: report_probe copy <e2e folder> | pdf <file> <tables> <tissue items> [all]\n";
+    std::cerr
+        << "usage: report_probe copy <e2e folder> | pdf <file> <tables> <tissue items> [all]\n";
     return 2;
 }

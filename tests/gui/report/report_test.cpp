@@ -1,7 +1,9 @@
 // Taking tables out of the viewer: the copy of the table on show, and the report of every table
 // as a PDF file or printed, read back by independent readers (poppler's pdftotext and pdfinfo).
 
+#include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +14,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <cmath>
 
@@ -70,8 +73,8 @@ QString pageText(const QString& pdf, int first = 0, int last = 0) {
 }
 
 int tablesOnPage(const QString& pdf, int page, int tableCount) {
-    return int(pageText(pdf, page)
-                   .count(QRegularExpression(QStringLiteral("Table \\d+ of %1").arg(tableCount))));
+    return int(pageText(pdf, page).count(
+        QRegularExpression(QStringLiteral("Table \\d+ of %1").arg(tableCount))));
 }
 
 int ceilDiv(int a, int b) {
@@ -104,8 +107,8 @@ class ReportTest : public QObject {
             const QStringList& file = known[t - 1];
             const QStringList periods = file[9].split(u',').mid(1);  // "Time periods: ,  1y,  70y"
             for (const TableView view : {TableView::Offspring, TableView::PostNatal}) {
-                const ShownTable shown = shownTableFromStore(run->store, t, view, run->rowLabels,
-                                                             run->periodHeadings);
+                const ShownTable shown =
+                    shownTableFromStore(run->store, t, view, run->rowLabels, run->periodHeadings);
                 const QStringList lines = tableAsTabSeparated(shown).split(u'\n');
                 QCOMPARE(lines.size(), 4 + 1 + 3 + 1);  // and the last line ended
                 QVERIFY(lines.last().isEmpty());
@@ -114,8 +117,9 @@ class ReportTest : public QObject {
                 QCOMPARE(lines[1], file[3]);
                 QCOMPARE(lines[2], file[2]);
                 QVERIFY(lines[3].contains(QStringLiteral("Sv/Bq")));
-                QVERIFY(lines[3].contains(view == TableView::Offspring ? QStringLiteral("Offspring")
-                                                                       : QStringLiteral("Post natal")));
+                QVERIFY(lines[3].contains(view == TableView::Offspring
+                                              ? QStringLiteral("Offspring")
+                                              : QStringLiteral("Post natal")));
                 QCOMPARE(lines[4].split(u'\t').mid(2), periods);
                 const int block = view == TableView::Offspring ? 15 : 11;
                 const QString html = tableAsHtml(shown);
@@ -142,11 +146,12 @@ class ReportTest : public QObject {
                              {QStringLiteral("two\tparts")}};
         table.columnHeadings = {QStringLiteral("Tissue/Organ"), QStringLiteral("In utero"),
                                 QStringLiteral("  1y")};
-        table.rows = {{QStringLiteral("Bladder"), QStringLiteral("1,2E-10"),
-                       QStringLiteral("line\nbreak")}};
+        table.rows = {
+            {QStringLiteral("Bladder"), QStringLiteral("1,2E-10"), QStringLiteral("line\nbreak")}};
         const QString plain = tableAsTabSeparated(table);
-        QCOMPARE(plain, QStringLiteral("Xx-1 <a&b>\tWorker\ntwo parts\n"
-                                       "Tissue/Organ\tIn utero\t  1y\nBladder\t1,2E-10\tline break\n"));
+        QCOMPARE(plain,
+                 QStringLiteral("Xx-1 <a&b>\tWorker\ntwo parts\n"
+                                "Tissue/Organ\tIn utero\t  1y\nBladder\t1,2E-10\tline break\n"));
         const QString html = tableAsHtml(table);
         QVERIFY(html.contains(QStringLiteral("Xx-1 &lt;a&amp;b&gt;")));
         QVERIFY(!html.contains(QStringLiteral("<a&b>")));
@@ -178,7 +183,8 @@ class ReportTest : public QObject {
         QVERIFY(writeReportPdf(pdf.toStdString(), tablesOf(*run), kProvenance));
 
         const QString title = pageText(pdf, 1).simplified();
-        for (const std::string& line : kProvenance) QVERIFY2(title.contains(text(line)), line.c_str());
+        for (const std::string& line : kProvenance)
+            QVERIFY2(title.contains(text(line)), line.c_str());
         QVERIFY(title.contains(QStringLiteral("dose coefficients in Sv per Bq")));
 
         const QStringList lines = pageText(pdf, 2, pageCount(pdf)).split(u'\n');
@@ -229,7 +235,8 @@ class ReportTest : public QObject {
         QVERIFY2(perPage >= 2, "several tables to a page");
         const int fortyPages = pageCount(forty);
         QCOMPARE(fortyPages, 1 + ceilDiv(40, perPage));
-        for (int page = 2; page < fortyPages; ++page) QCOMPARE(tablesOnPage(forty, page, 40), perPage);
+        for (int page = 2; page < fortyPages; ++page)
+            QCOMPARE(tablesOnPage(forty, page, 40), perPage);
         QCOMPARE(tablesOnPage(forty, fortyPages, 40), 40 - (fortyPages - 2) * perPage);
         const QString all = pageText(forty);
         for (int page = 1; page <= fortyPages; ++page)
@@ -246,8 +253,8 @@ class ReportTest : public QObject {
 
         std::vector<std::string> longProvenance = kProvenance;
         for (int i = 1; i <= 150; ++i)
-            longProvenance.push_back("SHA-256 of file" + std::to_string(i) + ".dat: " +
-                                     std::string(64, 'c'));
+            longProvenance.push_back("SHA-256 of file" + std::to_string(i) +
+                                     ".dat: " + std::string(64, 'c'));
         const QString longer = export_(*data.run(40, 3), longProvenance);
         const int titlePages = pageCount(longer) - ceilDiv(40, perPage);
         QVERIFY(titlePages >= 2);
@@ -276,9 +283,11 @@ class ReportTest : public QObject {
         QVERIFY(QFileInfo(QStringLiteral("/dev/full")).exists());
 
         QVERIFY(folder.mkdir(QStringLiteral("reports")));
-        QCOMPARE(failure(out.filePath(QStringLiteral("reports"))), QStringLiteral("File access denied"));
+        QCOMPARE(failure(out.filePath(QStringLiteral("reports"))),
+                 QStringLiteral("File access denied"));
         QVERIFY(QFileInfo(out.filePath(QStringLiteral("reports"))).isDir());
-        QVERIFY(QDir(out.filePath(QStringLiteral("reports"))).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+        QVERIFY(QDir(out.filePath(QStringLiteral("reports")))
+                    .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 
         QCOMPARE(failure(out.filePath(QStringLiteral("missing/report.pdf"))),
                  QStringLiteral("Invalid filename"));
@@ -292,25 +301,28 @@ class ReportTest : public QObject {
             file.write("earlier report");
         }
         QList<int> seen;
-        const bool complete =
-            writeReportPdf(earlier.toStdString(), tablesOf(*run), kProvenance,
-                           [&](int done, int total) {
-                               seen << done;
-                               return total == 16 && done < 8;
-                           });
+        const bool complete = writeReportPdf(earlier.toStdString(), tablesOf(*run), kProvenance,
+                                             [&](int done, int total) {
+                                                 seen << done;
+                                                 return total == 16 && done < 8;
+                                             });
         QVERIFY(!complete);
         QCOMPARE(seen.first(), 0);
         QVERIFY(seen.last() >= 8 && seen.last() < 16);
         QFile kept(earlier);
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), QByteArray("earlier report"));
-        const QStringList left = folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        const QStringList left =
+            folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         QCOMPARE(left, (QStringList{QStringLiteral("earlier.pdf"), QStringLiteral("reports")}));
 
         // Completed: it takes the earlier file's place, telling every table done.
         seen.clear();
-        QVERIFY(writeReportPdf(earlier.toStdString(), tablesOf(*run), kProvenance,
-                               [&](int done, int) { seen << done; return true; }));
+        QVERIFY(
+            writeReportPdf(earlier.toStdString(), tablesOf(*run), kProvenance, [&](int done, int) {
+                seen << done;
+                return true;
+            }));
         QCOMPARE(seen.last(), 16);
         QFile replaced(earlier);
         QVERIFY(replaced.open(QIODevice::ReadOnly));
@@ -336,6 +348,26 @@ class ReportTest : public QObject {
         QVERIFY(printReport(printer, tablesOf(*run), kProvenance));
         QCOMPARE(pageCount(printed), pageCount(exported));
         QCOMPARE(pageText(printed).simplified(), pageText(exported).simplified());
+    }
+
+    // "Print all tables..." asks first, in the standard print dialog; cancelling it prints nothing.
+    void printDialogCancelledPrintsNothing() {
+        MadeUpData data;
+        const auto run = data.run(1, 3);
+        QString dialogTitle;
+        QTimer::singleShot(0, this, [&dialogTitle] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                dialogTitle = dialog->windowTitle();
+                dialog->reject();
+            }
+        });
+        QList<int> seen;
+        QVERIFY(!printAllTables(nullptr, tablesOf(*run), kProvenance, [&](int done, int) {
+            seen << done;
+            return true;
+        }));
+        QVERIFY2(!dialogTitle.isEmpty(), "the print dialog was shown");
+        QVERIFY(seen.isEmpty());
     }
 
   private:
