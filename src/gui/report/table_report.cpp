@@ -374,15 +374,6 @@ struct ReportCancelled {};
 
 }  // namespace
 
-bool renderReport(QPagedPaintDevice& device, const ReportTables& tables,
-                  const std::vector<std::string>& provenance, const ReportProgress& progress) {
-    QPainter painter;
-    if (!painter.begin(&device)) throw Fault(texts::kPdfNotStarted);
-    const bool complete = paintReport(painter, device, tables, provenance, progress, {});
-    painter.end();
-    return complete;
-}
-
 bool writeReportPdf(const std::string& path, const ReportTables& tables,
                     const std::vector<std::string>& provenance, const ReportProgress& progress) {
     try {

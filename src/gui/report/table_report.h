@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-class QPagedPaintDevice;
 class QPrinter;
 class QWidget;
 
@@ -31,12 +30,6 @@ struct ReportTables {
 // Told how many tables are laid out so far, of how many; returns false to cancel. Called on
 // the thread that renders, between pages, so a progress dialog's event processing is safe.
 using ReportProgress = std::function<bool(int tablesDone, int tableCount)>;
-
-// Paints the report on a paged device (a PDF writer or a printer), pages in its page layout.
-// The provenance is given as UTF-8 lines. Returns false when cancelled (the pages already
-// painted stay on the device). The device must not have a painter open.
-bool renderReport(QPagedPaintDevice& device, const ReportTables& tables,
-                  const std::vector<std::string>& provenance, const ReportProgress& progress = {});
 
 // Writes the report as an A4 PDF file under the same safe-save rules as the results file:
 // the file is written beside the target under a hidden name and takes the target's place only
