@@ -58,11 +58,17 @@ ShownTable shownTableFromStore(const ResultStore& store, int table, TableView vi
                                const std::vector<std::string>& periodHeadings) {
     ShownTable shown;
     const bool postNatal = view == TableView::PostNatal;
+    // With no such table in this run (the viewer's "Table 1 of 0") the header lines are empty
+    // and the dose cells blank, as the viewer shows them.
+    const bool present = table >= 1 && table <= store.TableCount() && table < store.SlotCount();
+    auto heading = [&](std::string_view (ResultStore::*field)(int) const) {
+        return present ? fromBytes((store.*field)(table)) : QString();
+    };
     // The viewer shows the scenario on the second line and the route on the third.
     shown.headerLines = {
-        {fromBytes(store.Nuclide(table)), fromBytes(store.Group(table))},
-        {fromBytes(store.Scenario(table))},
-        {fromBytes(store.Route(table))},
+        {heading(&ResultStore::Nuclide), heading(&ResultStore::Group)},
+        {heading(&ResultStore::Scenario)},
+        {heading(&ResultStore::Route)},
         {texts::kDoseCaption, postNatal ? texts::kPostnatalView : texts::kOffspringView}};
     const int rows = std::min<int>(store.RowCount(), static_cast<int>(rowLabels.size()));
     const int periods = std::min<int>(store.PeriodCount(), static_cast<int>(periodHeadings.size()));
@@ -71,10 +77,11 @@ ShownTable shownTableFromStore(const ResultStore& store, int table, TableView vi
         shown.columnHeadings.push_back(fromBytes(periodHeadings[static_cast<std::size_t>(n - 1)]));
     for (int r = 1; r <= rows; ++r) {
         QStringList cells = {fromBytes(rowLabels[static_cast<std::size_t>(r - 1)]),
-                             fromBytes(store.InUtero(table, r))};
+                             present ? fromBytes(store.InUtero(table, r)) : texts::kBlankCell};
         for (int n = 1; n <= periods; ++n)
-            cells.push_back(
-                fromBytes(postNatal ? store.PostNatal(table, r, n) : store.Offspring(table, r, n)));
+            cells.push_back(!present    ? texts::kBlankCell
+                            : postNatal ? fromBytes(store.PostNatal(table, r, n))
+                                        : fromBytes(store.Offspring(table, r, n)));
         shown.rows.push_back(std::move(cells));
     }
     return shown;

@@ -138,6 +138,23 @@ class ReportTest : public QObject {
         }
     }
 
+    // With no such table in the run (the viewer's "Table 1 of 0") the copy is the blank table
+    // on screen: no header texts, the row labels, blank dose cells.
+    void copyOfNoTableIsTheBlankGrid() {
+        const auto run = testing::runSelection(testing::knownSession(), FETALDOSE_E2E_DIR "/data/");
+        for (const int table : {0, 4}) {
+            const ShownTable shown = shownTableFromStore(run->store, table, TableView::PostNatal,
+                                                         run->rowLabels, run->periodHeadings);
+            QCOMPARE(shown.headerLines[0], (QStringList{QString(), QString()}));
+            QCOMPARE(shown.rows.size(), 3);
+            QCOMPARE(shown.rows[1][0], QStringLiteral("Brain (total)"));
+            for (const QStringList& row : shown.rows)
+                for (const QString& cell : row.mid(1)) QCOMPARE(cell.trimmed(), QString());
+        }
+        const ResultStore empty;
+        QVERIFY(shownTableFromStore(empty, 1, TableView::Offspring, {}, {}).rows.isEmpty());
+    }
+
     // Cells stay cells: a tab or line break in a text cannot shift the columns of the plain
     // form, markup characters are escaped in the HTML form, and the clipboard gets both.
     void copyKeepsCellsApartAndFillsTheClipboard() {
@@ -228,6 +245,8 @@ class ReportTest : public QObject {
             return pdf;
         };
 
+        RunResult none;  // a run of no tables: the title page alone
+        QCOMPARE(pageCount(export_(none, kProvenance)), 1);
         QCOMPARE(pageCount(export_(*data.run(1, 3), kProvenance)), 2);
 
         const QString forty = export_(*data.run(40, 3), kProvenance);
