@@ -28,6 +28,12 @@ inline const QString kPageNumber = QStringLiteral("Page %1 of %2");
 inline const QString kTableNumber = QStringLiteral("Table %1 of %2");
 inline const QString kFooterUnit = QStringLiteral("Dose coefficients in Sv per Bq");
 
+// "Export all tables...": the file dialog's caption and file types.
+inline const QString kExportCaption = QStringLiteral("Export all tables");
+inline const QString kCsvFileType = QStringLiteral("CSV (*.csv)");
+inline const QString kXlsxFileType = QStringLiteral("Excel workbook (*.xlsx)");
+inline const QString kPdfFileType = QStringLiteral("PDF report (*.pdf)");
+
 // Printing faults, shown in the error box.
 inline constexpr char kPrinterNotReady[] = "The printer could not start the print job";
 inline constexpr char kPrinterFailed[] = "The print job failed";

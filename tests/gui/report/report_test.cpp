@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QFileDialog>
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
@@ -14,6 +15,7 @@
 #include <QtTest>
 
 #include "core/textio/faults.h"
+#include "gui/report/export_target.h"
 #include "gui/report/shown_table.h"
 #include "gui/report/table_report.h"
 #include "report_fixture.h"
@@ -296,6 +298,30 @@ class ReportTest : public QObject {
             return false;
         }));
         QVERIFY2(!dialogTitle.isEmpty(), "the print dialog was shown");
+    }
+
+    // The export dialog offers the three kinds; a typed extension decides the kind, otherwise
+    // the picked file type does and lends the name its extension.
+    void exportDialogGivesTheKindOfFile() {
+        const QStringList types = exportFileTypes();
+        QCOMPARE(types.size(), 3);
+        QCOMPARE(exportKindFor(QStringLiteral("/a/t.XLSX"), types[2]), ExportKind::Xlsx);
+        QCOMPARE(exportKindFor(QStringLiteral("/a/t.csv"), types[1]), ExportKind::Csv);
+        QCOMPARE(exportKindFor(QStringLiteral("/a/t.v2"), types[2]), ExportKind::Pdf);
+
+        QTemporaryDir out;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCOMPARE(dialog->nameFilters(), types);
+            dialog->selectNameFilter(types[2]);
+            dialog->selectFile(out.filePath(QStringLiteral("tables")));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        const auto target = askExportTarget(nullptr);
+        QVERIFY(target);
+        QCOMPARE(target->path, out.filePath(QStringLiteral("tables.pdf")));
+        QCOMPARE(target->kind, ExportKind::Pdf);
     }
 
   private:
