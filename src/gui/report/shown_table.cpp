@@ -1,0 +1,124 @@
+#include "gui/report/shown_table.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <algorithm>
+#include <string_view>
+
+#include "core/run/result_store.h"
+#include "gui/report/report_texts.h"
+
+namespace fetaldose::gui {
+
+namespace texts = report_texts;
+
+namespace {
+
+QString fromBytes(std::string_view text) {
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString plainCell(QString text) {
+    for (QChar& c : text)
+        if (c == u'\t' || c == u'\n' || c == u'\r') c = u' ';
+    return text;
+}
+
+void appendPlainLine(QString& out, const QStringList& cells) {
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        if (i > 0) out += u'\t';
+        out += plainCell(cells[i]);
+    }
+    out += u'\n';
+}
+
+void appendHtmlRow(QString& out, const QStringList& cells, const char* cellTag, int span) {
+    out += QStringLiteral("<tr>");
+    const QString open = QStringLiteral("<%1>").arg(QLatin1StringView(cellTag));
+    const QString close = QStringLiteral("</%1>").arg(QLatin1StringView(cellTag));
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        // The last text of a short line spans the rest of the row, as it does on screen.
+        if (i + 1 == cells.size() && cells.size() < span)
+            out += QStringLiteral("<%1 colspan=\"%2\">")
+                       .arg(QLatin1StringView(cellTag))
+                       .arg(span - cells.size() + 1);
+        else
+            out += open;
+        out += cells[i].toHtmlEscaped();
+        out += close;
+    }
+    out += QStringLiteral("</tr>\n");
+}
+
+}  // namespace
+
+ShownTable shownTableFromStore(const ResultStore& store, int table, TableView view,
+                               const std::vector<std::string>& rowLabels,
+                               const std::vector<std::string>& periodHeadings) {
+    ShownTable shown;
+    const bool postNatal = view == TableView::PostNatal;
+    // With no such table in this run (the viewer's "Table 1 of 0") the header lines are empty
+    // and the dose cells blank, as the viewer shows them.
+    const bool present = table >= 1 && table <= store.TableCount() && table < store.SlotCount();
+    auto heading = [&](std::string_view (ResultStore::*field)(int) const) {
+        return present ? fromBytes((store.*field)(table)) : QString();
+    };
+    // The viewer shows the scenario on the second line and the route on the third.
+    shown.headerLines = {
+        {heading(&ResultStore::Nuclide), heading(&ResultStore::Group)},
+        {heading(&ResultStore::Scenario)},
+        {heading(&ResultStore::Route)},
+        {texts::kDoseCaption, postNatal ? texts::kPostnatalView : texts::kOffspringView}};
+    const int rows = std::min<int>(store.RowCount(), static_cast<int>(rowLabels.size()));
+    const int periods = std::min<int>(store.PeriodCount(), static_cast<int>(periodHeadings.size()));
+    shown.columnHeadings = {texts::kTissueHeading, texts::kInUteroHeading};
+    for (int n = 1; n <= periods; ++n)
+        shown.columnHeadings.push_back(fromBytes(periodHeadings[static_cast<std::size_t>(n - 1)]));
+    for (int r = 1; r <= rows; ++r) {
+        QStringList cells = {fromBytes(rowLabels[static_cast<std::size_t>(r - 1)]),
+                             present ? fromBytes(store.InUtero(table, r)) : texts::kBlankCell};
+        for (int n = 1; n <= periods; ++n)
+            cells.push_back(!present    ? texts::kBlankCell
+                            : postNatal ? fromBytes(store.PostNatal(table, r, n))
+                                        : fromBytes(store.Offspring(table, r, n)));
+        shown.rows.push_back(std::move(cells));
+    }
+    return shown;
+}
+
+QString tableAsTabSeparated(const ShownTable& table) {
+    QString out;
+    for (const QStringList& line : table.headerLines) appendPlainLine(out, line);
+    appendPlainLine(out, table.columnHeadings);
+    for (const QStringList& row : table.rows) appendPlainLine(out, row);
+    return out;
+}
+
+QString tableAsHtml(const ShownTable& table) {
+    qsizetype width = table.columnHeadings.size();
+    for (const QStringList& row : table.rows) width = std::max(width, row.size());
+    const int span = static_cast<int>(width);
+    QString out = QStringLiteral(
+        "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"></head><body>\n<table>\n");
+    for (const QStringList& line : table.headerLines) appendHtmlRow(out, line, "td", span);
+    appendHtmlRow(out, table.columnHeadings, "th", span);
+    for (const QStringList& row : table.rows) appendHtmlRow(out, row, "td", span);
+    out += QStringLiteral("</table>\n</body></html>\n");
+    return out;
+}
+
+std::unique_ptr<QMimeData> tableMimeData(const ShownTable& table) {
+    auto data = std::make_unique<QMimeData>();
+    data->setText(tableAsTabSeparated(table));
+    data->setHtml(tableAsHtml(table));
+    return data;
+}
+
+void copyTableToClipboard(const ShownTable& table) {
+    // The clipboard owns the data from here on.
+    QGuiApplication::clipboard()->setMimeData(tableMimeData(table).release(),
+                                              QClipboard::Clipboard);
+}
+
+}  // namespace fetaldose::gui

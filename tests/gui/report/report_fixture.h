@@ -1,0 +1,125 @@
+#pragma once
+// Result stores filled the way the program fills them: data files in a scratch data folder,
+// then a run over a selection. Shared by the report tests and the clipboard probe.
+
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/refdata/nuclide_data.h"
+#include "core/run/labels.h"
+#include "core/run/result_store.h"
+#include "core/run/run.h"
+#include "data_file_builder.h"
+
+namespace fetaldose::gui::testing {
+
+// The store of one run, with the row labels and period headings the viewer's grids show.
+struct RunResult {
+    ResultStore store;
+    std::vector<std::string> rowLabels;
+    std::vector<std::string> periodHeadings;
+};
+
+// Runs a selection over the data files of `dataFolder` (a path ending in '/').
+inline std::unique_ptr<RunResult> runSelection(const SelectionSnapshot& selection,
+                                               const std::string& dataFolder) {
+    auto result = std::make_unique<RunResult>();
+    const RunCheck check = CheckSelection(selection);
+    if (check.Stage != GridStage::LaidOut) throw std::runtime_error(check.StopMessage);
+    NuclideData scratch;
+    const FillOutcome outcome =
+        FillResultStore(selection, check, dataFolder, '.', scratch, result->store);
+    if (!outcome.Complete) throw std::runtime_error(outcome.StopMessage);
+    for (int row : check.Rows) result->rowLabels.emplace_back(kRowLabels[std::size_t(row - 1)]);
+    for (int period : check.Periods)
+        result->periodHeadings.emplace_back(kPeriodLabels[std::size_t(period - 1)]);
+    return result;
+}
+
+// The session of the end-to-end fixture (tests/e2e/data): Cs-137 and I-131, both groups,
+// ingestion, the scenario "At conception", Bladder and Brain (3 rows), 1 and 70 years. Its
+// three tables are known from the known-good results file beside that data set.
+inline SelectionSnapshot knownSession() {
+    SelectionSnapshot s;
+    s.Nuclides = {"Cs-137", "I-131"};
+    s.HalfLives = {"30.0y", "8.04d"};
+    s.Public = s.Occupational = true;
+    s.Ingestion = true;
+    s.AcuteScenarios[2] = true;
+    s.Tissues[0] = s.Tissues[2] = true;
+    s.Periods[0] = s.Periods[4] = true;
+    return s;
+}
+
+// A data folder of made-up nuclides whose every record has its own dose texts.
+class MadeUpData {
+  public:
+    MadeUpData() {
+        if (!folder_.isValid()) throw std::runtime_error("no scratch folder");
+    }
+
+    // A run of `tableCount` tables (1, or a multiple of 8 up to 800) over the first `tissues`
+    // tissue items and the periods 1 and 70 years (or all five): nuclides of one ingestion entry
+    // per group, 16 or 8 tables each (both groups, eight or four acute scenarios).
+    std::unique_ptr<RunResult> run(int tableCount, int tissues, bool allPeriods = false) {
+        SelectionSnapshot s;
+        s.Public = true;
+        s.Ingestion = true;
+        for (int i = 0; i < tissues; ++i) s.Tissues[std::size_t(i)] = true;
+        s.Periods[0] = s.Periods[4] = true;
+        s.AllPeriods = allPeriods;
+        int nuclides = 1;
+        if (tableCount == 1) {
+            s.AcuteScenarios[0] = true;
+        } else {
+            s.Occupational = true;
+            const int scenarios = tableCount % 16 == 0 ? 8 : 4;
+            for (int i = 0; i < scenarios; ++i) s.AcuteScenarios[std::size_t(i)] = true;
+            nuclides = tableCount / (2 * scenarios);
+        }
+        for (int k = 1; k <= nuclides; ++k) {
+            const std::string name = "Mx-" + std::to_string(k);
+            writeFile(name, k);
+            s.Nuclides.push_back(name);
+            s.HalfLives.push_back(std::to_string(k) + ".0y");
+        }
+        return runSelection(s, dataFolder());
+    }
+
+    std::string dataFolder() const { return (folder_.path() + QStringLiteral("/")).toStdString(); }
+
+  private:
+    void writeFile(const std::string& name, int nuclide) {
+        using fetaldose::testing::DataFileBuilder;
+        using fetaldose::testing::RecordPlace;
+        using fetaldose::testing::ValueLine;
+        // In utero "k.sE-1r" and post-natal "p.gE-1r" for nuclide k, scenario s, group g,
+        // period p and row r: readable numbers that tell their record and cell apart.
+        const std::string text =
+            DataFileBuilder({0, 0, 1}, {0, 0, 1})
+                .Lines([nuclide](const RecordPlace& place, int line) {
+                    if (line < 3) return DataFileBuilder::DefaultLine(place, line);
+                    return ValueLine([&](int row) {
+                        const int lead = line == 3 ? 1 + nuclide % 9 : line - 3;
+                        const int second = line == 3 ? place.Scenario % 10 : place.Group;
+                        return std::to_string(lead) + "." + std::to_string(second) + "E-1" +
+                               std::to_string(row % 10);
+                    });
+                })
+                .Build();
+        QFile file(folder_.filePath(QString::fromStdString(name + ".dat")));
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write(text.data(), qint64(text.size())) != qint64(text.size()))
+            throw std::runtime_error("cannot write a data file");
+    }
+
+    QTemporaryDir folder_;
+};
+
+}  // namespace fetaldose::gui::testing
