@@ -76,16 +76,22 @@ class ChartRunner {
     // Runs the selection; the run must find it complete.
     std::unique_ptr<ChartRun> run(const SelectionSnapshot& selection, char separator = '.') {
         auto result = std::make_unique<ChartRun>();
+        fill(*result, selection, separator);
+        return result;
+    }
+
+    // Runs the selection again into the same store, as the program's next run does.
+    void fill(ChartRun& result, const SelectionSnapshot& selection, char separator = '.') {
         const RunCheck check = CheckSelection(selection);
         if (check.Stage != GridStage::LaidOut) throw std::runtime_error(check.StopMessage);
         auto scratch = std::make_unique<NuclideData>();
-        result->outcome =
-            FillResultStore(selection, check, directory_, separator, *scratch, result->store);
-        for (int row : check.Rows) result->layout.rowLabels.emplace_back(kRowLabels[row - 1]);
+        result.outcome =
+            FillResultStore(selection, check, directory_, separator, *scratch, result.store);
+        result.layout = {};
+        for (int row : check.Rows) result.layout.rowLabels.emplace_back(kRowLabels[row - 1]);
         for (int period : check.Periods)
-            result->layout.periodHeadings.emplace_back(kPeriodLabels[period - 1]);
-        result->layout.decimalSeparator = separator;
-        return result;
+            result.layout.periodHeadings.emplace_back(kPeriodLabels[period - 1]);
+        result.layout.decimalSeparator = separator;
     }
 
   private:

@@ -7,12 +7,12 @@
 
 namespace fetaldose::charts::texts {
 
-// Acute scenario s (1 to 8) sits on the time axis at kIntakeTimeLabels[s - 1].
+// Acute scenario s (1 to 8) sits on the time axis at kIntakeTimeLabels[s - 1]: conception at
+// 0, years (y), months (mo) or weeks (wk) before it (-) or after it (+).
 inline constexpr std::array<std::string_view, 8> kIntakeTimeLabels = {
-    "2.5 y before", "6 mo before", "conception",  "5 wk after",
-    "10 wk after",  "15 wk after", "25 wk after", "35 wk after"};
+    "-2.5 y", "-6 mo", "0", "+5 wk", "+10 wk", "+15 wk", "+25 wk", "+35 wk"};
 
-inline constexpr std::string_view kIntakeTimeAxis = "Time of intake (relative to conception)";
+inline constexpr std::string_view kIntakeTimeAxis = "Time of intake, relative to conception";
 inline constexpr std::string_view kPeriodAxis = "Integration period";
 inline constexpr std::string_view kNuclideAxis = "Nuclide";
 inline constexpr std::string_view kDoseAxis = "Sv per Bq";

@@ -39,9 +39,14 @@ QLogValueAxis* doseAxis(const charts::ChartData& data) {
     axis->setTitleText(fromBytes(charts::texts::kDoseAxis));
     axis->setMinorTickCount(8);  // 2 to 9 times each decade
     const charts::DecadeRange range = charts::decadeRange(data);
-    const int low = range.empty ? kNoDataLow : range.low;
+    // Bars get a decade more below them, so that the shortest still stands out.
+    const int extra = data.kind == charts::ChartKind::DoseByNuclide ? 1 : 0;
+    const int low = range.empty ? kNoDataLow : range.low - extra;
     const int high = range.empty ? kNoDataHigh : range.high;
-    axis->setRange(std::pow(10.0, low), std::pow(10.0, high));
+    // Nudged outwards, so that rounding in the axis's own logarithms keeps the end decades'
+    // ticks and labels.
+    constexpr double kNudge = 1e-9;
+    axis->setRange(std::pow(10.0, low) * (1 - kNudge), std::pow(10.0, high) * (1 + kNudge));
     return axis;
 }
 
@@ -51,7 +56,10 @@ QBarCategoryAxis* categoryAxis(const charts::ChartData& data) {
     for (int i = 0; i < data.drawnCategories; ++i) categories << fromBytes(data.categories[i]);
     axis->append(categories);
     axis->setTitleText(fromBytes(data.xTitle));
-    if (data.drawnCategories > kRotateLabelsAbove) axis->setLabelsAngle(-90);
+    if (data.drawnCategories > kRotateLabelsAbove) {
+        axis->setLabelsAngle(-90);
+        axis->setTruncateLabels(false);  // upright names need their length, not an ellipsis
+    }
     return axis;
 }
 
@@ -125,7 +133,9 @@ QColor tissueColour(int row) {
 QChart* drawChart(const charts::ChartData& data) {
     auto* chart = new QChart;
     chart->setTitle(titleHtml(data));
-    chart->legend()->setAlignment(Qt::AlignBottom);
+    // Lines name their tissues (and views) in a column beside the chart, where long names fit.
+    chart->legend()->setAlignment(data.kind == charts::ChartKind::DoseByNuclide ? Qt::AlignBottom
+                                                                                : Qt::AlignRight);
     chart->setAnimationOptions(QChart::NoAnimation);
 
     QBarCategoryAxis* x = categoryAxis(data);

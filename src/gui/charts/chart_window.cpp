@@ -40,7 +40,7 @@ using charts::ChartKind;
 using charts::DoseView;
 
 constexpr int kDefaultLines = 3;  // a long run starts with its first rows and its last one
-constexpr int kControlsWidth = 250;
+constexpr int kControlsWidth = 290;
 
 QString fromBytes(std::string_view text) {
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
@@ -110,6 +110,7 @@ void ChartWindow::buildControls() {
     tissuesLabel_ = buddyLabel(texts::kTissuesLabel, tissueList_);
     controls->addWidget(tissuesLabel_);
     controls->addWidget(tissueList_, 1);
+    controls->addStretch(0);  // keeps the boxes together while the list is hidden
     auto* controlsPanel = new QWidget;
     controlsPanel->setLayout(controls);
     controlsPanel->setFixedWidth(kControlsWidth);
