@@ -123,21 +123,27 @@ void ChartWindow::buildControls() {
     note_->setObjectName(QStringLiteral("chartNote"));
     note_->setWordWrap(true);
     note_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto* chartPage = new QWidget;
-    auto* chartLayout = new QVBoxLayout(chartPage);
-    chartLayout->addWidget(chartView_, 1);
-    chartLayout->addWidget(note_);
 
     valuesTable_ = new QTableWidget;
     valuesTable_->setObjectName(QStringLiteral("valuesTable"));
     valuesTable_->setAccessibleName(QString::fromUtf8(texts::kValuesTableName));
     valuesTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     valuesTable_->verticalHeader()->setVisible(false);
+    // What the values are of, as the chart's title says it.
+    valuesCaption_ = new QLabel;
+    valuesCaption_->setObjectName(QStringLiteral("valuesCaption"));
+    valuesCaption_->setWordWrap(true);
+    valuesCaption_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    valuesCaption_->setBuddy(valuesTable_);
+    auto* valuesPage = new QWidget;
+    auto* valuesLayout = new QVBoxLayout(valuesPage);
+    valuesLayout->addWidget(valuesCaption_);
+    valuesLayout->addWidget(valuesTable_, 1);
 
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("chartTabs"));
-    tabs_->addTab(chartPage, QString::fromUtf8(texts::kChartTab));
-    tabs_->addTab(valuesTable_, QString::fromUtf8(texts::kValuesTab));
+    tabs_->addTab(chartView_, QString::fromUtf8(texts::kChartTab));
+    tabs_->addTab(valuesPage, QString::fromUtf8(texts::kValuesTab));
 
     saveButton_ = new QPushButton(QString::fromUtf8(texts::kSaveImage));
     saveButton_->setObjectName(QStringLiteral("saveImageButton"));
@@ -153,6 +159,7 @@ void ChartWindow::buildControls() {
 
     auto* right = new QVBoxLayout;
     right->addWidget(tabs_, 1);
+    right->addWidget(note_);  // under both tabs: what the chart leaves out
     right->addLayout(buttons);
     auto* main = new QHBoxLayout(this);
     main->addWidget(controlsPanel);
@@ -330,6 +337,10 @@ QString ChartWindow::noteText() const {
 void ChartWindow::fillValuesTable() {
     const int rows = static_cast<int>(data_.categories.size());
     const int columns = 1 + static_cast<int>(data_.series.size());
+    QString caption = fromBytes(data_.title);
+    if (!data_.subtitle.empty()) caption += QLatin1Char('\n') + fromBytes(data_.subtitle);
+    valuesCaption_->setText(caption);
+    valuesTable_->setAccessibleDescription(caption);
     valuesTable_->clear();
     valuesTable_->setRowCount(rows);
     valuesTable_->setColumnCount(columns);

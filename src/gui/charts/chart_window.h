@@ -100,6 +100,7 @@ class ChartWindow : public QWidget {
     QTabWidget* tabs_ = nullptr;
     QChartView* chartView_ = nullptr;
     QLabel* note_ = nullptr;
+    QLabel* valuesCaption_ = nullptr;
     QTableWidget* valuesTable_ = nullptr;
     QPushButton* saveButton_ = nullptr;
     QPushButton* copyButton_ = nullptr;

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -291,6 +292,11 @@ class ChartWindowTest : public QObject {
             QVERIFY(
                 window->saveImage(QDir(folder).filePath(QString::fromLatin1(name) + "_chart.png")));
         }
+
+        // The plotted values as a table.
+        window->findChild<QTabWidget*>(QStringLiteral("chartTabs"))->setCurrentIndex(1);
+        QTest::qWait(50);
+        QVERIFY(window->grab().save(QDir(folder).filePath(QStringLiteral("chart_values.png"))));
 
         // More bars than are drawn, and some at zero: the notes under the chart.
         std::vector<std::string> many;
