@@ -273,8 +273,11 @@ class ChartWindowTest : public QObject {
         for (std::size_t n = 0; n < names.size(); ++n)
             runner_->file(names[n], chartDataFile({0, 0, 1}, {0, 0, 0},
                                                   lifelikeFields(static_cast<int>(n % 5) - 2)));
-        const auto run =
-            runner_->run(chartSelection(names, {1, 2, 3, 4, 5, 6, 7, 8}, {0, 8, 9, 14, 16}));
+        SelectionSnapshot selection =
+            chartSelection(names, {1, 2, 3, 4, 5, 6, 7, 8}, {0, 8, 9, 14, 16});
+        selection.HalfLives = {"30.0y", "8.04d", "28.8y", "24110y",
+                               "432.2y", "5.27y", "4.47E9y", "1600y"};
+        const auto run = runner_->run(selection);
         auto window = windowFor(*run, 5);
         window->resize(1100, 680);
         showWindow(*window);
