@@ -217,6 +217,13 @@ class ChartWindowTest : public QObject {
     }
 
     void saysWhatItCannotDraw() {
+        // No table at all (a run that yields none, or no run yet).
+        const ResultStore empty;
+        ChartWindow none(empty);
+        showWindow(none);
+        QVERIFY(none.noteText().contains(text(std::string(texts::kNoTable))));
+        QVERIFY(none.saveImage(dir_.filePath(QStringLiteral("none.png"))));
+
         // One table.
         runner_->file("C-14", chartDataFile({0, 0, 1}, {0, 0, 0}));
         const auto one = runner_->run(chartSelection({"C-14"}, {8}, {0}));
@@ -275,7 +282,7 @@ class ChartWindowTest : public QObject {
                                                   lifelikeFields(static_cast<int>(n % 5) - 2)));
         SelectionSnapshot selection =
             chartSelection(names, {1, 2, 3, 4, 5, 6, 7, 8}, {0, 8, 9, 14, 16});
-        selection.HalfLives = {"30.0y", "8.04d", "28.8y", "24110y",
+        selection.HalfLives = {"30.0y",  "8.04d", "28.8y",   "24110y",
                                "432.2y", "5.27y", "4.47E9y", "1600y"};
         const auto run = runner_->run(selection);
         auto window = windowFor(*run, 5);
