@@ -299,8 +299,9 @@ class ChartWindowTest : public QObject {
             QPixmap shot = window->screen()->grabWindow(window->winId());
             if (shot.isNull()) shot = window->grab();
             QVERIFY(shot.save(QDir(folder).filePath(QString::fromLatin1(name) + ".png")));
-            QVERIFY(
-                window->saveImage(QDir(folder).filePath(QString::fromLatin1(name) + "_chart.png")));
+            for (const char* suffix : {"_chart.png", "_chart.svg"})
+                QVERIFY(window->saveImage(
+                    QDir(folder).filePath(QString::fromLatin1(name) + QLatin1String(suffix))));
         }
 
         // The plotted values as a table.
