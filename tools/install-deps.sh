@@ -7,6 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config clang
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
     libqt6help6 libgl-dev
+    qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
     libgtest-dev libbenchmark-dev
     fonts-dejavu-core fonts-liberation2 xvfb xauth xdotool
     cups printer-driver-cups-pdf poppler-utils

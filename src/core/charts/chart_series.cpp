@@ -1,0 +1,418 @@
+#include "core/charts/chart_series.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <limits>
+#include <map>
+#include <string_view>
+
+#include "core/charts/chart_texts.h"
+#include "core/run/run_texts.h"
+#include "core/run/table_values.h"
+#include "core/textio/faults.h"
+
+namespace fetaldose::charts {
+
+namespace {
+
+constexpr int kAcuteScenarios = 8;
+constexpr std::size_t kLeftOutListed = 5;
+
+enum class RouteKind { Particulates, Ingestion, Vapours };
+
+RouteKind routeKindOf(std::string_view route) {
+    if (route.starts_with(kInhalationTypePrefix)) return RouteKind::Particulates;
+    if (route.starts_with(kIngestionPrefix)) return RouteKind::Ingestion;
+    return RouteKind::Vapours;
+}
+
+// Scenario number 1..11 of a table's scenario text, 0 for a text that is none of them.
+int scenarioOf(std::string_view text) {
+    for (std::size_t s = 0; s < kScenarioTexts.size(); ++s)
+        if (kScenarioTexts[s] == text) return static_cast<int>(s) + 1;
+    return 0;
+}
+
+// Aerosol size 1..10 that a particulate route line ends with, 0 for none.
+int aerosolOf(std::string_view route) {
+    for (std::size_t a = 0; a < kAerosolLabels.size(); ++a) {
+        const std::string suffix = std::string(kAerosolJoin) + std::string(kAerosolLabels[a]);
+        if (route.ends_with(suffix)) return static_cast<int>(a) + 1;
+    }
+    return 0;
+}
+
+// The nuclide's name: its heading up to the half-life.
+std::string_view nuclideName(std::string_view heading) {
+    const auto at = heading.find(kHalfLifeJoin);
+    return at == std::string_view::npos ? heading : heading.substr(0, at);
+}
+
+std::string trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+
+// What tells one entry of a route from another of the same nuclide, for a bar's label.
+std::string entryDetail(std::string_view route, RouteKind kind, int vapourEntry) {
+    switch (kind) {
+        case RouteKind::Particulates: {
+            const std::string_view rest = route.substr(kInhalationTypePrefix.size());
+            return "Type " + std::string(rest.substr(0, rest.find(kF1Join)));
+        }
+        case RouteKind::Ingestion:
+            return "f1 = " + std::string(route.substr(kIngestionPrefix.size()));
+        case RouteKind::Vapours:
+            break;
+    }
+    return std::string(texts::kVapourEntry) + std::to_string(vapourEntry);
+}
+
+std::string routeSummary(RouteKind kind, int aerosol) {
+    switch (kind) {
+        case RouteKind::Particulates: {
+            std::string text = "Inhalation of particulates";
+            if (aerosol > 0) text += ", " + std::string(kAerosolLabels[aerosol - 1]);
+            return text;
+        }
+        case RouteKind::Ingestion:
+            return "Ingestion";
+        case RouteKind::Vapours:
+            break;
+    }
+    return "Inhalation of vapours";
+}
+
+std::string replaceCount(std::string_view pattern, int first, int second = 0) {
+    char text[256];
+    std::snprintf(text, sizeof text, std::string(pattern).c_str(), first, second);
+    return text;
+}
+
+class ChartBuilder {
+  public:
+    ChartBuilder(const ResultStore& store, const RunLayout& layout, const ChartRequest& request)
+        : store_(store), layout_(layout), request_(request) {}
+
+    ChartData build() {
+        chart_.kind = request_.kind;
+        chart_.xTitle =
+            std::string(request_.kind == ChartKind::DoseByIntakeTime ? texts::kIntakeTimeAxis
+                        : request_.kind == ChartKind::DoseByPeriod   ? texts::kPeriodAxis
+                                                                     : texts::kNuclideAxis);
+        tableCount_ = std::min(store_.TableCount(), store_.SlotCount() - 1);
+        if (request_.slot < 1 || request_.slot > tableCount_) return withNote(texts::kNoTable);
+        for (int row : request_.rows)
+            if (row >= 1 && row <= store_.RowCount()) rows_.push_back(row);
+        if (rows_.empty()) return withNote(texts::kNoTissue);
+        const bool needsPeriod =
+            request_.kind != ChartKind::DoseByPeriod && request_.dose != DoseView::InUtero;
+        if (needsPeriod && (request_.period < 1 || request_.period > store_.PeriodCount()))
+            return withNote(texts::kNoTable);
+
+        switch (request_.kind) {
+            case ChartKind::DoseByIntakeTime:
+                byIntakeTime();
+                break;
+            case ChartKind::DoseByPeriod:
+                byPeriod();
+                break;
+            case ChartKind::DoseByNuclide:
+                byNuclide();
+                break;
+        }
+        noteLeftOut();
+        return std::move(chart_);
+    }
+
+  private:
+    ChartData withNote(std::string_view note) {
+        chart_.notes.emplace_back(note);
+        return std::move(chart_);
+    }
+
+    std::string rowLabel(int row) const {
+        if (row <= static_cast<int>(layout_.rowLabels.size())) return layout_.rowLabels[row - 1];
+        return "Row " + std::to_string(row);
+    }
+
+    std::string periodLabel(int period) const {
+        if (period <= static_cast<int>(layout_.periodHeadings.size()))
+            return trimmed(layout_.periodHeadings[period - 1]);
+        return "Period " + std::to_string(period);
+    }
+
+    std::string doseName() const {
+        switch (request_.dose) {
+            case DoseView::InUtero:
+                return std::string(texts::kInUteroDose);
+            case DoseView::Offspring:
+                return std::string(texts::kOffspringDose) + std::string(texts::kPeriodJoin) +
+                       periodLabel(request_.period);
+            case DoseView::PostNatal:
+                break;
+        }
+        return std::string(texts::kPostNatalDose) + std::string(texts::kPeriodJoin) +
+               periodLabel(request_.period);
+    }
+
+    std::string doseText(int slot, int row, DoseView view, int period) const {
+        switch (view) {
+            case DoseView::InUtero:
+                return store_.InUtero(slot, row);
+            case DoseView::Offspring:
+                return store_.Offspring(slot, row, period);
+            case DoseView::PostNatal:
+                break;
+        }
+        return store_.PostNatal(slot, row, period);
+    }
+
+    ChartPoint point(int category, int slot, int row, DoseView view, int period) const {
+        ChartPoint p;
+        p.category = category;
+        p.slot = slot;
+        p.text = doseText(slot, row, view, period);
+        try {
+            const long double value = ReadDose(p.text, layout_.decimalSeparator);
+            if (std::fabs(value) > static_cast<long double>(DBL_MAX))
+                p.value = value > 0 ? std::numeric_limits<double>::infinity()
+                                    : -std::numeric_limits<double>::infinity();
+            else
+                p.value = static_cast<double>(value);
+        } catch (const ConversionError&) {
+            p.value = std::numeric_limits<double>::quiet_NaN();
+        }
+        p.drawn = std::isfinite(p.value) && p.value >= DBL_MIN;
+        return p;
+    }
+
+    std::string tableTitle(int slot) const {
+        return std::string(store_.Nuclide(slot)) + "; " + trimmed(store_.Group(slot)) + "; " +
+               std::string(store_.Route(slot));
+    }
+
+    bool sameTable(int a, int b) const {
+        return store_.Nuclide(a) == store_.Nuclide(b) && store_.Group(a) == store_.Group(b) &&
+               store_.Route(a) == store_.Route(b);
+    }
+
+    // Scenarios run innermost in the run's order of tables, so the tables of one nuclide,
+    // group and route entry stand next to each other with rising scenario numbers; a nuclide
+    // chosen twice in a row starts again from a lower one.
+    void byIntakeTime() {
+        const int slot = request_.slot;
+        int first = slot;
+        while (first > 1 && sameTable(first - 1, first) &&
+               scenarioOf(store_.Scenario(first - 1)) > 0 &&
+               scenarioOf(store_.Scenario(first - 1)) < scenarioOf(store_.Scenario(first)))
+            --first;
+        int last = slot;
+        while (last < tableCount_ && sameTable(last, last + 1) &&
+               scenarioOf(store_.Scenario(last)) > 0 &&
+               scenarioOf(store_.Scenario(last)) < scenarioOf(store_.Scenario(last + 1)))
+            ++last;
+
+        chart_.title = tableTitle(slot);
+        chart_.subtitle = doseName();
+        std::vector<int> slots;
+        for (int s = first; s <= last; ++s) {
+            const int scenario = scenarioOf(store_.Scenario(s));
+            if (scenario < 1 || scenario > kAcuteScenarios) continue;
+            slots.push_back(s);
+            chart_.categories.emplace_back(texts::kIntakeTimeLabels[scenario - 1]);
+        }
+        chart_.drawnCategories = static_cast<int>(chart_.categories.size());
+        if (slots.empty()) {
+            chart_.notes.emplace_back(texts::kNoAcuteScenario);
+            return;
+        }
+        if (scenarioOf(store_.Scenario(slot)) > kAcuteScenarios)
+            chart_.notes.emplace_back(texts::kChronicTableShown);
+        for (int row : rows_) {
+            ChartSeries series;
+            series.name = rowLabel(row);
+            series.row = row;
+            for (std::size_t i = 0; i < slots.size(); ++i)
+                series.points.push_back(
+                    point(static_cast<int>(i), slots[i], row, request_.dose, request_.period));
+            chart_.series.push_back(std::move(series));
+        }
+        if (slots.size() == 1) chart_.notes.emplace_back(texts::kSinglePoint);
+    }
+
+    void byPeriod() {
+        const int slot = request_.slot;
+        chart_.title = tableTitle(slot);
+        chart_.subtitle = std::string(store_.Scenario(slot));
+        const int periods = store_.PeriodCount();
+        for (int n = 1; n <= periods; ++n) chart_.categories.push_back(periodLabel(n));
+        chart_.drawnCategories = periods;
+        for (int row : rows_) {
+            for (DoseView view : {DoseView::Offspring, DoseView::PostNatal}) {
+                ChartSeries series;
+                series.row = row;
+                series.name = rowLabel(row) + std::string(view == DoseView::Offspring
+                                                              ? texts::kOffspringSeriesSuffix
+                                                              : texts::kPostNatalSeriesSuffix);
+                series.style = view == DoseView::Offspring ? LineStyle::Solid : LineStyle::Dashed;
+                for (int n = 1; n <= periods; ++n)
+                    series.points.push_back(point(n - 1, slot, row, view, n));
+                chart_.series.push_back(std::move(series));
+            }
+        }
+        if (periods == 1) chart_.notes.emplace_back(texts::kSinglePoint);
+    }
+
+    // One bar per table of the run with the shown table's group, route (and aerosol size)
+    // and scenario. A nuclide with several entries of that route gets a bar for each, named
+    // by what tells them apart.
+    void byNuclide() {
+        const int slot = request_.slot;
+        const std::string_view group = store_.Group(slot);
+        const std::string_view scenario = store_.Scenario(slot);
+        const RouteKind kind = routeKindOf(store_.Route(slot));
+        const int aerosol = kind == RouteKind::Particulates ? aerosolOf(store_.Route(slot)) : 0;
+        const int row = rows_.front();
+
+        chart_.title =
+            trimmed(group) + "; " + routeSummary(kind, aerosol) + "; " + std::string(scenario);
+        chart_.subtitle = rowLabel(row) + ": " + doseName();
+
+        struct Occurrence {
+            std::string_view name;
+            std::vector<int> slots;
+        };
+        std::vector<Occurrence> occurrences;
+        for (int s = 1; s <= tableCount_; ++s) {
+            if (s == 1 || store_.Nuclide(s) != store_.Nuclide(s - 1))
+                occurrences.push_back({nuclideName(store_.Nuclide(s)), {}});
+            if (store_.Group(s) != group || store_.Scenario(s) != scenario) continue;
+            const std::string_view route = store_.Route(s);
+            if (routeKindOf(route) != kind) continue;
+            if (kind == RouteKind::Particulates && aerosolOf(route) != aerosol) continue;
+            occurrences.back().slots.push_back(s);
+        }
+
+        ChartSeries series;
+        series.name = rowLabel(row);
+        series.row = row;
+        std::map<std::string, int> labelsUsed;
+        int nuclidesWithBars = 0;
+        for (const Occurrence& occurrence : occurrences) {
+            if (!occurrence.slots.empty()) ++nuclidesWithBars;
+            int vapourEntry = 0;
+            for (int s : occurrence.slots) {
+                std::string label(occurrence.name);
+                if (occurrence.slots.size() > 1)
+                    label += " (" + entryDetail(store_.Route(s), kind, ++vapourEntry) + ")";
+                if (const int seen = ++labelsUsed[label]; seen > 1)
+                    label += std::string(texts::kDuplicateMark) + std::to_string(seen);
+                series.points.push_back(point(static_cast<int>(chart_.categories.size()), s, row,
+                                              request_.dose, request_.period));
+                chart_.categories.push_back(std::move(label));
+            }
+        }
+        chart_.series.push_back(std::move(series));
+        const int bars = static_cast<int>(chart_.categories.size());
+        chart_.drawnCategories = std::min(bars, kMaxDrawnBars);
+        if (bars > kMaxDrawnBars)
+            chart_.notes.push_back(replaceCount(texts::kBarsCut, bars, kMaxDrawnBars));
+        if (nuclidesWithBars < 2) chart_.notes.emplace_back(texts::kNoMatchingNuclide);
+    }
+
+    // Says which points of the drawn categories the logarithmic axis cannot hold.
+    void noteLeftOut() {
+        std::vector<std::string> leftOut;
+        bool anyDrawn = false;
+        for (const ChartSeries& series : chart_.series)
+            for (const ChartPoint& p : series.points) {
+                if (p.category >= chart_.drawnCategories) continue;
+                if (p.drawn) {
+                    anyDrawn = true;
+                    continue;
+                }
+                const std::string value =
+                    std::isnan(p.value) ? std::string(texts::kNotANumber) : p.text;
+                const std::string& category = chart_.categories[p.category];
+                leftOut.push_back(chart_.kind == ChartKind::DoseByNuclide
+                                      ? category + " (" + value + ")"
+                                      : series.name + " at " + category + " (" + value + ")");
+            }
+        if (leftOut.empty()) return;
+        if (!anyDrawn) {
+            chart_.notes.emplace_back(texts::kNothingPositive);
+            return;
+        }
+        std::string note(texts::kLeftOutPrefix);
+        for (std::size_t i = 0; i < leftOut.size() && i < kLeftOutListed; ++i) {
+            if (i > 0) note += "; ";
+            note += leftOut[i];
+        }
+        if (leftOut.size() > kLeftOutListed)
+            note += replaceCount(texts::kLeftOutMore,
+                                 static_cast<int>(leftOut.size() - kLeftOutListed));
+        note += ".";
+        chart_.notes.push_back(std::move(note));
+    }
+
+    const ResultStore& store_;
+    const RunLayout& layout_;
+    const ChartRequest& request_;
+    ChartData chart_;
+    int tableCount_ = 0;
+    std::vector<int> rows_;
+};
+
+}  // namespace
+
+ChartData buildChart(const ResultStore& store, const RunLayout& layout,
+                     const ChartRequest& request) {
+    try {
+        return ChartBuilder(store, layout, request).build();
+    } catch (const std::exception&) {
+        // A store that does not hold what its counters say: nothing to chart, said as such.
+        ChartData chart;
+        chart.kind = request.kind;
+        chart.notes.emplace_back(texts::kNoTable);
+        return chart;
+    }
+}
+
+DecadeRange decadeRange(const ChartData& chart) {
+    double lowest = std::numeric_limits<double>::infinity();
+    double highest = 0;
+    for (const ChartSeries& series : chart.series)
+        for (const ChartPoint& p : series.points)
+            if (p.drawn && p.category < chart.drawnCategories) {
+                lowest = std::min(lowest, p.value);
+                highest = std::max(highest, p.value);
+            }
+    DecadeRange range;
+    if (highest == 0) return range;
+    range.empty = false;
+    // A little slack, so that 1.0E-10 read from text counts as lying on its decade.
+    constexpr double kOnDecade = 1e-9;
+    const double lowLog = std::log10(lowest);
+    const double highLog = std::log10(highest);
+    range.low = static_cast<int>(std::floor(lowLog + kOnDecade));
+    if (lowLog - range.low < kOnDecade) --range.low;
+    range.high = static_cast<int>(std::ceil(highLog - kOnDecade));
+    if (range.high - highLog < kOnDecade) ++range.high;
+    return range;
+}
+
+std::string pointText(const ChartData& chart, const ChartSeries& series, const ChartPoint& point) {
+    const std::string category =
+        point.category >= 0 && point.category < static_cast<int>(chart.categories.size())
+            ? chart.categories[point.category]
+            : std::string();
+    return series.name + ", " + category + ": " + point.text + " " + std::string(texts::kDoseAxis);
+}
+
+}  // namespace fetaldose::charts

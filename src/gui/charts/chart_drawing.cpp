@@ -1,0 +1,152 @@
+#include "gui/charts/chart_drawing.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QLogValueAxis>
+#include <QPen>
+#include <array>
+#include <cmath>
+
+#include "core/charts/chart_texts.h"
+
+namespace fetaldose::gui {
+
+namespace {
+
+constexpr int kRotateLabelsAbove = 10;  // more categories than this: labels stand upright
+constexpr int kNoDataLow = -12;         // the axis of a chart with nothing to draw
+constexpr int kNoDataHigh = -6;
+
+QString fromBytes(std::string_view text) {
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString titleHtml(const charts::ChartData& data) {
+    QString title = QStringLiteral("<b>%1</b>").arg(fromBytes(data.title).toHtmlEscaped());
+    if (!data.subtitle.empty()) title += "<br>" + fromBytes(data.subtitle).toHtmlEscaped();
+    return title;
+}
+
+QLogValueAxis* doseAxis(const charts::ChartData& data) {
+    auto* axis = new QLogValueAxis;
+    axis->setBase(10);
+    axis->setLabelFormat(QStringLiteral("%.0E"));
+    axis->setTitleText(fromBytes(charts::texts::kDoseAxis));
+    axis->setMinorTickCount(8);  // 2 to 9 times each decade
+    const charts::DecadeRange range = charts::decadeRange(data);
+    // Bars get a decade more below them, so that the shortest still stands out.
+    const int extra = data.kind == charts::ChartKind::DoseByNuclide ? 1 : 0;
+    const int low = range.empty ? kNoDataLow : range.low - extra;
+    const int high = range.empty ? kNoDataHigh : range.high;
+    // Nudged outwards, so that rounding in the axis's own logarithms keeps the end decades'
+    // ticks and labels.
+    constexpr double kNudge = 1e-9;
+    axis->setRange(std::pow(10.0, low) * (1 - kNudge), std::pow(10.0, high) * (1 + kNudge));
+    return axis;
+}
+
+QBarCategoryAxis* categoryAxis(const charts::ChartData& data) {
+    auto* axis = new QBarCategoryAxis;
+    QStringList categories;
+    for (int i = 0; i < data.drawnCategories; ++i) categories << fromBytes(data.categories[i]);
+    axis->append(categories);
+    axis->setTitleText(fromBytes(data.xTitle));
+    if (data.drawnCategories > kRotateLabelsAbove) {
+        axis->setLabelsAngle(-90);
+        axis->setTruncateLabels(false);  // upright names need their length, not an ellipsis
+    }
+    return axis;
+}
+
+void addLines(QChart& chart, const charts::ChartData& data, QAbstractAxis* x, QAbstractAxis* y) {
+    for (std::size_t index = 0; index < data.series.size(); ++index) {
+        const charts::ChartSeries& source = data.series[index];
+        QPen pen(tissueColour(source.row), 2);
+        if (source.style == charts::LineStyle::Dashed) pen.setStyle(Qt::DashLine);
+
+        // A run of drawable points in neighbouring categories is one line; the legend names
+        // the tissue once.
+        QLineSeries* line = nullptr;
+        int previousCategory = -2;
+        bool first = true;
+        auto startLine = [&] {
+            line = new QLineSeries;
+            line->setName(fromBytes(source.name));
+            line->setPen(pen);
+            line->setPointsVisible(true);
+            line->setMarkerSize(7);
+            line->setProperty(kSeriesIndexProperty, static_cast<int>(index));
+            chart.addSeries(line);
+            line->attachAxis(x);
+            line->attachAxis(y);
+            if (!first)
+                for (QLegendMarker* marker : chart.legend()->markers(line))
+                    marker->setVisible(false);
+            first = false;
+        };
+        for (const charts::ChartPoint& point : source.points) {
+            if (point.category >= data.drawnCategories || !point.drawn) continue;
+            if (!line || point.category != previousCategory + 1) startLine();
+            line->append(point.category, point.value);
+            previousCategory = point.category;
+        }
+        if (!line) startLine();  // nothing drawable: the legend still names the tissue
+    }
+}
+
+void addBars(QChart& chart, const charts::ChartData& data, QAbstractAxis* x, QLogValueAxis* y) {
+    auto* bars = new QBarSeries;
+    for (std::size_t index = 0; index < data.series.size(); ++index) {
+        const charts::ChartSeries& source = data.series[index];
+        auto* set = new QBarSet(fromBytes(source.name));
+        set->setColor(tissueColour(source.row));
+        set->setBorderColor(tissueColour(source.row).darker(130));
+        set->setProperty(kSeriesIndexProperty, static_cast<int>(index));
+        QList<qreal> values(data.drawnCategories, y->min());
+        for (const charts::ChartPoint& point : source.points)
+            if (point.category < data.drawnCategories && point.drawn)
+                values[point.category] = point.value;
+        set->append(values);
+        bars->append(set);
+    }
+    chart.addSeries(bars);
+    bars->attachAxis(x);
+    bars->attachAxis(y);
+}
+
+}  // namespace
+
+QColor tissueColour(int row) {
+    // Eighteen colours that stay apart from each other on white, in print and on screen.
+    static constexpr std::array<QRgb, 18> kColours = {
+        0x1f77b4, 0xd62728, 0x2ca02c, 0xff7f0e, 0x9467bd, 0x8c564b, 0xe377c2, 0x7f7f7f, 0xbcbd22,
+        0x17becf, 0x393b79, 0xad494a, 0x637939, 0x8c6d31, 0x7b4173, 0x3182bd, 0xe6550d, 0x000000};
+    const int index = row < 1 ? 0 : (row - 1) % static_cast<int>(kColours.size());
+    return QColor::fromRgb(kColours[index]);
+}
+
+QChart* drawChart(const charts::ChartData& data) {
+    auto* chart = new QChart;
+    chart->setTitle(titleHtml(data));
+    // Lines name their tissues (and views) in a column beside the chart, where long names fit.
+    chart->legend()->setAlignment(data.kind == charts::ChartKind::DoseByNuclide ? Qt::AlignBottom
+                                                                                : Qt::AlignRight);
+    chart->setAnimationOptions(QChart::NoAnimation);
+
+    QBarCategoryAxis* x = categoryAxis(data);
+    QLogValueAxis* y = doseAxis(data);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    if (data.kind == charts::ChartKind::DoseByNuclide)
+        addBars(*chart, data, x, y);
+    else
+        addLines(*chart, data, x, y);
+    return chart;
+}
+
+}  // namespace fetaldose::gui

@@ -1,0 +1,454 @@
+#include "gui/charts/chart_window.h"
+
+#include <QBarSeries>
+#include <QBarSet>
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QClipboard>
+#include <QComboBox>
+#include <QCursor>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/charts/chart_texts.h"
+#include "gui/charts/chart_drawing.h"
+#include "gui/charts/chart_window_texts.h"
+
+namespace fetaldose::gui {
+
+namespace {
+
+using charts::ChartKind;
+using charts::DoseView;
+
+constexpr int kDefaultLines = 3;  // a long run starts with its first rows and its last one
+constexpr int kControlsWidth = 290;
+
+QString fromBytes(std::string_view text) {
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString trimmedBytes(const std::string& text) {
+    return fromBytes(text).trimmed();
+}
+
+QLabel* buddyLabel(const char* text, QWidget* buddy) {
+    auto* label = new QLabel(QString::fromUtf8(text));
+    label->setBuddy(buddy);
+    return label;
+}
+
+}  // namespace
+
+ChartWindow::ChartWindow(const ResultStore& store, QWidget* parent)
+    : QWidget(parent, Qt::Window), store_(store) {
+    setObjectName(QStringLiteral("ChartWindow"));
+    setWindowTitle(QString::fromUtf8(texts::kChartWindowTitle));
+    message_ = [this](const QString& text) { QMessageBox::warning(this, windowTitle(), text); };
+    buildControls();
+    fillLayoutControls();
+    updateControlStates();
+    resize(1000, 660);
+}
+
+ChartWindow::~ChartWindow() = default;
+
+void ChartWindow::buildControls() {
+    kindBox_ = new QComboBox;
+    kindBox_->setObjectName(QStringLiteral("chartKindBox"));
+    kindBox_->addItem(QString::fromUtf8(texts::kByIntakeTime),
+                      static_cast<int>(ChartKind::DoseByIntakeTime));
+    kindBox_->addItem(QString::fromUtf8(texts::kByPeriod),
+                      static_cast<int>(ChartKind::DoseByPeriod));
+    kindBox_->addItem(QString::fromUtf8(texts::kByNuclide),
+                      static_cast<int>(ChartKind::DoseByNuclide));
+
+    doseBox_ = new QComboBox;
+    doseBox_->setObjectName(QStringLiteral("doseBox"));
+    doseBox_->addItem(fromBytes(charts::texts::kOffspringDose),
+                      static_cast<int>(DoseView::Offspring));
+    doseBox_->addItem(fromBytes(charts::texts::kInUteroDose), static_cast<int>(DoseView::InUtero));
+    doseBox_->addItem(fromBytes(charts::texts::kPostNatalDose),
+                      static_cast<int>(DoseView::PostNatal));
+
+    periodBox_ = new QComboBox;
+    periodBox_->setObjectName(QStringLiteral("periodBox"));
+
+    tissueList_ = new QListWidget;
+    tissueList_->setObjectName(QStringLiteral("tissueList"));
+    barTissueBox_ = new QComboBox;
+    barTissueBox_->setObjectName(QStringLiteral("barTissueBox"));
+
+    auto* controls = new QVBoxLayout;
+    controls->addWidget(buddyLabel(texts::kChartKindLabel, kindBox_));
+    controls->addWidget(kindBox_);
+    controls->addWidget(buddyLabel(texts::kDoseLabel, doseBox_));
+    controls->addWidget(doseBox_);
+    controls->addWidget(buddyLabel(texts::kPeriodLabel, periodBox_));
+    controls->addWidget(periodBox_);
+    barTissueLabel_ = buddyLabel(texts::kTissueLabel, barTissueBox_);
+    controls->addWidget(barTissueLabel_);
+    controls->addWidget(barTissueBox_);
+    tissuesLabel_ = buddyLabel(texts::kTissuesLabel, tissueList_);
+    controls->addWidget(tissuesLabel_);
+    controls->addWidget(tissueList_, 1);
+    controls->addStretch(0);  // keeps the boxes together while the list is hidden
+    auto* controlsPanel = new QWidget;
+    controlsPanel->setLayout(controls);
+    controlsPanel->setFixedWidth(kControlsWidth);
+
+    chartView_ = new QChartView;
+    chartView_->setObjectName(QStringLiteral("chartView"));
+    chartView_->setRenderHint(QPainter::Antialiasing);
+    chartView_->setAccessibleName(QString::fromUtf8(texts::kChartViewName));
+    note_ = new QLabel;
+    note_->setObjectName(QStringLiteral("chartNote"));
+    note_->setWordWrap(true);
+    note_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    valuesTable_ = new QTableWidget;
+    valuesTable_->setObjectName(QStringLiteral("valuesTable"));
+    valuesTable_->setAccessibleName(QString::fromUtf8(texts::kValuesTableName));
+    valuesTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    valuesTable_->verticalHeader()->setVisible(false);
+    // What the values are of, as the chart's title says it.
+    valuesCaption_ = new QLabel;
+    valuesCaption_->setObjectName(QStringLiteral("valuesCaption"));
+    valuesCaption_->setWordWrap(true);
+    valuesCaption_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    valuesCaption_->setBuddy(valuesTable_);
+    auto* valuesPage = new QWidget;
+    auto* valuesLayout = new QVBoxLayout(valuesPage);
+    valuesLayout->addWidget(valuesCaption_);
+    valuesLayout->addWidget(valuesTable_, 1);
+
+    tabs_ = new QTabWidget;
+    tabs_->setObjectName(QStringLiteral("chartTabs"));
+    tabs_->addTab(chartView_, QString::fromUtf8(texts::kChartTab));
+    tabs_->addTab(valuesPage, QString::fromUtf8(texts::kValuesTab));
+
+    saveButton_ = new QPushButton(QString::fromUtf8(texts::kSaveImage));
+    saveButton_->setObjectName(QStringLiteral("saveImageButton"));
+    copyButton_ = new QPushButton(QString::fromUtf8(texts::kCopyImage));
+    copyButton_->setObjectName(QStringLiteral("copyImageButton"));
+    auto* closeButton = new QPushButton(QString::fromUtf8(texts::kClose));
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(saveButton_);
+    buttons->addWidget(copyButton_);
+    buttons->addWidget(closeButton);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(tabs_, 1);
+    right->addWidget(note_);  // under both tabs: what the chart leaves out
+    right->addLayout(buttons);
+    auto* main = new QHBoxLayout(this);
+    main->addWidget(controlsPanel);
+    main->addLayout(right, 1);
+
+    const auto changed = [this] {
+        updateControlStates();
+        rebuild();
+    };
+    connect(kindBox_, &QComboBox::currentIndexChanged, this, changed);
+    connect(doseBox_, &QComboBox::currentIndexChanged, this, changed);
+    connect(periodBox_, &QComboBox::currentIndexChanged, this, changed);
+    connect(barTissueBox_, &QComboBox::currentIndexChanged, this, changed);
+    connect(tissueList_, &QListWidget::itemChanged, this, changed);
+    connect(saveButton_, &QPushButton::clicked, this, &ChartWindow::saveImageAs);
+    connect(copyButton_, &QPushButton::clicked, this, &ChartWindow::copyImage);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void ChartWindow::setRunLayout(const charts::RunLayout& layout) {
+    layout_ = layout;
+    fillLayoutControls();
+    rebuild();
+}
+
+// Fills the tissue and period choices from the run's labels, keeping earlier choices whose
+// labels the run still has.
+void ChartWindow::fillLayoutControls() {
+    QStringList checked;
+    for (int i = 0; i < tissueList_->count(); ++i)
+        if (tissueList_->item(i)->checkState() == Qt::Checked)
+            checked << tissueList_->item(i)->text();
+    const QString barTissue = barTissueBox_->currentText();
+    const QString period = periodBox_->currentText();
+
+    const QSignalBlocker blockList(tissueList_);
+    const QSignalBlocker blockBar(barTissueBox_);
+    const QSignalBlocker blockPeriod(periodBox_);
+    tissueList_->clear();
+    barTissueBox_->clear();
+    periodBox_->clear();
+
+    const int rows = static_cast<int>(layout_.rowLabels.size());
+    bool anyKept = false;
+    for (int r = 1; r <= rows; ++r) {
+        const QString label = fromBytes(layout_.rowLabels[r - 1]);
+        auto* item = new QListWidgetItem(label, tissueList_);
+        item->setData(Qt::UserRole, r);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        const bool kept = checked.contains(label);
+        anyKept = anyKept || kept;
+        item->setCheckState(kept ? Qt::Checked : Qt::Unchecked);
+        barTissueBox_->addItem(label, r);
+    }
+    if (!anyKept)
+        for (int r = 1; r <= rows; ++r)
+            if (r <= kDefaultLines || r == rows)
+                tissueList_->item(r - 1)->setCheckState(Qt::Checked);
+    const int barIndex = barTissueBox_->findText(barTissue);
+    barTissueBox_->setCurrentIndex(barIndex >= 0 ? barIndex : rows - 1);
+
+    const int periods = static_cast<int>(layout_.periodHeadings.size());
+    for (int n = 1; n <= periods; ++n)
+        periodBox_->addItem(trimmedBytes(layout_.periodHeadings[n - 1]), n);
+    const int periodIndex = periodBox_->findText(period);
+    periodBox_->setCurrentIndex(periodIndex >= 0 ? periodIndex : periods - 1);
+}
+
+void ChartWindow::updateControlStates() {
+    const ChartKind kind = chartKind();
+    const bool bars = kind == ChartKind::DoseByNuclide;
+    const bool byPeriod = kind == ChartKind::DoseByPeriod;
+    doseBox_->setEnabled(!byPeriod);
+    periodBox_->setEnabled(!byPeriod && static_cast<DoseView>(doseBox_->currentData().toInt()) !=
+                                            DoseView::InUtero);
+    tissuesLabel_->setVisible(!bars);
+    tissueList_->setVisible(!bars);
+    barTissueLabel_->setVisible(bars);
+    barTissueBox_->setVisible(bars);
+}
+
+void ChartWindow::showForTable(int slot) {
+    slot_ = slot;
+    rebuild();
+}
+
+void ChartWindow::setChartKind(ChartKind kind) {
+    kindBox_->setCurrentIndex(kindBox_->findData(static_cast<int>(kind)));
+}
+
+ChartKind ChartWindow::chartKind() const {
+    return static_cast<ChartKind>(kindBox_->currentData().toInt());
+}
+
+void ChartWindow::setDose(DoseView dose, int period) {
+    {
+        const QSignalBlocker block(doseBox_);
+        doseBox_->setCurrentIndex(doseBox_->findData(static_cast<int>(dose)));
+    }
+    const int index = periodBox_->findData(period);
+    if (index >= 0 && index != periodBox_->currentIndex())
+        periodBox_->setCurrentIndex(index);  // redraws
+    else {
+        updateControlStates();
+        rebuild();
+    }
+}
+
+void ChartWindow::setTissues(const std::vector<int>& rows, int barRow) {
+    {
+        const QSignalBlocker blockList(tissueList_);
+        const QSignalBlocker blockBar(barTissueBox_);
+        for (int i = 0; i < tissueList_->count(); ++i) {
+            const bool chosen = std::find(rows.begin(), rows.end(), i + 1) != rows.end();
+            tissueList_->item(i)->setCheckState(chosen ? Qt::Checked : Qt::Unchecked);
+        }
+        barTissueBox_->setCurrentIndex(barTissueBox_->findData(barRow));
+    }
+    rebuild();
+}
+
+charts::ChartRequest ChartWindow::request() const {
+    charts::ChartRequest request;
+    request.kind = chartKind();
+    request.slot = slot_;
+    if (request.kind == ChartKind::DoseByNuclide) {
+        if (barTissueBox_->currentIndex() >= 0)
+            request.rows.push_back(barTissueBox_->currentData().toInt());
+    } else {
+        for (int i = 0; i < tissueList_->count(); ++i)
+            if (tissueList_->item(i)->checkState() == Qt::Checked)
+                request.rows.push_back(tissueList_->item(i)->data(Qt::UserRole).toInt());
+    }
+    request.dose = static_cast<DoseView>(doseBox_->currentData().toInt());
+    request.period = periodBox_->currentIndex() >= 0 ? periodBox_->currentData().toInt() : 1;
+    return request;
+}
+
+void ChartWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (stale_) rebuild();
+}
+
+// Works the chart out again and redraws it; a hidden window only remembers to.
+void ChartWindow::rebuild() {
+    if (isVisible())
+        redraw();
+    else
+        stale_ = true;
+}
+
+void ChartWindow::redraw() {
+    stale_ = false;
+    data_ = charts::buildChart(store_, layout_, request());
+    QChart* previous = chartView_->chart();
+    chartView_->setChart(drawChart(data_));
+    delete previous;
+    connectHover();
+    hoverText_.clear();
+    const QString notes = noteText();
+    note_->setText(notes);
+    note_->setVisible(!notes.isEmpty());
+    chartView_->setAccessibleDescription(notes);
+    fillValuesTable();
+}
+
+QString ChartWindow::noteText() const {
+    QStringList lines;
+    for (const std::string& note : data_.notes) lines << fromBytes(note);
+    return lines.join(QLatin1Char('\n'));
+}
+
+// The plotted values for reading: a row per category, a column per series, each value as the
+// tables give it.
+void ChartWindow::fillValuesTable() {
+    const int rows = static_cast<int>(data_.categories.size());
+    const int columns = 1 + static_cast<int>(data_.series.size());
+    QString caption = fromBytes(data_.title);
+    if (!data_.subtitle.empty()) caption += QLatin1Char('\n') + fromBytes(data_.subtitle);
+    valuesCaption_->setText(caption);
+    valuesTable_->setAccessibleDescription(caption);
+    valuesTable_->clear();
+    valuesTable_->setRowCount(rows);
+    valuesTable_->setColumnCount(columns);
+    QStringList headings{fromBytes(data_.xTitle)};
+    for (const charts::ChartSeries& series : data_.series) headings << fromBytes(series.name);
+    valuesTable_->setHorizontalHeaderLabels(headings);
+    for (int r = 0; r < rows; ++r)
+        valuesTable_->setItem(r, 0, new QTableWidgetItem(fromBytes(data_.categories[r])));
+    for (int s = 0; s < columns - 1; ++s)
+        for (const charts::ChartPoint& point : data_.series[s].points) {
+            QString text = fromBytes(point.text);
+            if (!point.drawn || point.category >= data_.drawnCategories)
+                text += QString::fromUtf8(texts::kNotDrawnMark);
+            valuesTable_->setItem(point.category, s + 1, new QTableWidgetItem(text));
+        }
+    valuesTable_->resizeColumnsToContents();
+}
+
+void ChartWindow::connectHover() {
+    const QList<QAbstractSeries*> all = chartView_->chart()->series();
+    for (QAbstractSeries* series : all) {
+        const int index = series->property(kSeriesIndexProperty).toInt();
+        if (auto* line = qobject_cast<QLineSeries*>(series)) {
+            connect(line, &QLineSeries::hovered, this, [this, index](QPointF point, bool entered) {
+                showHover(index, qRound(point.x()), entered);
+            });
+        } else if (auto* bars = qobject_cast<QBarSeries*>(series)) {
+            for (QBarSet* set : bars->barSets()) {
+                const int setIndex = set->property(kSeriesIndexProperty).toInt();
+                connect(set, &QBarSet::hovered, this, [this, setIndex](bool entered, int bar) {
+                    showHover(setIndex, bar, entered);
+                });
+            }
+        }
+    }
+}
+
+void ChartWindow::showHover(int seriesIndex, int category, bool entered) {
+    if (!entered) {
+        QToolTip::hideText();
+        return;
+    }
+    if (seriesIndex < 0 || seriesIndex >= static_cast<int>(data_.series.size())) return;
+    const charts::ChartSeries& series = data_.series[seriesIndex];
+    for (const charts::ChartPoint& point : series.points)
+        if (point.category == category) {
+            hoverText_ = fromBytes(charts::pointText(data_, series, point));
+            QToolTip::showText(QCursor::pos(), hoverText_, chartView_);
+            return;
+        }
+}
+
+QImage ChartWindow::chartImage() const {
+    return chartView_->grab().toImage();
+}
+
+QSize ChartWindow::chartSize() const {
+    return chartView_->size();
+}
+
+bool ChartWindow::saveImage(const QString& path) {
+    if (stale_) redraw();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(chartSize());
+        svg.setViewBox(QRect(QPoint(0, 0), chartSize()));
+        svg.setTitle(windowTitle());
+        svg.setDescription(fromBytes(data_.title));
+        QPainter painter(&svg);
+        chartView_->render(&painter);
+        painter.end();
+    } else {
+        chartImage().save(&buffer, "PNG");
+    }
+    buffer.close();
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        message_(QString::fromUtf8(texts::kCannotWriteImage)
+                     .arg(QDir::toNativeSeparators(path), file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+void ChartWindow::copyImage() {
+    QGuiApplication::clipboard()->setImage(chartImage());
+}
+
+void ChartWindow::setMessageFunction(std::function<void(const QString&)> message) {
+    message_ = std::move(message);
+}
+
+void ChartWindow::saveImageAs() {
+    const QString png = QString::fromUtf8(texts::kPngFilter);
+    const QString svg = QString::fromUtf8(texts::kSvgFilter);
+    QString filter = png;
+    QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8(texts::kSaveImageCaption),
+                                                QString::fromUtf8(texts::kDefaultImageName),
+                                                png + QStringLiteral(";;") + svg, &filter);
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += filter == svg ? QStringLiteral(".svg") : QStringLiteral(".png");
+    saveImage(path);
+}
+
+}  // namespace fetaldose::gui

@@ -1,0 +1,109 @@
+#pragma once
+// The chart window: the last run's tables as a chart of dose against the time of intake,
+// against the integration period, or nuclides side by side, with the plotted values as a
+// table beside it, and the chart saved as PNG or SVG or copied as an image.
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+#include "core/charts/chart_series.h"
+#include "core/run/result_store.h"
+
+QT_BEGIN_NAMESPACE
+class QChartView;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+QT_END_NAMESPACE
+
+namespace fetaldose::gui {
+
+class ChartWindow : public QWidget {
+    Q_OBJECT
+  public:
+    // The store is the run's, read on every change of table or choice; it must outlive the
+    // window. The window is a top-level window of its own (a child of `parent` for stacking).
+    explicit ChartWindow(const ResultStore& store, QWidget* parent = nullptr);
+    ~ChartWindow() override;
+
+    // After each run: the row labels and period headings the run wrote into the viewer's
+    // grids, and the run's decimal separator. Keeps the tissues and period chosen so far where
+    // the new run has them.
+    void setRunLayout(const charts::RunLayout& layout);
+    // Charts table `slot` of the store (called as the viewer pages).
+    void showForTable(int slot);
+    int table() const { return slot_; }
+
+    // The choices the controls make.
+    void setChartKind(charts::ChartKind kind);
+    charts::ChartKind chartKind() const;
+    void setDose(charts::DoseView dose, int period);
+    // Tissue rows 1..RowCount for the lines; the bars take `barRow`.
+    void setTissues(const std::vector<int>& rows, int barRow);
+
+    // What the chart shows, its notes as shown under it, and the text of the last point the
+    // pointer went over.
+    const charts::ChartData& chartData() const { return data_; }
+    QString noteText() const;
+    QString hoverText() const { return hoverText_; }
+
+    // The chart as drawn on screen, at its size on screen.
+    QImage chartImage() const;
+    QSize chartSize() const;
+    // Writes the chart as SVG when the name ends in ".svg", otherwise as PNG. A failure is
+    // reported through the message function and returns false; no partial file is left.
+    bool saveImage(const QString& path);
+    void copyImage();
+
+    // Where failure messages go; a warning box by default.
+    void setMessageFunction(std::function<void(const QString&)> message);
+
+  public slots:
+    // Asks for a file name in the desktop's file dialog, then saves.
+    void saveImageAs();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void buildControls();
+    void fillLayoutControls();
+    void updateControlStates();
+    void rebuild();
+    void redraw();
+    void fillValuesTable();
+    void connectHover();
+    void showHover(int seriesIndex, int category, bool entered);
+    charts::ChartRequest request() const;
+
+    const ResultStore& store_;
+    charts::RunLayout layout_;
+    charts::ChartData data_;
+    int slot_ = 1;
+    bool stale_ = true;  // a change not drawn yet, because the window is hidden
+    QString hoverText_;
+    std::function<void(const QString&)> message_;
+
+    QComboBox* kindBox_ = nullptr;
+    QComboBox* doseBox_ = nullptr;
+    QComboBox* periodBox_ = nullptr;
+    QLabel* tissuesLabel_ = nullptr;
+    QListWidget* tissueList_ = nullptr;
+    QLabel* barTissueLabel_ = nullptr;
+    QComboBox* barTissueBox_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    QChartView* chartView_ = nullptr;
+    QLabel* note_ = nullptr;
+    QLabel* valuesCaption_ = nullptr;
+    QTableWidget* valuesTable_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QPushButton* copyButton_ = nullptr;
+};
+
+}  // namespace fetaldose::gui
