@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
     libqt6help6 libgl-dev
     libgtest-dev libbenchmark-dev
+    libxlsxwriter-dev python3 xlsx2csv
     fonts-dejavu-core fonts-liberation2 xvfb xauth xdotool
     cups printer-driver-cups-pdf poppler-utils
 )

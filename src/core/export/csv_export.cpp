@@ -32,7 +32,10 @@ void writeCsvFile(const std::string& path, const ResultStore& store, const Prove
     const std::vector<std::string> header = provenanceLines(provenance, doses.tableCount());
     const std::vector<std::string> columns = exporting::columnNames(doses.periods());
     std::vector<std::string> tissues;
-    for (const int row : doses.rows()) tissues.push_back(exporting::cellText(kRowLabels[row - 1]));
+    for (const int row : doses.rows()) {
+        tissues.emplace_back();
+        AppendField(tissues.back(), exporting::cellText(kRowLabels[row - 1]));
+    }
     const int rows = static_cast<int>(doses.rows().size());
     const int periods = static_cast<int>(doses.periods().size());
     const char separator = provenance.decimalSeparator;
@@ -51,14 +54,19 @@ void writeCsvFile(const std::string& path, const ResultStore& store, const Prove
         }
         out.WriteLine(line);
 
+        // The texts of a table are the same on each of its rows: quoted once, written as one.
         std::string prefix;
         std::string number;
-        const auto appendDose = [&](const std::string& text) {
-            line += ',';
-            if (exporting::plainNumber(text, separator, number))
-                line += number;
-            else
-                AppendField(line, exporting::cellText(text));
+        std::string quoted;
+        const auto writeDose = [&](const std::string& text) {
+            out.Write(",");
+            if (exporting::plainNumber(text, separator, number)) {
+                out.Write(number);
+            } else {
+                quoted.clear();
+                AppendField(quoted, exporting::cellText(text));
+                out.Write(quoted);
+            }
         };
         for (int t = 1; t <= doses.tableCount(); ++t) {
             const exporting::TableTexts texts = doses.tableTexts(t);
@@ -69,14 +77,14 @@ void writeCsvFile(const std::string& path, const ResultStore& store, const Prove
                 prefix += ',';
             }
             for (int r = 1; r <= rows; ++r) {
-                line = prefix;
-                AppendField(line, tissues[static_cast<std::size_t>(r - 1)]);
-                appendDose(store.InUtero(t, r));
+                out.Write(prefix);
+                out.Write(tissues[static_cast<std::size_t>(r - 1)]);
+                writeDose(store.InUtero(t, r));
                 for (int n = 1; n <= periods; ++n) {
-                    appendDose(store.PostNatal(t, r, n));
-                    appendDose(store.Offspring(t, r, n));
+                    writeDose(store.PostNatal(t, r, n));
+                    writeDose(store.Offspring(t, r, n));
                 }
-                out.WriteLine(line);
+                out.EndLine();
             }
         }
     });

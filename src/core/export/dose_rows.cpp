@@ -40,6 +40,14 @@ std::vector<std::string> columnNames(const std::vector<int>& periods) {
 }
 
 bool plainNumber(std::string_view text, char decimalSeparator, std::string& out) {
+    // The form nearly every dose takes, "3,4E-07", needs no more than its mark replaced.
+    if (text.size() == 7 && IsDigit(text[0]) && text[1] == decimalSeparator && IsDigit(text[2]) &&
+        text[3] == 'E' && (text[4] == '-' || text[4] == '+') && IsDigit(text[5]) &&
+        IsDigit(text[6])) {
+        out.assign(text);
+        out[1] = '.';
+        return true;
+    }
     text = TrimBlanks(text);
     std::size_t i = 0;
     const auto digitsFrom = [&](std::size_t from) {

@@ -32,43 +32,46 @@ Sha256::Sha256()
              0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {}
 
 void Sha256::compress(const std::uint8_t* block) {
-    std::array<std::uint32_t, 64> w{};
+    // The message schedule is kept as a ring of 16 words, worked out as the rounds need them;
+    // the rounds rotate the roles of the eight working variables instead of moving them.
+    std::uint32_t w[16];
     for (std::size_t i = 0; i < 16; ++i)
         w[i] = (std::uint32_t{block[4 * i]} << 24) | (std::uint32_t{block[4 * i + 1]} << 16) |
                (std::uint32_t{block[4 * i + 2]} << 8) | std::uint32_t{block[4 * i + 3]};
-    for (std::size_t i = 16; i < 64; ++i) {
-        const std::uint32_t s0 =
-            RotateRight(w[i - 15], 7) ^ RotateRight(w[i - 15], 18) ^ (w[i - 15] >> 3);
-        const std::uint32_t s1 =
-            RotateRight(w[i - 2], 17) ^ RotateRight(w[i - 2], 19) ^ (w[i - 2] >> 10);
-        w[i] = w[i - 16] + s0 + w[i - 7] + s1;
+    std::uint32_t v[8];
+    for (std::size_t i = 0; i < 8; ++i) v[i] = state_[i];
+    const auto round = [&w, &kRoundConstants = kRoundConstants](
+                           std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t& d,
+                           std::uint32_t e, std::uint32_t f, std::uint32_t g, std::uint32_t& h,
+                           std::size_t i) {
+        std::uint32_t word;
+        if (i < 16) {
+            word = w[i];
+        } else {
+            const std::uint32_t w15 = w[(i - 15) & 15];
+            const std::uint32_t w2 = w[(i - 2) & 15];
+            const std::uint32_t s0 = RotateRight(w15, 7) ^ RotateRight(w15, 18) ^ (w15 >> 3);
+            const std::uint32_t s1 = RotateRight(w2, 17) ^ RotateRight(w2, 19) ^ (w2 >> 10);
+            word = w[i & 15] += s0 + w[(i - 7) & 15] + s1;
+        }
+        const std::uint32_t t1 = h + (RotateRight(e, 6) ^ RotateRight(e, 11) ^ RotateRight(e, 25)) +
+                                 ((e & f) ^ (~e & g)) + kRoundConstants[i] + word;
+        const std::uint32_t t2 = (RotateRight(a, 2) ^ RotateRight(a, 13) ^ RotateRight(a, 22)) +
+                                 ((a & b) ^ (a & c) ^ (b & c));
+        d += t1;
+        h = t1 + t2;
+    };
+    for (std::size_t i = 0; i < 64; i += 8) {
+        round(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], i);
+        round(v[7], v[0], v[1], v[2], v[3], v[4], v[5], v[6], i + 1);
+        round(v[6], v[7], v[0], v[1], v[2], v[3], v[4], v[5], i + 2);
+        round(v[5], v[6], v[7], v[0], v[1], v[2], v[3], v[4], i + 3);
+        round(v[4], v[5], v[6], v[7], v[0], v[1], v[2], v[3], i + 4);
+        round(v[3], v[4], v[5], v[6], v[7], v[0], v[1], v[2], i + 5);
+        round(v[2], v[3], v[4], v[5], v[6], v[7], v[0], v[1], i + 6);
+        round(v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[0], i + 7);
     }
-    std::uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
-    std::uint32_t e = state_[4], f = state_[5], g = state_[6], h = state_[7];
-    for (std::size_t i = 0; i < 64; ++i) {
-        const std::uint32_t s1 = RotateRight(e, 6) ^ RotateRight(e, 11) ^ RotateRight(e, 25);
-        const std::uint32_t choice = (e & f) ^ (~e & g);
-        const std::uint32_t t1 = h + s1 + choice + kRoundConstants[i] + w[i];
-        const std::uint32_t s0 = RotateRight(a, 2) ^ RotateRight(a, 13) ^ RotateRight(a, 22);
-        const std::uint32_t majority = (a & b) ^ (a & c) ^ (b & c);
-        const std::uint32_t t2 = s0 + majority;
-        h = g;
-        g = f;
-        f = e;
-        e = d + t1;
-        d = c;
-        c = b;
-        b = a;
-        a = t1 + t2;
-    }
-    state_[0] += a;
-    state_[1] += b;
-    state_[2] += c;
-    state_[3] += d;
-    state_[4] += e;
-    state_[5] += f;
-    state_[6] += g;
-    state_[7] += h;
+    for (std::size_t i = 0; i < 8; ++i) state_[i] += v[i];
 }
 
 void Sha256::update(std::string_view bytes) {
