@@ -94,7 +94,7 @@ Provenance collectProvenance(const SelectionSnapshot& selection, const std::stri
     std::error_code ignored;
     std::string directory = std::filesystem::absolute(dataDirectory, ignored).string();
     if (directory.empty()) directory = dataDirectory;
-    if (directory.back() != '/') directory += '/';
+    if (directory.empty() || directory.back() != '/') directory += '/';
     provenance.dataDirectory = directory;
     provenance.selection = selection;
     provenance.decimalSeparator = decimalSeparator;

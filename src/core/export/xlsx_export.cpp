@@ -64,9 +64,8 @@ class Workbook {
         workbook_ = workbook_new_opt(path.c_str(), &options);
         if (!workbook_) throw std::bad_alloc();
     }
-    ~Workbook() {
-        if (workbook_) workbook_close(workbook_);
-    }
+    // A workbook given up on is freed without being written.
+    ~Workbook() { lxw_workbook_free(workbook_); }
     Workbook(const Workbook&) = delete;
     Workbook& operator=(const Workbook&) = delete;
     lxw_workbook* get() const { return workbook_; }

@@ -75,6 +75,19 @@ TEST(ExportFormat, NamesAsACommandLineGivesThem) {
     EXPECT_EQ(exportFormatNamed(""), std::nullopt);
 }
 
+TEST(SampleData, ExportsOfTheGeneratedSetWarnThatItsValuesAreSynthetic) {
+    ScratchDirectory dir;
+    ASSERT_EQ(std::system((std::string(FETALDOSE_MAKE_SAMPLE) + " '" + dir.File("") + "'").c_str()),
+              0);
+    SelectionSnapshot selection;
+    selection.Nuclides = {"Pu-239"};
+    const Provenance provenance = collectProvenance(selection, dir.Slash(), '.');
+    EXPECT_TRUE(provenance.syntheticData);
+    ASSERT_EQ(provenance.files.size(), 2u);
+    EXPECT_EQ(provenance.files[1].fileName, "Pu-239.dat");
+    EXPECT_TRUE(provenanceLines(provenance, 0)[1].starts_with("WARNING: "));
+}
+
 // A data folder with two nuclides, and a complete run over it.
 class Export : public ::testing::Test {
   protected:
