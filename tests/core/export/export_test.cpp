@@ -163,27 +163,6 @@ TEST_F(Export, ProvenanceNamesTheFilesTheRunReadAndItsSelection) {
     EXPECT_EQ(marked[7], lines[6]);
 }
 
-TEST_F(Export, CsvHasProvenanceThenHeaderThenPlainNumbers) {
-    Run(',');
-    const std::string path = dir.File("tables.csv");
-    writeCsvFile(path, store, provenance);
-    const std::string csv = ReadBytes(path);
-    const std::vector<std::string> lines = Lines();
-    std::string expected;
-    for (const auto& line : lines) expected += "# " + line + "\r\n";
-    expected +=
-        "nuclide,half_life,exposure_group,intake_route,intake_scenario,tissue,in_utero_Sv_per_Bq,"
-        "postnatal_1y_Sv_per_Bq,offspring_1y_Sv_per_Bq,postnatal_5y_Sv_per_Bq,"
-        "offspring_5y_Sv_per_Bq,postnatal_10y_Sv_per_Bq,offspring_10y_Sv_per_Bq,"
-        "postnatal_20y_Sv_per_Bq,offspring_20y_Sv_per_Bq,postnatal_70y_Sv_per_Bq,"
-        "offspring_70y_Sv_per_Bq\r\n"
-        "A-1,1 d,Member of the public,\"Inhalation: Type H, f1 = 0.0011, 10.0 microns AMAD\","
-        "Acute intake (1Bq) 2.5 years prior to conception,Bladder,1.0E-10,2.0E-11,1.2E-10,";
-    ASSERT_EQ(csv.substr(0, expected.size()), expected);
-    // 72 tables of 2 tissues.
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), lines.size() + 1 + 144);
-}
-
 TEST_F(Export, FailedExportsLeaveNoFileAndSayWhy) {
     Run('.');
     ScratchDirectory temporary;  // the workbook's scratch files must go as well
