@@ -27,7 +27,8 @@ void AppendField(std::string& out, std::string_view field) {
 
 }  // namespace
 
-void writeCsvFile(const std::string& path, const ResultStore& store, const Provenance& provenance) {
+void writeCsvFile(const std::string& path, const ResultStore& store, const Provenance& provenance,
+                  const ExportProgress& progress) {
     exporting::DoseRows doses(store, provenance);
     const std::vector<std::string> header = provenanceLines(provenance, doses.tableCount());
     const std::vector<std::string> columns = exporting::columnNames(doses.periods());
@@ -86,6 +87,7 @@ void writeCsvFile(const std::string& path, const ResultStore& store, const Prove
                 }
                 out.EndLine();
             }
+            doses.tableWritten(t, progress);
         }
     });
 }

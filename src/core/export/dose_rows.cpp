@@ -12,6 +12,8 @@ namespace fetaldose::exporting {
 
 namespace {
 
+constexpr int kProgressStep = 256;
+
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
@@ -132,6 +134,12 @@ TableTexts DoseRows::tableTexts(int table) {
     texts.route = cellText(store_.Route(table));
     texts.scenario = cellText(store_.Scenario(table));
     return texts;
+}
+
+void DoseRows::tableWritten(
+    int table, const std::function<void(int tablesWritten, int tableCount)>& progress) const {
+    if (progress && (table % kProgressStep == 0 || table == tableCount()))
+        progress(table, tableCount());
 }
 
 }  // namespace fetaldose::exporting

@@ -2,6 +2,7 @@
 // The rows every export format writes: one per table and tissue, with the table's texts in
 // UTF-8 and its doses as plain numbers with '.' as the decimal mark.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,10 @@ class DoseRows {
     int tableCount() const { return store_.TableCount(); }
     // The texts of table t, 1..tableCount, which must be asked for in increasing order.
     TableTexts tableTexts(int table);
+    // Tells `progress`, if any, that tables 1..table are written: every few hundred tables,
+    // and at the last.
+    void tableWritten(int table,
+                      const std::function<void(int tablesWritten, int tableCount)>& progress) const;
 
   private:
     const ResultStore& store_;

@@ -18,11 +18,11 @@ std::string_view exportFileExtension(ExportFormat format) {
 }
 
 void exportTables(ExportFormat format, const std::string& path, const ResultStore& store,
-                  const Provenance& provenance) {
+                  const Provenance& provenance, const ExportProgress& progress) {
     if (format == ExportFormat::Csv)
-        writeCsvFile(path, store, provenance);
+        writeCsvFile(path, store, provenance, progress);
     else
-        writeXlsxFile(path, store, provenance);
+        writeXlsxFile(path, store, provenance, progress);
 }
 
 }  // namespace fetaldose

@@ -11,6 +11,7 @@
 // symbolic link keeps pointing where it pointed; on any failure the fault is thrown and no
 // partial file is left under the name.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,18 +37,25 @@ class ExportError : public Fault {
     using Fault::Fault;
 };
 
+// Told how many of the tables are written, now and then and once at the end, so that a long
+// export can show its progress. It may throw to cancel the export, which then leaves no file,
+// as on any failure.
+using ExportProgress = std::function<void(int tablesWritten, int tableCount)>;
+
 // RFC 4180 CSV, UTF-8, CR LF line ends. Each provenance line is a record of one field starting
 // with "# "; then the header row, then the rows.
-void writeCsvFile(const std::string& path, const ResultStore& store, const Provenance& provenance);
+void writeCsvFile(const std::string& path, const ResultStore& store, const Provenance& provenance,
+                  const ExportProgress& progress = {});
 
 // A workbook with the sheet "Dose coefficients" (header row frozen and filterable, doses as
 // numbers shown as 0.0E+00) and the sheet "Provenance" (one line per row). Throws ExportError
 // before writing anything when the rows would not fit a sheet.
-void writeXlsxFile(const std::string& path, const ResultStore& store, const Provenance& provenance);
+void writeXlsxFile(const std::string& path, const ResultStore& store, const Provenance& provenance,
+                   const ExportProgress& progress = {});
 
 // Writes the tables of `store` to `path` in `format`. Throws IoError for an input/output
 // failure, ExportError as above, RangeError when the store's shape is not the selection's.
 void exportTables(ExportFormat format, const std::string& path, const ResultStore& store,
-                  const Provenance& provenance);
+                  const Provenance& provenance, const ExportProgress& progress = {});
 
 }  // namespace fetaldose

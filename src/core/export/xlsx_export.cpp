@@ -114,8 +114,8 @@ void SaveFinishedFile(const std::string& scratchPath, const std::string& path) {
 
 }  // namespace
 
-void writeXlsxFile(const std::string& path, const ResultStore& store,
-                   const Provenance& provenance) {
+void writeXlsxFile(const std::string& path, const ResultStore& store, const Provenance& provenance,
+                   const ExportProgress& progress) {
     exporting::DoseRows doses(store, provenance);
     const int rows = static_cast<int>(doses.rows().size());
     const int periods = static_cast<int>(doses.periods().size());
@@ -181,6 +181,7 @@ void writeXlsxFile(const std::string& path, const ResultStore& store,
                     writeDose(column++, store.Offspring(t, r, n));
                 }
             }
+            doses.tableWritten(t, progress);
         }
 
         Check(worksheet_set_column(provenanceSheet, 0, 0, kProvenanceColumnWidth, nullptr));

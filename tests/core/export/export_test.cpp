@@ -204,5 +204,25 @@ TEST_F(Export, FailedExportsLeaveNoFileAndSayWhy) {
     ::unsetenv("TMPDIR");
 }
 
+TEST_F(Export, ProgressIsToldAndACancelKeepsTheEarlierFile) {
+    Run('.');
+    const std::string path = dir.File("tables");
+    for (const ExportFormat format : {ExportFormat::Csv, ExportFormat::Xlsx}) {
+        std::vector<std::pair<int, int>> told;
+        exportTables(format, path, store, provenance,
+                     [&told](int written, int count) { told.emplace_back(written, count); });
+        ASSERT_FALSE(told.empty());
+        EXPECT_EQ(told.back(), std::make_pair(72, 72));
+
+        const std::string earlier = ReadBytes(path);
+        struct Cancelled {};
+        EXPECT_THROW(
+            exportTables(format, path, store, provenance, [](int, int) { throw Cancelled(); }),
+            Cancelled);
+        EXPECT_EQ(ReadBytes(path), earlier);
+        EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"data", "tables"}));
+    }
+}
+
 }  // namespace
 }  // namespace fetaldose
