@@ -224,5 +224,36 @@ TEST_F(Export, ProgressIsToldAndACancelKeepsTheEarlierFile) {
     }
 }
 
+TEST(SpreadsheetLimit, TablesBeyondASheetsRowsAreRefusedBeforeAnythingIsWritten) {
+    // 72 full data files give 58,608 tables of 18 tissues: more rows than a sheet holds.
+    ScratchDirectory dir;
+    const testing::SectionCounts full{4, 3, 3};
+    WriteBytes(dir.File("full.dat"), testing::DataFileBuilder(full, full).Build());
+    SelectionSnapshot selection;
+    for (int i = 1; i <= 72; ++i) {
+        const std::string name = "N-" + std::to_string(i);
+        std::filesystem::create_symlink(dir.File("full.dat"), dir.File(name + ".dat"));
+        selection.Nuclides.push_back(name);
+    }
+    selection.Public = selection.Occupational = selection.AllRoutes = selection.AllAerosol = true;
+    selection.AllAcutes = selection.AllChronics = selection.AllOrgans = selection.AllPeriods = true;
+    ResultStore store;
+    auto scratch = std::make_unique<NuclideData>();
+    ASSERT_TRUE(
+        FillResultStore(selection, CheckSelection(selection), dir.Slash(), '.', *scratch, store)
+            .Complete);
+    const Provenance provenance = collectProvenance(selection, dir.Slash(), '.');
+    try {
+        writeXlsxFile(dir.File("all.xlsx"), store, provenance,
+                      [](int, int) { ADD_FAILURE() << "rows written"; });
+        ADD_FAILURE() << "no fault";
+    } catch (const ExportError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "The spreadsheet would need 1054945 rows, more than the 1048576 a sheet can "
+                  "hold. Export the tables to CSV instead");
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("all.xlsx")));
+}
+
 }  // namespace
 }  // namespace fetaldose
