@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "core/export/provenance.h"
+#include "core/export/table_export.h"
 #include "core/refdata/nuclide_data.h"
 #include "core/results/results_file.h"
 #include "core/run/labels.h"
@@ -190,6 +192,38 @@ void BM_StressWriteBytes(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * saved.bytes.size()));
 }
 
+// Exporting every table of the same stress run to CSV, the provenance (digests of the 20 data
+// files) gathered each time as the program does at each export.
+void BM_StressExportCsv(benchmark::State& state) {
+    SavedRun& saved = StressSave();
+    const SelectionSnapshot selection = EverythingChosen(StressSet());
+    const std::string path = StressFolder().Path() + "/bench.csv";
+    for (auto _ : state) {
+        const Provenance provenance = collectProvenance(selection, StressSet().dataDirectory, '.');
+        writeCsvFile(path, saved.store, provenance);
+    }
+    state.SetBytesProcessed(
+        static_cast<std::int64_t>(state.iterations() * std::filesystem::file_size(path)));
+}
+
+// The same tables as a spreadsheet, for the figure the viewer's busy indication stands on.
+void BM_StressExportXlsx(benchmark::State& state) {
+    SavedRun& saved = StressSave();
+    const SelectionSnapshot selection = EverythingChosen(StressSet());
+    const std::string path = StressFolder().Path() + "/bench.xlsx";
+    for (auto _ : state) {
+        const Provenance provenance = collectProvenance(selection, StressSet().dataDirectory, '.');
+        writeXlsxFile(path, saved.store, provenance);
+    }
+}
+
+// Gathering the provenance alone: the digests of the 20 data files.
+void BM_StressProvenance(benchmark::State& state) {
+    const SelectionSnapshot selection = EverythingChosen(StressSet());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(collectProvenance(selection, StressSet().dataDirectory, '.'));
+}
+
 BENCHMARK(BM_SampleReadBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SampleWholeRun)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StressReadBytes)->Unit(benchmark::kMillisecond);
@@ -197,6 +231,9 @@ BENCHMARK(BM_StressReadNuclideData)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StressWholeRun)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StressWriteBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StressSaveResults)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StressExportCsv)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StressProvenance)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StressExportXlsx)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 }  // namespace fetaldose::bench
@@ -215,6 +252,8 @@ int main(int argc, char** argv) {
                         "BM_StressReadBytes", 0);
     reporter.PrintRatio("results-file save / one buffered write of the bytes",
                         "BM_StressSaveResults", "BM_StressWriteBytes", 0);
+    reporter.PrintRatio("CSV export / results-file save of the same tables", "BM_StressExportCsv",
+                        "BM_StressSaveResults", 2);
     benchmark::Shutdown();
     return 0;
 }

@@ -1,0 +1,60 @@
+#pragma once
+// The texts the exported files carry: column names, provenance lines and messages.
+
+#include <array>
+#include <string_view>
+
+namespace fetaldose {
+
+// Column names of the table columns, in order; the dose columns follow them.
+inline constexpr std::array<std::string_view, 6> kExportTextColumns = {
+    "nuclide", "half_life", "exposure_group", "intake_route", "intake_scenario", "tissue"};
+inline constexpr std::string_view kInUteroColumn = "in_utero_Sv_per_Bq";
+// A period's dose columns: prefix, the period's label without blanks (e.g. "5y"), suffix.
+inline constexpr std::string_view kPostNatalColumnPrefix = "postnatal_";
+inline constexpr std::string_view kOffspringColumnPrefix = "offspring_";
+inline constexpr std::string_view kDoseColumnSuffix = "_Sv_per_Bq";
+
+// The spreadsheet's sheets and the number format of its dose cells (two significant figures,
+// as the tables give them).
+inline constexpr const char* kDoseSheetName = "Dose coefficients";
+inline constexpr const char* kProvenanceSheetName = "Provenance";
+inline constexpr const char* kDoseNumberFormat = "0.0E+00";
+
+// Provenance lines: "<label>: <value>". Lists are joined with "; " so that a line holds no
+// comma of its own and stays one field in a CSV file.
+inline constexpr std::string_view kProgramDescription =
+    ": dose coefficients in Sv per Bq to the embryo and fetus and to the offspring";
+inline constexpr std::string_view kSyntheticWarning =
+    "WARNING: the data folder holds the generated sample data set. Its dose coefficients are "
+    "synthetic and must not be used for any dose assessment.";
+inline constexpr std::string_view kExportedLabel = "Exported";
+inline constexpr std::string_view kTablesLabel = "Tables";
+inline constexpr std::string_view kDataFolderLabel = "Data folder";
+inline constexpr std::string_view kDigestLabel = "SHA-256 of ";
+inline constexpr std::string_view kUnreadableFile = "cannot be read: ";
+inline constexpr std::string_view kNuclidesLabel = "Nuclides";
+inline constexpr std::string_view kHalfLifeOpen = " (half-life ";
+inline constexpr std::string_view kGroupsLabel = "Exposure groups";
+inline constexpr std::string_view kRoutesLabel = "Intake routes";
+inline constexpr std::string_view kAerosolLabel = "Aerosol sizes";
+inline constexpr std::string_view kScenariosLabel = "Intake scenarios";
+inline constexpr std::string_view kTissuesLabel = "Tissues";
+inline constexpr std::string_view kPeriodsLabel = "Integration periods";
+inline constexpr std::string_view kSeparatorLabel = "Decimal separator of the run";
+inline constexpr std::string_view kSeparatorNote = " (the values here use the full stop)";
+inline constexpr std::string_view kNoneChosen = "none";
+inline constexpr std::string_view kListJoin = "; ";
+inline constexpr std::string_view kValueJoin = ": ";
+// Route names, as the selection window's boxes call them: ingestion, particulates, vapours.
+inline constexpr std::array<std::string_view, 3> kRouteNames = {
+    "Ingestion", "Inhalation - particulates", "Inhalation - vapours"};
+
+// A sheet holds at most this many rows, the header row included.
+inline constexpr long kSheetRowLimit = 1048576;
+inline constexpr std::string_view kTooManyRowsStart = "The spreadsheet would need ";
+inline constexpr std::string_view kTooManyRowsEnd =
+    " rows, more than the 1048576 a sheet can hold. Export the tables to CSV instead";
+inline constexpr std::string_view kSpreadsheetFailure = "The spreadsheet could not be written: ";
+
+}  // namespace fetaldose

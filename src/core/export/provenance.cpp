@@ -1,0 +1,181 @@
+#include "core/export/provenance.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string_view>
+
+#include "core/export/export_texts.h"
+#include "core/export/sha256.h"
+#include "core/export/text_encoding.h"
+#include "core/program_version.h"
+#include "core/refdata/catalogue.h"
+#include "core/refdata/data_directory.h"
+#include "core/run/labels.h"
+#include "core/run/run.h"
+#include "core/run/run_texts.h"
+#include "core/textio/faults.h"
+
+namespace fetaldose {
+
+namespace {
+
+std::string BaseName(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+FileDigest DigestOf(const std::string& path) {
+    FileDigest digest;
+    digest.fileName = BaseName(path);
+    try {
+        digest.sha256 = sha256HexOfFile(path);
+    } catch (const Fault& fault) {
+        digest.failure = fault.what();
+    }
+    return digest;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
+std::string Joined(const std::vector<std::string>& items) {
+    if (items.empty()) return std::string(kNoneChosen);
+    std::string text;
+    for (const auto& item : items) {
+        if (!text.empty()) text += kListJoin;
+        text += item;
+    }
+    return text;
+}
+
+std::string Line(std::string_view label, std::string_view value) {
+    std::string line(label);
+    line += kValueJoin;
+    line += value;
+    return line;
+}
+
+std::string SeparatorName(char separator) {
+    switch (separator) {
+        case '.':
+            return "full stop";
+        case ',':
+            return "comma";
+        default:
+            return "'" + toUtf8(std::string_view(&separator, 1)) + "'";
+    }
+}
+
+}  // namespace
+
+std::string isoLocalTime(std::time_t time) {
+    std::tm local{};
+    ::localtime_r(&time, &local);
+    char text[64];
+    const long offset = local.tm_gmtoff / 60;
+    const long hours = (offset < 0 ? -offset : offset) / 60;
+    const long minutes = (offset < 0 ? -offset : offset) % 60;
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02ld:%02ld",
+                  local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                  local.tm_min, local.tm_sec, offset < 0 ? '-' : '+', hours, minutes);
+    return text;
+}
+
+Provenance collectProvenance(const SelectionSnapshot& selection, const std::string& dataDirectory,
+                             char decimalSeparator) {
+    Provenance provenance;
+    provenance.programName = kProgramName;
+    provenance.programVersion = kProgramVersion;
+    provenance.exportedAt = isoLocalTime(std::time(nullptr));
+    std::error_code ignored;
+    std::string directory = std::filesystem::absolute(dataDirectory, ignored).string();
+    if (directory.empty()) directory = dataDirectory;
+    if (directory.empty() || directory.back() != '/') directory += '/';
+    provenance.dataDirectory = directory;
+    provenance.selection = selection;
+    provenance.decimalSeparator = decimalSeparator;
+
+    const auto catalogue = FindFileInDirectory(directory, kCatalogueFileName);
+    provenance.files.push_back(DigestOf(catalogue.value_or(directory + kCatalogueFileName)));
+    // The files of the chosen nuclides, as the run found them; one gone since is named with
+    // the reason it cannot be read.
+    DataFileFinder finder(directory);
+    std::vector<std::string> seen;
+    for (const auto& name : selection.Nuclides) {
+        const auto path = finder.Find(name).value_or(directory + name + ".dat");
+        if (std::find(seen.begin(), seen.end(), path) != seen.end()) continue;
+        seen.push_back(path);
+        provenance.files.push_back(DigestOf(path));
+    }
+    provenance.syntheticData = FindFileInDirectory(directory, kSyntheticDataMarker).has_value();
+    return provenance;
+}
+
+std::vector<std::string> provenanceLines(const Provenance& provenance, int tableCount) {
+    std::vector<std::string> lines;
+    lines.push_back(toUtf8(provenance.programName + " " + provenance.programVersion) +
+                    std::string(kProgramDescription));
+    if (provenance.syntheticData) lines.emplace_back(kSyntheticWarning);
+    lines.push_back(Line(kExportedLabel, provenance.exportedAt));
+    lines.push_back(Line(kTablesLabel, std::to_string(tableCount)));
+    lines.push_back(Line(kDataFolderLabel, toUtf8(provenance.dataDirectory)));
+    for (const auto& file : provenance.files)
+        lines.push_back(
+            Line(std::string(kDigestLabel) + toUtf8(file.fileName),
+                 file.failure.empty() ? file.sha256 : std::string(kUnreadableFile) + file.failure));
+
+    const SelectionSnapshot& s = provenance.selection;
+    std::vector<std::string> items;
+    for (std::size_t i = 0; i < s.Nuclides.size(); ++i) {
+        std::string item = toUtf8(s.Nuclides[i]);
+        if (i < s.HalfLives.size())
+            item += std::string(kHalfLifeOpen) + toUtf8(TrimBlanks(s.HalfLives[i])) + ")";
+        items.push_back(std::move(item));
+    }
+    lines.push_back(Line(kNuclidesLabel, Joined(items)));
+
+    items.clear();
+    if (s.Public) items.emplace_back(TrimBlanks(kGroupLabels[0]));
+    if (s.Occupational) items.emplace_back(TrimBlanks(kGroupLabels[1]));
+    lines.push_back(Line(kGroupsLabel, Joined(items)));
+
+    const bool particulates = s.AllRoutes || s.Particulates;
+    items.clear();
+    if (s.AllRoutes || s.Ingestion) items.emplace_back(kRouteNames[0]);
+    if (particulates) items.emplace_back(kRouteNames[1]);
+    if (s.AllRoutes || s.Vapours) items.emplace_back(kRouteNames[2]);
+    lines.push_back(Line(kRoutesLabel, Joined(items)));
+
+    // Aerosol sizes count only where particulates are chosen, as in the run.
+    items.clear();
+    for (std::size_t a = 0; particulates && a < kAerosolLabels.size(); ++a)
+        if (s.AllAerosol || s.Aerosol[a]) items.emplace_back(kAerosolLabels[a]);
+    lines.push_back(Line(kAerosolLabel, Joined(items)));
+
+    items.clear();
+    for (std::size_t i = 0; i < s.AcuteScenarios.size(); ++i)
+        if (s.AllAcutes || s.AcuteScenarios[i]) items.emplace_back(kScenarioTexts[i]);
+    for (std::size_t i = 0; i < s.ChronicScenarios.size(); ++i)
+        if (s.AllChronics || s.ChronicScenarios[i])
+            items.emplace_back(kScenarioTexts[s.AcuteScenarios.size() + i]);
+    lines.push_back(Line(kScenariosLabel, Joined(items)));
+
+    const RunCheck check = CheckSelection(s);
+    items.clear();
+    for (const int row : check.Rows) items.emplace_back(kRowLabels[row - 1]);
+    lines.push_back(Line(kTissuesLabel, Joined(items)));
+    items.clear();
+    for (const int period : check.Periods)
+        items.emplace_back(TrimBlanks(kPeriodLabels[period - 1]));
+    lines.push_back(Line(kPeriodsLabel, Joined(items)));
+
+    lines.push_back(Line(kSeparatorLabel,
+                         SeparatorName(provenance.decimalSeparator) + std::string(kSeparatorNote)));
+    return lines;
+}
+
+}  // namespace fetaldose

@@ -1,0 +1,15 @@
+#pragma once
+// Texts from the data files and the catalogue are 8-bit bytes in a Windows code page; files
+// meant for other programs carry UTF-8.
+
+#include <string>
+#include <string_view>
+
+namespace fetaldose {
+
+// The text in UTF-8: bytes that already form valid UTF-8 stay as they are; anything else is
+// read as Windows-1252 (its five unassigned bytes as the control characters of the same
+// number), so no byte is ever lost.
+std::string toUtf8(std::string_view bytes);
+
+}  // namespace fetaldose

@@ -1,0 +1,207 @@
+#include <xlsxwriter.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+#include <cerrno>
+#include <charconv>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "core/export/dose_rows.h"
+#include "core/export/export_texts.h"
+#include "core/export/table_export.h"
+#include "core/run/labels.h"
+#include "core/textio/text_writer.h"
+
+namespace fetaldose {
+
+namespace {
+
+// A sheet cell takes at most this many bytes; a longer provenance line goes on over the rows
+// below it.
+constexpr std::size_t kCellTextLimit = 32767;
+
+constexpr double kTextColumnWidth = 24;
+constexpr double kDoseColumnWidth = 14;
+constexpr double kProvenanceColumnWidth = 120;
+
+// The workbook is built in a scratch file of the system's temporary folder (the library writes
+// to a path of its own), then copied under the user's name by the safe save; the scratch file
+// goes in every case.
+class ScratchFile {
+  public:
+    ScratchFile() {
+        std::error_code ignored;
+        folder_ = std::filesystem::temp_directory_path(ignored).string();
+        if (folder_.empty()) folder_ = "/tmp";
+        path_ = folder_ + "/fetaldose-export-XXXXXX";
+        const int fd = ::mkostemp(path_.data(), O_CLOEXEC);
+        if (fd < 0) throw IoError::FromErrno(errno, path_, false);
+        ::close(fd);
+    }
+    ~ScratchFile() { ::unlink(path_.c_str()); }
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+    const std::string& path() const { return path_; }
+    const std::string& folder() const { return folder_; }
+
+  private:
+    std::string folder_;
+    std::string path_;
+};
+
+class Workbook {
+  public:
+    Workbook(const std::string& path, const std::string& scratchFolder)
+        : scratchFolder_(scratchFolder) {
+        lxw_workbook_options options{};
+        options.constant_memory = LXW_TRUE;  // rows go to disk as they are written
+        options.tmpdir = scratchFolder_.data();
+        options.use_zip64 = LXW_TRUE;
+        workbook_ = workbook_new_opt(path.c_str(), &options);
+        if (!workbook_) throw std::bad_alloc();
+    }
+    // A workbook given up on is freed without being written.
+    ~Workbook() { lxw_workbook_free(workbook_); }
+    Workbook(const Workbook&) = delete;
+    Workbook& operator=(const Workbook&) = delete;
+    lxw_workbook* get() const { return workbook_; }
+    // Writes the file; throws ExportError with the library's reason.
+    void close() {
+        const lxw_error error = workbook_close(std::exchange(workbook_, nullptr));
+        if (error != LXW_NO_ERROR) Fail(error);
+    }
+
+    [[noreturn]] static void Fail(lxw_error error) {
+        throw ExportError(std::string(kSpreadsheetFailure) + lxw_strerror(error));
+    }
+
+  private:
+    std::string scratchFolder_;
+    lxw_workbook* workbook_ = nullptr;
+};
+
+void Check(lxw_error error) {
+    if (error != LXW_NO_ERROR) Workbook::Fail(error);
+}
+
+// Copies the finished workbook under the user's name by the safe save.
+void SaveFinishedFile(const std::string& scratchPath, const std::string& path) {
+    const int in = ::open(scratchPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) throw IoError::FromErrno(errno, scratchPath, true);
+    try {
+        SaveTextFile(path, [&](TextWriter& out) {
+            std::vector<char> buffer(1 << 16);
+            for (;;) {
+                const ssize_t n = ::read(in, buffer.data(), buffer.size());
+                if (n == 0) break;
+                if (n < 0) {
+                    if (errno == EINTR) continue;
+                    throw IoError::FromErrno(errno, scratchPath, true);
+                }
+                out.Write(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+            }
+        });
+    } catch (...) {
+        ::close(in);
+        throw;
+    }
+    ::close(in);
+}
+
+}  // namespace
+
+void writeXlsxFile(const std::string& path, const ResultStore& store, const Provenance& provenance,
+                   const ExportProgress& progress) {
+    exporting::DoseRows doses(store, provenance);
+    const int rows = static_cast<int>(doses.rows().size());
+    const int periods = static_cast<int>(doses.periods().size());
+    const long sheetRows = 1 + static_cast<long>(doses.tableCount()) * rows;
+    if (sheetRows > kSheetRowLimit)
+        throw ExportError(std::string(kTooManyRowsStart) + std::to_string(sheetRows) +
+                          std::string(kTooManyRowsEnd));
+    const std::vector<std::string> columns = exporting::columnNames(doses.periods());
+    std::vector<std::string> tissues;
+    for (const int row : doses.rows()) tissues.push_back(exporting::cellText(kRowLabels[row - 1]));
+    const char separator = provenance.decimalSeparator;
+
+    ScratchFile scratch;
+    {
+        Workbook workbook(scratch.path(), scratch.folder());
+        lxw_workbook* book = workbook.get();
+        lxw_format* headerFormat = workbook_add_format(book);
+        format_set_bold(headerFormat);
+        lxw_format* doseFormat = workbook_add_format(book);
+        format_set_num_format(doseFormat, kDoseNumberFormat);
+
+        lxw_worksheet* sheet = workbook_add_worksheet(book, kDoseSheetName);
+        lxw_worksheet* provenanceSheet = workbook_add_worksheet(book, kProvenanceSheetName);
+        if (!sheet || !provenanceSheet) throw std::bad_alloc();
+
+        const auto lastColumn = static_cast<lxw_col_t>(columns.size() - 1);
+        const auto firstDoseColumn = static_cast<lxw_col_t>(kExportTextColumns.size());
+        Check(worksheet_set_column(sheet, 0, firstDoseColumn - 1, kTextColumnWidth, nullptr));
+        Check(
+            worksheet_set_column(sheet, firstDoseColumn, lastColumn, kDoseColumnWidth, doseFormat));
+        worksheet_freeze_panes(sheet, 1, 0);
+        Check(worksheet_autofilter(sheet, 0, 0, static_cast<lxw_row_t>(sheetRows - 1), lastColumn));
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            Check(worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c), columns[c].c_str(),
+                                         headerFormat));
+
+        std::string number;
+        lxw_row_t sheetRow = 0;
+        const auto writeDose = [&](lxw_col_t column, const std::string& text) {
+            double value = 0;
+            if (exporting::plainNumber(text, separator, number) &&
+                std::from_chars(number.data(), number.data() + number.size(), value).ec ==
+                    std::errc()) {
+                Check(worksheet_write_number(sheet, sheetRow, column, value, doseFormat));
+            } else {
+                Check(worksheet_write_string(sheet, sheetRow, column,
+                                             exporting::cellText(text).c_str(), nullptr));
+            }
+        };
+        for (int t = 1; t <= doses.tableCount(); ++t) {
+            const exporting::TableTexts texts = doses.tableTexts(t);
+            for (int r = 1; r <= rows; ++r) {
+                ++sheetRow;
+                lxw_col_t column = 0;
+                for (const std::string* field : std::initializer_list<const std::string*>{
+                         &texts.nuclide, &texts.halfLife, &texts.group, &texts.route,
+                         &texts.scenario, &tissues[static_cast<std::size_t>(r - 1)]})
+                    Check(
+                        worksheet_write_string(sheet, sheetRow, column++, field->c_str(), nullptr));
+                writeDose(column++, store.InUtero(t, r));
+                for (int n = 1; n <= periods; ++n) {
+                    writeDose(column++, store.PostNatal(t, r, n));
+                    writeDose(column++, store.Offspring(t, r, n));
+                }
+            }
+            doses.tableWritten(t, progress);
+        }
+
+        Check(worksheet_set_column(provenanceSheet, 0, 0, kProvenanceColumnWidth, nullptr));
+        lxw_row_t line = 0;
+        for (const std::string& text : provenanceLines(provenance, doses.tableCount())) {
+            std::string_view rest = text;
+            do {
+                std::size_t cut = std::min(rest.size(), kCellTextLimit);
+                // Never inside a UTF-8 sequence.
+                while (cut < rest.size() && cut > 0 &&
+                       (static_cast<unsigned char>(rest[cut]) & 0xC0) == 0x80)
+                    --cut;
+                Check(worksheet_write_string(provenanceSheet, line++, 0,
+                                             std::string(rest.substr(0, cut)).c_str(), nullptr));
+                rest.remove_prefix(cut);
+            } while (!rest.empty());
+        }
+        workbook.close();
+    }
+    SaveFinishedFile(scratch.path(), path);
+}
+
+}  // namespace fetaldose

@@ -1,0 +1,138 @@
+// Writes a run's tables as CSV and XLSX for the independent readers of export_readers.py,
+// together with the store's own texts, one line per table and tissue, to compare them with.
+//
+// Usage: fetaldose_export_probe <folder> <decimal separator>
+// Writes <folder>/data/..., <folder>/tables.csv, <folder>/tables.xlsx and <folder>/store.tsv.
+
+#include <clocale>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "core/export/provenance.h"
+#include "core/export/table_export.h"
+#include "core/run/labels.h"
+#include "core/run/run.h"
+#include "data_file_builder.h"
+
+namespace {
+
+using fetaldose::testing::RecordPlace;
+
+// Doses that differ from table to table, row to row and period to period, in the forms a data
+// file may give them: "4.5E-08", lower-case exponents, no decimal digit, a leading sign or point.
+std::string Field(const RecordPlace& place, int line, int row) {
+    const int seed = place.Group * 7 + place.Entry * 13 + place.Size * 17 + place.Scenario * 19 +
+                     line * 23 + row * 29;
+    const int exponent = 7 + seed % 9;
+    const std::string e = (exponent < 10 ? "E-0" : "E-") + std::to_string(exponent);
+    switch (seed % 11) {
+        case 0:
+            return "1e-" + std::to_string(exponent);
+        case 1:
+            return "+.5" + e;
+        case 2:
+            return " 3" + e;
+        default:
+            return std::to_string(1 + seed % 9) + "." + std::to_string(seed % 10) + e;
+    }
+}
+
+std::string Lines(const RecordPlace& place, int line) {
+    switch (line) {
+        case 0:
+            return place.Tag();
+        case 1:
+            return "detail";
+        case 2:
+            return "spare";
+        default:
+            return fetaldose::testing::ValueLine([&](int row) { return Field(place, line, row); });
+    }
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+void Replace(std::string& text, const std::string& from, const std::string& to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3 || std::string(argv[2]).size() != 1) {
+        std::fprintf(stderr, "usage: %s <folder> <decimal separator>\n", argv[0]);
+        return 2;
+    }
+    // The process's own locale must not matter: the export reads and writes numbers itself.
+    for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "C.UTF-8"})
+        if (std::setlocale(LC_ALL, name)) break;
+    try {
+        using namespace fetaldose;
+        const std::string folder = argv[1];
+        const char separator = argv[2][0];
+        const std::string data = folder + "/data/";
+        std::filesystem::create_directories(data);
+
+        // A name in Windows-1252 (0xE9 is e acute), a half-life holding a comma, and a route
+        // text with quotes and a comma: each must come out as its UTF-8 text, one field.
+        const std::string names[] = {"Ra-226\xE9", "Cs-137"};
+        const std::string halfLives[] = {"1,600 y", "30.08 y"};
+        std::string first =
+            fetaldose::testing::DataFileBuilder({2, 1, 1}, {0, 2, 1}).Lines(Lines).Build();
+        Replace(first, "Vapour entry 1 of g1", "Vapour \"one\", elemental");
+        WriteBytes(data + names[0] + ".dat", first);
+        WriteBytes(data + names[1] + ".dat",
+                   fetaldose::testing::DataFileBuilder({1, 1, 2}, {1, 0, 1}).Lines(Lines).Build());
+        WriteBytes(data + "nuclides.txt", "2\r\n" + names[0] + "\r\n" + halfLives[0] + "\r\n" +
+                                              names[1] + "\r\n" + halfLives[1] + "\r\n");
+
+        SelectionSnapshot selection;
+        selection.Nuclides = {names[0], names[1]};
+        selection.HalfLives = {halfLives[0], halfLives[1]};
+        selection.Public = selection.Occupational = selection.AllRoutes = true;
+        selection.Aerosol[0] = selection.Aerosol[6] = true;
+        selection.AcuteScenarios[3] = selection.ChronicScenarios[2] = true;
+        selection.Tissues[2] = selection.Tissues[11] = selection.Tissues[16] = true;
+        selection.Periods[1] = selection.Periods[4] = true;
+
+        const RunCheck check = CheckSelection(selection);
+        ResultStore store;
+        auto scratch = std::make_unique<NuclideData>();
+        if (!FillResultStore(selection, check, data, separator, *scratch, store).Complete)
+            throw std::runtime_error("the run did not complete");
+
+        const Provenance provenance = collectProvenance(selection, data, separator);
+        exportTables(ExportFormat::Csv, folder + "/tables.csv", store, provenance);
+        exportTables(ExportFormat::Xlsx, folder + "/tables.xlsx", store, provenance);
+
+        std::string expected;
+        for (int t = 1; t <= store.TableCount(); ++t) {
+            for (int r = 1; r <= store.RowCount(); ++r) {
+                expected.append(store.Nuclide(t)).append("\t").append(store.Group(t));
+                expected.append("\t").append(store.Route(t)).append("\t").append(store.Scenario(t));
+                expected.append("\t").append(kRowLabels[check.Rows[r - 1] - 1]);
+                expected.append("\t").append(store.InUtero(t, r));
+                for (int n = 1; n <= store.PeriodCount(); ++n)
+                    expected.append("\t")
+                        .append(store.PostNatal(t, r, n))
+                        .append("\t")
+                        .append(store.Offspring(t, r, n));
+                expected.append("\n");
+            }
+        }
+        WriteBytes(folder + "/store.tsv", expected);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "export probe: %s\n", error.what());
+        return 1;
+    }
+    return 0;
+}

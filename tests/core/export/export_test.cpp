@@ -1,0 +1,259 @@
+// Exports of a run's tables: digests, text encoding, provenance, and failed saves.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "core/export/provenance.h"
+#include "core/export/sha256.h"
+#include "core/export/table_export.h"
+#include "core/export/text_encoding.h"
+#include "core/run/run.h"
+#include "core/textio/faults.h"
+#include "data_file_builder.h"
+#include "scratch_directory.h"
+
+namespace fetaldose {
+namespace {
+
+using testing::ReadBytes;
+using testing::ScratchDirectory;
+using testing::WriteBytes;
+
+TEST(Sha256, GivesTheStandardDigests) {
+    EXPECT_EQ(sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(sha256Hex("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+              "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+    EXPECT_EQ(
+        sha256Hex("abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmno"
+                  "pqklmnopqrlmnopqrsmnopqrstnopqrstu"),
+        "cf5b16a778af8380036ce59e7b0492370b249b11e8f07a51afac45037afee9d1");
+    // A million 'a', given in pieces that straddle the 64-byte blocks.
+    Sha256 hash;
+    const std::string piece(997, 'a');
+    std::size_t given = 0;
+    for (; given + piece.size() <= 1000000; given += piece.size()) hash.update(piece);
+    hash.update(std::string(1000000 - given, 'a'));
+    std::string hex;
+    for (const auto byte : hash.finish()) {
+        static constexpr char kDigits[] = "0123456789abcdef";
+        hex += kDigits[byte >> 4];
+        hex += kDigits[byte & 15];
+    }
+    EXPECT_EQ(hex, "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+
+    ScratchDirectory dir;
+    const std::string bytes(200000, '\x5a');
+    WriteBytes(dir.File("f"), bytes);
+    EXPECT_EQ(sha256HexOfFile(dir.File("f")), sha256Hex(bytes));
+    EXPECT_THROW(sha256HexOfFile(dir.File("missing")), IoError);
+}
+
+TEST(TextEncoding, KeepsUtf8AndReadsAnythingElseAsWindows1252) {
+    EXPECT_EQ(toUtf8("Pu-239, half-life is 24110 y"), "Pu-239, half-life is 24110 y");
+    EXPECT_EQ(toUtf8("Ra-226\xC3\xA9 \xE2\x82\xAC"), "Ra-226\xC3\xA9 \xE2\x82\xAC");  // UTF-8 stays
+    EXPECT_EQ(toUtf8("Ra-226\xE9"), "Ra-226\xC3\xA9");
+    EXPECT_EQ(toUtf8("\x80 \xB5Sv \x96"), "\xE2\x82\xAC \xC2\xB5Sv \xE2\x80\x93");
+    EXPECT_EQ(toUtf8("\x81"), "\xC2\x81");  // unassigned in Windows-1252, kept as U+0081
+    // Not UTF-8: an overlong form, an encoded surrogate, a sequence cut short.
+    EXPECT_EQ(toUtf8("\xC0\xAF"), "\xC3\x80\xC2\xAF");
+    EXPECT_EQ(toUtf8("\xED\xA0\x80"), "\xC3\xAD\xC2\xA0\xE2\x82\xAC");
+    EXPECT_EQ(toUtf8("a\xC3"), "a\xC3\x83");
+}
+
+TEST(ExportFormat, NamesAsACommandLineGivesThem) {
+    EXPECT_EQ(exportFormatNamed("csv"), ExportFormat::Csv);
+    EXPECT_EQ(exportFormatNamed("XLSX"), ExportFormat::Xlsx);
+    EXPECT_EQ(exportFormatNamed("pdf"), std::nullopt);
+    EXPECT_EQ(exportFormatNamed(""), std::nullopt);
+}
+
+TEST(SampleData, ExportsOfTheGeneratedSetWarnThatItsValuesAreSynthetic) {
+    ScratchDirectory dir;
+    ASSERT_EQ(std::system((std::string(FETALDOSE_MAKE_SAMPLE) + " '" + dir.File("") + "'").c_str()),
+              0);
+    SelectionSnapshot selection;
+    selection.Nuclides = {"Pu-239"};
+    const Provenance provenance = collectProvenance(selection, dir.Slash(), '.');
+    EXPECT_TRUE(provenance.syntheticData);
+    ASSERT_EQ(provenance.files.size(), 2u);
+    EXPECT_EQ(provenance.files[1].fileName, "Pu-239.dat");
+    EXPECT_TRUE(provenanceLines(provenance, 0)[1].starts_with("WARNING: "));
+}
+
+// A data folder with two nuclides, and a complete run over it.
+class Export : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::filesystem::create_directories(data);
+        testing::DataFileBuilder builder({1, 1, 1}, {0, 0, 1});
+        WriteBytes(data + "A-1.dat", builder.Build());
+        WriteBytes(data + "b-2.dat", builder.Build());
+        WriteBytes(data + "nuclides.txt", "2\r\nA-1\r\n1 d\r\nB-2\r\n2 y\r\n");
+        selection.Nuclides = {"A-1", "B-2", "A-1"};
+        selection.HalfLives = {"1 d", "2 y", "1 d"};
+        selection.Public = selection.AllRoutes = selection.AllAcutes = true;
+        selection.Aerosol[9] = true;
+        selection.Tissues[0] = selection.Tissues[16] = true;
+        selection.AllPeriods = true;
+    }
+    void Run(char separator) {
+        auto scratch = std::make_unique<NuclideData>();
+        ASSERT_TRUE(
+            FillResultStore(selection, CheckSelection(selection), data, separator, *scratch, store)
+                .Complete);
+        provenance = collectProvenance(selection, data, separator);
+    }
+    std::vector<std::string> Lines() { return provenanceLines(provenance, store.TableCount()); }
+
+    ScratchDirectory dir;
+    std::string data = dir.File("data/");
+    SelectionSnapshot selection;
+    ResultStore store;
+    Provenance provenance;
+};
+
+TEST_F(Export, ProvenanceNamesTheFilesTheRunReadAndItsSelection) {
+    Run(',');
+    // Each file once, in the order read, the catalogue first; B-2 found without regard to case.
+    ASSERT_EQ(provenance.files.size(), 3u);
+    EXPECT_EQ(provenance.files[0].fileName, "nuclides.txt");
+    EXPECT_EQ(provenance.files[1].fileName, "A-1.dat");
+    EXPECT_EQ(provenance.files[2].fileName, "b-2.dat");
+    EXPECT_EQ(provenance.files[2].sha256, sha256Hex(ReadBytes(data + "b-2.dat")));
+    EXPECT_EQ(provenance.dataDirectory, data);
+    EXPECT_FALSE(provenance.syntheticData);
+    EXPECT_TRUE(std::regex_match(provenance.exportedAt,
+                                 std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d)")));
+
+    const std::vector<std::string> lines = Lines();
+    const auto has = [&lines](const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    };
+    EXPECT_TRUE(lines[0].starts_with("fetaldose ")) << lines[0];
+    EXPECT_TRUE(has("Tables: 72"));
+    EXPECT_TRUE(has("Data folder: " + data));
+    EXPECT_TRUE(has("SHA-256 of nuclides.txt: " + sha256Hex(ReadBytes(data + "nuclides.txt"))));
+    EXPECT_TRUE(has("Nuclides: A-1 (half-life 1 d); B-2 (half-life 2 y); A-1 (half-life 1 d)"));
+    EXPECT_TRUE(has("Exposure groups: Member of the public"));
+    EXPECT_TRUE(has("Intake routes: Ingestion; Inhalation - particulates; Inhalation - vapours"));
+    EXPECT_TRUE(has("Aerosol sizes: 10.0 microns AMAD"));
+    EXPECT_TRUE(has("Tissues: Bladder; Effective dose"));
+    EXPECT_TRUE(has("Integration periods: 1y; 5y; 10y; 20y; 70y"));
+    EXPECT_TRUE(has("Decimal separator of the run: comma (the values here use the full stop)"));
+    for (const auto& line : lines) EXPECT_EQ(line.find(','), std::string::npos) << line;
+
+    // The generated sample set's marker brings the warning; a file gone since the run is named
+    // with the reason instead of a digest.
+    WriteBytes(data + kSyntheticDataMarker, "synthetic\r\n");
+    std::filesystem::remove(data + "A-1.dat");
+    provenance = collectProvenance(selection, data, ',');
+    EXPECT_TRUE(provenance.syntheticData);
+    const std::vector<std::string> marked = Lines();
+    EXPECT_NE(marked[1].find("synthetic"), std::string::npos) << marked[1];
+    ASSERT_EQ(marked.size(), lines.size() + 1);
+    EXPECT_EQ(marked[6], "SHA-256 of A-1.dat: cannot be read: File not found");
+    EXPECT_EQ(marked[7], lines[6]);
+}
+
+TEST_F(Export, FailedExportsLeaveNoFileAndSayWhy) {
+    Run('.');
+    ScratchDirectory temporary;  // the workbook's scratch files must go as well
+    ::setenv("TMPDIR", temporary.Slash().c_str(), 1);
+    const std::string folder = dir.File("out");
+    std::filesystem::create_directories(folder + "/a directory");
+    WriteBytes(folder + "/kept.csv", "earlier\r\n");
+    ::chmod((folder + "/kept.csv").c_str(), 0444);
+    struct Case {
+        std::string path;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"/dev/full", "Disk full"},
+        {folder + "/no such folder/tables", "Invalid filename"},
+        {folder + "/a directory", "File access denied"},
+        {folder + "/kept.csv", "File access denied"},  // read-only: never replaced
+    };
+    for (const ExportFormat format : {ExportFormat::Csv, ExportFormat::Xlsx}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.path);
+            try {
+                exportTables(format, c.path, store, provenance);
+                ADD_FAILURE() << "no fault";
+            } catch (const IoError& error) {
+                EXPECT_EQ(std::string(error.what()), c.message);
+            }
+        }
+        EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"data", "out"}));
+    }
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"a directory", "kept.csv"}));
+    EXPECT_TRUE(std::filesystem::is_empty(folder + "/a directory"));
+    EXPECT_EQ(ReadBytes(folder + "/kept.csv"), "earlier\r\n");
+    EXPECT_EQ(temporary.Entries(), std::vector<std::string>{});
+    ::unsetenv("TMPDIR");
+}
+
+TEST_F(Export, ProgressIsToldAndACancelKeepsTheEarlierFile) {
+    Run('.');
+    const std::string path = dir.File("tables");
+    for (const ExportFormat format : {ExportFormat::Csv, ExportFormat::Xlsx}) {
+        std::vector<std::pair<int, int>> told;
+        exportTables(format, path, store, provenance,
+                     [&told](int written, int count) { told.emplace_back(written, count); });
+        ASSERT_FALSE(told.empty());
+        EXPECT_EQ(told.back(), std::make_pair(72, 72));
+
+        const std::string earlier = ReadBytes(path);
+        struct Cancelled {};
+        EXPECT_THROW(
+            exportTables(format, path, store, provenance, [](int, int) { throw Cancelled(); }),
+            Cancelled);
+        EXPECT_EQ(ReadBytes(path), earlier);
+        EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"data", "tables"}));
+    }
+}
+
+TEST(SpreadsheetLimit, TablesBeyondASheetsRowsAreRefusedBeforeAnythingIsWritten) {
+    // 72 full data files give 58,608 tables of 18 tissues: more rows than a sheet holds.
+    ScratchDirectory dir;
+    const testing::SectionCounts full{4, 3, 3};
+    WriteBytes(dir.File("full.dat"), testing::DataFileBuilder(full, full).Build());
+    SelectionSnapshot selection;
+    for (int i = 1; i <= 72; ++i) {
+        const std::string name = "N-" + std::to_string(i);
+        std::filesystem::create_symlink(dir.File("full.dat"), dir.File(name + ".dat"));
+        selection.Nuclides.push_back(name);
+    }
+    selection.Public = selection.Occupational = selection.AllRoutes = selection.AllAerosol = true;
+    selection.AllAcutes = selection.AllChronics = selection.AllOrgans = selection.AllPeriods = true;
+    ResultStore store;
+    auto scratch = std::make_unique<NuclideData>();
+    ASSERT_TRUE(
+        FillResultStore(selection, CheckSelection(selection), dir.Slash(), '.', *scratch, store)
+            .Complete);
+    const Provenance provenance = collectProvenance(selection, dir.Slash(), '.');
+    try {
+        writeXlsxFile(dir.File("all.xlsx"), store, provenance,
+                      [](int, int) { ADD_FAILURE() << "rows written"; });
+        ADD_FAILURE() << "no fault";
+    } catch (const ExportError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "The spreadsheet would need 1054945 rows, more than the 1048576 a sheet can "
+                  "hold. Export the tables to CSV instead");
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("all.xlsx")));
+}
+
+}  // namespace
+}  // namespace fetaldose
