@@ -30,7 +30,8 @@ void WriteSection(TextWriter& out, std::string_view label, bool all,
 // Reads an options file line by line and, with a trace, records what each line should hold.
 class OptionsReader {
   public:
-    OptionsReader(TextReader& in, OptionsLoadTrace* trace) : in_(in), trace_(trace) {}
+    OptionsReader(TextReader& in, const std::string& path, OptionsLoadTrace* trace)
+        : in_(in), path_(path), trace_(trace) {}
 
     std::int32_t readCount() {
         if (!trace_) return in_.ReadCount();
@@ -42,6 +43,7 @@ class OptionsReader {
             return count;
         } catch (const IoError&) {
             trace_->last.number = in_.lineNumber();
+            trace_->last.text = lineOf(path_, trace_->last.number);
             throw;
         }
     }
@@ -108,7 +110,20 @@ class OptionsReader {
         return text == kOptionsYes;
     }
 
+    // Line `number` of the file, read again: the count's line is read by the number, not as
+    // a line. Empty where it cannot be read.
+    static std::string lineOf(const std::string& path, int number) {
+        try {
+            TextReader again = TextReader::Open(path);
+            for (int line = 1; line < number; ++line) again.SkipLine();
+            return again.ReadLine();
+        } catch (const IoError&) {
+            return {};
+        }
+    }
+
     TextReader& in_;
+    const std::string& path_;
     OptionsLoadTrace* trace_;
     std::string line_;
 };
@@ -161,7 +176,7 @@ void SaveOptionsFile(const std::string& path, const SelectionSnapshot& selection
 OptionsLoad LoadOptionsFile(const std::string& path, ControlsSink& controls,
                             OptionsLoadTrace* trace) {
     TextReader file = TextReader::Open(path);
-    OptionsReader in(file, trace);
+    OptionsReader in(file, path, trace);
     controls.ClearChosen();
 
     const std::int32_t count = in.readCount();
