@@ -105,10 +105,11 @@ TEST_F(SelectionModelTest, AllRoutesOnAndOffAgain) {
 }
 
 TEST_F(SelectionModelTest, SelectAllBoxesDisableTheirListsAndKeepItsChecks) {
-    for (const auto& [box, list] : std::vector<std::pair<B, L>>{{B::AllAcutes, L::AcuteScenarios},
-                                                                {B::AllChronics, L::ChronicScenarios},
-                                                                {B::AllOrgans, L::Tissues},
-                                                                {B::AllPeriods, L::Periods}}) {
+    for (const auto& [box, list] :
+         std::vector<std::pair<B, L>>{{B::AllAcutes, L::AcuteScenarios},
+                                      {B::AllChronics, L::ChronicScenarios},
+                                      {B::AllOrgans, L::Tissues},
+                                      {B::AllPeriods, L::Periods}}) {
         ASSERT_TRUE(model.userToggledItem(list, 1));
         click(box);
         EXPECT_FALSE(model.isEnabled(list));
