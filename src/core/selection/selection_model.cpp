@@ -136,41 +136,20 @@ void SelectionModel::runRule(SelectionBox changedBox) {
 
 bool SelectionModel::userToggled(SelectionBox which) {
     if (!isEnabled(which)) return false;
-    setBox(which, !isChecked(which));
+    SetBox(which, !isChecked(which));
     return true;
 }
 
 bool SelectionModel::userToggledItem(SelectionList which, int index) {
     if (!isEnabled(which) || index < 0 || index >= itemCount(which)) return false;
-    setItem(which, index, !isChecked(which, index));
+    SetItem(which, index, !isChecked(which, index));
     return true;
-}
-
-void SelectionModel::setBox(SelectionBox which, bool checked) {
-    if (box(which).checked == checked) return;
-    box(which).checked = checked;
-    runRule(which);
-    changed();
-}
-
-void SelectionModel::setItem(SelectionList which, int index, bool checked) {
-    std::vector<bool>& items = list(which).items;
-    if (index < 0 || static_cast<std::size_t>(index) >= items.size()) return;
-    if (items[static_cast<std::size_t>(index)] == checked) return;
-    items[static_cast<std::size_t>(index)] = checked;
-    changed();
 }
 
 bool SelectionModel::chooseAvailable(const std::string& name, const std::string& halfLife) {
     if (!DataFileExists(name)) return false;
-    appendChosen(name, halfLife);
+    AppendChosen(name, halfLife);
     return true;
-}
-
-void SelectionModel::appendChosen(const std::string& name, const std::string& halfLife) {
-    chosenNames_.push_back(name);
-    chosenHalfLives_.push_back(halfLife);
-    changed();
 }
 
 void SelectionModel::removeChosen(int index) {
@@ -180,32 +159,37 @@ void SelectionModel::removeChosen(int index) {
     changed();
 }
 
-void SelectionModel::clearChosen() {
+OptionsLoad SelectionModel::loadOptions(const std::string& path, OptionsLoadTrace* trace) {
+    return LoadOptionsFile(path, *this, trace);
+}
+
+// --- Commands shared with the options loader ---------------------------------------------
+
+void SelectionModel::ClearChosen() {
     chosenNames_.clear();
     chosenHalfLives_.clear();
     changed();
 }
 
-OptionsLoad SelectionModel::loadOptions(const std::string& path, OptionsLoadTrace* trace) {
-    return LoadOptionsFile(path, *this, trace);
-}
-
-// --- The options loader's view ----------------------------------------------------------
-
-void SelectionModel::ClearChosen() {
-    clearChosen();
-}
-
 void SelectionModel::AppendChosen(const std::string& name, const std::string& halfLife) {
-    appendChosen(name, halfLife);
+    chosenNames_.push_back(name);
+    chosenHalfLives_.push_back(halfLife);
+    changed();
 }
 
 void SelectionModel::SetBox(SelectionBox which, bool checked) {
-    setBox(which, checked);
+    if (box(which).checked == checked) return;
+    box(which).checked = checked;
+    runRule(which);
+    changed();
 }
 
 void SelectionModel::SetItem(SelectionList which, int index, bool checked) {
-    setItem(which, index, checked);
+    std::vector<bool>& items = list(which).items;
+    if (index < 0 || static_cast<std::size_t>(index) >= items.size()) return;
+    if (items[static_cast<std::size_t>(index)] == checked) return;
+    items[static_cast<std::size_t>(index)] = checked;
+    changed();
 }
 
 bool SelectionModel::DataFileExists(std::string_view nuclideName) {

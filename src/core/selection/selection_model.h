@@ -55,28 +55,27 @@ class SelectionModel : public ControlsSink {
     // A click on a list item: ignored (false) while its list is disabled or the index is out
     // of range; runs no rule.
     bool userToggledItem(SelectionList list, int index);
-    // Sets a box as code does: enabled or not, its rule runs on a real change only.
-    void setBox(SelectionBox box, bool checked);
-    // Sets an item as code does (enabled or not); an index out of range is ignored.
-    void setItem(SelectionList list, int index, bool checked);
-
     // Appends a nuclide to the chosen list only when its data file exists (a double click
     // in the grid); false when it does not, and the window says kNuclideNotAvailableMessage.
     bool chooseAvailable(const std::string& name, const std::string& halfLife);
-    void appendChosen(const std::string& name, const std::string& halfLife);
     // Removes entry `index` of both lists; an index out of range is ignored.
     void removeChosen(int index);
-    void clearChosen();
 
     // Loads an options file step by step, exactly as the window does (see LoadOptionsFile):
     // it stops at the first nuclide without a data file, and throws IoError as the loader.
     OptionsLoad loadOptions(const std::string& path, OptionsLoadTrace* trace = nullptr);
 
-    // --- The options loader's view of the controls ---------------------------------------
+    // --- Commands shared with the options loader (ControlsSink) ---------------------------
+    // Empties the chosen list and its twin.
     void ClearChosen() override;
+    // Appends a nuclide without looking for its data file (Enter in the grid or the finder).
     void AppendChosen(const std::string& name, const std::string& halfLife) override;
+    // Sets a box as code does: enabled or not, its rule runs on a real change only.
     void SetBox(SelectionBox box, bool checked) override;
+    // Sets an item as code does (enabled or not); runs no rule; an index out of range is
+    // ignored.
     void SetItem(SelectionList list, int index, bool checked) override;
+    // Whether the nuclide's data file is in the data directory (exact name, else any case).
     bool DataFileExists(std::string_view nuclideName) override;
 
   private:

@@ -237,7 +237,7 @@ TEST_F(SelectionModelTest, LoadingSetsBoxesThroughTheirRules) {
 TEST_F(SelectionModelTest, LoadingStopsWhereTheWindowStops) {
     addDataFile("Pu-239");
     click(B::AllOrgans);
-    model.appendChosen("old", "old");
+    model.AppendChosen("old", "old");
     // A nuclide without a data file: the ones before it stay, no box is touched.
     WriteBytes(path, CrLfLines({"3", "Pu-239", "24065 y", "Xx-1", "1 d", "Pu-239", "24065 y",
                                 "Exposure group", "yes", "yes"}));

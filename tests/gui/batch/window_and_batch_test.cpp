@@ -67,9 +67,7 @@ class ModalDriver {
     }
 
   private:
-    void Later(std::function<void()> action) {
-        QTimer::singleShot(0, &timer_, std::move(action));
-    }
+    void Later(std::function<void()> action) { QTimer::singleShot(0, &timer_, std::move(action)); }
     static void Press(QAbstractButton* button) {
         if (button) button->click();
     }
@@ -206,8 +204,8 @@ class WindowAndBatchTest : public QObject {
         WriteAll(Home() + "/lf.opt", lfOnly);
         WriteAll(Home() + "/unavailable.opt", "2\r\nCs-137\r\n30.0y\r\nSr-90\r\n28.8y\r\n");
         WriteAll(Home() + "/words.opt", "two\r\nCs-137\r\n");
-        return {"session.opt",  "select_all.opt", "two_nuclides.opt", "everything.opt", "some.opt",
-                "cut.opt",      "lf.opt",         "unavailable.opt",  "words.opt"};
+        return {"session.opt", "select_all.opt", "two_nuclides.opt", "everything.opt", "some.opt",
+                "cut.opt",     "lf.opt",         "unavailable.opt",  "words.opt"};
     }
 
     static QString FirstLine(const std::string& text) {
@@ -257,7 +255,7 @@ class WindowAndBatchTest : public QObject {
                 const auto box = SelectionBox(random() % kSelectionBoxCount);
                 const bool checked = random() % 2;
                 Sink().SetBox(box, checked);
-                model.setBox(box, checked);
+                model.SetBox(box, checked);
             } else {
                 const std::string path =
                     (Home() + "/" + files[int(random() % unsigned(files.size()))]).toStdString();
@@ -302,8 +300,9 @@ class WindowAndBatchTest : public QObject {
             const QStringList windowMessages = messages_.all;
 
             const fetaldose::testing::BatchResult batch = fetaldose::testing::RunBatchTool(
-                FETALDOSE_BATCH, {"--options", file.toStdString(), "--out",
-                                  QFileInfo(batchResults).fileName().toStdString()},
+                FETALDOSE_BATCH,
+                {"--options", file.toStdString(), "--out",
+                 QFileInfo(batchResults).fileName().toStdString()},
                 Home().toStdString(), (Home() + "/").toStdString());
             const QByteArray context = (file + ": " + QString::fromStdString(batch.err)).toUtf8();
             if (windowMessages.isEmpty()) {
