@@ -31,6 +31,25 @@ inline constexpr std::string_view kHelp =
     "Exit status: 0 written, 1 the run stopped (the program's message on standard error),\n"
     "2 wrong usage, 3 an input or output error (the message with its file name).\n";
 
+// Wrong usage.
+inline constexpr std::string_view kOptionPrefix = "option ";
+inline constexpr std::string_view kTakesNoValue = " takes no value";
+inline constexpr std::string_view kGivenTwice = " given twice";
+inline constexpr std::string_view kNeedsAValue = " needs a value";
+inline constexpr std::string_view kUnknownArgument = "unknown argument '";
+inline constexpr std::string_view kOneModeOnly =
+    "give only one of --options, --list, --version and --help";
+inline constexpr std::string_view kNoMode = "give --options FILE --out FILE, or --list";
+inline constexpr std::string_view kRunOptionsAlone =
+    "--out, --format and --decimal go with --options";
+inline constexpr std::string_view kDataNeedsFolder = "option --data needs a folder";
+inline constexpr std::string_view kOptionsNeedOut =
+    "option --options needs --out FILE (- for standard output)";
+inline constexpr std::string_view kEmptyFileName = "a file name is empty";
+inline constexpr std::string_view kUnknownFormat = "unknown format '";
+inline constexpr std::string_view kFormatsAre = "' (dos, csv or xlsx)";
+inline constexpr std::string_view kDecimalIs = "the decimal separator is . or , (not '";
+
 inline constexpr std::string_view kTryHelp = "Try 'fetaldose-batch --help'.";
 
 // --list: whether a catalogued nuclide has its data file.
@@ -38,7 +57,9 @@ inline constexpr std::string_view kDataFilePresent = "present";
 inline constexpr std::string_view kDataFileMissing = "missing";
 
 inline constexpr std::string_view kNoDataFolder = "no such data folder";
-inline constexpr std::string_view kNotAvailableYet = "is not available yet";
+inline constexpr std::string_view kFormatPrefix = "the format ";
+inline constexpr std::string_view kNotAvailableYet = " is not available yet";
+inline constexpr std::string_view kStandardOutputFailed = "standard output: write failed";
 inline constexpr std::string_view kWarning = "warning: ";
 inline constexpr std::string_view kExpected = "expected ";
 inline constexpr std::string_view kFound = ", found ";

@@ -156,7 +156,7 @@ void writeResultsTo(const std::string& outFile, std::ostream& out, const ResultS
 
 int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err) {
     if (command.format != OutputFormat::Dos && !exportAvailable(command.format)) {
-        err << kToolName << ": the " << formatName(command.format) << " format " << kNotAvailableYet
+        err << kToolName << ": " << kFormatPrefix << formatName(command.format) << kNotAvailableYet
             << '\n';
         return kExitUsage;
     }

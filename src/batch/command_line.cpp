@@ -1,5 +1,7 @@
 #include "batch/command_line.h"
 
+#include "batch/batch_texts.h"
+
 #include <algorithm>
 #include <cctype>
 #include <string_view>
@@ -56,7 +58,8 @@ ParsedCommand parseCommandLine(const std::vector<std::string>& arguments) {
             name.resize(equals);
         }
         const bool flag = name == "--list" || name == "--version" || name == "--help";
-        if (flag && value) return usageError("option " + name + " takes no value");
+        if (flag && value)
+            return usageError(std::string(kOptionPrefix) + name + std::string(kTakesNoValue));
         if (name == "--list") {
             list = true;
         } else if (name == "--version") {
@@ -70,21 +73,23 @@ ParsedCommand parseCommandLine(const std::vector<std::string>& arguments) {
                                                : name == "--out"     ? out
                                                : name == "--format"  ? format
                                                                      : decimal;
-            if (into) return usageError("option " + name + " given twice");
+            if (into)
+                return usageError(std::string(kOptionPrefix) + name + std::string(kGivenTwice));
             if (!value) {
                 if (i + 1 >= arguments.size())
-                    return usageError("option " + name + " needs a value");
+                    return usageError(std::string(kOptionPrefix) + name +
+                                      std::string(kNeedsAValue));
                 value = arguments[++i];
             }
             into = *value;
         } else {
-            return usageError("unknown argument '" + arguments[i] + "'");
+            return usageError(std::string(kUnknownArgument) + arguments[i] + "'");
         }
     }
 
     const int modes = int(list) + int(version) + int(help) + int(options.has_value());
-    if (modes > 1) return usageError("give only one of --options, --list, --version and --help");
-    if (modes == 0) return usageError("give --options FILE --out FILE, or --list");
+    if (modes > 1) return usageError(std::string(kOneModeOnly));
+    if (modes == 0) return usageError(std::string(kNoMode));
     if (help) {
         command.mode = BatchMode::Help;
     } else if (version) {
@@ -95,13 +100,13 @@ ParsedCommand parseCommandLine(const std::vector<std::string>& arguments) {
         command.mode = BatchMode::Run;
     }
     if (command.mode != BatchMode::Run && (out || format || decimal))
-        return usageError("--out, --format and --decimal go with --options");
+        return usageError(std::string(kRunOptionsAlone));
     if (data) command.dataFolder = *data;
-    if (command.dataFolder.empty()) return usageError("option --data needs a folder");
+    if (command.dataFolder.empty()) return usageError(std::string(kDataNeedsFolder));
 
     if (command.mode == BatchMode::Run) {
-        if (!out) return usageError("option --options needs --out FILE (- for standard output)");
-        if (options->empty() || out->empty()) return usageError("a file name is empty");
+        if (!out) return usageError(std::string(kOptionsNeedOut));
+        if (options->empty() || out->empty()) return usageError(std::string(kEmptyFileName));
         command.optionsFile = *options;
         command.outFile = *out;
         command.format = formatOfName(*out);
@@ -113,11 +118,11 @@ ParsedCommand parseCommandLine(const std::vector<std::string>& arguments) {
             else if (*format == "xlsx")
                 command.format = OutputFormat::Xlsx;
             else
-                return usageError("unknown format '" + *format + "' (dos, csv or xlsx)");
+                return usageError(std::string(kUnknownFormat) + *format + std::string(kFormatsAre));
         }
         if (decimal) {
             if (*decimal != "." && *decimal != ",")
-                return usageError("the decimal separator is . or , (not '" + *decimal + "')");
+                return usageError(std::string(kDecimalIs) + *decimal + "')");
             command.decimalSeparator = (*decimal)[0];
         }
     }

@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
     const int status = runBatch(*parsed.command, std::cout, std::cerr);
     std::cout.flush();
     if (!std::cout && status == kExitWritten) {
-        std::cerr << kToolName << ": standard output: write failed\n";
+        std::cerr << kToolName << ": " << kStandardOutputFailed << '\n';
         return kExitInputOutput;
     }
     return status;
