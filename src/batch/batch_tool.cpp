@@ -7,6 +7,7 @@
 #include <cstring>
 #include <exception>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -62,7 +63,7 @@ std::string quoted(const std::string& text) {
 // A line of an options file where the load stopped: file:line, what was there, what belongs.
 void reportStopLine(std::ostream& err, const std::string& file, const OptionsLine& line,
                     std::string_view extra) {
-    err << file << ':' << line.number << ": ";
+    err << kToolName << ": " << file << ':' << line.number << ": ";
     if (line.pastEnd) err << kEndsBefore;
     err << kExpected << line.expected << extra;
     if (!line.pastEnd) err << kFound << quoted(line.text);
@@ -173,11 +174,19 @@ int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err
     const std::string directory = dataDirectoryOf(command.dataFolder);
 
     // The options file, loaded step by step into the selection as the window loads it.
+    // Where the run stops, the program's message is the first line on standard error; the
+    // warnings about the options file follow it.
     SelectionModel selection(directory);
     OptionsLoadTrace trace;
+    std::ostringstream warnings;
+    struct WarningsLast {
+        std::ostream& err;
+        std::ostringstream& warnings;
+        ~WarningsLast() { err << warnings.str(); }
+    } warningsLast{err, warnings};
     try {
         const OptionsLoad load = selection.loadOptions(command.optionsFile, &trace);
-        reportDoubtfulLines(err, command.optionsFile, trace);
+        reportDoubtfulLines(warnings, command.optionsFile, trace);
         if (load == OptionsLoad::NuclideNotAvailable) {
             err << kNuclideNotAvailableMessage << '\n';
             reportStopLine(err, command.optionsFile, trace.last, " in " + directory);

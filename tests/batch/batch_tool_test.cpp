@@ -139,11 +139,10 @@ TEST_F(BatchTool, StoppedRunsSayTheProgramsMessageAndWriteNothing) {
     WriteBytes(options, text.substr(0, text.find("Acute scenarios")));
     r = run({"--options", "session.opt", "--out", "x.dos"});
     EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(firstLine(r.err), "Please select a scenario(s)");
     EXPECT_NE(r.err.find("warning: session.opt:14: the file ends before this line"),
               std::string::npos)
         << r.err;
-    EXPECT_EQ(r.err.substr(r.err.rfind('\n', r.err.size() - 2) + 1),
-              "Please select a scenario(s)\n");
 
     EXPECT_EQ(ReadBytes(dir.File("x.dos")), "earlier results\r\n");
 }

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -21,6 +22,7 @@
 #include "../results/viewer_fixture.h"
 #include "core/options/options_file.h"
 #include "core/selection/selection_model.h"
+#include "gui/selection/selection_window.h"
 
 using namespace fetaldose;
 using namespace fetaldose::gui;
