@@ -51,7 +51,8 @@ class OptionsReader {
     void readName(std::string& name) { readText(name, kExpectedName); }
     void readHalfLife(std::string& halfLife) { readText(halfLife, kExpectedHalfLife); }
 
-    // Labels are skipped without being read.
+    // The load skips labels without looking at them; a trace notes one that is not the label
+    // expected there, which usually means lines missing or added above it.
     void skipLabel(std::string_view label) {
         if (!trace_) {
             in_.SkipLine();
