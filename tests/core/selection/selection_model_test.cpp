@@ -9,12 +9,10 @@
 #include "../run/run_test_support.h"
 #include "core/options/options_file.h"
 #include "core/selection/selection_model.h"
-#include "core/textio/faults.h"
 
 namespace fetaldose {
 namespace {
 
-using testing::CrLfLines;
 using testing::TempDir;
 using testing::WriteBytes;
 
@@ -232,27 +230,6 @@ TEST_F(SelectionModelTest, LoadingSetsBoxesThroughTheirRules) {
     EXPECT_FALSE(model.isEnabled(L::Aerosol));
     EXPECT_TRUE(model.isEnabled(B::Vapours));
     EXPECT_FALSE(model.isChecked(B::Vapours));
-}
-
-TEST_F(SelectionModelTest, LoadingStopsWhereTheWindowStops) {
-    addDataFile("Pu-239");
-    click(B::AllOrgans);
-    model.AppendChosen("old", "old");
-    // A nuclide without a data file: the ones before it stay, no box is touched.
-    WriteBytes(path, CrLfLines({"3", "Pu-239", "24065 y", "Xx-1", "1 d", "Pu-239", "24065 y",
-                                "Exposure group", "yes", "yes"}));
-    EXPECT_EQ(model.loadOptions(path), OptionsLoad::NuclideNotAvailable);
-    EXPECT_EQ(model.chosenNames(), std::vector<std::string>{"Pu-239"});
-    EXPECT_TRUE(model.isChecked(B::AllOrgans));
-    EXPECT_FALSE(model.isChecked(B::Public));
-
-    // A missing file changes nothing; a count that is no number empties the chosen lists only.
-    EXPECT_THROW(model.loadOptions(dir.File("missing.opt")), IoError);
-    EXPECT_EQ(model.chosenNames().size(), 1u);
-    WriteBytes(path, CrLfLines({"2x", "Pu-239", "h", "E", "yes"}));
-    EXPECT_THROW(model.loadOptions(path), IoError);
-    EXPECT_TRUE(model.chosenNames().empty());
-    EXPECT_TRUE(model.isChecked(B::AllOrgans));
 }
 
 }  // namespace
