@@ -233,7 +233,8 @@ int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err
             writeExport(command.format, command.outFile,
                         FinishedRun{store, rowLabels, periodHeadings, decimal});
     } catch (const IoError& fault) {
-        reportFault(err, command.outFile, fault.what());
+        reportFault(err, command.outFile == "-" ? std::string(kStandardOutput) : command.outFile,
+                    fault.what());
         return kExitInputOutput;
     }
     return kExitWritten;

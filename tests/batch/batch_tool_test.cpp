@@ -33,6 +33,9 @@ class BatchTool : public ::testing::Test {
 
     void SetUp() override {
         std::filesystem::copy(kE2e + "/data", dir.File("data"));
+        // Writable, as before a first start of the program.
+        for (const auto& file : std::filesystem::directory_iterator(dir.File("data")))
+            std::filesystem::permissions(file.path(), std::filesystem::perms(0644));
         std::filesystem::copy(kE2e + "/session.opt", options);
     }
 
@@ -72,6 +75,8 @@ TEST_F(BatchTool, ListsTheCatalogueWithTheDataFilesPresent) {
     BatchResult r = run({"--list"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Cs-137\t30.0y\tpresent\nI-131\t8.04d\tpresent\nSr-90\t28.8y\tmissing\n");
+    // No first-run pass: the data files keep their write permission.
+    EXPECT_EQ(testing::PermissionBits(dir.File("data/I-131.dat")) & 0200, 0200u);
 }
 
 TEST_F(BatchTool, MissingInputsAndUnwritableOutputsAreInputOutputErrors) {
