@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -207,10 +208,10 @@ int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err
     }
     const char decimal = command.decimalSeparator.value_or(localeDecimalSeparator());
     ResultStore store;
-    NuclideData scratch;
+    const auto scratch = std::make_unique<NuclideData>();  // too large for the stack
     try {
         const FillOutcome outcome =
-            FillResultStore(snapshot, check, directory, decimal, scratch, store);
+            FillResultStore(snapshot, check, directory, decimal, *scratch, store);
         if (!outcome.Complete) {
             if (!outcome.StopMessage.empty()) err << outcome.StopMessage << '\n';
             return kExitRunStopped;
