@@ -75,7 +75,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
         const double ratio = w->second / p->second;
         std::printf("%-58s %8.2f", label.c_str(), ratio);
         if (goal > 0)
-            std::printf("   (goal: at most %.0f) %s", goal, ratio <= goal ? "ok" : "MISSED");
+            std::printf("   (goal: at most %g) %s", goal, ratio <= goal ? "ok" : "MISSED");
         std::printf("\n");
     }
 

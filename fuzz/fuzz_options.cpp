@@ -1,4 +1,5 @@
-// Fuzzes the options loader on arbitrary file contents.
+// Fuzzes the options loader on arbitrary file contents, with and without a trace of its
+// lines: both loads must make the same calls, in the same order.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,18 +12,41 @@
 namespace {
 
 class CountingSink final : public fetaldose::ControlsSink {
-public:
-    void ClearChosen() override { chosen = 0; }
-    void AppendChosen(const std::string&, const std::string&) override { ++chosen; }
-    void SetBox(fetaldose::SelectionBox, bool) override {}
-    void SetItem(fetaldose::SelectionList list, int index, bool) override {
+  public:
+    void ClearChosen() override {
+        chosen = 0;
+        calls += 'c';
+    }
+    void AppendChosen(const std::string& name, const std::string& halfLife) override {
+        ++chosen;
+        calls += 'a' + name + '\0' + halfLife + '\0';
+    }
+    void SetBox(fetaldose::SelectionBox box, bool checked) override {
+        calls += {'b', static_cast<char>(box), static_cast<char>(checked)};
+    }
+    void SetItem(fetaldose::SelectionList list, int index, bool checked) override {
         static constexpr int kItems[] = {10, 8, 3, 17, 5};
         if (index < 0 || index >= kItems[static_cast<int>(list)]) __builtin_trap();
+        calls +=
+            {'i', static_cast<char>(list), static_cast<char>(index), static_cast<char>(checked)};
     }
     // Short names have a data file, so both outcomes of the nuclide check are reached.
     bool DataFileExists(std::string_view name) override { return !name.empty() && name.size() < 8; }
     long chosen = 0;
+    std::string calls;
 };
+
+// The outcome of a load, as calls and how it ended.
+std::string Load(const std::string& path, fetaldose::OptionsLoadTrace* trace) {
+    CountingSink sink;
+    try {
+        sink.calls += static_cast<char>(fetaldose::LoadOptionsFile(path, sink, trace));
+    } catch (const fetaldose::Fault& fault) {
+        // "Invalid numeric input" on a count line that is not a number.
+        sink.calls += fault.what();
+    }
+    return sink.calls;
+}
 
 }  // namespace
 
@@ -30,11 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace fetaldose;
     const std::string path = fuzz::ScratchDirectory() + "/fuzz.opt";
     fuzz::WriteFile(path, data, size);
-    CountingSink sink;
-    try {
-        LoadOptionsFile(path, sink);
-    } catch (const Fault&) {
-        // "Invalid numeric input" on a count line that is not a number.
-    }
+    OptionsLoadTrace trace;
+    if (Load(path, nullptr) != Load(path, &trace)) __builtin_trap();
+    if (trace.last.number < 1) __builtin_trap();
     return 0;
 }

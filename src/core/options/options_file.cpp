@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/options/options_texts.h"
+#include "core/textio/faults.h"
 #include "core/textio/text_reader.h"
 #include "core/textio/text_writer.h"
 
@@ -26,23 +27,119 @@ void WriteSection(TextWriter& out, std::string_view label, bool all,
         for (const bool item : items) out.WriteLine(Flag(item));
 }
 
-// Only a line that is exactly "yes" checks; anything else, and every line past the end,
-// unchecks.
-bool ReadFlag(TextReader& in, std::string& line) {
-    in.ReadLine(line);
-    return line == kOptionsYes;
-}
+// Reads an options file line by line and, with a trace, records what each line should hold.
+class OptionsReader {
+  public:
+    OptionsReader(TextReader& in, const std::string& path, OptionsLoadTrace* trace)
+        : in_(in), path_(path), trace_(trace) {}
+
+    std::int32_t readCount() {
+        if (!trace_) return in_.ReadCount();
+        start(std::string(kExpectedCount));
+        // The count's line is known once the blank lines before it are skipped.
+        try {
+            const std::int32_t count = in_.ReadCount();
+            trace_->last.number = in_.lineNumber() - 1;
+            return count;
+        } catch (const IoError&) {
+            trace_->last.number = in_.lineNumber();
+            trace_->last.text = lineOf(path_, trace_->last.number);
+            throw;
+        }
+    }
+
+    void readName(std::string& name) { readText(name, kExpectedName); }
+    void readHalfLife(std::string& halfLife) { readText(halfLife, kExpectedHalfLife); }
+
+    // The load skips labels without looking at them; a trace notes one that is not the label
+    // expected there, which usually means lines missing or added above it.
+    void skipLabel(std::string_view label) {
+        if (!trace_) {
+            in_.SkipLine();
+            return;
+        }
+        start(std::string(kExpectedLabelPrefix) + '"' + std::string(label) + '"');
+        read();
+        if (trace_->last.text != label) doubt();
+    }
+
+    // Only a line that is exactly "yes" checks; anything else, and every line past the end,
+    // unchecks.
+    bool readFlag(SelectionBox box) {
+        if (trace_) start(std::string(kExpectedFlagPrefix).append(kBoxNames.at(int(box))));
+        return readFlagLine();
+    }
+    bool readFlag(SelectionList list, int item, int itemCount) {
+        if (trace_)
+            start(std::string(kExpectedFlagPrefix)
+                      .append(kItemNames.at(int(list)))
+                      .append(" " + std::to_string(item + 1) + " of " + std::to_string(itemCount)));
+        return readFlagLine();
+    }
+
+  private:
+    void start(std::string expected) {
+        trace_->last = OptionsLine{};
+        trace_->last.number = in_.lineNumber();
+        trace_->last.expected = std::move(expected);
+    }
+    void read() {
+        trace_->last.pastEnd = in_.AtEnd();
+        in_.ReadLine(trace_->last.text);
+    }
+    void doubt() {
+        const bool endNoted = !trace_->doubtful.empty() && trace_->doubtful.back().pastEnd;
+        if (!endNoted) trace_->doubtful.push_back(trace_->last);
+    }
+    void readText(std::string& text, std::string_view expected) {
+        if (trace_) {
+            start(std::string(expected));
+            read();
+            text = trace_->last.text;
+        } else {
+            in_.ReadLine(text);
+        }
+    }
+    bool readFlagLine() {
+        if (!trace_) {
+            in_.ReadLine(line_);
+            return line_ == kOptionsYes;
+        }
+        read();
+        const std::string& text = trace_->last.text;
+        if (trace_->last.pastEnd || (text != kOptionsYes && text != kOptionsNo)) doubt();
+        return text == kOptionsYes;
+    }
+
+    // Line `number` of the file, read again: the count's line is read by the number, not as
+    // a line. Empty where it cannot be read.
+    static std::string lineOf(const std::string& path, int number) {
+        try {
+            TextReader again = TextReader::Open(path);
+            for (int line = 1; line < number; ++line) again.SkipLine();
+            return again.ReadLine();
+        } catch (const IoError&) {
+            return {};
+        }
+    }
+
+    TextReader& in_;
+    const std::string& path_;
+    OptionsLoadTrace* trace_;
+    std::string line_;
+};
 
 // Reads a select-all section into the controls: the label is skipped unread, the box is set,
 // and the items are read only when the box's flag is not "yes" (the saver wrote them only
 // then); behind a checked box the items keep their marks.
-void LoadSection(TextReader& in, std::string& line, ControlsSink& controls, SelectionBox box,
-                 SelectionList list, int itemCount) {
-    in.SkipLine();
-    const bool all = ReadFlag(in, line);
+void LoadSection(OptionsReader& in, std::string_view label, ControlsSink& controls,
+                 SelectionBox box, SelectionList list, int itemCount) {
+    in.skipLabel(label);
+    const bool all = in.readFlag(box);
     controls.SetBox(box, all);
     if (all) return;
-    for (int item = 0; item < itemCount; ++item) controls.SetItem(list, item, ReadFlag(in, line));
+    for (int item = 0; item < itemCount; ++item)
+        controls.SetItem(list, item, in.readFlag(list, item, itemCount));
 }
 
 }  // namespace
@@ -77,39 +174,43 @@ void SaveOptionsFile(const std::string& path, const SelectionSnapshot& selection
     });
 }
 
-OptionsLoad LoadOptionsFile(const std::string& path, ControlsSink& controls) {
-    TextReader in = TextReader::Open(path);
+OptionsLoad LoadOptionsFile(const std::string& path, ControlsSink& controls,
+                            OptionsLoadTrace* trace) {
+    TextReader file = TextReader::Open(path);
+    OptionsReader in(file, path, trace);
     controls.ClearChosen();
 
-    const std::int32_t count = in.ReadCount();
+    const std::int32_t count = in.readCount();
     std::string name;
     std::string halfLife;
     for (std::int32_t i = 0; i < count; ++i) {
-        in.ReadLine(name);
+        in.readName(name);
         if (!controls.DataFileExists(name)) return OptionsLoad::NuclideNotAvailable;
-        in.ReadLine(halfLife);
+        in.readHalfLife(halfLife);
         controls.AppendChosen(name, halfLife);
     }
 
-    std::string line;
-    in.SkipLine();
-    controls.SetBox(SelectionBox::Public, ReadFlag(in, line));
-    controls.SetBox(SelectionBox::Occupational, ReadFlag(in, line));
+    in.skipLabel(kExposureGroupLabel);
+    controls.SetBox(SelectionBox::Public, in.readFlag(SelectionBox::Public));
+    controls.SetBox(SelectionBox::Occupational, in.readFlag(SelectionBox::Occupational));
 
-    in.SkipLine();
-    const bool allRoutes = ReadFlag(in, line);
+    in.skipLabel(kRoutesLabel);
+    const bool allRoutes = in.readFlag(SelectionBox::AllRoutes);
     controls.SetBox(SelectionBox::AllRoutes, allRoutes);
     if (!allRoutes) {
-        controls.SetBox(SelectionBox::Ingestion, ReadFlag(in, line));
-        controls.SetBox(SelectionBox::Particulates, ReadFlag(in, line));
-        controls.SetBox(SelectionBox::Vapours, ReadFlag(in, line));
+        for (const SelectionBox route :
+             {SelectionBox::Ingestion, SelectionBox::Particulates, SelectionBox::Vapours})
+            controls.SetBox(route, in.readFlag(route));
     }
 
-    LoadSection(in, line, controls, SelectionBox::AllAcutes, SelectionList::AcuteScenarios, 8);
-    LoadSection(in, line, controls, SelectionBox::AllChronics, SelectionList::ChronicScenarios, 3);
-    LoadSection(in, line, controls, SelectionBox::AllAerosol, SelectionList::Aerosol, 10);
-    LoadSection(in, line, controls, SelectionBox::AllOrgans, SelectionList::Tissues, 17);
-    LoadSection(in, line, controls, SelectionBox::AllPeriods, SelectionList::Periods, 5);
+    LoadSection(in, kAcuteScenariosLabel, controls, SelectionBox::AllAcutes,
+                SelectionList::AcuteScenarios, 8);
+    LoadSection(in, kChronicScenariosLabel, controls, SelectionBox::AllChronics,
+                SelectionList::ChronicScenarios, 3);
+    LoadSection(in, kAerosolLabel, controls, SelectionBox::AllAerosol, SelectionList::Aerosol, 10);
+    LoadSection(in, kTissuesLabel, controls, SelectionBox::AllOrgans, SelectionList::Tissues, 17);
+    LoadSection(in, kTimePeriodsLabel, controls, SelectionBox::AllPeriods, SelectionList::Periods,
+                5);
     return OptionsLoad::Completed;
 }
 

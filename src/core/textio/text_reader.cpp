@@ -114,7 +114,8 @@ TextReader::TextReader(TextReader&& other) noexcept
       data_(other.data_),
       pos_(other.pos_),
       end_(other.end_),
-      ended_(other.ended_) {}
+      ended_(other.ended_),
+      lineNumber_(other.lineNumber_) {}
 
 TextReader& TextReader::operator=(TextReader&& other) noexcept {
     if (this != &other) {
@@ -128,6 +129,7 @@ TextReader& TextReader::operator=(TextReader&& other) noexcept {
         pos_ = other.pos_;
         end_ = other.end_;
         ended_ = other.ended_;
+        lineNumber_ = other.lineNumber_;
     }
     return *this;
 }
@@ -174,6 +176,7 @@ bool TextReader::AtEnd() {
 
 template <class Piece>
 void TextReader::ConsumeLine(Piece&& piece) {
+    ++lineNumber_;
     for (;;) {
         if (pos_ >= end_ && !Refill()) return;
         const char* start = data_ + pos_;
@@ -224,10 +227,20 @@ void TextReader::SkipLine() {
 std::int32_t TextReader::ReadCount() {
     int c = Peek();
     while (IsBlank(c)) {
+        if (c == kCr) {
+            Advance();
+            if (Peek() == kLf) Advance();
+            ++lineNumber_;
+            c = Peek();
+            continue;
+        }
         Advance();
         c = Peek();
     }
-    if (c < 0) return 0;
+    if (c < 0) {
+        ++lineNumber_;
+        return 0;
+    }
 
     char token[kMaxCountToken];
     std::size_t length = 0;

@@ -59,6 +59,11 @@ class TextReader {
     // True when no byte is left before the end of the file.
     bool AtEnd();
 
+    // The number, from 1, of the line the next read starts in. Every ReadLine, ReadLineView
+    // and SkipLine moves on one line, past the end of the file too; ReadCount moves past the
+    // blank lines it skips and past its own line.
+    int lineNumber() const { return lineNumber_; }
+
   private:
     TextReader(int fd, std::string path);
     bool Refill();
@@ -78,6 +83,7 @@ class TextReader {
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     bool ended_ = false;  // Ctrl-Z or the physical end has been reached
+    int lineNumber_ = 1;
 };
 
 }  // namespace fetaldose

@@ -390,6 +390,78 @@ TEST_F(OptionsFile, LoadFailures) {
     EXPECT_TRUE(controls.state.Public);
 }
 
+// A trace names the line where a load stops and what it should hold, and the lines read
+// otherwise than a writer may mean; the load is the same with a trace as without.
+TEST_F(OptionsFile, TraceNamesTheLinesOfAHandWrittenFile) {
+    controls.dataFiles = {"Pu-239"};
+    OptionsLoadTrace trace;
+    WriteBytes(path, CrLfLines({"", " 2", "Pu-239", "24065 y", "Pu-240", "1 d"}));
+    EXPECT_EQ(LoadOptionsFile(path, controls, &trace), OptionsLoad::NuclideNotAvailable);
+    EXPECT_EQ(trace.last.number, 5);
+    EXPECT_EQ(trace.last.text, "Pu-240");
+    EXPECT_FALSE(trace.last.pastEnd);
+    EXPECT_NE(trace.last.expected.find("nuclide"), std::string::npos);
+
+    trace = {};
+    WriteBytes(path, CrLfLines({"2", "Pu-239", "24065 y"}));
+    EXPECT_EQ(LoadOptionsFile(path, controls, &trace), OptionsLoad::NuclideNotAvailable);
+    EXPECT_EQ(trace.last.number, 4);
+    EXPECT_TRUE(trace.last.pastEnd);
+
+    trace = {};
+    WriteBytes(path, CrLfLines({"", "", "two", "Pu-239"}));
+    EXPECT_THROW(LoadOptionsFile(path, controls, &trace), IoError);
+    EXPECT_EQ(trace.last.number, 3);
+    EXPECT_EQ(trace.last.text, "two");
+
+    // "Yes" unchecks, a wrong label is skipped, the end comes before the chronic scenarios:
+    // each is noted once, the end once for all the lines after it.
+    trace = {};
+    WriteBytes(path, CrLfLines({"0", "Exposure group", "Yes", "no", "Route", "yes",
+                                "Acute scenarios", "yes"}));
+    EXPECT_EQ(LoadOptionsFile(path, controls, &trace), OptionsLoad::Completed);
+    ASSERT_EQ(trace.doubtful.size(), 3u);
+    EXPECT_EQ(trace.doubtful[0].number, 3);
+    EXPECT_EQ(trace.doubtful[0].text, "Yes");
+    EXPECT_NE(trace.doubtful[0].expected.find("Public"), std::string::npos);
+    EXPECT_EQ(trace.doubtful[1].number, 5);
+    EXPECT_NE(trace.doubtful[1].expected.find("Routes"), std::string::npos);
+    EXPECT_EQ(trace.doubtful[2].number, 9);
+    EXPECT_TRUE(trace.doubtful[2].pastEnd);
+
+    // Cut at every byte, a saved file loads into the same state with a trace as without.
+    SelectionSnapshot s;
+    s.Nuclides = {"Pu-239"};
+    s.HalfLives = {"h"};
+    s.Public = s.Particulates = true;
+    s.Tissues.fill(true);
+    SaveOptionsFile(path, s);
+    const std::string whole = ReadBytes(path);
+    for (std::size_t cut = 0; cut <= whole.size(); ++cut) {
+        WriteBytes(path, whole.substr(0, cut));
+        RecordingControls traced;
+        traced.dataFiles = controls.dataFiles;
+        RecordingControls plain = traced;
+        trace = {};
+        std::string tracedFault, plainFault;
+        OptionsLoad tracedLoad{}, plainLoad{};
+        try {
+            tracedLoad = LoadOptionsFile(path, traced, &trace);
+        } catch (const IoError& e) {
+            tracedFault = e.what();
+        }
+        try {
+            plainLoad = LoadOptionsFile(path, plain);
+        } catch (const IoError& e) {
+            plainFault = e.what();
+        }
+        ASSERT_EQ(tracedLoad, plainLoad) << cut;
+        ASSERT_EQ(tracedFault, plainFault) << cut;
+        ASSERT_EQ(traced.state, plain.state) << cut;
+        ASSERT_EQ(traced.rulesRun, plain.rulesRun) << cut;
+    }
+}
+
 TEST_F(OptionsFile, SaveFailuresKeepTheOldFile) {
     const SelectionSnapshot s = AllBoxesChecked();
     auto message = [](const std::string& target,

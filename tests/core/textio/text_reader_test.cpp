@@ -13,6 +13,7 @@ namespace fetaldose {
 namespace {
 
 using namespace std::string_literals;
+using namespace std::string_view_literals;
 using testing::ScratchDirectory;
 using testing::WriteBytes;
 
@@ -90,6 +91,27 @@ TEST(TextReader, CountSkipsBlanksAndLineEndsAndIgnoresTheRestOfItsLine) {
     TextReader extremes(extremesBytes);
     EXPECT_EQ(extremes.ReadCount(), 2147483647);
     EXPECT_EQ(extremes.ReadCount(), -2147483647 - 1);
+}
+
+// Line numbers name lines as an editor counts them: CR and CR LF end a line, LF alone does not,
+// and lines read past the end go on counting.
+TEST(TextReader, LineNumbersFollowTheLineRules) {
+    TextReader reader("\r\n \r\n\r 7 x\r\na\nb\rc\r\n"sv);
+    EXPECT_EQ(reader.lineNumber(), 1);
+    EXPECT_EQ(reader.ReadCount(), 7);
+    EXPECT_EQ(reader.lineNumber(), 5);  // the count stood on line 4
+    EXPECT_EQ(reader.ReadLine(), "a\nb");
+    reader.SkipLine();
+    EXPECT_EQ(reader.lineNumber(), 7);
+    EXPECT_EQ(reader.ReadLine(), "");
+    EXPECT_EQ(reader.lineNumber(), 8);
+
+    TextReader bad("\r\n\r\n  2x\r\n"sv);
+    EXPECT_THROW(bad.ReadCount(), IoError);
+    EXPECT_EQ(bad.lineNumber(), 3);
+    TextReader empty(""sv);
+    EXPECT_EQ(empty.ReadCount(), 0);
+    EXPECT_EQ(empty.lineNumber(), 2);
 }
 
 TEST(TextReader, CountThatIsNotAnIntegerIsInvalidNumericInput) {

@@ -1,0 +1,156 @@
+// The batch tool against the same work inside the program: loading an options file, the run
+// and the results-file save over 20 full-capacity nuclides, once as a process of its own and
+// once in process. The tool loads no GUI, so the two should be close.
+
+#include <benchmark/benchmark.h>
+
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/time.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench_support.h"
+#include "core/options/options_file.h"
+#include "core/refdata/nuclide_data.h"
+#include "core/results/results_file.h"
+#include "core/run/labels.h"
+#include "core/run/result_store.h"
+#include "core/run/run.h"
+#include "core/selection/selection_model.h"
+
+extern char** environ;
+
+namespace fetaldose::bench {
+namespace {
+
+constexpr int kNuclides = 20;
+
+struct BatchSet {
+    std::string folder;
+    std::string dataDirectory;
+    std::string options;
+};
+
+ScratchFolder& Folder() {
+    static ScratchFolder folder("fetaldose-bench-batch");
+    return folder;
+}
+
+// Every nuclide, group, route, size, scenario, tissue and period: 16 280 tables.
+const BatchSet& Set() {
+    static const BatchSet set = [] {
+        BatchSet s{Folder().Path(), Folder().DataDirectory(), Folder().Path() + "/all.opt"};
+        SelectionSnapshot selection;
+        selection.Nuclides = WriteFullCapacityDataSet(s.dataDirectory, kNuclides);
+        selection.HalfLives.assign(selection.Nuclides.size(), "1 d");
+        selection.Public = selection.Occupational = true;
+        selection.AllRoutes = selection.AllAerosol = selection.AllAcutes = true;
+        selection.AllChronics = selection.AllOrgans = selection.AllPeriods = true;
+        SaveOptionsFile(s.options, selection);
+        return s;
+    }();
+    return set;
+}
+
+double CpuSeconds(const rusage& usage) {
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// In process, as the program does it: the options loaded into the selection, the run into
+// the store it keeps between runs, and "Save to file". With `cpuOnly`, the time counted is the
+// processor time used (the wait for the disk left out, which is the same for both and varies
+// with whatever else the machine writes).
+void InProcessRunAndSave(benchmark::State& state, bool cpuOnly) {
+    const BatchSet& set = Set();
+    auto scratch = std::make_unique<NuclideData>();
+    ResultStore store;
+    const std::string out = set.folder + "/in-process.dos";
+    for (auto _ : state) {
+        rusage before{};
+        ::getrusage(RUSAGE_SELF, &before);
+        SelectionModel model(set.dataDirectory);
+        if (model.loadOptions(set.options) != OptionsLoad::Completed)
+            return state.SkipWithError("options did not load");
+        const SelectionSnapshot selection = model.snapshot();
+        const RunCheck check = CheckSelection(selection);
+        if (!FillResultStore(selection, check, set.dataDirectory, '.', *scratch, store).Complete)
+            return state.SkipWithError("run did not complete");
+        std::vector<std::string> rows, periods;
+        for (int row : check.Rows) rows.emplace_back(kRowLabels[row - 1]);
+        for (int period : check.Periods) periods.emplace_back(kPeriodLabels[period - 1]);
+        WriteResultsFile(out, store, rows, periods);
+        rusage after{};
+        ::getrusage(RUSAGE_SELF, &after);
+        if (cpuOnly) state.SetIterationTime(CpuSeconds(after) - CpuSeconds(before));
+    }
+    state.counters["tables"] = store.TableCount();
+}
+
+// The same as a process of its own: start-up, the same work, exit.
+void BatchToolRunAndSave(benchmark::State& state, bool cpuOnly) {
+    const BatchSet& set = Set();
+    std::vector<std::string> args = {FETALDOSE_BATCH,
+                                     "--data",
+                                     set.dataDirectory,
+                                     "--options",
+                                     set.options,
+                                     "--out",
+                                     set.folder + "/batch.dos",
+                                     "--decimal",
+                                     "."};
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    for (auto _ : state) {
+        pid_t pid = 0;
+        if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+            return state.SkipWithError("cannot start fetaldose-batch");
+        int status = 0;
+        rusage child{};
+        ::wait4(pid, &status, 0, &child);
+        if (cpuOnly) state.SetIterationTime(CpuSeconds(child));
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            return state.SkipWithError("fetaldose-batch failed");
+    }
+}
+
+void BM_InProcessRunAndSave(benchmark::State& state) {
+    InProcessRunAndSave(state, false);
+}
+void BM_BatchToolRunAndSave(benchmark::State& state) {
+    BatchToolRunAndSave(state, false);
+}
+void BM_InProcessRunAndSaveCpu(benchmark::State& state) {
+    InProcessRunAndSave(state, true);
+}
+void BM_BatchToolRunAndSaveCpu(benchmark::State& state) {
+    BatchToolRunAndSave(state, true);
+}
+
+BENCHMARK(BM_InProcessRunAndSave)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BatchToolRunAndSave)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InProcessRunAndSaveCpu)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BatchToolRunAndSaveCpu)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace fetaldose::bench
+
+int main(int argc, char** argv) {
+    using fetaldose::bench::RatioReporter;
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\nRatio (same run):\n");
+    reporter.PrintRatio("batch tool, 20 full nuclides / the same work in process",
+                        "BM_BatchToolRunAndSave", "BM_InProcessRunAndSave", 1.2);
+    reporter.PrintRatio("the same, processor time only", "BM_BatchToolRunAndSaveCpu/manual_time",
+                        "BM_InProcessRunAndSaveCpu/manual_time", 1.2);
+    benchmark::Shutdown();
+    return 0;
+}

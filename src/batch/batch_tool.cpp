@@ -1,0 +1,284 @@
+#include "batch/batch_tool.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "batch/batch_texts.h"
+#include "batch/export_seam.h"
+#include "core/options/options_file.h"
+#include "core/options/options_texts.h"
+#include "core/refdata/catalogue.h"
+#include "core/refdata/data_directory.h"
+#include "core/results/results_file.h"
+#include "core/run/labels.h"
+#include "core/run/run.h"
+#include "core/selection/selection_model.h"
+#include "core/textio/faults.h"
+#include "core/textio/text_writer.h"
+
+#ifndef FETALDOSE_VERSION
+#define FETALDOSE_VERSION "unknown"
+#endif
+
+namespace fetaldose::batch {
+
+namespace {
+
+// The batch tool leaves the data set exactly as it finds it: it reports every data file as
+// read-only already, so the catalogue loader's first-run pass (which makes them read-only on
+// the program's first start) never runs. A script may run on a shared, versioned or mounted
+// data folder that is not its to change, and reading never needs the files read-only.
+class UnchangedAttributes final : public FileAttributes {
+  public:
+    bool IsExactlyReadOnly(const std::string&) override { return true; }
+    void MakeExactlyReadOnly(const std::string&) override {}
+};
+
+bool isFolder(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The folder as the core names its data directory: with a separator at the end.
+std::string dataDirectoryOf(const std::string& folder) {
+    return folder.back() == '/' ? folder : folder + '/';
+}
+
+void reportFault(std::ostream& err, const std::string& name, std::string_view message) {
+    err << kToolName << ": " << name << ": " << message << '\n';
+}
+
+std::string quoted(const std::string& text) {
+    return '"' + text + '"';
+}
+
+// A line of an options file where the load stopped: file:line, what was there, what belongs.
+void reportStopLine(std::ostream& err, const std::string& file, const OptionsLine& line,
+                    std::string_view extra) {
+    err << kToolName << ": " << file << ':' << line.number << ": ";
+    if (line.pastEnd) err << kEndsBefore;
+    err << kExpected << line.expected << extra;
+    if (!line.pastEnd) err << kFound << quoted(line.text);
+    err << '\n';
+}
+
+// Lines the load read otherwise than their writer may have meant; the load goes on as the
+// program's does.
+void reportDoubtfulLines(std::ostream& err, const std::string& file,
+                         const OptionsLoadTrace& trace) {
+    for (const OptionsLine& line : trace.doubtful) {
+        err << kToolName << ": " << kWarning << file << ':' << line.number << ": ";
+        if (line.pastEnd)
+            err << kEndsBefore << kLaterFlagsNo;
+        else if (line.expected.rfind(kExpectedLabelPrefix, 0) == 0)
+            err << quoted(line.text) << kSkippedAsLabel;
+        else
+            err << quoted(line.text) << kReadAsNo;
+        err << kExpected << line.expected << '\n';
+    }
+}
+
+// The labels of the rows and periods as the viewer's grids hold them after a run's layout,
+// which is what "Save to file" writes.
+std::vector<std::string> rowLabelsOf(const RunCheck& check) {
+    std::vector<std::string> labels;
+    for (const int tissue : check.Rows)
+        labels.emplace_back(tissue >= 1 && tissue <= static_cast<int>(kRowLabels.size())
+                                ? kRowLabels[static_cast<std::size_t>(tissue - 1)]
+                                : std::string_view(" "));
+    return labels;
+}
+
+std::vector<std::string> periodHeadingsOf(const RunCheck& check) {
+    std::vector<std::string> headings;
+    for (const int period : check.Periods)
+        headings.emplace_back(period >= 1 && period <= static_cast<int>(kPeriodLabels.size())
+                                  ? kPeriodLabels[static_cast<std::size_t>(period - 1)]
+                                  : std::string_view(" "));
+    return headings;
+}
+
+// Checks the data folder and its catalogue; on a failure reports it and gives the status.
+int checkDataFolder(const std::string& folder, std::ostream& err) {
+    if (!isFolder(folder)) {
+        reportFault(err, folder, kNoDataFolder);
+        return kExitInputOutput;
+    }
+    if (!FindFileInDirectory(dataDirectoryOf(folder), kCatalogueFileName)) {
+        reportFault(err, dataDirectoryOf(folder) + kCatalogueFileName, kMissingCatalogueMessage);
+        return kExitInputOutput;
+    }
+    return kExitWritten;
+}
+
+int listCatalogue(const BatchCommand& command, std::ostream& out, std::ostream& err) {
+    if (const int status = checkDataFolder(command.dataFolder, err)) return status;
+    const std::string directory = dataDirectoryOf(command.dataFolder);
+    UnchangedAttributes attributes;
+    std::string missingMessage;
+    const CatalogueLoad load =
+        LoadCatalogue(directory, attributes,
+                      [&missingMessage](const std::string& text) { missingMessage = text; });
+    DataFileFinder dataFiles(directory);
+    for (const CatalogueEntry& entry : load.Entries)
+        out << entry.Name << '\t' << entry.HalfLife << '\t'
+            << (dataFiles.Find(entry.Name) ? kDataFilePresent : kDataFileMissing) << '\n';
+    out.flush();
+    if (load.Fault) {
+        reportFault(err, directory + kCatalogueFileName, *load.Fault);
+        return kExitInputOutput;
+    }
+    if (!missingMessage.empty()) {  // the catalogue went between the check and the load
+        reportFault(err, directory + kCatalogueFileName, missingMessage);
+        return kExitInputOutput;
+    }
+    return out ? kExitWritten : kExitInputOutput;
+}
+
+void writeResultsTo(const std::string& outFile, std::ostream& out, const ResultStore& store,
+                    const std::vector<std::string>& rowLabels,
+                    const std::vector<std::string>& periodHeadings) {
+    if (outFile != "-") {
+        WriteResultsFile(outFile, store, rowLabels, periodHeadings);
+        return;
+    }
+    out.flush();
+    TextWriter writer(STDOUT_FILENO, outFile);
+    writeResults(writer, store, rowLabels, periodHeadings);
+}
+
+int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err) {
+    if (command.format != OutputFormat::Dos && !exportAvailable(command.format)) {
+        err << kToolName << ": " << kFormatPrefix << formatName(command.format) << kNotAvailableYet
+            << '\n';
+        return kExitUsage;
+    }
+    // Refused as the program's save window refuses a typed name, before anything runs.
+    if (command.outFile != "-") {
+        try {
+            RequireValidTypedFileName(command.outFile);
+        } catch (const IoError& fault) {
+            reportFault(err, command.outFile, fault.what());
+            return kExitInputOutput;
+        }
+    }
+    if (const int status = checkDataFolder(command.dataFolder, err)) return status;
+    const std::string directory = dataDirectoryOf(command.dataFolder);
+
+    // The options file, loaded step by step into the selection as the window loads it.
+    // Where the run stops, the program's message is the first line on standard error; the
+    // warnings about the options file follow it.
+    SelectionModel selection(directory);
+    OptionsLoadTrace trace;
+    std::ostringstream warnings;
+    struct WarningsLast {
+        std::ostream& err;
+        std::ostringstream& warnings;
+        ~WarningsLast() { err << warnings.str(); }
+    } warningsLast{err, warnings};
+    try {
+        const OptionsLoad load = selection.loadOptions(command.optionsFile, &trace);
+        reportDoubtfulLines(warnings, command.optionsFile, trace);
+        if (load == OptionsLoad::NuclideNotAvailable) {
+            err << kNuclideNotAvailableMessage << '\n';
+            reportStopLine(err, command.optionsFile, trace.last, " in " + directory);
+            return kExitRunStopped;
+        }
+    } catch (const IoError& fault) {
+        reportFault(err, command.optionsFile, fault.what());
+        if (trace.last.number > 0) reportStopLine(err, command.optionsFile, trace.last, "");
+        return kExitInputOutput;
+    }
+
+    // The run, as "Run" does it; its stop messages go out exactly as the program shows them.
+    const SelectionSnapshot snapshot = selection.snapshot();
+    const RunCheck check = CheckSelection(snapshot);
+    if (!check.StopMessage.empty()) {
+        err << check.StopMessage << '\n';
+        return kExitRunStopped;
+    }
+    const char decimal = command.decimalSeparator.value_or(localeDecimalSeparator());
+    ResultStore store;
+    const auto scratch = std::make_unique<NuclideData>();  // too large for the stack
+    try {
+        const FillOutcome outcome =
+            FillResultStore(snapshot, check, directory, decimal, *scratch, store);
+        if (!outcome.Complete) {
+            if (!outcome.StopMessage.empty()) err << outcome.StopMessage << '\n';
+            return kExitRunStopped;
+        }
+    } catch (const IoError& fault) {
+        reportFault(err, directory, fault.what());
+        return kExitInputOutput;
+    } catch (const Fault& fault) {
+        // A fault the program shows in its error box: the same text.
+        err << ErrorBoxText(fault.what()) << '\n';
+        return kExitRunStopped;
+    }
+
+    const std::vector<std::string> rowLabels = rowLabelsOf(check);
+    const std::vector<std::string> periodHeadings = periodHeadingsOf(check);
+    try {
+        if (command.format == OutputFormat::Dos)
+            writeResultsTo(command.outFile, out, store, rowLabels, periodHeadings);
+        else
+            writeExport(command.format, command.outFile,
+                        FinishedRun{store, rowLabels, periodHeadings, decimal});
+    } catch (const IoError& fault) {
+        reportFault(err, command.outFile == "-" ? std::string(kStandardOutput) : command.outFile,
+                    fault.what());
+        return kExitInputOutput;
+    }
+    return kExitWritten;
+}
+
+}  // namespace
+
+char localeDecimalSeparator() {
+    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = previous ? previous : "C";
+    std::setlocale(LC_ALL, "");
+    const std::lconv* conventions = std::localeconv();
+    const char* point = conventions ? conventions->decimal_point : nullptr;
+    char separator = '.';
+    if (point && std::strlen(point) == 1 && static_cast<unsigned char>(point[0]) < 0x80)
+        separator = point[0];
+    // The core's number handling does not depend on the C locale, but nothing else needs it.
+    std::setlocale(LC_ALL, saved.c_str());
+    return separator;
+}
+
+int runBatch(const BatchCommand& command, std::ostream& out, std::ostream& err) {
+    try {
+        switch (command.mode) {
+            case BatchMode::Help:
+                out << kUsage << '\n' << kHelp;
+                return kExitWritten;
+            case BatchMode::Version:
+                out << kToolName << ' ' << FETALDOSE_VERSION << '\n';
+                return kExitWritten;
+            case BatchMode::List:
+                return listCatalogue(command, out, err);
+            case BatchMode::Run:
+                return runOptions(command, out, err);
+        }
+    } catch (const IoError& fault) {
+        err << kToolName << ": " << fault.what() << '\n';
+        return kExitInputOutput;
+    } catch (const std::exception& fault) {
+        err << kToolName << ": " << fault.what() << '\n';
+        return kExitRunStopped;
+    }
+    return kExitUsage;
+}
+
+}  // namespace fetaldose::batch

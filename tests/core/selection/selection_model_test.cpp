@@ -1,0 +1,236 @@
+// The selection model driven through the sequences the selection window's tests click and the
+// options loader's tests load: the same check and enabled states, step by step.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "../run/run_test_support.h"
+#include "core/options/options_file.h"
+#include "core/selection/selection_model.h"
+
+namespace fetaldose {
+namespace {
+
+using testing::TempDir;
+using testing::WriteBytes;
+
+using B = SelectionBox;
+using L = SelectionList;
+
+class SelectionModelTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    SelectionModel model{dir.Slash()};
+    std::string path = dir.File("choice.opt");
+
+    void click(B box) { ASSERT_TRUE(model.userToggled(box)); }
+    void addDataFile(const std::string& name) { WriteBytes(dir.File(name + ".dat"), "1\r\n"); }
+};
+
+TEST_F(SelectionModelTest, StartsWithOnlyTheAerosolControlsDisabled) {
+    for (int b = 0; b < kSelectionBoxCount; ++b) {
+        EXPECT_FALSE(model.isChecked(B(b)));
+        EXPECT_EQ(model.isEnabled(B(b)), B(b) != B::AllAerosol);
+    }
+    for (int l = 0; l < kSelectionListCount; ++l) {
+        EXPECT_EQ(model.isEnabled(L(l)), L(l) != L::Aerosol);
+        for (int i = 0; i < SelectionModel::itemCount(L(l)); ++i)
+            EXPECT_FALSE(model.isChecked(L(l), i));
+    }
+    EXPECT_EQ(model.snapshot(), SelectionSnapshot{});
+    // A disabled box or list takes no click.
+    EXPECT_FALSE(model.userToggled(B::AllAerosol));
+    EXPECT_FALSE(model.userToggledItem(L::Aerosol, 0));
+    EXPECT_FALSE(model.isChecked(B::AllAerosol));
+}
+
+TEST_F(SelectionModelTest, ParticulatesAndAllSizesGovernTheAerosolList) {
+    click(B::Particulates);
+    EXPECT_TRUE(model.isEnabled(B::AllAerosol));
+    EXPECT_TRUE(model.isEnabled(L::Aerosol));
+    ASSERT_TRUE(model.userToggledItem(L::Aerosol, 3));
+
+    click(B::AllAerosol);
+    EXPECT_FALSE(model.isEnabled(L::Aerosol));
+
+    // Turning the route off disables both; the checks stay as they were.
+    click(B::Particulates);
+    EXPECT_FALSE(model.isEnabled(B::AllAerosol));
+    EXPECT_FALSE(model.isEnabled(L::Aerosol));
+    EXPECT_TRUE(model.isChecked(B::AllAerosol));
+    EXPECT_TRUE(model.isChecked(L::Aerosol, 3));
+
+    // On again with "All sizes" on: the box comes back, the list stays disabled.
+    click(B::Particulates);
+    EXPECT_TRUE(model.isEnabled(B::AllAerosol));
+    EXPECT_FALSE(model.isEnabled(L::Aerosol));
+    click(B::AllAerosol);
+    EXPECT_TRUE(model.isEnabled(L::Aerosol));
+    EXPECT_TRUE(model.isChecked(L::Aerosol, 3));
+}
+
+TEST_F(SelectionModelTest, AllRoutesOnAndOffAgain) {
+    const std::vector<B> routes = {B::Ingestion, B::Particulates, B::Vapours};
+    // With "Inhalation - particulates" off.
+    click(B::Ingestion);
+    click(B::AllRoutes);
+    for (B route : routes) EXPECT_FALSE(model.isEnabled(route));
+    EXPECT_TRUE(model.isChecked(B::Ingestion));
+    EXPECT_TRUE(model.isEnabled(B::AllAerosol));
+    EXPECT_TRUE(model.isEnabled(L::Aerosol));
+    click(B::AllRoutes);
+    for (B route : routes) EXPECT_TRUE(model.isEnabled(route));
+    EXPECT_TRUE(model.isChecked(B::Ingestion));
+    EXPECT_FALSE(model.isEnabled(B::AllAerosol));
+    EXPECT_FALSE(model.isEnabled(L::Aerosol));
+
+    // With it on: both enabled afterwards, or the list disabled while "All sizes" is on.
+    click(B::Particulates);
+    click(B::AllRoutes);
+    click(B::AllRoutes);
+    EXPECT_TRUE(model.isEnabled(B::AllAerosol));
+    EXPECT_TRUE(model.isEnabled(L::Aerosol));
+    click(B::AllAerosol);
+    click(B::AllRoutes);
+    EXPECT_TRUE(model.isEnabled(B::AllAerosol));
+    EXPECT_FALSE(model.isEnabled(L::Aerosol));
+    click(B::AllRoutes);
+    EXPECT_TRUE(model.isEnabled(B::AllAerosol));
+    EXPECT_FALSE(model.isEnabled(L::Aerosol));
+    EXPECT_TRUE(model.isChecked(B::AllAerosol));
+}
+
+TEST_F(SelectionModelTest, SelectAllBoxesDisableTheirListsAndKeepItsChecks) {
+    for (const auto& [box, list] :
+         std::vector<std::pair<B, L>>{{B::AllAcutes, L::AcuteScenarios},
+                                      {B::AllChronics, L::ChronicScenarios},
+                                      {B::AllOrgans, L::Tissues},
+                                      {B::AllPeriods, L::Periods}}) {
+        ASSERT_TRUE(model.userToggledItem(list, 1));
+        click(box);
+        EXPECT_FALSE(model.isEnabled(list));
+        EXPECT_FALSE(model.userToggledItem(list, 0));
+        click(box);
+        EXPECT_TRUE(model.isEnabled(list));
+        EXPECT_TRUE(model.isChecked(list, 1));
+        EXPECT_FALSE(model.isChecked(list, 0));
+    }
+}
+
+TEST_F(SelectionModelTest, BoxesSetByCodeRunTheirRulesOnlyOnAChange) {
+    int changes = 0;
+    model.setChangeListener([&changes] { ++changes; });
+    ControlsSink& sink = model;
+    sink.SetBox(B::AllRoutes, true);
+    EXPECT_FALSE(model.isEnabled(B::Ingestion));
+    EXPECT_FALSE(model.isEnabled(B::Particulates));
+    EXPECT_FALSE(model.isEnabled(B::Vapours));
+    EXPECT_TRUE(model.isEnabled(B::AllAerosol));
+    EXPECT_EQ(changes, 1);
+
+    // A disabled box set from code still runs its rule when its state changes...
+    sink.SetBox(B::Particulates, true);
+    sink.SetBox(B::Particulates, false);
+    EXPECT_FALSE(model.isEnabled(B::AllAerosol));
+    // ...and nothing runs when a box is set to the state it has.
+    changes = 0;
+    sink.SetBox(B::AllRoutes, true);
+    EXPECT_FALSE(model.isEnabled(B::AllAerosol));
+    EXPECT_EQ(changes, 0);
+
+    sink.SetBox(B::AllOrgans, true);
+    EXPECT_FALSE(model.isEnabled(L::Tissues));
+
+    // Setting an item runs no rule, in a disabled list too; an index past the list is ignored.
+    sink.SetItem(L::Tissues, 16, true);
+    sink.SetItem(L::Aerosol, 0, true);
+    sink.SetItem(L::Aerosol, 10, true);
+    EXPECT_FALSE(model.isEnabled(L::Tissues));
+    EXPECT_TRUE(model.isChecked(L::Tissues, 16));
+    EXPECT_TRUE(model.isChecked(L::Aerosol, 0));
+    sink.SetItem(L::Aerosol, 0, false);
+    EXPECT_FALSE(model.isChecked(L::Aerosol, 0));
+}
+
+TEST_F(SelectionModelTest, SnapshotCopiesEveryStateEnabledOrNot) {
+    ControlsSink& sink = model;
+    sink.SetBox(B::Public, true);
+    sink.SetBox(B::Particulates, true);
+    sink.SetBox(B::Vapours, true);
+    sink.SetBox(B::AllRoutes, true);
+    sink.SetBox(B::AllAerosol, true);
+    sink.SetItem(L::Aerosol, 9, true);
+    sink.SetItem(L::AcuteScenarios, 2, true);
+    sink.SetBox(B::AllChronics, true);
+    sink.SetItem(L::ChronicScenarios, 0, true);
+    sink.SetItem(L::Tissues, 2, true);
+    sink.SetBox(B::AllPeriods, true);
+    sink.AppendChosen("Pu-239", "24110 y");
+    sink.AppendChosen("Pu-239", "as in the file");
+
+    SelectionSnapshot expected;
+    expected.Nuclides = {"Pu-239", "Pu-239"};
+    expected.HalfLives = {"24110 y", "as in the file"};
+    expected.Public = expected.AllRoutes = expected.Particulates = expected.Vapours = true;
+    expected.AllAerosol = expected.Aerosol[9] = expected.AcuteScenarios[2] = true;
+    expected.AllChronics = expected.ChronicScenarios[0] = expected.Tissues[2] = true;
+    expected.AllPeriods = true;
+    EXPECT_EQ(model.snapshot(), expected);
+
+    // Removal takes the same index from both lists; loading empties both together.
+    model.removeChosen(0);
+    model.removeChosen(5);
+    EXPECT_EQ(model.chosenHalfLives(), std::vector<std::string>{"as in the file"});
+    sink.ClearChosen();
+    EXPECT_TRUE(model.snapshot().Nuclides.empty());
+    EXPECT_TRUE(model.snapshot().HalfLives.empty());
+}
+
+TEST_F(SelectionModelTest, ChoosingLooksForTheDataFileInItsDirectory) {
+    addDataFile("Pu-239");
+    EXPECT_TRUE(model.DataFileExists("Pu-239"));
+    EXPECT_TRUE(model.DataFileExists("pu-239"));  // without regard to case where not exact
+    EXPECT_FALSE(model.DataFileExists("Pu-240"));
+    EXPECT_FALSE(model.DataFileExists(""));
+    EXPECT_TRUE(model.chooseAvailable("Pu-239", "24110 y"));
+    EXPECT_FALSE(model.chooseAvailable("Pu-240", "6561 y"));
+    EXPECT_EQ(model.chosenNames(), std::vector<std::string>{"Pu-239"});
+}
+
+// Loading runs the same rules as clicks: the enabled states follow the boxes the file sets.
+TEST_F(SelectionModelTest, LoadingSetsBoxesThroughTheirRules) {
+    addDataFile("Pu-239");
+    SelectionSnapshot saved;
+    saved.Nuclides = {"Pu-239"};
+    saved.HalfLives = {"24110 y"};
+    saved.Public = saved.AllRoutes = saved.AllAerosol = saved.AllOrgans = true;
+    saved.Tissues[4] = saved.Periods[1] = true;
+    SaveOptionsFile(path, saved);
+
+    click(B::Vapours);
+    ASSERT_EQ(model.loadOptions(path), OptionsLoad::Completed);
+    EXPECT_EQ(model.chosenNames(), saved.Nuclides);
+    EXPECT_TRUE(model.isChecked(B::Vapours));  // kept behind "All routes"
+    EXPECT_FALSE(model.isEnabled(B::Vapours));
+    EXPECT_TRUE(model.isEnabled(B::AllAerosol));
+    EXPECT_FALSE(model.isEnabled(L::Aerosol));
+    EXPECT_FALSE(model.isEnabled(L::Tissues));
+    EXPECT_TRUE(model.isEnabled(L::Periods));
+    EXPECT_TRUE(model.isChecked(L::Periods, 1));
+
+    // No particulate route in force: the aerosol section loads unchecked and disabled.
+    saved.AllRoutes = false;
+    saved.Ingestion = true;
+    SaveOptionsFile(path, saved);
+    ASSERT_EQ(model.loadOptions(path), OptionsLoad::Completed);
+    EXPECT_FALSE(model.isChecked(B::AllAerosol));
+    EXPECT_FALSE(model.isEnabled(B::AllAerosol));
+    EXPECT_FALSE(model.isEnabled(L::Aerosol));
+    EXPECT_TRUE(model.isEnabled(B::Vapours));
+    EXPECT_FALSE(model.isChecked(B::Vapours));
+}
+
+}  // namespace
+}  // namespace fetaldose

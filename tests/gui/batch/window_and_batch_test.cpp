@@ -1,0 +1,333 @@
+// The selection window beside the core's selection model and the batch tool: the model shows
+// the states the window shows for the same clicks and loads, and for every options file the
+// batch tool writes the results file the window's "Save to file" writes, byte for byte (or
+// stops with the message the window shows). The window is reached through its controls'
+// object names only.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <random>
+
+#include "../../batch/batch_runner.h"
+#include "../app/working_data_set.h"
+#include "../results/viewer_fixture.h"
+#include "core/options/options_file.h"
+#include "core/selection/selection_model.h"
+#include "gui/selection/selection_window.h"
+
+using namespace fetaldose;
+using namespace fetaldose::gui;
+using namespace fetaldose::gui::testing;
+
+namespace {
+
+// Object names of the boxes in the order of SelectionBox, and of the lists in the order of
+// SelectionList.
+const char* const kBoxNames[] = {"chkbxMOP",        "chkbxWKR",          "ChkBxAllRoutes",
+                                 "chkbxIng",        "chkbxParticulates", "chkbxVapours",
+                                 "ChkBxAllAerosol", "ChkBxAllAcutes",    "ChkBxAllChronics",
+                                 "ChkBxAllOrgans",  "ChkBxAllPeriods"};
+const char* const kListNames[] = {"chklstbxAerosol", "ChkLstBxAScenarios", "ChkLstBxCScenarios",
+                                  "chklstbxTissues", "chklstbxTimes"};
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+template <class T>
+T* Child(QWidget* parent, const char* name) {
+    return parent ? parent->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+}
+
+// Works the modal windows a load or a run opens, as a person would: types the options file's
+// name into the load window and presses its button (or closes it when the load failed); in
+// the viewer presses "Save to file", types the results file's name and saves, then "Return to
+// input". Actions run from the event loop, so a window they open can be worked in turn.
+class ModalDriver {
+  public:
+    ModalDriver(QString optionsName, QString resultsName)
+        : optionsName_(std::move(optionsName)), resultsName_(std::move(resultsName)) {
+        timer_.setInterval(2);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+        timer_.start();
+    }
+
+  private:
+    void Later(std::function<void()> action) { QTimer::singleShot(0, &timer_, std::move(action)); }
+    static void Press(QAbstractButton* button) {
+        if (button) button->click();
+    }
+    void Tick() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible()) return;
+        if (++ticks_ > 20000) {  // a window that never closes is a failure, not a hang
+            modal->close();
+            return;
+        }
+        if (modal->objectName() == QLatin1String("FrmDemo2")) {
+            if (saveStep_ == 0) {
+                saveStep_ = 1;
+                Later([modal] { Press(Child<QPushButton>(modal, "Button2")); });
+            } else if (saveStep_ == 2) {
+                saveStep_ = 3;
+                Later([modal] { Press(Child<QToolButton>(modal, "SpdBtnReturn")); });
+            }
+        } else if (auto* name = Child<QLineEdit>(modal, "FileEdit")) {
+            if (saveStep_ == 1) {
+                saveStep_ = 2;
+                Later([this, modal, name] {
+                    name->setText(resultsName_);
+                    Press(Child<QPushButton>(modal, "BtnSave"));
+                });
+            }
+        } else if (auto* name = Child<QLineEdit>(modal, "Edit1")) {
+            if (!loadPressed_) {
+                loadPressed_ = true;
+                Later([this, modal, name] {
+                    name->setText(optionsName_);
+                    Press(Child<QPushButton>(modal, "Button2"));
+                });
+            } else if (!loadClosed_) {  // the load failed and its window stayed open
+                loadClosed_ = true;
+                Later([modal] { Press(Child<QPushButton>(modal, "Button1")); });
+            }
+        }
+    }
+
+    QString optionsName_;
+    QString resultsName_;
+    QTimer timer_;
+    int ticks_ = 0;
+    int saveStep_ = 0;
+    bool loadPressed_ = false;
+    bool loadClosed_ = false;
+};
+
+}  // namespace
+
+class WindowAndBatchTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<WorkingDataSet> data_;
+    RecordingMessages messages_;
+    std::unique_ptr<WindowSet> windows_;
+
+    QWidget& Window() { return windows_->selection(); }
+    ControlsSink& Sink() { return windows_->selection(); }
+    QCheckBox* Box(SelectionBox box) { return Child<QCheckBox>(&Window(), kBoxNames[int(box)]); }
+    QListWidget* List(SelectionList list) {
+        return Child<QListWidget>(&Window(), kListNames[int(list)]);
+    }
+    QString Home() const { return QDir::currentPath(); }
+
+    // Every check and enabled state the window shows equals the model's.
+    void CompareStates(const SelectionModel& model, const char* step) {
+        for (int b = 0; b < kSelectionBoxCount; ++b) {
+            QCheckBox* box = Box(SelectionBox(b));
+            QVERIFY2(box->isChecked() == model.isChecked(SelectionBox(b)), step);
+            QVERIFY2(box->isEnabled() == model.isEnabled(SelectionBox(b)), step);
+        }
+        for (int l = 0; l < kSelectionListCount; ++l) {
+            QListWidget* list = List(SelectionList(l));
+            QVERIFY2(list->isEnabled() == model.isEnabled(SelectionList(l)), step);
+            QCOMPARE(list->count(), SelectionModel::itemCount(SelectionList(l)));
+            for (int i = 0; i < list->count(); ++i)
+                QVERIFY2((list->item(i)->checkState() == Qt::Checked) ==
+                             model.isChecked(SelectionList(l), i),
+                         step);
+        }
+    }
+
+    // The end-to-end session's two nuclides with their data files, two more written for the
+    // test, and a catalogue naming them and one without a data file.
+    void WriteDataSet() {
+        const QString e2e = QStringLiteral(FETALDOSE_SOURCE "/tests/e2e/data/");
+        for (const char* name : {"Cs-137.dat", "I-131.dat"})
+            WriteAll(data_->DataPath(name), ReadAll(e2e + QLatin1String(name)));
+        WriteAll(data_->DataPath("Pu-239.dat"),
+                 QByteArray::fromStdString(test::DataFileText({1, 3, 1}, {2, 2, 1})));
+        WriteAll(data_->DataPath("H-3.dat"),
+                 QByteArray::fromStdString(test::DataFileText({2, 0, 3}, {0, 1, 0})));
+        for (const char* name : {"Cs-137.dat", "I-131.dat", "Pu-239.dat", "H-3.dat"})
+            QFile::setPermissions(data_->DataPath(name),
+                                  QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        data_->WriteCatalogue({{"Cs-137", "30.0y"},
+                               {"I-131", "8.04d"},
+                               {"Pu-239", "24110 y"},
+                               {"H-3", "12.32 y"},
+                               {"Sr-90", "28.8y"}});
+    }
+
+    // The options files: those of the end-to-end session and the fuzzing seeds, and files as
+    // the options tests write them (saved by the program, cut short, hand-written).
+    QStringList WriteOptionsFiles() {
+        const QString source = QStringLiteral(FETALDOSE_SOURCE);
+        WriteAll(Home() + "/session.opt", ReadAll(source + "/tests/e2e/session.opt"));
+        for (const char* seed : {"select_all.opt", "two_nuclides.opt"})
+            WriteAll(Home() + "/" + seed,
+                     ReadAll(source + "/fuzz/seeds/options/" + QLatin1String(seed)));
+
+        SelectionSnapshot all;
+        all.Nuclides = {"Cs-137", "Pu-239", "H-3", "I-131", "Pu-239"};
+        all.HalfLives = {"30.0y", "24110 y", "", "8.04d", "as typed"};
+        all.Public = all.Occupational = all.AllRoutes = all.AllAerosol = all.AllAcutes = true;
+        all.AllChronics = all.AllOrgans = all.AllPeriods = true;
+        SaveOptionsFile((Home() + "/everything.opt").toStdString(), all);
+
+        SelectionSnapshot some;
+        some.Nuclides = {"pu-239", "H-3"};  // a data file found without regard to case
+        some.HalfLives = {"24110 y", "12.32 y"};
+        some.Occupational = some.Particulates = some.Vapours = true;
+        some.Aerosol[0] = some.Aerosol[9] = some.AcuteScenarios[7] = true;
+        some.ChronicScenarios[1] = some.Tissues[2] = some.Tissues[16] = some.Periods[3] = true;
+        SaveOptionsFile((Home() + "/some.opt").toStdString(), some);
+
+        const QByteArray everything = ReadAll(Home() + "/everything.opt");
+        WriteAll(Home() + "/cut.opt", everything.left(everything.indexOf("Tissues")));
+        QByteArray lfOnly = ReadAll(Home() + "/some.opt");
+        lfOnly.replace("\r\n", "\n");
+        WriteAll(Home() + "/lf.opt", lfOnly);
+        WriteAll(Home() + "/unavailable.opt", "2\r\nCs-137\r\n30.0y\r\nSr-90\r\n28.8y\r\n");
+        WriteAll(Home() + "/words.opt", "two\r\nCs-137\r\n");
+        return {"session.opt", "select_all.opt", "two_nuclides.opt", "everything.opt", "some.opt",
+                "cut.opt",     "lf.opt",         "unavailable.opt",  "words.opt"};
+    }
+
+    static QString FirstLine(const std::string& text) {
+        return QString::fromLocal8Bit(text.substr(0, text.find('\n')));
+    }
+
+  private slots:
+    void init() {
+        data_ = std::make_unique<WorkingDataSet>();
+        WriteDataSet();
+        messages_.Clear();
+        windows_ = data_->OpenWindows(messages_);
+        Window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Window()));
+    }
+    void cleanup() {
+        windows_.reset();
+        data_.reset();
+    }
+
+    // Clicks on enabled boxes and items, boxes set by code and options files loaded, in a
+    // random order: after each step the model shows what the window shows.
+    void modelShowsTheWindowsStatesStepByStep() {
+        SelectionModel model(data_->DataPath("").toStdString());
+        const QStringList files = WriteOptionsFiles();
+        CompareStates(model, "start");
+        std::mt19937 random(15);
+        for (int step = 0; step < 1500; ++step) {
+            const unsigned kind = random() % 10;
+            if (kind < 5) {
+                const auto box = SelectionBox(random() % kSelectionBoxCount);
+                QCheckBox* widget = Box(box);
+                const bool enabled = widget->isEnabled();
+                if (enabled)
+                    QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(6, widget->height() / 2));
+                QCOMPARE(model.userToggled(box), enabled);
+            } else if (kind < 7) {
+                const auto list = SelectionList(random() % kSelectionListCount);
+                const int index = int(random() % unsigned(SelectionModel::itemCount(list)));
+                QListWidgetItem* item = List(list)->item(index);
+                const bool enabled = List(list)->isEnabled();
+                if (enabled)
+                    item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked
+                                                                          : Qt::Checked);
+                QCOMPARE(model.userToggledItem(list, index), enabled);
+            } else if (kind < 9) {
+                const auto box = SelectionBox(random() % kSelectionBoxCount);
+                const bool checked = random() % 2;
+                Sink().SetBox(box, checked);
+                model.SetBox(box, checked);
+            } else {
+                const std::string path =
+                    (Home() + "/" + files[int(random() % unsigned(files.size()))]).toStdString();
+                OptionsLoad windowLoad{}, modelLoad{};
+                QString windowFault, modelFault;
+                try {
+                    windowLoad = LoadOptionsFile(path, Sink());
+                } catch (const IoError& e) {
+                    windowFault = e.what();
+                }
+                try {
+                    modelLoad = model.loadOptions(path);
+                } catch (const IoError& e) {
+                    modelFault = e.what();
+                }
+                QCOMPARE(int(modelLoad), int(windowLoad));
+                QCOMPARE(modelFault, windowFault);
+            }
+            CompareStates(model, qPrintable(QString::number(step)));
+            if (QTest::currentTestFailed()) return;
+        }
+        QVERIFY(model.snapshot() == windows_->selection().Snapshot());
+    }
+
+    // Each options file loaded with "Load options", run with "Run" and saved with "Save to
+    // file" in the window, and given to the batch tool: the same bytes, or the same stop.
+    void batchToolWritesWhatTheWindowSaves() {
+        const QStringList files = WriteOptionsFiles();
+        int compared = 0;
+        for (const QString& file : files) {
+            // A fresh window set for each file: the batch tool starts from nothing too.
+            windows_.reset();
+            messages_.Clear();
+            windows_ = data_->OpenWindows(messages_);
+            const QString windowResults = Home() + "/window-" + file + ".dos";
+            const QString batchResults = Home() + "/batch-" + file + ".dos";
+            {
+                ModalDriver driver(file, QFileInfo(windowResults).fileName());
+                Child<QPushButton>(&Window(), "BtnLoad")->click();
+                if (messages_.all.isEmpty()) Child<QPushButton>(&Window(), "BtnRun")->click();
+            }
+            const QStringList windowMessages = messages_.all;
+
+            const fetaldose::testing::BatchResult batch = fetaldose::testing::RunBatchTool(
+                FETALDOSE_BATCH,
+                {"--options", file.toStdString(), "--out",
+                 QFileInfo(batchResults).fileName().toStdString()},
+                Home().toStdString(), (Home() + "/").toStdString());
+            const QByteArray context = (file + ": " + QString::fromStdString(batch.err)).toUtf8();
+            if (windowMessages.isEmpty()) {
+                QVERIFY2(QFile::exists(windowResults), context);
+                QVERIFY2(batch.status == 0, context);
+                QVERIFY2(ReadAll(batchResults) == ReadAll(windowResults), context);
+                ++compared;
+            } else {
+                QVERIFY2(!QFile::exists(batchResults), context);
+                QVERIFY2(batch.status == 1 || batch.status == 3, context);
+                // The window's message as the batch tool says it: the run's stop exactly, a
+                // load fault with the file's name and without the error box's full stop.
+                const QString message = windowMessages.last();
+                if (batch.status == 1)
+                    QCOMPARE(FirstLine(batch.err), message);
+                else
+                    QVERIFY2(FirstLine(batch.err).endsWith(file + ": " + message.chopped(1)),
+                             context);
+            }
+        }
+        QCOMPARE(compared, 4);
+    }
+};
+
+QTEST_MAIN(WindowAndBatchTest)
+#include "window_and_batch_test.moc"
