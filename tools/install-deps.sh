@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     fonts-dejavu-core fonts-liberation2 xvfb xauth xdotool
     cups printer-driver-cups-pdf poppler-utils
+    librsvg2-bin dpkg-dev lintian desktop-file-utils appstream
 )
 
 missing=()
