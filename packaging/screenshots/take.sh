@@ -7,14 +7,20 @@ build=$(realpath "${1:-build}")
 out=$(dirname "$(realpath "$0")")
 work=$(mktemp -d)
 pids=()
-trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$work"' EXIT
+stop() {
+    local pid
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    rm -rf "$work"
+}
+trap stop EXIT
 
 cp -r "$build/run/data" "$work/data"
 chmod -R u+w "$work/data"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>/dev/null &
 pids+=($!)
 until [ -s "$work/display" ]; do sleep 0.2; done
-export DISPLAY=":$(head -n 1 "$work/display")"
+DISPLAY=":$(head -n 1 "$work/display")"
+export DISPLAY
 (cd "$work" && QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 XDG_RUNTIME_DIR="$work" \
     exec "$build/src/app/fetaldose") >/dev/null 2>&1 &
 pids+=($!)
@@ -35,7 +41,7 @@ click 99 274
 xdotool type --delay 40 pu-239
 xdotool key Return
 for spot in "283 37" "283 130" "474 109" "282 353" "282 381" "26 353" "26 381" "26 409"; do
-    click $spot  # Public, Ingestion, a scenario, two tissues, three periods
+    click "${spot% *}" "${spot#* }"  # Public, Ingestion, a scenario, two tissues, three periods
 done
 shoot "$WIN" selection.png
 click 604 352  # Run
