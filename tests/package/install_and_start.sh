@@ -5,9 +5,6 @@
 # again.
 # Usage: install_and_start.sh BUILD_DIR VERSION. Exits 77 (skipped) where a tool is missing.
 set -euo pipefail
-build=$(realpath "$1")
-version=$2
-
 missing=()
 for tool in cpack dpkg dpkg-deb lintian desktop-file-validate appstreamcli xvfb-run xdotool; do
     command -v "$tool" >/dev/null || missing+=("$tool")
@@ -16,6 +13,8 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "SKIPPED: the package check needs ${missing[*]} (tools/install-deps.sh installs them)"
     exit 77
 fi
+build=$(realpath "$1")
+version=$2
 
 scratch=$(mktemp -d /tmp/fetaldose-package-XXXXXX)
 started=()
