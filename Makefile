@@ -8,7 +8,7 @@ BUILD    := build
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR   := $(if $(CI),ON,OFF)
 
-.PHONY: all deps configure build run test asan-test bench fuzz fuzz-build fuzz-smoke format format-check clean
+.PHONY: all deps configure build run test package asan-test bench fuzz fuzz-build fuzz-smoke format format-check clean
 
 all: build
 
@@ -28,6 +28,11 @@ run: build
 test: build
 	@ctest --preset default -j $(JOBS)
 	@$(MAKE) --no-print-directory fuzz-smoke
+
+# The Debian package build/fetaldose_<version>_amd64.deb (see packaging/).
+package: build
+	@cd $(BUILD) && cpack -G DEB >/dev/null
+	@ls $(BUILD)/fetaldose_*.deb
 
 asan-test: deps
 	@cmake --preset asan -DFETALDOSE_WERROR=$(WERROR) >/dev/null

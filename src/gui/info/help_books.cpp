@@ -1,5 +1,6 @@
 #include "gui/info/help_books.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include "gui/info/help_window.h"
@@ -8,13 +9,16 @@ namespace fetaldose::gui {
 
 namespace {
 
-// The books, relative to the working directory at the moment of the command.
+// The books lie in the folder "help" beside the program's executable, in the installed program
+// as in the build tree (where the build links that folder to the generated books). The working
+// directory plays no part: the file windows move it.
 QString bookPath(HelpBook book) {
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/help/");
     switch (book) {
         case HelpBook::GeneralInformation:
-            return QStringLiteral("help/generalhelp.qhc");
+            return folder + QStringLiteral("generalhelp.qhc");
         case HelpBook::Publication:
-            return QStringLiteral("help/p47.qhc");
+            return folder + QStringLiteral("p47.qhc");
     }
     return {};
 }

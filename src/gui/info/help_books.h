@@ -8,11 +8,12 @@ namespace fetaldose::gui {
 class HelpWindow;
 
 enum class HelpBook {
-    GeneralInformation,  // help/generalhelp.qhc
-    Publication,         // help/p47.qhc
+    GeneralInformation,  // help/generalhelp.qhc beside the program
+    Publication,         // help/p47.qhc beside the program
 };
 
-// Opens the book at its contents, relative to the working directory now, without blocking.
+// Opens the book from the folder "help" beside the program's executable, at its contents,
+// without blocking, whatever the working directory is.
 // The second command replaces the book on show; a missing book is reported in the help window.
 // The help window belongs to `owner`, the main window.
 void openHelpBook(QWidget& owner, HelpBook book);

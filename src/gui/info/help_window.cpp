@@ -1,7 +1,6 @@
 #include "gui/info/help_window.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHelpContentItem>
@@ -141,12 +140,9 @@ void HelpWindow::openBook(const QString& collectionPath) {
         showProblem(
             tr("Help file not found"),
             tr("<p>The help file <b>%1</b> was not found in the folder <b>%2</b>.</p>"
-               "<p>Help files are looked for in the folder <b>help</b> of the current folder. "
-               "The current folder is the one the program was started in, or the folder last "
-               "shown in a Save or Load window. Show the program's folder in one of those "
-               "windows, or start the program in the folder that holds <b>help</b>, and choose "
-               "the help command again.</p>")
-                .arg(collectionPath.toHtmlEscaped(), QDir::currentPath().toHtmlEscaped()));
+               "<p>The help files are installed with the program, in the folder <b>help</b> "
+               "beside it. Install the program again to restore them.</p>")
+                .arg(file.fileName().toHtmlEscaped(), file.absolutePath().toHtmlEscaped()));
     } else {
         engine_ = std::make_unique<QHelpEngine>(bookFile_);
         engine_->setReadOnly(true);

@@ -1,5 +1,6 @@
 // The help books: the menu commands open the right collection in the help window beside the
-// program, without blocking it, relative to the working directory of the moment.
+// program, without blocking it, from the folder "help" beside the executable whatever the
+// working directory is (the file windows move it).
 
 #include <QApplication>
 #include <QDir>
@@ -65,14 +66,14 @@ class HelpBooksTest : public QObject {
         QVERIFY(root_.isValid());
         start_ = root_.filePath(QStringLiteral("start"));
         elsewhere_ = root_.filePath(QStringLiteral("elsewhere"));
-        QVERIFY(QDir().mkpath(start_ + QStringLiteral("/help")));
-        QVERIFY(QDir().mkpath(elsewhere_));
-        // A copy of the built books: they must work wherever the help folder lies.
-        const QDir built(QStringLiteral(FETALDOSE_HELP_DIR));
-        for (const char* name : {"generalhelp.qhc", "generalhelp.qch", "p47.qhc", "p47.qch"}) {
-            QVERIFY2(QFile::copy(built.filePath(name), start_ + "/help/" + QLatin1String(name)),
-                     qPrintable(name));
-        }
+        QVERIFY(QDir().mkpath(start_));
+        // The working directory of the commands holds a broken book of the same name.
+        QVERIFY(QDir().mkpath(elsewhere_ + QStringLiteral("/help")));
+        QFile broken(elsewhere_ + QStringLiteral("/help/p47.qhc"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("this is not a help collection");
+        broken.close();
+        books_ = QCoreApplication::applicationDirPath() + QStringLiteral("/help/");
         QVERIFY(QDir::setCurrent(start_));
         Platform platform;
         platform.messages = &messages_;
@@ -84,7 +85,9 @@ class HelpBooksTest : public QObject {
 
     void cleanupTestCase() { windows_.reset(); }
 
-    void init() { QVERIFY(QDir::setCurrent(start_)); }
+    // Every command comes after the working directory has moved to a folder with no books, as
+    // a Save or Load window moves it.
+    void init() { QVERIFY(QDir::setCurrent(elsewhere_)); }
 
     void generalInformationOpensAtItsContentsBesideTheProgram() {
         QVERIFY(opensWithoutBlocking(*windows_, HelpBook::GeneralInformation));
@@ -96,7 +99,7 @@ class HelpBooksTest : public QObject {
 
         QVERIFY(help.engine() != nullptr);
         QCOMPARE(QFileInfo(help.engine()->collectionFile()).canonicalFilePath(),
-                 QFileInfo(start_ + "/help/generalhelp.qhc").canonicalFilePath());
+                 QFileInfo(books_ + "generalhelp.qhc").canonicalFilePath());
         QTRY_COMPARE(topTitle(help.engine()), QStringLiteral("General information"));
         QCOMPARE(help.navigation()->currentIndex(), 0);
         QTRY_COMPARE(help.browser()->source(),
@@ -144,48 +147,45 @@ class HelpBooksTest : public QObject {
                  QStringList{QStringLiteral("fetaldose.help.p47")});
     }
 
-    void missingBookIsReportedInTheHelpWindowOnly() {
-        // The working directory has moved, as a Save or Load window moves it.
-        QVERIFY(QDir::setCurrent(elsewhere_));
-        QVERIFY(opensWithoutBlocking(*windows_, HelpBook::GeneralInformation));
-        HelpWindow& help = helpWindowOf(windows_->selection());
-        QVERIFY(help.isVisible());
-        QVERIFY(help.engine() == nullptr);
-        QCOMPARE(help.bookFile(), QDir(elsewhere_).absoluteFilePath("help/generalhelp.qhc"));
-        const QString shown = help.browser()->toPlainText();
-        QVERIFY2(shown.contains(QStringLiteral("Help file not found")), qPrintable(shown));
-        QVERIFY(shown.contains(QStringLiteral("help/generalhelp.qhc")));
-        QVERIFY(messages_.all.isEmpty());
-        QVERIFY(noMessageBoxShown());
-        QVERIFY(!QFileInfo::exists(elsewhere_ + "/help/generalhelp.qhc"));  // nothing created
-
-        // Back in the program's folder the same command finds the book again.
-        QVERIFY(QDir::setCurrent(start_));
+    void booksInTheWorkingDirectoryPlayNoPart() {
         openHelpBook(windows_->selection(), HelpBook::Publication);
+        HelpWindow& help = helpWindowOf(windows_->selection());
         QVERIFY(help.engine() != nullptr);
+        QCOMPARE(QFileInfo(help.bookFile()).canonicalFilePath(),
+                 QFileInfo(books_ + "p47.qhc").canonicalFilePath());
         QTRY_COMPARE(topTitle(help.engine()), QStringLiteral("VORQ 47"));
     }
 
-    void unreadableBookIsReportedInTheHelpWindowOnly() {
-        const QString broken = elsewhere_ + QStringLiteral("/help");
-        QVERIFY(QDir().mkpath(broken));
-        QFile file(broken + QStringLiteral("/p47.qhc"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("this is not a help collection");
-        file.close();
-        QVERIFY(QDir::setCurrent(elsewhere_));
-        openHelpBook(windows_->selection(), HelpBook::Publication);
+    void missingOrUnreadableBookIsReportedInTheHelpWindowOnly() {
         HelpWindow& help = helpWindowOf(windows_->selection());
+        const QString missing = start_ + QStringLiteral("/help/generalhelp.qhc");
+        help.openBook(missing);
         QVERIFY(help.engine() == nullptr);
-        QVERIFY(help.browser()->toPlainText().contains(QStringLiteral("could not be opened")));
+        QCOMPARE(help.bookFile(), missing);
+        QString shown = help.browser()->toPlainText();
+        QVERIFY2(shown.contains(QStringLiteral("Help file not found")), qPrintable(shown));
+        QVERIFY(shown.contains(QStringLiteral("generalhelp.qhc")));
+        QVERIFY(shown.contains(start_ + QStringLiteral("/help")));
+        QVERIFY(!QFileInfo::exists(missing));  // nothing created
+
+        help.openBook(elsewhere_ + QStringLiteral("/help/p47.qhc"));
+        QVERIFY(help.engine() == nullptr);
+        shown = help.browser()->toPlainText();
+        QVERIFY2(shown.contains(QStringLiteral("could not be opened")), qPrintable(shown));
         QVERIFY(messages_.all.isEmpty());
         QVERIFY(noMessageBoxShown());
+
+        // The menu command finds its book again.
+        openHelpBook(windows_->selection(), HelpBook::GeneralInformation);
+        QVERIFY(help.engine() != nullptr);
+        QTRY_COMPARE(topTitle(help.engine()), QStringLiteral("General information"));
     }
 
   private:
     QTemporaryDir root_;
     QString start_;
     QString elsewhere_;
+    QString books_;
     RecordingMessages messages_;
     std::unique_ptr<WindowSet> windows_;
 };
