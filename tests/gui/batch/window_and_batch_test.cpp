@@ -160,15 +160,15 @@ class WindowAndBatchTest : public QObject {
     void WriteDataSet() {
         const QString e2e = QStringLiteral(FETALDOSE_SOURCE "/tests/e2e/data/");
         for (const char* name : {"Cs-137.dat", "I-131.dat"})
-            WriteAll(data_->DataPath(name), ReadAll(e2e + QLatin1String(name)));
-        WriteAll(data_->DataPath("Pu-239.dat"),
-                 QByteArray::fromStdString(test::DataFileText({1, 3, 1}, {2, 2, 1})));
-        WriteAll(data_->DataPath("H-3.dat"),
-                 QByteArray::fromStdString(test::DataFileText({2, 0, 3}, {0, 1, 0})));
+            WriteAll(data_->dataPath(name), ReadAll(e2e + QLatin1String(name)));
+        WriteAll(data_->dataPath("Pu-239.dat"),
+                 QByteArray::fromStdString(test::dataFileText({1, 3, 1}, {2, 2, 1})));
+        WriteAll(data_->dataPath("H-3.dat"),
+                 QByteArray::fromStdString(test::dataFileText({2, 0, 3}, {0, 1, 0})));
         for (const char* name : {"Cs-137.dat", "I-131.dat", "Pu-239.dat", "H-3.dat"})
-            QFile::setPermissions(data_->DataPath(name),
+            QFile::setPermissions(data_->dataPath(name),
                                   QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-        data_->WriteCatalogue({{"Cs-137", "30.0y"},
+        data_->writeCatalogue({{"Cs-137", "30.0y"},
                                {"I-131", "8.04d"},
                                {"Pu-239", "24110 y"},
                                {"H-3", "12.32 y"},
@@ -218,8 +218,8 @@ class WindowAndBatchTest : public QObject {
     void init() {
         data_ = std::make_unique<WorkingDataSet>();
         WriteDataSet();
-        messages_.Clear();
-        windows_ = data_->OpenWindows(messages_);
+        messages_.clear();
+        windows_ = data_->openWindows(messages_);
         Window().show();
         QVERIFY(QTest::qWaitForWindowExposed(&Window()));
     }
@@ -231,7 +231,7 @@ class WindowAndBatchTest : public QObject {
     // Clicks on enabled boxes and items, boxes set by code and options files loaded, in a
     // random order: after each step the model shows what the window shows.
     void modelShowsTheWindowsStatesStepByStep() {
-        SelectionModel model(data_->DataPath("").toStdString());
+        SelectionModel model(data_->dataPath("").toStdString());
         const QStringList files = WriteOptionsFiles();
         CompareStates(model, "start");
         std::mt19937 random(15);
@@ -279,7 +279,7 @@ class WindowAndBatchTest : public QObject {
             CompareStates(model, qPrintable(QString::number(step)));
             if (QTest::currentTestFailed()) return;
         }
-        QVERIFY(model.snapshot() == windows_->selection().Snapshot());
+        QVERIFY(model.snapshot() == windows_->selection().snapshot());
     }
 
     // Each options file loaded with "Load options", run with "Run" and saved with "Save to
@@ -290,8 +290,8 @@ class WindowAndBatchTest : public QObject {
         for (const QString& file : files) {
             // A fresh window set for each file: the batch tool starts from nothing too.
             windows_.reset();
-            messages_.Clear();
-            windows_ = data_->OpenWindows(messages_);
+            messages_.clear();
+            windows_ = data_->openWindows(messages_);
             const QString windowResults = Home() + "/window-" + file + ".dos";
             const QString batchResults = Home() + "/batch-" + file + ".dos";
             {
