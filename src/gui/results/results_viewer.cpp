@@ -12,6 +12,7 @@
 #include "core/refdata/nuclide_data.h"
 #include "core/run/labels.h"
 #include "core/run/run.h"
+#include "gui/app/display_text.h"
 #include "gui/app/handler_guard.h"
 #include "gui/app/window_set.h"
 #include "gui/filewin/file_chooser.h"
@@ -101,7 +102,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& place,
 }
 
 QString FromBytes(std::string_view text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    return displayText(text);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "core/refdata/catalogue.h"
 #include "core/refdata/data_directory.h"
+#include "gui/app/display_text.h"
 #include "gui/app/handler_guard.h"
 #include "gui/app/messages.h"
 #include "gui/app/window_set.h"
@@ -51,7 +52,7 @@ std::string Bytes(const QString& text) {
 }
 
 QString FromBytes(const std::string& text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    return displayText(text);
 }
 
 // Grid cells and list items keep the bytes they were made from beside the text they show,
