@@ -139,9 +139,9 @@ bool NameUnnamedTemporary(int fd, const std::string& directory, const std::strin
     for (;;) {
         // mkstemp picks a free name; the link takes it over once the probe is gone.
         tempPath = directory + "/" + stem + std::string(kTempSuffixLength, 'X');
-        const int probe = ::mkostemp(tempPath.data(), O_CLOEXEC);
-        if (probe < 0) return false;
-        ::close(probe);
+        FileDescriptor probe(::mkostemp(tempPath.data(), O_CLOEXEC));
+        if (!probe) return false;
+        probe.reset();
         ::unlink(tempPath.c_str());
         if (LinkUnnamed(fd, tempPath)) return true;
         if (errno != EEXIST) return false;
