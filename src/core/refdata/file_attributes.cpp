@@ -21,7 +21,8 @@ FileDescriptor OpenRegularFileNoFollow(const std::string& path, bool& placeOnly)
     const std::filesystem::path whole(path);
     const std::string name = whole.filename().string();
     if (name.empty() || name == "." || name == "..") return {};
-    const std::string directoryPath = whole.parent_path().empty() ? "." : whole.parent_path().string();
+    const std::string directoryPath =
+        whole.parent_path().empty() ? "." : whole.parent_path().string();
     const FileDescriptor directory(::open(directoryPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!directory) return {};
     placeOnly = false;

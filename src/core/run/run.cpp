@@ -216,8 +216,8 @@ class DataFileBytes {
 };
 
 FillOutcome FillFrom(const SelectionSnapshot& selection, const RunCheck& check,
-                     const std::string& dataDirectory, char decimalSeparator,
-                     NuclideData& scratch, ResultStore& store) {
+                     const std::string& dataDirectory, char decimalSeparator, NuclideData& scratch,
+                     ResultStore& store) {
     FillOutcome outcome;
     if (selection.Nuclides.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
         throw RangeError();

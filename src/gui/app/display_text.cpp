@@ -25,11 +25,10 @@ bool IsUtf8Continuation(char byte) {
 QString FromUtf8(std::string_view bytes) {
     // Only the start that can make the characters shown is decoded, cut where a character
     // begins.
-    std::string_view start = bytes.substr(0, static_cast<std::size_t>(kMaxDisplayedCharacters) *
-                                                 kMaxUtf8BytesPerCharacter);
+    std::string_view start = bytes.substr(
+        0, static_cast<std::size_t>(kMaxDisplayedCharacters) * kMaxUtf8BytesPerCharacter);
     if (start.size() < bytes.size())
-        while (!start.empty() && IsUtf8Continuation(bytes[start.size()]))
-            start.remove_suffix(1);
+        while (!start.empty() && IsUtf8Continuation(bytes[start.size()])) start.remove_suffix(1);
     QString text = QString::fromUtf8(start.data(), static_cast<qsizetype>(start.size()));
     if (start.size() == bytes.size() && text.size() <= kMaxDisplayedCharacters) return text;
     qsizetype keep = kMaxDisplayedCharacters - 1;

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sys/mount.h>
 #include <grp.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,7 +19,6 @@
 #include <string>
 #include <vector>
 
-#include "scratch_directory.h"
 #include "broken_reads.h"
 #include "core/options/options_file.h"
 #include "core/refdata/catalogue.h"
@@ -30,6 +29,7 @@
 #include "core/run/run_texts.h"
 #include "core/textio/faults.h"
 #include "data_file_builder.h"
+#include "scratch_directory.h"
 
 namespace fetaldose {
 namespace {
@@ -276,8 +276,7 @@ TEST(FileFaults, AFolderThatTakesNoNewFileRefusesTheSaveAndKeepsTheOldFile) {
         ASSERT_EQ(::chmod(target.c_str(), 0644), 0);
         const auto before = Contents(dir.File("volume"));
 
-        EXPECT_EQ(SaveAsUser(kNobody, kNoGroup, [&] { save.write(target); }),
-                  "File access denied");
+        EXPECT_EQ(SaveAsUser(kNobody, kNoGroup, [&] { save.write(target); }), "File access denied");
         EXPECT_EQ(Contents(dir.File("volume")), before);
     }
 }

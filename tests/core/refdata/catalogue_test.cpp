@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "scratch_directory.h"
 #include "core/refdata/catalogue.h"
 #include "core/refdata/data_directory.h"
+#include "scratch_directory.h"
 
 namespace fetaldose {
 namespace {

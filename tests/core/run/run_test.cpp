@@ -411,9 +411,9 @@ TEST_F(RunFill, NamesReachingOutsideTheDataDirectoryAreNotFound) {
     TempDir outside;
     WriteBytes(outside.File("secret.dat"), DataFileBuilder({0, 0, 1}, {0, 0, 0}).Build());
     AddFile(".", DataFileBuilder({0, 0, 1}, {0, 0, 0}).Build());
-    const std::string upward = "../" + std::filesystem::path(outside.File("")).parent_path()
-                                           .filename()
-                                           .string() + "/secret";
+    const std::string upward =
+        "../" + std::filesystem::path(outside.File("")).parent_path().filename().string() +
+        "/secret";
     for (const std::string& name : {upward, outside.File("secret"), std::string("."),
                                     std::string(".."), std::string("Big\0x", 5)}) {
         SCOPED_TRACE(name);

@@ -131,9 +131,9 @@ TEST(SaveTextFile, ASaveCutOffLeavesNoHiddenFileForLong) {
     SaveTextFile(path, TwoLines);
     ::close(held);
     EXPECT_EQ(ReadBytes(path), "first\r\nsecond\x1a\xff\r\n");
-    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{".other.dos.Zz99Yy", ".out.dos.Held99",
-                                                       ".out.dos.long123", "out.dos",
-                                                       "out.dos.Ab12Cd"}));
+    EXPECT_EQ(dir.Entries(),
+              (std::vector<std::string>{".other.dos.Zz99Yy", ".out.dos.Held99", ".out.dos.long123",
+                                        "out.dos", "out.dos.Ab12Cd"}));
 }
 
 TEST(SaveTextFile, DeviceIsWrittenInPlaceAndAFullOneReportsDiskFull) {

@@ -45,7 +45,8 @@ class DisplayTextTest : public QObject {
     void bytesAreUtf8WhereValidAndWindows1252Otherwise() {
         QCOMPARE(displayText("0.3 \xB5s"), QString::fromUtf8("0.3 \u00B5s"));
         QCOMPARE(displayText("0.3 \xC2\xB5s"), QString::fromUtf8("0.3 \u00B5s"));
-        QCOMPARE(displayText("\x80 \x9F \x81 \xFF"), QString::fromUtf8("\u20AC \u0178 \u0081 \u00FF"));
+        QCOMPARE(displayText("\x80 \x9F \x81 \xFF"),
+                 QString::fromUtf8("\u20AC \u0178 \u0081 \u00FF"));
         QCOMPARE(displayText(""), QString());
         QCOMPARE(displayText("Pu-239"), QStringLiteral("Pu-239"));
 
