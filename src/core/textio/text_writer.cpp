@@ -160,8 +160,8 @@ FileDescriptor CreateNamedTemporary(const std::string& directory, const std::str
         }
         // Another save may have taken the file for stale between its creation and the lock;
         // then it is gone, and a new one is made.
-        struct stat held {
-        }, named{};
+        struct stat held {};
+        struct stat named {};
         if (::fstat(fd.get(), &held) == 0 && ::lstat(tempPath.c_str(), &named) == 0 &&
             held.st_dev == named.st_dev && held.st_ino == named.st_ino)
             return fd;
