@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -398,33 +397,6 @@ TEST_F(RunFill, CopiesShareOneReadAndAFailedRunKeepsNothing) {
     EXPECT_THROW(Run(s), ConversionError);
     EXPECT_EQ(store.TableCount(), 0);
     EXPECT_LT(store.MemoryBytes(), kPadding);
-
-    // The next run goes on as if nothing had happened.
-    s.Nuclides = {"Big"};
-    s.HalfLives = {"1 y"};
-    EXPECT_TRUE(Run(s).Complete);
-    EXPECT_EQ(store.Nuclide(1), "Big, half-life is 1 y");
-}
-
-TEST_F(RunFill, NamesReachingOutsideTheDataDirectoryAreNotFound) {
-    // A data file beside the data directory, and one named by the dot names themselves.
-    TempDir outside;
-    WriteBytes(outside.File("secret.dat"), DataFileBuilder({0, 0, 1}, {0, 0, 0}).Build());
-    AddFile(".", DataFileBuilder({0, 0, 1}, {0, 0, 0}).Build());
-    const std::string upward =
-        "../" + std::filesystem::path(outside.File("")).parent_path().filename().string() +
-        "/secret";
-    for (const std::string& name : {upward, outside.File("secret"), std::string("."),
-                                    std::string(".."), std::string("Big\0x", 5)}) {
-        SCOPED_TRACE(name);
-        SelectionSnapshot s = Minimal();
-        s.Nuclides = {name};
-        s.HalfLives = {"h"};
-        const FillOutcome outcome = Run(s);
-        EXPECT_FALSE(outcome.Complete);
-        EXPECT_EQ(outcome.StopMessage, "Cannot find the nuclide file");
-        EXPECT_EQ(store.TableCount(), 0);
-    }
 }
 
 TEST_F(RunFill, IncompleteChecksFillNothing) {

@@ -47,8 +47,6 @@ class DisplayTextTest : public QObject {
         QCOMPARE(displayText("0.3 \xC2\xB5s"), QString::fromUtf8("0.3 \u00B5s"));
         QCOMPARE(displayText("\x80 \x9F \x81 \xFF"),
                  QString::fromUtf8("\u20AC \u0178 \u0081 \u00FF"));
-        QCOMPARE(displayText(""), QString());
-        QCOMPARE(displayText("Pu-239"), QStringLiteral("Pu-239"));
 
         // Long texts are cut whole characters short of the limit, whatever their code.
         const std::string ascii(kMaxDisplayedCharacters, 'a');
@@ -85,7 +83,7 @@ class DisplayTextTest : public QObject {
         auto* grid = window.findChild<QTableWidget*>(QStringLiteral("StringGrid1"));
         VerifyCut(grid->item(0, 1)->text(), QStringLiteral("1 yyy"));
         QCOMPARE(grid->item(1, 1)->text(), QString::fromUtf8("0.3 \u00B5s"));
-        QVERIFY(!window.grab().isNull());
+        QVERIFY(!window.grab().isNull());  // the grid paints
 
         // An options file brings the same line: shown cut, saved back byte for byte.
         const QString options = data.DataPath("huge.opt");
