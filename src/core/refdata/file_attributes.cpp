@@ -14,27 +14,35 @@ namespace {
 // Read-only on this platform means no write bit for anyone: mode 0444.
 constexpr mode_t kExactlyReadOnly = 0444;
 
-// The file `path` names within its own directory, never through a symbolic link: a link, or a
-// file that is no regular file, is not opened. Opened for reading where the file can be read,
-// else only as a place (which fchmod cannot use, but its /proc entry can).
-FileDescriptor OpenRegularFileNoFollow(const std::string& path, bool& placeOnly) {
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Makes the regular file `path` names in its own directory exactly read-only, never through a
+// symbolic link: a link, and anything that is no regular file, is left alone.
+void ChangeRegularFileNoFollow(const std::string& path) {
     const std::filesystem::path whole(path);
     const std::string name = whole.filename().string();
-    if (name.empty() || name == "." || name == "..") return {};
-    const std::string directoryPath =
-        whole.parent_path().empty() ? "." : whole.parent_path().string();
-    const FileDescriptor directory(::open(directoryPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (!directory) return {};
-    placeOnly = false;
-    FileDescriptor fd(
+    if (name.empty() || name == "." || name == "..") return;
+    const std::filesystem::path parent = whole.parent_path();
+    const FileDescriptor directory(
+        ::open(parent.empty() ? "." : parent.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!directory) return;
+    // First only the place, which neither follows a link nor opens a device or a pipe.
+    const FileDescriptor place(
+        ::openat(directory.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    struct stat placed {};
+    if (!place || ::fstat(place.get(), &placed) != 0 || !S_ISREG(placed.st_mode)) return;
+    const FileDescriptor file(
         ::openat(directory.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (!fd && errno == EACCES) {
-        placeOnly = true;
-        fd.reset(::openat(directory.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    struct stat opened {};
+    if (file && ::fstat(file.get(), &opened) == 0 && SameFile(placed, opened)) {
+        ::fchmod(file.get(), kExactlyReadOnly);
+        return;
     }
-    struct stat st {};
-    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
-    return fd;
+    // A file its owner may not read is changed through its place, whose /proc entry names
+    // that very file.
+    if (!file) ::chmod(("/proc/self/fd/" + std::to_string(place.get())).c_str(), kExactlyReadOnly);
 }
 
 class SystemAttributes final : public FileAttributes {
@@ -46,17 +54,7 @@ class SystemAttributes final : public FileAttributes {
     }
     // Changes only the regular file the path names in its directory: a symbolic link is left
     // alone and never followed, so no file elsewhere is made read-only through it.
-    void MakeExactlyReadOnly(const std::string& path) override {
-        bool placeOnly = false;
-        const FileDescriptor fd = OpenRegularFileNoFollow(path, placeOnly);
-        if (!fd) return;
-        if (!placeOnly) {
-            ::fchmod(fd.get(), kExactlyReadOnly);
-            return;
-        }
-        const std::string self = "/proc/self/fd/" + std::to_string(fd.get());
-        ::chmod(self.c_str(), kExactlyReadOnly);
-    }
+    void MakeExactlyReadOnly(const std::string& path) override { ChangeRegularFileNoFollow(path); }
 };
 
 }  // namespace
