@@ -19,6 +19,9 @@ seed_dir() {  # target -> folder of seeds
         fuzz_nuclide_data) cp "$sample"/*.dat "$root"/fuzz/seeds/nuclide_data/* "$dir/" ;;
         fuzz_options) cp "$root"/fuzz/seeds/options/* "$dir/" ;;
     esac
+    # One seed whose second text line spans two of the reader's buffers.
+    { printf '1\r\nPu-239\r\n'; head -c 70000 /dev/zero | tr '\0' y; printf '\r\n'; } \
+        >"$dir/long_line"
     echo "$dir"
 }
 
