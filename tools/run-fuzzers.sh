@@ -19,17 +19,21 @@ seed_dir() {  # target -> folder of seeds
         fuzz_nuclide_data) cp "$sample"/*.dat "$root"/fuzz/seeds/nuclide_data/* "$dir/" ;;
         fuzz_options) cp "$root"/fuzz/seeds/options/* "$dir/" ;;
     esac
+    # One seed whose second text line spans two of the reader's buffers.
+    { printf '1\r\nPu-239\r\n'; head -c 70000 /dev/zero | tr '\0' y; printf '\r\n'; } \
+        >"$dir/long_line"
     echo "$dir"
 }
 
-# The longest input each target is given: a catalogue at capacity fits, an options file with
-# twenty nuclides fits, and a data file reaches a few dozen full tables (a run's work grows
-# with the input, so longer inputs only slow the search).
+# The longest input each target is given: long enough for lines that span several of the
+# reader's 64 KiB buffers (so that a line of any length is tried, not only short ones), for a
+# catalogue at capacity and for a data file of many full tables. libFuzzer grows its inputs
+# towards this length step by step.
 max_len() {
     case $1 in
-        fuzz_catalogue) echo 16384 ;;
-        fuzz_nuclide_data) echo 32768 ;;
-        fuzz_options) echo 4096 ;;
+        fuzz_catalogue) echo 262144 ;;
+        fuzz_nuclide_data) echo 262144 ;;
+        fuzz_options) echo 262144 ;;
     esac
 }
 

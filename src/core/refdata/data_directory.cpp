@@ -1,10 +1,9 @@
 #include "core/refdata/data_directory.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
-#include <memory>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,6 +19,13 @@ bool IsExistingFile(const std::string& path) {
 
 char AsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// A name that stands for one file in the directory itself: not empty, no separator, no NUL
+// (the system would cut the name short there), and neither "." nor "..".
+bool IsPlainFileName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
 }
 
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
@@ -53,21 +59,20 @@ namespace {
 std::optional<std::string> FindExactly(const std::string& directory, std::string_view fileName,
                                        bool& searchByCase) {
     searchByCase = false;
-    // A NUL cannot stand in a file name: the system would cut the name short there.
-    if (fileName.find('\0') != std::string_view::npos) return std::nullopt;
+    if (!IsPlainFileName(fileName)) return std::nullopt;
     std::string exact = directory + std::string(fileName);
     if (IsExistingFile(exact)) return exact;
-    // A name with a separator reaches into another directory; only its exact spelling counts.
-    searchByCase = fileName.find('/') == std::string_view::npos;
+    searchByCase = true;
     return std::nullopt;
 }
 
 // The directory's names in the order the system lists them.
 std::vector<std::string> NamesIn(const std::string& directory) {
     std::vector<std::string> names;
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(directory.c_str()), ::closedir);
-    if (!dir) return names;
-    while (const dirent* entry = ::readdir(dir.get())) names.emplace_back(entry->d_name);
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end;
+         it.increment(error))
+        names.push_back(it->path().filename().string());
     return names;
 }
 
@@ -96,6 +101,7 @@ std::optional<std::string> FindFileInDirectory(std::string_view directory,
 DataFileFinder::DataFileFinder(std::string dataDirectory) : directory_(std::move(dataDirectory)) {}
 
 std::optional<std::string> DataFileFinder::Find(std::string_view nuclideName) {
+    if (!NamesDataFile(nuclideName)) return std::nullopt;
     const std::string fileName = std::string(nuclideName) + ".dat";
     bool searchByCase = false;
     if (auto exact = FindExactly(directory_, fileName, searchByCase)) return exact;
@@ -106,7 +112,12 @@ std::optional<std::string> DataFileFinder::Find(std::string_view nuclideName) {
 
 std::optional<std::string> FindDataFile(std::string_view dataDirectory,
                                         std::string_view nuclideName) {
+    if (!NamesDataFile(nuclideName)) return std::nullopt;
     return FindFileInDirectory(dataDirectory, std::string(nuclideName) + ".dat");
+}
+
+bool NamesDataFile(std::string_view nuclideName) {
+    return IsPlainFileName(nuclideName);
 }
 
 }  // namespace fetaldose

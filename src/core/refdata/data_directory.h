@@ -15,14 +15,19 @@ std::string DataDirectoryFor(std::string_view workingDirectory);
 // The data directory of this process: the working directory now, followed by "/data/".
 std::string CurrentDataDirectory();
 
+// Whether a nuclide name can name a data file at all: a name holding a separator '/' or a
+// NUL, or that is "." or "..", would reach outside the data directory and names none.
+bool NamesDataFile(std::string_view nuclideName);
+
 // The path of the data file of a nuclide: data directory + name + ".dat", matched exactly
 // first and, where no such file exists, without regard to letter case. Empty when there is
-// no such file.
+// no such file, or the name names none (NamesDataFile).
 std::optional<std::string> FindDataFile(std::string_view dataDirectory,
                                         std::string_view nuclideName);
 
 // A file `fileName` in `directory` (which ends with a separator), matched exactly first and,
-// where no such file exists, without regard to letter case. Directories do not count.
+// where no such file exists, without regard to letter case. Directories do not count, nor
+// does a name with a separator or a NUL, or "." or "..".
 std::optional<std::string> FindFileInDirectory(std::string_view directory,
                                                std::string_view fileName);
 

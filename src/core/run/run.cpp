@@ -4,8 +4,10 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/refdata/data_directory.h"
 #include "core/run/run_texts.h"
@@ -136,6 +138,15 @@ int FillNuclide(const RunSelection& run, const NuclideData& data, const TableCon
     return lastSlot;
 }
 
+// Empties the store, so that it keeps no data file's bytes alive.
+void ReleaseFailedRun(ResultStore& store) noexcept {
+    try {
+        store.Resize(0, 0, 0);
+    } catch (...) {
+        // Resize(0, ...) allocates one slot; should even that fail, the old store stays.
+    }
+}
+
 }  // namespace
 
 RunCheck CheckSelection(const SelectionSnapshot& selection) {
@@ -172,14 +183,42 @@ RunCheck CheckSelection(const SelectionSnapshot& selection) {
     return check;
 }
 
-FillOutcome FillResultStore(const SelectionSnapshot& selection, const RunCheck& check,
-                            const std::string& dataDirectory, char decimalSeparator,
-                            NuclideData& scratch, ResultStore& store) {
-    FillOutcome outcome;
-    if (check.Stage != GridStage::LaidOut) {
-        outcome.StopMessage = check.StopMessage;
-        return outcome;
+namespace {
+
+// The bytes of each data file the run has read, by path: a nuclide chosen more than once is
+// read from disk once, and every copy's tables refer to the same bytes.
+class DataFileBytes {
+  public:
+    // Reads the file at `path` into `data`; the store is handed the bytes the first time.
+    void Read(const std::string& path, NuclideData& data, ResultStore& store) {
+        for (const Kept& kept : kept_) {
+            if (kept.path != path) continue;
+            TextReader again(std::string_view(kept.bytes.get(), kept.size));
+            ReadNuclideData(again, data);
+            return;
+        }
+        // The whole file is read into memory and the tables refer to its bytes, which the
+        // store keeps for as long as it holds them.
+        TextReader file = TextReader::OpenWhole(path);
+        ReadNuclideData(file, data);
+        store.KeepBytes(file.WholeBytes(), file.WholeSize());
+        kept_.push_back({path, file.WholeBytes(), file.WholeSize()});
     }
+
+  private:
+    struct Kept {
+        std::string path;
+        std::shared_ptr<const char[]> bytes;
+        std::size_t size = 0;
+    };
+    // Few distinct files take part in a run; a list is searched faster than a map is built.
+    std::vector<Kept> kept_;
+};
+
+FillOutcome FillFrom(const SelectionSnapshot& selection, const RunCheck& check,
+                     const std::string& dataDirectory, char decimalSeparator, NuclideData& scratch,
+                     ResultStore& store) {
+    FillOutcome outcome;
     if (selection.Nuclides.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
         throw RangeError();
     const RunSelection run = ReadRunSelection(selection);
@@ -196,6 +235,7 @@ FillOutcome FillResultStore(const SelectionSnapshot& selection, const RunCheck& 
     context.Periods = &check.Periods;
     context.DecimalSeparator = decimalSeparator;
 
+    DataFileBytes dataFiles;
     int tableCount = 0;
     int currentTable = 0;
     for (int index = 0; index < nuclideCount; ++index) {
@@ -206,13 +246,7 @@ FillOutcome FillResultStore(const SelectionSnapshot& selection, const RunCheck& 
             outcome.TableCount = tableCount;
             return outcome;
         }
-        {
-            // The whole file is read into memory and the tables refer to its bytes, which the
-            // store keeps for as long as it holds them.
-            TextReader file = TextReader::OpenWhole(*path);
-            ReadNuclideData(file, scratch);
-            store.KeepBytes(file.WholeBytes(), file.WholeSize());
-        }
+        dataFiles.Read(*path, scratch, store);
         const int tables = CountTables(run, scratch);
         if (tables > store.SlotCount() - 1 - tableCount) throw RangeError();
         tableCount += tables;
@@ -230,6 +264,26 @@ FillOutcome FillResultStore(const SelectionSnapshot& selection, const RunCheck& 
     }
     outcome.Complete = currentTable == tableCount;
     return outcome;
+}
+
+}  // namespace
+
+FillOutcome FillResultStore(const SelectionSnapshot& selection, const RunCheck& check,
+                            const std::string& dataDirectory, char decimalSeparator,
+                            NuclideData& scratch, ResultStore& store) {
+    if (check.Stage != GridStage::LaidOut) {
+        FillOutcome outcome;
+        outcome.StopMessage = check.StopMessage;
+        return outcome;
+    }
+    try {
+        return FillFrom(selection, check, dataDirectory, decimalSeparator, scratch, store);
+    } catch (...) {
+        // A run that fails shows no table: what it read is let go at once, not kept until
+        // the next run.
+        ReleaseFailedRun(store);
+        throw;
+    }
 }
 
 }  // namespace fetaldose

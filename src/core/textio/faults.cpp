@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 #include <cerrno>
+#include <filesystem>
 #include <string>
 
 namespace fetaldose {
@@ -34,9 +35,8 @@ IoError::IoError(int code, const std::string& message) : Fault(message), code_(c
 namespace {
 
 bool ParentDirectoryExists(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) return true;  // relative to the working directory
-    const std::string parent = slash == 0 ? "/" : path.substr(0, slash);
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    if (parent.empty()) return true;  // relative to the working directory
     struct stat st {};
     return ::stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <stdexcept>
 #include <utility>
@@ -24,23 +25,16 @@ bool IsBlank(int byte) {
     return byte >= 0 && byte <= ' ' && byte != kEndOfFile;
 }
 
-// Parses a signed decimal integer that must fill the whole token and fit 32 bits.
+// Parses a signed decimal integer that must fill the whole token and fit 32 bits; a leading
+// '+' is allowed as well as a '-'.
 bool ParseInt32(std::string_view token, std::int32_t& value) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < token.size() && (token[i] == '+' || token[i] == '-')) negative = token[i++] == '-';
-    if (i == token.size()) return false;
-    std::int64_t magnitude = 0;
-    for (; i < token.size(); ++i) {
-        const char c = token[i];
-        if (c < '0' || c > '9') return false;
-        magnitude = magnitude * 10 + (c - '0');
-        if (magnitude > std::int64_t{1} << 31) return false;
+    if (!token.empty() && token.front() == '+') {
+        token.remove_prefix(1);
+        if (!token.empty() && token.front() == '-') return false;
     }
-    const std::int64_t signedValue = negative ? -magnitude : magnitude;
-    if (signedValue > INT32_MAX || signedValue < INT32_MIN) return false;
-    value = static_cast<std::int32_t>(signedValue);
-    return true;
+    const char* end = token.data() + token.size();
+    const auto [stop, error] = std::from_chars(token.data(), end, value);
+    return error == std::errc() && stop == end;
 }
 
 }  // namespace
@@ -48,25 +42,22 @@ bool ParseInt32(std::string_view token, std::int32_t& value) {
 TextReader TextReader::Open(const std::string& path) {
     // Opened without waiting, so that a named pipe cannot hold the program up before it is
     // refused below.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) throw IoError::FromErrno(errno, path, /*forReading=*/true);
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd) throw IoError::FromErrno(errno, path, /*forReading=*/true);
     // Only regular files are read: a directory, and a device or pipe that could stream
     // without end (and so hang the program or fill its memory), are refused.
     struct stat st {};
-    const int err = ::fstat(fd, &st) != 0 ? errno : (S_ISREG(st.st_mode) ? 0 : EACCES);
-    if (err != 0) {
-        ::close(fd);
-        throw IoError::FromErrno(err, path, /*forReading=*/true);
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    return TextReader(fd, path);
+    const int err = ::fstat(fd.get(), &st) != 0 ? errno : (S_ISREG(st.st_mode) ? 0 : EACCES);
+    if (err != 0) throw IoError::FromErrno(err, path, /*forReading=*/true);
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
+    return TextReader(std::move(fd), path);
 }
 
 TextReader TextReader::OpenWhole(const std::string& path) {
     TextReader file = Open(path);
     struct stat st {};
-    std::size_t capacity = ::fstat(file.fd_, &st) == 0 && st.st_size > 0
+    std::size_t capacity = ::fstat(file.fd_.get(), &st) == 0 && st.st_size > 0
                                ? static_cast<std::size_t>(st.st_size) + 1
                                : kBufferSize;
     // Uninitialised: the bytes are about to be read over, and clearing them would cost as
@@ -80,7 +71,7 @@ TextReader TextReader::OpenWhole(const std::string& path) {
             std::memcpy(larger.get(), bytes.get(), size);
             bytes = std::move(larger);
         }
-        const ssize_t n = ::read(file.fd_, bytes.get() + size, capacity - size);
+        const ssize_t n = ::read(file.fd_.get(), bytes.get() + size, capacity - size);
         if (n > 0) {
             size += static_cast<std::size_t>(n);
         } else if (n == 0) {
@@ -102,50 +93,20 @@ TextReader TextReader::OpenWhole(const std::string& path) {
 
 TextReader::TextReader(std::string_view bytes) : data_(bytes.data()), end_(bytes.size()) {}
 
-TextReader::TextReader(int fd, std::string path)
-    : fd_(fd), path_(std::move(path)), buffer_(new char[kBufferSize]), data_(buffer_.get()) {}
-
-TextReader::TextReader(TextReader&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)),
-      path_(std::move(other.path_)),
-      buffer_(std::move(other.buffer_)),
-      whole_(std::move(other.whole_)),
-      wholeSize_(other.wholeSize_),
-      data_(other.data_),
-      pos_(other.pos_),
-      end_(other.end_),
-      ended_(other.ended_),
-      lineNumber_(other.lineNumber_) {}
-
-TextReader& TextReader::operator=(TextReader&& other) noexcept {
-    if (this != &other) {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = std::exchange(other.fd_, -1);
-        path_ = std::move(other.path_);
-        buffer_ = std::move(other.buffer_);
-        whole_ = std::move(other.whole_);
-        wholeSize_ = other.wholeSize_;
-        data_ = other.data_;
-        pos_ = other.pos_;
-        end_ = other.end_;
-        ended_ = other.ended_;
-        lineNumber_ = other.lineNumber_;
-    }
-    return *this;
-}
-
-TextReader::~TextReader() {
-    if (fd_ >= 0) ::close(fd_);
-}
+TextReader::TextReader(FileDescriptor fd, std::string path)
+    : fd_(std::move(fd)),
+      path_(std::move(path)),
+      buffer_(new char[kBufferSize]),
+      data_(buffer_.get()) {}
 
 bool TextReader::Refill() {
     if (ended_) return false;
-    if (fd_ < 0) {
+    if (!fd_) {
         ended_ = true;
         return false;
     }
     for (;;) {
-        const ssize_t n = ::read(fd_, buffer_.get(), kBufferSize);
+        const ssize_t n = ::read(fd_.get(), buffer_.get(), kBufferSize);
         if (n > 0) {
             pos_ = 0;
             end_ = static_cast<std::size_t>(n);
@@ -213,7 +174,7 @@ std::string TextReader::ReadLine() {
 }
 
 std::string_view TextReader::ReadLineView() {
-    if (fd_ >= 0) throw std::logic_error("ReadLineView needs a reader over memory");
+    if (fd_) throw std::logic_error("ReadLineView needs a reader over memory");
     // Over memory the rest of the file is one piece, so the line comes in one piece too.
     std::string_view line;
     ConsumeLine([&line](std::string_view piece) { line = piece; });

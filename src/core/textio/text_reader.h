@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/textio/file_descriptor.h"
+
 namespace fetaldose {
 
 class TextReader {
@@ -28,11 +30,11 @@ class TextReader {
     // Reads from bytes held in memory (the caller keeps them alive).
     explicit TextReader(std::string_view bytes);
 
-    TextReader(TextReader&& other) noexcept;
-    TextReader& operator=(TextReader&& other) noexcept;
+    TextReader(TextReader&& other) noexcept = default;
+    TextReader& operator=(TextReader&& other) noexcept = default;
     TextReader(const TextReader&) = delete;
     TextReader& operator=(const TextReader&) = delete;
-    ~TextReader();
+    ~TextReader() = default;
 
     // Reads one whole line into `line` (its capacity is reused), without its line end.
     void ReadLine(std::string& line);
@@ -65,7 +67,7 @@ class TextReader {
     int lineNumber() const { return lineNumber_; }
 
   private:
-    TextReader(int fd, std::string path);
+    TextReader(FileDescriptor fd, std::string path);
     bool Refill();
     int Peek();  // next byte, or -1 at the end of the file
     void Advance() { ++pos_; }
@@ -74,7 +76,7 @@ class TextReader {
     template <class Piece>
     void ConsumeLine(Piece&& piece);
 
-    int fd_ = -1;
+    FileDescriptor fd_;
     std::string path_;
     std::unique_ptr<char[]> buffer_;
     std::shared_ptr<char[]> whole_;

@@ -1,32 +1,40 @@
 #include "core/textio/text_writer.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 #include <climits>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/textio/faults.h"
+#include "core/textio/file_descriptor.h"
 
 namespace fetaldose {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr std::size_t kFlushThreshold = 64 * 1024;
 constexpr int kMaxLinkHops = 40;
+// A hidden temporary is "." + the target's name + "." + six characters mkostemp picks.
+constexpr std::size_t kTempSuffixLength = 6;
+constexpr std::size_t kTempExtraLength = 2 + kTempSuffixLength;
 
 std::string DirectoryOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
+    const fs::path parent = fs::path(path).parent_path();
+    if (parent.empty()) return ".";
+    // "/x" has the parent "/", and "//x" keeps its two separators, as the system reads them.
+    return parent.string();
 }
 
 std::string BaseNameOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return fs::path(path).filename().string();
 }
 
 // Follows symbolic links so that the file at the end of the chain is the one replaced; a
@@ -51,71 +59,167 @@ mode_t DefaultCreationMode() {
     return 0666 & ~mask;
 }
 
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    // Closes now and reports a failed close, where a delayed write error can surface.
-    int Close() {
-        const int rc = ::close(std::exchange(fd_, -1));
-        return rc;
-    }
-
-  private:
-    int fd_;
-};
-
 void WriteInPlace(const std::string& path, const std::function<void(TextWriter&)>& writeContent) {
     // Opened without waiting, so that a named pipe nobody reads is refused (ENXIO) instead of
     // holding the program up; writes then wait as usual.
     FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0) throw IoError::FromErrno(errno, path, false);
+    if (!fd) throw IoError::FromErrno(errno, path, false);
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
     TextWriter writer(fd.get(), path);
     writeContent(writer);
     writer.Flush();
-    if (fd.Close() != 0) throw IoError::FromErrno(errno, path, false);
+    if (fd.close() != 0) throw IoError::FromErrno(errno, path, false);
+}
+
+// The hidden name's stem: the target's own name, cut short where needed so that the hidden
+// name fits wherever the target's name fits.
+std::string HiddenStem(const std::string& target) {
+    std::string base = BaseNameOf(target);
+    if (base.size() > NAME_MAX - kTempExtraLength) base.resize(NAME_MAX - kTempExtraLength);
+    return "." + base + ".";
+}
+
+bool IsTempSuffix(std::string_view suffix) {
+    if (suffix.size() != kTempSuffixLength) return false;
+    for (const char c : suffix)
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
+            return false;
+    return true;
+}
+
+// Removes the hidden temporaries an earlier save of this target left behind when it was cut
+// off (a crash, a kill). A save holds an exclusive lock on its temporary for as long as it
+// writes, so a temporary that can be locked belongs to no running save.
+void RemoveStaleTemporaries(const std::string& directory, const std::string& stem) {
+    std::error_code error;
+    for (fs::directory_iterator it(directory, error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != stem.size() + kTempSuffixLength || name.compare(0, stem.size(), stem))
+            continue;
+        if (!IsTempSuffix(std::string_view(name).substr(stem.size()))) continue;
+        const std::string path = directory + "/" + name;
+        FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat held {};
+        if (!fd || ::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode)) continue;
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;  // a save is writing it
+        // Only the very file locked is removed, not one that took its name meanwhile.
+        struct stat named {};
+        if (::lstat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev &&
+            named.st_ino == held.st_ino)
+            ::unlink(path.c_str());
+    }
+}
+
+// An unnamed file in `directory`, which vanishes by itself when the program ends before it is
+// given a name; not open (and errno set) where the file system has no unnamed files, or the
+// directory takes no new file.
+FileDescriptor OpenUnnamed(const std::string& directory, mode_t mode) {
+    return FileDescriptor(::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+}
+
+bool UnnamedFilesUnsupported(int err) {
+    return err == EOPNOTSUPP || err == EISDIR || err == EINVAL || err == ENOENT;
+}
+
+// Gives the unnamed file `fd` the name `path`; false (errno set) when that fails.
+bool LinkUnnamed(int fd, const std::string& path) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    // Without /proc the descriptor itself is linked, which needs a privilege.
+    return ::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0;
+}
+
+// Gives the unnamed file `fd` a fresh hidden name beside the target, in `tempPath`, from where
+// it replaces the target in one step. False where the file cannot be linked at all.
+bool NameUnnamedTemporary(int fd, const std::string& directory, const std::string& stem,
+                          std::string& tempPath) {
+    for (;;) {
+        // mkstemp picks a free name; the link takes it over once the probe is gone.
+        tempPath = directory + "/" + stem + std::string(kTempSuffixLength, 'X');
+        FileDescriptor probe(::mkostemp(tempPath.data(), O_CLOEXEC));
+        if (!probe) return false;
+        probe.reset();
+        ::unlink(tempPath.c_str());
+        if (LinkUnnamed(fd, tempPath)) return true;
+        if (errno != EEXIST) return false;
+    }
+}
+
+// A named hidden temporary beside the target, locked for as long as the save writes it (see
+// RemoveStaleTemporaries). `tempPath` receives its name.
+FileDescriptor CreateNamedTemporary(const std::string& directory, const std::string& stem,
+                                    std::string& tempPath) {
+    for (;;) {
+        tempPath = directory + "/" + stem + std::string(kTempSuffixLength, 'X');
+        FileDescriptor fd(::mkostemp(tempPath.data(), O_CLOEXEC));
+        if (!fd) return fd;
+        while (::flock(fd.get(), LOCK_EX) != 0 && errno == EINTR) {
+        }
+        // Another save may have taken the file for stale between its creation and the lock;
+        // then it is gone, and a new one is made.
+        struct stat held {};
+        struct stat named {};
+        if (::fstat(fd.get(), &held) == 0 && ::lstat(tempPath.c_str(), &named) == 0 &&
+            held.st_dev == named.st_dev && held.st_ino == named.st_ino)
+            return fd;
+    }
 }
 
 void ReplaceRegularFile(const std::string& target, const struct stat* existing,
                         const std::function<void(TextWriter&)>& writeContent) {
-    // The hidden name is the target's own, cut short where needed so that it fits wherever
-    // the target's name fits: "." before it and ".XXXXXX" after it take 8 bytes.
-    std::string base = BaseNameOf(target);
-    if (base.size() > NAME_MAX - 8) base.resize(NAME_MAX - 8);
-    std::string tempPath = DirectoryOf(target) + "/." + base + ".XXXXXX";
-    FileDescriptor fd(::mkostemp(tempPath.data(), O_CLOEXEC));
-    if (fd.get() < 0) {
-        // A folder that takes no new file may still hold a file that can be written: that
-        // one is then written where it is, as it would be without the hidden copy.
-        if (existing && (errno == EACCES || errno == EPERM))
-            return WriteInPlace(target, writeContent);
-        throw IoError::FromErrno(errno, target, false);
-    }
-    try {
-        const mode_t mode = existing ? (existing->st_mode & 07777) : DefaultCreationMode();
-        ::fchmod(fd.get(), mode);
+    const std::string directory = DirectoryOf(target);
+    const std::string stem = HiddenStem(target);
+    const mode_t mode = existing ? (existing->st_mode & 07777) : DefaultCreationMode();
+    RemoveStaleTemporaries(directory, stem);
+
+    // Writes the whole content to `fd` and makes sure it reached the disk.
+    auto writeAll = [&](int fd) {
+        ::fchmod(fd, mode);
         if (existing && ::geteuid() == 0) [[maybe_unused]]
-            int ignored = ::fchown(fd.get(), existing->st_uid, existing->st_gid);
-        TextWriter writer(fd.get(), target);
+            int ignored = ::fchown(fd, existing->st_uid, existing->st_gid);
+        TextWriter writer(fd, target);
         writeContent(writer);
         writer.Flush();
         // Space on many file systems is only claimed here, so "Disk full" may surface now.
-        if (::fsync(fd.get()) != 0 && errno != EINVAL)
-            throw IoError::FromErrno(errno, target, false);
-        if (fd.Close() != 0) throw IoError::FromErrno(errno, target, false);
+        if (::fsync(fd) != 0 && errno != EINVAL) throw IoError::FromErrno(errno, target, false);
+    };
+
+    // Written unnamed first where the file system allows it, so that nothing is left behind
+    // whenever the save is cut off; named and locked otherwise. A folder that takes no new
+    // file refuses the save: the old file is never written over in place, where a failure
+    // part-way would destroy it.
+    std::string tempPath;
+    FileDescriptor fd = OpenUnnamed(directory, mode);
+    if (fd) {
+        writeAll(fd.get());
+        while (::flock(fd.get(), LOCK_EX) != 0 && errno == EINTR) {
+        }
+        if (!NameUnnamedTemporary(fd.get(), directory, stem, tempPath)) {
+            // The unnamed file cannot be named here: the content is written again, named.
+            fd.reset();
+            tempPath.clear();
+        }
+    } else if (!UnnamedFilesUnsupported(errno)) {
+        throw IoError::FromErrno(errno, target, false);
+    }
+    try {
+        if (!fd) {
+            fd = CreateNamedTemporary(directory, stem, tempPath);
+            if (!fd) throw IoError::FromErrno(errno, target, false);
+            writeAll(fd.get());
+        }
         if (::rename(tempPath.c_str(), target.c_str()) != 0)
             throw IoError::FromErrno(errno, target, false);
     } catch (...) {
-        ::unlink(tempPath.c_str());
+        if (!tempPath.empty()) ::unlink(tempPath.c_str());
         throw;
     }
+    // Closed only after the rename, so that the lock keeps the temporary from being taken for
+    // stale up to the end; the content reached the disk before the rename.
+    fd.reset();
 }
 
 }  // namespace

@@ -29,9 +29,12 @@ class TextWriter {
 };
 
 // Saves a file the user named so that a failure can never destroy data: the new content is
-// written completely to a hidden file beside the target and only then takes the target's
-// place, keeping the old file's permission bits. If anything fails, the error is thrown, the
-// old file (or its absence) is exactly as it was and no partial file is left behind.
+// written completely to a file beside the target (unnamed where the file system allows it,
+// else hidden and locked) and only then takes the target's place, keeping the old file's
+// permission bits. If anything fails, the error is thrown, the old file (or its absence) is
+// exactly as it was and no partial file is left behind; a folder that takes no new file
+// refuses the save ("File access denied"), even where the old file itself could be written.
+// A hidden file an earlier save of the same name left when it was cut off is removed.
 // An existing device, pipe or other special file is written in place instead; a symbolic
 // link keeps pointing where it pointed, and the file it points to is the one replaced.
 void SaveTextFile(const std::string& path, const std::function<void(TextWriter&)>& writeContent);

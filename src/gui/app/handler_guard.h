@@ -7,6 +7,7 @@
 #include <new>
 #include <utility>
 
+#include "gui/app/display_text.h"
 #include "gui/app/messages.h"
 
 namespace fetaldose::gui {
@@ -18,7 +19,8 @@ void runGuarded(Messages& messages, Body&& body) noexcept {
     } catch (const std::bad_alloc&) {
         messages.error(QStringLiteral("Out of memory"));
     } catch (const std::exception& fault) {
-        messages.error(QString::fromLocal8Bit(fault.what()));
+        // A fault's text may quote a file's bytes (a dose field that is no number).
+        messages.error(displayText(fault.what()));
     } catch (...) {
         messages.error(QStringLiteral("Unexpected error"));
     }

@@ -9,10 +9,6 @@ QFont sansSerifFace(const QStringList& families) {
     return face;
 }
 
-QString fromLocalBytes(std::string_view bytes) {
-    return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
 std::string toLocalBytes(const QString& text) {
     return text.toLocal8Bit().toStdString();
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The look the windows share: the sans-serif faces they are drawn in, and the one place where
-// the 8-bit text of files meets the text the windows show.
+// The look the windows share: the sans-serif faces they are drawn in. Text read from files is
+// shown through displayText() (display_text.h).
 
 #include <QFont>
 #include <QString>
@@ -13,8 +13,6 @@ namespace fetaldose::gui {
 // A sans-serif face: the first of `families` that is installed, any sans-serif face otherwise.
 QFont sansSerifFace(const QStringList& families);
 
-// Bytes of a file (the catalogue, a data file) as text, in the locale's 8-bit encoding.
-QString fromLocalBytes(std::string_view bytes);
 // Text as the bytes a file holds, in the locale's 8-bit encoding.
 std::string toLocalBytes(const QString& text);
 

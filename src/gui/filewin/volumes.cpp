@@ -25,37 +25,49 @@ bool isUnder(const QString& path, const QString& folder) {
 class MountedVolumes final : public VolumeProvider {
   public:
     std::vector<Volume> mountedVolumes() override {
-        std::vector<Volume> volumes;
+        std::vector<MountEntry> mounts;
         for (const QStorageInfo& storage : QStorageInfo::mountedVolumes()) {
             if (!storage.isValid()) continue;
-            const QString root = storage.rootPath();
-            const QString type = QString::fromLocal8Bit(storage.fileSystemType());
-            if (isPseudoFileSystem(type, root)) continue;
-            // Files mounted in place (as containers do with /etc/hosts) have no root directory.
-            if (!QFileInfo(root).isDir()) continue;
-            Volume volume;
-            volume.rootPath = root;
-            volume.label = storage.name();
-            volume.kind = volumeKindFor(type, root);
-            if (volume.kind == VolumeKind::Network)
-                volume.remoteName = QString::fromLocal8Bit(storage.device());
-            volumes.push_back(std::move(volume));
+            mounts.push_back({storage.rootPath(), QString::fromLocal8Bit(storage.fileSystemType()),
+                              storage.name(), QString::fromLocal8Bit(storage.device())});
         }
-        // A path mounted over twice lists once, as the mount on top: the later one in the
-        // mount table. The sort keeps the table's order among equal paths, so reversing
-        // first puts the mount on top ahead of those it hides.
-        std::reverse(volumes.begin(), volumes.end());
-        std::stable_sort(volumes.begin(), volumes.end(),
-                         [](const Volume& a, const Volume& b) { return a.rootPath < b.rootPath; });
-        volumes.erase(
-            std::unique(volumes.begin(), volumes.end(),
-                        [](const Volume& a, const Volume& b) { return a.rootPath == b.rootPath; }),
-            volumes.end());
-        return volumes;
+        return volumesFromMountTable(mounts);
     }
 };
 
 }  // namespace
+
+std::vector<Volume> volumesFromMountTable(const std::vector<MountEntry>& mounts) {
+    std::vector<Volume> volumes;
+    for (const MountEntry& mount : mounts) {
+        const QString& root = mount.rootPath;
+        if (isPseudoFileSystem(mount.fileSystemType, root)) continue;
+        // Files mounted in place (as containers do with /etc/hosts) have no root directory.
+        if (!QFileInfo(root).isDir()) continue;
+        Volume volume;
+        volume.rootPath = root;
+        volume.label = mount.label;
+        volume.kind = volumeKindFor(mount.fileSystemType, root);
+        if (volume.kind == VolumeKind::Network) volume.remoteName = mount.device;
+        volumes.push_back(std::move(volume));
+    }
+    // A root that the table does not list (a chroot, some containers) is still the way to
+    // every folder: it is offered all the same.
+    if (std::none_of(volumes.begin(), volumes.end(),
+                     [](const Volume& v) { return v.rootPath == u"/"; }))
+        volumes.push_back({QStringLiteral("/"), {}, {}, VolumeKind::Fixed});
+    // A path mounted over twice lists once, as the mount on top: the later one in the
+    // mount table. The sort keeps the table's order among equal paths, so reversing
+    // first puts the mount on top ahead of those it hides.
+    std::reverse(volumes.begin(), volumes.end());
+    std::stable_sort(volumes.begin(), volumes.end(),
+                     [](const Volume& a, const Volume& b) { return a.rootPath < b.rootPath; });
+    volumes.erase(
+        std::unique(volumes.begin(), volumes.end(),
+                    [](const Volume& a, const Volume& b) { return a.rootPath == b.rootPath; }),
+        volumes.end());
+    return volumes;
+}
 
 VolumeProvider& systemVolumes() {
     static MountedVolumes volumes;

@@ -43,6 +43,19 @@ class VolumeProvider {
 // The mounted volumes of this system, pseudo file systems left out.
 VolumeProvider& systemVolumes();
 
+// One line of a mount table.
+struct MountEntry {
+    QString rootPath;
+    QString fileSystemType;
+    QString label;
+    QString device;  // the remote share of a network volume
+};
+
+// The volumes to list for a mount table, sorted by root path: pseudo file systems and
+// files mounted in place left out, a path mounted over twice listed once, and the root
+// volume "/" always there, whether the table lists it or not.
+std::vector<Volume> volumesFromMountTable(const std::vector<MountEntry>& mounts);
+
 // The text of a volume's entry in the drive list: its root path, a blank, and either the
 // remote name of a network volume in lower case or the label in lower case in square
 // brackets ("[]" where there is none).

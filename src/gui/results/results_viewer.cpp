@@ -12,6 +12,7 @@
 #include "core/refdata/nuclide_data.h"
 #include "core/run/labels.h"
 #include "core/run/run.h"
+#include "gui/app/display_text.h"
 #include "gui/app/handler_guard.h"
 #include "gui/app/look.h"
 #include "gui/app/window_printer.h"
@@ -221,7 +222,7 @@ void ResultsViewer::layOutGrids(const RunCheck& check) {
             for (int tissue : check.Rows) {
                 if (++row >= ResultGrid::kRows) break;
                 if (tissue >= 1 && tissue <= static_cast<int>(kRowLabels.size()))
-                    cells.setCellQuietly(0, row, fromLocalBytes(kRowLabels[tissue - 1]));
+                    cells.setCellQuietly(0, row, displayText(kRowLabels[tissue - 1]));
             }
         }
         if (check.Stage == GridStage::LaidOut) {
@@ -229,7 +230,7 @@ void ResultsViewer::layOutGrids(const RunCheck& check) {
             for (int period : check.Periods) {
                 if (++column >= ResultGrid::kColumns) break;
                 if (period >= 1 && period <= static_cast<int>(kPeriodLabels.size()))
-                    cells.setCellQuietly(column, 0, fromLocalBytes(kPeriodLabels[period - 1]));
+                    cells.setCellQuietly(column, 0, displayText(kPeriodLabels[period - 1]));
             }
         }
         cells.changed();
@@ -273,14 +274,14 @@ void ResultsViewer::showTable(int table) {
     const bool present = table >= 1 && table <= store_.TableCount() && table < store_.SlotCount();
     using Heading = std::string_view (ResultStore::*)(int) const;
     auto heading = [&](Heading field) {
-        return present ? fromLocalBytes((store_.*field)(table)) : QString();
+        return present ? displayText((store_.*field)(table)) : QString();
     };
     nuclideLabel_->setText(heading(&ResultStore::Nuclide));
     groupLabel_->setText(heading(&ResultStore::Group));
     // The second line shows the scenario and the third the route.
     scenarioLabel_->setText(heading(&ResultStore::Scenario));
     routeLabel_->setText(heading(&ResultStore::Route));
-    summaryLabel_->setText(present ? fromLocalBytes(store_.Summary(table)) : QString());
+    summaryLabel_->setText(present ? displayText(store_.Summary(table)) : QString());
 
     ResultGridModel& postNatal = postNatalGrid_->cells();
     ResultGridModel& offspring = offspringGrid_->cells();
@@ -288,16 +289,16 @@ void ResultsViewer::showTable(int table) {
     const int periods = std::clamp(store_.PeriodCount(), 0, ResultGrid::kColumns - 4);
     for (int row = 1; row <= rows; ++row) {
         const QString inUtero =
-            present ? fromLocalBytes(store_.InUtero(table, row)) : texts::kBlankCell;
+            present ? displayText(store_.InUtero(table, row)) : texts::kBlankCell;
         postNatal.setCellQuietly(2, row, inUtero);
         offspring.setCellQuietly(2, row, inUtero);
         for (int period = 1; period <= periods; ++period) {
             postNatal.setCellQuietly(
                 period + 3, row,
-                present ? fromLocalBytes(store_.PostNatal(table, row, period)) : texts::kBlankCell);
+                present ? displayText(store_.PostNatal(table, row, period)) : texts::kBlankCell);
             offspring.setCellQuietly(
                 period + 3, row,
-                present ? fromLocalBytes(store_.Offspring(table, row, period)) : texts::kBlankCell);
+                present ? displayText(store_.Offspring(table, row, period)) : texts::kBlankCell);
         }
     }
     postNatal.changed();

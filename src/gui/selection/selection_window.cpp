@@ -13,6 +13,7 @@
 
 #include "core/refdata/catalogue.h"
 #include "core/refdata/data_directory.h"
+#include "gui/app/display_text.h"
 #include "gui/app/handler_guard.h"
 #include "gui/app/look.h"
 #include "gui/app/messages.h"
@@ -124,13 +125,13 @@ void SelectionWindow::fillNuclideGrid() {
         dataDirectory_ = CurrentDataDirectory();
         const CatalogueLoad load = LoadCatalogue(
             dataDirectory_, fileAttributes_,
-            [&messages](const std::string& text) { messages.inform(fromLocalBytes(text)); });
+            [&messages](const std::string& text) { messages.inform(displayText(text)); });
 
         // Every entry gets a row, so that all of them can be shown, found and chosen.
         const int entries = static_cast<int>(load.Entries.size());
         nuclideGrid_->setRowCount(std::max(kMinimumGridRows, entries));
         auto setCell = [this](int row, int column, const std::string& text) {
-            auto* cell = new QTableWidgetItem(fromLocalBytes(text));
+            auto* cell = new QTableWidgetItem(displayText(text));
             keepBytes(cell, text);
             cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             nuclideGrid_->setItem(row, column, cell);
@@ -141,7 +142,7 @@ void SelectionWindow::fillNuclideGrid() {
             setCell(row, 1, entry.HalfLife);
         }
         moveGridTo(0);
-        if (load.Fault) messages.error(fromLocalBytes(*load.Fault));
+        if (load.Fault) messages.error(displayText(*load.Fault));
     });
 }
 
@@ -284,10 +285,10 @@ void SelectionWindow::moveGridTo(int row) {
 // The name goes to the chosen list and the half-life to the same index of its twin; nothing
 // is selected or scrolled.
 void SelectionWindow::appendChosenTexts(const std::string& name, const std::string& halfLife) {
-    auto* item = new QListWidgetItem(fromLocalBytes(name), chosenList_);
+    auto* item = new QListWidgetItem(displayText(name), chosenList_);
     item->setSizeHint(QSize(0, kChosenItemHeight));
     keepBytes(item, name);
-    keepBytes(new QListWidgetItem(fromLocalBytes(halfLife), halfLifeList_), halfLife);
+    keepBytes(new QListWidgetItem(displayText(halfLife), halfLifeList_), halfLife);
 }
 
 void SelectionWindow::addGridRow(int row) {

@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -17,7 +21,6 @@
 #include <string>
 #include <vector>
 
-#include "scratch_directory.h"
 #include "broken_reads.h"
 #include "core/options/options_file.h"
 #include "core/refdata/catalogue.h"
@@ -28,6 +31,7 @@
 #include "core/run/run_texts.h"
 #include "core/textio/faults.h"
 #include "data_file_builder.h"
+#include "scratch_directory.h"
 
 namespace fetaldose {
 namespace {
@@ -223,6 +227,64 @@ TEST(FileFaults, SavesKeepTheOlderFileAndLeaveNothingBehind) {
             EXPECT_EQ(MessageOf([&] { save.write(good.File("again")); }), "");
             EXPECT_EQ(ReadBytes(good.File("again")), reference);
         }
+    }
+}
+
+// What a save run as another user, with a small file size limit, reports: its message, or ""
+// when it succeeded.
+std::string SaveAsUser(uid_t user, gid_t group, const std::function<void()>& save) {
+    int pipeEnds[2];
+    if (::pipe2(pipeEnds, O_CLOEXEC) != 0) return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        std::string message = "could not drop to the user";
+        // Files of more than 16 KiB cannot be written: a write part-way fails on any volume.
+        const rlimit fileSizeLimit{16 * 1024, 16 * 1024};
+        ::signal(SIGXFSZ, SIG_IGN);
+        if (::setrlimit(RLIMIT_FSIZE, &fileSizeLimit) == 0 && ::setgroups(0, nullptr) == 0 &&
+            ::setresgid(group, group, group) == 0 && ::setresuid(user, user, user) == 0)
+            message = MessageOf(save);
+        [[maybe_unused]] const ssize_t written =
+            ::write(pipeEnds[1], message.data(), message.size());
+        ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    std::string message;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        message.append(buffer, static_cast<std::size_t>(n));
+    ::close(pipeEnds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return message;
+}
+
+// A folder that takes no new file from the user, holding a file the user may write: the
+// save is refused and the old file kept, where writing it in place would cut it short when
+// the volume fills up part-way.
+TEST(FileFaults, AFolderThatTakesNoNewFileRefusesTheSaveAndKeepsTheOldFile) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to hand the file to another user";
+    constexpr uid_t kNobody = 65534;
+    constexpr gid_t kNoGroup = 65534;
+    ResultStore store;
+    FillTables(store, 60);
+    for (const Save& save : Saves(store)) {
+        SCOPED_TRACE(save.name);
+        ScratchDirectory dir;
+        ASSERT_EQ(::chmod(dir.File("").c_str(), 0755), 0);  // the user may pass through
+        // A full small volume where one can be mounted, else a plain folder; the file size
+        // limit of the save makes a write fail part-way on both.
+        const SmallVolume mount(dir.File("volume"));
+        ASSERT_EQ(::chmod(dir.File("volume").c_str(), 0755), 0);  // root's, closed to others
+        const std::string target = dir.File("volume/kept.out");
+        WriteBytes(target, kOlderFile);
+        ASSERT_EQ(::chown(target.c_str(), kNobody, kNoGroup), 0);
+        ASSERT_EQ(::chmod(target.c_str(), 0644), 0);
+        const auto before = Contents(dir.File("volume"));
+
+        EXPECT_EQ(SaveAsUser(kNobody, kNoGroup, [&] { save.write(target); }), "File access denied");
+        EXPECT_EQ(Contents(dir.File("volume")), before);
     }
 }
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "scratch_directory.h"
 #include "core/refdata/catalogue.h"
 #include "core/refdata/data_directory.h"
+#include "scratch_directory.h"
 
 namespace fetaldose {
 namespace {
@@ -199,6 +199,32 @@ TEST_F(CatalogueTest, FileNamesMatchWithoutRegardToCase) {
     EXPECT_EQ(load.Entries.size(), 4u);
     EXPECT_EQ(log, (std::vector<std::string>{kAttributePassMessage, "read-only AM-241.DAT",
                                              "read-only Pu-239.dat"}));
+}
+
+TEST_F(CatalogueTest, PassChangesNothingOutsideTheDataDirectory) {
+    ScratchDirectory outside;
+    WriteBytes(outside.File("victim.dat"), "0\r\n");
+    WriteBytes(outside.File("target.dat"), "0\r\n");
+    const std::string outsideName =
+        std::filesystem::path(outside.File("")).parent_path().filename().string();
+    WriteDataFile("Pu-239.dat", 0644);
+    ASSERT_EQ(::symlink(outside.File("target.dat").c_str(), dir.File("Link.dat").c_str()), 0);
+    WriteCatalogue("4\r\nLink\r\n1 s\r\n../" + outsideName + "/victim\r\n2 s\r\n" +
+                   outside.File("victim") + "\r\n3 s\r\nPu-239\r\n4 s\r\n");
+
+    const CatalogueLoad load = Load();
+    EXPECT_EQ(load.Entries.size(), 4u);
+    EXPECT_EQ(PermissionBits(dir.File("Pu-239.dat")), 0444u);
+    EXPECT_EQ(PermissionBits(outside.File("victim.dat")), 0644u);
+    EXPECT_EQ(PermissionBits(outside.File("target.dat")), 0644u);
+
+    // Names that would reach out of the data directory name no data file at all.
+    WriteBytes(dir.File("..dat"), "0\r\n");
+    for (const std::string& name : {"../" + outsideName + "/victim", outside.File("victim"),
+                                    std::string("."), std::string(".."), std::string("/")}) {
+        EXPECT_FALSE(FindDataFile(dir.Slash(), name)) << name;
+        EXPECT_FALSE(DataFileFinder(dir.Slash()).Find(name)) << name;
+    }
 }
 
 TEST(DataDirectory, IsTheWorkingDirectoryFollowedByData) {

@@ -355,6 +355,50 @@ TEST_F(RunFill, SavedAndOverriddenTablesReadAsTheRunFilledThem) {
     EXPECT_EQ(texts(), expected);
 }
 
+// A data file padded with a long spare line, so that its bytes dwarf the store's own needs.
+std::string PaddedDataFile(std::size_t padding) {
+    return DataFileBuilder({0, 0, 1}, {0, 0, 0})
+        .Lines([padding](const testing::RecordPlace& place, int line) {
+            if (line == 2 && place.Scenario == 1) return std::string(padding, 's');
+            return DataFileBuilder::DefaultLine(place, line);
+        })
+        .Build();
+}
+
+TEST_F(RunFill, CopiesShareOneReadAndAFailedRunKeepsNothing) {
+    constexpr std::size_t kPadding = 4 << 20;
+    AddFile("Big", PaddedDataFile(kPadding));
+    SelectionSnapshot s = Minimal();
+    s.Nuclides = {"Big"};
+    s.HalfLives = {"1 y"};
+    ASSERT_TRUE(Run(s).Complete);
+    const std::size_t once = store.MemoryBytes();
+    ASSERT_GT(once, kPadding);
+
+    // Twenty copies of one nuclide: twenty tables over one read of its file.
+    s.Nuclides.assign(20, "Big");
+    s.HalfLives.assign(20, "1 y");
+    const FillOutcome copies = Run(s);
+    ASSERT_TRUE(copies.Complete);
+    EXPECT_EQ(store.TableCount(), 20);
+    EXPECT_EQ(store.Nuclide(20), "Big, half-life is 1 y");
+    EXPECT_LT(store.MemoryBytes(), once + kPadding);
+
+    // A value that is no number in a later file ends the run, and the store lets go of the
+    // earlier file's bytes at once.
+    AddFile("Bad", DataFileBuilder({0, 0, 1}, {0, 0, 0})
+                       .Lines([](const testing::RecordPlace& place, int line) {
+                           if (line == 3) return testing::ValueLine([](int) { return "1.O-10"; });
+                           return DataFileBuilder::DefaultLine(place, line);
+                       })
+                       .Build());
+    s.Nuclides = {"Big", "Big", "Bad"};
+    s.HalfLives = {"1 y", "1 y", "2 y"};
+    EXPECT_THROW(Run(s), ConversionError);
+    EXPECT_EQ(store.TableCount(), 0);
+    EXPECT_LT(store.MemoryBytes(), kPadding);
+}
+
 TEST_F(RunFill, IncompleteChecksFillNothing) {
     SelectionSnapshot s = Minimal();
     s.Periods = {};

@@ -115,8 +115,9 @@ TEST(TextReader, LineNumbersFollowTheLineRules) {
 }
 
 TEST(TextReader, CountThatIsNotAnIntegerIsInvalidNumericInput) {
-    for (const char* bad : {"abc\r\n", "2.5\r\n", "3x\r\n", "1099511627776\r\n", "2147483648\r\n",
-                            "-2147483649\r\n", "-\r\n", "+\r\n", "\xb3\r\n", "0x10\r\n"}) {
+    for (const char* bad :
+         {"abc\r\n", "2.5\r\n", "3x\r\n", "1099511627776\r\n", "2147483648\r\n", "-2147483649\r\n",
+          "-\r\n", "+\r\n", "\xb3\r\n", "0x10\r\n", "+-5\r\n", "-+5\r\n", "--5\r\n", "++5\r\n"}) {
         SCOPED_TRACE(bad);
         EXPECT_EQ(CountFaultCode(bad), IoError::kInvalidNumericInput);
     }

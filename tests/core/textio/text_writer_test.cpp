@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "core/textio/faults.h"
 #include "core/textio/text_writer.h"
@@ -88,6 +93,47 @@ TEST(SaveTextFile, FailureMidwayLeavesTheOldFileOrItsAbsenceAlone) {
                  std::runtime_error);
     EXPECT_EQ(ReadBytes(path), "old content\r\n");
     EXPECT_EQ(EntriesIn(dir), 1);
+}
+
+TEST(SaveTextFile, ASaveCutOffLeavesNoHiddenFileForLong) {
+    ScratchDirectory dir;
+    const std::string path = dir.File("out.dos");
+    WriteBytes(path, "old content\r\n");
+
+    // A save killed part-way leaves the old file and nothing beside it.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        try {
+            SaveTextFile(path, [](TextWriter& out) {
+                for (int i = 0; i < 50000; ++i) out.WriteLine("a line long enough to be flushed");
+                out.Flush();
+                ::raise(SIGKILL);
+            });
+        } catch (...) {
+        }
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(ReadBytes(path), "old content\r\n");
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.dos"});
+
+    // Hidden files of this name's pattern that no save holds are removed by the next save of
+    // the name; one a running save holds, and every other name, stay.
+    for (const char* name : {".out.dos.Ab12Cd", ".out.dos.Held99", ".out.dos.long123",
+                             ".other.dos.Zz99Yy", "out.dos.Ab12Cd"})
+        WriteBytes(dir.File(name), "partial");
+    const int held = ::open(dir.File(".out.dos.Held99").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    SaveTextFile(path, TwoLines);
+    ::close(held);
+    EXPECT_EQ(ReadBytes(path), "first\r\nsecond\x1a\xff\r\n");
+    EXPECT_EQ(dir.Entries(),
+              (std::vector<std::string>{".other.dos.Zz99Yy", ".out.dos.Held99", ".out.dos.long123",
+                                        "out.dos", "out.dos.Ab12Cd"}));
 }
 
 TEST(SaveTextFile, DeviceIsWrittenInPlaceAndAFullOneReportsDiskFull) {

@@ -500,6 +500,19 @@ class FileChooserTest : public QObject {
         bool hasRoot = false;
         for (const Volume& v : systemVolumes().mountedVolumes()) hasRoot |= v.rootPath == "/";
         QVERIFY(hasRoot);
+
+        // The root volume is offered whether the mount table lists it or not (a chroot's
+        // table may list only its own mounts); where it is listed, it keeps its label.
+        const QString folder = QDir::tempPath();
+        const std::vector<Volume> chroot = volumesFromMountTable(
+            {{"/proc", "proc", "", "proc"}, {folder, "ext4", "Data", "/dev/sdb1"}});
+        QCOMPARE(chroot.size(), std::size_t{2});
+        QCOMPARE(volumeEntryText(chroot[0]), QString("/ []"));
+        QCOMPARE(chroot[1].rootPath, folder);
+        const std::vector<Volume> listed =
+            volumesFromMountTable({{folder, "ext4", "", ""}, {"/", "ext4", "System", ""}});
+        QCOMPARE(listed.size(), std::size_t{2});
+        QCOMPARE(volumeEntryText(listed[0]), QString("/ [system]"));
         QCOMPARE(volumeEntryText({"/media/x", "", "", VolumeKind::Network}),
                  QString("/media/x []"));
     }

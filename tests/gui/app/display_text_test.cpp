@@ -1,0 +1,122 @@
+// Texts from files on screen: 8-bit bytes decoded as the data set wrote them, and a line of any
+// length shown cut short while its bytes reach the saved files unchanged.
+
+#include <QLabel>
+#include <QListWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <fstream>
+#include <iterator>
+
+#include "../results/viewer_fixture.h"
+#include "core/options/options_file.h"
+#include "gui/app/display_text.h"
+#include "gui/results/run_controller.h"
+#include "gui/selection/selection_window.h"
+#include "working_data_set.h"
+
+using namespace fetaldose;
+using namespace fetaldose::gui;
+using namespace fetaldose::gui::testing;
+
+namespace {
+
+constexpr std::size_t kHugeLine = 64u << 20;
+const QString kEllipsis(QChar(0x2026));
+
+std::string ReadAll(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A shown text cut short: the most characters, ending in the ellipsis after `start`.
+void VerifyCut(const QString& shown, const QString& start) {
+    QCOMPARE(shown.size(), kMaxDisplayedCharacters);
+    QVERIFY(shown.startsWith(start));
+    QVERIFY(shown.endsWith(kEllipsis));
+}
+
+}  // namespace
+
+class DisplayTextTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void bytesAreUtf8WhereValidAndWindows1252Otherwise() {
+        QCOMPARE(displayText("0.3 \xB5s"), QString::fromUtf8("0.3 \u00B5s"));
+        QCOMPARE(displayText("0.3 \xC2\xB5s"), QString::fromUtf8("0.3 \u00B5s"));
+        QCOMPARE(displayText("\x80 \x9F \x81 \xFF"),
+                 QString::fromUtf8("\u20AC \u0178 \u0081 \u00FF"));
+
+        // Long texts are cut whole characters short of the limit, whatever their code.
+        const std::string ascii(kMaxDisplayedCharacters, 'a');
+        QCOMPARE(displayText(ascii), QString::fromLatin1(ascii));
+        VerifyCut(displayText(ascii + "b"), QStringLiteral("aaa"));
+        std::string accented;
+        for (int i = 0; i < kMaxDisplayedCharacters * 3; ++i) accented += "\xC3\xA9";
+        VerifyCut(displayText(accented), QString::fromUtf8("\u00E9\u00E9"));
+        VerifyCut(displayText(accented + "\xB5"), QString::fromUtf8("\u00C3\u00A9"));
+        std::string emoji;
+        for (int i = 0; i < kMaxDisplayedCharacters; ++i) emoji += "\xF0\x9F\x98\x80";
+        const QString cut = displayText(emoji);
+        QVERIFY(cut.size() <= kMaxDisplayedCharacters);
+        QVERIFY(!cut.at(cut.size() - 2).isHighSurrogate());
+        QVERIFY(cut.endsWith(kEllipsis));
+    }
+
+    // A 64 MB half-life in the catalogue and in an options file: the windows show its start
+    // and stay whole, and the bytes go back to the options file and the run unchanged.
+    void aHugeLineIsShownCutAndKeptWhole() {
+        WorkingDataSet data;
+        const std::string huge = "1 " + std::string(kHugeLine, 'y');
+        data.WriteCatalogue({{"Big", QByteArray::fromStdString(huge)}, {"Mu", "0.3 \xB5s"}});
+        test::WriteFile(data.DataPath("Big.dat").toStdString(),
+                        test::DataFileText({0, 0, 1}, {0, 0, 0}));
+        test::WriteFile(data.DataPath("Mu.dat").toStdString(),
+                        test::DataFileText({0, 0, 1}, {0, 0, 0}));
+        RecordingMessages messages;
+        const std::unique_ptr<WindowSet> windows = data.OpenWindows(messages);
+        messages.Clear();  // the first-run notice
+        TDualListDlg& window = windows->selection();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* grid = window.findChild<QTableWidget*>(QStringLiteral("StringGrid1"));
+        VerifyCut(grid->item(0, 1)->text(), QStringLiteral("1 yyy"));
+        QCOMPARE(grid->item(1, 1)->text(), QString::fromUtf8("0.3 \u00B5s"));
+        QVERIFY(!window.grab().isNull());  // the grid paints
+
+        // An options file brings the same line: shown cut, saved back byte for byte.
+        const QString options = data.DataPath("huge.opt");
+        std::string optionsText = "2\r\nBig\r\n" + huge + "\r\nMu\r\n0.3 \xB5s\r\n";
+        test::WriteFile(options.toStdString(), optionsText + "Exposure group\r\nyes\r\nno\r\n");
+        QCOMPARE(LoadOptionsFile(options.toStdString(), window), OptionsLoad::Completed);
+        auto* halfLives = window.findChild<QListWidget*>(QStringLiteral("LstBxHalfLife"));
+        VerifyCut(halfLives->item(0)->text(), QStringLiteral("1 yyy"));
+        QCOMPARE(halfLives->item(1)->text(), QString::fromUtf8("0.3 \u00B5s"));
+        const SelectionSnapshot chosen = window.Snapshot();
+        QVERIFY(chosen.HalfLives.at(0) == huge);
+        QCOMPARE(chosen.HalfLives.at(1), std::string("0.3 \xB5s"));
+        SaveOptionsFile(data.DataPath("again.opt").toStdString(), chosen);
+        QVERIFY(ReadAll(data.DataPath("again.opt")).starts_with(optionsText));
+
+        // The viewer's header shows the start of the heading, and the window paints.
+        SelectionSnapshot run = chosen;
+        run.Ingestion = true;
+        run.AllAcutes = run.AllOrgans = run.AllPeriods = true;
+        QStringList headers;
+        test::ViewerDriver driver(windows->viewer());
+        auto look = [&headers](TFrmDemo2& viewer) {
+            headers << viewer.findChild<QLabel*>(QStringLiteral("lblNuclide"))->text();
+            QVERIFY(!viewer.grab().isNull());
+        };
+        driver.Then(look);
+        driver.Run([&] { RunAndView(*windows, run); });
+        QVERIFY(driver.Opened());
+        QVERIFY(!headers.isEmpty());
+        VerifyCut(headers.front(), QStringLiteral("Big, half-life is 1 yyy"));
+        QVERIFY(messages.all.isEmpty());
+    }
+};
+
+QTEST_MAIN(DisplayTextTest)
+#include "display_text_test.moc"
