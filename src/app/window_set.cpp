@@ -98,7 +98,7 @@ void WindowSet::create() {
         kLoadOptionsChooser,
         [this](const std::string& path) {
             if (LoadOptionsFile(path, *selection_) == OptionsLoad::NuclideNotAvailable) {
-                this->messages().inform(fromLocalBytes(kNuclideNotAvailableMessage));
+                this->messages().inform(QString::fromLatin1(kNuclideNotAvailableMessage));
                 return false;
             }
             return true;

@@ -11,7 +11,7 @@
 #include "../results/viewer_fixture.h"
 #include "core/options/options_file.h"
 #include "gui/app/display_text.h"
-#include "gui/results/run_controller.h"
+#include "gui/results/results_viewer.h"
 #include "gui/selection/selection_window.h"
 #include "working_data_set.h"
 
@@ -69,15 +69,15 @@ class DisplayTextTest : public QObject {
     void aHugeLineIsShownCutAndKeptWhole() {
         WorkingDataSet data;
         const std::string huge = "1 " + std::string(kHugeLine, 'y');
-        data.WriteCatalogue({{"Big", QByteArray::fromStdString(huge)}, {"Mu", "0.3 \xB5s"}});
-        test::WriteFile(data.DataPath("Big.dat").toStdString(),
-                        test::DataFileText({0, 0, 1}, {0, 0, 0}));
-        test::WriteFile(data.DataPath("Mu.dat").toStdString(),
-                        test::DataFileText({0, 0, 1}, {0, 0, 0}));
+        data.writeCatalogue({{"Big", QByteArray::fromStdString(huge)}, {"Mu", "0.3 \xB5s"}});
+        test::writeFile(data.dataPath("Big.dat").toStdString(),
+                        test::dataFileText({0, 0, 1}, {0, 0, 0}));
+        test::writeFile(data.dataPath("Mu.dat").toStdString(),
+                        test::dataFileText({0, 0, 1}, {0, 0, 0}));
         RecordingMessages messages;
-        const std::unique_ptr<WindowSet> windows = data.OpenWindows(messages);
-        messages.Clear();  // the first-run notice
-        TDualListDlg& window = windows->selection();
+        const std::unique_ptr<WindowSet> windows = data.openWindows(messages);
+        messages.clear();  // the first-run notice
+        SelectionWindow& window = windows->selection();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto* grid = window.findChild<QTableWidget*>(QStringLiteral("StringGrid1"));
@@ -86,18 +86,18 @@ class DisplayTextTest : public QObject {
         QVERIFY(!window.grab().isNull());  // the grid paints
 
         // An options file brings the same line: shown cut, saved back byte for byte.
-        const QString options = data.DataPath("huge.opt");
+        const QString options = data.dataPath("huge.opt");
         std::string optionsText = "2\r\nBig\r\n" + huge + "\r\nMu\r\n0.3 \xB5s\r\n";
-        test::WriteFile(options.toStdString(), optionsText + "Exposure group\r\nyes\r\nno\r\n");
+        test::writeFile(options.toStdString(), optionsText + "Exposure group\r\nyes\r\nno\r\n");
         QCOMPARE(LoadOptionsFile(options.toStdString(), window), OptionsLoad::Completed);
         auto* halfLives = window.findChild<QListWidget*>(QStringLiteral("LstBxHalfLife"));
         VerifyCut(halfLives->item(0)->text(), QStringLiteral("1 yyy"));
         QCOMPARE(halfLives->item(1)->text(), QString::fromUtf8("0.3 \u00B5s"));
-        const SelectionSnapshot chosen = window.Snapshot();
+        const SelectionSnapshot chosen = window.snapshot();
         QVERIFY(chosen.HalfLives.at(0) == huge);
         QCOMPARE(chosen.HalfLives.at(1), std::string("0.3 \xB5s"));
-        SaveOptionsFile(data.DataPath("again.opt").toStdString(), chosen);
-        QVERIFY(ReadAll(data.DataPath("again.opt")).starts_with(optionsText));
+        SaveOptionsFile(data.dataPath("again.opt").toStdString(), chosen);
+        QVERIFY(ReadAll(data.dataPath("again.opt")).starts_with(optionsText));
 
         // The viewer's header shows the start of the heading, and the window paints.
         SelectionSnapshot run = chosen;
@@ -105,13 +105,13 @@ class DisplayTextTest : public QObject {
         run.AllAcutes = run.AllOrgans = run.AllPeriods = true;
         QStringList headers;
         test::ViewerDriver driver(windows->viewer());
-        auto look = [&headers](TFrmDemo2& viewer) {
+        auto look = [&headers](ResultsViewer& viewer) {
             headers << viewer.findChild<QLabel*>(QStringLiteral("lblNuclide"))->text();
             QVERIFY(!viewer.grab().isNull());
         };
-        driver.Then(look);
-        driver.Run([&] { RunAndView(*windows, run); });
-        QVERIFY(driver.Opened());
+        driver.then(look);
+        driver.run([&] { windows->run(run); });
+        QVERIFY(driver.opened());
         QVERIFY(!headers.isEmpty());
         VerifyCut(headers.front(), QStringLiteral("Big, half-life is 1 yyy"));
         QVERIFY(messages.all.isEmpty());
