@@ -195,6 +195,8 @@ Decimal18 ToDecimal18Exact(long double positiveValue) {
     return result;
 }
 
+// Why a fast form at all: it is over three times quicker than the exact one (make bench,
+// FormatDose), and every sum that is not of two plain fields goes through it.
 Decimal18 ToDecimal18(long double positiveValue) {
     int exponent = 0;
     long double fraction = 0;
