@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "core/refdata/plain_fields.h"
 #include "core/textio/faults.h"
 
 namespace fetaldose {
@@ -23,8 +24,14 @@ void ReadRecord(TextReader& file, DoseRecord& record) {
     record.SummaryTissue = file.ReadLineView();
     record.SummaryDetail = file.ReadLineView();
     record.SpareLine = file.ReadLineView();
+    // The plain fields are found now, while the line's bytes are fresh in the cache.
     record.InUteroLine = file.ReadLineView();
-    for (std::string_view& line : record.PostNatalLines) line = file.ReadLineView();
+    record.plainFields[0] = plainFieldMask(record.InUteroLine);
+    for (std::size_t j = 0; j < kPeriodCount; ++j) {
+        record.PostNatalLines[j] = file.ReadLineView();
+        record.plainFields[j + 1] = plainFieldMask(record.PostNatalLines[j]);
+    }
+    record.plainFieldsKnown = true;
 }
 
 // Empties every text, so that no view of an earlier file's bytes outlives them here.

@@ -4,6 +4,7 @@
 // the texts the general reading gives (see OffspringDoseText); inline, because a results file
 // works out a million of them.
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -14,6 +15,16 @@ struct PlainDose {
     int mantissa = 0;
     int power = 0;
 };
+
+// "00", "01", ... "99" one after the other.
+inline constexpr auto kTwoDigitTexts = [] {
+    std::array<char, 200> texts{};
+    for (int i = 0; i < 100; ++i) {
+        texts[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        texts[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return texts;
+}();
 
 inline PlainDose readPlainDose(const char* field) {
     const int mantissa = (field[0] - '0') * 10 + (field[2] - '0');
@@ -38,17 +49,26 @@ inline char* writePlainSum(PlainDose inUtero, PlainDose postNatal, char decimalS
     // dose counts as far below any other. Table look-ups instead of branches: the doses of a
     // table vary too much for a branch to be foreseen.
     constexpr int kFarBelow = -1000;
-    const int inUteroPower = inUtero.mantissa != 0 ? inUtero.power : kFarBelow;
-    const int postNatalPower = postNatal.mantissa != 0 ? postNatal.power : kFarBelow;
-    const bool inUteroHigh = inUteroPower >= postNatalPower;
-    const PlainDose high = inUteroHigh ? inUtero : postNatal;
-    const PlainDose low = inUteroHigh ? postNatal : inUtero;
-    const int shift = inUteroHigh ? inUteroPower - postNatalPower : postNatalPower - inUteroPower;
+    auto powerOf = [](PlainDose dose) {
+        const int zero = -static_cast<int>(dose.mantissa == 0);  // all ones for a zero
+        return (dose.power & ~zero) | (kFarBelow & zero);
+    };
+    const int inUteroPower = powerOf(inUtero);
+    const int postNatalPower = powerOf(postNatal);
+    // Which dose is the higher, chosen by masks: all ones where the post-natal one is.
+    const int difference = inUteroPower - postNatalPower;
+    const int postNatalHigh = difference >> 31;
+    const int highMantissa =
+        (inUtero.mantissa & ~postNatalHigh) | (postNatal.mantissa & postNatalHigh);
+    const int lowMantissa =
+        (postNatal.mantissa & ~postNatalHigh) | (inUtero.mantissa & postNatalHigh);
+    const int highPower = (inUtero.power & ~postNatalHigh) | (postNatal.power & postNatalHigh);
+    const int shift = (difference ^ postNatalHigh) - postNatalHigh;
     const int step = shift < 4 ? shift : 4;
     static constexpr unsigned kHighScale[] = {1, 10, 100, 1000, 1};
     static constexpr unsigned kLowKept[] = {1, 1, 1, 1, 0};
-    const unsigned m = static_cast<unsigned>(high.mantissa) * kHighScale[step] +
-                       static_cast<unsigned>(low.mantissa) * kLowKept[step];
+    const unsigned m = static_cast<unsigned>(highMantissa) * kHighScale[step] +
+                       static_cast<unsigned>(lowMantissa) * kLowKept[step];
     if (m == 0) {
         const char zero[] = {'0', decimalSeparator, '0', 'E', '+', '0', '0'};
         std::memcpy(at, zero, sizeof zero);
@@ -64,25 +84,23 @@ inline char* writePlainSum(PlainDose inUtero, PlainDose postNatal, char decimalS
     unsigned two = static_cast<unsigned>(
         ((static_cast<std::uint64_t>(m * kUp[digits] + kHalf[digits])) * kReciprocal[digits]) >>
         32);
-    int exponent = (high.power - (step < 4 ? shift : 0)) + digits - 1;
+    static constexpr int kLowPlaces[] = {0, 1, 2, 3, 0};
+    int exponent = highPower - kLowPlaces[step] + digits - 1;
     if (two == 100) {
         two = 10;
         ++exponent;
     }
-    at[0] = static_cast<char>('0' + two / 10);
+    at[0] = kTwoDigitTexts[2 * two];
     at[1] = decimalSeparator;
-    at[2] = static_cast<char>('0' + two % 10);
+    at[2] = kTwoDigitTexts[2 * two + 1];
     at[3] = 'E';
     at[4] = exponent < 0 ? '-' : '+';
     const auto magnitude = static_cast<unsigned>(exponent < 0 ? -exponent : exponent);
     if (magnitude < 100) {
-        at[5] = static_cast<char>('0' + magnitude / 10);
-        at[6] = static_cast<char>('0' + magnitude % 10);
+        std::memcpy(at + 5, &kTwoDigitTexts[2 * magnitude], 2);
         return at + 7;
     }
-    at[5] = '1';  // sums stay within 1.0E-100 to 2.0E+100
-    at[6] = static_cast<char>('0' + magnitude / 10 % 10);
-    at[7] = static_cast<char>('0' + magnitude % 10);
+    std::memcpy(at + 5, "100", 3);  // sums stay within 1.0E-100 to 2.0E+100
     return at + 8;
 }
 

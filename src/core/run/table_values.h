@@ -46,7 +46,7 @@ std::string SummaryLine(std::string_view summaryTissue, std::string_view summary
 // be formed, in the order the doses are read: row by row, the in-utero field, then the
 // post-natal field of each chosen period. The first that fails throws ConversionError with
 // its text (as localised). Returns true when every one of them is a plain dose (see
-// detail::plainFieldMask) under a separator that leaves them plain.
+// plainFieldMask) under a separator that leaves them plain.
 bool CheckTableDoses(const DoseRecord& record, const std::vector<int>& rows,
                      const std::vector<int>& periods, char decimalSeparator);
 
@@ -116,15 +116,6 @@ long double ValueOf(ParsedDose& dose, std::string_view text, char decimalSeparat
 // FormatDose of the long double sum of two fields, the in-utero one first.
 std::string OffspringDose(ParsedDose& inUtero, std::string_view inUteroText, ParsedDose& postNatal,
                           std::string_view postNatalText, char decimalSeparator);
-
-// Bit row - 1 is set where the field of tissue row `row` (1 to 18) of a value line is a plain
-// dose: the 7 bytes "d.dE+dd" or "d.dE-dd", d a digit 0 to 9, all before the line's end. The
-// vectorised form where the machine has one; the portable form gives the same mask anywhere.
-std::uint32_t plainFieldMask(std::string_view valueLine);
-std::uint32_t plainFieldMaskPortable(std::string_view valueLine);
-#if defined(__SSE2__)
-std::uint32_t plainFieldMaskSse2(std::string_view valueLine);
-#endif
 
 }  // namespace detail
 

@@ -125,6 +125,7 @@ TextWriter::TextWriter(int fd, std::string path) : fd_(fd), path_(std::move(path
 }
 
 void TextWriter::Write(std::string_view text) {
+    if (buffer_.empty() && text.size() >= kFlushThreshold) return WriteOut(text);  // no copy
     buffer_.append(text);
     if (buffer_.size() >= kFlushThreshold) Flush();
 }
@@ -139,18 +140,25 @@ void TextWriter::WriteLine(std::string_view text) {
 }
 
 void TextWriter::Flush() {
+    try {
+        WriteOut(buffer_);
+    } catch (...) {
+        buffer_.clear();
+        throw;
+    }
+    buffer_.clear();
+}
+
+void TextWriter::WriteOut(std::string_view bytes) {
     std::size_t done = 0;
-    while (done < buffer_.size()) {
-        const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            const int err = errno;
-            buffer_.clear();
-            throw IoError::FromErrno(err, path_, false);
+            throw IoError::FromErrno(errno, path_, false);
         }
         done += static_cast<std::size_t>(n);
     }
-    buffer_.clear();
 }
 
 void SaveTextFile(const std::string& path, const std::function<void(TextWriter&)>& writeContent) {

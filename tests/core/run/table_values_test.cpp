@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/refdata/nuclide_data.h"
+#include "core/refdata/plain_fields.h"
 #include "core/run/table_values.h"
 #include "core/textio/faults.h"
 
@@ -233,7 +234,7 @@ TEST(PlainFields, BothFormsFindTheSameFields) {
 #if defined(__SSE2__)
         ASSERT_EQ(detail::plainFieldMaskSse2(each), mask) << each;
 #endif
-        ASSERT_EQ(detail::plainFieldMask(each), mask) << each;
+        ASSERT_EQ(plainFieldMask(each), mask) << each;
     }
 }
 
