@@ -1,5 +1,6 @@
 #include "core/refdata/plain_fields.h"
 
+#include <algorithm>
 #include <cstring>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -72,9 +73,52 @@ std::uint32_t plainFieldMaskSse2(std::string_view valueLine) {
     }
     return mask;
 }
+
+// The same steps, each also looking for the CR: the scan stops at the step that holds it.
+ScannedLine scanValueLineSse2(std::string_view bytes) {
+    const __m128i expected =
+        _mm_setr_epi8('0', '.', '0', 'E', '+', '0', '0', 0, '0', '.', '0', 'E', '+', '0', '0', 0);
+    const __m128i kept =
+        _mm_setr_epi8(-1, -1, -1, -1, -3, -1, -1, 0, -1, -1, -1, -1, -3, -1, -1, 0);
+    const __m128i largest = _mm_setr_epi8(9, 0, 9, 0, 0, 9, 9, 0, 9, 0, 9, 0, 0, 9, 9, 0);
+    const __m128i cr = _mm_set1_epi8('\r');
+    std::uint32_t mask = 0;
+    for (std::size_t step = 0; step < kTissueRowCount / 2; ++step) {
+        const std::size_t start = step * 2 * kFieldSlot;
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + start));
+        const __m128i shifted = _mm_and_si128(_mm_sub_epi8(v, expected), kept);
+        const __m128i ok = _mm_cmpeq_epi8(_mm_min_epu8(shifted, largest), shifted);
+        const auto bits = static_cast<std::uint32_t>(_mm_movemask_epi8(ok));
+        mask |= static_cast<std::uint32_t>((bits & 0xFF) == 0xFF) << (2 * step);
+        mask |= static_cast<std::uint32_t>((bits >> 8) == 0xFF) << (2 * step + 1);
+        const auto ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
+        if (ends != 0) {
+            const std::size_t length = start + static_cast<std::size_t>(__builtin_ctz(ends));
+            // Only the fields wholly before the CR are the line's.
+            return {length, mask & ((1U << ((length + 1) / kFieldSlot)) - 1)};
+        }
+    }
+    const void* end = std::memchr(bytes.data() + kScannedBytes, '\r', bytes.size() - kScannedBytes);
+    return {
+        end ? static_cast<std::size_t>(static_cast<const char*>(end) - bytes.data()) : bytes.size(),
+        mask};
+}
 #endif
 
+ScannedLine scanValueLinePortable(std::string_view bytes) {
+    const std::size_t length = std::min(bytes.find('\r'), bytes.size());
+    return {length, plainFieldMaskPortable(bytes.substr(0, length))};
+}
+
 }  // namespace detail
+
+ScannedLine scanValueLine(std::string_view bytes) {
+#if defined(__SSE2__)
+    return detail::scanValueLineSse2(bytes);
+#else
+    return detail::scanValueLinePortable(bytes);
+#endif
+}
 
 std::uint32_t plainFieldMask(std::string_view valueLine) {
 #if defined(__SSE2__)

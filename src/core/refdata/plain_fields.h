@@ -15,8 +15,22 @@ namespace fetaldose {
 // dose, its 7 bytes all before the line's end. Vectorised where the machine allows.
 std::uint32_t plainFieldMask(std::string_view valueLine);
 
+// A value line read in one pass that finds both its end and its plain fields: `bytes` start
+// at the line and hold at least kScannedBytes bytes (the 18 fields and their blanks); the line
+// runs to the first CR or to the end of the bytes.
+inline constexpr std::size_t kScannedBytes = 144;
+struct ScannedLine {
+    std::size_t length = 0;         // bytes before the CR
+    std::uint32_t plainFields = 0;  // as plainFieldMask of the line
+};
+ScannedLine scanValueLine(std::string_view bytes);
+
 namespace detail {
-// The two forms plainFieldMask may take; they give the same mask.
+// The two forms plainFieldMask and scanValueLine may take; they give the same results.
+ScannedLine scanValueLinePortable(std::string_view bytes);
+#if defined(__SSE2__)
+ScannedLine scanValueLineSse2(std::string_view bytes);
+#endif
 std::uint32_t plainFieldMaskPortable(std::string_view valueLine);
 #if defined(__SSE2__)
 std::uint32_t plainFieldMaskSse2(std::string_view valueLine);

@@ -88,6 +88,7 @@ struct ResultStore::Impl {
     std::vector<int> fixedRows;
     std::vector<int> fixedPeriods;
     char separator = '.';
+    std::size_t plainLineBytes = 0;  // a value line's bytes up to the end of its last chosen field
     std::vector<std::pair<std::shared_ptr<const char[]>, std::size_t>> keptBytes;
 
     // Interned heading texts; texts[0] is the empty text.
@@ -319,6 +320,10 @@ void ResultStore::SetLayout(const std::vector<int>& rows, const std::vector<int>
     impl_->fixedRows = rows;
     impl_->fixedPeriods = periods;
     impl_->separator = decimalSeparator;
+    impl_->plainLineBytes = 0;
+    for (const int row : rows)
+        impl_->plainLineBytes =
+            std::max(impl_->plainLineBytes, static_cast<std::size_t>(row) * kFieldSlot - 1);
 }
 
 void ResultStore::KeepBytes(std::shared_ptr<const char[]> bytes, std::size_t size) {
@@ -356,12 +361,9 @@ void ResultStore::SetRecord(int slot, const HeadingNumbers& headings, const Dose
     for (std::size_t j = 0; j < kPeriodCount; ++j) ref.ValueLines[j + 1] = record.PostNatalLines[j];
     if (plainDoses) {
         // Every chosen field must be whole in its line to be read without a check.
-        std::size_t needed = 0;
-        for (const int row : d.fixedRows)
-            needed = std::max(needed, static_cast<std::size_t>(row) * kFieldSlot - 1);
-        if (ref.ValueLines[0].size() < needed) plainDoses = false;
+        if (ref.ValueLines[0].size() < d.plainLineBytes) plainDoses = false;
         for (const int period : d.fixedPeriods)
-            if (ref.ValueLines[static_cast<std::size_t>(period)].size() < needed)
+            if (ref.ValueLines[static_cast<std::size_t>(period)].size() < d.plainLineBytes)
                 plainDoses = false;
     }
     d.states[static_cast<std::size_t>(slot)] = plainDoses ? kPlainRecord : kRecord;

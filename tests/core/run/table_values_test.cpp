@@ -203,8 +203,9 @@ TEST(FormatDose, PlainSumsAgreeWithTheGeneralReading) {
     }
 }
 
-// Which fields of a value line are plain, by the vectorised form and the portable form: on
-// short lines, lines cut inside a field, long lines, and fields spoilt byte by byte.
+// Which fields of a value line are plain, and where the line ends, by the vectorised form and
+// the portable form: on short lines, lines cut inside a field, long lines, and fields spoilt
+// byte by byte (a CR among them).
 TEST(PlainFields, BothFormsFindTheSameFields) {
     const std::string plain = "1.2E-10 ";
     std::string line;
@@ -235,6 +236,23 @@ TEST(PlainFields, BothFormsFindTheSameFields) {
         ASSERT_EQ(detail::plainFieldMaskSse2(each), mask) << each;
 #endif
         ASSERT_EQ(plainFieldMask(each), mask) << each;
+
+        // The same line read from a file's bytes, its end and its fields in one pass: ended
+        // by a CR before the next line, or by the end of the bytes.
+        for (const std::string& bytes :
+             {each + "\r\n" + line + "\r\n" + line, each + std::string(150, 'x'),
+              each.size() >= kScannedBytes ? each : std::string()}) {
+            if (bytes.empty()) continue;
+            const ScannedLine portable = detail::scanValueLinePortable(bytes);
+            ASSERT_EQ(portable.length, std::min(bytes.find('\r'), bytes.size()));
+            ASSERT_EQ(portable.plainFields,
+                      detail::plainFieldMaskPortable(bytes.substr(0, portable.length)));
+#if defined(__SSE2__)
+            const ScannedLine vectorised = detail::scanValueLineSse2(bytes);
+            ASSERT_EQ(vectorised.length, portable.length) << each;
+            ASSERT_EQ(vectorised.plainFields, portable.plainFields) << each;
+#endif
+        }
     }
 }
 
