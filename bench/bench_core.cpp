@@ -24,6 +24,7 @@
 #include "core/run/run.h"
 #include "core/run/table_values.h"
 #include "core/textio/text_reader.h"
+#include "core/textio/text_writer.h"
 
 namespace fetaldose::bench {
 namespace {
@@ -218,6 +219,15 @@ void BM_FormatDoseExactConversion(benchmark::State& state) {
         for (const long double v : values) benchmark::DoNotOptimize(detail::ToDecimal18Exact(v));
 }
 
+// The same bytes through the program's safe save (hidden file, fsync, rename) with no
+// formatting at all: the part of a results-file save that is the saving itself.
+void BM_StressSafeSaveBytes(benchmark::State& state) {
+    SavedRun& saved = StressSave();
+    const std::string path = StressFolder().Path() + "/safe.dos";
+    for (auto _ : state) SaveTextFile(path, [&](TextWriter& out) { out.Write(saved.bytes); });
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * saved.bytes.size()));
+}
+
 BENCHMARK(BM_FormatDose)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FormatDoseExactConversion)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SampleReadBytes)->Unit(benchmark::kMillisecond);
@@ -226,6 +236,7 @@ BENCHMARK(BM_StressReadBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StressReadNuclideData)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StressWholeRun)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StressWriteBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StressSafeSaveBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StressSaveResults)->Unit(benchmark::kMillisecond);
 
 }  // namespace
@@ -307,6 +318,8 @@ int main(int argc, char** argv) {
                         "BM_StressReadBytes", 2);
     reporter.PrintRatio("results-file save / one buffered write + fsync of the bytes",
                         "BM_StressSaveResults", "BM_StressWriteBytes", 2);
+    reporter.PrintRatio("  safe save of the same bytes, no formatting / the same write",
+                        "BM_StressSafeSaveBytes", "BM_StressWriteBytes", 0);
     reporter.PrintRatio("FormatDose, big-integer conversion / fast conversion",
                         "BM_FormatDoseExactConversion", "BM_FormatDose", 0);
     PrintMemory(reporter);

@@ -16,6 +16,7 @@ namespace fetaldose {
 namespace {
 
 constexpr std::size_t kFlushThreshold = 64 * 1024;
+constexpr std::size_t kWritebackStep = 1024 * 1024;
 constexpr int kMaxLinkHops = 40;
 
 std::string DirectoryOf(const std::string& path) {
@@ -158,6 +159,15 @@ void TextWriter::WriteOut(std::string_view bytes) {
             throw IoError::FromErrno(errno, path_, false);
         }
         done += static_cast<std::size_t>(n);
+    }
+    // The disk starts on what is written while the rest is still being made, so that the
+    // final fsync waits for little more than the last piece. Only a hint: a descriptor that
+    // does not take it (a pipe, a device) is written all the same.
+    written_ += bytes.size();
+    if (written_ - started_ >= kWritebackStep) {
+        ::sync_file_range(fd_, static_cast<off_t>(started_),
+                          static_cast<off_t>(written_ - started_), SYNC_FILE_RANGE_WRITE);
+        started_ = written_;
     }
 }
 

@@ -29,6 +29,8 @@ class TextWriter {
     int fd_;
     std::string path_;
     std::string buffer_;
+    std::size_t written_ = 0;  // bytes handed to the system so far
+    std::size_t started_ = 0;  // of which the disk was asked to start on
 };
 
 // Saves a file the user named so that a failure can never destroy data: the new content is
