@@ -152,6 +152,18 @@ struct ResultStore::Impl {
     const char* PlainField(int slot, int line, int row) const {
         return Line(slot, line).data() + static_cast<std::size_t>(TissueRow(row) - 1) * kFieldSlot;
     }
+    // The post-natal fields of a row of a plain record, period by period; returns how many.
+    int PlainFields(int slot, int row, const char* (&fields)[kPeriodCount]) const {
+        const RecordRef& record = Record(slot);
+        const std::size_t offset = static_cast<std::size_t>(TissueRow(row) - 1) * kFieldSlot;
+        for (int n = 0; n < periods; ++n)
+            fields[n] =
+                record
+                    .ValueLines[static_cast<std::size_t>(fixedPeriods[static_cast<std::size_t>(n)])]
+                    .data() +
+                offset;
+        return periods;
+    }
 };
 
 ResultStore::ResultStore() = default;
@@ -273,9 +285,14 @@ char* ResultStore::writePostNatalRow(int slot, int row, char fieldSeparator, cha
     const auto& d = *impl_;
     d.CheckRow(slot, row);
     if (d.State(slot) == kPlainRecord) {
-        for (int n = 1; n <= d.periods; ++n) {
+        // Fields and separator in locals: the bytes written could otherwise be taken to
+        // change them, and they would be read again for every cell.
+        const char separator = d.separator;
+        const char* fields[kPeriodCount];
+        const int periods = d.PlainFields(slot, row, fields);
+        for (int n = 0; n < periods; ++n) {
             *at++ = fieldSeparator;
-            at = detail::writePlainField(d.PlainField(slot, d.PeriodLine(n), row), d.separator, at);
+            at = detail::writePlainField(fields[n], separator, at);
         }
         return at;
     }
@@ -291,13 +308,14 @@ char* ResultStore::writeOffspringRow(int slot, int row, char fieldSeparator, cha
     const auto& d = *impl_;
     d.CheckRow(slot, row);
     if (d.State(slot) == kPlainRecord) {
-        // The in-utero dose is read once for the whole row.
+        // The in-utero dose is read once for the whole row; locals as in writePostNatalRow.
         const detail::PlainDose inUtero = detail::readPlainDose(d.PlainField(slot, 0, row));
-        for (int n = 1; n <= d.periods; ++n) {
+        const char separator = d.separator;
+        const char* fields[kPeriodCount];
+        const int periods = d.PlainFields(slot, row, fields);
+        for (int n = 0; n < periods; ++n) {
             *at++ = fieldSeparator;
-            at = detail::writePlainSum(
-                inUtero, detail::readPlainDose(d.PlainField(slot, d.PeriodLine(n), row)),
-                d.separator, at);
+            at = detail::writePlainSum(inUtero, detail::readPlainDose(fields[n]), separator, at);
         }
         return at;
     }
