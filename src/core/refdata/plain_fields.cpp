@@ -74,7 +74,8 @@ std::uint32_t plainFieldMaskSse2(std::string_view valueLine) {
     return mask;
 }
 
-// The same steps, each also looking for the CR: the scan stops at the step that holds it.
+// The same steps over all of the first 144 bytes, each also looking for a CR; the per-byte
+// results are gathered 64 to a word and turned into field bits a word at a time.
 ScannedLine scanValueLineSse2(std::string_view bytes) {
     const __m128i expected =
         _mm_setr_epi8('0', '.', '0', 'E', '+', '0', '0', 0, '0', '.', '0', 'E', '+', '0', '0', 0);
@@ -82,18 +83,32 @@ ScannedLine scanValueLineSse2(std::string_view bytes) {
         _mm_setr_epi8(-1, -1, -1, -1, -3, -1, -1, 0, -1, -1, -1, -1, -3, -1, -1, 0);
     const __m128i largest = _mm_setr_epi8(9, 0, 9, 0, 0, 9, 9, 0, 9, 0, 9, 0, 0, 9, 9, 0);
     const __m128i cr = _mm_set1_epi8('\r');
-    std::uint32_t mask = 0;
+    std::uint64_t okBits[3] = {};
+    std::uint64_t crBits[3] = {};
     for (std::size_t step = 0; step < kTissueRowCount / 2; ++step) {
-        const std::size_t start = step * 2 * kFieldSlot;
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + start));
+        const __m128i v =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + step * 2 * kFieldSlot));
         const __m128i shifted = _mm_and_si128(_mm_sub_epi8(v, expected), kept);
         const __m128i ok = _mm_cmpeq_epi8(_mm_min_epu8(shifted, largest), shifted);
-        const auto bits = static_cast<std::uint32_t>(_mm_movemask_epi8(ok));
-        mask |= static_cast<std::uint32_t>((bits & 0xFF) == 0xFF) << (2 * step);
-        mask |= static_cast<std::uint32_t>((bits >> 8) == 0xFF) << (2 * step + 1);
-        const auto ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
-        if (ends != 0) {
-            const std::size_t length = start + static_cast<std::size_t>(__builtin_ctz(ends));
+        const unsigned shift = 16 * (step % 4);
+        okBits[step / 4] |= static_cast<std::uint64_t>(_mm_movemask_epi8(ok) & 0xFFFF) << shift;
+        crBits[step / 4] |=
+            static_cast<std::uint64_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)) & 0xFFFF) << shift;
+    }
+    // Bit k of the result is set where byte k of the word is all ones: a field whose 8 places
+    // all accept their bytes.
+    auto wholeFields = [](std::uint64_t word) {
+        constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+        const std::uint64_t zero = ~word;
+        const std::uint64_t high = ~(((zero & kLow7) + kLow7) | zero | kLow7);  // byte's top bit
+        return static_cast<std::uint32_t>(((high >> 7) * 0x0102040810204080ULL) >> 56);
+    };
+    const std::uint32_t mask =
+        wholeFields(okBits[0]) | wholeFields(okBits[1]) << 8 | wholeFields(okBits[2]) << 16;
+    for (std::size_t word = 0; word < 3; ++word) {
+        if (crBits[word] != 0) {
+            const std::size_t length =
+                64 * word + static_cast<std::size_t>(__builtin_ctzll(crBits[word]));
             // Only the fields wholly before the CR are the line's.
             return {length, mask & ((1U << ((length + 1) / kFieldSlot)) - 1)};
         }
