@@ -3,12 +3,16 @@
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -20,7 +24,9 @@
 #include "core/run/labels.h"
 #include "core/run/result_store.h"
 #include "core/run/run.h"
+#include "core/run/table_values.h"
 #include "core/textio/text_reader.h"
+#include "core/textio/text_writer.h"
 
 namespace fetaldose::bench {
 namespace {
@@ -132,7 +138,7 @@ void WholeRun(benchmark::State& state, const DataSet& set) {
     }
     state.counters["tables"] = store.TableCount();
     state.counters["store_bytes_per_table"] =
-        static_cast<double>(store.MemoryBytes()) / std::max(1, store.SlotCount() - 1);
+        static_cast<double>(store.MemoryBytes()) / std::max(1, store.TableCount());
 }
 
 void BM_StressWholeRun(benchmark::State& state) {
@@ -224,12 +230,47 @@ void BM_StressProvenance(benchmark::State& state) {
         benchmark::DoNotOptimize(collectProvenance(selection, StressSet().dataDirectory, '.'));
 }
 
+// FormatDose takes a value to 18 digits by scaling in long double, and by big-integer
+// arithmetic only near a rounding tie; against the big-integer conversion every time.
+std::vector<long double> VariedValues() {
+    std::mt19937_64 random(7);
+    std::vector<long double> values(4096);
+    for (long double& v : values)
+        v = static_cast<long double>(random() % 1000 + 1) *
+            std::pow(10.0L, static_cast<int>(random() % 200) - 100);
+    return values;
+}
+
+void BM_FormatDose(benchmark::State& state) {
+    const std::vector<long double> values = VariedValues();
+    for (auto _ : state)
+        for (const long double v : values) benchmark::DoNotOptimize(FormatDose(v, '.'));
+}
+
+void BM_FormatDoseExactConversion(benchmark::State& state) {
+    const std::vector<long double> values = VariedValues();
+    for (auto _ : state)
+        for (const long double v : values) benchmark::DoNotOptimize(detail::ToDecimal18Exact(v));
+}
+
+// The same bytes through the program's safe save (hidden file, fsync, rename) with no
+// formatting at all: the part of a results-file save that is the saving itself.
+void BM_StressSafeSaveBytes(benchmark::State& state) {
+    SavedRun& saved = StressSave();
+    const std::string path = StressFolder().Path() + "/safe.dos";
+    for (auto _ : state) SaveTextFile(path, [&](TextWriter& out) { out.Write(saved.bytes); });
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * saved.bytes.size()));
+}
+
+BENCHMARK(BM_FormatDose)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FormatDoseExactConversion)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SampleReadBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SampleWholeRun)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StressReadBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StressReadNuclideData)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StressWholeRun)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StressWriteBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StressSafeSaveBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StressSaveResults)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StressExportCsv)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StressProvenance)->Unit(benchmark::kMillisecond);
@@ -238,8 +279,70 @@ BENCHMARK(BM_StressExportXlsx)->Unit(benchmark::kMillisecond)->Iterations(1);
 }  // namespace
 }  // namespace fetaldose::bench
 
+namespace fetaldose::bench {
+namespace {
+
+// Peak resident memory of a process that runs every table of the stress data set, as the
+// program does when Run is pressed, measured in a fresh process of this program.
+constexpr const char* kPeakRunOption = "--peak-memory-run=";
+
+int PeakMemoryRun(const std::string& dataDirectory, bool run) {
+    DataSet set{dataDirectory, {}, {}};
+    for (int i = 1; i <= kStressNuclides; ++i) set.names.push_back("Nx-" + std::to_string(i));
+    if (run) {
+        auto data = std::make_unique<NuclideData>();
+        ResultStore store;
+        const SelectionSnapshot selection = EverythingChosen(set);
+        if (!FillResultStore(selection, CheckSelection(selection), set.dataDirectory, '.', *data,
+                             store)
+                 .Complete)
+            return 1;
+    }
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    std::printf("%ld\n", usage.ru_maxrss);  // KiB
+    return 0;
+}
+
+double PeakMemoryMiB(const std::string& option) {
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    const std::string command = self + " " + option + " 2>/dev/null";
+    std::FILE* child = ::popen(command.c_str(), "r");
+    if (!child) return -1;
+    long kib = -1;
+    if (std::fscanf(child, "%ld", &kib) != 1) kib = -1;
+    ::pclose(child);
+    return static_cast<double>(kib) / 1024;
+}
+
+void PrintMemory(const RatioReporter& reporter) {
+    const DataSet& set = StressSet();
+    std::uintmax_t fileBytes = 0;
+    for (const auto& file : set.files) fileBytes += std::filesystem::file_size(file);
+    ResultStore store;
+    auto data = std::make_unique<NuclideData>();
+    const SelectionSnapshot selection = EverythingChosen(set);
+    FillResultStore(selection, CheckSelection(selection), set.dataDirectory, '.', *data, store);
+    const double perTable =
+        static_cast<double>(store.MemoryBytes()) / std::max(1, store.TableCount());
+    std::printf("\nMemory (20 full-capacity nuclides, %d tables, %.1f MiB of data files):\n",
+                store.TableCount(), static_cast<double>(fileBytes) / (1 << 20));
+    reporter.PrintFigure("result store, bytes per table (the files' bytes included)", perTable,
+                         2048);
+    const double idle = PeakMemoryMiB(std::string(kPeakRunOption) + set.dataDirectory + " idle");
+    const double run = PeakMemoryMiB(std::string(kPeakRunOption) + set.dataDirectory);
+    reporter.PrintFigure("peak resident memory of a run, MiB", run, 0);
+    reporter.PrintFigure("  of the same process without the run, MiB", idle, 0);
+}
+
+}  // namespace
+}  // namespace fetaldose::bench
+
 int main(int argc, char** argv) {
     using fetaldose::bench::RatioReporter;
+    using namespace fetaldose::bench;
+    if (argc >= 2 && std::strncmp(argv[1], kPeakRunOption, std::strlen(kPeakRunOption)) == 0)
+        return PeakMemoryRun(argv[1] + std::strlen(kPeakRunOption), argc < 3);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -249,11 +352,16 @@ int main(int argc, char** argv) {
     reporter.PrintRatio("ReadNuclideData, full-capacity files / read bytes",
                         "BM_StressReadNuclideData", "BM_StressReadBytes", 0);
     reporter.PrintRatio("whole run, 20 full-capacity nuclides / read bytes", "BM_StressWholeRun",
-                        "BM_StressReadBytes", 0);
-    reporter.PrintRatio("results-file save / one buffered write of the bytes",
-                        "BM_StressSaveResults", "BM_StressWriteBytes", 0);
+                        "BM_StressReadBytes", 2);
+    reporter.PrintRatio("results-file save / one buffered write + fsync of the bytes",
+                        "BM_StressSaveResults", "BM_StressWriteBytes", 2);
+    reporter.PrintRatio("  safe save of the same bytes, no formatting / the same write",
+                        "BM_StressSafeSaveBytes", "BM_StressWriteBytes", 0);
+    reporter.PrintRatio("FormatDose, big-integer conversion / fast conversion",
+                        "BM_FormatDoseExactConversion", "BM_FormatDose", 0);
     reporter.PrintRatio("CSV export / results-file save of the same tables", "BM_StressExportCsv",
                         "BM_StressSaveResults", 2);
+    PrintMemory(reporter);
     benchmark::Shutdown();
     return 0;
 }

@@ -41,11 +41,13 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 // Full-capacity data files (4 vapour entries, 3 types, 3 ingestion entries in both sections:
-// 814 tables each) named Nx-1 ... Nx-count, with a catalogue listing them.
+// 814 tables each) of varied plain doses (DataFileBuilder::VariedLine) named Nx-1 ...
+// Nx-count, with a catalogue listing them.
 inline std::vector<std::string> WriteFullCapacityDataSet(const std::string& dataDirectory,
                                                          int count) {
     const testing::SectionCounts full{4, 3, 3};
-    const std::string text = testing::DataFileBuilder(full, full).Build();
+    const std::string text =
+        testing::DataFileBuilder(full, full).Lines(testing::DataFileBuilder::VariedLine).Build();
     std::vector<std::string> names;
     std::string catalogue = std::to_string(count) + "\r\n";
     for (int i = 1; i <= count; ++i) {
@@ -67,15 +69,18 @@ class RatioReporter : public benchmark::ConsoleReporter {
                     run.real_accumulated_time / static_cast<double>(run.iterations);
         ConsoleReporter::ReportRuns(runs);
     }
+    // Prints work / physical, and against the goal where there is one (goal > 0).
     void PrintRatio(const std::string& label, const std::string& work, const std::string& physical,
                     double goal) const {
         const auto w = seconds_.find(work);
         const auto p = seconds_.find(physical);
         if (w == seconds_.end() || p == seconds_.end() || p->second <= 0) return;
-        const double ratio = w->second / p->second;
-        std::printf("%-58s %8.2f", label.c_str(), ratio);
+        PrintFigure(label, w->second / p->second, goal);
+    }
+    static void PrintFigure(const std::string& label, double figure, double goal) {
+        std::printf("%-62s %8.2f", label.c_str(), figure);
         if (goal > 0)
-            std::printf("   (goal: at most %g) %s", goal, ratio <= goal ? "ok" : "MISSED");
+            std::printf("   (goal: at most %g) %s", goal, figure <= goal ? "ok" : "MISSED");
         std::printf("\n");
     }
 

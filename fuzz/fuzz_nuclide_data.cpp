@@ -1,11 +1,14 @@
 // Fuzzes the data-file reader followed by a whole run with every box checked, so the table
 // enumeration, the number reading and FormatDose see every input the reader lets through.
-// Every offspring dose of a completed run is checked against the plain long double sum of
-// the two texts the table shows beside it.
+// Every offspring dose of a completed run, whether worked out in whole numbers from plain
+// fields or by the general reading, is checked against the long double sum of the two texts
+// the table shows beside it, and every row the results file is written from against the
+// cells of that row.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/refdata/nuclide_data.h"
 #include "core/run/result_store.h"
@@ -26,18 +29,31 @@ fetaldose::SelectionSnapshot EverythingChosen() {
     return selection;
 }
 
+// The offspring texts (cell by cell and row by row) against the general reading of the two
+// texts beside them, and the rows the results file is written from against the cells.
 void CheckOffspringSums(const fetaldose::ResultStore& store, char separator) {
     using namespace fetaldose;
+    std::string row(store.maxRowBytes(), '\0');
+    auto written = [&row](char* end) {
+        return std::string_view(row.data(), static_cast<std::size_t>(end - row.data()));
+    };
     for (int slot = 1; slot <= store.TableCount(); ++slot)
-        for (int row = 1; row <= store.RowCount(); ++row) {
-            const long double inUtero = ReadDose(store.InUtero(slot, row), separator);
+        for (int r = 1; r <= store.RowCount(); ++r) {
+            const std::string inUtero = store.InUtero(slot, r);
+            const long double inUteroValue = ReadDose(inUtero, separator);
+            std::string postNatalRow, offspringRow;
             for (int period = 1; period <= store.PeriodCount(); ++period) {
-                const long double postNatal =
-                    ReadDose(store.PostNatal(slot, row, period), separator);
-                if (store.Offspring(slot, row, period) !=
-                    FormatDose(inUtero + postNatal, separator))
-                    __builtin_trap();
+                const std::string postNatal = store.PostNatal(slot, r, period);
+                const std::string sum =
+                    FormatDose(inUteroValue + ReadDose(postNatal, separator), separator);
+                if (store.Offspring(slot, r, period) != sum) __builtin_trap();
+                postNatalRow.append(",").append(postNatal);
+                offspringRow.append(",").append(sum);
             }
+            if (written(store.writeInUteroRow(slot, r, ',', row.data())) != "," + inUtero ||
+                written(store.writePostNatalRow(slot, r, ',', row.data())) != postNatalRow ||
+                written(store.writeOffspringRow(slot, r, ',', row.data())) != offspringRow)
+                __builtin_trap();
         }
 }
 

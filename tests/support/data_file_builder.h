@@ -2,6 +2,8 @@
 // Builds the text of nuclide data files for tests, benchmarks and stress data sets: any
 // counts per section, records whose lines say where they come from unless told otherwise.
 
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -73,6 +75,44 @@ class DataFileBuilder {
         }
     }
 
+    // Plain doses ("d.dE+dd") that differ from field to field, the same for the same place
+    // every time: exponents from -99 to +99, zeros and leading zeros ("0.4E-07"), and
+    // post-natal doses at every distance from the in-utero dose of their row, so that the
+    // offspring sums carry into a new digit, fall exactly halfway between two texts, or leave
+    // the smaller dose out of sight. Other lines as DefaultLine.
+    static std::string VariedLine(const RecordPlace& place, int line) {
+        if (line < 3) return DefaultLine(place, line);
+        const std::uint64_t record =
+            Mix(((place.Group * 131ULL + static_cast<unsigned char>(place.Route)) * 131 +
+                 static_cast<std::uint64_t>(place.Entry)) *
+                    131 +
+                static_cast<std::uint64_t>(place.Size) * 17 +
+                static_cast<std::uint64_t>(place.Scenario));
+        return ValueLine([&](int row) {
+            const std::uint64_t rowBits = Mix(record + static_cast<std::uint64_t>(row));
+            const std::uint64_t bits = Mix(rowBits + static_cast<std::uint64_t>(line) * 977);
+            int exponent = static_cast<int>(rowBits % 199) - 99;
+            if (line > 3) {
+                constexpr int kDistances[] = {0,  0, 0,  1, 1,  -1, -1,  2,
+                                              -2, 3, -3, 4, -5, 17, -17, 60};
+                exponent = std::clamp(exponent + kDistances[bits % 16], -99, 99);
+            }
+            int first = static_cast<int>(1 + (bits >> 8) % 9);
+            const int second = static_cast<int>((bits >> 16) % 10);
+            if ((bits >> 24) % 16 == 0) first = 0;  // a leading zero, or zero itself
+            const int magnitude = exponent < 0 ? -exponent : exponent;
+            std::string text = {
+                static_cast<char>('0' + first),
+                '.',
+                static_cast<char>('0' + (first == 0 && (bits >> 28) % 2 ? 0 : second)),
+                'E',
+                exponent < 0 ? '-' : '+',
+                static_cast<char>('0' + magnitude / 10),
+                static_cast<char>('0' + magnitude % 10)};
+            return text;
+        });
+    }
+
     std::string Build() const {
         std::string text;
         auto line = [&text](std::string_view l) { text.append(l).append("\r\n"); };
@@ -104,6 +144,13 @@ class DataFileBuilder {
     }
 
   private:
+    static std::uint64_t Mix(std::uint64_t x) {  // a fixed scramble of the bits (splitmix64)
+        x += 0x9E3779B97F4A7C15ULL;
+        x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
+        x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
+        return x ^ (x >> 31);
+    }
+
     SectionCounts counts_[2];
     RecordLines lines_ = DefaultLine;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "core/refdata/plain_fields.h"
 #include "core/textio/faults.h"
 
 namespace fetaldose {
@@ -19,12 +20,28 @@ std::size_t StoreIndex(std::int32_t number, int capacity) {
     return static_cast<std::size_t>(number - 1);
 }
 
+// A value line and its plain fields, found in one pass over its bytes where the file has them
+// all in memory.
+std::string_view ReadValueLine(TextReader& file, std::uint32_t& plainFields) {
+    const std::string_view rest = file.RestView();
+    if (rest.size() >= kScannedBytes) {
+        const ScannedLine line = scanValueLine(rest);
+        plainFields = line.plainFields;
+        return file.TakeLine(line.length);
+    }
+    const std::string_view line = file.ReadLineView();
+    plainFields = plainFieldMask(line);
+    return line;
+}
+
 void ReadRecord(TextReader& file, DoseRecord& record) {
     record.SummaryTissue = file.ReadLineView();
     record.SummaryDetail = file.ReadLineView();
     record.SpareLine = file.ReadLineView();
-    record.InUteroLine = file.ReadLineView();
-    for (std::string_view& line : record.PostNatalLines) line = file.ReadLineView();
+    record.InUteroLine = ReadValueLine(file, record.plainFields[0]);
+    for (std::size_t j = 0; j < kPeriodCount; ++j)
+        record.PostNatalLines[j] = ReadValueLine(file, record.plainFields[j + 1]);
+    record.plainFieldsKnown = true;
 }
 
 // Empties every text, so that no view of an earlier file's bytes outlives them here.

@@ -29,6 +29,12 @@ struct DoseRecord {
     std::string_view InUteroLine;    // value line: dose received in utero
     std::array<std::string_view, kPeriodCount> PostNatalLines;  // value lines, periods 1 to 5
 
+    // Which fields of each value line (in utero, then periods 1 to 5) are plain doses
+    // (plainFieldMask), found by the reader while the line's bytes are at hand; a record
+    // made otherwise has plainFieldsKnown false.
+    std::array<std::uint32_t, 1 + kPeriodCount> plainFields{};
+    bool plainFieldsKnown = false;
+
     // Field i (1 to 18) of a value line: the 7 characters at 1-based positions 8i-7 to 8i-1,
     // shorter or empty where the line ends earlier.
     static std::string_view Field(std::string_view valueLine, int tissueRow);

@@ -14,41 +14,26 @@
 #include "core/run/table_values.h"
 #include "core/textio/faults.h"
 
-// Representation. A table a run fills is a reference to its record in the data file's bytes,
-// which the store keeps alive: the record's two summary lines and six value lines as views,
-// 128 bytes a slot. Its dose texts are cut out of the value lines, and its offspring doses and
-// summary line worked out, only when somebody asks for them; the run has checked beforehand
-// that every dose it will be asked for reads as a number. So a run costs little more than
-// reading its files, and the store little more than their bytes.
-//
-// Tables whose texts are set one by one (SetInUtero and the like) keep them in cells: a table
-// at 18 rows by 5 periods holds 198 dose texts, and to keep that within 2 KB every dose text
-// sits in a fixed 8-byte cell:
-//  - up to 7 bytes are held in the cell itself, byte 7 giving the length (0 to 7);
-//  - a longer text (a negative sum such as "-1.2E-10", or an odd field text) goes to a side
-//    pool of chunks that never move, and the cell holds where: byte 7 is kPooledFlag, bytes
-//    0-3 the chunk number and bytes 4-5 the offset of a 4-byte length followed by the bytes.
-// Headings repeat from table to table (same nuclide, group, route, scenario and summary), so
-// each distinct heading text is kept once and a slot holds five 4-byte numbers; number 0 is
-// the empty text. Cells, record references and heading numbers are allocated zeroed (empty) in
-// one piece each: the zeroed pages of a large, mostly unused store cost nothing until a table
-// is written, and the cells not even that until the first text is set one by one.
+// Representation. A table is a reference to its record in the data file's bytes, which the
+// store keeps alive: the record's two summary lines and six value lines as views, 128 bytes a
+// slot. Its dose texts are cut out of the value lines, and its offspring doses and summary
+// line worked out, only when somebody asks for them; the run has checked beforehand that
+// every dose it will be asked for reads as a number. So a run costs little more than reading
+// its files, and the store little more than their bytes.
+// Headings repeat from table to table (same nuclide, group, route and scenario), so each
+// distinct heading text is kept once and a slot holds four 4-byte numbers; number 0 is the
+// empty text. Record references, heading numbers and slot states are allocated zeroed (empty)
+// in one piece each: the zeroed pages of a large, mostly unused store cost nothing until a
+// table is written.
 
 namespace fetaldose {
 
 namespace {
 
-constexpr int kHeadingsPerSlot = 5;
-constexpr std::size_t kCellBytes = 8;
-constexpr std::size_t kInlineMax = 7;
-constexpr unsigned char kPooledFlag = 0x80;
-constexpr std::size_t kChunkBytes = 64 * 1024;
-constexpr std::size_t kLengthBytes = sizeof(std::uint32_t);
-
-struct Cell {
-    unsigned char bytes[kCellBytes];
-};
-static_assert(sizeof(Cell) == kCellBytes);
+constexpr int kHeadingsPerSlot = 4;
+constexpr std::size_t kFieldSlot = 8;  // a field of a value line and the blank after it
+// The longest dose text a slot gives: a field is 7 bytes, a computed dose at most 11.
+constexpr std::size_t kMaxDoseText = 16;
 
 struct FreeDeleter {
     void operator()(void* p) const { std::free(p); }
@@ -62,11 +47,17 @@ std::unique_ptr<T[], FreeDeleter> AllocateZeroed(std::size_t count) {
     return std::unique_ptr<T[], FreeDeleter>(static_cast<T*>(p));
 }
 
-// Where a table filled from a record finds its texts.
+// Where a table finds its texts.
 struct RecordRef {
     std::string_view SummaryTissue;
     std::string_view SummaryDetail;
     std::array<std::string_view, 1 + kPeriodCount> ValueLines;  // in utero, periods 1 to 5
+};
+
+enum SlotState : unsigned char {
+    kEmpty = 0,       // reads empty texts
+    kRecord = 1,      // reads its record through the general number reading
+    kPlainRecord = 2  // every chosen field of its record is a plain dose
 };
 
 struct TransparentHash {
@@ -76,6 +67,11 @@ struct TransparentHash {
     }
 };
 
+char* Append(char* at, std::string_view text) {
+    if (!text.empty()) std::memcpy(at, text.data(), text.size());  // an empty view may be null
+    return at + text.size();
+}
+
 }  // namespace
 
 struct ResultStore::Impl {
@@ -83,17 +79,16 @@ struct ResultStore::Impl {
     int rows = 0;
     int periods = 0;
     int tableCount = 0;
-    std::size_t cellsPerSlot = 0;
-    std::unique_ptr<Cell[], FreeDeleter> cells;  // allocated at the first text set one by one
     std::unique_ptr<std::uint32_t[], FreeDeleter> headings;
     std::unique_ptr<RecordRef[], FreeDeleter> records;
-    std::unique_ptr<bool[], FreeDeleter> fromRecord;
+    std::unique_ptr<SlotState[], FreeDeleter> states;
 
-    // How slots filled from records read them: the chosen tissue rows (1 to 18) and periods
-    // (1 to 5) in order, and the decimal separator; and the bytes their views point into.
+    // How slots read their records: the chosen tissue rows (1 to 18) and periods (1 to 5) in
+    // order, and the decimal separator; and the bytes their views point into.
     std::vector<int> fixedRows;
     std::vector<int> fixedPeriods;
     char separator = '.';
+    std::size_t plainLineBytes = 0;  // a value line's bytes up to the end of its last chosen field
     std::vector<std::pair<std::shared_ptr<const char[]>, std::size_t>> keptBytes;
 
     // Interned heading texts; texts[0] is the empty text.
@@ -101,11 +96,6 @@ struct ResultStore::Impl {
     std::vector<const std::string*> texts;
     std::size_t internedBytes = 0;
     std::uint32_t lastIds[kHeadingsPerSlot] = {};
-
-    // Side pool for long dose texts.
-    std::vector<std::unique_ptr<char[]>> chunks;
-    std::vector<std::size_t> chunkSizes;
-    std::size_t chunkUsed = 0;
 
     Impl() { texts.push_back(&Empty()); }
 
@@ -129,107 +119,71 @@ struct ResultStore::Impl {
         return last;
     }
 
-    Cell& CellAt(int slot, std::size_t index) {
-        if (!cells) cells = AllocateZeroed<Cell>(static_cast<std::size_t>(slots) * cellsPerSlot);
-        return cells[static_cast<std::size_t>(slot) * cellsPerSlot + index];
-    }
-
-    std::string_view LoadCell(int slot, std::size_t index) const {
-        if (!cells) return {};
-        return Load(cells[static_cast<std::size_t>(slot) * cellsPerSlot + index]);
-    }
-
-    bool FromRecord(int slot) const { return fromRecord[static_cast<std::size_t>(slot)]; }
+    SlotState State(int slot) const { return states[static_cast<std::size_t>(slot)]; }
     const RecordRef& Record(int slot) const { return records[static_cast<std::size_t>(slot)]; }
-
-    // The field of the r-th chosen row in value line `line` (0 in utero, 1 to 5 the periods),
-    // as written in the file (not yet localised).
-    std::string_view Field(int slot, int line, int row) const {
-        return DoseRecord::Field(Record(slot).ValueLines[static_cast<std::size_t>(line)],
-                                 fixedRows[static_cast<std::size_t>(row - 1)]);
+    std::string_view Heading(int slot, int position) const {
+        return *texts[headings[static_cast<std::size_t>(slot) * kHeadingsPerSlot +
+                               static_cast<std::size_t>(position)]];
     }
+
+    void CheckSlot(int slot) const {
+        if (slot < 0 || slot >= slots) throw RangeError();
+    }
+    void CheckRow(int slot, int row) const {
+        CheckSlot(slot);
+        if (row < 1 || row > rows) throw RangeError();
+    }
+    void CheckCell(int slot, int row, int period) const {
+        CheckRow(slot, row);
+        if (period < 1 || period > periods) throw RangeError();
+    }
+
+    // Value line `line` (0 in utero, 1 to 5 the periods) of a slot's record, and the field of
+    // the r-th chosen row in one, as written in the file (not yet localised).
+    std::string_view Line(int slot, int line) const {
+        return Record(slot).ValueLines[static_cast<std::size_t>(line)];
+    }
+    int TissueRow(int row) const { return fixedRows[static_cast<std::size_t>(row - 1)]; }
     int PeriodLine(int period) const { return fixedPeriods[static_cast<std::size_t>(period - 1)]; }
-
-    void Store(Cell& cell, std::string_view text) {
-        std::memset(cell.bytes, 0, kCellBytes);
-        if (text.size() <= kInlineMax) {
-            if (!text.empty()) std::memcpy(cell.bytes, text.data(), text.size());  // may be null
-            cell.bytes[kCellBytes - 1] = static_cast<unsigned char>(text.size());
-            return;
-        }
-        if (text.size() > std::numeric_limits<std::uint32_t>::max() - kLengthBytes)
-            throw RangeError();
-        const std::size_t need = kLengthBytes + text.size();
-        if (need > kChunkBytes) {
-            // A text too long for a chunk gets a chunk of its own; short texts then go on in
-            // a fresh chunk after it.
-            chunks.emplace_back(new char[need]);
-            chunkSizes.push_back(need);
-            WriteEntry(cell, chunks.size() - 1, 0, text);
-            chunkUsed = kChunkBytes;
-            return;
-        }
-        if (chunks.empty() || chunkUsed + need > kChunkBytes) {
-            chunks.emplace_back(new char[kChunkBytes]);
-            chunkSizes.push_back(kChunkBytes);
-            chunkUsed = 0;
-        }
-        WriteEntry(cell, chunks.size() - 1, chunkUsed, text);
-        chunkUsed += need;
+    std::string_view Field(int slot, int line, int row) const {
+        return DoseRecord::Field(Line(slot, line), TissueRow(row));
     }
-
-    void WriteEntry(Cell& cell, std::size_t chunk, std::size_t offset, std::string_view text) {
-        if (chunk > std::numeric_limits<std::uint32_t>::max()) throw RangeError();
-        char* at = chunks[chunk].get() + offset;
-        const auto length = static_cast<std::uint32_t>(text.size());
-        std::memcpy(at, &length, kLengthBytes);
-        std::memcpy(at + kLengthBytes, text.data(), text.size());
-        const auto chunkNumber = static_cast<std::uint32_t>(chunk);
-        const auto offset16 = static_cast<std::uint16_t>(offset);
-        std::memcpy(cell.bytes, &chunkNumber, 4);
-        std::memcpy(cell.bytes + 4, &offset16, 2);
-        cell.bytes[kCellBytes - 1] = kPooledFlag;
+    // The first byte of a field of a plain record: its 7 bytes are there.
+    const char* PlainField(int slot, int line, int row) const {
+        return Line(slot, line).data() + static_cast<std::size_t>(TissueRow(row) - 1) * kFieldSlot;
     }
-
-    std::string_view Load(const Cell& cell) const {
-        const unsigned char tag = cell.bytes[kCellBytes - 1];
-        if (tag != kPooledFlag)
-            return std::string_view(reinterpret_cast<const char*>(cell.bytes), tag);
-        std::uint32_t chunk = 0;
-        std::uint16_t offset = 0;
-        std::uint32_t length = 0;
-        std::memcpy(&chunk, cell.bytes, 4);
-        std::memcpy(&offset, cell.bytes + 4, 2);
-        const char* at = chunks[chunk].get() + offset;
-        std::memcpy(&length, at, kLengthBytes);
-        return std::string_view(at + kLengthBytes, length);
+    // The post-natal fields of a row of a plain record, period by period; returns how many.
+    int PlainFields(int slot, int row, const char* (&fields)[kPeriodCount]) const {
+        const RecordRef& record = Record(slot);
+        const std::size_t offset = static_cast<std::size_t>(TissueRow(row) - 1) * kFieldSlot;
+        for (int n = 0; n < periods; ++n)
+            fields[n] =
+                record
+                    .ValueLines[static_cast<std::size_t>(fixedPeriods[static_cast<std::size_t>(n)])]
+                    .data() +
+                offset;
+        return periods;
     }
 };
 
-void ResultStore::ImplDeleter::operator()(Impl* impl) const {
-    delete impl;
-}
+ResultStore::ResultStore() = default;
+ResultStore::~ResultStore() = default;
+ResultStore::ResultStore(ResultStore&&) noexcept = default;
+ResultStore& ResultStore::operator=(ResultStore&&) noexcept = default;
 
 void ResultStore::Resize(int nuclideCount, int rowCount, int periodCount) {
     if (nuclideCount < 0 || rowCount < 0 || periodCount < 0) throw RangeError();
     if (nuclideCount > (std::numeric_limits<int>::max() - 1) / kSlotsPerNuclide) throw RangeError();
     const int slots = nuclideCount * kSlotsPerNuclide + 1;
-    const std::size_t rows = static_cast<std::size_t>(rowCount);
-    const std::size_t cellsPerSlot = rows + 2 * rows * static_cast<std::size_t>(periodCount);
-    if (cellsPerSlot != 0 &&
-        static_cast<std::size_t>(slots) >
-            std::numeric_limits<std::size_t>::max() / kCellBytes / cellsPerSlot)
-        throw RangeError();
 
     // The old tables go first, so that two stores never coexist.
     impl_.reset();
-    auto impl = std::unique_ptr<Impl, ImplDeleter>(new Impl);
+    auto impl = std::make_unique<Impl>();
     impl->slots = slots;
     impl->rows = rowCount;
     impl->periods = periodCount;
-    impl->cellsPerSlot = cellsPerSlot;
     impl->records = AllocateZeroed<RecordRef>(static_cast<std::size_t>(slots));
-    impl->fromRecord = AllocateZeroed<bool>(static_cast<std::size_t>(slots));
+    impl->states = AllocateZeroed<SlotState>(static_cast<std::size_t>(slots));
     impl->headings =
         AllocateZeroed<std::uint32_t>(static_cast<std::size_t>(slots) * kHeadingsPerSlot);
     impl_ = std::move(impl);
@@ -253,83 +207,123 @@ void ResultStore::SetTableCount(int tableCount) {
     if (impl_) impl_->tableCount = tableCount;
 }
 
-namespace {
-
-void CheckSlot(const void* impl, int slot, int slots) {
-    if (!impl || slot < 0 || slot >= slots) throw RangeError();
-}
-
-}  // namespace
-
 std::string_view ResultStore::Nuclide(int slot) const {
-    CheckSlot(impl_.get(), slot, SlotCount());
-    return *impl_->texts[impl_->headings[static_cast<std::size_t>(slot) * kHeadingsPerSlot + 0]];
+    if (!impl_) throw RangeError();
+    impl_->CheckSlot(slot);
+    return impl_->Heading(slot, 0);
 }
 std::string_view ResultStore::Group(int slot) const {
-    CheckSlot(impl_.get(), slot, SlotCount());
-    return *impl_->texts[impl_->headings[static_cast<std::size_t>(slot) * kHeadingsPerSlot + 1]];
+    if (!impl_) throw RangeError();
+    impl_->CheckSlot(slot);
+    return impl_->Heading(slot, 1);
 }
 std::string_view ResultStore::Route(int slot) const {
-    CheckSlot(impl_.get(), slot, SlotCount());
-    return *impl_->texts[impl_->headings[static_cast<std::size_t>(slot) * kHeadingsPerSlot + 2]];
+    if (!impl_) throw RangeError();
+    impl_->CheckSlot(slot);
+    return impl_->Heading(slot, 2);
 }
 std::string_view ResultStore::Scenario(int slot) const {
-    CheckSlot(impl_.get(), slot, SlotCount());
-    return *impl_->texts[impl_->headings[static_cast<std::size_t>(slot) * kHeadingsPerSlot + 3]];
+    if (!impl_) throw RangeError();
+    impl_->CheckSlot(slot);
+    return impl_->Heading(slot, 3);
 }
 std::string ResultStore::Summary(int slot) const {
-    CheckSlot(impl_.get(), slot, SlotCount());
-    if (impl_->FromRecord(slot)) {
-        const RecordRef& record = impl_->Record(slot);
-        return SummaryLine(record.SummaryTissue, record.SummaryDetail);
-    }
-    return *impl_->texts[impl_->headings[static_cast<std::size_t>(slot) * kHeadingsPerSlot + 4]];
+    if (!impl_) throw RangeError();
+    impl_->CheckSlot(slot);
+    if (impl_->State(slot) == kEmpty) return {};
+    const RecordRef& record = impl_->Record(slot);
+    return SummaryLine(record.SummaryTissue, record.SummaryDetail);
 }
-
-namespace {
-
-// Index of a dose cell within its slot: the in-utero column first, then the post-natal
-// grid, then the offspring grid, each row by row.
-enum class DoseKind { InUtero, PostNatal, Offspring };
-
-std::size_t CellIndex(DoseKind kind, int slot, int row, int period, int slots, int rows,
-                      int periods) {
-    if (slot < 0 || slot >= slots || row < 1 || row > rows) throw RangeError();
-    const auto r = static_cast<std::size_t>(row - 1);
-    if (kind == DoseKind::InUtero) return r;
-    if (period < 1 || period > periods) throw RangeError();
-    const auto p = static_cast<std::size_t>(periods);
-    const std::size_t grid = static_cast<std::size_t>(rows) * p;
-    const std::size_t base =
-        static_cast<std::size_t>(rows) + (kind == DoseKind::Offspring ? grid : 0);
-    return base + r * p + static_cast<std::size_t>(period - 1);
-}
-
-}  // namespace
 
 std::string ResultStore::InUtero(int slot, int row) const {
     if (!impl_) throw RangeError();
     const auto& d = *impl_;
-    const std::size_t cell = CellIndex(DoseKind::InUtero, slot, row, 0, d.slots, d.rows, d.periods);
-    if (!d.FromRecord(slot)) return std::string(d.LoadCell(slot, cell));
+    d.CheckRow(slot, row);
+    if (d.State(slot) == kEmpty) return {};
     return LocaliseField(d.Field(slot, 0, row), d.separator);
 }
 std::string ResultStore::PostNatal(int slot, int row, int period) const {
     if (!impl_) throw RangeError();
     const auto& d = *impl_;
-    const std::size_t cell =
-        CellIndex(DoseKind::PostNatal, slot, row, period, d.slots, d.rows, d.periods);
-    if (!d.FromRecord(slot)) return std::string(d.LoadCell(slot, cell));
+    d.CheckCell(slot, row, period);
+    if (d.State(slot) == kEmpty) return {};
     return LocaliseField(d.Field(slot, d.PeriodLine(period), row), d.separator);
 }
 std::string ResultStore::Offspring(int slot, int row, int period) const {
     if (!impl_) throw RangeError();
     const auto& d = *impl_;
-    const std::size_t cell =
-        CellIndex(DoseKind::Offspring, slot, row, period, d.slots, d.rows, d.periods);
-    if (!d.FromRecord(slot)) return std::string(d.LoadCell(slot, cell));
+    d.CheckCell(slot, row, period);
+    if (d.State(slot) == kEmpty) return {};
+    if (d.State(slot) == kPlainRecord) {
+        char text[kMaxDoseText];
+        char* end = detail::writePlainSum(
+            detail::readPlainDose(d.PlainField(slot, 0, row)),
+            detail::readPlainDose(d.PlainField(slot, d.PeriodLine(period), row)), d.separator,
+            text);
+        return std::string(text, static_cast<std::size_t>(end - text));
+    }
     return OffspringDoseText(d.Field(slot, 0, row), d.Field(slot, d.PeriodLine(period), row),
                              d.separator);
+}
+
+std::size_t ResultStore::maxRowBytes() const {
+    return static_cast<std::size_t>(std::max(PeriodCount(), 1)) * (1 + kMaxDoseText);
+}
+
+char* ResultStore::writeInUteroRow(int slot, int row, char fieldSeparator, char* at) const {
+    if (!impl_) throw RangeError();
+    const auto& d = *impl_;
+    d.CheckRow(slot, row);
+    *at++ = fieldSeparator;
+    if (d.State(slot) == kPlainRecord)
+        return detail::writePlainField(d.PlainField(slot, 0, row), d.separator, at);
+    return Append(at, InUtero(slot, row));
+}
+
+char* ResultStore::writePostNatalRow(int slot, int row, char fieldSeparator, char* at) const {
+    if (!impl_) throw RangeError();
+    const auto& d = *impl_;
+    d.CheckRow(slot, row);
+    if (d.State(slot) == kPlainRecord) {
+        // Fields and separator in locals: the bytes written could otherwise be taken to
+        // change them, and they would be read again for every cell.
+        const char separator = d.separator;
+        const char* fields[kPeriodCount];
+        const int periods = d.PlainFields(slot, row, fields);
+        for (int n = 0; n < periods; ++n) {
+            *at++ = fieldSeparator;
+            at = detail::writePlainField(fields[n], separator, at);
+        }
+        return at;
+    }
+    for (int n = 1; n <= d.periods; ++n) {
+        *at++ = fieldSeparator;
+        at = Append(at, PostNatal(slot, row, n));
+    }
+    return at;
+}
+
+char* ResultStore::writeOffspringRow(int slot, int row, char fieldSeparator, char* at) const {
+    if (!impl_) throw RangeError();
+    const auto& d = *impl_;
+    d.CheckRow(slot, row);
+    if (d.State(slot) == kPlainRecord) {
+        // The in-utero dose is read once for the whole row; locals as in writePostNatalRow.
+        const detail::PlainDose inUtero = detail::readPlainDose(d.PlainField(slot, 0, row));
+        const char separator = d.separator;
+        const char* fields[kPeriodCount];
+        const int periods = d.PlainFields(slot, row, fields);
+        for (int n = 0; n < periods; ++n) {
+            *at++ = fieldSeparator;
+            at = detail::writePlainSum(inUtero, detail::readPlainDose(fields[n]), separator, at);
+        }
+        return at;
+    }
+    for (int n = 1; n <= d.periods; ++n) {
+        *at++ = fieldSeparator;
+        at = Append(at, Offspring(slot, row, n));
+    }
+    return at;
 }
 
 void ResultStore::SetLayout(const std::vector<int>& rows, const std::vector<int>& periods,
@@ -344,6 +338,10 @@ void ResultStore::SetLayout(const std::vector<int>& rows, const std::vector<int>
     impl_->fixedRows = rows;
     impl_->fixedPeriods = periods;
     impl_->separator = decimalSeparator;
+    impl_->plainLineBytes = 0;
+    for (const int row : rows)
+        impl_->plainLineBytes =
+            std::max(impl_->plainLineBytes, static_cast<std::size_t>(row) * kFieldSlot - 1);
 }
 
 void ResultStore::KeepBytes(std::shared_ptr<const char[]> bytes, std::size_t size) {
@@ -360,9 +358,11 @@ ResultStore::HeadingNumbers ResultStore::KeepHeadings(std::string_view nuclide,
             impl_->Intern(3, scenario)};
 }
 
-void ResultStore::SetRecord(int slot, const HeadingNumbers& headings, const DoseRecord& record) {
-    CheckSlot(impl_.get(), slot, SlotCount());
+void ResultStore::SetRecord(int slot, const HeadingNumbers& headings, const DoseRecord& record,
+                            bool plainDoses) {
+    if (!impl_) throw RangeError();
     auto& d = *impl_;
+    d.CheckSlot(slot);
     if (d.fixedRows.size() != static_cast<std::size_t>(d.rows)) throw RangeError();
     for (const std::uint32_t id :
          {headings.Nuclide, headings.Group, headings.Route, headings.Scenario})
@@ -372,93 +372,32 @@ void ResultStore::SetRecord(int slot, const HeadingNumbers& headings, const Dose
     ids[1] = headings.Group;
     ids[2] = headings.Route;
     ids[3] = headings.Scenario;
-    ids[4] = 0;
     RecordRef& ref = d.records[static_cast<std::size_t>(slot)];
     ref.SummaryTissue = record.SummaryTissue;
     ref.SummaryDetail = record.SummaryDetail;
     ref.ValueLines[0] = record.InUteroLine;
     for (std::size_t j = 0; j < kPeriodCount; ++j) ref.ValueLines[j + 1] = record.PostNatalLines[j];
-    d.fromRecord[static_cast<std::size_t>(slot)] = true;
-}
-
-void ResultStore::SetHeadings(int slot, std::string_view nuclide, std::string_view group,
-                              std::string_view route, std::string_view scenario,
-                              std::string_view summary) {
-    CheckSlot(impl_.get(), slot, SlotCount());
-    DetachFromRecord(slot);
-    std::uint32_t* ids = impl_->headings.get() + static_cast<std::size_t>(slot) * kHeadingsPerSlot;
-    ids[0] = impl_->Intern(0, nuclide);
-    ids[1] = impl_->Intern(1, group);
-    ids[2] = impl_->Intern(2, route);
-    ids[3] = impl_->Intern(3, scenario);
-    ids[4] = impl_->Intern(4, summary);
-}
-
-void ResultStore::SetInUtero(int slot, int row, std::string_view text) {
-    if (!impl_) throw RangeError();
-    auto& d = *impl_;
-    CheckSlot(impl_.get(), slot, d.slots);
-    DetachFromRecord(slot);
-    d.Store(d.CellAt(slot, CellIndex(DoseKind::InUtero, slot, row, 0, d.slots, d.rows, d.periods)),
-            text);
-}
-void ResultStore::SetPostNatal(int slot, int row, int period, std::string_view text) {
-    if (!impl_) throw RangeError();
-    auto& d = *impl_;
-    CheckSlot(impl_.get(), slot, d.slots);
-    DetachFromRecord(slot);
-    d.Store(d.CellAt(slot,
-                     CellIndex(DoseKind::PostNatal, slot, row, period, d.slots, d.rows, d.periods)),
-            text);
-}
-void ResultStore::SetOffspring(int slot, int row, int period, std::string_view text) {
-    if (!impl_) throw RangeError();
-    auto& d = *impl_;
-    CheckSlot(impl_.get(), slot, d.slots);
-    DetachFromRecord(slot);
-    d.Store(d.CellAt(slot,
-                     CellIndex(DoseKind::Offspring, slot, row, period, d.slots, d.rows, d.periods)),
-            text);
-}
-
-void ResultStore::DetachFromRecord(int slot) {
-    auto& d = *impl_;
-    if (!d.FromRecord(slot)) return;
-    // Worked out while the slot still reads its record, then stored as texts set one by one.
-    const std::string summary = Summary(slot);
-    for (int r = 1; r <= d.rows; ++r) {
-        const std::string inUtero = InUtero(slot, r);
-        d.Store(
-            d.CellAt(slot, CellIndex(DoseKind::InUtero, slot, r, 0, d.slots, d.rows, d.periods)),
-            inUtero);
-        for (int n = 1; n <= d.periods; ++n) {
-            const std::string postNatal = PostNatal(slot, r, n);
-            const std::string offspring = Offspring(slot, r, n);
-            d.Store(d.CellAt(slot, CellIndex(DoseKind::PostNatal, slot, r, n, d.slots, d.rows,
-                                             d.periods)),
-                    postNatal);
-            d.Store(d.CellAt(slot, CellIndex(DoseKind::Offspring, slot, r, n, d.slots, d.rows,
-                                             d.periods)),
-                    offspring);
-        }
+    if (plainDoses) {
+        // Every chosen field must be whole in its line to be read without a check.
+        if (ref.ValueLines[0].size() < d.plainLineBytes) plainDoses = false;
+        for (const int period : d.fixedPeriods)
+            if (ref.ValueLines[static_cast<std::size_t>(period)].size() < d.plainLineBytes)
+                plainDoses = false;
     }
-    d.headings[static_cast<std::size_t>(slot) * kHeadingsPerSlot + 4] = d.Intern(4, summary);
-    d.fromRecord[static_cast<std::size_t>(slot)] = false;
+    d.states[static_cast<std::size_t>(slot)] = plainDoses ? kPlainRecord : kRecord;
 }
 
 std::size_t ResultStore::MemoryBytes() const {
     if (!impl_) return 0;
     const auto& d = *impl_;
     std::size_t bytes = sizeof(Impl);
-    if (d.cells) bytes += static_cast<std::size_t>(d.slots) * d.cellsPerSlot * kCellBytes;
-    bytes += static_cast<std::size_t>(d.slots) * (sizeof(RecordRef) + sizeof(bool));
-    for (const auto& kept : d.keptBytes) bytes += kept.second;
-    bytes += d.fixedRows.capacity() * sizeof(int) + d.fixedPeriods.capacity() * sizeof(int);
+    bytes += static_cast<std::size_t>(d.slots) * (sizeof(RecordRef) + sizeof(SlotState));
     bytes += static_cast<std::size_t>(d.slots) * kHeadingsPerSlot * sizeof(std::uint32_t);
+    for (const auto& kept : d.keptBytes) bytes += kept.second;
+    bytes += d.keptBytes.capacity() * sizeof(d.keptBytes[0]);
+    bytes += d.fixedRows.capacity() * sizeof(int) + d.fixedPeriods.capacity() * sizeof(int);
     bytes += d.internedBytes + d.ids.bucket_count() * sizeof(void*);
     bytes += d.texts.capacity() * sizeof(const std::string*);
-    for (const std::size_t size : d.chunkSizes) bytes += size;
-    bytes += d.chunks.capacity() * sizeof(void*) + d.chunkSizes.capacity() * sizeof(std::size_t);
     return bytes;
 }
 

@@ -19,8 +19,13 @@ inline constexpr int kSlotsPerNuclide = 880;
 
 class ResultStore {
   public:
+    ResultStore();
+    ~ResultStore();
+    ResultStore(ResultStore&&) noexcept;
+    ResultStore& operator=(ResultStore&&) noexcept;
+
     // Sizes the store for nuclideCount * 880 + 1 slots of rowCount rows by periodCount
-    // periods, and sets TableCount to 0.
+    // periods, and sets TableCount to 0. Every slot reads empty until a record fills it.
     void Resize(int nuclideCount, int rowCount, int periodCount);
 
     int SlotCount() const;
@@ -43,9 +48,17 @@ class ResultStore {
     std::string PostNatal(int slot, int row, int period) const;
     std::string Offspring(int slot, int row, int period) const;
 
+    // Whole rows at once, for writing every table (the results file): the texts above, each
+    // after fieldSeparator, written at `at`, which has room for maxRowBytes(); returns the
+    // end. Numbers out of range throw RangeError, as above.
+    std::size_t maxRowBytes() const;
+    char* writeInUteroRow(int slot, int row, char fieldSeparator, char* at) const;
+    char* writePostNatalRow(int slot, int row, char fieldSeparator, char* at) const;
+    char* writeOffspringRow(int slot, int row, char fieldSeparator, char* at) const;
+
     // --- Filling from records (the run) ---
-    // How record slots read their records: the chosen tissue rows (1 to 18) and periods (1 to
-    // 5), RowCount and PeriodCount of them, in order, and the decimal separator of the run.
+    // How slots read their records: the chosen tissue rows (1 to 18) and periods (1 to 5),
+    // RowCount and PeriodCount of them, in order, and the decimal separator of the run.
     void SetLayout(const std::vector<int>& rows, const std::vector<int>& periods,
                    char decimalSeparator);
     // Keeps bytes alive until the next Resize: the data file the records of slots view.
@@ -58,31 +71,19 @@ class ResultStore {
                                 std::string_view route, std::string_view scenario);
     // Makes a slot the table of a record. Its views must stay valid until the next Resize
     // (KeepBytes), and every dose of the chosen rows and periods must read as a number
-    // (CheckTableDoses).
-    void SetRecord(int slot, const HeadingNumbers& headings, const DoseRecord& record);
+    // (CheckTableDoses). plainDoses says CheckTableDoses found every one of them a plain
+    // dose, which lets them be worked out without the general number reading.
+    void SetRecord(int slot, const HeadingNumbers& headings, const DoseRecord& record,
+                   bool plainDoses = false);
 
-    // --- Texts set one by one (a slot so set no longer refers to a record) ---
-
-    void SetHeadings(int slot, std::string_view nuclide, std::string_view group,
-                     std::string_view route, std::string_view scenario, std::string_view summary);
-    void SetInUtero(int slot, int row, std::string_view text);
-    void SetPostNatal(int slot, int row, int period, std::string_view text);
-    void SetOffspring(int slot, int row, int period, std::string_view text);
-
-    // Bytes the store holds (for the memory benchmark).
+    // Bytes the store holds, the data files' bytes it keeps included (for the memory
+    // benchmark and test).
     std::size_t MemoryBytes() const;
 
   private:
-    // Before a text of a slot filled from a record is set one by one: copies every text the
-    // slot shows into its cells, so that the others read as before.
-    void DetachFromRecord(int slot);
-
     // Representation is the implementation's own (see result_store.cpp).
     struct Impl;
-    struct ImplDeleter {
-        void operator()(Impl*) const;
-    };
-    std::unique_ptr<Impl, ImplDeleter> impl_;
+    std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace fetaldose

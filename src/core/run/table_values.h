@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/refdata/nuclide_data.h"
+#include "core/run/plain_dose.h"
 #include "core/run/result_store.h"
 
 namespace fetaldose {
@@ -44,8 +45,9 @@ std::string SummaryLine(std::string_view summaryTissue, std::string_view summary
 // Checks that every dose a table will show reads as a number and that each offspring sum can
 // be formed, in the order the doses are read: row by row, the in-utero field, then the
 // post-natal field of each chosen period. The first that fails throws ConversionError with
-// its text (as localised).
-void CheckTableDoses(const DoseRecord& record, const std::vector<int>& rows,
+// its text (as localised). Returns true when every one of them is a plain dose (see
+// plainFieldMask) under a separator that leaves them plain.
+bool CheckTableDoses(const DoseRecord& record, const std::vector<int>& rows,
                      const std::vector<int>& periods, char decimalSeparator);
 
 // The heading numbers of a table, kept once in the store for all the tables sharing them.
@@ -58,8 +60,6 @@ ResultStore::HeadingNumbers TableHeadings(ResultStore& store, const NuclideData&
 // periods and separator (ResultStore::SetLayout), and the record's bytes kept alive.
 void FillTableSlot(ResultStore& store, int slot, const DoseRecord& record,
                    const ResultStore::HeadingNumbers& headings, const TableContext& context);
-void FillTableSlot(ResultStore& store, int slot, const NuclideData& data, const TableKey& key,
-                   const TableContext& context);
 
 // The offspring dose text of an in-utero and a post-natal field as written in the file:
 // both localised, read, added and formatted. Throws ConversionError as CheckTableDoses.

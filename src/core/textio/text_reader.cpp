@@ -181,6 +181,23 @@ std::string_view TextReader::ReadLineView() {
     return line;
 }
 
+std::string_view TextReader::RestView() const {
+    if (!whole_ || ended_ || pos_ >= end_) return {};
+    return std::string_view(data_ + pos_, end_ - pos_);
+}
+
+std::string_view TextReader::TakeLine(std::size_t length) {
+    const std::string_view rest = RestView();
+    if (length > rest.size() || (length < rest.size() && rest[length] != kCr))
+        throw std::logic_error("TakeLine needs a whole line");
+    pos_ += length;
+    if (pos_ < end_) {
+        Advance();  // the CR
+        if (pos_ < end_ && data_[pos_] == kLf) Advance();
+    }
+    return rest.substr(0, length);
+}
+
 void TextReader::SkipLine() {
     ConsumeLine([](std::string_view) {});
 }

@@ -49,6 +49,12 @@ class TextReader {
     const std::shared_ptr<char[]>& WholeBytes() const { return whole_; }
     std::size_t WholeSize() const { return wholeSize_; }
 
+    // For a reader made by OpenWhole: the bytes from the current place to the end of the file
+    // (empty for other readers, and at the end); and the line of the first `length` of them,
+    // read as ReadLineView reads it where they are followed by a CR or are all of them.
+    std::string_view RestView() const;
+    std::string_view TakeLine(std::size_t length);
+
     // Skips the rest of the current line, its line end included.
     void SkipLine();
 

@@ -16,16 +16,21 @@ class TextWriter {
     TextWriter& operator=(const TextWriter&) = delete;
 
     void WriteLine(std::string_view text);
-    // Appends bytes to the current line; WriteLine or EndLine finishes it.
+    // Appends bytes to the current line; WriteLine or EndLine finishes it. A large piece
+    // with nothing buffered before it goes to the system at once, uncopied.
     void Write(std::string_view text);
     void EndLine();
     // Hands everything buffered to the system; throws on failure.
     void Flush();
 
   private:
+    void WriteOut(std::string_view bytes);  // all of them, to the descriptor
+
     int fd_;
     std::string path_;
     std::string buffer_;
+    std::size_t written_ = 0;  // bytes handed to the system so far
+    std::size_t started_ = 0;  // of which the disk was asked to start on
 };
 
 // Saves a file the user named so that a failure can never destroy data: the new content is

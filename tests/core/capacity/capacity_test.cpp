@@ -10,12 +10,12 @@
 #include <string_view>
 #include <vector>
 
-#include "scratch_directory.h"
 #include "core/refdata/catalogue.h"
 #include "core/results/results_file.h"
 #include "core/run/labels.h"
 #include "core/run/run.h"
 #include "data_file_builder.h"
+#include "scratch_directory.h"
 
 namespace fetaldose {
 namespace {
@@ -81,8 +81,8 @@ TEST(Capacity, TwentyFullDataFilesRunKeepAndSaveEveryTable) {
         EXPECT_EQ(std::string(store.Nuclide((k - 1) * kTablesPerFile + 1)).rfind(name, 0), 0u);
         EXPECT_EQ(std::string(store.Nuclide(k * kTablesPerFile)).rfind(name, 0), 0u);
     }
-    // Within the memory goal: at most 2 KB per slot at 18 rows by 5 periods.
-    EXPECT_LE(store.MemoryBytes() / static_cast<std::size_t>(store.SlotCount() - 1), 2048u);
+    // Within the memory goal: at most 2 KB per table at 18 rows by 5 periods.
+    EXPECT_LE(store.MemoryBytes() / static_cast<std::size_t>(store.TableCount()), 2048u);
 
     const std::string path = dir.File("everything.dos");
     WriteResultsFile(path, store, std::vector<std::string>(kRowLabels.begin(), kRowLabels.end()),

@@ -31,6 +31,7 @@
 #include "core/run/run_texts.h"
 #include "core/textio/faults.h"
 #include "data_file_builder.h"
+#include "filled_store.h"
 #include "scratch_directory.h"
 
 namespace fetaldose {
@@ -145,22 +146,13 @@ std::vector<Save> Saves(const ResultStore& store) {
     };
 }
 
-// Tables whose every text names its place, so that any misplaced byte shows.
+// The first `tables` tables of a full data file of varied doses, every row and period.
 void FillTables(ResultStore& store, int tables) {
-    store.Resize(1, 18, 5);
-    for (int t = 1; t <= tables; ++t) {
-        const std::string n = std::to_string(t);
-        store.SetHeadings(t, "Nuclide " + n, "Member of the public", "Route " + n, "Scenario " + n,
-                          "Summary " + n);
-        for (int r = 1; r <= 18; ++r) {
-            store.SetInUtero(t, r, "U" + n + "." + std::to_string(r));
-            for (int p = 1; p <= 5; ++p) {
-                const std::string place = n + "." + std::to_string(r) + "." + std::to_string(p);
-                store.SetPostNatal(t, r, p, "S" + place);
-                store.SetOffspring(t, r, p, "T" + place);
-            }
-        }
-    }
+    SelectionSnapshot selection = testing::EverythingChosen({"Full"});
+    selection.AllChronics = false;  // the acute scenarios only
+    testing::FillFromTexts(
+        store, selection,
+        {DataFileBuilder({4, 3, 3}, {4, 3, 3}).Lines(DataFileBuilder::VariedLine).Build()});
     store.SetTableCount(tables);
 }
 

@@ -12,6 +12,7 @@
 #include "core/results/results_file.h"
 #include "core/run/labels.h"
 #include "core/textio/faults.h"
+#include "filled_store.h"
 
 namespace fetaldose {
 namespace {
@@ -34,22 +35,38 @@ std::vector<std::string> PeriodHeadings(std::initializer_list<int> periods) {
     return headings;
 }
 
-// Fills tables 1..tables with texts that name their place: U<t>.<r>, S<t>.<r>.<n>, T<t>.<r>.<n>.
-void FillNamed(ResultStore& store, int tables) {
-    for (int t = 1; t <= tables; ++t) {
-        const std::string n = std::to_string(t);
-        store.SetHeadings(t, "Nuclide " + n, t % 2 ? "Member of the public" : " Worker",
-                          "Route " + n, "Scenario " + n, "Summary " + n);
-        for (int r = 1; r <= store.RowCount(); ++r) {
-            const std::string tr = n + "." + std::to_string(r);
-            store.SetInUtero(t, r, "U" + tr);
-            for (int p = 1; p <= store.PeriodCount(); ++p) {
-                store.SetPostNatal(t, r, p, "S" + tr + "." + std::to_string(p));
-                store.SetOffspring(t, r, p, "T" + tr + "." + std::to_string(p));
-            }
-        }
-    }
-    store.SetTableCount(tables);
+// Doses chosen so that the sums carry, round a tie away and round up into a new digit: row 1
+// reads 1.0E-10 in utero, 5.0E-12 at period 1 and 2.0E-11 at period 5; row 18 reads 9.9E-10,
+// 1.0E-10 and 9.6E-12. Every other field is zero.
+std::string ExampleLine(const testing::RecordPlace& place, int line) {
+    if (line == 0) return place.Group == 1 ? "Bone surface" : "ltzero";
+    if (line == 1) return "x";
+    if (line < 3) return "spare";
+    const int period = line - 3;  // 0 in utero
+    return testing::ValueLine([period](int row) -> std::string {
+        if (row == 1) return period == 0 ? "1.0E-10" : period == 1 ? "5.0E-12" : "2.0E-11";
+        if (row == 18) return period == 0 ? "9.9E-10" : period == 1 ? "1.0E-10" : "9.6E-12";
+        return "0.0E+00";
+    });
+}
+
+// Public and worker, ingestion, the first scenario(s), Bladder and Effective dose, 1 and 70
+// years: a table per group and scenario.
+SelectionSnapshot ExampleSelection(int scenarios) {
+    SelectionSnapshot s;
+    s.Nuclides = {"Pu-239"};
+    s.HalfLives = {"24065 y"};
+    s.Public = s.Occupational = s.Ingestion = true;
+    for (int k = 0; k < scenarios; ++k) s.AcuteScenarios[static_cast<std::size_t>(k)] = true;
+    s.Tissues[0] = s.Tissues[16] = true;
+    s.Periods[0] = s.Periods[4] = true;
+    return s;
+}
+
+void FillExample(ResultStore& store, const SelectionSnapshot& selection, char separator = '.') {
+    const std::string text =
+        testing::DataFileBuilder({0, 0, 1}, {0, 0, 1}).Lines(ExampleLine).Build();
+    ASSERT_TRUE(testing::FillFromTexts(store, selection, {text}, separator).Complete);
 }
 
 class ResultsFile : public ::testing::Test {
@@ -60,26 +77,29 @@ class ResultsFile : public ::testing::Test {
 };
 
 TEST_F(ResultsFile, WritesTheDocumentedExampleByteForByte) {
-    store.Resize(1, 2, 2);
-    FillNamed(store, 2);
+    FillExample(store, ExampleSelection(1));
     WriteResultsFile(path, store, RowLabels({1, 18}), PeriodHeadings({1, 5}));
     const std::string first = CrLfLines(
-        {"Nuclide 1", "Member of the public", "Route 1", "Scenario 1", "Summary 1",
-         "In utero doses", "Bladder,U1.1", "Effective dose,U1.2", "Time periods: ,  1y,  70y",
-         "Post natal doses", "Bladder,S1.1.1,S1.1.2", "Effective dose,S1.2.1,S1.2.2",
-         "Offspring doses", "Bladder,T1.1.1,T1.1.2", "Effective dose,T1.2.1,T1.2.2"});
+        {"Pu-239, half-life is 24065 y", "Member of the public", "Ingestion: f1 = 0.111",
+         "Acute intake (1Bq) 2.5 years prior to conception", "Highest dose is to: Bone surface, x",
+         "In utero doses", "Bladder,1.0E-10", "Effective dose,9.9E-10", "Time periods: ,  1y,  70y",
+         "Post natal doses", "Bladder,5.0E-12,2.0E-11", "Effective dose,1.0E-10,9.6E-12",
+         "Offspring doses", "Bladder,1.1E-10,1.2E-10", "Effective dose,1.1E-09,1.0E-09"});
     // The next table follows at once; a worker's group line keeps its leading blank.
-    const std::string second =
-        CrLfLines({"Nuclide 2", " Worker", "Route 2", "Scenario 2", "Summary 2", "In utero doses",
-                   "Bladder,U2.1", "Effective dose,U2.2", "Time periods: ,  1y,  70y",
-                   "Post natal doses", "Bladder,S2.1.1,S2.1.2", "Effective dose,S2.2.1,S2.2.2",
-                   "Offspring doses", "Bladder,T2.1.1,T2.1.2", "Effective dose,T2.2.1,T2.2.2"});
+    const std::string second = CrLfLines(
+        {"Pu-239, half-life is 24065 y", " Worker", "Ingestion: f1 = 0.112",
+         "Acute intake (1Bq) 2.5 years prior to conception", "Doses are all less than 1.0E-15",
+         "In utero doses", "Bladder,1.0E-10", "Effective dose,9.9E-10", "Time periods: ,  1y,  70y",
+         "Post natal doses", "Bladder,5.0E-12,2.0E-11", "Effective dose,1.0E-10,9.6E-12",
+         "Offspring doses", "Bladder,1.1E-10,1.2E-10", "Effective dose,1.1E-09,1.0E-09"});
     EXPECT_EQ(ReadBytes(path), first + second);
 }
 
 TEST_F(ResultsFile, ThreeFullTablesTake189Lines) {
-    store.Resize(1, 18, 5);
-    FillNamed(store, 3);
+    SelectionSnapshot s = ExampleSelection(3);
+    s.Occupational = false;
+    s.AllOrgans = s.AllPeriods = true;
+    FillExample(store, s);
     std::vector<std::string> labels(kRowLabels.begin(), kRowLabels.end());
     WriteResultsFile(path, store, labels, PeriodHeadings({1, 2, 3, 4, 5}));
     const std::string bytes = ReadBytes(path);
@@ -87,24 +107,22 @@ TEST_F(ResultsFile, ThreeFullTablesTake189Lines) {
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\r'), 189);
     EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
     EXPECT_NE(bytes.find("\r\nTime periods: ,  1y,  5y,  10y,  20y,  70y\r\n"), std::string::npos);
-    EXPECT_NE(bytes.find("\r\nEffective dose,T3.18.1,T3.18.2,T3.18.3,T3.18.4,T3.18.5\r\n"),
-              std::string::npos);
+    EXPECT_TRUE(bytes.ends_with("\r\nEffective dose,1.1E-09,1.0E-09,1.0E-09,1.0E-09,1.0E-09\r\n"));
 }
 
 TEST_F(ResultsFile, OneRowOnePeriodAndCommaValuesAreWrittenAsStored) {
-    store.Resize(1, 1, 1);
-    store.SetHeadings(1, "Pu-239, half-life is 24065 y", " Worker", "Ingestion: f1 = 0,0005", "s",
-                      "Highest dose is to: Bone surface, x");
-    store.SetInUtero(1, 1, "1,0E-10");
-    store.SetPostNatal(1, 1, 1, "2,0E-11");
-    store.SetOffspring(1, 1, 1, "-1,2E-10");
-    store.SetTableCount(1);
-    WriteResultsFile(path, store, {"Bladder"}, {"  5y"});
+    SelectionSnapshot s = ExampleSelection(1);
+    s.Public = false;
+    s.Tissues[16] = false;
+    s.Periods[4] = false;
+    FillExample(store, s, ',');
+    WriteResultsFile(path, store, {"Bladder"}, {"  1y"});
     EXPECT_EQ(ReadBytes(path),
-              CrLfLines({"Pu-239, half-life is 24065 y", " Worker", "Ingestion: f1 = 0,0005", "s",
-                         "Highest dose is to: Bone surface, x", "In utero doses", "Bladder,1,0E-10",
-                         "Time periods: ,  5y", "Post natal doses", "Bladder,2,0E-11",
-                         "Offspring doses", "Bladder,-1,2E-10"}));
+              CrLfLines({"Pu-239, half-life is 24065 y", " Worker", "Ingestion: f1 = 0.112",
+                         "Acute intake (1Bq) 2.5 years prior to conception",
+                         "Doses are all less than 1.0E-15", "In utero doses", "Bladder,1,0E-10",
+                         "Time periods: ,  1y", "Post natal doses", "Bladder,5,0E-12",
+                         "Offspring doses", "Bladder,1,1E-10"}));
 }
 
 TEST_F(ResultsFile, NoTablesGiveAnEmptyFile) {
@@ -116,8 +134,9 @@ TEST_F(ResultsFile, NoTablesGiveAnEmptyFile) {
 }
 
 TEST_F(ResultsFile, FailuresKeepTheOldFile) {
-    store.Resize(1, 18, 5);
-    FillNamed(store, 200);
+    SelectionSnapshot s = ExampleSelection(8);
+    s.AllOrgans = s.AllPeriods = true;
+    FillExample(store, s);
     std::vector<std::string> labels(kRowLabels.begin(), kRowLabels.end());
     const auto headings = PeriodHeadings({1, 2, 3, 4, 5});
     auto message = [&](const std::string& target, const std::vector<std::string>& rows) {
@@ -153,7 +172,7 @@ TEST_F(ResultsFile, FailuresKeepTheOldFile) {
 
     // Saving again under the same name leaves only the new file.
     EXPECT_EQ(message(path, labels), "saved");
-    EXPECT_EQ(ReadBytes(path).substr(0, 11), "Nuclide 1\r\n");
+    EXPECT_TRUE(ReadBytes(path).starts_with("Pu-239, half-life is 24065 y\r\n"));
 }
 
 }  // namespace

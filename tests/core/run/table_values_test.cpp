@@ -2,14 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "core/refdata/nuclide_data.h"
+#include "core/refdata/plain_fields.h"
 #include "core/run/table_values.h"
 #include "core/textio/faults.h"
 
@@ -169,6 +172,90 @@ TEST(FormatDose, OffspringSumsAgreeWithTheLongDoubleSum) {
     EXPECT_EQ(Sum("1.24E-05", "1.0E-07"), "1.3E-05");
 }
 
+// Plain fields ("d.dE+dd") are summed in whole numbers from their bytes: every pair of
+// mantissas, at exponents across the whole range and at every distance that matters, must give
+// the text of the general reading, under both separators.
+TEST(FormatDose, PlainSumsAgreeWithTheGeneralReading) {
+    auto field = [](int mantissa, int exponent) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%d.%dE%c%02d", mantissa / 10, mantissa % 10,
+                      exponent < 0 ? '-' : '+', exponent < 0 ? -exponent : exponent);
+        return std::string(text);
+    };
+    for (const int exponent : {-99, -50, -10, -1, 0, 9, 99}) {
+        for (const int distance : {0, 1, -1, 2, -2, 3, -3, 4, -4, 16, -17, 18, 198}) {
+            const int other = std::clamp(exponent + distance, -99, 99);
+            for (int a = 0; a < 100; ++a) {
+                for (int b = 0; b < 100; b += (distance == 0 || distance == 2 ? 1 : 7)) {
+                    const std::string u = field(a, exponent), p = field(b, other);
+                    for (const char separator : {'.', ','}) {
+                        char text[16];
+                        char* end =
+                            detail::writePlainSum(detail::readPlainDose(u.data()),
+                                                  detail::readPlainDose(p.data()), separator, text);
+                        ASSERT_EQ(std::string(text, static_cast<std::size_t>(end - text)),
+                                  OffspringDoseText(u, p, separator))
+                            << u << " + " << p;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// Which fields of a value line are plain, and where the line ends, by the vectorised form and
+// the portable form: on short lines, lines cut inside a field, long lines, and fields spoilt
+// byte by byte (a CR among them).
+TEST(PlainFields, BothFormsFindTheSameFields) {
+    const std::string plain = "1.2E-10 ";
+    std::string line;
+    for (int i = 0; i < 18; ++i) line += plain;
+    line.pop_back();
+    std::vector<std::string> lines = {"", "1.2E-1", "1.2E-10", line + " 3.4E+05 9", line};
+    for (std::size_t cut = 1; cut < line.size(); cut += 3) lines.push_back(line.substr(0, cut));
+    const std::string odd = "0123456789.,+-Ee \r\n\t\x80\xff";
+    std::mt19937 random(5);
+    for (int i = 0; i < 4000; ++i) {
+        std::string spoilt = line.substr(0, line.size() - random() % 20);
+        for (int k = static_cast<int>(random() % 4); k >= 0; --k)
+            spoilt[random() % spoilt.size()] = odd[random() % odd.size()];
+        lines.push_back(spoilt);
+    }
+    EXPECT_EQ(detail::plainFieldMaskPortable(line), (1U << 18) - 1);
+    EXPECT_EQ(detail::plainFieldMaskPortable(line.substr(0, 8 * 17 + 6)), (1U << 17) - 1);
+    EXPECT_EQ(detail::plainFieldMaskPortable("1.2e-10 1,2E-10 1.2E+1x 1.2E-10"), 1U << 3);
+    for (const std::string& each : lines) {
+        // Every field the portable form calls plain is a dose of the general reading.
+        const std::uint32_t mask = detail::plainFieldMaskPortable(each);
+        for (int row = 1; row <= 18; ++row) {
+            if (mask & (1U << (row - 1))) {
+                EXPECT_NO_THROW(ReadDose(DoseRecord::Field(each, row), '.'));
+            }
+        }
+#if defined(__SSE2__)
+        ASSERT_EQ(detail::plainFieldMaskSse2(each), mask) << each;
+#endif
+        ASSERT_EQ(plainFieldMask(each), mask) << each;
+
+        // The same line read from a file's bytes, its end and its fields in one pass: ended
+        // by a CR before the next line, or by the end of the bytes.
+        for (const std::string& bytes :
+             {each + "\r\n" + line + "\r\n" + line, each + std::string(150, 'x'),
+              each.size() >= kScannedBytes ? each : std::string()}) {
+            if (bytes.empty()) continue;
+            const ScannedLine portable = detail::scanValueLinePortable(bytes);
+            ASSERT_EQ(portable.length, std::min(bytes.find('\r'), bytes.size()));
+            ASSERT_EQ(portable.plainFields,
+                      detail::plainFieldMaskPortable(bytes.substr(0, portable.length)));
+#if defined(__SSE2__)
+            const ScannedLine vectorised = detail::scanValueLineSse2(bytes);
+            ASSERT_EQ(vectorised.length, portable.length) << each;
+            ASSERT_EQ(vectorised.plainFields, portable.plainFields) << each;
+#endif
+        }
+    }
+}
+
 TEST(ReadDose, AcceptsTheDocumentedGrammar) {
     EXPECT_EQ(ReadDose("1.5", '.'), 1.5L);
     EXPECT_EQ(ReadDose("  -2.5e+1  ", '.'), -25.0L);
@@ -263,7 +350,8 @@ struct TableFixture : ::testing::Test {
         store.SetLayout(rows, periods, separator);
         TableKey key{1, route, 2, 7, 4};
         TableContext context{"Pu-239", "24065 y", &rows, &periods, separator};
-        FillTableSlot(store, 1, data, key, context);
+        FillTableSlot(store, 1, RecordFor(data, key), TableHeadings(store, data, key, context),
+                      context);
     }
 };
 
@@ -281,8 +369,10 @@ TEST_F(TableFixture, HeadingsFollowTheRoute) {
 
     data.Groups[1].IngestionF1[1] = "1";
     data.Groups[1].IngestionRecords[10][1] = Record(IntakeRoute::Ingestion);
-    FillTableSlot(store, 1, data, {2, IntakeRoute::Ingestion, 2, 1, 11},
-                  {"Cs-137", "30 y", &rows, &periods, '.'});
+    const TableKey key{2, IntakeRoute::Ingestion, 2, 1, 11};
+    const TableContext context{"Cs-137", "30 y", &rows, &periods, '.'};
+    FillTableSlot(store, 1, RecordFor(data, key), TableHeadings(store, data, key, context),
+                  context);
     EXPECT_EQ(store.Group(1), " Worker");
     EXPECT_EQ(store.Scenario(1), "Constant chronic intake (1Bq total) from conception to birth");
 }

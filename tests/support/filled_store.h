@@ -1,0 +1,39 @@
+#pragma once
+// A result store filled the way a run fills it: data-file texts written to a scratch directory
+// and read by FillResultStore.
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/run/run.h"
+#include "scratch_directory.h"
+
+namespace fetaldose::testing {
+
+// Every box checked, for the nuclides named.
+inline SelectionSnapshot EverythingChosen(const std::vector<std::string>& nuclides) {
+    SelectionSnapshot selection;
+    selection.Nuclides = nuclides;
+    selection.HalfLives.assign(nuclides.size(), "1 d");
+    selection.Public = selection.Occupational = true;
+    selection.AllRoutes = selection.AllAerosol = selection.AllAcutes = true;
+    selection.AllChronics = selection.AllOrgans = selection.AllPeriods = true;
+    return selection;
+}
+
+// Runs the selection over data files holding `texts`, the i-th named after the selection's
+// i-th nuclide; the run's faults are thrown as the run throws them.
+inline FillOutcome FillFromTexts(ResultStore& store, const SelectionSnapshot& selection,
+                                 const std::vector<std::string>& texts, char separator = '.') {
+    ScratchDirectory dir;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        WriteBytes(dir.File(selection.Nuclides.at(i) + ".dat"), texts[i]);
+    const RunCheck check = CheckSelection(selection);
+    if (check.Stage != GridStage::LaidOut) throw std::logic_error(check.StopMessage);
+    auto scratch = std::make_unique<NuclideData>();
+    return FillResultStore(selection, check, dir.Slash(), separator, *scratch, store);
+}
+
+}  // namespace fetaldose::testing
