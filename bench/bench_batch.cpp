@@ -46,12 +46,12 @@ const BatchSet& Set() {
     static const BatchSet set = [] {
         BatchSet s{Folder().Path(), Folder().DataDirectory(), Folder().Path() + "/all.opt"};
         SelectionSnapshot selection;
-        selection.Nuclides = WriteFullCapacityDataSet(s.dataDirectory, kNuclides);
-        selection.HalfLives.assign(selection.Nuclides.size(), "1 d");
+        selection.nuclides = WriteFullCapacityDataSet(s.dataDirectory, kNuclides);
+        selection.halfLives.assign(selection.nuclides.size(), "1 d");
         selection.Public = selection.Occupational = true;
         selection.AllRoutes = selection.AllAerosol = selection.AllAcutes = true;
         selection.AllChronics = selection.AllOrgans = selection.AllPeriods = true;
-        SaveOptionsFile(s.options, selection);
+        saveOptionsFile(s.options, selection);
         return s;
     }();
     return set;
@@ -78,18 +78,18 @@ void InProcessRunAndSave(benchmark::State& state, bool cpuOnly) {
         if (model.loadOptions(set.options) != OptionsLoad::Completed)
             return state.SkipWithError("options did not load");
         const SelectionSnapshot selection = model.snapshot();
-        const RunCheck check = CheckSelection(selection);
-        if (!FillResultStore(selection, check, set.dataDirectory, '.', *scratch, store).Complete)
+        const RunCheck check = checkSelection(selection);
+        if (!fillResultStore(selection, check, set.dataDirectory, '.', *scratch, store).complete)
             return state.SkipWithError("run did not complete");
         std::vector<std::string> rows, periods;
-        for (int row : check.Rows) rows.emplace_back(kRowLabels[row - 1]);
+        for (int row : check.rows) rows.emplace_back(kRowLabels[row - 1]);
         for (int period : check.Periods) periods.emplace_back(kPeriodLabels[period - 1]);
-        WriteResultsFile(out, store, rows, periods);
+        writeResultsFile(out, store, rows, periods);
         rusage after{};
         ::getrusage(RUSAGE_SELF, &after);
         if (cpuOnly) state.SetIterationTime(CpuSeconds(after) - CpuSeconds(before));
     }
-    state.counters["tables"] = store.TableCount();
+    state.counters["tables"] = store.tableCount();
 }
 
 // The same as a process of its own: start-up, the same work, exit.

@@ -77,8 +77,8 @@ const DataSet& SampleSet() {
 
 SelectionSnapshot EverythingChosen(const DataSet& set) {
     SelectionSnapshot selection;
-    selection.Nuclides = set.names;
-    selection.HalfLives.assign(set.names.size(), "1 d");
+    selection.nuclides = set.names;
+    selection.halfLives.assign(set.names.size(), "1 d");
     selection.Public = selection.Occupational = true;
     selection.AllRoutes = selection.AllAerosol = selection.AllAcutes = true;
     selection.AllChronics = selection.AllOrgans = selection.AllPeriods = true;
@@ -119,8 +119,8 @@ void BM_StressReadNuclideData(benchmark::State& state) {
     for (auto _ : state) {
         std::vector<TextReader> readers;  // the bytes stay in memory, as in a run
         for (const auto& file : StressSet().files) {
-            readers.push_back(TextReader::OpenWhole(file));
-            ReadNuclideData(readers.back(), *data);
+            readers.push_back(TextReader::openWhole(file));
+            readNuclideData(readers.back(), *data);
         }
         benchmark::DoNotOptimize(data.get());
     }
@@ -130,15 +130,15 @@ void WholeRun(benchmark::State& state, const DataSet& set) {
     auto data = std::make_unique<NuclideData>();
     ResultStore store;
     const SelectionSnapshot selection = EverythingChosen(set);
-    const RunCheck check = CheckSelection(selection);
+    const RunCheck check = checkSelection(selection);
     for (auto _ : state) {
         const FillOutcome outcome =
-            FillResultStore(selection, check, set.dataDirectory, '.', *data, store);
-        if (!outcome.Complete) return state.SkipWithError("run did not complete");
+            fillResultStore(selection, check, set.dataDirectory, '.', *data, store);
+        if (!outcome.complete) return state.SkipWithError("run did not complete");
     }
-    state.counters["tables"] = store.TableCount();
+    state.counters["tables"] = store.tableCount();
     state.counters["store_bytes_per_table"] =
-        static_cast<double>(store.MemoryBytes()) / std::max(1, store.TableCount());
+        static_cast<double>(store.memoryBytes()) / std::max(1, store.tableCount());
 }
 
 void BM_StressWholeRun(benchmark::State& state) {
@@ -163,12 +163,12 @@ SavedRun& StressSave() {
         auto data = std::make_unique<NuclideData>();
         const DataSet& set = StressSet();
         const SelectionSnapshot selection = EverythingChosen(set);
-        const RunCheck check = CheckSelection(selection);
-        FillResultStore(selection, check, set.dataDirectory, '.', *data, s.store);
-        for (int row : check.Rows) s.rowLabels.emplace_back(kRowLabels[row - 1]);
+        const RunCheck check = checkSelection(selection);
+        fillResultStore(selection, check, set.dataDirectory, '.', *data, s.store);
+        for (int row : check.rows) s.rowLabels.emplace_back(kRowLabels[row - 1]);
         for (int period : check.Periods) s.periodHeadings.emplace_back(kPeriodLabels[period - 1]);
         const std::string path = StressFolder().Path() + "/reference.dos";
-        WriteResultsFile(path, s.store, s.rowLabels, s.periodHeadings);
+        writeResultsFile(path, s.store, s.rowLabels, s.periodHeadings);
         std::FILE* in = std::fopen(path.c_str(), "rb");
         std::vector<char> buffer(1 << 20);
         for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), in)) > 0;)
@@ -182,7 +182,7 @@ SavedRun& StressSave() {
 void BM_StressSaveResults(benchmark::State& state) {
     SavedRun& saved = StressSave();
     const std::string path = StressFolder().Path() + "/bench.dos";
-    for (auto _ : state) WriteResultsFile(path, saved.store, saved.rowLabels, saved.periodHeadings);
+    for (auto _ : state) writeResultsFile(path, saved.store, saved.rowLabels, saved.periodHeadings);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * saved.bytes.size()));
 }
 
@@ -230,7 +230,7 @@ void BM_StressProvenance(benchmark::State& state) {
         benchmark::DoNotOptimize(collectProvenance(selection, StressSet().dataDirectory, '.'));
 }
 
-// FormatDose takes a value to 18 digits by scaling in long double, and by big-integer
+// formatDose takes a value to 18 digits by scaling in long double, and by big-integer
 // arithmetic only near a rounding tie; against the big-integer conversion every time.
 std::vector<long double> VariedValues() {
     std::mt19937_64 random(7);
@@ -244,13 +244,13 @@ std::vector<long double> VariedValues() {
 void BM_FormatDose(benchmark::State& state) {
     const std::vector<long double> values = VariedValues();
     for (auto _ : state)
-        for (const long double v : values) benchmark::DoNotOptimize(FormatDose(v, '.'));
+        for (const long double v : values) benchmark::DoNotOptimize(formatDose(v, '.'));
 }
 
 void BM_FormatDoseExactConversion(benchmark::State& state) {
     const std::vector<long double> values = VariedValues();
     for (auto _ : state)
-        for (const long double v : values) benchmark::DoNotOptimize(detail::ToDecimal18Exact(v));
+        for (const long double v : values) benchmark::DoNotOptimize(detail::toDecimal18Exact(v));
 }
 
 // The same bytes through the program's safe save (hidden file, fsync, rename) with no
@@ -258,7 +258,7 @@ void BM_FormatDoseExactConversion(benchmark::State& state) {
 void BM_StressSafeSaveBytes(benchmark::State& state) {
     SavedRun& saved = StressSave();
     const std::string path = StressFolder().Path() + "/safe.dos";
-    for (auto _ : state) SaveTextFile(path, [&](TextWriter& out) { out.Write(saved.bytes); });
+    for (auto _ : state) saveTextFile(path, [&](TextWriter& out) { out.write(saved.bytes); });
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * saved.bytes.size()));
 }
 
@@ -293,9 +293,9 @@ int PeakMemoryRun(const std::string& dataDirectory, bool run) {
         auto data = std::make_unique<NuclideData>();
         ResultStore store;
         const SelectionSnapshot selection = EverythingChosen(set);
-        if (!FillResultStore(selection, CheckSelection(selection), set.dataDirectory, '.', *data,
+        if (!fillResultStore(selection, checkSelection(selection), set.dataDirectory, '.', *data,
                              store)
-                 .Complete)
+                 .complete)
             return 1;
     }
     rusage usage{};
@@ -322,11 +322,11 @@ void PrintMemory(const RatioReporter& reporter) {
     ResultStore store;
     auto data = std::make_unique<NuclideData>();
     const SelectionSnapshot selection = EverythingChosen(set);
-    FillResultStore(selection, CheckSelection(selection), set.dataDirectory, '.', *data, store);
+    fillResultStore(selection, checkSelection(selection), set.dataDirectory, '.', *data, store);
     const double perTable =
-        static_cast<double>(store.MemoryBytes()) / std::max(1, store.TableCount());
+        static_cast<double>(store.memoryBytes()) / std::max(1, store.tableCount());
     std::printf("\nMemory (20 full-capacity nuclides, %d tables, %.1f MiB of data files):\n",
-                store.TableCount(), static_cast<double>(fileBytes) / (1 << 20));
+                store.tableCount(), static_cast<double>(fileBytes) / (1 << 20));
     reporter.PrintFigure("result store, bytes per table (the files' bytes included)", perTable,
                          2048);
     const double idle = PeakMemoryMiB(std::string(kPeakRunOption) + set.dataDirectory + " idle");

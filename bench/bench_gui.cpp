@@ -70,22 +70,22 @@ void BM_ShowTable(benchmark::State& state) {
     windows.create();
     gui::ResultsViewer& viewer = windows.viewer();
     SelectionSnapshot selection;
-    selection.Nuclides = {"Nx-1", "Nx-2"};
-    selection.HalfLives = {"1.5 d", "2.5 d"};
+    selection.nuclides = {"Nx-1", "Nx-2"};
+    selection.halfLives = {"1.5 d", "2.5 d"};
     selection.Public = selection.Occupational = true;
     selection.AllRoutes = selection.AllAerosol = selection.AllAcutes = true;
     selection.AllChronics = selection.AllOrgans = selection.AllPeriods = true;
-    const RunCheck check = CheckSelection(selection);
+    const RunCheck check = checkSelection(selection);
     viewer.layOutGrids(check);
-    const FillOutcome outcome = FillResultStore(selection, check, folder().DataDirectory(), '.',
+    const FillOutcome outcome = fillResultStore(selection, check, folder().DataDirectory(), '.',
                                                 viewer.runScratch(), viewer.store());
-    if (!outcome.Complete) return state.SkipWithError("run did not complete");
+    if (!outcome.complete) return state.SkipWithError("run did not complete");
     int table = 0;
     for (auto _ : state) {
-        viewer.showTable(table % outcome.TableCount + 1);
+        viewer.showTable(table % outcome.tableCount + 1);
         ++table;
     }
-    state.counters["tables"] = outcome.TableCount;
+    state.counters["tables"] = outcome.tableCount;
 }
 
 BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);

@@ -15,8 +15,8 @@ namespace {
 // Fz-1 skips the first-run pass and any other runs it.
 class InertAttributes final : public fetaldose::FileAttributes {
   public:
-    bool IsExactlyReadOnly(const std::string& path) override { return path.ends_with("/Fz-1.dat"); }
-    void MakeExactlyReadOnly(const std::string&) override {}
+    bool isExactlyReadOnly(const std::string& path) override { return path.ends_with("/Fz-1.dat"); }
+    void makeExactlyReadOnly(const std::string&) override {}
 };
 
 // Data files found by their exact name (Fz-1) and without regard to case (fz-2); a directory
@@ -45,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     InertAttributes attributes;
     std::size_t messages = 0;
     const CatalogueLoad load =
-        LoadCatalogue(directory, attributes, [&](const std::string&) { ++messages; });
-    if (load.Entries.size() > static_cast<std::size_t>(kCatalogueCapacity)) __builtin_trap();
+        loadCatalogue(directory, attributes, [&](const std::string&) { ++messages; });
+    if (load.entries.size() > static_cast<std::size_t>(kCatalogueCapacity)) __builtin_trap();
     // At most the attribute-pass notice: the catalogue itself is always there.
     if (messages > 1) __builtin_trap();
     return 0;

@@ -1,5 +1,5 @@
 // Fuzzes the data-file reader followed by a whole run with every box checked, so the table
-// enumeration, the number reading and FormatDose see every input the reader lets through.
+// enumeration, the number reading and formatDose see every input the reader lets through.
 // Every offspring dose of a completed run, whether worked out in whole numbers from plain
 // fields or by the general reading, is checked against the long double sum of the two texts
 // the table shows beside it, and every row the results file is written from against the
@@ -21,8 +21,8 @@ namespace {
 
 fetaldose::SelectionSnapshot EverythingChosen() {
     fetaldose::SelectionSnapshot selection;
-    selection.Nuclides = {"Fz-1"};
-    selection.HalfLives = {"1 d"};
+    selection.nuclides = {"Fz-1"};
+    selection.halfLives = {"1 d"};
     selection.Public = selection.Occupational = true;
     selection.AllRoutes = selection.AllAerosol = selection.AllAcutes = true;
     selection.AllChronics = selection.AllOrgans = selection.AllPeriods = true;
@@ -37,15 +37,15 @@ void CheckOffspringSums(const fetaldose::ResultStore& store, char separator) {
     auto written = [&row](char* end) {
         return std::string_view(row.data(), static_cast<std::size_t>(end - row.data()));
     };
-    for (int slot = 1; slot <= store.TableCount(); ++slot)
-        for (int r = 1; r <= store.RowCount(); ++r) {
+    for (int slot = 1; slot <= store.tableCount(); ++slot)
+        for (int r = 1; r <= store.rowCount(); ++r) {
             const std::string inUtero = store.InUtero(slot, r);
-            const long double inUteroValue = ReadDose(inUtero, separator);
+            const long double inUteroValue = readDose(inUtero, separator);
             std::string postNatalRow, offspringRow;
-            for (int period = 1; period <= store.PeriodCount(); ++period) {
+            for (int period = 1; period <= store.periodCount(); ++period) {
                 const std::string postNatal = store.PostNatal(slot, r, period);
                 const std::string sum =
-                    FormatDose(inUteroValue + ReadDose(postNatal, separator), separator);
+                    formatDose(inUteroValue + readDose(postNatal, separator), separator);
                 if (store.Offspring(slot, r, period) != sum) __builtin_trap();
                 postNatalRow.append(",").append(postNatal);
                 offspringRow.append(",").append(sum);
@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static NuclideData scratch;
     static ResultStore store;
     static const SelectionSnapshot selection = EverythingChosen();
-    static const RunCheck check = CheckSelection(selection);
+    static const RunCheck check = checkSelection(selection);
 
     const std::string directory = fuzz::DataDirectory();
     fuzz::WriteFile(directory + "Fz-1.dat", data, size);
@@ -72,11 +72,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char separator = (size > 0 && (data[0] & 1)) ? ',' : '.';
     FillOutcome outcome;
     try {
-        outcome = FillResultStore(selection, check, directory, separator, scratch, store);
+        outcome = fillResultStore(selection, check, directory, separator, scratch, store);
     } catch (const Fault&) {
         return 0;  // Documented outcomes: invalid counts, capacities, unreadable numbers.
     }
-    if (!outcome.Complete || store.TableCount() != outcome.TableCount) __builtin_trap();
+    if (!outcome.complete || store.tableCount() != outcome.tableCount) __builtin_trap();
     try {
         CheckOffspringSums(store, separator);
     } catch (const Fault&) {

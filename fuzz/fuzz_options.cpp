@@ -13,25 +13,25 @@ namespace {
 
 class CountingSink final : public fetaldose::ControlsSink {
   public:
-    void ClearChosen() override {
+    void clearChosen() override {
         chosen = 0;
         calls += 'c';
     }
-    void AppendChosen(const std::string& name, const std::string& halfLife) override {
+    void appendChosen(const std::string& name, const std::string& halfLife) override {
         ++chosen;
         calls += 'a' + name + '\0' + halfLife + '\0';
     }
-    void SetBox(fetaldose::SelectionBox box, bool checked) override {
+    void setBox(fetaldose::SelectionBox box, bool checked) override {
         calls += {'b', static_cast<char>(box), static_cast<char>(checked)};
     }
-    void SetItem(fetaldose::SelectionList list, int index, bool checked) override {
+    void setItem(fetaldose::SelectionList list, int index, bool checked) override {
         static constexpr int kItems[] = {10, 8, 3, 17, 5};
         if (index < 0 || index >= kItems[static_cast<int>(list)]) __builtin_trap();
         calls +=
             {'i', static_cast<char>(list), static_cast<char>(index), static_cast<char>(checked)};
     }
     // Short names have a data file, so both outcomes of the nuclide check are reached.
-    bool DataFileExists(std::string_view name) override { return !name.empty() && name.size() < 8; }
+    bool dataFileExists(std::string_view name) override { return !name.empty() && name.size() < 8; }
     long chosen = 0;
     std::string calls;
 };
@@ -40,7 +40,7 @@ class CountingSink final : public fetaldose::ControlsSink {
 std::string Load(const std::string& path, fetaldose::OptionsLoadTrace* trace) {
     CountingSink sink;
     try {
-        sink.calls += static_cast<char>(fetaldose::LoadOptionsFile(path, sink, trace));
+        sink.calls += static_cast<char>(fetaldose::loadOptionsFile(path, sink, trace));
     } catch (const fetaldose::Fault& fault) {
         // "Invalid numeric input" on a count line that is not a number.
         sink.calls += fault.what();

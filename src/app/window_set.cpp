@@ -26,7 +26,7 @@ WindowSet::WindowSet(Platform platform) : platform_(std::move(platform)) {
         platform_.messages = ownedMessages_.get();
     }
     if (!platform_.printers) platform_.printers = &systemPrinterProvider();
-    if (!platform_.fileAttributes) platform_.fileAttributes = &SystemFileAttributes();
+    if (!platform_.fileAttributes) platform_.fileAttributes = &systemFileAttributes();
     if (!platform_.volumes) platform_.volumes = &systemVolumes();
     if (!platform_.decimalSeparator) platform_.decimalSeparator = systemDecimalSeparator;
 }
@@ -82,7 +82,7 @@ void WindowSet::create() {
     saveResults_ = std::make_unique<FileChooserWindow>(
         kSaveResultsChooser,
         [this](const std::string& path) {
-            WriteResultsFile(path, viewer_->store(), viewer_->rowLabelTexts(),
+            writeResultsFile(path, viewer_->store(), viewer_->rowLabelTexts(),
                              viewer_->periodHeadingTexts());
             return true;
         },
@@ -90,14 +90,14 @@ void WindowSet::create() {
     saveOptions_ = std::make_unique<FileChooserWindow>(
         kSaveOptionsChooser,
         [this](const std::string& path) {
-            SaveOptionsFile(path, selection_->snapshot());
+            saveOptionsFile(path, selection_->snapshot());
             return true;
         },
         messages, volumes);
     loadOptions_ = std::make_unique<FileChooserWindow>(
         kLoadOptionsChooser,
         [this](const std::string& path) {
-            if (LoadOptionsFile(path, *selection_) == OptionsLoad::NuclideNotAvailable) {
+            if (loadOptionsFile(path, *selection_) == OptionsLoad::NuclideNotAvailable) {
                 this->messages().inform(QString::fromLatin1(kNuclideNotAvailableMessage));
                 return false;
             }

@@ -39,8 +39,8 @@ namespace {
 // data folder that is not its to change, and reading never needs the files read-only.
 class UnchangedAttributes final : public FileAttributes {
   public:
-    bool IsExactlyReadOnly(const std::string&) override { return true; }
-    void MakeExactlyReadOnly(const std::string&) override {}
+    bool isExactlyReadOnly(const std::string&) override { return true; }
+    void makeExactlyReadOnly(const std::string&) override {}
 };
 
 bool isFolder(const std::string& path) {
@@ -91,7 +91,7 @@ void reportDoubtfulLines(std::ostream& err, const std::string& file,
 // which is what "Save to file" writes.
 std::vector<std::string> rowLabelsOf(const RunCheck& check) {
     std::vector<std::string> labels;
-    for (const int tissue : check.Rows)
+    for (const int tissue : check.rows)
         labels.emplace_back(tissue >= 1 && tissue <= static_cast<int>(kRowLabels.size())
                                 ? kRowLabels[static_cast<std::size_t>(tissue - 1)]
                                 : std::string_view(" "));
@@ -113,7 +113,7 @@ int checkDataFolder(const std::string& folder, std::ostream& err) {
         reportFault(err, folder, kNoDataFolder);
         return kExitInputOutput;
     }
-    if (!FindFileInDirectory(dataDirectoryOf(folder), kCatalogueFileName)) {
+    if (!findFileInDirectory(dataDirectoryOf(folder), kCatalogueFileName)) {
         reportFault(err, dataDirectoryOf(folder) + kCatalogueFileName, kMissingCatalogueMessage);
         return kExitInputOutput;
     }
@@ -126,12 +126,12 @@ int listCatalogue(const BatchCommand& command, std::ostream& out, std::ostream& 
     UnchangedAttributes attributes;
     std::string missingMessage;
     const CatalogueLoad load =
-        LoadCatalogue(directory, attributes,
+        loadCatalogue(directory, attributes,
                       [&missingMessage](const std::string& text) { missingMessage = text; });
     DataFileFinder dataFiles(directory);
-    for (const CatalogueEntry& entry : load.Entries)
-        out << entry.Name << '\t' << entry.HalfLife << '\t'
-            << (dataFiles.Find(entry.Name) ? kDataFilePresent : kDataFileMissing) << '\n';
+    for (const CatalogueEntry& entry : load.entries)
+        out << entry.name << '\t' << entry.halfLife << '\t'
+            << (dataFiles.find(entry.name) ? kDataFilePresent : kDataFileMissing) << '\n';
     out.flush();
     if (load.Fault) {
         reportFault(err, directory + kCatalogueFileName, *load.Fault);
@@ -148,7 +148,7 @@ void writeResultsTo(const std::string& outFile, std::ostream& out, const ResultS
                     const std::vector<std::string>& rowLabels,
                     const std::vector<std::string>& periodHeadings) {
     if (outFile != "-") {
-        WriteResultsFile(outFile, store, rowLabels, periodHeadings);
+        writeResultsFile(outFile, store, rowLabels, periodHeadings);
         return;
     }
     out.flush();
@@ -165,7 +165,7 @@ int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err
     // Refused as the program's save window refuses a typed name, before anything runs.
     if (command.outFile != "-") {
         try {
-            RequireValidTypedFileName(command.outFile);
+            requireValidTypedFileName(command.outFile);
         } catch (const IoError& fault) {
             reportFault(err, command.outFile, fault.what());
             return kExitInputOutput;
@@ -201,9 +201,9 @@ int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err
 
     // The run, as "Run" does it; its stop messages go out exactly as the program shows them.
     const SelectionSnapshot snapshot = selection.snapshot();
-    const RunCheck check = CheckSelection(snapshot);
-    if (!check.StopMessage.empty()) {
-        err << check.StopMessage << '\n';
+    const RunCheck check = checkSelection(snapshot);
+    if (!check.stopMessage.empty()) {
+        err << check.stopMessage << '\n';
         return kExitRunStopped;
     }
     const char decimal = command.decimalSeparator.value_or(localeDecimalSeparator());
@@ -211,9 +211,9 @@ int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err
     const auto scratch = std::make_unique<NuclideData>();  // too large for the stack
     try {
         const FillOutcome outcome =
-            FillResultStore(snapshot, check, directory, decimal, *scratch, store);
-        if (!outcome.Complete) {
-            if (!outcome.StopMessage.empty()) err << outcome.StopMessage << '\n';
+            fillResultStore(snapshot, check, directory, decimal, *scratch, store);
+        if (!outcome.complete) {
+            if (!outcome.stopMessage.empty()) err << outcome.stopMessage << '\n';
             return kExitRunStopped;
         }
     } catch (const IoError& fault) {
@@ -221,7 +221,7 @@ int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err
         return kExitInputOutput;
     } catch (const Fault& fault) {
         // A fault the program shows in its error box: the same text.
-        err << ErrorBoxText(fault.what()) << '\n';
+        err << errorBoxText(fault.what()) << '\n';
         return kExitRunStopped;
     }
 

@@ -113,7 +113,7 @@ TEST_F(BatchTool, MissingInputsAndUnwritableOutputsAreInputOutputErrors) {
     EXPECT_EQ(r.status, 3);
     EXPECT_NE(r.err.find("session.opt: Invalid numeric input"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("session.opt:2: expected the number of nuclides"), std::string::npos);
-    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"bare", "data", "session.opt"}));
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"bare", "data", "session.opt"}));
 }
 
 TEST_F(BatchTool, StoppedRunsSayTheProgramsMessageAndWriteNothing) {

@@ -40,8 +40,8 @@ using FieldOf = std::function<std::string(const RecordPlace&, int line, int row)
 // Every in-utero and post-natal field as ChartDose gives it for nuclide number `nuclide`.
 inline FieldOf chartFields(int nuclide = 0) {
     return [nuclide](const RecordPlace& place, int line, int row) {
-        if (line == 3) return ChartDose::inUtero(row, place.Scenario, place.Entry, nuclide);
-        return ChartDose::postNatal(line - 3, place.Scenario, place.Entry, nuclide);
+        if (line == 3) return ChartDose::inUtero(row, place.scenario, place.entry, nuclide);
+        return ChartDose::postNatal(line - 3, place.scenario, place.entry, nuclide);
     };
 }
 
@@ -82,13 +82,13 @@ class ChartRunner {
 
     // Runs the selection again into the same store, as the program's next run does.
     void fill(ChartRun& result, const SelectionSnapshot& selection, char separator = '.') {
-        const RunCheck check = CheckSelection(selection);
-        if (check.Stage != GridStage::LaidOut) throw std::runtime_error(check.StopMessage);
+        const RunCheck check = checkSelection(selection);
+        if (check.stage != GridStage::LaidOut) throw std::runtime_error(check.stopMessage);
         auto scratch = std::make_unique<NuclideData>();
         result.outcome =
-            FillResultStore(selection, check, directory_, separator, *scratch, result.store);
+            fillResultStore(selection, check, directory_, separator, *scratch, result.store);
         result.layout = {};
-        for (int row : check.Rows) result.layout.rowLabels.emplace_back(kRowLabels[row - 1]);
+        for (int row : check.rows) result.layout.rowLabels.emplace_back(kRowLabels[row - 1]);
         for (int period : check.Periods)
             result.layout.periodHeadings.emplace_back(kPeriodLabels[period - 1]);
         result.layout.decimalSeparator = separator;
@@ -104,8 +104,8 @@ inline SelectionSnapshot chartSelection(std::vector<std::string> nuclides,
                                         std::initializer_list<int> scenarios,
                                         std::initializer_list<int> tissueItems) {
     SelectionSnapshot s;
-    s.HalfLives.assign(nuclides.size(), "1 y");
-    s.Nuclides = std::move(nuclides);
+    s.halfLives.assign(nuclides.size(), "1 y");
+    s.nuclides = std::move(nuclides);
     s.Public = true;
     s.Ingestion = true;
     for (int scenario : scenarios) {

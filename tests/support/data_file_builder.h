@@ -13,17 +13,17 @@ namespace fetaldose::testing {
 
 // Where a record stands in a data file; every number 1-based. Route is 'P', 'I' or 'V'.
 struct RecordPlace {
-    int Group = 1;
-    char Route = 'I';
-    int Entry = 1;
+    int group = 1;
+    char route = 'I';
+    int entry = 1;
     int Size = 0;  // particulates only
-    int Scenario = 1;
+    int scenario = 1;
 
-    // "g1 P2 a3 s4": the text the builder puts into SummaryTissue by default.
+    // "g1 P2 a3 s4": the text the builder puts into summaryTissue by default.
     std::string Tag() const {
-        std::string tag = "g" + std::to_string(Group) + " " + Route + std::to_string(Entry);
-        if (Route == 'P') tag += " a" + std::to_string(Size);
-        return tag + " s" + std::to_string(Scenario);
+        std::string tag = "g" + std::to_string(group) + " " + route + std::to_string(entry);
+        if (route == 'P') tag += " a" + std::to_string(Size);
+        return tag + " s" + std::to_string(scenario);
     }
 };
 
@@ -54,7 +54,7 @@ class DataFileBuilder {
     DataFileBuilder(SectionCounts publicCounts, SectionCounts workerCounts)
         : counts_{publicCounts, workerCounts} {}
 
-    // line 0 SummaryTissue, 1 SummaryDetail, 2 spare, 3 in utero, 4 to 8 periods 1 to 5.
+    // line 0 summaryTissue, 1 summaryDetail, 2 spare, 3 in utero, 4 to 8 periods 1 to 5.
     DataFileBuilder& Lines(RecordLines lines) {
         lines_ = std::move(lines);
         return *this;
@@ -83,11 +83,11 @@ class DataFileBuilder {
     static std::string VariedLine(const RecordPlace& place, int line) {
         if (line < 3) return DefaultLine(place, line);
         const std::uint64_t record =
-            Mix(((place.Group * 131ULL + static_cast<unsigned char>(place.Route)) * 131 +
-                 static_cast<std::uint64_t>(place.Entry)) *
+            Mix(((place.group * 131ULL + static_cast<unsigned char>(place.route)) * 131 +
+                 static_cast<std::uint64_t>(place.entry)) *
                     131 +
                 static_cast<std::uint64_t>(place.Size) * 17 +
-                static_cast<std::uint64_t>(place.Scenario));
+                static_cast<std::uint64_t>(place.scenario));
         return ValueLine([&](int row) {
             const std::uint64_t rowBits = Mix(record + static_cast<std::uint64_t>(row));
             const std::uint64_t bits = Mix(rowBits + static_cast<std::uint64_t>(line) * 977);

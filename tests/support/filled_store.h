@@ -1,6 +1,6 @@
 #pragma once
 // A result store filled the way a run fills it: data-file texts written to a scratch directory
-// and read by FillResultStore.
+// and read by fillResultStore.
 
 #include <memory>
 #include <stdexcept>
@@ -15,8 +15,8 @@ namespace fetaldose::testing {
 // Every box checked, for the nuclides named.
 inline SelectionSnapshot EverythingChosen(const std::vector<std::string>& nuclides) {
     SelectionSnapshot selection;
-    selection.Nuclides = nuclides;
-    selection.HalfLives.assign(nuclides.size(), "1 d");
+    selection.nuclides = nuclides;
+    selection.halfLives.assign(nuclides.size(), "1 d");
     selection.Public = selection.Occupational = true;
     selection.AllRoutes = selection.AllAerosol = selection.AllAcutes = true;
     selection.AllChronics = selection.AllOrgans = selection.AllPeriods = true;
@@ -29,11 +29,11 @@ inline FillOutcome FillFromTexts(ResultStore& store, const SelectionSnapshot& se
                                  const std::vector<std::string>& texts, char separator = '.') {
     ScratchDirectory dir;
     for (std::size_t i = 0; i < texts.size(); ++i)
-        WriteBytes(dir.File(selection.Nuclides.at(i) + ".dat"), texts[i]);
-    const RunCheck check = CheckSelection(selection);
-    if (check.Stage != GridStage::LaidOut) throw std::logic_error(check.StopMessage);
+        WriteBytes(dir.File(selection.nuclides.at(i) + ".dat"), texts[i]);
+    const RunCheck check = checkSelection(selection);
+    if (check.stage != GridStage::LaidOut) throw std::logic_error(check.stopMessage);
     auto scratch = std::make_unique<NuclideData>();
-    return FillResultStore(selection, check, dir.Slash(), separator, *scratch, store);
+    return fillResultStore(selection, check, dir.Slash(), separator, *scratch, store);
 }
 
 }  // namespace fetaldose::testing

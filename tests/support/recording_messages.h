@@ -17,7 +17,7 @@ class RecordingMessages final : public Messages {
     // Records the text as the error box would show it (full stop rule applied).
     void error(const QString& faultMessage) override {
         const QString shown =
-            QString::fromLocal8Bit(ErrorBoxText(faultMessage.toLocal8Bit().toStdString()));
+            QString::fromLocal8Bit(errorBoxText(faultMessage.toLocal8Bit().toStdString()));
         errors << shown;
         all << shown;
     }

@@ -33,7 +33,7 @@ class ScratchDirectory {
     std::string Slash() const { return path_.string() + "/"; }
     std::string File(std::string_view name) const { return Slash() + std::string(name); }
     // Names of everything in the directory, sorted, for checking that no stray file was left.
-    std::vector<std::string> Entries() const {
+    std::vector<std::string> entries() const {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(path_))
             names.push_back(entry.path().filename().string());

@@ -105,14 +105,14 @@ class ChartBuilder {
             std::string(request_.kind == ChartKind::DoseByIntakeTime ? texts::kIntakeTimeAxis
                         : request_.kind == ChartKind::DoseByPeriod   ? texts::kPeriodAxis
                                                                      : texts::kNuclideAxis);
-        tableCount_ = std::min(store_.TableCount(), store_.SlotCount() - 1);
+        tableCount_ = std::min(store_.tableCount(), store_.slotCount() - 1);
         if (request_.slot < 1 || request_.slot > tableCount_) return withNote(texts::kNoTable);
         for (int row : request_.rows)
-            if (row >= 1 && row <= store_.RowCount()) rows_.push_back(row);
+            if (row >= 1 && row <= store_.rowCount()) rows_.push_back(row);
         if (rows_.empty()) return withNote(texts::kNoTissue);
         const bool needsPeriod =
             request_.kind != ChartKind::DoseByPeriod && request_.dose != DoseView::InUtero;
-        if (needsPeriod && (request_.period < 1 || request_.period > store_.PeriodCount()))
+        if (needsPeriod && (request_.period < 1 || request_.period > store_.periodCount()))
             return withNote(texts::kNoTable);
 
         switch (request_.kind) {
@@ -179,7 +179,7 @@ class ChartBuilder {
         p.slot = slot;
         p.text = doseText(slot, row, view, period);
         try {
-            const long double value = ReadDose(p.text, layout_.decimalSeparator);
+            const long double value = readDose(p.text, layout_.decimalSeparator);
             if (std::fabs(value) > static_cast<long double>(DBL_MAX))
                 p.value = value > 0 ? std::numeric_limits<double>::infinity()
                                     : -std::numeric_limits<double>::infinity();
@@ -193,13 +193,13 @@ class ChartBuilder {
     }
 
     std::string tableTitle(int slot) const {
-        return std::string(store_.Nuclide(slot)) + "; " + trimmed(store_.Group(slot)) + "; " +
-               std::string(store_.Route(slot));
+        return std::string(store_.Nuclide(slot)) + "; " + trimmed(store_.group(slot)) + "; " +
+               std::string(store_.route(slot));
     }
 
     bool sameTable(int a, int b) const {
-        return store_.Nuclide(a) == store_.Nuclide(b) && store_.Group(a) == store_.Group(b) &&
-               store_.Route(a) == store_.Route(b);
+        return store_.Nuclide(a) == store_.Nuclide(b) && store_.group(a) == store_.group(b) &&
+               store_.route(a) == store_.route(b);
     }
 
     // Scenarios run innermost in the run's order of tables, so the tables of one nuclide,
@@ -209,20 +209,20 @@ class ChartBuilder {
         const int slot = request_.slot;
         int first = slot;
         while (first > 1 && sameTable(first - 1, first) &&
-               scenarioOf(store_.Scenario(first - 1)) > 0 &&
-               scenarioOf(store_.Scenario(first - 1)) < scenarioOf(store_.Scenario(first)))
+               scenarioOf(store_.scenario(first - 1)) > 0 &&
+               scenarioOf(store_.scenario(first - 1)) < scenarioOf(store_.scenario(first)))
             --first;
         int last = slot;
         while (last < tableCount_ && sameTable(last, last + 1) &&
-               scenarioOf(store_.Scenario(last)) > 0 &&
-               scenarioOf(store_.Scenario(last)) < scenarioOf(store_.Scenario(last + 1)))
+               scenarioOf(store_.scenario(last)) > 0 &&
+               scenarioOf(store_.scenario(last)) < scenarioOf(store_.scenario(last + 1)))
             ++last;
 
         chart_.title = tableTitle(slot);
         chart_.subtitle = doseName();
         std::vector<int> slots;
         for (int s = first; s <= last; ++s) {
-            const int scenario = scenarioOf(store_.Scenario(s));
+            const int scenario = scenarioOf(store_.scenario(s));
             if (scenario < 1 || scenario > kAcuteScenarios) continue;
             slots.push_back(s);
             chart_.categories.emplace_back(texts::kIntakeTimeLabels[scenario - 1]);
@@ -232,7 +232,7 @@ class ChartBuilder {
             chart_.notes.emplace_back(texts::kNoAcuteScenario);
             return;
         }
-        if (scenarioOf(store_.Scenario(slot)) > kAcuteScenarios)
+        if (scenarioOf(store_.scenario(slot)) > kAcuteScenarios)
             chart_.notes.emplace_back(texts::kChronicTableShown);
         for (int row : rows_) {
             ChartSeries series;
@@ -249,8 +249,8 @@ class ChartBuilder {
     void byPeriod() {
         const int slot = request_.slot;
         chart_.title = tableTitle(slot);
-        chart_.subtitle = std::string(store_.Scenario(slot));
-        const int periods = store_.PeriodCount();
+        chart_.subtitle = std::string(store_.scenario(slot));
+        const int periods = store_.periodCount();
         for (int n = 1; n <= periods; ++n) chart_.categories.push_back(periodLabel(n));
         chart_.drawnCategories = periods;
         for (int row : rows_) {
@@ -274,10 +274,10 @@ class ChartBuilder {
     // by what tells them apart.
     void byNuclide() {
         const int slot = request_.slot;
-        const std::string_view group = store_.Group(slot);
-        const std::string_view scenario = store_.Scenario(slot);
-        const RouteKind kind = routeKindOf(store_.Route(slot));
-        const int aerosol = kind == RouteKind::Particulates ? aerosolOf(store_.Route(slot)) : 0;
+        const std::string_view group = store_.group(slot);
+        const std::string_view scenario = store_.scenario(slot);
+        const RouteKind kind = routeKindOf(store_.route(slot));
+        const int aerosol = kind == RouteKind::Particulates ? aerosolOf(store_.route(slot)) : 0;
         const int row = rows_.front();
 
         chart_.title =
@@ -292,8 +292,8 @@ class ChartBuilder {
         for (int s = 1; s <= tableCount_; ++s) {
             if (s == 1 || store_.Nuclide(s) != store_.Nuclide(s - 1))
                 occurrences.push_back({nuclideName(store_.Nuclide(s)), {}});
-            if (store_.Group(s) != group || store_.Scenario(s) != scenario) continue;
-            const std::string_view route = store_.Route(s);
+            if (store_.group(s) != group || store_.scenario(s) != scenario) continue;
+            const std::string_view route = store_.route(s);
             if (routeKindOf(route) != kind) continue;
             if (kind == RouteKind::Particulates && aerosolOf(route) != aerosol) continue;
             occurrences.back().slots.push_back(s);
@@ -310,7 +310,7 @@ class ChartBuilder {
             for (int s : occurrence.slots) {
                 std::string label(occurrence.name);
                 if (occurrence.slots.size() > 1)
-                    label += " (" + entryDetail(store_.Route(s), kind, ++vapourEntry) + ")";
+                    label += " (" + entryDetail(store_.route(s), kind, ++vapourEntry) + ")";
                 if (const int seen = ++labelsUsed[label]; seen > 1)
                     label += std::string(texts::kDuplicateMark) + std::to_string(seen);
                 series.points.push_back(point(static_cast<int>(chart_.categories.size()), s, row,

@@ -32,9 +32,9 @@ struct RunLayout {
 struct ChartRequest {
     ChartKind kind = ChartKind::DoseByIntakeTime;
     int slot = 1;           // the table on show
-    std::vector<int> rows;  // tissue rows 1..RowCount, one line each; bars take the first
+    std::vector<int> rows;  // tissue rows 1..rowCount, one line each; bars take the first
     DoseView dose = DoseView::Offspring;  // not used by DoseByPeriod, which shows both views
-    int period = 1;                       // 1..PeriodCount, for the two period views
+    int period = 1;                       // 1..periodCount, for the two period views
 };
 
 struct ChartPoint {
@@ -49,7 +49,7 @@ enum class LineStyle { Solid, Dashed };
 
 struct ChartSeries {
     std::string name;
-    int row = 0;  // the tissue row it shows (1..RowCount), so one tissue keeps one colour
+    int row = 0;  // the tissue row it shows (1..rowCount), so one tissue keeps one colour
     LineStyle style = LineStyle::Solid;
     std::vector<ChartPoint> points;  // in category order
 };
@@ -68,7 +68,7 @@ struct ChartData {
 // At most this many bars are drawn; the rest are listed only with the values.
 inline constexpr int kMaxDrawnBars = 40;
 
-// Works out a chart from the store's tables 1..TableCount. Never throws for any slot, row or
+// Works out a chart from the store's tables 1..tableCount. Never throws for any slot, row or
 // period number: what cannot be charted is said in the notes.
 ChartData buildChart(const ResultStore& store, const RunLayout& layout,
                      const ChartRequest& request);

@@ -12,7 +12,7 @@ namespace {
 
 // Appends a field, quoted (with its quotes doubled) when it holds a comma, a quote or a line
 // break, as RFC 4180 asks.
-void AppendField(std::string& out, std::string_view field) {
+void appendField(std::string& out, std::string_view field) {
     if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
         out += field;
         return;
@@ -35,38 +35,38 @@ void writeCsvFile(const std::string& path, const ResultStore& store, const Prove
     std::vector<std::string> tissues;
     for (const int row : doses.rows()) {
         tissues.emplace_back();
-        AppendField(tissues.back(), exporting::cellText(kRowLabels[row - 1]));
+        appendField(tissues.back(), exporting::cellText(kRowLabels[row - 1]));
     }
     const int rows = static_cast<int>(doses.rows().size());
     const int periods = static_cast<int>(doses.periods().size());
     const char separator = provenance.decimalSeparator;
 
-    SaveTextFile(path, [&](TextWriter& out) {
+    saveTextFile(path, [&](TextWriter& out) {
         std::string line;
         for (const auto& text : header) {
             line.clear();
-            AppendField(line, "# " + text);
-            out.WriteLine(line);
+            appendField(line, "# " + text);
+            out.writeLine(line);
         }
         line.clear();
         for (std::size_t c = 0; c < columns.size(); ++c) {
             if (c > 0) line += ',';
-            AppendField(line, columns[c]);
+            appendField(line, columns[c]);
         }
-        out.WriteLine(line);
+        out.writeLine(line);
 
         // The texts of a table are the same on each of its rows: quoted once, written as one.
         std::string prefix;
         std::string number;
         std::string quoted;
         const auto writeDose = [&](const std::string& text) {
-            out.Write(",");
+            out.write(",");
             if (exporting::plainNumber(text, separator, number)) {
-                out.Write(number);
+                out.write(number);
             } else {
                 quoted.clear();
-                AppendField(quoted, exporting::cellText(text));
-                out.Write(quoted);
+                appendField(quoted, exporting::cellText(text));
+                out.write(quoted);
             }
         };
         for (int t = 1; t <= doses.tableCount(); ++t) {
@@ -74,18 +74,18 @@ void writeCsvFile(const std::string& path, const ResultStore& store, const Prove
             prefix.clear();
             for (const std::string* field :
                  {&texts.nuclide, &texts.halfLife, &texts.group, &texts.route, &texts.scenario}) {
-                AppendField(prefix, *field);
+                appendField(prefix, *field);
                 prefix += ',';
             }
             for (int r = 1; r <= rows; ++r) {
-                out.Write(prefix);
-                out.Write(tissues[static_cast<std::size_t>(r - 1)]);
+                out.write(prefix);
+                out.write(tissues[static_cast<std::size_t>(r - 1)]);
                 writeDose(store.InUtero(t, r));
                 for (int n = 1; n <= periods; ++n) {
                     writeDose(store.PostNatal(t, r, n));
                     writeDose(store.Offspring(t, r, n));
                 }
-                out.EndLine();
+                out.endLine();
             }
             doses.tableWritten(t, progress);
         }

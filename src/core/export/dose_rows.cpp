@@ -14,13 +14,13 @@ namespace {
 
 constexpr int kProgressStep = 256;
 
-std::string_view TrimBlanks(std::string_view text) {
+std::string_view trimBlanks(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
     return text;
 }
 
-bool IsDigit(char c) {
+bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
@@ -30,7 +30,7 @@ std::vector<std::string> columnNames(const std::vector<int>& periods) {
     std::vector<std::string> names(kExportTextColumns.begin(), kExportTextColumns.end());
     names.emplace_back(kInUteroColumn);
     for (const int period : periods) {
-        const std::string_view label = TrimBlanks(kPeriodLabels[period - 1]);
+        const std::string_view label = trimBlanks(kPeriodLabels[period - 1]);
         for (const auto prefix : {kPostNatalColumnPrefix, kOffspringColumnPrefix}) {
             std::string name(prefix);
             name += label;
@@ -43,18 +43,18 @@ std::vector<std::string> columnNames(const std::vector<int>& periods) {
 
 bool plainNumber(std::string_view text, char decimalSeparator, std::string& out) {
     // The form nearly every dose takes, "3,4E-07", needs no more than its mark replaced.
-    if (text.size() == 7 && IsDigit(text[0]) && text[1] == decimalSeparator && IsDigit(text[2]) &&
-        text[3] == 'E' && (text[4] == '-' || text[4] == '+') && IsDigit(text[5]) &&
-        IsDigit(text[6])) {
+    if (text.size() == 7 && isDigit(text[0]) && text[1] == decimalSeparator && isDigit(text[2]) &&
+        text[3] == 'E' && (text[4] == '-' || text[4] == '+') && isDigit(text[5]) &&
+        isDigit(text[6])) {
         out.assign(text);
         out[1] = '.';
         return true;
     }
-    text = TrimBlanks(text);
+    text = trimBlanks(text);
     std::size_t i = 0;
     const auto digitsFrom = [&](std::size_t from) {
         std::size_t end = from;
-        while (end < text.size() && IsDigit(text[end])) ++end;
+        while (end < text.size() && isDigit(text[end])) ++end;
         return end;
     };
     bool negative = false;
@@ -94,16 +94,16 @@ bool plainNumber(std::string_view text, char decimalSeparator, std::string& out)
 }
 
 std::string cellText(std::string_view bytes) {
-    return toUtf8(TrimBlanks(bytes));
+    return toUtf8(trimBlanks(bytes));
 }
 
 DoseRows::DoseRows(const ResultStore& store, const Provenance& provenance)
     : store_(store), selection_(provenance.selection) {
-    const RunCheck check = CheckSelection(selection_);
-    rows_ = check.Rows;
+    const RunCheck check = checkSelection(selection_);
+    rows_ = check.rows;
     periods_ = check.Periods;
-    if (store.TableCount() > 0 && (static_cast<int>(rows_.size()) != store.RowCount() ||
-                                   static_cast<int>(periods_.size()) != store.PeriodCount()))
+    if (store.tableCount() > 0 && (static_cast<int>(rows_.size()) != store.rowCount() ||
+                                   static_cast<int>(periods_.size()) != store.periodCount()))
         throw RangeError();
 }
 
@@ -113,13 +113,13 @@ TableTexts DoseRows::tableTexts(int table) {
     // of the chosen list, so the entry that gives the heading is the current one or a later one;
     // a heading that none gives is cut at its first join.
     const std::string_view heading = store_.Nuclide(table);
-    const auto& names = selection_.Nuclides;
+    const auto& names = selection_.nuclides;
     const auto halfLife = [&](std::size_t i) {
-        return i < selection_.HalfLives.size() ? std::string_view(selection_.HalfLives[i])
+        return i < selection_.halfLives.size() ? std::string_view(selection_.halfLives[i])
                                                : std::string_view();
     };
     std::size_t i = nuclideIndex_;
-    while (i < names.size() && heading != NuclideHeading(names[i], halfLife(i))) ++i;
+    while (i < names.size() && heading != nuclideHeading(names[i], halfLife(i))) ++i;
     if (i < names.size()) {
         nuclideIndex_ = i;
         texts.nuclide = cellText(names[i]);
@@ -130,9 +130,9 @@ TableTexts DoseRows::tableTexts(int table) {
         if (join != std::string_view::npos)
             texts.halfLife = cellText(heading.substr(join + kHalfLifeJoin.size()));
     }
-    texts.group = cellText(store_.Group(table));
-    texts.route = cellText(store_.Route(table));
-    texts.scenario = cellText(store_.Scenario(table));
+    texts.group = cellText(store_.group(table));
+    texts.route = cellText(store_.route(table));
+    texts.scenario = cellText(store_.scenario(table));
     return texts;
 }
 

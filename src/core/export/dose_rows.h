@@ -38,7 +38,7 @@ class DoseRows {
 
     const std::vector<int>& rows() const { return rows_; }
     const std::vector<int>& periods() const { return periods_; }
-    int tableCount() const { return store_.TableCount(); }
+    int tableCount() const { return store_.tableCount(); }
     // The texts of table t, 1..tableCount, which must be asked for in increasing order.
     TableTexts tableTexts(int table);
     // Tells `progress`, if any, that tables 1..table are written: every few hundred tables,

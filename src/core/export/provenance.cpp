@@ -20,14 +20,14 @@ namespace fetaldose {
 
 namespace {
 
-std::string BaseName(const std::string& path) {
+std::string baseName(const std::string& path) {
     const auto slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-FileDigest DigestOf(const std::string& path) {
+FileDigest digestOf(const std::string& path) {
     FileDigest digest;
-    digest.fileName = BaseName(path);
+    digest.fileName = baseName(path);
     try {
         digest.sha256 = sha256HexOfFile(path);
     } catch (const Fault& fault) {
@@ -36,13 +36,13 @@ FileDigest DigestOf(const std::string& path) {
     return digest;
 }
 
-std::string_view TrimBlanks(std::string_view text) {
+std::string_view trimBlanks(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
     return text;
 }
 
-std::string Joined(const std::vector<std::string>& items) {
+std::string joined(const std::vector<std::string>& items) {
     if (items.empty()) return std::string(kNoneChosen);
     std::string text;
     for (const auto& item : items) {
@@ -52,14 +52,14 @@ std::string Joined(const std::vector<std::string>& items) {
     return text;
 }
 
-std::string Line(std::string_view label, std::string_view value) {
+std::string line(std::string_view label, std::string_view value) {
     std::string line(label);
     line += kValueJoin;
     line += value;
     return line;
 }
 
-std::string SeparatorName(char separator) {
+std::string separatorName(char separator) {
     switch (separator) {
         case '.':
             return "full stop";
@@ -99,19 +99,19 @@ Provenance collectProvenance(const SelectionSnapshot& selection, const std::stri
     provenance.selection = selection;
     provenance.decimalSeparator = decimalSeparator;
 
-    const auto catalogue = FindFileInDirectory(directory, kCatalogueFileName);
-    provenance.files.push_back(DigestOf(catalogue.value_or(directory + kCatalogueFileName)));
+    const auto catalogue = findFileInDirectory(directory, kCatalogueFileName);
+    provenance.files.push_back(digestOf(catalogue.value_or(directory + kCatalogueFileName)));
     // The files of the chosen nuclides, as the run found them; one gone since is named with
     // the reason it cannot be read.
     DataFileFinder finder(directory);
     std::vector<std::string> seen;
-    for (const auto& name : selection.Nuclides) {
-        const auto path = finder.Find(name).value_or(directory + name + ".dat");
+    for (const auto& name : selection.nuclides) {
+        const auto path = finder.find(name).value_or(directory + name + ".dat");
         if (std::find(seen.begin(), seen.end(), path) != seen.end()) continue;
         seen.push_back(path);
-        provenance.files.push_back(DigestOf(path));
+        provenance.files.push_back(digestOf(path));
     }
-    provenance.syntheticData = FindFileInDirectory(directory, kSyntheticDataMarker).has_value();
+    provenance.syntheticData = findFileInDirectory(directory, kSyntheticDataMarker).has_value();
     return provenance;
 }
 
@@ -120,41 +120,41 @@ std::vector<std::string> provenanceLines(const Provenance& provenance, int table
     lines.push_back(toUtf8(provenance.programName + " " + provenance.programVersion) +
                     std::string(kProgramDescription));
     if (provenance.syntheticData) lines.emplace_back(kSyntheticWarning);
-    lines.push_back(Line(kExportedLabel, provenance.exportedAt));
-    lines.push_back(Line(kTablesLabel, std::to_string(tableCount)));
-    lines.push_back(Line(kDataFolderLabel, toUtf8(provenance.dataDirectory)));
+    lines.push_back(line(kExportedLabel, provenance.exportedAt));
+    lines.push_back(line(kTablesLabel, std::to_string(tableCount)));
+    lines.push_back(line(kDataFolderLabel, toUtf8(provenance.dataDirectory)));
     for (const auto& file : provenance.files)
         lines.push_back(
-            Line(std::string(kDigestLabel) + toUtf8(file.fileName),
+            line(std::string(kDigestLabel) + toUtf8(file.fileName),
                  file.failure.empty() ? file.sha256 : std::string(kUnreadableFile) + file.failure));
 
     const SelectionSnapshot& s = provenance.selection;
     std::vector<std::string> items;
-    for (std::size_t i = 0; i < s.Nuclides.size(); ++i) {
-        std::string item = toUtf8(s.Nuclides[i]);
-        if (i < s.HalfLives.size())
-            item += std::string(kHalfLifeOpen) + toUtf8(TrimBlanks(s.HalfLives[i])) + ")";
+    for (std::size_t i = 0; i < s.nuclides.size(); ++i) {
+        std::string item = toUtf8(s.nuclides[i]);
+        if (i < s.halfLives.size())
+            item += std::string(kHalfLifeOpen) + toUtf8(trimBlanks(s.halfLives[i])) + ")";
         items.push_back(std::move(item));
     }
-    lines.push_back(Line(kNuclidesLabel, Joined(items)));
+    lines.push_back(line(kNuclidesLabel, joined(items)));
 
     items.clear();
-    if (s.Public) items.emplace_back(TrimBlanks(kGroupLabels[0]));
-    if (s.Occupational) items.emplace_back(TrimBlanks(kGroupLabels[1]));
-    lines.push_back(Line(kGroupsLabel, Joined(items)));
+    if (s.Public) items.emplace_back(trimBlanks(kGroupLabels[0]));
+    if (s.Occupational) items.emplace_back(trimBlanks(kGroupLabels[1]));
+    lines.push_back(line(kGroupsLabel, joined(items)));
 
     const bool particulates = s.AllRoutes || s.Particulates;
     items.clear();
     if (s.AllRoutes || s.Ingestion) items.emplace_back(kRouteNames[0]);
     if (particulates) items.emplace_back(kRouteNames[1]);
     if (s.AllRoutes || s.Vapours) items.emplace_back(kRouteNames[2]);
-    lines.push_back(Line(kRoutesLabel, Joined(items)));
+    lines.push_back(line(kRoutesLabel, joined(items)));
 
     // Aerosol sizes count only where particulates are chosen, as in the run.
     items.clear();
     for (std::size_t a = 0; particulates && a < kAerosolLabels.size(); ++a)
         if (s.AllAerosol || s.Aerosol[a]) items.emplace_back(kAerosolLabels[a]);
-    lines.push_back(Line(kAerosolLabel, Joined(items)));
+    lines.push_back(line(kAerosolLabel, joined(items)));
 
     items.clear();
     for (std::size_t i = 0; i < s.AcuteScenarios.size(); ++i)
@@ -162,19 +162,19 @@ std::vector<std::string> provenanceLines(const Provenance& provenance, int table
     for (std::size_t i = 0; i < s.ChronicScenarios.size(); ++i)
         if (s.AllChronics || s.ChronicScenarios[i])
             items.emplace_back(kScenarioTexts[s.AcuteScenarios.size() + i]);
-    lines.push_back(Line(kScenariosLabel, Joined(items)));
+    lines.push_back(line(kScenariosLabel, joined(items)));
 
-    const RunCheck check = CheckSelection(s);
+    const RunCheck check = checkSelection(s);
     items.clear();
-    for (const int row : check.Rows) items.emplace_back(kRowLabels[row - 1]);
-    lines.push_back(Line(kTissuesLabel, Joined(items)));
+    for (const int row : check.rows) items.emplace_back(kRowLabels[row - 1]);
+    lines.push_back(line(kTissuesLabel, joined(items)));
     items.clear();
     for (const int period : check.Periods)
-        items.emplace_back(TrimBlanks(kPeriodLabels[period - 1]));
-    lines.push_back(Line(kPeriodsLabel, Joined(items)));
+        items.emplace_back(trimBlanks(kPeriodLabels[period - 1]));
+    lines.push_back(line(kPeriodsLabel, joined(items)));
 
-    lines.push_back(Line(kSeparatorLabel,
-                         SeparatorName(provenance.decimalSeparator) + std::string(kSeparatorNote)));
+    lines.push_back(line(kSeparatorLabel,
+                         separatorName(provenance.decimalSeparator) + std::string(kSeparatorNote)));
     return lines;
 }
 

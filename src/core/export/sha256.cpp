@@ -21,7 +21,7 @@ constexpr std::array<std::uint32_t, 64> kRoundConstants = {
     0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
     0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
 
-constexpr std::uint32_t RotateRight(std::uint32_t x, int n) {
+constexpr std::uint32_t rotateRight(std::uint32_t x, int n) {
     return (x >> n) | (x << (32 - n));
 }
 
@@ -50,13 +50,13 @@ void Sha256::compress(const std::uint8_t* block) {
         } else {
             const std::uint32_t w15 = w[(i - 15) & 15];
             const std::uint32_t w2 = w[(i - 2) & 15];
-            const std::uint32_t s0 = RotateRight(w15, 7) ^ RotateRight(w15, 18) ^ (w15 >> 3);
-            const std::uint32_t s1 = RotateRight(w2, 17) ^ RotateRight(w2, 19) ^ (w2 >> 10);
+            const std::uint32_t s0 = rotateRight(w15, 7) ^ rotateRight(w15, 18) ^ (w15 >> 3);
+            const std::uint32_t s1 = rotateRight(w2, 17) ^ rotateRight(w2, 19) ^ (w2 >> 10);
             word = w[i & 15] += s0 + w[(i - 7) & 15] + s1;
         }
-        const std::uint32_t t1 = h + (RotateRight(e, 6) ^ RotateRight(e, 11) ^ RotateRight(e, 25)) +
+        const std::uint32_t t1 = h + (rotateRight(e, 6) ^ rotateRight(e, 11) ^ rotateRight(e, 25)) +
                                  ((e & f) ^ (~e & g)) + kRoundConstants[i] + word;
-        const std::uint32_t t2 = (RotateRight(a, 2) ^ RotateRight(a, 13) ^ RotateRight(a, 22)) +
+        const std::uint32_t t2 = (rotateRight(a, 2) ^ rotateRight(a, 13) ^ rotateRight(a, 22)) +
                                  ((a & b) ^ (a & c) ^ (b & c));
         d += t1;
         h = t1 + t2;
@@ -112,7 +112,7 @@ std::array<std::uint8_t, 32> Sha256::finish() {
 
 namespace {
 
-std::string Hex(const std::array<std::uint8_t, 32>& digest) {
+std::string hex(const std::array<std::uint8_t, 32>& digest) {
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string text;
     text.reserve(64);
@@ -128,12 +128,12 @@ std::string Hex(const std::array<std::uint8_t, 32>& digest) {
 std::string sha256Hex(std::string_view bytes) {
     Sha256 hash;
     hash.update(bytes);
-    return Hex(hash.finish());
+    return hex(hash.finish());
 }
 
 std::string sha256HexOfFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw IoError::FromErrno(errno, path, true);
+    if (fd < 0) throw IoError::fromErrno(errno, path, true);
     Sha256 hash;
     std::vector<char> buffer(1 << 16);
     for (;;) {
@@ -143,12 +143,12 @@ std::string sha256HexOfFile(const std::string& path) {
             if (errno == EINTR) continue;
             const int err = errno;
             ::close(fd);
-            throw IoError::FromErrno(err, path, true);
+            throw IoError::fromErrno(err, path, true);
         }
         hash.update(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
     }
     ::close(fd);
-    return Hex(hash.finish());
+    return hex(hash.finish());
 }
 
 }  // namespace fetaldose

@@ -13,13 +13,13 @@ constexpr std::array<std::uint16_t, 32> kWindows1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-bool IsContinuation(unsigned char c) {
+bool isContinuation(unsigned char c) {
     return (c & 0xC0) == 0x80;
 }
 
 // The length of a valid UTF-8 sequence at the start of `text`, 0 where there is none (overlong
 // forms, surrogates and code points above U+10FFFF are not valid).
-std::size_t ValidSequenceLength(std::string_view text) {
+std::size_t validSequenceLength(std::string_view text) {
     const auto c0 = static_cast<unsigned char>(text[0]);
     if (c0 < 0x80) return 1;
     std::size_t length = 0;
@@ -41,20 +41,20 @@ std::size_t ValidSequenceLength(std::string_view text) {
     const auto c1 = static_cast<unsigned char>(text[1]);
     if (c1 < low || c1 > high) return 0;
     for (std::size_t i = 2; i < length; ++i)
-        if (!IsContinuation(static_cast<unsigned char>(text[i]))) return 0;
+        if (!isContinuation(static_cast<unsigned char>(text[i]))) return 0;
     return length;
 }
 
-bool IsValidUtf8(std::string_view text) {
+bool isValidUtf8(std::string_view text) {
     while (!text.empty()) {
-        const std::size_t length = ValidSequenceLength(text);
+        const std::size_t length = validSequenceLength(text);
         if (length == 0) return false;
         text.remove_prefix(length);
     }
     return true;
 }
 
-void AppendCodePoint(std::string& out, std::uint32_t cp) {
+void appendCodePoint(std::string& out, std::uint32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {
@@ -70,7 +70,7 @@ void AppendCodePoint(std::string& out, std::uint32_t cp) {
 }  // namespace
 
 std::string toUtf8(std::string_view bytes) {
-    if (IsValidUtf8(bytes)) return std::string(bytes);
+    if (isValidUtf8(bytes)) return std::string(bytes);
     std::string out;
     out.reserve(bytes.size() * 2);
     for (const char ch : bytes) {
@@ -78,9 +78,9 @@ std::string toUtf8(std::string_view bytes) {
         if (c < 0x80)
             out += ch;
         else if (c < 0xA0)
-            AppendCodePoint(out, kWindows1252High[c - 0x80]);
+            appendCodePoint(out, kWindows1252High[c - 0x80]);
         else
-            AppendCodePoint(out, c);
+            appendCodePoint(out, c);
     }
     return out;
 }

@@ -39,7 +39,7 @@ class ScratchFile {
         if (folder_.empty()) folder_ = "/tmp";
         path_ = folder_ + "/fetaldose-export-XXXXXX";
         const int fd = ::mkostemp(path_.data(), O_CLOEXEC);
-        if (fd < 0) throw IoError::FromErrno(errno, path_, false);
+        if (fd < 0) throw IoError::fromErrno(errno, path_, false);
         ::close(fd);
     }
     ~ScratchFile() { ::unlink(path_.c_str()); }
@@ -72,10 +72,10 @@ class Workbook {
     // Writes the file; throws ExportError with the library's reason.
     void close() {
         const lxw_error error = workbook_close(std::exchange(workbook_, nullptr));
-        if (error != LXW_NO_ERROR) Fail(error);
+        if (error != LXW_NO_ERROR) fail(error);
     }
 
-    [[noreturn]] static void Fail(lxw_error error) {
+    [[noreturn]] static void fail(lxw_error error) {
         throw ExportError(std::string(kSpreadsheetFailure) + lxw_strerror(error));
     }
 
@@ -84,25 +84,25 @@ class Workbook {
     lxw_workbook* workbook_ = nullptr;
 };
 
-void Check(lxw_error error) {
-    if (error != LXW_NO_ERROR) Workbook::Fail(error);
+void check(lxw_error error) {
+    if (error != LXW_NO_ERROR) Workbook::fail(error);
 }
 
 // Copies the finished workbook under the user's name by the safe save.
-void SaveFinishedFile(const std::string& scratchPath, const std::string& path) {
+void saveFinishedFile(const std::string& scratchPath, const std::string& path) {
     const int in = ::open(scratchPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) throw IoError::FromErrno(errno, scratchPath, true);
+    if (in < 0) throw IoError::fromErrno(errno, scratchPath, true);
     try {
-        SaveTextFile(path, [&](TextWriter& out) {
+        saveTextFile(path, [&](TextWriter& out) {
             std::vector<char> buffer(1 << 16);
             for (;;) {
                 const ssize_t n = ::read(in, buffer.data(), buffer.size());
                 if (n == 0) break;
                 if (n < 0) {
                     if (errno == EINTR) continue;
-                    throw IoError::FromErrno(errno, scratchPath, true);
+                    throw IoError::fromErrno(errno, scratchPath, true);
                 }
-                out.Write(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+                out.write(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
             }
         });
     } catch (...) {
@@ -143,13 +143,13 @@ void writeXlsxFile(const std::string& path, const ResultStore& store, const Prov
 
         const auto lastColumn = static_cast<lxw_col_t>(columns.size() - 1);
         const auto firstDoseColumn = static_cast<lxw_col_t>(kExportTextColumns.size());
-        Check(worksheet_set_column(sheet, 0, firstDoseColumn - 1, kTextColumnWidth, nullptr));
-        Check(
+        check(worksheet_set_column(sheet, 0, firstDoseColumn - 1, kTextColumnWidth, nullptr));
+        check(
             worksheet_set_column(sheet, firstDoseColumn, lastColumn, kDoseColumnWidth, doseFormat));
         worksheet_freeze_panes(sheet, 1, 0);
-        Check(worksheet_autofilter(sheet, 0, 0, static_cast<lxw_row_t>(sheetRows - 1), lastColumn));
+        check(worksheet_autofilter(sheet, 0, 0, static_cast<lxw_row_t>(sheetRows - 1), lastColumn));
         for (std::size_t c = 0; c < columns.size(); ++c)
-            Check(worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c), columns[c].c_str(),
+            check(worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c), columns[c].c_str(),
                                          headerFormat));
 
         std::string number;
@@ -159,9 +159,9 @@ void writeXlsxFile(const std::string& path, const ResultStore& store, const Prov
             if (exporting::plainNumber(text, separator, number) &&
                 std::from_chars(number.data(), number.data() + number.size(), value).ec ==
                     std::errc()) {
-                Check(worksheet_write_number(sheet, sheetRow, column, value, doseFormat));
+                check(worksheet_write_number(sheet, sheetRow, column, value, doseFormat));
             } else {
-                Check(worksheet_write_string(sheet, sheetRow, column,
+                check(worksheet_write_string(sheet, sheetRow, column,
                                              exporting::cellText(text).c_str(), nullptr));
             }
         };
@@ -173,7 +173,7 @@ void writeXlsxFile(const std::string& path, const ResultStore& store, const Prov
                 for (const std::string* field : std::initializer_list<const std::string*>{
                          &texts.nuclide, &texts.halfLife, &texts.group, &texts.route,
                          &texts.scenario, &tissues[static_cast<std::size_t>(r - 1)]})
-                    Check(
+                    check(
                         worksheet_write_string(sheet, sheetRow, column++, field->c_str(), nullptr));
                 writeDose(column++, store.InUtero(t, r));
                 for (int n = 1; n <= periods; ++n) {
@@ -184,7 +184,7 @@ void writeXlsxFile(const std::string& path, const ResultStore& store, const Prov
             doses.tableWritten(t, progress);
         }
 
-        Check(worksheet_set_column(provenanceSheet, 0, 0, kProvenanceColumnWidth, nullptr));
+        check(worksheet_set_column(provenanceSheet, 0, 0, kProvenanceColumnWidth, nullptr));
         lxw_row_t line = 0;
         for (const std::string& text : provenanceLines(provenance, doses.tableCount())) {
             std::string_view rest = text;
@@ -194,14 +194,14 @@ void writeXlsxFile(const std::string& path, const ResultStore& store, const Prov
                 while (cut < rest.size() && cut > 0 &&
                        (static_cast<unsigned char>(rest[cut]) & 0xC0) == 0x80)
                     --cut;
-                Check(worksheet_write_string(provenanceSheet, line++, 0,
+                check(worksheet_write_string(provenanceSheet, line++, 0,
                                              std::string(rest.substr(0, cut)).c_str(), nullptr));
                 rest.remove_prefix(cut);
             } while (!rest.empty());
         }
         workbook.close();
     }
-    SaveFinishedFile(scratch.path(), path);
+    saveFinishedFile(scratch.path(), path);
 }
 
 }  // namespace fetaldose

@@ -34,13 +34,13 @@ class ControlsSink {
 public:
     virtual ~ControlsSink() = default;
     // Empties LstBxNucsChosen and its twin LstBxHalfLife.
-    virtual void ClearChosen() = 0;
+    virtual void clearChosen() = 0;
     // Appends a name to LstBxNucsChosen and a half-life at the same index to LstBxHalfLife.
-    virtual void AppendChosen(const std::string& name, const std::string& halfLife) = 0;
-    virtual void SetBox(SelectionBox box, bool checked) = 0;
-    virtual void SetItem(SelectionList list, int index, bool checked) = 0;
+    virtual void appendChosen(const std::string& name, const std::string& halfLife) = 0;
+    virtual void setBox(SelectionBox box, bool checked) = 0;
+    virtual void setItem(SelectionList list, int index, bool checked) = 0;
     // Whether the nuclide's data file exists in the data directory fixed at start-up.
-    virtual bool DataFileExists(std::string_view nuclideName) = 0;
+    virtual bool dataFileExists(std::string_view nuclideName) = 0;
 };
 
 }  // namespace fetaldose

@@ -13,18 +13,18 @@ namespace fetaldose {
 
 namespace {
 
-std::string_view Flag(bool checked) {
+std::string_view flag(bool checked) {
     return checked ? kOptionsYes : kOptionsNo;
 }
 
 // A select-all section: its label, the box's flag and, when the box is off, one flag per item.
 template <std::size_t N>
-void WriteSection(TextWriter& out, std::string_view label, bool all,
+void writeSection(TextWriter& out, std::string_view label, bool all,
                   const std::array<bool, N>& items) {
-    out.WriteLine(label);
-    out.WriteLine(Flag(all));
+    out.writeLine(label);
+    out.writeLine(flag(all));
     if (!all)
-        for (const bool item : items) out.WriteLine(Flag(item));
+        for (const bool item : items) out.writeLine(flag(item));
 }
 
 // Reads an options file line by line and, with a trace, records what each line should hold.
@@ -34,11 +34,11 @@ class OptionsReader {
         : in_(in), path_(path), trace_(trace) {}
 
     std::int32_t readCount() {
-        if (!trace_) return in_.ReadCount();
+        if (!trace_) return in_.readCount();
         start(std::string(kExpectedCount));
         // The count's line is known once the blank lines before it are skipped.
         try {
-            const std::int32_t count = in_.ReadCount();
+            const std::int32_t count = in_.readCount();
             trace_->last.number = in_.lineNumber() - 1;
             return count;
         } catch (const IoError&) {
@@ -55,7 +55,7 @@ class OptionsReader {
     // expected there, which usually means lines missing or added above it.
     void skipLabel(std::string_view label) {
         if (!trace_) {
-            in_.SkipLine();
+            in_.skipLine();
             return;
         }
         start(std::string(kExpectedLabelPrefix) + '"' + std::string(label) + '"');
@@ -84,8 +84,8 @@ class OptionsReader {
         trace_->last.expected = std::move(expected);
     }
     void read() {
-        trace_->last.pastEnd = in_.AtEnd();
-        in_.ReadLine(trace_->last.text);
+        trace_->last.pastEnd = in_.atEnd();
+        in_.readLine(trace_->last.text);
     }
     void doubt() {
         const bool endNoted = !trace_->doubtful.empty() && trace_->doubtful.back().pastEnd;
@@ -97,12 +97,12 @@ class OptionsReader {
             read();
             text = trace_->last.text;
         } else {
-            in_.ReadLine(text);
+            in_.readLine(text);
         }
     }
     bool readFlagLine() {
         if (!trace_) {
-            in_.ReadLine(line_);
+            in_.readLine(line_);
             return line_ == kOptionsYes;
         }
         read();
@@ -116,8 +116,8 @@ class OptionsReader {
     static std::string lineOf(const std::string& path, int number) {
         try {
             TextReader again = TextReader::Open(path);
-            for (int line = 1; line < number; ++line) again.SkipLine();
-            return again.ReadLine();
+            for (int line = 1; line < number; ++line) again.skipLine();
+            return again.readLine();
         } catch (const IoError&) {
             return {};
         }
@@ -132,84 +132,84 @@ class OptionsReader {
 // Reads a select-all section into the controls: the label is skipped unread, the box is set,
 // and the items are read only when the box's flag is not "yes" (the saver wrote them only
 // then); behind a checked box the items keep their marks.
-void LoadSection(OptionsReader& in, std::string_view label, ControlsSink& controls,
+void loadSection(OptionsReader& in, std::string_view label, ControlsSink& controls,
                  SelectionBox box, SelectionList list, int itemCount) {
     in.skipLabel(label);
     const bool all = in.readFlag(box);
-    controls.SetBox(box, all);
+    controls.setBox(box, all);
     if (all) return;
     for (int item = 0; item < itemCount; ++item)
-        controls.SetItem(list, item, in.readFlag(list, item, itemCount));
+        controls.setItem(list, item, in.readFlag(list, item, itemCount));
 }
 
 }  // namespace
 
-void SaveOptionsFile(const std::string& path, const SelectionSnapshot& selection) {
-    SaveTextFile(path, [&selection](TextWriter& out) {
-        out.WriteLine(std::to_string(selection.Nuclides.size()));
-        for (std::size_t i = 0; i < selection.Nuclides.size(); ++i) {
-            out.WriteLine(selection.Nuclides[i]);
-            out.WriteLine(i < selection.HalfLives.size() ? std::string_view(selection.HalfLives[i])
+void saveOptionsFile(const std::string& path, const SelectionSnapshot& selection) {
+    saveTextFile(path, [&selection](TextWriter& out) {
+        out.writeLine(std::to_string(selection.nuclides.size()));
+        for (std::size_t i = 0; i < selection.nuclides.size(); ++i) {
+            out.writeLine(selection.nuclides[i]);
+            out.writeLine(i < selection.halfLives.size() ? std::string_view(selection.halfLives[i])
                                                          : std::string_view());
         }
 
-        out.WriteLine(kExposureGroupLabel);
-        out.WriteLine(Flag(selection.Public));
-        out.WriteLine(Flag(selection.Occupational));
+        out.writeLine(kExposureGroupLabel);
+        out.writeLine(flag(selection.Public));
+        out.writeLine(flag(selection.Occupational));
 
-        WriteSection(
+        writeSection(
             out, kRoutesLabel, selection.AllRoutes,
             std::array<bool, 3>{selection.Ingestion, selection.Particulates, selection.Vapours});
-        WriteSection(out, kAcuteScenariosLabel, selection.AllAcutes, selection.AcuteScenarios);
-        WriteSection(out, kChronicScenariosLabel, selection.AllChronics,
+        writeSection(out, kAcuteScenariosLabel, selection.AllAcutes, selection.AcuteScenarios);
+        writeSection(out, kChronicScenariosLabel, selection.AllChronics,
                      selection.ChronicScenarios);
         // With no particulate route in force the aerosol controls are disabled, and the
         // section says so: no box, no sizes.
         if (selection.Particulates || selection.AllRoutes)
-            WriteSection(out, kAerosolLabel, selection.AllAerosol, selection.Aerosol);
+            writeSection(out, kAerosolLabel, selection.AllAerosol, selection.Aerosol);
         else
-            WriteSection(out, kAerosolLabel, false, std::array<bool, 10>{});
-        WriteSection(out, kTissuesLabel, selection.AllOrgans, selection.Tissues);
-        WriteSection(out, kTimePeriodsLabel, selection.AllPeriods, selection.Periods);
+            writeSection(out, kAerosolLabel, false, std::array<bool, 10>{});
+        writeSection(out, kTissuesLabel, selection.AllOrgans, selection.Tissues);
+        writeSection(out, kTimePeriodsLabel, selection.AllPeriods, selection.Periods);
     });
 }
 
-OptionsLoad LoadOptionsFile(const std::string& path, ControlsSink& controls,
+OptionsLoad loadOptionsFile(const std::string& path, ControlsSink& controls,
                             OptionsLoadTrace* trace) {
     TextReader file = TextReader::Open(path);
     OptionsReader in(file, path, trace);
-    controls.ClearChosen();
+    controls.clearChosen();
 
     const std::int32_t count = in.readCount();
     std::string name;
     std::string halfLife;
     for (std::int32_t i = 0; i < count; ++i) {
         in.readName(name);
-        if (!controls.DataFileExists(name)) return OptionsLoad::NuclideNotAvailable;
+        if (!controls.dataFileExists(name)) return OptionsLoad::NuclideNotAvailable;
         in.readHalfLife(halfLife);
-        controls.AppendChosen(name, halfLife);
+        controls.appendChosen(name, halfLife);
     }
 
     in.skipLabel(kExposureGroupLabel);
-    controls.SetBox(SelectionBox::Public, in.readFlag(SelectionBox::Public));
-    controls.SetBox(SelectionBox::Occupational, in.readFlag(SelectionBox::Occupational));
+    controls.setBox(SelectionBox::Public, in.readFlag(SelectionBox::Public));
+    controls.setBox(SelectionBox::Occupational, in.readFlag(SelectionBox::Occupational));
 
     in.skipLabel(kRoutesLabel);
     const bool allRoutes = in.readFlag(SelectionBox::AllRoutes);
-    controls.SetBox(SelectionBox::AllRoutes, allRoutes);
+    controls.setBox(SelectionBox::AllRoutes, allRoutes);
     if (!allRoutes) {
         for (const SelectionBox route :
              {SelectionBox::Ingestion, SelectionBox::Particulates, SelectionBox::Vapours})
-            controls.SetBox(route, in.readFlag(route));
+            controls.setBox(route, in.readFlag(route));
     }
 
-    LoadSection(in, kAcuteScenariosLabel, controls, SelectionBox::AllAcutes,
+    loadSection(in, kAcuteScenariosLabel, controls, SelectionBox::AllAcutes,
                 SelectionList::AcuteScenarios, 8);
-    LoadSection(in, kChronicScenariosLabel, controls, SelectionBox::AllChronics,
+    loadSection(in, kChronicScenariosLabel, controls, SelectionBox::AllChronics,
                 SelectionList::ChronicScenarios, 3);
-    LoadSection(in, kAerosolLabel, controls, SelectionBox::AllAerosol, SelectionList::Aerosol, 10);
-    LoadSection(in, kTissuesLabel, controls, SelectionBox::AllOrgans, SelectionList::Tissues, 17);
-    LoadSection(in, kTimePeriodsLabel, controls, SelectionBox::AllPeriods, SelectionList::Periods,
+    loadSection(in, kAerosolLabel, controls, SelectionBox::AllAerosol, SelectionList::Aerosol, 10);
+    loadSection(in, kTissuesLabel, controls, SelectionBox::AllOrgans, SelectionList::Tissues, 17);
+    loadSection(in, kTimePeriodsLabel, controls, SelectionBox::AllPeriods, SelectionList::Periods,
                 5);
     return OptionsLoad::Completed;
 }

@@ -10,7 +10,7 @@
 namespace fetaldose {
 
 // Writes the selection; throws IoError, leaving any earlier file of that name intact.
-void SaveOptionsFile(const std::string& path, const SelectionSnapshot& selection);
+void saveOptionsFile(const std::string& path, const SelectionSnapshot& selection);
 
 enum class OptionsLoad {
     Completed,
@@ -40,7 +40,7 @@ struct OptionsLoadTrace {
 // Reads the file into the controls. Throws IoError when the file cannot be opened (nothing
 // changed) or its count line is not a number (the chosen lists already emptied). With a
 // trace, also records the lines read; the load itself is the same with or without.
-OptionsLoad LoadOptionsFile(const std::string& path, ControlsSink& controls,
+OptionsLoad loadOptionsFile(const std::string& path, ControlsSink& controls,
                             OptionsLoadTrace* trace = nullptr);
 
 }  // namespace fetaldose

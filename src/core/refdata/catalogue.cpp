@@ -10,25 +10,25 @@ namespace fetaldose {
 
 namespace {
 
-CatalogueEntry ReadEntry(TextReader& file) {
+CatalogueEntry readEntry(TextReader& file) {
     CatalogueEntry entry;
-    file.ReadLine(entry.Name);
-    file.ReadLine(entry.HalfLife);
+    file.readLine(entry.name);
+    file.readLine(entry.halfLife);
     return entry;
 }
 
-void MakeDataFileReadOnly(DataFileFinder& dataFiles, const std::string& nuclideName,
+void makeDataFileReadOnly(DataFileFinder& dataFiles, const std::string& nuclideName,
                           FileAttributes& attributes) {
     // A missing data file is passed over; a refused change is not reported either.
-    if (const auto path = dataFiles.Find(nuclideName)) attributes.MakeExactlyReadOnly(*path);
+    if (const auto path = dataFiles.find(nuclideName)) attributes.makeExactlyReadOnly(*path);
 }
 
 }  // namespace
 
-CatalogueLoad LoadCatalogue(const std::string& dataDirectory, FileAttributes& attributes,
+CatalogueLoad loadCatalogue(const std::string& dataDirectory, FileAttributes& attributes,
                             const std::function<void(const std::string&)>& showMessage) {
     CatalogueLoad load;
-    const auto cataloguePath = FindFileInDirectory(dataDirectory, kCatalogueFileName);
+    const auto cataloguePath = findFileInDirectory(dataDirectory, kCatalogueFileName);
     if (!cataloguePath) {
         showMessage(kMissingCatalogueMessage);
         return load;
@@ -37,27 +37,27 @@ CatalogueLoad LoadCatalogue(const std::string& dataDirectory, FileAttributes& at
     try {
         TextReader file = TextReader::Open(*cataloguePath);
         // The first pair is read whatever the count says; the count only says how many follow.
-        const std::int32_t count = file.ReadCount();
-        CatalogueEntry first = ReadEntry(file);
+        const std::int32_t count = file.readCount();
+        CatalogueEntry first = readEntry(file);
 
         // Whether the first-run pass is needed is decided on the first entry alone: once a
         // pass has completed, its data file is exactly read-only and later starts skip it.
-        const auto firstDataFile = FindDataFile(dataDirectory, first.Name);
-        const bool passNeeded = !firstDataFile || !attributes.IsExactlyReadOnly(*firstDataFile);
+        const auto firstDataFile = findDataFile(dataDirectory, first.name);
+        const bool passNeeded = !firstDataFile || !attributes.isExactlyReadOnly(*firstDataFile);
         if (passNeeded) {
             showMessage(kAttributePassMessage);
-            if (firstDataFile) attributes.MakeExactlyReadOnly(*firstDataFile);
+            if (firstDataFile) attributes.makeExactlyReadOnly(*firstDataFile);
         }
-        load.Entries.push_back(std::move(first));
+        load.entries.push_back(std::move(first));
 
         // The pass looks up every entry's data file: the directory is listed once for all.
         DataFileFinder dataFiles(dataDirectory);
 
         for (std::int32_t number = 2; number <= count; ++number) {
             if (number > kCatalogueCapacity) throw RangeError();
-            CatalogueEntry entry = ReadEntry(file);
-            if (passNeeded) MakeDataFileReadOnly(dataFiles, entry.Name, attributes);
-            load.Entries.push_back(std::move(entry));
+            CatalogueEntry entry = readEntry(file);
+            if (passNeeded) makeDataFileReadOnly(dataFiles, entry.name, attributes);
+            load.entries.push_back(std::move(entry));
         }
     } catch (const Fault& fault) {
         load.Fault = fault.what();

@@ -13,24 +13,24 @@ inline constexpr int kCatalogueCapacity = 900;
 inline constexpr const char* kCatalogueFileName = "nuclides.txt";
 
 struct CatalogueEntry {
-    std::string Name;      // exactly as read; also the base name of the data file
-    std::string HalfLife;  // exactly as read; never parsed
+    std::string name;      // exactly as read; also the base name of the data file
+    std::string halfLife;  // exactly as read; never parsed
 };
 
 // Read-only marking of data files. "Exactly read-only" is mode 0444.
 class FileAttributes {
   public:
     virtual ~FileAttributes() = default;
-    virtual bool IsExactlyReadOnly(const std::string& path) = 0;
+    virtual bool isExactlyReadOnly(const std::string& path) = 0;
     // Makes the file exactly read-only; failures are ignored by the caller.
-    virtual void MakeExactlyReadOnly(const std::string& path) = 0;
+    virtual void makeExactlyReadOnly(const std::string& path) = 0;
 };
 
 // The real file system's attributes.
-FileAttributes& SystemFileAttributes();
+FileAttributes& systemFileAttributes();
 
 struct CatalogueLoad {
-    std::vector<CatalogueEntry> Entries;  // row i of the grid is entry i + 1
+    std::vector<CatalogueEntry> entries;  // row i of the grid is entry i + 1
     // The fault that stopped the load early, as its message (the error box adds the full
     // stop); the entries read before it stay.
     std::optional<std::string> Fault;
@@ -45,7 +45,7 @@ inline constexpr const char* kAttributePassMessage =
 // Loads the catalogue of `dataDirectory`. `showMessage` is called, and must return only once
 // the user has confirmed, for the missing-catalogue message and the attribute-pass notice,
 // in the order they arise.
-CatalogueLoad LoadCatalogue(const std::string& dataDirectory, FileAttributes& attributes,
+CatalogueLoad loadCatalogue(const std::string& dataDirectory, FileAttributes& attributes,
                             const std::function<void(const std::string&)>& showMessage);
 
 }  // namespace fetaldose

@@ -10,41 +10,41 @@ namespace fetaldose {
 
 // The data directory for a working directory: the working directory followed by "/data/",
 // with no doubled separator when the working directory is the root.
-std::string DataDirectoryFor(std::string_view workingDirectory);
+std::string dataDirectoryFor(std::string_view workingDirectory);
 
 // The data directory of this process: the working directory now, followed by "/data/".
-std::string CurrentDataDirectory();
+std::string currentDataDirectory();
 
 // Whether a nuclide name can name a data file at all: a name holding a separator '/' or a
 // NUL, or that is "." or "..", would reach outside the data directory and names none.
-bool NamesDataFile(std::string_view nuclideName);
+bool namesDataFile(std::string_view nuclideName);
 
 // The path of the data file of a nuclide: data directory + name + ".dat", matched exactly
 // first and, where no such file exists, without regard to letter case. Empty when there is
-// no such file, or the name names none (NamesDataFile).
-std::optional<std::string> FindDataFile(std::string_view dataDirectory,
+// no such file, or the name names none (namesDataFile).
+std::optional<std::string> findDataFile(std::string_view dataDirectory,
                                         std::string_view nuclideName);
 
 // A file `fileName` in `directory` (which ends with a separator), matched exactly first and,
 // where no such file exists, without regard to letter case. Directories do not count, nor
 // does a name with a separator or a NUL, or "." or "..".
-std::optional<std::string> FindFileInDirectory(std::string_view directory,
+std::optional<std::string> findFileInDirectory(std::string_view directory,
                                                std::string_view fileName);
 
-// Finds many data files in one directory as FindDataFile does, reading the directory's
+// Finds many data files in one directory as findDataFile does, reading the directory's
 // names once, at the first name that has no exact match, instead of once for each.
 class DataFileFinder {
   public:
     explicit DataFileFinder(std::string dataDirectory);
-    std::optional<std::string> Find(std::string_view nuclideName);
+    std::optional<std::string> find(std::string_view nuclideName);
 
   private:
     std::string directory_;
     std::optional<std::vector<std::string>> names_;
 };
 
-inline bool DataFileExists(std::string_view dataDirectory, std::string_view nuclideName) {
-    return FindDataFile(dataDirectory, nuclideName).has_value();
+inline bool dataFileExists(std::string_view dataDirectory, std::string_view nuclideName) {
+    return findDataFile(dataDirectory, nuclideName).has_value();
 }
 
 }  // namespace fetaldose

@@ -14,13 +14,13 @@ namespace {
 // Read-only on this platform means no write bit for anyone: mode 0444.
 constexpr mode_t kExactlyReadOnly = 0444;
 
-bool SameFile(const struct stat& a, const struct stat& b) {
+bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 // Makes the regular file `path` names in its own directory exactly read-only, never through a
 // symbolic link: a link, and anything that is no regular file, is left alone.
-void ChangeRegularFileNoFollow(const std::string& path) {
+void changeRegularFileNoFollow(const std::string& path) {
     const std::filesystem::path whole(path);
     const std::string name = whole.filename().string();
     if (name.empty() || name == "." || name == "..") return;
@@ -36,7 +36,7 @@ void ChangeRegularFileNoFollow(const std::string& path) {
     const FileDescriptor file(
         ::openat(directory.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat opened {};
-    if (file && ::fstat(file.get(), &opened) == 0 && SameFile(placed, opened)) {
+    if (file && ::fstat(file.get(), &opened) == 0 && sameFile(placed, opened)) {
         ::fchmod(file.get(), kExactlyReadOnly);
         return;
     }
@@ -47,19 +47,19 @@ void ChangeRegularFileNoFollow(const std::string& path) {
 
 class SystemAttributes final : public FileAttributes {
   public:
-    bool IsExactlyReadOnly(const std::string& path) override {
+    bool isExactlyReadOnly(const std::string& path) override {
         struct stat st {};
         return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
                (st.st_mode & 07777) == kExactlyReadOnly;
     }
     // Changes only the regular file the path names in its directory: a symbolic link is left
     // alone and never followed, so no file elsewhere is made read-only through it.
-    void MakeExactlyReadOnly(const std::string& path) override { ChangeRegularFileNoFollow(path); }
+    void makeExactlyReadOnly(const std::string& path) override { changeRegularFileNoFollow(path); }
 };
 
 }  // namespace
 
-FileAttributes& SystemFileAttributes() {
+FileAttributes& systemFileAttributes() {
     static SystemAttributes attributes;
     return attributes;
 }

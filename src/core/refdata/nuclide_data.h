@@ -23,11 +23,11 @@ inline constexpr int kMaxIngestionEntries = 3;
 
 // One table's worth of a data file: nine text lines.
 struct DoseRecord {
-    std::string_view SummaryTissue;  // tissue with the highest dose, or "ltzero", or "All"
-    std::string_view SummaryDetail;  // free text shown after the tissue name
-    std::string_view SpareLine;      // kept, never used
-    std::string_view InUteroLine;    // value line: dose received in utero
-    std::array<std::string_view, kPeriodCount> PostNatalLines;  // value lines, periods 1 to 5
+    std::string_view summaryTissue;  // tissue with the highest dose, or "ltzero", or "All"
+    std::string_view summaryDetail;  // free text shown after the tissue name
+    std::string_view spareLine;      // kept, never used
+    std::string_view inUteroLine;    // value line: dose received in utero
+    std::array<std::string_view, kPeriodCount> postNatalLines;  // value lines, periods 1 to 5
 
     // Which fields of each value line (in utero, then periods 1 to 5) are plain doses
     // (plainFieldMask), found by the reader while the line's bytes are at hand; a record
@@ -37,38 +37,38 @@ struct DoseRecord {
 
     // Field i (1 to 18) of a value line: the 7 characters at 1-based positions 8i-7 to 8i-1,
     // shorter or empty where the line ends earlier.
-    static std::string_view Field(std::string_view valueLine, int tissueRow);
+    static std::string_view field(std::string_view valueLine, int tissueRow);
 };
 
 struct ParticulateType {
-    std::string_view Type;  // absorption type, shown as read
-    std::string_view F1;    // its f1 value, shown as read
+    std::string_view type;  // absorption type, shown as read
+    std::string_view f1;    // its f1 value, shown as read
 };
 
 struct GroupSection {
-    std::int32_t VapourCount = 0;
-    std::int32_t TypeCount = 0;
-    std::int32_t IngestionCount = 0;
-    std::array<std::string_view, kMaxVapourEntries> VapourRoutes;
-    std::array<ParticulateType, kMaxTypes> ParticulateTypes;
-    std::array<std::string_view, kMaxIngestionEntries> IngestionF1;
-    std::array<std::string_view, kScenarioCount> ScenarioHeadings;  // kept, never used
+    std::int32_t vapourCount = 0;
+    std::int32_t typeCount = 0;
+    std::int32_t ingestionCount = 0;
+    std::array<std::string_view, kMaxVapourEntries> vapourRoutes;
+    std::array<ParticulateType, kMaxTypes> particulateTypes;
+    std::array<std::string_view, kMaxIngestionEntries> ingestionF1;
+    std::array<std::string_view, kScenarioCount> scenarioHeadings;  // kept, never used
     // Indexed from 0: [scenario - 1][entry - 1] and [scenario - 1][type - 1][size - 1].
-    std::array<std::array<DoseRecord, kMaxVapourEntries>, kScenarioCount> VapourRecords;
+    std::array<std::array<DoseRecord, kMaxVapourEntries>, kScenarioCount> vapourRecords;
     std::array<std::array<std::array<DoseRecord, kAerosolSizeCount>, kMaxTypes>, kScenarioCount>
-        ParticulateRecords;
-    std::array<std::array<DoseRecord, kMaxIngestionEntries>, kScenarioCount> IngestionRecords;
+        particulateRecords;
+    std::array<std::array<DoseRecord, kMaxIngestionEntries>, kScenarioCount> ingestionRecords;
 };
 
 struct NuclideData {
-    std::array<GroupSection, 2> Groups;  // [0] members of the public, [1] workers
+    std::array<GroupSection, 2> groups;  // [0] members of the public, [1] workers
 };
 
 // Reads one whole data file from its first line into `data`, in one pass. The file must be
-// read from memory (TextReader::OpenWhole, or bytes given): the texts are views into it. A
+// read from memory (TextReader::openWhole, or bytes given): the texts are views into it. A
 // count line that is not an integer throws IoError 106; an entry beyond a capacity throws
 // RangeError when it would be stored; an early end gives zero counts and empty texts without
 // error.
-void ReadNuclideData(TextReader& file, NuclideData& data);
+void readNuclideData(TextReader& file, NuclideData& data);
 
 }  // namespace fetaldose

@@ -16,7 +16,7 @@ constexpr std::size_t kFieldSlot = 8;  // a field and the blank after it
 
 // Field slot k of a value line (8 bytes, the blank not looked at) checked in a few word
 // operations; the field's first byte is the word's lowest.
-bool IsPlainDoseAt(std::string_view line, std::size_t offset) {
+bool isPlainDoseAt(std::string_view line, std::size_t offset) {
     constexpr std::size_t kFieldBytes = 7;
     if (line.size() < offset + kFieldBytes) return false;  // a short field is never plain
     std::uint64_t x = 0;
@@ -37,7 +37,7 @@ bool IsPlainDoseAt(std::string_view line, std::size_t offset) {
 std::uint32_t plainFieldMaskPortable(std::string_view valueLine) {
     std::uint32_t mask = 0;
     for (int row = 1; row <= kTissueRowCount; ++row)
-        if (IsPlainDoseAt(valueLine, static_cast<std::size_t>(row - 1) * kFieldSlot))
+        if (isPlainDoseAt(valueLine, static_cast<std::size_t>(row - 1) * kFieldSlot))
             mask |= 1U << (row - 1);
     return mask;
 }

@@ -27,9 +27,9 @@ class Block {
     explicit Block(TextWriter& out) : out_(out), bytes_(new char[kBlockBytes]) {}
 
     // Room for `size` more bytes, at the returned place; Used(end) then says where they end.
-    char* Room(std::size_t size) {
+    char* room(std::size_t size) {
         if (size > capacity_ - used_) {
-            Flush();
+            flush();
             if (size > capacity_) {
                 capacity_ = size;
                 bytes_.reset(new char[capacity_]);
@@ -37,19 +37,19 @@ class Block {
         }
         return bytes_.get() + used_;
     }
-    void Used(const char* end) { used_ = static_cast<std::size_t>(end - bytes_.get()); }
+    void used(const char* end) { used_ = static_cast<std::size_t>(end - bytes_.get()); }
 
-    void Append(std::string_view text) { Used(Copy(Room(text.size()), text)); }
-    void Line(std::string_view text) {
-        Used(Copy(Copy(Room(text.size() + kLineEnd.size()), text), kLineEnd));
+    void append(std::string_view text) { used(copy(room(text.size()), text)); }
+    void line(std::string_view text) {
+        used(copy(copy(room(text.size() + kLineEnd.size()), text), kLineEnd));
     }
-    static char* Copy(char* at, std::string_view text) {
+    static char* copy(char* at, std::string_view text) {
         if (!text.empty()) std::memcpy(at, text.data(), text.size());  // may be a null view
         return at + text.size();
     }
 
-    void Flush() {
-        out_.Write(std::string_view(bytes_.get(), used_));
+    void flush() {
+        out_.write(std::string_view(bytes_.get(), used_));
         used_ = 0;
     }
 
@@ -62,69 +62,69 @@ class Block {
 
 // One row: its label, the row's texts (each after the field separator), the line end.
 template <typename WriteRow>
-void Row(Block& block, std::string_view label, std::size_t rowBytes, WriteRow writeRow) {
-    char* at = Block::Copy(block.Room(label.size() + rowBytes + kLineEnd.size()), label);
-    block.Used(Block::Copy(writeRow(at), kLineEnd));
+void row(Block& block, std::string_view label, std::size_t rowBytes, WriteRow writeRow) {
+    char* at = Block::copy(block.room(label.size() + rowBytes + kLineEnd.size()), label);
+    block.used(Block::copy(writeRow(at), kLineEnd));
 }
 
 // Checked before anything is written: a missing label must not leave a short file.
 void requireLabels(const ResultStore& store, const std::vector<std::string>& rowLabels,
                    const std::vector<std::string>& periodHeadings) {
-    if (store.TableCount() > 0 &&
-        (rowLabels.size() < static_cast<std::size_t>(store.RowCount()) ||
-         periodHeadings.size() < static_cast<std::size_t>(store.PeriodCount())))
+    if (store.tableCount() > 0 &&
+        (rowLabels.size() < static_cast<std::size_t>(store.rowCount()) ||
+         periodHeadings.size() < static_cast<std::size_t>(store.periodCount())))
         throw RangeError();
 }
 
 void writeTables(TextWriter& out, const ResultStore& store,
                  const std::vector<std::string>& rowLabels,
                  const std::vector<std::string>& periodHeadings) {
-    const int rows = store.RowCount();
-    const int periods = store.PeriodCount();
-    const int tables = store.TableCount();
+    const int rows = store.rowCount();
+    const int periods = store.periodCount();
+    const int tables = store.tableCount();
     Block block(out);
     const std::size_t rowBytes = store.maxRowBytes();
     auto label = [&rowLabels](int r) {
         return std::string_view(rowLabels[static_cast<std::size_t>(r - 1)]);
     };
     for (int t = 1; t <= tables; ++t) {
-        block.Line(store.Nuclide(t));
-        block.Line(store.Group(t));
-        block.Line(store.Route(t));
-        block.Line(store.Scenario(t));
-        block.Line(store.Summary(t));
+        block.line(store.Nuclide(t));
+        block.line(store.group(t));
+        block.line(store.route(t));
+        block.line(store.scenario(t));
+        block.line(store.summary(t));
 
-        block.Line(kInUteroDosesLine);
+        block.line(kInUteroDosesLine);
         for (int r = 1; r <= rows; ++r)
-            Row(block, label(r), rowBytes,
+            row(block, label(r), rowBytes,
                 [&](char* at) { return store.writeInUteroRow(t, r, kFieldSeparator, at); });
 
-        block.Append(kTimePeriodsPrefix);
+        block.append(kTimePeriodsPrefix);
         for (int n = 1; n <= periods; ++n) {
-            block.Append(kResultsFieldSeparator);
-            block.Append(periodHeadings[static_cast<std::size_t>(n - 1)]);
+            block.append(kResultsFieldSeparator);
+            block.append(periodHeadings[static_cast<std::size_t>(n - 1)]);
         }
-        block.Line({});
+        block.line({});
 
-        block.Line(kPostNatalDosesLine);
+        block.line(kPostNatalDosesLine);
         for (int r = 1; r <= rows; ++r)
-            Row(block, label(r), rowBytes,
+            row(block, label(r), rowBytes,
                 [&](char* at) { return store.writePostNatalRow(t, r, kFieldSeparator, at); });
-        block.Line(kOffspringDosesLine);
+        block.line(kOffspringDosesLine);
         for (int r = 1; r <= rows; ++r)
-            Row(block, label(r), rowBytes,
+            row(block, label(r), rowBytes,
                 [&](char* at) { return store.writeOffspringRow(t, r, kFieldSeparator, at); });
     }
-    block.Flush();
+    block.flush();
 }
 
 }  // namespace
 
-void WriteResultsFile(const std::string& path, const ResultStore& store,
+void writeResultsFile(const std::string& path, const ResultStore& store,
                       const std::vector<std::string>& rowLabels,
                       const std::vector<std::string>& periodHeadings) {
     requireLabels(store, rowLabels, periodHeadings);
-    SaveTextFile(path,
+    saveTextFile(path,
                  [&](TextWriter& out) { writeTables(out, store, rowLabels, periodHeadings); });
 }
 
@@ -133,7 +133,7 @@ void writeResults(TextWriter& out, const ResultStore& store,
                   const std::vector<std::string>& periodHeadings) {
     requireLabels(store, rowLabels, periodHeadings);
     writeTables(out, store, rowLabels, periodHeadings);
-    out.Flush();
+    out.flush();
 }
 
 }  // namespace fetaldose

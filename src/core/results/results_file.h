@@ -10,10 +10,10 @@ namespace fetaldose {
 
 class TextWriter;
 
-// Writes tables 1..TableCount of the store. rowLabels[r-1] is the label of grid row r and
+// Writes tables 1..tableCount of the store. rowLabels[r-1] is the label of grid row r and
 // periodHeadings[n-1] the heading of the n-th chosen period, as the viewer's offspring grid
 // holds them. A failure throws IoError and leaves any earlier file of that name intact.
-void WriteResultsFile(const std::string& path, const ResultStore& store,
+void writeResultsFile(const std::string& path, const ResultStore& store,
                       const std::vector<std::string>& rowLabels,
                       const std::vector<std::string>& periodHeadings);
 

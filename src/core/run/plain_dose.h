@@ -1,7 +1,7 @@
 #pragma once
 // Plain dose fields, "d.dE+dd" or "d.dE-dd" (d a digit 0 to 9): the way data files write
 // doses. Their offspring sums are formed here in whole numbers straight from the bytes, with
-// the texts the general reading gives (see OffspringDoseText); inline, because a results file
+// the texts the general reading gives (see offspringDoseText); inline, because a results file
 // works out a million of them.
 
 #include <array>
@@ -32,9 +32,9 @@ inline PlainDose readPlainDose(const char* field) {
     return {mantissa, (field[4] == '-' ? -exponent : exponent) - 1};
 }
 
-// Writes at `at` and returns the end: the plain field as LocaliseField gives it (7 bytes), and
-// the offspring text of two plain fields as OffspringDoseText gives it (7 or 8 bytes), for a
-// separator under which CheckTableDoses takes the fields as plain.
+// Writes at `at` and returns the end: the plain field as localiseField gives it (7 bytes), and
+// the offspring text of two plain fields as offspringDoseText gives it (7 or 8 bytes), for a
+// separator under which checkTableDoses takes the fields as plain.
 inline char* writePlainField(const char* field, char decimalSeparator, char* at) {
     std::memcpy(at, field, 7);
     at[1] = decimalSeparator;  // the field's point: the separator is none of its bytes

@@ -40,7 +40,7 @@ struct FreeDeleter {
 };
 
 template <typename T>
-std::unique_ptr<T[], FreeDeleter> AllocateZeroed(std::size_t count) {
+std::unique_ptr<T[], FreeDeleter> allocateZeroed(std::size_t count) {
     if (count == 0) return nullptr;
     void* p = std::calloc(count, sizeof(T));
     if (!p) throw std::bad_alloc();
@@ -49,9 +49,9 @@ std::unique_ptr<T[], FreeDeleter> AllocateZeroed(std::size_t count) {
 
 // Where a table finds its texts.
 struct RecordRef {
-    std::string_view SummaryTissue;
-    std::string_view SummaryDetail;
-    std::array<std::string_view, 1 + kPeriodCount> ValueLines;  // in utero, periods 1 to 5
+    std::string_view summaryTissue;
+    std::string_view summaryDetail;
+    std::array<std::string_view, 1 + kPeriodCount> valueLines;  // in utero, periods 1 to 5
 };
 
 enum SlotState : unsigned char {
@@ -67,7 +67,7 @@ struct TransparentHash {
     }
 };
 
-char* Append(char* at, std::string_view text) {
+char* append(char* at, std::string_view text) {
     if (!text.empty()) std::memcpy(at, text.data(), text.size());  // an empty view may be null
     return at + text.size();
 }
@@ -97,14 +97,14 @@ struct ResultStore::Impl {
     std::size_t internedBytes = 0;
     std::uint32_t lastIds[kHeadingsPerSlot] = {};
 
-    Impl() { texts.push_back(&Empty()); }
+    Impl() { texts.push_back(&empty()); }
 
-    static const std::string& Empty() {
+    static const std::string& empty() {
         static const std::string empty;
         return empty;
     }
 
-    std::uint32_t Intern(int position, std::string_view text) {
+    std::uint32_t intern(int position, std::string_view text) {
         if (text.empty()) return 0;
         std::uint32_t& last = lastIds[position];
         if (last != 0 && *texts[last] == text) return last;
@@ -119,47 +119,47 @@ struct ResultStore::Impl {
         return last;
     }
 
-    SlotState State(int slot) const { return states[static_cast<std::size_t>(slot)]; }
-    const RecordRef& Record(int slot) const { return records[static_cast<std::size_t>(slot)]; }
+    SlotState state(int slot) const { return states[static_cast<std::size_t>(slot)]; }
+    const RecordRef& recordOf(int slot) const { return records[static_cast<std::size_t>(slot)]; }
     std::string_view Heading(int slot, int position) const {
         return *texts[headings[static_cast<std::size_t>(slot) * kHeadingsPerSlot +
                                static_cast<std::size_t>(position)]];
     }
 
-    void CheckSlot(int slot) const {
+    void checkSlot(int slot) const {
         if (slot < 0 || slot >= slots) throw RangeError();
     }
-    void CheckRow(int slot, int row) const {
-        CheckSlot(slot);
+    void checkRow(int slot, int row) const {
+        checkSlot(slot);
         if (row < 1 || row > rows) throw RangeError();
     }
-    void CheckCell(int slot, int row, int period) const {
-        CheckRow(slot, row);
+    void checkCell(int slot, int row, int period) const {
+        checkRow(slot, row);
         if (period < 1 || period > periods) throw RangeError();
     }
 
     // Value line `line` (0 in utero, 1 to 5 the periods) of a slot's record, and the field of
     // the r-th chosen row in one, as written in the file (not yet localised).
-    std::string_view Line(int slot, int line) const {
-        return Record(slot).ValueLines[static_cast<std::size_t>(line)];
+    std::string_view valueLine(int slot, int line) const {
+        return recordOf(slot).valueLines[static_cast<std::size_t>(line)];
     }
-    int TissueRow(int row) const { return fixedRows[static_cast<std::size_t>(row - 1)]; }
-    int PeriodLine(int period) const { return fixedPeriods[static_cast<std::size_t>(period - 1)]; }
-    std::string_view Field(int slot, int line, int row) const {
-        return DoseRecord::Field(Line(slot, line), TissueRow(row));
+    int tissueRow(int row) const { return fixedRows[static_cast<std::size_t>(row - 1)]; }
+    int periodLine(int period) const { return fixedPeriods[static_cast<std::size_t>(period - 1)]; }
+    std::string_view field(int slot, int line, int row) const {
+        return DoseRecord::field(valueLine(slot, line), tissueRow(row));
     }
     // The first byte of a field of a plain record: its 7 bytes are there.
-    const char* PlainField(int slot, int line, int row) const {
-        return Line(slot, line).data() + static_cast<std::size_t>(TissueRow(row) - 1) * kFieldSlot;
+    const char* plainField(int slot, int line, int row) const {
+        return valueLine(slot, line).data() + static_cast<std::size_t>(tissueRow(row) - 1) * kFieldSlot;
     }
     // The post-natal fields of a row of a plain record, period by period; returns how many.
-    int PlainFields(int slot, int row, const char* (&fields)[kPeriodCount]) const {
-        const RecordRef& record = Record(slot);
-        const std::size_t offset = static_cast<std::size_t>(TissueRow(row) - 1) * kFieldSlot;
+    int plainFields(int slot, int row, const char* (&fields)[kPeriodCount]) const {
+        const RecordRef& record = recordOf(slot);
+        const std::size_t offset = static_cast<std::size_t>(tissueRow(row) - 1) * kFieldSlot;
         for (int n = 0; n < periods; ++n)
             fields[n] =
                 record
-                    .ValueLines[static_cast<std::size_t>(fixedPeriods[static_cast<std::size_t>(n)])]
+                    .valueLines[static_cast<std::size_t>(fixedPeriods[static_cast<std::size_t>(n)])]
                     .data() +
                 offset;
         return periods;
@@ -171,7 +171,7 @@ ResultStore::~ResultStore() = default;
 ResultStore::ResultStore(ResultStore&&) noexcept = default;
 ResultStore& ResultStore::operator=(ResultStore&&) noexcept = default;
 
-void ResultStore::Resize(int nuclideCount, int rowCount, int periodCount) {
+void ResultStore::resize(int nuclideCount, int rowCount, int periodCount) {
     if (nuclideCount < 0 || rowCount < 0 || periodCount < 0) throw RangeError();
     if (nuclideCount > (std::numeric_limits<int>::max() - 1) / kSlotsPerNuclide) throw RangeError();
     const int slots = nuclideCount * kSlotsPerNuclide + 1;
@@ -182,114 +182,114 @@ void ResultStore::Resize(int nuclideCount, int rowCount, int periodCount) {
     impl->slots = slots;
     impl->rows = rowCount;
     impl->periods = periodCount;
-    impl->records = AllocateZeroed<RecordRef>(static_cast<std::size_t>(slots));
-    impl->states = AllocateZeroed<SlotState>(static_cast<std::size_t>(slots));
+    impl->records = allocateZeroed<RecordRef>(static_cast<std::size_t>(slots));
+    impl->states = allocateZeroed<SlotState>(static_cast<std::size_t>(slots));
     impl->headings =
-        AllocateZeroed<std::uint32_t>(static_cast<std::size_t>(slots) * kHeadingsPerSlot);
+        allocateZeroed<std::uint32_t>(static_cast<std::size_t>(slots) * kHeadingsPerSlot);
     impl_ = std::move(impl);
 }
 
-int ResultStore::SlotCount() const {
+int ResultStore::slotCount() const {
     return impl_ ? impl_->slots : 0;
 }
-int ResultStore::RowCount() const {
+int ResultStore::rowCount() const {
     return impl_ ? impl_->rows : 0;
 }
-int ResultStore::PeriodCount() const {
+int ResultStore::periodCount() const {
     return impl_ ? impl_->periods : 0;
 }
-int ResultStore::TableCount() const {
+int ResultStore::tableCount() const {
     return impl_ ? impl_->tableCount : 0;
 }
 
-void ResultStore::SetTableCount(int tableCount) {
-    if (tableCount < 0 || tableCount >= std::max(SlotCount(), 1)) throw RangeError();
+void ResultStore::setTableCount(int tableCount) {
+    if (tableCount < 0 || tableCount >= std::max(slotCount(), 1)) throw RangeError();
     if (impl_) impl_->tableCount = tableCount;
 }
 
 std::string_view ResultStore::Nuclide(int slot) const {
     if (!impl_) throw RangeError();
-    impl_->CheckSlot(slot);
+    impl_->checkSlot(slot);
     return impl_->Heading(slot, 0);
 }
-std::string_view ResultStore::Group(int slot) const {
+std::string_view ResultStore::group(int slot) const {
     if (!impl_) throw RangeError();
-    impl_->CheckSlot(slot);
+    impl_->checkSlot(slot);
     return impl_->Heading(slot, 1);
 }
-std::string_view ResultStore::Route(int slot) const {
+std::string_view ResultStore::route(int slot) const {
     if (!impl_) throw RangeError();
-    impl_->CheckSlot(slot);
+    impl_->checkSlot(slot);
     return impl_->Heading(slot, 2);
 }
-std::string_view ResultStore::Scenario(int slot) const {
+std::string_view ResultStore::scenario(int slot) const {
     if (!impl_) throw RangeError();
-    impl_->CheckSlot(slot);
+    impl_->checkSlot(slot);
     return impl_->Heading(slot, 3);
 }
-std::string ResultStore::Summary(int slot) const {
+std::string ResultStore::summary(int slot) const {
     if (!impl_) throw RangeError();
-    impl_->CheckSlot(slot);
-    if (impl_->State(slot) == kEmpty) return {};
-    const RecordRef& record = impl_->Record(slot);
-    return SummaryLine(record.SummaryTissue, record.SummaryDetail);
+    impl_->checkSlot(slot);
+    if (impl_->state(slot) == kEmpty) return {};
+    const RecordRef& record = impl_->recordOf(slot);
+    return summaryLine(record.summaryTissue, record.summaryDetail);
 }
 
 std::string ResultStore::InUtero(int slot, int row) const {
     if (!impl_) throw RangeError();
     const auto& d = *impl_;
-    d.CheckRow(slot, row);
-    if (d.State(slot) == kEmpty) return {};
-    return LocaliseField(d.Field(slot, 0, row), d.separator);
+    d.checkRow(slot, row);
+    if (d.state(slot) == kEmpty) return {};
+    return localiseField(d.field(slot, 0, row), d.separator);
 }
 std::string ResultStore::PostNatal(int slot, int row, int period) const {
     if (!impl_) throw RangeError();
     const auto& d = *impl_;
-    d.CheckCell(slot, row, period);
-    if (d.State(slot) == kEmpty) return {};
-    return LocaliseField(d.Field(slot, d.PeriodLine(period), row), d.separator);
+    d.checkCell(slot, row, period);
+    if (d.state(slot) == kEmpty) return {};
+    return localiseField(d.field(slot, d.periodLine(period), row), d.separator);
 }
 std::string ResultStore::Offspring(int slot, int row, int period) const {
     if (!impl_) throw RangeError();
     const auto& d = *impl_;
-    d.CheckCell(slot, row, period);
-    if (d.State(slot) == kEmpty) return {};
-    if (d.State(slot) == kPlainRecord) {
+    d.checkCell(slot, row, period);
+    if (d.state(slot) == kEmpty) return {};
+    if (d.state(slot) == kPlainRecord) {
         char text[kMaxDoseText];
         char* end = detail::writePlainSum(
-            detail::readPlainDose(d.PlainField(slot, 0, row)),
-            detail::readPlainDose(d.PlainField(slot, d.PeriodLine(period), row)), d.separator,
+            detail::readPlainDose(d.plainField(slot, 0, row)),
+            detail::readPlainDose(d.plainField(slot, d.periodLine(period), row)), d.separator,
             text);
         return std::string(text, static_cast<std::size_t>(end - text));
     }
-    return OffspringDoseText(d.Field(slot, 0, row), d.Field(slot, d.PeriodLine(period), row),
+    return offspringDoseText(d.field(slot, 0, row), d.field(slot, d.periodLine(period), row),
                              d.separator);
 }
 
 std::size_t ResultStore::maxRowBytes() const {
-    return static_cast<std::size_t>(std::max(PeriodCount(), 1)) * (1 + kMaxDoseText);
+    return static_cast<std::size_t>(std::max(periodCount(), 1)) * (1 + kMaxDoseText);
 }
 
 char* ResultStore::writeInUteroRow(int slot, int row, char fieldSeparator, char* at) const {
     if (!impl_) throw RangeError();
     const auto& d = *impl_;
-    d.CheckRow(slot, row);
+    d.checkRow(slot, row);
     *at++ = fieldSeparator;
-    if (d.State(slot) == kPlainRecord)
-        return detail::writePlainField(d.PlainField(slot, 0, row), d.separator, at);
-    return Append(at, InUtero(slot, row));
+    if (d.state(slot) == kPlainRecord)
+        return detail::writePlainField(d.plainField(slot, 0, row), d.separator, at);
+    return append(at, InUtero(slot, row));
 }
 
 char* ResultStore::writePostNatalRow(int slot, int row, char fieldSeparator, char* at) const {
     if (!impl_) throw RangeError();
     const auto& d = *impl_;
-    d.CheckRow(slot, row);
-    if (d.State(slot) == kPlainRecord) {
+    d.checkRow(slot, row);
+    if (d.state(slot) == kPlainRecord) {
         // Fields and separator in locals: the bytes written could otherwise be taken to
         // change them, and they would be read again for every cell.
         const char separator = d.separator;
         const char* fields[kPeriodCount];
-        const int periods = d.PlainFields(slot, row, fields);
+        const int periods = d.plainFields(slot, row, fields);
         for (int n = 0; n < periods; ++n) {
             *at++ = fieldSeparator;
             at = detail::writePlainField(fields[n], separator, at);
@@ -298,7 +298,7 @@ char* ResultStore::writePostNatalRow(int slot, int row, char fieldSeparator, cha
     }
     for (int n = 1; n <= d.periods; ++n) {
         *at++ = fieldSeparator;
-        at = Append(at, PostNatal(slot, row, n));
+        at = append(at, PostNatal(slot, row, n));
     }
     return at;
 }
@@ -306,13 +306,13 @@ char* ResultStore::writePostNatalRow(int slot, int row, char fieldSeparator, cha
 char* ResultStore::writeOffspringRow(int slot, int row, char fieldSeparator, char* at) const {
     if (!impl_) throw RangeError();
     const auto& d = *impl_;
-    d.CheckRow(slot, row);
-    if (d.State(slot) == kPlainRecord) {
+    d.checkRow(slot, row);
+    if (d.state(slot) == kPlainRecord) {
         // The in-utero dose is read once for the whole row; locals as in writePostNatalRow.
-        const detail::PlainDose inUtero = detail::readPlainDose(d.PlainField(slot, 0, row));
+        const detail::PlainDose inUtero = detail::readPlainDose(d.plainField(slot, 0, row));
         const char separator = d.separator;
         const char* fields[kPeriodCount];
-        const int periods = d.PlainFields(slot, row, fields);
+        const int periods = d.plainFields(slot, row, fields);
         for (int n = 0; n < periods; ++n) {
             *at++ = fieldSeparator;
             at = detail::writePlainSum(inUtero, detail::readPlainDose(fields[n]), separator, at);
@@ -321,12 +321,12 @@ char* ResultStore::writeOffspringRow(int slot, int row, char fieldSeparator, cha
     }
     for (int n = 1; n <= d.periods; ++n) {
         *at++ = fieldSeparator;
-        at = Append(at, Offspring(slot, row, n));
+        at = append(at, Offspring(slot, row, n));
     }
     return at;
 }
 
-void ResultStore::SetLayout(const std::vector<int>& rows, const std::vector<int>& periods,
+void ResultStore::setLayout(const std::vector<int>& rows, const std::vector<int>& periods,
                             char decimalSeparator) {
     if (!impl_ || rows.size() != static_cast<std::size_t>(impl_->rows) ||
         periods.size() != static_cast<std::size_t>(impl_->periods))
@@ -344,50 +344,50 @@ void ResultStore::SetLayout(const std::vector<int>& rows, const std::vector<int>
             std::max(impl_->plainLineBytes, static_cast<std::size_t>(row) * kFieldSlot - 1);
 }
 
-void ResultStore::KeepBytes(std::shared_ptr<const char[]> bytes, std::size_t size) {
+void ResultStore::keepBytes(std::shared_ptr<const char[]> bytes, std::size_t size) {
     if (!impl_) throw RangeError();
     if (bytes) impl_->keptBytes.emplace_back(std::move(bytes), size);
 }
 
-ResultStore::HeadingNumbers ResultStore::KeepHeadings(std::string_view nuclide,
+ResultStore::HeadingNumbers ResultStore::keepHeadings(std::string_view nuclide,
                                                       std::string_view group,
                                                       std::string_view route,
                                                       std::string_view scenario) {
     if (!impl_) throw RangeError();
-    return {impl_->Intern(0, nuclide), impl_->Intern(1, group), impl_->Intern(2, route),
-            impl_->Intern(3, scenario)};
+    return {impl_->intern(0, nuclide), impl_->intern(1, group), impl_->intern(2, route),
+            impl_->intern(3, scenario)};
 }
 
-void ResultStore::SetRecord(int slot, const HeadingNumbers& headings, const DoseRecord& record,
+void ResultStore::setRecord(int slot, const HeadingNumbers& headings, const DoseRecord& record,
                             bool plainDoses) {
     if (!impl_) throw RangeError();
     auto& d = *impl_;
-    d.CheckSlot(slot);
+    d.checkSlot(slot);
     if (d.fixedRows.size() != static_cast<std::size_t>(d.rows)) throw RangeError();
     for (const std::uint32_t id :
-         {headings.Nuclide, headings.Group, headings.Route, headings.Scenario})
+         {headings.Nuclide, headings.group, headings.route, headings.scenario})
         if (id >= d.texts.size()) throw RangeError();
     std::uint32_t* ids = d.headings.get() + static_cast<std::size_t>(slot) * kHeadingsPerSlot;
     ids[0] = headings.Nuclide;
-    ids[1] = headings.Group;
-    ids[2] = headings.Route;
-    ids[3] = headings.Scenario;
+    ids[1] = headings.group;
+    ids[2] = headings.route;
+    ids[3] = headings.scenario;
     RecordRef& ref = d.records[static_cast<std::size_t>(slot)];
-    ref.SummaryTissue = record.SummaryTissue;
-    ref.SummaryDetail = record.SummaryDetail;
-    ref.ValueLines[0] = record.InUteroLine;
-    for (std::size_t j = 0; j < kPeriodCount; ++j) ref.ValueLines[j + 1] = record.PostNatalLines[j];
+    ref.summaryTissue = record.summaryTissue;
+    ref.summaryDetail = record.summaryDetail;
+    ref.valueLines[0] = record.inUteroLine;
+    for (std::size_t j = 0; j < kPeriodCount; ++j) ref.valueLines[j + 1] = record.postNatalLines[j];
     if (plainDoses) {
         // Every chosen field must be whole in its line to be read without a check.
-        if (ref.ValueLines[0].size() < d.plainLineBytes) plainDoses = false;
+        if (ref.valueLines[0].size() < d.plainLineBytes) plainDoses = false;
         for (const int period : d.fixedPeriods)
-            if (ref.ValueLines[static_cast<std::size_t>(period)].size() < d.plainLineBytes)
+            if (ref.valueLines[static_cast<std::size_t>(period)].size() < d.plainLineBytes)
                 plainDoses = false;
     }
     d.states[static_cast<std::size_t>(slot)] = plainDoses ? kPlainRecord : kRecord;
 }
 
-std::size_t ResultStore::MemoryBytes() const {
+std::size_t ResultStore::memoryBytes() const {
     if (!impl_) return 0;
     const auto& d = *impl_;
     std::size_t bytes = sizeof(Impl);

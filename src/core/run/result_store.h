@@ -25,25 +25,25 @@ class ResultStore {
     ResultStore& operator=(ResultStore&&) noexcept;
 
     // Sizes the store for nuclideCount * 880 + 1 slots of rowCount rows by periodCount
-    // periods, and sets TableCount to 0. Every slot reads empty until a record fills it.
-    void Resize(int nuclideCount, int rowCount, int periodCount);
+    // periods, and sets tableCount to 0. Every slot reads empty until a record fills it.
+    void resize(int nuclideCount, int rowCount, int periodCount);
 
-    int SlotCount() const;
-    int RowCount() const;
-    int PeriodCount() const;
+    int slotCount() const;
+    int rowCount() const;
+    int periodCount() const;
 
-    // Number of tables of the last run; slots 1..TableCount are the only ones anybody reads.
-    int TableCount() const;
-    void SetTableCount(int tableCount);
+    // Number of tables of the last run; slots 1..tableCount are the only ones anybody reads.
+    int tableCount() const;
+    void setTableCount(int tableCount);
 
-    // Texts of one slot. row is 1..RowCount (the r-th chosen row), period is 1..PeriodCount
+    // Texts of one slot. row is 1..rowCount (the r-th chosen row), period is 1..periodCount
     // (the n-th chosen period). A number out of range throws RangeError. The heading views
     // stay valid until the next Resize.
     std::string_view Nuclide(int slot) const;
-    std::string_view Group(int slot) const;
-    std::string_view Route(int slot) const;
-    std::string_view Scenario(int slot) const;
-    std::string Summary(int slot) const;
+    std::string_view group(int slot) const;
+    std::string_view route(int slot) const;
+    std::string_view scenario(int slot) const;
+    std::string summary(int slot) const;
     std::string InUtero(int slot, int row) const;
     std::string PostNatal(int slot, int row, int period) const;
     std::string Offspring(int slot, int row, int period) const;
@@ -58,27 +58,27 @@ class ResultStore {
 
     // --- Filling from records (the run) ---
     // How slots read their records: the chosen tissue rows (1 to 18) and periods (1 to 5),
-    // RowCount and PeriodCount of them, in order, and the decimal separator of the run.
-    void SetLayout(const std::vector<int>& rows, const std::vector<int>& periods,
+    // rowCount and periodCount of them, in order, and the decimal separator of the run.
+    void setLayout(const std::vector<int>& rows, const std::vector<int>& periods,
                    char decimalSeparator);
     // Keeps bytes alive until the next Resize: the data file the records of slots view.
-    void KeepBytes(std::shared_ptr<const char[]> bytes, std::size_t size);
+    void keepBytes(std::shared_ptr<const char[]> bytes, std::size_t size);
     struct HeadingNumbers {
-        std::uint32_t Nuclide = 0, Group = 0, Route = 0, Scenario = 0;
+        std::uint32_t Nuclide = 0, group = 0, route = 0, scenario = 0;
     };
     // Keeps heading texts once for the many tables that share them.
-    HeadingNumbers KeepHeadings(std::string_view nuclide, std::string_view group,
+    HeadingNumbers keepHeadings(std::string_view nuclide, std::string_view group,
                                 std::string_view route, std::string_view scenario);
     // Makes a slot the table of a record. Its views must stay valid until the next Resize
-    // (KeepBytes), and every dose of the chosen rows and periods must read as a number
-    // (CheckTableDoses). plainDoses says CheckTableDoses found every one of them a plain
+    // (keepBytes), and every dose of the chosen rows and periods must read as a number
+    // (checkTableDoses). plainDoses says checkTableDoses found every one of them a plain
     // dose, which lets them be worked out without the general number reading.
-    void SetRecord(int slot, const HeadingNumbers& headings, const DoseRecord& record,
+    void setRecord(int slot, const HeadingNumbers& headings, const DoseRecord& record,
                    bool plainDoses = false);
 
     // Bytes the store holds, the data files' bytes it keeps included (for the memory
     // benchmark and test).
-    std::size_t MemoryBytes() const;
+    std::size_t memoryBytes() const;
 
   private:
     // Representation is the implementation's own (see result_store.cpp).

@@ -20,25 +20,25 @@ enum class GridStage {
 };
 
 struct RunCheck {
-    GridStage Stage = GridStage::Untouched;
-    std::string StopMessage;   // empty when the selection is complete
-    std::vector<int> Rows;     // chosen tissue rows 1..18, in order (grid row r = Rows[r-1])
+    GridStage stage = GridStage::Untouched;
+    std::string stopMessage;   // empty when the selection is complete
+    std::vector<int> rows;     // chosen tissue rows 1..18, in order (grid row r = Rows[r-1])
     std::vector<int> Periods;  // chosen periods 1..5, in order (grid column n+3 = Periods[n-1])
     // The run selection (flags and counts) is the implementation's; see run.cpp.
 };
 
 // Checks a selection in the documented order and says how far the grid layout got.
-RunCheck CheckSelection(const SelectionSnapshot& selection);
+RunCheck checkSelection(const SelectionSnapshot& selection);
 
 struct FillOutcome {
-    bool Complete = false;    // every table filled: the viewer is shown
-    std::string StopMessage;  // "Cannot find the nuclide file" when a data file is missing
-    int TableCount = 0;       // tables counted (the "Next" look: available when above 1)
+    bool complete = false;    // every table filled: the viewer is shown
+    std::string stopMessage;  // "Cannot find the nuclide file" when a data file is missing
+    int tableCount = 0;       // tables counted (the "Next" look: available when above 1)
 };
 
 // Sizes the store and fills it from each chosen nuclide's data file, in the fixed order.
 // Throws the faults of reading (IoError, RangeError) and of the sums (ConversionError).
-FillOutcome FillResultStore(const SelectionSnapshot& selection, const RunCheck& check,
+FillOutcome fillResultStore(const SelectionSnapshot& selection, const RunCheck& check,
                             const std::string& dataDirectory, char decimalSeparator,
                             NuclideData& scratch, ResultStore& store);
 

@@ -9,8 +9,8 @@
 namespace fetaldose {
 
 struct SelectionSnapshot {
-    std::vector<std::string> Nuclides;   // LstBxNucsChosen, in list order (duplicates allowed)
-    std::vector<std::string> HalfLives;  // LstBxHalfLife, index-parallel to Nuclides
+    std::vector<std::string> nuclides;   // LstBxNucsChosen, in list order (duplicates allowed)
+    std::vector<std::string> halfLives;  // LstBxHalfLife, index-parallel to Nuclides
 
     bool Public = false;        // chkbxMOP
     bool Occupational = false;  // chkbxWKR

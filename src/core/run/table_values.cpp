@@ -36,16 +36,16 @@ constexpr std::uint64_t k10e16 = 10'000'000'000'000'000ULL;
 constexpr std::uint64_t k10e17 = 100'000'000'000'000'000ULL;
 constexpr std::uint64_t k10e18 = 1'000'000'000'000'000'000ULL;
 
-bool IsDigit(char c) {
+bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-[[noreturn]] void NotANumber(std::string_view text) {
+[[noreturn]] void notANumber(std::string_view text) {
     throw ConversionError(text);
 }
 
 // Multiplies (k > 0) or divides (k < 0) by 10^|k|, counting the roundings made.
-long double ScaleByPowerOfTen(long double value, int k, int& roundings) {
+long double scaleByPowerOfTen(long double value, int k, int& roundings) {
     if (k >= 0) {
         while (k > kMaxExactPower) {
             value *= kPow10[kMaxExactPower];
@@ -72,7 +72,7 @@ long double ScaleByPowerOfTen(long double value, int k, int& roundings) {
 // Little-endian base-2^32 natural number, just enough for the exact conversion.
 using BigNumber = std::vector<std::uint32_t>;
 
-void MultiplySmall(BigNumber& n, std::uint32_t factor) {
+void multiplySmall(BigNumber& n, std::uint32_t factor) {
     std::uint64_t carry = 0;
     for (auto& limb : n) {
         const std::uint64_t product = static_cast<std::uint64_t>(limb) * factor + carry;
@@ -82,7 +82,7 @@ void MultiplySmall(BigNumber& n, std::uint32_t factor) {
     if (carry) n.push_back(static_cast<std::uint32_t>(carry));
 }
 
-void ShiftLeft(BigNumber& n, int bits) {
+void shiftLeft(BigNumber& n, int bits) {
     const int limbs = bits / 32;
     const int rest = bits % 32;
     if (rest) {
@@ -97,21 +97,21 @@ void ShiftLeft(BigNumber& n, int bits) {
     n.insert(n.begin(), static_cast<std::size_t>(limbs), 0u);
 }
 
-void MultiplyByPowerOfFive(BigNumber& n, int power) {
+void multiplyByPowerOfFive(BigNumber& n, int power) {
     // 5^13 is the largest power of five below 2^32.
     constexpr std::uint32_t kPow5[14] = {1,       5,        25,        125,       625,
                                          3125,    15625,    78125,     390625,    1953125,
                                          9765625, 48828125, 244140625, 1220703125};
-    for (; power > 0; power -= 13) MultiplySmall(n, kPow5[std::min(power, 13)]);
+    for (; power > 0; power -= 13) multiplySmall(n, kPow5[std::min(power, 13)]);
 }
 
-BigNumber FromUint64(std::uint64_t value) {
+BigNumber fromUint64(std::uint64_t value) {
     BigNumber n = {static_cast<std::uint32_t>(value), static_cast<std::uint32_t>(value >> 32)};
     while (!n.empty() && n.back() == 0) n.pop_back();
     return n;
 }
 
-bool NotLess(const BigNumber& a, const BigNumber& b) {
+bool notLess(const BigNumber& a, const BigNumber& b) {
     if (a.size() != b.size()) return a.size() > b.size();
     for (std::size_t i = a.size(); i-- > 0;)
         if (a[i] != b[i]) return a[i] > b[i];
@@ -120,7 +120,7 @@ bool NotLess(const BigNumber& a, const BigNumber& b) {
 
 // The binary exponent b of a positive finite value, 2^b <= value < 2^(b+1), read from its bits
 // where the value is normal (the library call is slow on the extended type).
-int BinaryExponent(long double positiveValue) {
+int binaryExponent(long double positiveValue) {
     if constexpr (std::numeric_limits<long double>::digits == 64) {
         if (positiveValue >= std::numeric_limits<long double>::min()) {
             unsigned char bytes[sizeof(long double)];
@@ -134,21 +134,21 @@ int BinaryExponent(long double positiveValue) {
 
 // Scales by 10^(17 - exponent) into [10^17, 10^18) and returns the whole part and the
 // fraction, as computed: within a few units in the last place of the true scaled value.
-std::uint64_t ScaledWholePart(long double positiveValue, int& exponent, long double& fraction,
+std::uint64_t scaledWholePart(long double positiveValue, int& exponent, long double& fraction,
                               int& roundings) {
     // 2^b <= value < 2^(b+1) puts the decimal exponent near b log10 2 (78913 / 2^18 is
     // log10 2 to within 8e-7); off by one at most, which the checks below mend.
-    exponent = (BinaryExponent(positiveValue) * 78913) >> 18;
+    exponent = (binaryExponent(positiveValue) * 78913) >> 18;
     roundings = 0;
-    long double scaled = ScaleByPowerOfTen(positiveValue, 17 - exponent, roundings);
+    long double scaled = scaleByPowerOfTen(positiveValue, 17 - exponent, roundings);
     if (scaled >= static_cast<long double>(k10e18)) {
         ++exponent;
         roundings = 0;
-        scaled = ScaleByPowerOfTen(positiveValue, 17 - exponent, roundings);
+        scaled = scaleByPowerOfTen(positiveValue, 17 - exponent, roundings);
     } else if (scaled < static_cast<long double>(k10e17)) {
         --exponent;
         roundings = 0;
-        scaled = ScaleByPowerOfTen(positiveValue, 17 - exponent, roundings);
+        scaled = scaleByPowerOfTen(positiveValue, 17 - exponent, roundings);
     }
     const auto whole = static_cast<std::uint64_t>(scaled);
     fraction = scaled - static_cast<long double>(whole);
@@ -159,11 +159,11 @@ std::uint64_t ScaledWholePart(long double positiveValue, int& exponent, long dou
 
 namespace detail {
 
-Decimal18 ToDecimal18Exact(long double positiveValue) {
+Decimal18 toDecimal18Exact(long double positiveValue) {
     int exponent = 0;
     long double fraction = 0;
     int roundings = 0;
-    const std::uint64_t whole = ScaledWholePart(positiveValue, exponent, fraction, roundings);
+    const std::uint64_t whole = scaledWholePart(positiveValue, exponent, fraction, roundings);
 
     // The scaled value t = value * 10^q lies within a small fraction of a unit of `whole`
     // or `whole + 1`; rounding half up takes whole + 1 exactly when t >= whole + 1/2, that is
@@ -173,42 +173,42 @@ Decimal18 ToDecimal18Exact(long double positiveValue) {
     const auto mantissa = static_cast<std::uint64_t>(std::ldexp(mantissaFraction, 64));
     const int q = 17 - exponent;
     const int twos = binaryExponent - 64 + q;
-    BigNumber left = FromUint64(mantissa);
-    ShiftLeft(left, 1);
-    BigNumber right = FromUint64(2 * whole + 1);
+    BigNumber left = fromUint64(mantissa);
+    shiftLeft(left, 1);
+    BigNumber right = fromUint64(2 * whole + 1);
     if (twos >= 0)
-        ShiftLeft(left, twos);
+        shiftLeft(left, twos);
     else
-        ShiftLeft(right, -twos);
+        shiftLeft(right, -twos);
     if (q >= 0)
-        MultiplyByPowerOfFive(left, q);
+        multiplyByPowerOfFive(left, q);
     else
-        MultiplyByPowerOfFive(right, -q);
+        multiplyByPowerOfFive(right, -q);
 
-    Decimal18 result{whole + (NotLess(left, right) ? 1 : 0), exponent};
-    if (result.Digits >= k10e18) {
-        result.Digits /= 10;
-        ++result.Exponent;
+    Decimal18 result{whole + (notLess(left, right) ? 1 : 0), exponent};
+    if (result.digits >= k10e18) {
+        result.digits /= 10;
+        ++result.exponent;
     }
     return result;
 }
 
 // Why a fast form at all: it is over three times quicker than the exact one (make bench,
-// FormatDose), and every sum that is not of two plain fields goes through it.
-Decimal18 ToDecimal18(long double positiveValue) {
+// formatDose), and every sum that is not of two plain fields goes through it.
+Decimal18 toDecimal18(long double positiveValue) {
     int exponent = 0;
     long double fraction = 0;
     int roundings = 0;
-    const std::uint64_t whole = ScaledWholePart(positiveValue, exponent, fraction, roundings);
+    const std::uint64_t whole = scaledWholePart(positiveValue, exponent, fraction, roundings);
     // Each rounding may be off by half a unit in the last place; near a tie, decide exactly.
     // The scaled value is below 10^18 < 2^60, so a unit in its last place is at most 2^-4.
     const long double margin = static_cast<long double>(roundings + 1) / 16;
     if (std::fabs(fraction - 0.5L) <= margin || whole < k10e17)
-        return ToDecimal18Exact(positiveValue);
+        return toDecimal18Exact(positiveValue);
     Decimal18 result{whole + (fraction > 0.5L ? 1 : 0), exponent};
-    if (result.Digits == k10e18) {
-        result.Digits = k10e17;
-        ++result.Exponent;
+    if (result.digits == k10e18) {
+        result.digits = k10e17;
+        ++result.exponent;
     }
     return result;
 }
@@ -218,7 +218,7 @@ Decimal18 ToDecimal18(long double positiveValue) {
 namespace {
 
 // Turns the first '.' into the separator unless the separator is there already.
-void LocaliseInPlace(char* text, std::size_t size, char decimalSeparator) {
+void localiseInPlace(char* text, std::size_t size, char decimalSeparator) {
     if (decimalSeparator == '.') return;
     char* point = nullptr;
     for (std::size_t i = 0; i < size; ++i) {
@@ -235,17 +235,17 @@ class LocalisedField {
         if (field.size() <= sizeof small_) {
             // An empty field may have no bytes at all (a null view), which memcpy must not see.
             if (!field.empty()) std::memcpy(small_, field.data(), field.size());
-            LocaliseInPlace(small_, field.size(), decimalSeparator);
+            localiseInPlace(small_, field.size(), decimalSeparator);
             view_ = std::string_view(small_, field.size());
         } else {
             large_.assign(field);
-            LocaliseInPlace(large_.data(), large_.size(), decimalSeparator);
+            localiseInPlace(large_.data(), large_.size(), decimalSeparator);
             view_ = large_;
         }
     }
     LocalisedField(const LocalisedField&) = delete;
     LocalisedField& operator=(const LocalisedField&) = delete;
-    std::string_view Text() const { return view_; }
+    std::string_view text() const { return view_; }
 
   private:
     char small_[16];
@@ -255,20 +255,20 @@ class LocalisedField {
 
 }  // namespace
 
-std::string LocaliseField(std::string_view field, char decimalSeparator) {
+std::string localiseField(std::string_view field, char decimalSeparator) {
     std::string text(field);
-    LocaliseInPlace(text.data(), text.size(), decimalSeparator);
+    localiseInPlace(text.data(), text.size(), decimalSeparator);
     return text;
 }
 
 namespace detail {
 
-ParsedDose ParseDose(std::string_view text, char decimalSeparator) {
+ParsedDose parseDose(std::string_view text, char decimalSeparator) {
     ParsedDose dose;
     std::size_t i = 0;
     const std::size_t size = text.size();
     while (i < size && text[i] == ' ') ++i;
-    if (i < size && (text[i] == '+' || text[i] == '-')) dose.Negative = text[i++] == '-';
+    if (i < size && (text[i] == '+' || text[i] == '-')) dose.negative = text[i++] == '-';
 
     std::uint64_t mantissa = 0;
     int significant = 0;
@@ -277,7 +277,7 @@ ParsedDose ParseDose(std::string_view text, char decimalSeparator) {
     bool separatorSeen = false;
     for (; i < size; ++i) {
         const char c = text[i];
-        if (IsDigit(c)) {
+        if (isDigit(c)) {
             ++digitCount;
             if (mantissa == 0 && c == '0') {
                 if (separatorSeen) --scale;
@@ -295,7 +295,7 @@ ParsedDose ParseDose(std::string_view text, char decimalSeparator) {
             break;
         }
     }
-    if (digitCount == 0) NotANumber(text);
+    if (digitCount == 0) notANumber(text);
 
     int exponent = 0;
     bool hugeExponent = false;
@@ -304,43 +304,43 @@ ParsedDose ParseDose(std::string_view text, char decimalSeparator) {
         bool exponentNegative = false;
         if (i < size && (text[i] == '+' || text[i] == '-')) exponentNegative = text[i++] == '-';
         const std::size_t firstDigit = i;
-        for (; i < size && IsDigit(text[i]); ++i) {
+        for (; i < size && isDigit(text[i]); ++i) {
             if (exponent < 100'000)
                 exponent = exponent * 10 + (text[i] - '0');
             else
                 hugeExponent = true;
         }
-        if (i == firstDigit) NotANumber(text);
+        if (i == firstDigit) notANumber(text);
         if (exponentNegative) exponent = -exponent;
     }
     while (i < size && text[i] == ' ') ++i;
-    if (i != size) NotANumber(text);
+    if (i != size) notANumber(text);
 
     if (mantissa == 0) {  // zero whatever its sign and exponent
-        dose.Negative = false;
-        dose.Exact = true;
+        dose.negative = false;
+        dose.exact = true;
         return dose;
     }
-    dose.Mantissa = mantissa;
-    dose.Power = scale + exponent;
-    dose.Digits = std::min(significant, kMaxFastDigits);
-    dose.Exact = significant <= kMaxFastDigits && !hugeExponent &&
-                 dose.Power + dose.Digits <= kSafeDecimalExponent &&
-                 dose.Power >= -kSafeDecimalExponent;
+    dose.mantissa = mantissa;
+    dose.power = scale + exponent;
+    dose.digits = std::min(significant, kMaxFastDigits);
+    dose.exact = significant <= kMaxFastDigits && !hugeExponent &&
+                 dose.power + dose.digits <= kSafeDecimalExponent &&
+                 dose.power >= -kSafeDecimalExponent;
     // Outside the range that surely fits long double, let the library decide (and refuse).
-    if (!dose.Exact) ValueOf(dose, text, decimalSeparator);
+    if (!dose.exact) valueOf(dose, text, decimalSeparator);
     return dose;
 }
 
-long double ValueOf(ParsedDose& dose, std::string_view text, char decimalSeparator) {
-    if (dose.HasValue) return dose.Value;
+long double valueOf(ParsedDose& dose, std::string_view text, char decimalSeparator) {
+    if (dose.hasValue) return dose.value;
     long double value = 0;
-    if (dose.Mantissa != 0 && dose.Exact && dose.Power >= -kMaxExactPower &&
-        dose.Power <= kMaxExactPower) {
+    if (dose.mantissa != 0 && dose.exact && dose.power >= -kMaxExactPower &&
+        dose.power <= kMaxExactPower) {
         // One correctly rounded operation on exact operands: the nearest long double.
-        const auto m = static_cast<long double>(dose.Mantissa);
-        value = dose.Power >= 0 ? m * kPow10[dose.Power] : m / kPow10[-dose.Power];
-    } else if (dose.Mantissa != 0) {
+        const auto m = static_cast<long double>(dose.mantissa);
+        value = dose.power >= 0 ? m * kPow10[dose.power] : m / kPow10[-dose.power];
+    } else if (dose.mantissa != 0) {
         // The text again, with '.' for the separator and without sign and blanks.
         std::string normal;
         normal.reserve(text.size());
@@ -353,18 +353,18 @@ long double ValueOf(ParsedDose& dose, std::string_view text, char decimalSeparat
         // Too large or too small to hold in long double: not a dose that can be added.
         if (error != std::errc{} || end != normal.data() + normal.size() || !std::isfinite(value) ||
             value == 0.0L || value < std::numeric_limits<long double>::min())
-            NotANumber(text);
+            notANumber(text);
     }
-    dose.Value = dose.Negative ? -value : value;
-    dose.HasValue = true;
-    return dose.Value;
+    dose.value = dose.negative ? -value : value;
+    dose.hasValue = true;
+    return dose.value;
 }
 
 }  // namespace detail
 
-long double ReadDose(std::string_view text, char decimalSeparator) {
-    detail::ParsedDose dose = detail::ParseDose(text, decimalSeparator);
-    return detail::ValueOf(dose, text, decimalSeparator);
+long double readDose(std::string_view text, char decimalSeparator) {
+    detail::ParsedDose dose = detail::parseDose(text, decimalSeparator);
+    return detail::valueOf(dose, text, decimalSeparator);
 }
 
 namespace {
@@ -372,20 +372,20 @@ namespace {
 // A dose text is at most 1 + 3 + 1 + 1 + 5 bytes ("-1.2E-4951").
 constexpr std::size_t kDoseTextCapacity = 16;
 
-std::size_t ZeroDoseTo(char* text, char decimalSeparator) {
+std::size_t zeroDoseTo(char* text, char decimalSeparator) {
     const char zero[] = {'0', decimalSeparator, '0', 'E', '+', '0', '0'};
     std::memcpy(text, zero, sizeof zero);
     return sizeof zero;
 }
 
 // Writes a value given to 18 digits, rounded to two half away from zero; returns the length.
-std::size_t FormatDecimal18To(char* text, bool negative, detail::Decimal18 decimal,
+std::size_t formatDecimal18To(char* text, bool negative, detail::Decimal18 decimal,
                               char decimalSeparator) {
     std::size_t length = 0;
     if (negative) text[length++] = '-';
-    std::uint64_t twoDigits = decimal.Digits / k10e16;
-    if (decimal.Digits % k10e16 >= k10e16 / 2) ++twoDigits;
-    int exponent = decimal.Exponent;
+    std::uint64_t twoDigits = decimal.digits / k10e16;
+    if (decimal.digits % k10e16 >= k10e16 / 2) ++twoDigits;
+    int exponent = decimal.exponent;
     if (twoDigits == 100) {
         twoDigits = 10;
         ++exponent;
@@ -432,7 +432,7 @@ constexpr std::uint64_t kPow10Int[19] = {1ULL,
                                          100000000000000000ULL,
                                          1000000000000000000ULL};
 
-int DecimalDigitCount(std::uint64_t value) {
+int decimalDigitCount(std::uint64_t value) {
     // 1233 / 4096 is just above log10 2: an estimate from the bit length, at most one short.
     const int bits = 64 - __builtin_clzll(value | 1);
     const int estimate = (bits * 1233) >> 12;
@@ -441,19 +441,19 @@ int DecimalDigitCount(std::uint64_t value) {
 
 }  // namespace
 
-std::string FormatDose(long double value, char decimalSeparator) {
-    if (!std::isfinite(value)) NotANumber(std::isnan(value) ? "NAN" : value < 0 ? "-INF" : "INF");
+std::string formatDose(long double value, char decimalSeparator) {
+    if (!std::isfinite(value)) notANumber(std::isnan(value) ? "NAN" : value < 0 ? "-INF" : "INF");
     char text[kDoseTextCapacity];
     const std::size_t length =
-        value == 0.0L ? ZeroDoseTo(text, decimalSeparator)
-                      : FormatDecimal18To(text, value < 0, detail::ToDecimal18(std::fabs(value)),
+        value == 0.0L ? zeroDoseTo(text, decimalSeparator)
+                      : formatDecimal18To(text, value < 0, detail::toDecimal18(std::fabs(value)),
                                           decimalSeparator);
     return std::string(text, length);
 }
 
 namespace detail {
 
-std::string_view OffspringDoseTo(char (&text)[kDoseTextCapacity], ParsedDose& inUtero,
+std::string_view offspringDoseTo(char (&text)[kDoseTextCapacity], ParsedDose& inUtero,
                                  std::string_view inUteroText, ParsedDose& postNatal,
                                  std::string_view postNatalText, char decimalSeparator) {
     // Shortcut, same result: when both doses are held exactly and have the same sign, and
@@ -461,106 +461,106 @@ std::string_view OffspringDoseTo(char (&text)[kDoseTextCapacity], ParsedDose& in
     // 2^-63 of it relatively (two correctly rounded readings and one rounded addition, no
     // cancellation), well inside half a unit of the 18th digit; so taking the long double
     // sum to 18 digits gives exactly that sum, which is formed here in whole numbers.
-    if (inUtero.Exact && postNatal.Exact &&
-        (inUtero.Mantissa == 0 || postNatal.Mantissa == 0 ||
-         inUtero.Negative == postNatal.Negative)) {
-        if (inUtero.Mantissa == 0 && postNatal.Mantissa == 0)
-            return std::string_view(text, ZeroDoseTo(text, decimalSeparator));
-        const ParsedDose& a = inUtero.Mantissa != 0 ? inUtero : postNatal;
-        const ParsedDose& b = inUtero.Mantissa != 0 && postNatal.Mantissa != 0 ? postNatal : a;
-        const int lowest = std::min(a.Power, b.Power);
-        const int shiftA = a.Power - lowest;
-        const int shiftB = b.Power - lowest;
-        if (a.Digits + shiftA <= 18 && b.Digits + shiftB <= 18) {
+    if (inUtero.exact && postNatal.exact &&
+        (inUtero.mantissa == 0 || postNatal.mantissa == 0 ||
+         inUtero.negative == postNatal.negative)) {
+        if (inUtero.mantissa == 0 && postNatal.mantissa == 0)
+            return std::string_view(text, zeroDoseTo(text, decimalSeparator));
+        const ParsedDose& a = inUtero.mantissa != 0 ? inUtero : postNatal;
+        const ParsedDose& b = inUtero.mantissa != 0 && postNatal.mantissa != 0 ? postNatal : a;
+        const int lowest = std::min(a.power, b.power);
+        const int shiftA = a.power - lowest;
+        const int shiftB = b.power - lowest;
+        if (a.digits + shiftA <= 18 && b.digits + shiftB <= 18) {
             const std::uint64_t sum =
-                a.Mantissa * kPow10Int[shiftA] + (&b == &a ? 0 : b.Mantissa * kPow10Int[shiftB]);
+                a.mantissa * kPow10Int[shiftA] + (&b == &a ? 0 : b.mantissa * kPow10Int[shiftB]);
             if (sum < k10e18) {
-                const int digits = DecimalDigitCount(sum);
+                const int digits = decimalDigitCount(sum);
                 const Decimal18 decimal{sum * kPow10Int[18 - digits], lowest + digits - 1};
                 return std::string_view(
-                    text, FormatDecimal18To(text, a.Negative, decimal, decimalSeparator));
+                    text, formatDecimal18To(text, a.negative, decimal, decimalSeparator));
             }
         }
     }
-    const long double total = ValueOf(inUtero, inUteroText, decimalSeparator) +
-                              ValueOf(postNatal, postNatalText, decimalSeparator);
+    const long double total = valueOf(inUtero, inUteroText, decimalSeparator) +
+                              valueOf(postNatal, postNatalText, decimalSeparator);
     // Two values within range can still add up beyond it; the post-natal field is the one
     // that could not be added.
-    if (!std::isfinite(total)) NotANumber(postNatalText);
-    if (total == 0.0L) return std::string_view(text, ZeroDoseTo(text, decimalSeparator));
+    if (!std::isfinite(total)) notANumber(postNatalText);
+    if (total == 0.0L) return std::string_view(text, zeroDoseTo(text, decimalSeparator));
     return std::string_view(
-        text, FormatDecimal18To(text, total < 0, ToDecimal18(std::fabs(total)), decimalSeparator));
+        text, formatDecimal18To(text, total < 0, toDecimal18(std::fabs(total)), decimalSeparator));
 }
 
-std::string OffspringDose(ParsedDose& inUtero, std::string_view inUteroText, ParsedDose& postNatal,
+std::string offspringDose(ParsedDose& inUtero, std::string_view inUteroText, ParsedDose& postNatal,
                           std::string_view postNatalText, char decimalSeparator) {
     char text[kDoseTextCapacity];
     return std::string(
-        OffspringDoseTo(text, inUtero, inUteroText, postNatal, postNatalText, decimalSeparator));
+        offspringDoseTo(text, inUtero, inUteroText, postNatal, postNatalText, decimalSeparator));
 }
 
 }  // namespace detail
 
-const DoseRecord& RecordFor(const NuclideData& data, const TableKey& key) {
-    if (key.Group < 1 || key.Group > 2 || key.Scenario < 1 || key.Scenario > kScenarioCount)
+const DoseRecord& recordFor(const NuclideData& data, const TableKey& key) {
+    if (key.group < 1 || key.group > 2 || key.scenario < 1 || key.scenario > kScenarioCount)
         throw RangeError();
-    const GroupSection& section = data.Groups[static_cast<std::size_t>(key.Group - 1)];
-    const auto s = static_cast<std::size_t>(key.Scenario - 1);
-    const auto k = static_cast<std::size_t>(key.Entry - 1);
-    switch (key.Route) {
+    const GroupSection& section = data.groups[static_cast<std::size_t>(key.group - 1)];
+    const auto s = static_cast<std::size_t>(key.scenario - 1);
+    const auto k = static_cast<std::size_t>(key.entry - 1);
+    switch (key.route) {
         case IntakeRoute::Particulates:
-            if (key.Entry < 1 || key.Entry > kMaxTypes || key.AerosolSize < 1 ||
-                key.AerosolSize > kAerosolSizeCount)
+            if (key.entry < 1 || key.entry > kMaxTypes || key.aerosolSize < 1 ||
+                key.aerosolSize > kAerosolSizeCount)
                 throw RangeError();
-            return section.ParticulateRecords[s][k][static_cast<std::size_t>(key.AerosolSize - 1)];
+            return section.particulateRecords[s][k][static_cast<std::size_t>(key.aerosolSize - 1)];
         case IntakeRoute::Ingestion:
-            if (key.Entry < 1 || key.Entry > kMaxIngestionEntries) throw RangeError();
-            return section.IngestionRecords[s][k];
+            if (key.entry < 1 || key.entry > kMaxIngestionEntries) throw RangeError();
+            return section.ingestionRecords[s][k];
         case IntakeRoute::Vapours:
-            if (key.Entry < 1 || key.Entry > kMaxVapourEntries) throw RangeError();
-            return section.VapourRecords[s][k];
+            if (key.entry < 1 || key.entry > kMaxVapourEntries) throw RangeError();
+            return section.vapourRecords[s][k];
     }
     throw RangeError();
 }
 
-std::string NuclideHeading(std::string_view nuclide, std::string_view halfLife) {
+std::string nuclideHeading(std::string_view nuclide, std::string_view halfLife) {
     std::string text;
     text.reserve(nuclide.size() + kHalfLifeJoin.size() + halfLife.size());
     text.append(nuclide).append(kHalfLifeJoin).append(halfLife);
     return text;
 }
 
-std::string RouteHeading(const GroupSection& section, const TableKey& key) {
-    const auto k = static_cast<std::size_t>(key.Entry - 1);
+std::string routeHeading(const GroupSection& section, const TableKey& key) {
+    const auto k = static_cast<std::size_t>(key.entry - 1);
     std::string text;
-    switch (key.Route) {
+    switch (key.route) {
         case IntakeRoute::Particulates:
-            if (key.Entry < 1 || key.Entry > kMaxTypes || key.AerosolSize < 1 ||
-                key.AerosolSize > kAerosolSizeCount)
+            if (key.entry < 1 || key.entry > kMaxTypes || key.aerosolSize < 1 ||
+                key.aerosolSize > kAerosolSizeCount)
                 throw RangeError();
             text.append(kInhalationTypePrefix)
-                .append(section.ParticulateTypes[k].Type)
+                .append(section.particulateTypes[k].type)
                 .append(kF1Join)
-                .append(section.ParticulateTypes[k].F1)
+                .append(section.particulateTypes[k].f1)
                 .append(kAerosolJoin)
-                .append(kAerosolLabels[static_cast<std::size_t>(key.AerosolSize - 1)]);
+                .append(kAerosolLabels[static_cast<std::size_t>(key.aerosolSize - 1)]);
             return text;
         case IntakeRoute::Ingestion:
-            if (key.Entry < 1 || key.Entry > kMaxIngestionEntries) throw RangeError();
-            text.append(kIngestionPrefix).append(section.IngestionF1[k]);
+            if (key.entry < 1 || key.entry > kMaxIngestionEntries) throw RangeError();
+            text.append(kIngestionPrefix).append(section.ingestionF1[k]);
             return text;
         case IntakeRoute::Vapours:
-            if (key.Entry < 1 || key.Entry > kMaxVapourEntries) throw RangeError();
-            return std::string(section.VapourRoutes[k]);
+            if (key.entry < 1 || key.entry > kMaxVapourEntries) throw RangeError();
+            return std::string(section.vapourRoutes[k]);
     }
     throw RangeError();
 }
 
-std::string SummaryLine(const DoseRecord& record) {
-    return SummaryLine(record.SummaryTissue, record.SummaryDetail);
+std::string summaryLine(const DoseRecord& record) {
+    return summaryLine(record.summaryTissue, record.summaryDetail);
 }
 
-std::string SummaryLine(std::string_view summaryTissue, std::string_view summaryDetail) {
+std::string summaryLine(std::string_view summaryTissue, std::string_view summaryDetail) {
     if (summaryTissue == kBelowThresholdMarker) return std::string(kBelowThresholdSummary);
     if (summaryTissue == kSameDoseMarker) return std::string(kSameDoseSummary);
     std::string text;
@@ -575,24 +575,24 @@ std::string SummaryLine(std::string_view summaryTissue, std::string_view summary
 
 namespace {
 
-bool SeparatorIsNeutral(char separator) {
-    return !IsDigit(separator) && separator != 'E' && separator != 'e' && separator != '+' &&
+bool separatorIsNeutral(char separator) {
+    return !isDigit(separator) && separator != 'E' && separator != 'e' && separator != '+' &&
            separator != '-' && separator != ' ';
 }
 
 }  // namespace
 
-std::string OffspringDoseText(std::string_view inUteroField, std::string_view postNatalField,
+std::string offspringDoseText(std::string_view inUteroField, std::string_view postNatalField,
                               char decimalSeparator) {
     const LocalisedField inUtero(inUteroField, decimalSeparator);
     const LocalisedField postNatal(postNatalField, decimalSeparator);
-    detail::ParsedDose inUteroValue = detail::ParseDose(inUtero.Text(), decimalSeparator);
-    detail::ParsedDose postNatalValue = detail::ParseDose(postNatal.Text(), decimalSeparator);
-    return detail::OffspringDose(inUteroValue, inUtero.Text(), postNatalValue, postNatal.Text(),
+    detail::ParsedDose inUteroValue = detail::parseDose(inUtero.text(), decimalSeparator);
+    detail::ParsedDose postNatalValue = detail::parseDose(postNatal.text(), decimalSeparator);
+    return detail::offspringDose(inUteroValue, inUtero.text(), postNatalValue, postNatal.text(),
                                  decimalSeparator);
 }
 
-bool CheckTableDoses(const DoseRecord& record, const std::vector<int>& rows,
+bool checkTableDoses(const DoseRecord& record, const std::vector<int>& rows,
                      const std::vector<int>& periods, char decimalSeparator) {
     std::uint32_t chosen = 0;
     for (const int row : rows) {
@@ -603,10 +603,10 @@ bool CheckTableDoses(const DoseRecord& record, const std::vector<int>& rows,
         if (period < 1 || period > kPeriodCount) throw RangeError();
 
     // Usually every field is a plain dose, as the reader found while it read the lines.
-    if (SeparatorIsNeutral(decimalSeparator)) {
+    if (separatorIsNeutral(decimalSeparator)) {
         auto fields = [&record](std::size_t line) {
             if (record.plainFieldsKnown) return record.plainFields[line];
-            return plainFieldMask(line == 0 ? record.InUteroLine : record.PostNatalLines[line - 1]);
+            return plainFieldMask(line == 0 ? record.inUteroLine : record.postNatalLines[line - 1]);
         };
         std::uint32_t plain = fields(0) & chosen;
         for (const int period : periods) plain &= fields(static_cast<std::size_t>(period));
@@ -616,30 +616,30 @@ bool CheckTableDoses(const DoseRecord& record, const std::vector<int>& rows,
     for (const int row : rows) {
         for (const int period : periods) {
             const std::string_view line =
-                record.PostNatalLines[static_cast<std::size_t>(period - 1)];
-            OffspringDoseText(DoseRecord::Field(record.InUteroLine, row),
-                              DoseRecord::Field(line, row), decimalSeparator);
+                record.postNatalLines[static_cast<std::size_t>(period - 1)];
+            offspringDoseText(DoseRecord::field(record.inUteroLine, row),
+                              DoseRecord::field(line, row), decimalSeparator);
         }
     }
     return false;
 }
 
-ResultStore::HeadingNumbers TableHeadings(ResultStore& store, const NuclideData& data,
+ResultStore::HeadingNumbers tableHeadings(ResultStore& store, const NuclideData& data,
                                           const TableKey& key, const TableContext& context) {
-    RecordFor(data, key);  // checks the key
-    const GroupSection& section = data.Groups[static_cast<std::size_t>(key.Group - 1)];
-    return store.KeepHeadings(NuclideHeading(context.Nuclide, context.HalfLife),
-                              kGroupLabels[static_cast<std::size_t>(key.Group - 1)],
-                              RouteHeading(section, key),
-                              kScenarioTexts[static_cast<std::size_t>(key.Scenario - 1)]);
+    recordFor(data, key);  // checks the key
+    const GroupSection& section = data.groups[static_cast<std::size_t>(key.group - 1)];
+    return store.keepHeadings(nuclideHeading(context.Nuclide, context.halfLife),
+                              kGroupLabels[static_cast<std::size_t>(key.group - 1)],
+                              routeHeading(section, key),
+                              kScenarioTexts[static_cast<std::size_t>(key.scenario - 1)]);
 }
 
-void FillTableSlot(ResultStore& store, int slot, const DoseRecord& record,
+void fillTableSlot(ResultStore& store, int slot, const DoseRecord& record,
                    const ResultStore::HeadingNumbers& headings, const TableContext& context) {
     const bool plain =
-        context.Rows && context.Periods &&
-        CheckTableDoses(record, *context.Rows, *context.Periods, context.DecimalSeparator);
-    store.SetRecord(slot, headings, record, plain);
+        context.rows && context.Periods &&
+        checkTableDoses(record, *context.rows, *context.Periods, context.decimalSeparator);
+    store.setRecord(slot, headings, record, plain);
 }
 
 }  // namespace fetaldose

@@ -50,8 +50,8 @@ int SelectionModel::itemCount(SelectionList which) {
 
 SelectionSnapshot SelectionModel::snapshot() const {
     SelectionSnapshot s;
-    s.Nuclides = chosenNames_;
-    s.HalfLives = chosenHalfLives_;
+    s.nuclides = chosenNames_;
+    s.halfLives = chosenHalfLives_;
     s.Public = isChecked(SelectionBox::Public);
     s.Occupational = isChecked(SelectionBox::Occupational);
     s.AllRoutes = isChecked(SelectionBox::AllRoutes);
@@ -136,19 +136,19 @@ void SelectionModel::runRule(SelectionBox changedBox) {
 
 bool SelectionModel::userToggled(SelectionBox which) {
     if (!isEnabled(which)) return false;
-    SetBox(which, !isChecked(which));
+    setBox(which, !isChecked(which));
     return true;
 }
 
 bool SelectionModel::userToggledItem(SelectionList which, int index) {
     if (!isEnabled(which) || index < 0 || index >= itemCount(which)) return false;
-    SetItem(which, index, !isChecked(which, index));
+    setItem(which, index, !isChecked(which, index));
     return true;
 }
 
 bool SelectionModel::chooseAvailable(const std::string& name, const std::string& halfLife) {
-    if (!DataFileExists(name)) return false;
-    AppendChosen(name, halfLife);
+    if (!dataFileExists(name)) return false;
+    appendChosen(name, halfLife);
     return true;
 }
 
@@ -160,31 +160,31 @@ void SelectionModel::removeChosen(int index) {
 }
 
 OptionsLoad SelectionModel::loadOptions(const std::string& path, OptionsLoadTrace* trace) {
-    return LoadOptionsFile(path, *this, trace);
+    return loadOptionsFile(path, *this, trace);
 }
 
 // --- Commands shared with the options loader ---------------------------------------------
 
-void SelectionModel::ClearChosen() {
+void SelectionModel::clearChosen() {
     chosenNames_.clear();
     chosenHalfLives_.clear();
     changed();
 }
 
-void SelectionModel::AppendChosen(const std::string& name, const std::string& halfLife) {
+void SelectionModel::appendChosen(const std::string& name, const std::string& halfLife) {
     chosenNames_.push_back(name);
     chosenHalfLives_.push_back(halfLife);
     changed();
 }
 
-void SelectionModel::SetBox(SelectionBox which, bool checked) {
+void SelectionModel::setBox(SelectionBox which, bool checked) {
     if (box(which).checked == checked) return;
     box(which).checked = checked;
     runRule(which);
     changed();
 }
 
-void SelectionModel::SetItem(SelectionList which, int index, bool checked) {
+void SelectionModel::setItem(SelectionList which, int index, bool checked) {
     std::vector<bool>& items = list(which).items;
     if (index < 0 || static_cast<std::size_t>(index) >= items.size()) return;
     if (items[static_cast<std::size_t>(index)] == checked) return;
@@ -192,8 +192,8 @@ void SelectionModel::SetItem(SelectionList which, int index, bool checked) {
     changed();
 }
 
-bool SelectionModel::DataFileExists(std::string_view nuclideName) {
-    return ::fetaldose::DataFileExists(dataDirectory_, nuclideName);
+bool SelectionModel::dataFileExists(std::string_view nuclideName) {
+    return ::fetaldose::dataFileExists(dataDirectory_, nuclideName);
 }
 
 }  // namespace fetaldose

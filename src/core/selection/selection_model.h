@@ -40,7 +40,7 @@ class SelectionModel : public ControlsSink {
     // What the run and the options file read: every check state, enabled or not.
     SelectionSnapshot snapshot() const;
 
-    // The data directory in which DataFileExists looks.
+    // The data directory in which dataFileExists looks.
     const std::string& dataDirectory() const { return dataDirectory_; }
     void setDataDirectory(std::string dataDirectory);
 
@@ -61,22 +61,22 @@ class SelectionModel : public ControlsSink {
     // Removes entry `index` of both lists; an index out of range is ignored.
     void removeChosen(int index);
 
-    // Loads an options file step by step, exactly as the window does (see LoadOptionsFile):
+    // Loads an options file step by step, exactly as the window does (see loadOptionsFile):
     // it stops at the first nuclide without a data file, and throws IoError as the loader.
     OptionsLoad loadOptions(const std::string& path, OptionsLoadTrace* trace = nullptr);
 
     // --- Commands shared with the options loader (ControlsSink) ---------------------------
     // Empties the chosen list and its twin.
-    void ClearChosen() override;
+    void clearChosen() override;
     // Appends a nuclide without looking for its data file (Enter in the grid or the finder).
-    void AppendChosen(const std::string& name, const std::string& halfLife) override;
+    void appendChosen(const std::string& name, const std::string& halfLife) override;
     // Sets a box as code does: enabled or not, its rule runs on a real change only.
-    void SetBox(SelectionBox box, bool checked) override;
+    void setBox(SelectionBox box, bool checked) override;
     // Sets an item as code does (enabled or not); runs no rule; an index out of range is
     // ignored.
-    void SetItem(SelectionList list, int index, bool checked) override;
+    void setItem(SelectionList list, int index, bool checked) override;
     // Whether the nuclide's data file is in the data directory (exact name, else any case).
-    bool DataFileExists(std::string_view nuclideName) override;
+    bool dataFileExists(std::string_view nuclideName) override;
 
   private:
     struct Box {

@@ -7,7 +7,7 @@
 
 namespace fetaldose {
 
-std::string IoMessage(int code) {
+std::string ioMessage(int code) {
     switch (code) {
         case IoError::kFileNotFound:
             return "File not found";
@@ -28,13 +28,13 @@ std::string IoMessage(int code) {
     }
 }
 
-IoError::IoError(int code) : IoError(code, IoMessage(code)) {}
+IoError::IoError(int code) : IoError(code, ioMessage(code)) {}
 
 IoError::IoError(int code, const std::string& message) : Fault(message), code_(code) {}
 
 namespace {
 
-bool ParentDirectoryExists(const std::string& path) {
+bool parentDirectoryExists(const std::string& path) {
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     if (parent.empty()) return true;  // relative to the working directory
     struct stat st {};
@@ -43,10 +43,10 @@ bool ParentDirectoryExists(const std::string& path) {
 
 }  // namespace
 
-IoError IoError::FromErrno(int err, const std::string& path, bool forReading) {
+IoError IoError::fromErrno(int err, const std::string& path, bool forReading) {
     switch (err) {
         case ENOENT:
-            return IoError(forReading && ParentDirectoryExists(path) ? kFileNotFound
+            return IoError(forReading && parentDirectoryExists(path) ? kFileNotFound
                                                                      : kInvalidFilename);
         case ENOTDIR:
         case ENAMETOOLONG:
@@ -76,7 +76,7 @@ RangeError::RangeError() : Fault("Range check error") {}
 ConversionError::ConversionError(std::string_view fieldText)
     : Fault("'" + std::string(fieldText) + "' is not a valid floating point value") {}
 
-std::string ErrorBoxText(std::string_view message) {
+std::string errorBoxText(std::string_view message) {
     std::string text(message);
     if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.'))
         text += '.';

@@ -1,6 +1,6 @@
 #pragma once
 // The faults the core raises. Each carries the exact text the user sees; the GUI shows it in
-// the error box (see ErrorBoxText), so nothing here is ever reworded on the way out.
+// the error box (see errorBoxText), so nothing here is ever reworded on the way out.
 
 #include <stdexcept>
 #include <string>
@@ -33,7 +33,7 @@ class IoError : public Fault {
 
     // A fault from a failed system call. `forReading` tells an open for reading, where a
     // missing file is "File not found"; elsewhere a missing path is an invalid name.
-    static IoError FromErrno(int err, const std::string& path, bool forReading);
+    static IoError fromErrno(int err, const std::string& path, bool forReading);
 
     int code() const noexcept { return code_; }
 
@@ -55,10 +55,10 @@ class ConversionError : public Fault {
 };
 
 // The message text for an I/O code.
-std::string IoMessage(int code);
+std::string ioMessage(int code);
 
 // The text of the error box for a fault's message: a full stop is appended when the last
 // character sorts after '.' in character-code order (letters and digits do).
-std::string ErrorBoxText(std::string_view message);
+std::string errorBoxText(std::string_view message);
 
 }  // namespace fetaldose

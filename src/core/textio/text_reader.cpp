@@ -21,13 +21,13 @@ constexpr char kLf = '\n';
 constexpr char kEndOfFile = 26;  // Ctrl-Z
 constexpr std::size_t kMaxCountToken = 32;
 
-bool IsBlank(int byte) {
+bool isBlank(int byte) {
     return byte >= 0 && byte <= ' ' && byte != kEndOfFile;
 }
 
 // Parses a signed decimal integer that must fill the whole token and fit 32 bits; a leading
 // '+' is allowed as well as a '-'.
-bool ParseInt32(std::string_view token, std::int32_t& value) {
+bool parseInt32(std::string_view token, std::int32_t& value) {
     if (!token.empty() && token.front() == '+') {
         token.remove_prefix(1);
         if (!token.empty() && token.front() == '-') return false;
@@ -43,18 +43,18 @@ TextReader TextReader::Open(const std::string& path) {
     // Opened without waiting, so that a named pipe cannot hold the program up before it is
     // refused below.
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!fd) throw IoError::FromErrno(errno, path, /*forReading=*/true);
+    if (!fd) throw IoError::fromErrno(errno, path, /*forReading=*/true);
     // Only regular files are read: a directory, and a device or pipe that could stream
     // without end (and so hang the program or fill its memory), are refused.
     struct stat st {};
     const int err = ::fstat(fd.get(), &st) != 0 ? errno : (S_ISREG(st.st_mode) ? 0 : EACCES);
-    if (err != 0) throw IoError::FromErrno(err, path, /*forReading=*/true);
+    if (err != 0) throw IoError::fromErrno(err, path, /*forReading=*/true);
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
     return TextReader(std::move(fd), path);
 }
 
-TextReader TextReader::OpenWhole(const std::string& path) {
+TextReader TextReader::openWhole(const std::string& path) {
     TextReader file = Open(path);
     struct stat st {};
     std::size_t capacity = ::fstat(file.fd_.get(), &st) == 0 && st.st_size > 0
@@ -77,7 +77,7 @@ TextReader TextReader::OpenWhole(const std::string& path) {
         } else if (n == 0) {
             break;
         } else if (errno != EINTR) {
-            throw IoError::FromErrno(errno, path, /*forReading=*/true);
+            throw IoError::fromErrno(errno, path, /*forReading=*/true);
         }
     }
     // Ctrl-Z ends the file wherever it stands: the bytes end there once and for all, and no
@@ -99,7 +99,7 @@ TextReader::TextReader(FileDescriptor fd, std::string path)
       buffer_(new char[kBufferSize]),
       data_(buffer_.get()) {}
 
-bool TextReader::Refill() {
+bool TextReader::refill() {
     if (ended_) return false;
     if (!fd_) {
         ended_ = true;
@@ -116,12 +116,12 @@ bool TextReader::Refill() {
             ended_ = true;
             return false;
         }
-        if (errno != EINTR) throw IoError::FromErrno(errno, path_, /*forReading=*/true);
+        if (errno != EINTR) throw IoError::fromErrno(errno, path_, /*forReading=*/true);
     }
 }
 
-int TextReader::Peek() {
-    if (pos_ >= end_ && !Refill()) return -1;
+int TextReader::peek() {
+    if (pos_ >= end_ && !refill()) return -1;
     const char c = data_[pos_];
     if (c == kEndOfFile) {
         ended_ = true;
@@ -131,15 +131,15 @@ int TextReader::Peek() {
     return static_cast<unsigned char>(c);
 }
 
-bool TextReader::AtEnd() {
-    return Peek() < 0;
+bool TextReader::atEnd() {
+    return peek() < 0;
 }
 
 template <class Piece>
-void TextReader::ConsumeLine(Piece&& piece) {
+void TextReader::consumeLine(Piece&& piece) {
     ++lineNumber_;
     for (;;) {
-        if (pos_ >= end_ && !Refill()) return;
+        if (pos_ >= end_ && !refill()) return;
         const char* start = data_ + pos_;
         const std::size_t available = end_ - pos_;
         const char* cr = static_cast<const char*>(std::memchr(start, kCr, available));
@@ -155,65 +155,65 @@ void TextReader::ConsumeLine(Piece&& piece) {
         piece(std::string_view(start, span));
         pos_ += span;
         if (cr) {
-            Advance();  // the CR
-            if (Peek() == kLf) Advance();
+            advance();  // the CR
+            if (peek() == kLf) advance();
             return;
         }
     }
 }
 
-void TextReader::ReadLine(std::string& line) {
+void TextReader::readLine(std::string& line) {
     line.clear();
-    ConsumeLine([&line](std::string_view piece) { line.append(piece); });
+    consumeLine([&line](std::string_view piece) { line.append(piece); });
 }
 
-std::string TextReader::ReadLine() {
+std::string TextReader::readLine() {
     std::string line;
-    ReadLine(line);
+    readLine(line);
     return line;
 }
 
-std::string_view TextReader::ReadLineView() {
+std::string_view TextReader::readLineView() {
     if (fd_) throw std::logic_error("ReadLineView needs a reader over memory");
     // Over memory the rest of the file is one piece, so the line comes in one piece too.
     std::string_view line;
-    ConsumeLine([&line](std::string_view piece) { line = piece; });
+    consumeLine([&line](std::string_view piece) { line = piece; });
     return line;
 }
 
-std::string_view TextReader::RestView() const {
+std::string_view TextReader::restView() const {
     if (!whole_ || ended_ || pos_ >= end_) return {};
     return std::string_view(data_ + pos_, end_ - pos_);
 }
 
-std::string_view TextReader::TakeLine(std::size_t length) {
-    const std::string_view rest = RestView();
+std::string_view TextReader::takeLine(std::size_t length) {
+    const std::string_view rest = restView();
     if (length > rest.size() || (length < rest.size() && rest[length] != kCr))
         throw std::logic_error("TakeLine needs a whole line");
     pos_ += length;
     if (pos_ < end_) {
-        Advance();  // the CR
-        if (pos_ < end_ && data_[pos_] == kLf) Advance();
+        advance();  // the CR
+        if (pos_ < end_ && data_[pos_] == kLf) advance();
     }
     return rest.substr(0, length);
 }
 
-void TextReader::SkipLine() {
-    ConsumeLine([](std::string_view) {});
+void TextReader::skipLine() {
+    consumeLine([](std::string_view) {});
 }
 
-std::int32_t TextReader::ReadCount() {
-    int c = Peek();
-    while (IsBlank(c)) {
+std::int32_t TextReader::readCount() {
+    int c = peek();
+    while (isBlank(c)) {
         if (c == kCr) {
-            Advance();
-            if (Peek() == kLf) Advance();
+            advance();
+            if (peek() == kLf) advance();
             ++lineNumber_;
-            c = Peek();
+            c = peek();
             continue;
         }
-        Advance();
-        c = Peek();
+        advance();
+        c = peek();
     }
     if (c < 0) {
         ++lineNumber_;
@@ -222,16 +222,16 @@ std::int32_t TextReader::ReadCount() {
 
     char token[kMaxCountToken];
     std::size_t length = 0;
-    while (length < kMaxCountToken && c >= 0 && !IsBlank(c)) {
+    while (length < kMaxCountToken && c >= 0 && !isBlank(c)) {
         token[length++] = static_cast<char>(c);
-        Advance();
-        c = Peek();
+        advance();
+        c = peek();
     }
     std::int32_t value = 0;
-    if (!ParseInt32(std::string_view(token, length), value))
+    if (!parseInt32(std::string_view(token, length), value))
         throw IoError(IoError::kInvalidNumericInput);
-    // The token may have stopped at the CR that ends its line; SkipLine consumes it either way.
-    SkipLine();
+    // The token may have stopped at the CR that ends its line; skipLine consumes it either way.
+    skipLine();
     return value;
 }
 

@@ -24,8 +24,8 @@ class TextReader {
     static TextReader Open(const std::string& path);
 
     // Reads a whole regular file into memory at once (one read of its size) and reads from
-    // there, so that ReadLineView can hand out views into the file's bytes. Throws as Open.
-    static TextReader OpenWhole(const std::string& path);
+    // there, so that readLineView can hand out views into the file's bytes. Throws as Open.
+    static TextReader openWhole(const std::string& path);
 
     // Reads from bytes held in memory (the caller keeps them alive).
     explicit TextReader(std::string_view bytes);
@@ -37,50 +37,50 @@ class TextReader {
     ~TextReader() = default;
 
     // Reads one whole line into `line` (its capacity is reused), without its line end.
-    void ReadLine(std::string& line);
-    std::string ReadLine();
+    void readLine(std::string& line);
+    std::string readLine();
     // Reads one whole line and returns a view of it in the reader's memory: valid as long as
-    // those bytes live (see WholeBytes). Only for readers over memory (OpenWhole, or bytes
+    // those bytes live (see wholeBytes). Only for readers over memory (openWhole, or bytes
     // given); a streaming reader throws std::logic_error.
-    std::string_view ReadLineView();
+    std::string_view readLineView();
 
-    // The file's bytes of a reader made by OpenWhole, shared so that views into them can
+    // The file's bytes of a reader made by openWhole, shared so that views into them can
     // outlive the reader; empty for other readers. They may be edited in place.
-    const std::shared_ptr<char[]>& WholeBytes() const { return whole_; }
-    std::size_t WholeSize() const { return wholeSize_; }
+    const std::shared_ptr<char[]>& wholeBytes() const { return whole_; }
+    std::size_t wholeSize() const { return wholeSize_; }
 
-    // For a reader made by OpenWhole: the bytes from the current place to the end of the file
+    // For a reader made by openWhole: the bytes from the current place to the end of the file
     // (empty for other readers, and at the end); and the line of the first `length` of them,
-    // read as ReadLineView reads it where they are followed by a CR or are all of them.
-    std::string_view RestView() const;
-    std::string_view TakeLine(std::size_t length);
+    // read as readLineView reads it where they are followed by a CR or are all of them.
+    std::string_view restView() const;
+    std::string_view takeLine(std::size_t length);
 
     // Skips the rest of the current line, its line end included.
-    void SkipLine();
+    void skipLine();
 
     // Reads a count line: skips blanks, tabs and line ends, takes the next run of up to 32
     // non-blank characters as a signed decimal 32-bit integer, then skips the rest of the line.
     // At the end of the file the count is 0. A token that is not such an integer throws
     // IoError 106 "Invalid numeric input".
-    std::int32_t ReadCount();
+    std::int32_t readCount();
 
     // True when no byte is left before the end of the file.
-    bool AtEnd();
+    bool atEnd();
 
-    // The number, from 1, of the line the next read starts in. Every ReadLine, ReadLineView
-    // and SkipLine moves on one line, past the end of the file too; ReadCount moves past the
+    // The number, from 1, of the line the next read starts in. Every readLine, readLineView
+    // and skipLine moves on one line, past the end of the file too; readCount moves past the
     // blank lines it skips and past its own line.
     int lineNumber() const { return lineNumber_; }
 
   private:
     TextReader(FileDescriptor fd, std::string path);
-    bool Refill();
-    int Peek();  // next byte, or -1 at the end of the file
-    void Advance() { ++pos_; }
+    bool refill();
+    int peek();  // next byte, or -1 at the end of the file
+    void advance() { ++pos_; }
     // Consumes one line and its line end, handing each piece of the line (several where it
     // spans buffer refills) to `piece`.
     template <class Piece>
-    void ConsumeLine(Piece&& piece);
+    void consumeLine(Piece&& piece);
 
     FileDescriptor fd_;
     std::string path_;

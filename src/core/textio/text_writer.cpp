@@ -27,20 +27,20 @@ constexpr int kMaxLinkHops = 40;
 constexpr std::size_t kTempSuffixLength = 6;
 constexpr std::size_t kTempExtraLength = 2 + kTempSuffixLength;
 
-std::string DirectoryOf(const std::string& path) {
+std::string directoryOf(const std::string& path) {
     const fs::path parent = fs::path(path).parent_path();
     if (parent.empty()) return ".";
     // "/x" has the parent "/", and "//x" keeps its two separators, as the system reads them.
     return parent.string();
 }
 
-std::string BaseNameOf(const std::string& path) {
+std::string baseNameOf(const std::string& path) {
     return fs::path(path).filename().string();
 }
 
 // Follows symbolic links so that the file at the end of the chain is the one replaced; a
 // dangling link yields the path it points to, which is then created.
-std::string ResolveLinks(std::string path) {
+std::string resolveLinks(std::string path) {
     for (int hop = 0; hop < kMaxLinkHops; ++hop) {
         struct stat st {};
         if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
@@ -49,39 +49,39 @@ std::string ResolveLinks(std::string path) {
         const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
         if (n < 0) return path;
         std::string next(target.data(), static_cast<std::size_t>(n));
-        path = (next.front() == '/') ? next : DirectoryOf(path) + "/" + next;
+        path = (next.front() == '/') ? next : directoryOf(path) + "/" + next;
     }
-    throw IoError::FromErrno(ELOOP, path, false);
+    throw IoError::fromErrno(ELOOP, path, false);
 }
 
-mode_t DefaultCreationMode() {
+mode_t defaultCreationMode() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
 }
 
-void WriteInPlace(const std::string& path, const std::function<void(TextWriter&)>& writeContent) {
+void writeInPlace(const std::string& path, const std::function<void(TextWriter&)>& writeContent) {
     // Opened without waiting, so that a named pipe nobody reads is refused (ENXIO) instead of
     // holding the program up; writes then wait as usual.
     FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK));
-    if (!fd) throw IoError::FromErrno(errno, path, false);
+    if (!fd) throw IoError::fromErrno(errno, path, false);
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
     TextWriter writer(fd.get(), path);
     writeContent(writer);
-    writer.Flush();
-    if (fd.close() != 0) throw IoError::FromErrno(errno, path, false);
+    writer.flush();
+    if (fd.close() != 0) throw IoError::fromErrno(errno, path, false);
 }
 
 // The hidden name's stem: the target's own name, cut short where needed so that the hidden
 // name fits wherever the target's name fits.
-std::string HiddenStem(const std::string& target) {
-    std::string base = BaseNameOf(target);
+std::string hiddenStem(const std::string& target) {
+    std::string base = baseNameOf(target);
     if (base.size() > NAME_MAX - kTempExtraLength) base.resize(NAME_MAX - kTempExtraLength);
     return "." + base + ".";
 }
 
-bool IsTempSuffix(std::string_view suffix) {
+bool isTempSuffix(std::string_view suffix) {
     if (suffix.size() != kTempSuffixLength) return false;
     for (const char c : suffix)
         if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
@@ -92,14 +92,14 @@ bool IsTempSuffix(std::string_view suffix) {
 // Removes the hidden temporaries an earlier save of this target left behind when it was cut
 // off (a crash, a kill). A save holds an exclusive lock on its temporary for as long as it
 // writes, so a temporary that can be locked belongs to no running save.
-void RemoveStaleTemporaries(const std::string& directory, const std::string& stem) {
+void removeStaleTemporaries(const std::string& directory, const std::string& stem) {
     std::error_code error;
     for (fs::directory_iterator it(directory, error), end; !error && it != end;
          it.increment(error)) {
         const std::string name = it->path().filename().string();
         if (name.size() != stem.size() + kTempSuffixLength || name.compare(0, stem.size(), stem))
             continue;
-        if (!IsTempSuffix(std::string_view(name).substr(stem.size()))) continue;
+        if (!isTempSuffix(std::string_view(name).substr(stem.size()))) continue;
         const std::string path = directory + "/" + name;
         FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat held {};
@@ -116,16 +116,16 @@ void RemoveStaleTemporaries(const std::string& directory, const std::string& ste
 // An unnamed file in `directory`, which vanishes by itself when the program ends before it is
 // given a name; not open (and errno set) where the file system has no unnamed files, or the
 // directory takes no new file.
-FileDescriptor OpenUnnamed(const std::string& directory, mode_t mode) {
+FileDescriptor openUnnamed(const std::string& directory, mode_t mode) {
     return FileDescriptor(::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
 }
 
-bool UnnamedFilesUnsupported(int err) {
+bool unnamedFilesUnsupported(int err) {
     return err == EOPNOTSUPP || err == EISDIR || err == EINVAL || err == ENOENT;
 }
 
 // Gives the unnamed file `fd` the name `path`; false (errno set) when that fails.
-bool LinkUnnamed(int fd, const std::string& path) {
+bool linkUnnamed(int fd, const std::string& path) {
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
     if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)
         return true;
@@ -135,7 +135,7 @@ bool LinkUnnamed(int fd, const std::string& path) {
 
 // Gives the unnamed file `fd` a fresh hidden name beside the target, in `tempPath`, from where
 // it replaces the target in one step. False where the file cannot be linked at all.
-bool NameUnnamedTemporary(int fd, const std::string& directory, const std::string& stem,
+bool nameUnnamedTemporary(int fd, const std::string& directory, const std::string& stem,
                           std::string& tempPath) {
     for (;;) {
         // mkstemp picks a free name; the link takes it over once the probe is gone.
@@ -144,14 +144,14 @@ bool NameUnnamedTemporary(int fd, const std::string& directory, const std::strin
         if (!probe) return false;
         probe.reset();
         ::unlink(tempPath.c_str());
-        if (LinkUnnamed(fd, tempPath)) return true;
+        if (linkUnnamed(fd, tempPath)) return true;
         if (errno != EEXIST) return false;
     }
 }
 
 // A named hidden temporary beside the target, locked for as long as the save writes it (see
-// RemoveStaleTemporaries). `tempPath` receives its name.
-FileDescriptor CreateNamedTemporary(const std::string& directory, const std::string& stem,
+// removeStaleTemporaries). `tempPath` receives its name.
+FileDescriptor createNamedTemporary(const std::string& directory, const std::string& stem,
                                     std::string& tempPath) {
     for (;;) {
         tempPath = directory + "/" + stem + std::string(kTempSuffixLength, 'X');
@@ -169,12 +169,12 @@ FileDescriptor CreateNamedTemporary(const std::string& directory, const std::str
     }
 }
 
-void ReplaceRegularFile(const std::string& target, const struct stat* existing,
+void replaceRegularFile(const std::string& target, const struct stat* existing,
                         const std::function<void(TextWriter&)>& writeContent) {
-    const std::string directory = DirectoryOf(target);
-    const std::string stem = HiddenStem(target);
-    const mode_t mode = existing ? (existing->st_mode & 07777) : DefaultCreationMode();
-    RemoveStaleTemporaries(directory, stem);
+    const std::string directory = directoryOf(target);
+    const std::string stem = hiddenStem(target);
+    const mode_t mode = existing ? (existing->st_mode & 07777) : defaultCreationMode();
+    removeStaleTemporaries(directory, stem);
 
     // Writes the whole content to `fd` and makes sure it reached the disk.
     auto writeAll = [&](int fd) {
@@ -183,9 +183,9 @@ void ReplaceRegularFile(const std::string& target, const struct stat* existing,
             int ignored = ::fchown(fd, existing->st_uid, existing->st_gid);
         TextWriter writer(fd, target);
         writeContent(writer);
-        writer.Flush();
+        writer.flush();
         // Space on many file systems is only claimed here, so "Disk full" may surface now.
-        if (::fsync(fd) != 0 && errno != EINVAL) throw IoError::FromErrno(errno, target, false);
+        if (::fsync(fd) != 0 && errno != EINVAL) throw IoError::fromErrno(errno, target, false);
     };
 
     // Written unnamed first where the file system allows it, so that nothing is left behind
@@ -193,27 +193,27 @@ void ReplaceRegularFile(const std::string& target, const struct stat* existing,
     // file refuses the save: the old file is never written over in place, where a failure
     // part-way would destroy it.
     std::string tempPath;
-    FileDescriptor fd = OpenUnnamed(directory, mode);
+    FileDescriptor fd = openUnnamed(directory, mode);
     if (fd) {
         writeAll(fd.get());
         while (::flock(fd.get(), LOCK_EX) != 0 && errno == EINTR) {
         }
-        if (!NameUnnamedTemporary(fd.get(), directory, stem, tempPath)) {
+        if (!nameUnnamedTemporary(fd.get(), directory, stem, tempPath)) {
             // The unnamed file cannot be named here: the content is written again, named.
             fd.reset();
             tempPath.clear();
         }
-    } else if (!UnnamedFilesUnsupported(errno)) {
-        throw IoError::FromErrno(errno, target, false);
+    } else if (!unnamedFilesUnsupported(errno)) {
+        throw IoError::fromErrno(errno, target, false);
     }
     try {
         if (!fd) {
-            fd = CreateNamedTemporary(directory, stem, tempPath);
-            if (!fd) throw IoError::FromErrno(errno, target, false);
+            fd = createNamedTemporary(directory, stem, tempPath);
+            if (!fd) throw IoError::fromErrno(errno, target, false);
             writeAll(fd.get());
         }
         if (::rename(tempPath.c_str(), target.c_str()) != 0)
-            throw IoError::FromErrno(errno, target, false);
+            throw IoError::fromErrno(errno, target, false);
     } catch (...) {
         if (!tempPath.empty()) ::unlink(tempPath.c_str());
         throw;
@@ -229,24 +229,24 @@ TextWriter::TextWriter(int fd, std::string path) : fd_(fd), path_(std::move(path
     buffer_.reserve(kFlushThreshold + 256);
 }
 
-void TextWriter::Write(std::string_view text) {
-    if (buffer_.empty() && text.size() >= kFlushThreshold) return WriteOut(text);  // no copy
+void TextWriter::write(std::string_view text) {
+    if (buffer_.empty() && text.size() >= kFlushThreshold) return writeOut(text);  // no copy
     buffer_.append(text);
-    if (buffer_.size() >= kFlushThreshold) Flush();
+    if (buffer_.size() >= kFlushThreshold) flush();
 }
 
-void TextWriter::EndLine() {
-    Write("\r\n");
+void TextWriter::endLine() {
+    write("\r\n");
 }
 
-void TextWriter::WriteLine(std::string_view text) {
+void TextWriter::writeLine(std::string_view text) {
     buffer_.append(text);
-    EndLine();
+    endLine();
 }
 
-void TextWriter::Flush() {
+void TextWriter::flush() {
     try {
-        WriteOut(buffer_);
+        writeOut(buffer_);
     } catch (...) {
         buffer_.clear();
         throw;
@@ -254,13 +254,13 @@ void TextWriter::Flush() {
     buffer_.clear();
 }
 
-void TextWriter::WriteOut(std::string_view bytes) {
+void TextWriter::writeOut(std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            throw IoError::FromErrno(errno, path_, false);
+            throw IoError::fromErrno(errno, path_, false);
         }
         done += static_cast<std::size_t>(n);
     }
@@ -275,23 +275,23 @@ void TextWriter::WriteOut(std::string_view bytes) {
     }
 }
 
-void SaveTextFile(const std::string& path, const std::function<void(TextWriter&)>& writeContent) {
+void saveTextFile(const std::string& path, const std::function<void(TextWriter&)>& writeContent) {
     if (path.empty()) throw IoError(IoError::kInvalidFilename);
-    const std::string target = ResolveLinks(path);
+    const std::string target = resolveLinks(path);
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) throw IoError(IoError::kAccessDenied);
-        if (!S_ISREG(st.st_mode)) return WriteInPlace(target, writeContent);
+        if (!S_ISREG(st.st_mode)) return writeInPlace(target, writeContent);
         // A read-only file (no write bit for anyone, as the data files are made) is never
         // replaced, even by a user whom the permission bits would not stop.
         if ((st.st_mode & 0222) == 0) throw IoError(IoError::kAccessDenied);
-        return ReplaceRegularFile(target, &st, writeContent);
+        return replaceRegularFile(target, &st, writeContent);
     }
-    if (errno != ENOENT) throw IoError::FromErrno(errno, target, false);
-    ReplaceRegularFile(target, nullptr, writeContent);
+    if (errno != ENOENT) throw IoError::fromErrno(errno, target, false);
+    replaceRegularFile(target, nullptr, writeContent);
 }
 
-void RequireValidTypedFileName(std::string_view typedName) {
+void requireValidTypedFileName(std::string_view typedName) {
     if (typedName.empty() || typedName.find_first_of("*?") != std::string_view::npos)
         throw IoError(IoError::kInvalidFilename);
 }

@@ -15,16 +15,16 @@ class TextWriter {
     TextWriter(const TextWriter&) = delete;
     TextWriter& operator=(const TextWriter&) = delete;
 
-    void WriteLine(std::string_view text);
-    // Appends bytes to the current line; WriteLine or EndLine finishes it. A large piece
+    void writeLine(std::string_view text);
+    // Appends bytes to the current line; writeLine or endLine finishes it. A large piece
     // with nothing buffered before it goes to the system at once, uncopied.
-    void Write(std::string_view text);
-    void EndLine();
+    void write(std::string_view text);
+    void endLine();
     // Hands everything buffered to the system; throws on failure.
-    void Flush();
+    void flush();
 
   private:
-    void WriteOut(std::string_view bytes);  // all of them, to the descriptor
+    void writeOut(std::string_view bytes);  // all of them, to the descriptor
 
     int fd_;
     std::string path_;
@@ -42,10 +42,10 @@ class TextWriter {
 // A hidden file an earlier save of the same name left when it was cut off is removed.
 // An existing device, pipe or other special file is written in place instead; a symbolic
 // link keeps pointing where it pointed, and the file it points to is the one replaced.
-void SaveTextFile(const std::string& path, const std::function<void(TextWriter&)>& writeContent);
+void saveTextFile(const std::string& path, const std::function<void(TextWriter&)>& writeContent);
 
 // Refuses a file name as the user typed it when the original platform refused it: an empty
 // name, or one holding a wildcard '*' or '?', throws IoError 3 "Invalid filename".
-void RequireValidTypedFileName(std::string_view typedName);
+void requireValidTypedFileName(std::string_view typedName);
 
 }  // namespace fetaldose

@@ -67,7 +67,7 @@ void BoxMessages::inform(const QString& text) {
 }
 
 void BoxMessages::error(const QString& faultMessage) {
-    showBox(true, QString::fromLocal8Bit(ErrorBoxText(faultMessage.toLocal8Bit().toStdString())));
+    showBox(true, QString::fromLocal8Bit(errorBoxText(faultMessage.toLocal8Bit().toStdString())));
 }
 
 }  // namespace fetaldose::gui

@@ -12,7 +12,7 @@ class Messages {
     // A message box with one line of text and a single OK button, no icon.
     virtual void inform(const QString& text) = 0;
     // The error box for a fault's message: error icon, single OK button, and the message
-    // with a full stop after it where its last character sorts after '.' (ErrorBoxText).
+    // with a full stop after it where its last character sorts after '.' (errorBoxText).
     virtual void error(const QString& faultMessage) = 0;
 };
 

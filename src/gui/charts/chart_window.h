@@ -44,7 +44,7 @@ class ChartWindow : public QWidget {
     void setChartKind(charts::ChartKind kind);
     charts::ChartKind chartKind() const;
     void setDose(charts::DoseView dose, int period);
-    // Tissue rows 1..RowCount for the lines; the bars take `barRow`.
+    // Tissue rows 1..rowCount for the lines; the bars take `barRow`.
     void setTissues(const std::vector<int>& rows, int barRow);
 
     // What the chart shows, its notes as shown under it, and the text of the last point the

@@ -337,7 +337,7 @@ void FileChooserWindow::pressAction() {
     const QString typed = fileNameBox_->text();
     bool completed = false;
     guarded([&] {
-        RequireValidTypedFileName(typed.toLocal8Bit().toStdString());
+        requireValidTypedFileName(typed.toLocal8Bit().toStdString());
         const QString path = QDir(directory_).filePath(typed);
         completed = action_(path.toLocal8Bit().toStdString());
     });

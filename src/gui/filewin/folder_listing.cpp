@@ -15,7 +15,7 @@ namespace fetaldose::gui {
 
 void enterDirectory(const QString& directory) {
     const std::string path = directory.toLocal8Bit().toStdString();
-    if (::chdir(path.c_str()) != 0) throw IoError::FromErrno(errno, path, false);
+    if (::chdir(path.c_str()) != 0) throw IoError::fromErrno(errno, path, false);
 }
 
 void sortNames(QStringList& names) {

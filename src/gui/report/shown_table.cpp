@@ -60,18 +60,18 @@ ShownTable shownTableFromStore(const ResultStore& store, int table, TableView vi
     const bool postNatal = view == TableView::PostNatal;
     // With no such table in this run (the viewer's "Table 1 of 0") the header lines are empty
     // and the dose cells blank, as the viewer shows them.
-    const bool present = table >= 1 && table <= store.TableCount() && table < store.SlotCount();
+    const bool present = table >= 1 && table <= store.tableCount() && table < store.slotCount();
     auto heading = [&](std::string_view (ResultStore::*field)(int) const) {
         return present ? fromBytes((store.*field)(table)) : QString();
     };
     // The viewer shows the scenario on the second line and the route on the third.
     shown.headerLines = {
-        {heading(&ResultStore::Nuclide), heading(&ResultStore::Group)},
-        {heading(&ResultStore::Scenario)},
-        {heading(&ResultStore::Route)},
+        {heading(&ResultStore::Nuclide), heading(&ResultStore::group)},
+        {heading(&ResultStore::scenario)},
+        {heading(&ResultStore::route)},
         {texts::kDoseCaption, postNatal ? texts::kPostnatalView : texts::kOffspringView}};
-    const int rows = std::min<int>(store.RowCount(), static_cast<int>(rowLabels.size()));
-    const int periods = std::min<int>(store.PeriodCount(), static_cast<int>(periodHeadings.size()));
+    const int rows = std::min<int>(store.rowCount(), static_cast<int>(rowLabels.size()));
+    const int periods = std::min<int>(store.periodCount(), static_cast<int>(periodHeadings.size()));
     shown.columnHeadings = {texts::kTissueHeading, texts::kInUteroHeading};
     for (int n = 1; n <= periods; ++n)
         shown.columnHeadings.push_back(fromBytes(periodHeadings[static_cast<std::size_t>(n - 1)]));

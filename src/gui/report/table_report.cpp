@@ -86,7 +86,7 @@ class ReportLayout {
         tablePages_ = tableCount() == 0 ? 0 : (tableCount() + tablesPerPage_ - 1) / tablesPerPage_;
     }
 
-    int tableCount() const { return tables_.store.TableCount(); }
+    int tableCount() const { return tables_.store.tableCount(); }
     int pageCount() const { return titlePages_ + tablePages_; }
     int titlePages() const { return titlePages_; }
     int tablesPerPage() const { return tablesPerPage_; }
@@ -178,8 +178,8 @@ void ReportLayout::layOutTitlePages(const std::vector<std::string>& provenance) 
 
 void ReportLayout::layOutGrid() {
     const ResultStore& store = tables_.store;
-    rows_ = std::clamp(store.RowCount(), 0, static_cast<int>(tables_.rowLabels.size()));
-    periods_ = std::clamp(store.PeriodCount(), 0, static_cast<int>(tables_.periodHeadings.size()));
+    rows_ = std::clamp(store.rowCount(), 0, static_cast<int>(tables_.rowLabels.size()));
+    periods_ = std::clamp(store.periodCount(), 0, static_cast<int>(tables_.periodHeadings.size()));
 
     const QFontMetricsF grid(fonts_.grid);
     const QFontMetricsF gridBold(fonts_.gridBold);
@@ -201,7 +201,7 @@ void ReportLayout::layOutGrid() {
         valueWidth_ =
             std::max(valueWidth_,
                      gridBold.horizontalAdvance(fromBytes(tables_.periodHeadings[std::size_t(n)])));
-    if (tableCount() > 0 && store.SlotCount() > 1)
+    if (tableCount() > 0 && store.slotCount() > 1)
         for (int r = 1; r <= rows_; ++r) {
             valueWidth_ =
                 std::max(valueWidth_, grid.horizontalAdvance(fromBytes(store.InUtero(1, r))));
@@ -242,15 +242,15 @@ void ReportLayout::paintTable(QPainter& painter, int table, double top) const {
     painter.setFont(fonts_.header);
     const double groupLeft =
         std::max(width * kGroupColumn, nuclideMetrics.horizontalAdvance(nuclide) + 12);
-    painter.drawText(QPointF(groupLeft, baseline), fromBytes(store.Group(table)));
+    painter.drawText(QPointF(groupLeft, baseline), fromBytes(store.group(table)));
     painter.drawText(QRectF(0, top, width, headerLine_), Qt::AlignRight | Qt::AlignTop,
                      texts::kTableNumber.arg(table).arg(tableCount()));
     baseline += headerLine_;
-    painter.drawText(QPointF(0, baseline), fromBytes(store.Scenario(table)));
+    painter.drawText(QPointF(0, baseline), fromBytes(store.scenario(table)));
     baseline += headerLine_;
-    painter.drawText(QPointF(0, baseline), fromBytes(store.Route(table)));
+    painter.drawText(QPointF(0, baseline), fromBytes(store.route(table)));
     painter.setFont(fonts_.summary);
-    painter.drawText(QPointF(0, baseline + summaryLine_), fromBytes(store.Summary(table)));
+    painter.drawText(QPointF(0, baseline + summaryLine_), fromBytes(store.summary(table)));
 
     // The grid: tissue, in utero, then the periods of the post-natal view and of the
     // offspring view, under a row naming the views.
@@ -358,7 +358,7 @@ class SaveFileDevice final : public QIODevice {
     qint64 writeData(const char* data, qint64 size) override {
         if (fault) return -1;
         try {
-            out_.Write(std::string_view(data, static_cast<std::size_t>(size)));
+            out_.write(std::string_view(data, static_cast<std::size_t>(size)));
             return size;
         } catch (...) {
             fault = std::current_exception();
@@ -377,7 +377,7 @@ struct ReportCancelled {};
 bool writeReportPdf(const std::string& path, const ReportTables& tables,
                     const std::vector<std::string>& provenance, const ReportProgress& progress) {
     try {
-        SaveTextFile(path, [&](TextWriter& out) {
+        saveTextFile(path, [&](TextWriter& out) {
             SaveFileDevice file(out);
             QPdfWriter pdf(&file);
             pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,

@@ -192,7 +192,7 @@ NuclideData& ResultsViewer::runScratch() {
 // file writes every row under exactly the label the viewer shows for it.
 std::vector<std::string> ResultsViewer::rowLabelTexts() const {
     std::vector<std::string> labels;
-    const int rows = std::clamp(store_.RowCount(), 0, ResultGrid::kRows - 1);
+    const int rows = std::clamp(store_.rowCount(), 0, ResultGrid::kRows - 1);
     labels.reserve(static_cast<std::size_t>(rows));
     for (int row = 1; row <= rows; ++row)
         labels.push_back(offspringGrid_->cell(0, row).toLocal8Bit().toStdString());
@@ -201,7 +201,7 @@ std::vector<std::string> ResultsViewer::rowLabelTexts() const {
 
 std::vector<std::string> ResultsViewer::periodHeadingTexts() const {
     std::vector<std::string> headings;
-    const int periods = std::clamp(store_.PeriodCount(), 0, ResultGrid::kColumns - 4);
+    const int periods = std::clamp(store_.periodCount(), 0, ResultGrid::kColumns - 4);
     headings.reserve(static_cast<std::size_t>(periods));
     for (int period = 1; period <= periods; ++period)
         headings.push_back(offspringGrid_->cell(period + 3, 0).toLocal8Bit().toStdString());
@@ -209,7 +209,7 @@ std::vector<std::string> ResultsViewer::periodHeadingTexts() const {
 }
 
 void ResultsViewer::layOutGrids(const RunCheck& check) {
-    if (check.Stage == GridStage::Untouched) return;
+    if (check.stage == GridStage::Untouched) return;
     setPreviousAvailable(false);
     setNextAvailable(false);
     for (ResultGrid* grid : {postNatalGrid_, offspringGrid_}) {
@@ -217,15 +217,15 @@ void ResultsViewer::layOutGrids(const RunCheck& check) {
         for (int row = 0; row < ResultGrid::kRows; ++row)
             for (int column = 0; column < ResultGrid::kColumns; ++column)
                 cells.setCellQuietly(column, row, texts::kBlankCell);
-        if (check.Stage == GridStage::RowLabelsWritten || check.Stage == GridStage::LaidOut) {
+        if (check.stage == GridStage::RowLabelsWritten || check.stage == GridStage::LaidOut) {
             int row = 0;
-            for (int tissue : check.Rows) {
+            for (int tissue : check.rows) {
                 if (++row >= ResultGrid::kRows) break;
                 if (tissue >= 1 && tissue <= static_cast<int>(kRowLabels.size()))
                     cells.setCellQuietly(0, row, displayText(kRowLabels[tissue - 1]));
             }
         }
-        if (check.Stage == GridStage::LaidOut) {
+        if (check.stage == GridStage::LaidOut) {
             int column = 3;
             for (int period : check.Periods) {
                 if (++column >= ResultGrid::kColumns) break;
@@ -265,28 +265,28 @@ void ResultsViewer::placeCounter() {
 }
 
 void ResultsViewer::showTable(int table) {
-    tableCountLabel_->setText(QString::number(store_.TableCount()));
+    tableCountLabel_->setText(QString::number(store_.tableCount()));
     tableNumberLabel_->setText(QString::number(table));
     placeCounter();
 
     // With no table of this run (Table 1 of 0) the header and the dose cells stay blank,
     // so nothing of an older run is shown as if it were this run's.
-    const bool present = table >= 1 && table <= store_.TableCount() && table < store_.SlotCount();
+    const bool present = table >= 1 && table <= store_.tableCount() && table < store_.slotCount();
     using Heading = std::string_view (ResultStore::*)(int) const;
     auto heading = [&](Heading field) {
         return present ? displayText((store_.*field)(table)) : QString();
     };
     nuclideLabel_->setText(heading(&ResultStore::Nuclide));
-    groupLabel_->setText(heading(&ResultStore::Group));
+    groupLabel_->setText(heading(&ResultStore::group));
     // The second line shows the scenario and the third the route.
-    scenarioLabel_->setText(heading(&ResultStore::Scenario));
-    routeLabel_->setText(heading(&ResultStore::Route));
-    summaryLabel_->setText(present ? displayText(store_.Summary(table)) : QString());
+    scenarioLabel_->setText(heading(&ResultStore::scenario));
+    routeLabel_->setText(heading(&ResultStore::route));
+    summaryLabel_->setText(present ? displayText(store_.summary(table)) : QString());
 
     ResultGridModel& postNatal = postNatalGrid_->cells();
     ResultGridModel& offspring = offspringGrid_->cells();
-    const int rows = std::clamp(store_.RowCount(), 0, ResultGrid::kRows - 1);
-    const int periods = std::clamp(store_.PeriodCount(), 0, ResultGrid::kColumns - 4);
+    const int rows = std::clamp(store_.rowCount(), 0, ResultGrid::kRows - 1);
+    const int periods = std::clamp(store_.periodCount(), 0, ResultGrid::kColumns - 4);
     for (int row = 1; row <= rows; ++row) {
         const QString inUtero =
             present ? displayText(store_.InUtero(table, row)) : texts::kBlankCell;
@@ -317,7 +317,7 @@ void ResultsViewer::viewingLoop() {
 }
 
 void ResultsViewer::showNextTable() {
-    const int tableCount = store_.TableCount();
+    const int tableCount = store_.tableCount();
     if (currentTable_ < tableCount) {
         ++currentTable_;
         if (currentTable_ == tableCount) {

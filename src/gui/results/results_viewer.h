@@ -44,9 +44,9 @@ class ResultsViewer : public QDialog {
     // The result store of the last run.
     const ResultStore& store() const { return store_; }
     ResultStore& store() { return store_; }
-    // Column 0, rows 1..RowCount of the offspring grid (the labels the run wrote there).
+    // Column 0, rows 1..rowCount of the offspring grid (the labels the run wrote there).
     std::vector<std::string> rowLabelTexts() const;
-    // Row 0, columns 4..3+PeriodCount of the offspring grid.
+    // Row 0, columns 4..3+periodCount of the offspring grid.
     std::vector<std::string> periodHeadingTexts() const;
 
     // The data file contents a run reads each nuclide into; one instance for the program.

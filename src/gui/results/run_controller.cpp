@@ -24,23 +24,23 @@ class BusyCursor {
 
 void runAndView(ResultsViewer& viewer, Messages& messages, const SelectionSnapshot& selection,
                 const std::string& dataDirectory, char decimalSeparator) {
-    const RunCheck check = CheckSelection(selection);
+    const RunCheck check = checkSelection(selection);
     viewer.layOutGrids(check);
-    if (!check.StopMessage.empty()) {
-        messages.inform(QString::fromLocal8Bit(check.StopMessage));
+    if (!check.stopMessage.empty()) {
+        messages.inform(QString::fromLocal8Bit(check.stopMessage));
         return;
     }
 
     FillOutcome outcome;
     {
         BusyCursor busy;
-        outcome = FillResultStore(selection, check, dataDirectory, decimalSeparator,
+        outcome = fillResultStore(selection, check, dataDirectory, decimalSeparator,
                                   viewer.runScratch(), viewer.store());
     }
-    if (outcome.TableCount > 1) viewer.setNextAvailable(true);
-    if (!outcome.Complete) {
-        if (!outcome.StopMessage.empty())
-            messages.inform(QString::fromLocal8Bit(outcome.StopMessage));
+    if (outcome.tableCount > 1) viewer.setNextAvailable(true);
+    if (!outcome.complete) {
+        if (!outcome.stopMessage.empty())
+            messages.inform(QString::fromLocal8Bit(outcome.stopMessage));
         return;
     }
     viewer.viewingLoop();

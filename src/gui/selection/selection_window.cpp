@@ -122,13 +122,13 @@ void SelectionWindow::connectHandlers() {
 void SelectionWindow::fillNuclideGrid() {
     Messages& messages = messages_;
     runGuarded(messages, [this, &messages] {
-        dataDirectory_ = CurrentDataDirectory();
-        const CatalogueLoad load = LoadCatalogue(
+        dataDirectory_ = currentDataDirectory();
+        const CatalogueLoad load = loadCatalogue(
             dataDirectory_, fileAttributes_,
             [&messages](const std::string& text) { messages.inform(displayText(text)); });
 
         // Every entry gets a row, so that all of them can be shown, found and chosen.
-        const int entries = static_cast<int>(load.Entries.size());
+        const int entries = static_cast<int>(load.entries.size());
         nuclideGrid_->setRowCount(std::max(kMinimumGridRows, entries));
         auto setCell = [this](int row, int column, const std::string& text) {
             auto* cell = new QTableWidgetItem(displayText(text));
@@ -137,9 +137,9 @@ void SelectionWindow::fillNuclideGrid() {
             nuclideGrid_->setItem(row, column, cell);
         };
         for (int row = 0; row < entries; ++row) {
-            const CatalogueEntry& entry = load.Entries[static_cast<std::size_t>(row)];
-            setCell(row, 0, entry.Name);
-            setCell(row, 1, entry.HalfLife);
+            const CatalogueEntry& entry = load.entries[static_cast<std::size_t>(row)];
+            setCell(row, 0, entry.name);
+            setCell(row, 1, entry.halfLife);
         }
         moveGridTo(0);
         if (load.Fault) messages.error(displayText(*load.Fault));
@@ -302,7 +302,7 @@ void SelectionWindow::selectGridCell(int /*column*/, int row) {
 void SelectionWindow::addGridNuclide() {
     runGuarded(messages_, [this] {
         const int row = currentGridRow_;
-        if (DataFileExists(gridBytes(row, 0)))
+        if (dataFileExists(gridBytes(row, 0)))
             addGridRow(row);
         else
             messages_.inform(QString::fromLatin1(kNuclideNotAvailableMessage));
@@ -447,8 +447,8 @@ QListWidget* SelectionWindow::checkList(SelectionList list) const {
 SelectionSnapshot SelectionWindow::snapshot() const {
     SelectionSnapshot selection;
     for (int i = 0; i < chosenList_->count(); ++i) {
-        selection.Nuclides.push_back(keptBytes(chosenList_->item(i)));
-        selection.HalfLives.push_back(keptBytes(halfLifeList_->item(i)));
+        selection.nuclides.push_back(keptBytes(chosenList_->item(i)));
+        selection.halfLives.push_back(keptBytes(halfLifeList_->item(i)));
     }
     selection.Public = publicBox_->isChecked();
     selection.Occupational = occupationalBox_->isChecked();
@@ -469,29 +469,29 @@ SelectionSnapshot SelectionWindow::snapshot() const {
     return selection;
 }
 
-void SelectionWindow::ClearChosen() {
+void SelectionWindow::clearChosen() {
     chosenList_->clear();
     halfLifeList_->clear();
 }
 
-void SelectionWindow::AppendChosen(const std::string& name, const std::string& halfLife) {
+void SelectionWindow::appendChosen(const std::string& name, const std::string& halfLife) {
     appendChosenTexts(name, halfLife);
 }
 
 // Sets the real box, so its enabling rule runs exactly when a click would run it: only on a
 // real change, whether the box is enabled or not.
-void SelectionWindow::SetBox(SelectionBox box, bool checked) {
+void SelectionWindow::setBox(SelectionBox box, bool checked) {
     checkBox(box)->setChecked(checked);
 }
 
 // A check-list item only holds its mark; setting it runs nothing.
-void SelectionWindow::SetItem(SelectionList list, int index, bool checked) {
+void SelectionWindow::setItem(SelectionList list, int index, bool checked) {
     if (QListWidgetItem* item = checkList(list)->item(index))
         item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
 }
 
-bool SelectionWindow::DataFileExists(std::string_view nuclideName) {
-    return ::fetaldose::DataFileExists(dataDirectory_, nuclideName);
+bool SelectionWindow::dataFileExists(std::string_view nuclideName) {
+    return ::fetaldose::dataFileExists(dataDirectory_, nuclideName);
 }
 
 }  // namespace fetaldose::gui

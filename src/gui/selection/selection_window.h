@@ -60,11 +60,11 @@ class SelectionWindow : public QMainWindow, public ControlsSink {
     // The data directory fixed when the window was created.
     const std::string& dataDirectory() const { return dataDirectory_; }
 
-    void ClearChosen() override;
-    void AppendChosen(const std::string& name, const std::string& halfLife) override;
-    void SetBox(SelectionBox box, bool checked) override;
-    void SetItem(SelectionList list, int index, bool checked) override;
-    bool DataFileExists(std::string_view nuclideName) override;
+    void clearChosen() override;
+    void appendChosen(const std::string& name, const std::string& halfLife) override;
+    void setBox(SelectionBox box, bool checked) override;
+    void setItem(SelectionList list, int index, bool checked) override;
+    bool dataFileExists(std::string_view nuclideName) override;
 
   public slots:
     // Commands (each button and its menu item share one).

@@ -38,13 +38,13 @@ TEST(Capacity, CatalogueHolds900EntriesAndStopsAtThe901st) {
         WriteBytes(dir.File("nuclides.txt"), text);
 
         const CatalogueLoad load =
-            LoadCatalogue(dir.Slash(), SystemFileAttributes(), [](const std::string&) {});
+            loadCatalogue(dir.Slash(), systemFileAttributes(), [](const std::string&) {});
         EXPECT_EQ(load.Fault, c.fault) << c.entries;
-        ASSERT_EQ(load.Entries.size(), 900u) << c.entries;
+        ASSERT_EQ(load.entries.size(), 900u) << c.entries;
         for (int k = 1; k <= 900; ++k) {
-            const CatalogueEntry& entry = load.Entries[static_cast<std::size_t>(k - 1)];
-            ASSERT_EQ(entry.Name, "N-" + std::to_string(k));
-            ASSERT_EQ(entry.HalfLife, std::to_string(k) + " y");
+            const CatalogueEntry& entry = load.entries[static_cast<std::size_t>(k - 1)];
+            ASSERT_EQ(entry.name, "N-" + std::to_string(k));
+            ASSERT_EQ(entry.halfLife, std::to_string(k) + " y");
         }
     }
 }
@@ -56,25 +56,25 @@ TEST(Capacity, TwentyFullDataFilesRunKeepAndSaveEveryTable) {
     const std::string full = DataFileBuilder({4, 3, 3}, {4, 3, 3}).Build();
     SelectionSnapshot selection;
     for (int k = 1; k <= kNuclides; ++k) {
-        selection.Nuclides.push_back("Full-" + std::to_string(k));
-        selection.HalfLives.push_back(std::to_string(k) + " y");
-        WriteBytes(dir.File(selection.Nuclides.back() + ".dat"), full);
+        selection.nuclides.push_back("Full-" + std::to_string(k));
+        selection.halfLives.push_back(std::to_string(k) + " y");
+        WriteBytes(dir.File(selection.nuclides.back() + ".dat"), full);
     }
     selection.Public = selection.Occupational = selection.AllRoutes = true;
     selection.AllAcutes = selection.AllChronics = selection.AllAerosol = true;
     selection.AllOrgans = selection.AllPeriods = true;
 
-    const RunCheck check = CheckSelection(selection);
-    ASSERT_EQ(check.Stage, GridStage::LaidOut);
-    ASSERT_EQ(check.Rows.size(), 18u);
+    const RunCheck check = checkSelection(selection);
+    ASSERT_EQ(check.stage, GridStage::LaidOut);
+    ASSERT_EQ(check.rows.size(), 18u);
     ASSERT_EQ(check.Periods.size(), 5u);
     auto scratch = std::make_unique<NuclideData>();
     ResultStore store;
     const FillOutcome outcome =
-        FillResultStore(selection, check, dir.Slash(), '.', *scratch, store);
-    ASSERT_TRUE(outcome.Complete) << outcome.StopMessage;
-    ASSERT_EQ(outcome.TableCount, kNuclides * kTablesPerFile);
-    ASSERT_EQ(store.TableCount(), kNuclides * kTablesPerFile);
+        fillResultStore(selection, check, dir.Slash(), '.', *scratch, store);
+    ASSERT_TRUE(outcome.complete) << outcome.stopMessage;
+    ASSERT_EQ(outcome.tableCount, kNuclides * kTablesPerFile);
+    ASSERT_EQ(store.tableCount(), kNuclides * kTablesPerFile);
     // Each file gave its own 814 tables, in the order chosen.
     for (int k = 1; k <= kNuclides; ++k) {
         const std::string name = "Full-" + std::to_string(k) + ", ";
@@ -82,10 +82,10 @@ TEST(Capacity, TwentyFullDataFilesRunKeepAndSaveEveryTable) {
         EXPECT_EQ(std::string(store.Nuclide(k * kTablesPerFile)).rfind(name, 0), 0u);
     }
     // Within the memory goal: at most 2 KB per table at 18 rows by 5 periods.
-    EXPECT_LE(store.MemoryBytes() / static_cast<std::size_t>(store.TableCount()), 2048u);
+    EXPECT_LE(store.memoryBytes() / static_cast<std::size_t>(store.tableCount()), 2048u);
 
     const std::string path = dir.File("everything.dos");
-    WriteResultsFile(path, store, std::vector<std::string>(kRowLabels.begin(), kRowLabels.end()),
+    writeResultsFile(path, store, std::vector<std::string>(kRowLabels.begin(), kRowLabels.end()),
                      std::vector<std::string>(kPeriodLabels.begin(), kPeriodLabels.end()));
     const std::string bytes = ReadBytes(path);
     long lines = 0;

@@ -31,8 +31,8 @@ class ChartSeriesTest : public ::testing::Test {
 
     // The slot of the first table with this scenario number.
     static int slotOf(const ResultStore& store, int scenario) {
-        for (int t = 1; t <= store.TableCount(); ++t)
-            if (store.Scenario(t) == kScenarioTexts[scenario - 1]) return t;
+        for (int t = 1; t <= store.tableCount(); ++t)
+            if (store.scenario(t) == kScenarioTexts[scenario - 1]) return t;
         return 0;
     }
 
@@ -75,7 +75,7 @@ TEST_F(ChartSeriesTest, IntakeTimeHoldsTheRunsAcuteScenariosInTimeOrder) {
                         dose == DoseView::InUtero
                             ? inUtero
                             : inUtero + number(ChartDose::postNatal(2, acute[i], 1));
-                    EXPECT_EQ(run->store.Scenario(p.slot), kScenarioTexts[acute[i] - 1]);
+                    EXPECT_EQ(run->store.scenario(p.slot), kScenarioTexts[acute[i] - 1]);
                     EXPECT_LE(p.slot, shown);
                     EXPECT_NEAR(p.value, expected, expected * 0.051);  // two digits
                     EXPECT_DOUBLE_EQ(p.value, number(p.text));
@@ -128,7 +128,7 @@ TEST_F(ChartSeriesTest, NuclideBarsMatchGroupRouteSizeAndScenario) {
         number(ChartDose::inUtero(1, 3, 2, 1)), number(ChartDose::inUtero(1, 3, 1, 0))};
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_DOUBLE_EQ(chart.series[0].points[i].value, expected[i]);
-        EXPECT_EQ(run->store.Group(chart.series[0].points[i].slot), run->store.Group(2));
+        EXPECT_EQ(run->store.group(chart.series[0].points[i].slot), run->store.group(2));
     }
     EXPECT_TRUE(chart.notes.empty());
 
@@ -142,14 +142,14 @@ TEST_F(ChartSeriesTest, NuclideBarsMatchGroupRouteSizeAndScenario) {
                                       {ChartKind::DoseByNuclide, 2, {1}, DoseView::InUtero, 1});
     ASSERT_EQ(bars.categories.size(), 2u);
     for (const ChartPoint& point : bars.series[0].points)
-        EXPECT_EQ(particulates->store.Route(point.slot), particulates->store.Route(2));
+        EXPECT_EQ(particulates->store.route(point.slot), particulates->store.route(2));
 }
 
 TEST_F(ChartSeriesTest, WhatCannotBeDrawnIsSaid) {
     // In utero zero in row 1 of scenario 4; everything zero in file Z-0.
     runner.file("P-1",
                 chartDataFile({0, 0, 1}, {0, 0, 0}, [](const auto& place, int line, int row) {
-                    if (line == 3 && row == 1 && place.Scenario == 4) return std::string("0.0E+00");
+                    if (line == 3 && row == 1 && place.scenario == 4) return std::string("0.0E+00");
                     return testing::chartFields()(place, line, row);
                 }));
     runner.file("Z-0", chartDataFile({0, 0, 1}, {0, 0, 0},
@@ -198,7 +198,7 @@ TEST_F(ChartSeriesTest, ManyNuclidesDrawTheFirstBarsAndListAll) {
         runner.file(names.back(), text);
     }
     const auto run = runner.run(chartSelection(names, {6}, {16}));
-    ASSERT_EQ(run->store.TableCount(), 800);
+    ASSERT_EQ(run->store.tableCount(), 800);
     const ChartData chart = buildChart(
         run->store, run->layout, {ChartKind::DoseByNuclide, 500, {1}, DoseView::Offspring, 5});
     EXPECT_EQ(chart.categories.size(), 800u);

@@ -24,8 +24,8 @@ using fetaldose::testing::RecordPlace;
 
 // Doses that differ from table to table, row to row and period to period, in the forms a data
 // file may give them: "4.5E-08", lower-case exponents, no decimal digit, a leading sign or point.
-std::string Field(const RecordPlace& place, int line, int row) {
-    const int seed = place.Group * 7 + place.Entry * 13 + place.Size * 17 + place.Scenario * 19 +
+std::string field(const RecordPlace& place, int line, int row) {
+    const int seed = place.group * 7 + place.entry * 13 + place.Size * 17 + place.scenario * 19 +
                      line * 23 + row * 29;
     const int exponent = 7 + seed % 9;
     const std::string e = (exponent < 10 ? "E-0" : "E-") + std::to_string(exponent);
@@ -50,7 +50,7 @@ std::string Lines(const RecordPlace& place, int line) {
         case 2:
             return "spare";
         default:
-            return fetaldose::testing::ValueLine([&](int row) { return Field(place, line, row); });
+            return fetaldose::testing::ValueLine([&](int row) { return field(place, line, row); });
     }
 }
 
@@ -96,18 +96,18 @@ int main(int argc, char** argv) {
                                               names[1] + "\r\n" + halfLives[1] + "\r\n");
 
         SelectionSnapshot selection;
-        selection.Nuclides = {names[0], names[1]};
-        selection.HalfLives = {halfLives[0], halfLives[1]};
+        selection.nuclides = {names[0], names[1]};
+        selection.halfLives = {halfLives[0], halfLives[1]};
         selection.Public = selection.Occupational = selection.AllRoutes = true;
         selection.Aerosol[0] = selection.Aerosol[6] = true;
         selection.AcuteScenarios[3] = selection.ChronicScenarios[2] = true;
         selection.Tissues[2] = selection.Tissues[11] = selection.Tissues[16] = true;
         selection.Periods[1] = selection.Periods[4] = true;
 
-        const RunCheck check = CheckSelection(selection);
+        const RunCheck check = checkSelection(selection);
         ResultStore store;
         auto scratch = std::make_unique<NuclideData>();
-        if (!FillResultStore(selection, check, data, separator, *scratch, store).Complete)
+        if (!fillResultStore(selection, check, data, separator, *scratch, store).complete)
             throw std::runtime_error("the run did not complete");
 
         const Provenance provenance = collectProvenance(selection, data, separator);
@@ -115,13 +115,13 @@ int main(int argc, char** argv) {
         exportTables(ExportFormat::Xlsx, folder + "/tables.xlsx", store, provenance);
 
         std::string expected;
-        for (int t = 1; t <= store.TableCount(); ++t) {
-            for (int r = 1; r <= store.RowCount(); ++r) {
-                expected.append(store.Nuclide(t)).append("\t").append(store.Group(t));
-                expected.append("\t").append(store.Route(t)).append("\t").append(store.Scenario(t));
-                expected.append("\t").append(kRowLabels[check.Rows[r - 1] - 1]);
+        for (int t = 1; t <= store.tableCount(); ++t) {
+            for (int r = 1; r <= store.rowCount(); ++r) {
+                expected.append(store.Nuclide(t)).append("\t").append(store.group(t));
+                expected.append("\t").append(store.route(t)).append("\t").append(store.scenario(t));
+                expected.append("\t").append(kRowLabels[check.rows[r - 1] - 1]);
                 expected.append("\t").append(store.InUtero(t, r));
-                for (int n = 1; n <= store.PeriodCount(); ++n)
+                for (int n = 1; n <= store.periodCount(); ++n)
                     expected.append("\t")
                         .append(store.PostNatal(t, r, n))
                         .append("\t")

@@ -80,7 +80,7 @@ TEST(SampleData, ExportsOfTheGeneratedSetWarnThatItsValuesAreSynthetic) {
     ASSERT_EQ(std::system((std::string(FETALDOSE_MAKE_SAMPLE) + " '" + dir.File("") + "'").c_str()),
               0);
     SelectionSnapshot selection;
-    selection.Nuclides = {"Pu-239"};
+    selection.nuclides = {"Pu-239"};
     const Provenance provenance = collectProvenance(selection, dir.Slash(), '.');
     EXPECT_TRUE(provenance.syntheticData);
     ASSERT_EQ(provenance.files.size(), 2u);
@@ -97,8 +97,8 @@ class Export : public ::testing::Test {
         WriteBytes(data + "A-1.dat", builder.Build());
         WriteBytes(data + "b-2.dat", builder.Build());
         WriteBytes(data + "nuclides.txt", "2\r\nA-1\r\n1 d\r\nB-2\r\n2 y\r\n");
-        selection.Nuclides = {"A-1", "B-2", "A-1"};
-        selection.HalfLives = {"1 d", "2 y", "1 d"};
+        selection.nuclides = {"A-1", "B-2", "A-1"};
+        selection.halfLives = {"1 d", "2 y", "1 d"};
         selection.Public = selection.AllRoutes = selection.AllAcutes = true;
         selection.Aerosol[9] = true;
         selection.Tissues[0] = selection.Tissues[16] = true;
@@ -107,11 +107,11 @@ class Export : public ::testing::Test {
     void Run(char separator) {
         auto scratch = std::make_unique<NuclideData>();
         ASSERT_TRUE(
-            FillResultStore(selection, CheckSelection(selection), data, separator, *scratch, store)
-                .Complete);
+            fillResultStore(selection, checkSelection(selection), data, separator, *scratch, store)
+                .complete);
         provenance = collectProvenance(selection, data, separator);
     }
-    std::vector<std::string> Lines() { return provenanceLines(provenance, store.TableCount()); }
+    std::vector<std::string> Lines() { return provenanceLines(provenance, store.tableCount()); }
 
     ScratchDirectory dir;
     std::string data = dir.File("data/");
@@ -191,7 +191,7 @@ TEST_F(Export, FailedExportsLeaveNoFileAndSayWhy) {
                 EXPECT_EQ(std::string(error.what()), c.message);
             }
         }
-        EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"data", "out"}));
+        EXPECT_EQ(dir.entries(), (std::vector<std::string>{"data", "out"}));
     }
     std::vector<std::string> left;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
@@ -200,7 +200,7 @@ TEST_F(Export, FailedExportsLeaveNoFileAndSayWhy) {
     EXPECT_EQ(left, (std::vector<std::string>{"a directory", "kept.csv"}));
     EXPECT_TRUE(std::filesystem::is_empty(folder + "/a directory"));
     EXPECT_EQ(ReadBytes(folder + "/kept.csv"), "earlier\r\n");
-    EXPECT_EQ(temporary.Entries(), std::vector<std::string>{});
+    EXPECT_EQ(temporary.entries(), std::vector<std::string>{});
     ::unsetenv("TMPDIR");
 }
 
@@ -220,7 +220,7 @@ TEST_F(Export, ProgressIsToldAndACancelKeepsTheEarlierFile) {
             exportTables(format, path, store, provenance, [](int, int) { throw Cancelled(); }),
             Cancelled);
         EXPECT_EQ(ReadBytes(path), earlier);
-        EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"data", "tables"}));
+        EXPECT_EQ(dir.entries(), (std::vector<std::string>{"data", "tables"}));
     }
 }
 
@@ -233,15 +233,15 @@ TEST(SpreadsheetLimit, TablesBeyondASheetsRowsAreRefusedBeforeAnythingIsWritten)
     for (int i = 1; i <= 72; ++i) {
         const std::string name = "N-" + std::to_string(i);
         std::filesystem::create_symlink(dir.File("full.dat"), dir.File(name + ".dat"));
-        selection.Nuclides.push_back(name);
+        selection.nuclides.push_back(name);
     }
     selection.Public = selection.Occupational = selection.AllRoutes = selection.AllAerosol = true;
     selection.AllAcutes = selection.AllChronics = selection.AllOrgans = selection.AllPeriods = true;
     ResultStore store;
     auto scratch = std::make_unique<NuclideData>();
     ASSERT_TRUE(
-        FillResultStore(selection, CheckSelection(selection), dir.Slash(), '.', *scratch, store)
-            .Complete);
+        fillResultStore(selection, checkSelection(selection), dir.Slash(), '.', *scratch, store)
+            .complete);
     const Provenance provenance = collectProvenance(selection, dir.Slash(), '.');
     try {
         writeXlsxFile(dir.File("all.xlsx"), store, provenance,

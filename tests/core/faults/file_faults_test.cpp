@@ -132,8 +132,8 @@ std::vector<Save> Saves(const ResultStore& store) {
     static const SelectionSnapshot selection = [] {
         SelectionSnapshot s;
         for (int i = 0; i < 1500; ++i) {
-            s.Nuclides.push_back("Nuclide " + std::to_string(i) + std::string(90, 'n'));
-            s.HalfLives.push_back(std::to_string(i) + " y");
+            s.nuclides.push_back("Nuclide " + std::to_string(i) + std::string(90, 'n'));
+            s.halfLives.push_back(std::to_string(i) + " y");
         }
         s.Public = s.AllRoutes = s.AllAcutes = s.AllAerosol = s.AllOrgans = true;
         s.ChronicScenarios[1] = s.Periods[4] = true;
@@ -141,8 +141,8 @@ std::vector<Save> Saves(const ResultStore& store) {
     }();
     return {
         {"results file",
-         [&store](const std::string& path) { WriteResultsFile(path, store, rowLabels, headings); }},
-        {"options file", [](const std::string& path) { SaveOptionsFile(path, selection); }},
+         [&store](const std::string& path) { writeResultsFile(path, store, rowLabels, headings); }},
+        {"options file", [](const std::string& path) { saveOptionsFile(path, selection); }},
     };
 }
 
@@ -153,7 +153,7 @@ void FillTables(ResultStore& store, int tables) {
     testing::FillFromTexts(
         store, selection,
         {DataFileBuilder({4, 3, 3}, {4, 3, 3}).Lines(DataFileBuilder::VariedLine).Build()});
-    store.SetTableCount(tables);
+    store.setTableCount(tables);
 }
 
 constexpr const char* kOlderFile = "older file\r\n";
@@ -343,11 +343,11 @@ void WriteDataDirectory(const std::string& data) {
 
 class CountingControls final : public ControlsSink {
   public:
-    void ClearChosen() override { chosen = 0; }
-    void AppendChosen(const std::string&, const std::string&) override { ++chosen; }
-    void SetBox(SelectionBox, bool) override {}
-    void SetItem(SelectionList, int, bool) override {}
-    bool DataFileExists(std::string_view) override { return true; }
+    void clearChosen() override { chosen = 0; }
+    void appendChosen(const std::string&, const std::string&) override { ++chosen; }
+    void setBox(SelectionBox, bool) override {}
+    void setItem(SelectionList, int, bool) override {}
+    bool dataFileExists(std::string_view) override { return true; }
     int chosen = 1;  // one nuclide chosen before the load
 };
 
@@ -356,8 +356,8 @@ class CountingControls final : public ControlsSink {
 class RepeatedRun {
   public:
     RepeatedRun() {
-        selection_.Nuclides = {"Good", "Pu-239"};
-        selection_.HalfLives = {"1 y", "24110 y"};
+        selection_.nuclides = {"Good", "Pu-239"};
+        selection_.halfLives = {"1 y", "24110 y"};
         selection_.Public = selection_.Occupational = selection_.AllRoutes = true;
         selection_.AllAcutes = selection_.AllChronics = selection_.AllAerosol = true;
         selection_.AllOrgans = selection_.AllPeriods = true;
@@ -365,14 +365,14 @@ class RepeatedRun {
     Outcome operator()(const std::string& data) {
         std::string stop;
         const std::string fault = MessageOf([&] {
-            const RunCheck check = CheckSelection(selection_);
-            stop = FillResultStore(selection_, check, data, '.', *scratch_, store_).StopMessage;
+            const RunCheck check = checkSelection(selection_);
+            stop = fillResultStore(selection_, check, data, '.', *scratch_, store_).stopMessage;
         });
-        return Outcome{fault.empty() ? stop : fault, store_.TableCount()};
+        return Outcome{fault.empty() ? stop : fault, store_.tableCount()};
     }
     // Every table as the results file writes it.
     std::string Tables(const std::string& path) const {
-        WriteResultsFile(path, store_,
+        writeResultsFile(path, store_,
                          std::vector<std::string>(kRowLabels.begin(), kRowLabels.end()),
                          std::vector<std::string>(kPeriodLabels.begin(), kPeriodLabels.end()));
         return ReadBytes(path);
@@ -454,9 +454,9 @@ TEST(FileFaults, ReadsReportTheFaultKeepWhatWasReadAndRecover) {
         {"catalogue", "nuclides.txt",
          [](const std::string& data) {
              std::string shown;
-             const CatalogueLoad load = LoadCatalogue(data, SystemFileAttributes(),
+             const CatalogueLoad load = loadCatalogue(data, systemFileAttributes(),
                                                       [&](const std::string& m) { shown = m; });
-             return Outcome{load.Fault.value_or(shown), static_cast<int>(load.Entries.size())};
+             return Outcome{load.Fault.value_or(shown), static_cast<int>(load.entries.size())};
          },
          0, kCatalogueEntries},
         {"data file", "Pu-239.dat", [&run](const std::string& data) { return run(data); }, 0,
@@ -466,7 +466,7 @@ TEST(FileFaults, ReadsReportTheFaultKeepWhatWasReadAndRecover) {
              CountingControls controls;
              std::string stop;
              const std::string fault = MessageOf([&] {
-                 if (LoadOptionsFile(data + "choice.opt", controls) != OptionsLoad::Completed)
+                 if (loadOptionsFile(data + "choice.opt", controls) != OptionsLoad::Completed)
                      stop = kNuclideNotAvailableMessage;
              });
              return Outcome{fault.empty() ? stop : fault, controls.chosen};
@@ -532,14 +532,14 @@ TEST(FileFaults, CatalogueKeepsItsEntriesUpToAReadError) {
     WriteDataDirectory(dir.File("data/"));
     const BrokenReads broken(dir.File("data/nuclides.txt"));
     const CatalogueLoad load =
-        LoadCatalogue(dir.File("data/"), SystemFileAttributes(), [](const std::string&) {});
+        loadCatalogue(dir.File("data/"), systemFileAttributes(), [](const std::string&) {});
     ASSERT_TRUE(broken.Broke());
     EXPECT_EQ(load.Fault, "File access denied");
-    ASSERT_GT(load.Entries.size(), 1u);
-    for (std::size_t i = 1; i < load.Entries.size(); ++i) {
+    ASSERT_GT(load.entries.size(), 1u);
+    for (std::size_t i = 1; i < load.entries.size(); ++i) {
         const std::string k = std::to_string(i + 1);
-        ASSERT_EQ(load.Entries[i].Name, "Nuclide " + k + std::string(300, '.'));
-        ASSERT_EQ(load.Entries[i].HalfLife, k + " d");
+        ASSERT_EQ(load.entries[i].name, "Nuclide " + k + std::string(300, '.'));
+        ASSERT_EQ(load.entries[i].halfLife, k + " d");
     }
 }
 

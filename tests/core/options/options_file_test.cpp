@@ -34,24 +34,24 @@ class RecordingControls : public ControlsSink {
     int clears = 0;
     int calls = 0;
 
-    void ClearChosen() override {
+    void clearChosen() override {
         ++clears;
         ++calls;
-        state.Nuclides.clear();
-        state.HalfLives.clear();
+        state.nuclides.clear();
+        state.halfLives.clear();
     }
-    void AppendChosen(const std::string& name, const std::string& halfLife) override {
+    void appendChosen(const std::string& name, const std::string& halfLife) override {
         ++calls;
-        state.Nuclides.push_back(name);
-        state.HalfLives.push_back(halfLife);
+        state.nuclides.push_back(name);
+        state.halfLives.push_back(halfLife);
     }
-    void SetBox(SelectionBox box, bool checked) override {
+    void setBox(SelectionBox box, bool checked) override {
         ++calls;
         bool& b = Box(box);
         if (b != checked) rulesRun.push_back(box);
         b = checked;
     }
-    void SetItem(SelectionList list, int index, bool checked) override {
+    void setItem(SelectionList list, int index, bool checked) override {
         ++calls;
         switch (list) {
             case SelectionList::Aerosol:
@@ -71,7 +71,7 @@ class RecordingControls : public ControlsSink {
                 break;
         }
     }
-    bool DataFileExists(std::string_view name) override {
+    bool dataFileExists(std::string_view name) override {
         return dataFiles.count(std::string(name)) > 0;
     }
 
@@ -140,7 +140,7 @@ TEST_F(OptionsFile, SavesTheDocumentedExampleByteForByte) {
     s.ChronicScenarios = {false, false, true};
     // Marks behind checked select-all boxes are not saved.
     s.AcuteScenarios[2] = s.Tissues[5] = s.Aerosol[1] = true;
-    SaveOptionsFile(path, s);
+    saveOptionsFile(path, s);
     EXPECT_EQ(ReadBytes(path),
               CrLfLines({"0", "Exposure group", "yes", "no", "Routes", "yes", "Acute scenarios",
                          "yes", "Chronic scenarios", "no", "no", "no", "yes", "AMADs", "yes",
@@ -148,14 +148,14 @@ TEST_F(OptionsFile, SavesTheDocumentedExampleByteForByte) {
 }
 
 TEST_F(OptionsFile, LengthFollowsTheSelectAllBoxes) {
-    SaveOptionsFile(path, AllBoxesChecked());
+    saveOptionsFile(path, AllBoxesChecked());
     EXPECT_EQ(Lines(ReadBytes(path)).size(), 16u);
 
     SelectionSnapshot s;
-    s.Nuclides = {"Pu-239", "Cs-137", "Pu-239"};
-    s.HalfLives = {" 24065 y ", "", "24065 y"};
+    s.nuclides = {"Pu-239", "Cs-137", "Pu-239"};
+    s.halfLives = {" 24065 y ", "", "24065 y"};
     s.Particulates = true;
-    SaveOptionsFile(path, s);
+    saveOptionsFile(path, s);
     const auto lines = Lines(ReadBytes(path));
     ASSERT_EQ(lines.size(), 62u + 2 * 3);
     EXPECT_EQ(lines[0], "3");
@@ -171,7 +171,7 @@ TEST_F(OptionsFile, AerosolRuleBothWays) {
     s.AllRoutes = false;
     s.Ingestion = true;
     s.Aerosol = {true, true, true, true, true, true, true, true, true, true};
-    SaveOptionsFile(path, s);
+    saveOptionsFile(path, s);
     auto lines = Lines(ReadBytes(path));
     const auto amads = std::find(lines.begin(), lines.end(), "AMADs") - lines.begin();
     ASSERT_LT(amads + 11, static_cast<long>(lines.size()));
@@ -180,14 +180,14 @@ TEST_F(OptionsFile, AerosolRuleBothWays) {
 
     controls.state.AllAerosol = true;
     controls.state.Aerosol.fill(true);
-    ASSERT_EQ(LoadOptionsFile(path, controls), OptionsLoad::Completed);
+    ASSERT_EQ(loadOptionsFile(path, controls), OptionsLoad::Completed);
     EXPECT_FALSE(controls.state.AllAerosol);
     EXPECT_EQ(controls.state.Aerosol, (std::array<bool, 10>{}));
 
     // "All routes" alone puts particulates in force: the aerosol box is saved as it is.
     s.AllRoutes = true;
     s.Ingestion = false;
-    SaveOptionsFile(path, s);
+    saveOptionsFile(path, s);
     lines = Lines(ReadBytes(path));
     EXPECT_EQ(lines[std::find(lines.begin(), lines.end(), "AMADs") - lines.begin() + 1], "yes");
 }
@@ -222,20 +222,20 @@ TEST_F(OptionsFile, SaveThenLoadRestoresTheSelection) {
             saved.AllPeriods = combination & 32;
             const int n = static_cast<int>(random() % 4);
             for (int i = 0; i < n; ++i) {
-                saved.Nuclides.push_back("N-" + std::to_string(random() % 3));
-                saved.HalfLives.push_back(std::to_string(random()) + " y ");
-                controls.dataFiles.insert(saved.Nuclides.back());
+                saved.nuclides.push_back("N-" + std::to_string(random() % 3));
+                saved.halfLives.push_back(std::to_string(random()) + " y ");
+                controls.dataFiles.insert(saved.nuclides.back());
             }
             SelectionSnapshot before;
             randomize(before);
             before.AllRoutes = coin();
             before.AllAerosol = coin();
-            before.Nuclides = {"old"};
-            before.HalfLives = {"old"};
+            before.nuclides = {"old"};
+            before.halfLives = {"old"};
             controls.state = before;
 
-            SaveOptionsFile(path, saved);
-            ASSERT_EQ(LoadOptionsFile(path, controls), OptionsLoad::Completed);
+            saveOptionsFile(path, saved);
+            ASSERT_EQ(loadOptionsFile(path, controls), OptionsLoad::Completed);
 
             SelectionSnapshot expected = saved;
             if (saved.AllRoutes) {
@@ -261,10 +261,10 @@ TEST_F(OptionsFile, SaveThenLoadRestoresTheSelection) {
 TEST_F(OptionsFile, BoxesRunTheirRuleOnlyWhenTheyChange) {
     SelectionSnapshot s = AllBoxesChecked();
     s.Public = true;
-    SaveOptionsFile(path, s);
+    saveOptionsFile(path, s);
     controls.state.AllRoutes = true;
     controls.state.Ingestion = true;
-    ASSERT_EQ(LoadOptionsFile(path, controls), OptionsLoad::Completed);
+    ASSERT_EQ(loadOptionsFile(path, controls), OptionsLoad::Completed);
     EXPECT_EQ(controls.rulesRun,
               (std::vector<SelectionBox>{SelectionBox::Public, SelectionBox::AllAcutes,
                                          SelectionBox::AllChronics, SelectionBox::AllAerosol,
@@ -280,7 +280,7 @@ TEST_F(OptionsFile, OnlyAnExactYesChecksAndLabelsAreNotRead) {
                           "x",           "no",       "yes",     "no",   "no",  // chronics
                           "AMADs",       "yes",      "Tissues", "yes",  "T",  "yes"}));
     controls.state.Public = controls.state.Occupational = true;
-    ASSERT_EQ(LoadOptionsFile(path, controls), OptionsLoad::Completed);
+    ASSERT_EQ(loadOptionsFile(path, controls), OptionsLoad::Completed);
     EXPECT_FALSE(controls.state.Public);
     EXPECT_FALSE(controls.state.Occupational);
     EXPECT_FALSE(controls.state.AllRoutes);
@@ -298,24 +298,24 @@ TEST_F(OptionsFile, OnlyAnExactYesChecksAndLabelsAreNotRead) {
 TEST_F(OptionsFile, ANuclideWithoutDataFileStopsTheLoad) {
     controls.dataFiles = {"Pu-239"};
     controls.state = AllBoxesChecked();
-    controls.state.Nuclides = {"old"};
-    controls.state.HalfLives = {"old"};
+    controls.state.nuclides = {"old"};
+    controls.state.halfLives = {"old"};
     const SelectionSnapshot before = controls.state;
     // The count promises three nuclides; the second has no data file.
     WriteBytes(path, CrLfLines({"3", "Pu-239", "24065 y", "Xx-1", "1 d", "Pu-239", "24065 y",
                                 "Exposure group", "yes", "yes"}));
-    EXPECT_EQ(LoadOptionsFile(path, controls), OptionsLoad::NuclideNotAvailable);
+    EXPECT_EQ(loadOptionsFile(path, controls), OptionsLoad::NuclideNotAvailable);
     SelectionSnapshot expected = before;
-    expected.Nuclides = {"Pu-239"};
-    expected.HalfLives = {"24065 y"};
+    expected.nuclides = {"Pu-239"};
+    expected.halfLives = {"24065 y"};
     EXPECT_EQ(controls.state, expected);
     EXPECT_TRUE(controls.rulesRun.empty());
 
     // A count beyond the names stops at the first missing (empty) name.
     WriteBytes(path, CrLfLines({"2", "Pu-239", "h"}));
-    EXPECT_EQ(LoadOptionsFile(path, controls), OptionsLoad::NuclideNotAvailable);
-    EXPECT_EQ(controls.state.Nuclides, std::vector<std::string>{"Pu-239"});
-    EXPECT_EQ(controls.state.HalfLives, std::vector<std::string>{"h"});
+    EXPECT_EQ(loadOptionsFile(path, controls), OptionsLoad::NuclideNotAvailable);
+    EXPECT_EQ(controls.state.nuclides, std::vector<std::string>{"Pu-239"});
+    EXPECT_EQ(controls.state.halfLives, std::vector<std::string>{"h"});
 }
 
 TEST_F(OptionsFile, LfOnlyAndTruncatedFilesReadPositionally) {
@@ -324,23 +324,23 @@ TEST_F(OptionsFile, LfOnlyAndTruncatedFilesReadPositionally) {
     WriteBytes(path, "0\nExposure group\nyes\nyes\nRoutes\nyes\n");
     controls.state = AllBoxesChecked();
     controls.state.Tissues.fill(true);
-    ASSERT_EQ(LoadOptionsFile(path, controls), OptionsLoad::Completed);
+    ASSERT_EQ(loadOptionsFile(path, controls), OptionsLoad::Completed);
     SelectionSnapshot nothing;
     EXPECT_EQ(controls.state, nothing);
     WriteBytes(path, "1\nPu-239\n24065 y\n");
-    EXPECT_EQ(LoadOptionsFile(path, controls), OptionsLoad::NuclideNotAvailable);
+    EXPECT_EQ(loadOptionsFile(path, controls), OptionsLoad::NuclideNotAvailable);
 
     // Cut inside the tissue list: from the cut on, everything is unchecked.
     SelectionSnapshot s = AllBoxesChecked();
     s.Public = true;
     s.AllOrgans = false;
     s.Tissues.fill(true);
-    SaveOptionsFile(path, s);
+    saveOptionsFile(path, s);
     std::string bytes = ReadBytes(path);
     const auto cut = bytes.find("Tissues\r\nno\r\n") + 13 + 4 * 5;  // four tissue flags kept
     WriteBytes(path, bytes.substr(0, cut));
     controls.state = AllBoxesChecked();
-    ASSERT_EQ(LoadOptionsFile(path, controls), OptionsLoad::Completed);
+    ASSERT_EQ(loadOptionsFile(path, controls), OptionsLoad::Completed);
     EXPECT_TRUE(controls.state.Public);
     EXPECT_TRUE(controls.state.AllAerosol);
     EXPECT_FALSE(controls.state.AllOrgans);
@@ -351,42 +351,42 @@ TEST_F(OptionsFile, LfOnlyAndTruncatedFilesReadPositionally) {
     // Ctrl-Z ends the file.
     WriteBytes(path, CrLfLines({"0", "E", "yes", "yes"}) + "\x1a" + CrLfLines({"R", "yes"}));
     controls.state = AllBoxesChecked();
-    ASSERT_EQ(LoadOptionsFile(path, controls), OptionsLoad::Completed);
+    ASSERT_EQ(loadOptionsFile(path, controls), OptionsLoad::Completed);
     EXPECT_TRUE(controls.state.Occupational);
     EXPECT_FALSE(controls.state.AllRoutes);
 }
 
 TEST_F(OptionsFile, LoadFailures) {
-    controls.state.Nuclides = {"old"};
-    controls.state.HalfLives = {"old"};
+    controls.state.nuclides = {"old"};
+    controls.state.halfLives = {"old"};
     try {
-        LoadOptionsFile(dir.File("missing.opt"), controls);
+        loadOptionsFile(dir.File("missing.opt"), controls);
         FAIL();
     } catch (const IoError& e) {
         EXPECT_STREQ(e.what(), "File not found");
     }
     EXPECT_EQ(controls.calls, 0);
-    EXPECT_THROW(LoadOptionsFile(dir.Slash(), controls), IoError);
+    EXPECT_THROW(loadOptionsFile(dir.Slash(), controls), IoError);
     EXPECT_EQ(controls.calls, 0);
 
     // A first line that is not a whole number: the lists are already empty, nothing else set.
     WriteBytes(path, CrLfLines({"  2x", "Pu-239", "h", "E", "yes"}));
     controls.state.Public = true;
     try {
-        LoadOptionsFile(path, controls);
+        loadOptionsFile(path, controls);
         FAIL();
     } catch (const IoError& e) {
         EXPECT_STREQ(e.what(), "Invalid numeric input");
     }
     EXPECT_EQ(controls.clears, 1);
     EXPECT_EQ(controls.calls, 1);
-    EXPECT_TRUE(controls.state.Nuclides.empty());
+    EXPECT_TRUE(controls.state.nuclides.empty());
     EXPECT_TRUE(controls.state.Public);
 
     // Blank lines and blanks before the count are skipped; the rest of its line is ignored.
     WriteBytes(path, "\r\n   \r\n -1 nuclides\r\nE\r\nyes\r\n");
-    ASSERT_EQ(LoadOptionsFile(path, controls), OptionsLoad::Completed);
-    EXPECT_TRUE(controls.state.Nuclides.empty());
+    ASSERT_EQ(loadOptionsFile(path, controls), OptionsLoad::Completed);
+    EXPECT_TRUE(controls.state.nuclides.empty());
     EXPECT_TRUE(controls.state.Public);
 }
 
@@ -396,7 +396,7 @@ TEST_F(OptionsFile, TraceNamesTheLinesOfAHandWrittenFile) {
     controls.dataFiles = {"Pu-239"};
     OptionsLoadTrace trace;
     WriteBytes(path, CrLfLines({"", " 2", "Pu-239", "24065 y", "Pu-240", "1 d"}));
-    EXPECT_EQ(LoadOptionsFile(path, controls, &trace), OptionsLoad::NuclideNotAvailable);
+    EXPECT_EQ(loadOptionsFile(path, controls, &trace), OptionsLoad::NuclideNotAvailable);
     EXPECT_EQ(trace.last.number, 5);
     EXPECT_EQ(trace.last.text, "Pu-240");
     EXPECT_FALSE(trace.last.pastEnd);
@@ -404,13 +404,13 @@ TEST_F(OptionsFile, TraceNamesTheLinesOfAHandWrittenFile) {
 
     trace = {};
     WriteBytes(path, CrLfLines({"2", "Pu-239", "24065 y"}));
-    EXPECT_EQ(LoadOptionsFile(path, controls, &trace), OptionsLoad::NuclideNotAvailable);
+    EXPECT_EQ(loadOptionsFile(path, controls, &trace), OptionsLoad::NuclideNotAvailable);
     EXPECT_EQ(trace.last.number, 4);
     EXPECT_TRUE(trace.last.pastEnd);
 
     trace = {};
     WriteBytes(path, CrLfLines({"", "", "two", "Pu-239"}));
-    EXPECT_THROW(LoadOptionsFile(path, controls, &trace), IoError);
+    EXPECT_THROW(loadOptionsFile(path, controls, &trace), IoError);
     EXPECT_EQ(trace.last.number, 3);
     EXPECT_EQ(trace.last.text, "two");
 
@@ -419,7 +419,7 @@ TEST_F(OptionsFile, TraceNamesTheLinesOfAHandWrittenFile) {
     trace = {};
     WriteBytes(path, CrLfLines({"0", "Exposure group", "Yes", "no", "Route", "yes",
                                 "Acute scenarios", "yes"}));
-    EXPECT_EQ(LoadOptionsFile(path, controls, &trace), OptionsLoad::Completed);
+    EXPECT_EQ(loadOptionsFile(path, controls, &trace), OptionsLoad::Completed);
     ASSERT_EQ(trace.doubtful.size(), 3u);
     EXPECT_EQ(trace.doubtful[0].number, 3);
     EXPECT_EQ(trace.doubtful[0].text, "Yes");
@@ -431,11 +431,11 @@ TEST_F(OptionsFile, TraceNamesTheLinesOfAHandWrittenFile) {
 
     // Cut at every byte, a saved file loads into the same state with a trace as without.
     SelectionSnapshot s;
-    s.Nuclides = {"Pu-239"};
-    s.HalfLives = {"h"};
+    s.nuclides = {"Pu-239"};
+    s.halfLives = {"h"};
     s.Public = s.Particulates = true;
     s.Tissues.fill(true);
-    SaveOptionsFile(path, s);
+    saveOptionsFile(path, s);
     const std::string whole = ReadBytes(path);
     for (std::size_t cut = 0; cut <= whole.size(); ++cut) {
         WriteBytes(path, whole.substr(0, cut));
@@ -446,12 +446,12 @@ TEST_F(OptionsFile, TraceNamesTheLinesOfAHandWrittenFile) {
         std::string tracedFault, plainFault;
         OptionsLoad tracedLoad{}, plainLoad{};
         try {
-            tracedLoad = LoadOptionsFile(path, traced, &trace);
+            tracedLoad = loadOptionsFile(path, traced, &trace);
         } catch (const IoError& e) {
             tracedFault = e.what();
         }
         try {
-            plainLoad = LoadOptionsFile(path, plain);
+            plainLoad = loadOptionsFile(path, plain);
         } catch (const IoError& e) {
             plainFault = e.what();
         }
@@ -467,7 +467,7 @@ TEST_F(OptionsFile, SaveFailuresKeepTheOldFile) {
     auto message = [](const std::string& target,
                       const SelectionSnapshot& selection) -> std::string {
         try {
-            SaveOptionsFile(target, selection);
+            saveOptionsFile(target, selection);
         } catch (const IoError& e) {
             return e.what();
         }
@@ -480,8 +480,8 @@ TEST_F(OptionsFile, SaveFailuresKeepTheOldFile) {
     // A write refused part-way (here by a file size limit) leaves the old file as it was.
     WriteBytes(path, "old options\r\n");
     SelectionSnapshot large = s;
-    large.Nuclides.assign(2000, std::string(100, 'n'));
-    large.HalfLives.assign(2000, "h");
+    large.nuclides.assign(2000, std::string(100, 'n'));
+    large.halfLives.assign(2000, "h");
     rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
@@ -493,10 +493,10 @@ TEST_F(OptionsFile, SaveFailuresKeepTheOldFile) {
     ::signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(result, "I/O error 27");
     EXPECT_EQ(ReadBytes(path), "old options\r\n");
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"choice.opt"});
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"choice.opt"});
 
     // Saving over an existing file replaces it.
-    SaveOptionsFile(path, s);
+    saveOptionsFile(path, s);
     EXPECT_EQ(Lines(ReadBytes(path)).size(), 16u);
 }
 

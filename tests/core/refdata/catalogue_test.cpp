@@ -23,12 +23,12 @@ using testing::WriteBytes;
 class LoggingAttributes final : public FileAttributes {
   public:
     explicit LoggingAttributes(std::vector<std::string>& log) : log_(log) {}
-    bool IsExactlyReadOnly(const std::string& path) override {
-        return SystemFileAttributes().IsExactlyReadOnly(path);
+    bool isExactlyReadOnly(const std::string& path) override {
+        return systemFileAttributes().isExactlyReadOnly(path);
     }
-    void MakeExactlyReadOnly(const std::string& path) override {
+    void makeExactlyReadOnly(const std::string& path) override {
         log_.push_back("read-only " + std::filesystem::path(path).filename().string());
-        SystemFileAttributes().MakeExactlyReadOnly(path);
+        systemFileAttributes().makeExactlyReadOnly(path);
     }
 
   private:
@@ -40,7 +40,7 @@ class CatalogueTest : public ::testing::Test {
     CatalogueLoad Load() {
         log.clear();
         LoggingAttributes attributes(log);
-        return LoadCatalogue(dir.Slash(), attributes,
+        return loadCatalogue(dir.Slash(), attributes,
                              [this](const std::string& text) { log.push_back(text); });
     }
     void WriteCatalogue(std::string_view bytes) { WriteBytes(dir.File("nuclides.txt"), bytes); }
@@ -55,21 +55,21 @@ class CatalogueTest : public ::testing::Test {
 
 std::vector<std::string> Names(const CatalogueLoad& load) {
     std::vector<std::string> names;
-    for (const auto& entry : load.Entries) names.push_back(entry.Name + "|" + entry.HalfLife);
+    for (const auto& entry : load.entries) names.push_back(entry.name + "|" + entry.halfLife);
     return names;
 }
 
 TEST_F(CatalogueTest, MissingCatalogueIsReportedAndLeavesItEmpty) {
     CatalogueLoad load = Load();
     EXPECT_EQ(log, std::vector<std::string>{kMissingCatalogueMessage});
-    EXPECT_TRUE(load.Entries.empty());
+    EXPECT_TRUE(load.entries.empty());
     EXPECT_FALSE(load.Fault);
 
     // A directory of that name is no catalogue either.
     std::filesystem::create_directory(dir.File("nuclides.txt"));
     load = Load();
     EXPECT_EQ(log, std::vector<std::string>{kMissingCatalogueMessage});
-    EXPECT_TRUE(load.Entries.empty());
+    EXPECT_TRUE(load.entries.empty());
     EXPECT_FALSE(load.Fault);
 }
 
@@ -91,7 +91,7 @@ TEST_F(CatalogueTest, FirstRunAsksFirstThenMakesEveryDataFileReadOnlyOnce) {
     // file that has lost its read-only state is left as it is.
     ASSERT_EQ(::chmod(dir.File("Cs-137.dat").c_str(), 0644), 0);
     load = Load();
-    EXPECT_EQ(load.Entries.size(), 3u);
+    EXPECT_EQ(load.entries.size(), 3u);
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(PermissionBits(dir.File("Cs-137.dat")), 0644u);
 }
@@ -143,25 +143,25 @@ TEST_F(CatalogueTest, FaultsStopTheLoadKeepingWhatWasRead) {
         catalogue += "N-" + std::to_string(i) + "\r\n" + std::to_string(i) + " d\r\n";
     WriteCatalogue(catalogue);
     CatalogueLoad load = Load();
-    ASSERT_EQ(load.Entries.size(), 900u);
-    EXPECT_EQ(load.Entries.back().Name, "N-900");
+    ASSERT_EQ(load.entries.size(), 900u);
+    EXPECT_EQ(load.entries.back().name, "N-900");
     EXPECT_EQ(load.Fault, "Range check error");
 
     // A count far beyond the file still ends at the capacity, with no more than 900 entries.
     WriteCatalogue("2147483647\r\nA\r\n1 s\r\n");
     load = Load();
-    EXPECT_EQ(load.Entries.size(), 900u);
+    EXPECT_EQ(load.entries.size(), 900u);
     EXPECT_EQ(load.Fault, "Range check error");
 
     WriteCatalogue("900\r\n");
     load = Load();
-    EXPECT_EQ(load.Entries.size(), 900u);
+    EXPECT_EQ(load.entries.size(), 900u);
     EXPECT_FALSE(load.Fault);
 
     // A count that is no number: nothing is loaded and the pass is not reached.
     WriteCatalogue("many\r\nA\r\n1 s\r\n");
     load = Load();
-    EXPECT_TRUE(load.Entries.empty());
+    EXPECT_TRUE(load.entries.empty());
     EXPECT_EQ(load.Fault, "Invalid numeric input");
     EXPECT_TRUE(log.empty());
 
@@ -169,7 +169,7 @@ TEST_F(CatalogueTest, FaultsStopTheLoadKeepingWhatWasRead) {
     std::filesystem::remove(dir.File("nuclides.txt"));
     ASSERT_EQ(::symlink("/proc/self/mem", dir.File("nuclides.txt").c_str()), 0);
     load = Load();
-    EXPECT_TRUE(load.Entries.empty());
+    EXPECT_TRUE(load.entries.empty());
     EXPECT_EQ(load.Fault, "I/O error 5");
 }
 
@@ -179,15 +179,15 @@ TEST_F(CatalogueTest, FileNamesMatchWithoutRegardToCase) {
     CatalogueLoad load = Load();
     EXPECT_EQ(Names(load), std::vector<std::string>{"Pu-239|24110 y"});
     EXPECT_EQ(log, (std::vector<std::string>{kAttributePassMessage, "read-only PU-239.DAT"}));
-    EXPECT_EQ(FindDataFile(dir.Slash(), "pu-239"), dir.File("PU-239.DAT"));
+    EXPECT_EQ(findDataFile(dir.Slash(), "pu-239"), dir.File("PU-239.DAT"));
 
     // The exact spelling wins where both exist.
     WriteDataFile("Pu-239.dat", 0644);
-    EXPECT_EQ(FindDataFile(dir.Slash(), "Pu-239"), dir.File("Pu-239.dat"));
-    EXPECT_FALSE(FindDataFile(dir.Slash(), "Pu-23"));
-    EXPECT_FALSE(FindDataFile(dir.Slash(), std::string("Pu-239\0x", 8)));
+    EXPECT_EQ(findDataFile(dir.Slash(), "Pu-239"), dir.File("Pu-239.dat"));
+    EXPECT_FALSE(findDataFile(dir.Slash(), "Pu-23"));
+    EXPECT_FALSE(findDataFile(dir.Slash(), std::string("Pu-239\0x", 8)));
     std::filesystem::create_directory(dir.File("Np-237.dat"));
-    EXPECT_FALSE(DataFileExists(dir.Slash(), "Np-237"));
+    EXPECT_FALSE(dataFileExists(dir.Slash(), "Np-237"));
 
     // The pass finds the later entries' files the same way: by case, not as a directory,
     // and exactly spelt first.
@@ -196,7 +196,7 @@ TEST_F(CatalogueTest, FileNamesMatchWithoutRegardToCase) {
     WriteDataFile("AM-241.DAT", 0644);
     log.clear();
     load = Load();
-    EXPECT_EQ(load.Entries.size(), 4u);
+    EXPECT_EQ(load.entries.size(), 4u);
     EXPECT_EQ(log, (std::vector<std::string>{kAttributePassMessage, "read-only AM-241.DAT",
                                              "read-only Pu-239.dat"}));
 }
@@ -213,7 +213,7 @@ TEST_F(CatalogueTest, PassChangesNothingOutsideTheDataDirectory) {
                    outside.File("victim") + "\r\n3 s\r\nPu-239\r\n4 s\r\n");
 
     const CatalogueLoad load = Load();
-    EXPECT_EQ(load.Entries.size(), 4u);
+    EXPECT_EQ(load.entries.size(), 4u);
     EXPECT_EQ(PermissionBits(dir.File("Pu-239.dat")), 0444u);
     EXPECT_EQ(PermissionBits(outside.File("victim.dat")), 0644u);
     EXPECT_EQ(PermissionBits(outside.File("target.dat")), 0644u);
@@ -222,15 +222,15 @@ TEST_F(CatalogueTest, PassChangesNothingOutsideTheDataDirectory) {
     WriteBytes(dir.File("..dat"), "0\r\n");
     for (const std::string& name : {"../" + outsideName + "/victim", outside.File("victim"),
                                     std::string("."), std::string(".."), std::string("/")}) {
-        EXPECT_FALSE(FindDataFile(dir.Slash(), name)) << name;
-        EXPECT_FALSE(DataFileFinder(dir.Slash()).Find(name)) << name;
+        EXPECT_FALSE(findDataFile(dir.Slash(), name)) << name;
+        EXPECT_FALSE(DataFileFinder(dir.Slash()).find(name)) << name;
     }
 }
 
 TEST(DataDirectory, IsTheWorkingDirectoryFollowedByData) {
-    EXPECT_EQ(DataDirectoryFor("/"), "/data/");
-    EXPECT_EQ(DataDirectoryFor("/media/cdrom"), "/media/cdrom/data/");
-    EXPECT_EQ(DataDirectoryFor("/media/cdrom/"), "/media/cdrom/data/");
+    EXPECT_EQ(dataDirectoryFor("/"), "/data/");
+    EXPECT_EQ(dataDirectoryFor("/media/cdrom"), "/media/cdrom/data/");
+    EXPECT_EQ(dataDirectoryFor("/media/cdrom/"), "/media/cdrom/data/");
 }
 
 }  // namespace

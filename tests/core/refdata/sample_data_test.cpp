@@ -26,37 +26,37 @@ TEST(SampleData, LoadsAndReadsThroughTheProgramsReaders) {
     ASSERT_EQ(Generate(dir), 0);
 
     std::vector<std::string> messages;
-    const CatalogueLoad load = LoadCatalogue(dir.Slash(), SystemFileAttributes(),
+    const CatalogueLoad load = loadCatalogue(dir.Slash(), systemFileAttributes(),
                                              [&](const std::string& m) { messages.push_back(m); });
     EXPECT_FALSE(load.Fault);
     EXPECT_EQ(messages, std::vector<std::string>{kAttributePassMessage});
-    ASSERT_GE(load.Entries.size(), 60u);
-    EXPECT_LE(load.Entries.size(), 74u);  // every entry fits the nuclide grid
+    ASSERT_GE(load.entries.size(), 60u);
+    EXPECT_LE(load.entries.size(), 74u);  // every entry fits the nuclide grid
 
     // The first twenty nuclides and Pu-239 have data files, and no others.
     auto data = std::make_unique<NuclideData>();
     int withData = 0;
-    for (std::size_t i = 0; i < load.Entries.size(); ++i) {
-        const CatalogueEntry& entry = load.Entries[i];
-        const auto path = FindDataFile(dir.Slash(), entry.Name);
-        EXPECT_EQ(path.has_value(), i < 20 || entry.Name == "Pu-239") << entry.Name;
+    for (std::size_t i = 0; i < load.entries.size(); ++i) {
+        const CatalogueEntry& entry = load.entries[i];
+        const auto path = findDataFile(dir.Slash(), entry.name);
+        EXPECT_EQ(path.has_value(), i < 20 || entry.name == "Pu-239") << entry.name;
         if (!path) continue;
         ++withData;
-        EXPECT_EQ(PermissionBits(*path), 0444u) << entry.Name;
-        TextReader file = TextReader::OpenWhole(*path);
-        ASSERT_NO_THROW(ReadNuclideData(file, *data)) << entry.Name;
-        EXPECT_TRUE(file.AtEnd()) << entry.Name;
-        for (const GroupSection& section : data->Groups)
-            EXPECT_GE(section.TypeCount + section.IngestionCount + section.VapourCount, 1);
+        EXPECT_EQ(PermissionBits(*path), 0444u) << entry.name;
+        TextReader file = TextReader::openWhole(*path);
+        ASSERT_NO_THROW(readNuclideData(file, *data)) << entry.name;
+        EXPECT_TRUE(file.atEnd()) << entry.name;
+        for (const GroupSection& section : data->groups)
+            EXPECT_GE(section.typeCount + section.ingestionCount + section.vapourCount, 1);
     }
     EXPECT_EQ(withData, 21);
 
     // Pu-239's public ingestion tables at 5 weeks carry the rounding cases.
-    TextReader plutonium = TextReader::OpenWhole(*FindDataFile(dir.Slash(), "Pu-239"));
-    ReadNuclideData(plutonium, *data);
-    const DoseRecord& record = data->Groups[0].IngestionRecords[3][0];
-    EXPECT_EQ(DoseRecord::Field(record.InUteroLine, 18), "9.5E-07");
-    EXPECT_EQ(DoseRecord::Field(record.PostNatalLines[0], 18), "4.5E-08");
+    TextReader plutonium = TextReader::openWhole(*findDataFile(dir.Slash(), "Pu-239"));
+    readNuclideData(plutonium, *data);
+    const DoseRecord& record = data->groups[0].ingestionRecords[3][0];
+    EXPECT_EQ(DoseRecord::field(record.inUteroLine, 18), "9.5E-07");
+    EXPECT_EQ(DoseRecord::field(record.postNatalLines[0], 18), "4.5E-08");
 
     // The generator replaces files the first-run pass made read-only.
     ASSERT_EQ(Generate(dir), 0);

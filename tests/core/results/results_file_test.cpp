@@ -39,7 +39,7 @@ std::vector<std::string> PeriodHeadings(std::initializer_list<int> periods) {
 // reads 1.0E-10 in utero, 5.0E-12 at period 1 and 2.0E-11 at period 5; row 18 reads 9.9E-10,
 // 1.0E-10 and 9.6E-12. Every other field is zero.
 std::string ExampleLine(const testing::RecordPlace& place, int line) {
-    if (line == 0) return place.Group == 1 ? "Bone surface" : "ltzero";
+    if (line == 0) return place.group == 1 ? "Bone surface" : "ltzero";
     if (line == 1) return "x";
     if (line < 3) return "spare";
     const int period = line - 3;  // 0 in utero
@@ -54,8 +54,8 @@ std::string ExampleLine(const testing::RecordPlace& place, int line) {
 // years: a table per group and scenario.
 SelectionSnapshot ExampleSelection(int scenarios) {
     SelectionSnapshot s;
-    s.Nuclides = {"Pu-239"};
-    s.HalfLives = {"24065 y"};
+    s.nuclides = {"Pu-239"};
+    s.halfLives = {"24065 y"};
     s.Public = s.Occupational = s.Ingestion = true;
     for (int k = 0; k < scenarios; ++k) s.AcuteScenarios[static_cast<std::size_t>(k)] = true;
     s.Tissues[0] = s.Tissues[16] = true;
@@ -66,7 +66,7 @@ SelectionSnapshot ExampleSelection(int scenarios) {
 void FillExample(ResultStore& store, const SelectionSnapshot& selection, char separator = '.') {
     const std::string text =
         testing::DataFileBuilder({0, 0, 1}, {0, 0, 1}).Lines(ExampleLine).Build();
-    ASSERT_TRUE(testing::FillFromTexts(store, selection, {text}, separator).Complete);
+    ASSERT_TRUE(testing::FillFromTexts(store, selection, {text}, separator).complete);
 }
 
 class ResultsFile : public ::testing::Test {
@@ -78,7 +78,7 @@ class ResultsFile : public ::testing::Test {
 
 TEST_F(ResultsFile, WritesTheDocumentedExampleByteForByte) {
     FillExample(store, ExampleSelection(1));
-    WriteResultsFile(path, store, RowLabels({1, 18}), PeriodHeadings({1, 5}));
+    writeResultsFile(path, store, RowLabels({1, 18}), PeriodHeadings({1, 5}));
     const std::string first = CrLfLines(
         {"Pu-239, half-life is 24065 y", "Member of the public", "Ingestion: f1 = 0.111",
          "Acute intake (1Bq) 2.5 years prior to conception", "Highest dose is to: Bone surface, x",
@@ -101,7 +101,7 @@ TEST_F(ResultsFile, ThreeFullTablesTake189Lines) {
     s.AllOrgans = s.AllPeriods = true;
     FillExample(store, s);
     std::vector<std::string> labels(kRowLabels.begin(), kRowLabels.end());
-    WriteResultsFile(path, store, labels, PeriodHeadings({1, 2, 3, 4, 5}));
+    writeResultsFile(path, store, labels, PeriodHeadings({1, 2, 3, 4, 5}));
     const std::string bytes = ReadBytes(path);
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 189);
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\r'), 189);
@@ -116,7 +116,7 @@ TEST_F(ResultsFile, OneRowOnePeriodAndCommaValuesAreWrittenAsStored) {
     s.Tissues[16] = false;
     s.Periods[4] = false;
     FillExample(store, s, ',');
-    WriteResultsFile(path, store, {"Bladder"}, {"  1y"});
+    writeResultsFile(path, store, {"Bladder"}, {"  1y"});
     EXPECT_EQ(ReadBytes(path),
               CrLfLines({"Pu-239, half-life is 24065 y", " Worker", "Ingestion: f1 = 0.112",
                          "Acute intake (1Bq) 2.5 years prior to conception",
@@ -127,10 +127,10 @@ TEST_F(ResultsFile, OneRowOnePeriodAndCommaValuesAreWrittenAsStored) {
 
 TEST_F(ResultsFile, NoTablesGiveAnEmptyFile) {
     WriteBytes(path, "an earlier run\r\n");
-    store.Resize(1, 18, 5);
-    WriteResultsFile(path, store, {}, {});
+    store.resize(1, 18, 5);
+    writeResultsFile(path, store, {}, {});
     EXPECT_EQ(ReadBytes(path), "");
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"run.dos"});
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"run.dos"});
 }
 
 TEST_F(ResultsFile, FailuresKeepTheOldFile) {
@@ -141,7 +141,7 @@ TEST_F(ResultsFile, FailuresKeepTheOldFile) {
     const auto headings = PeriodHeadings({1, 2, 3, 4, 5});
     auto message = [&](const std::string& target, const std::vector<std::string>& rows) {
         try {
-            WriteResultsFile(target, store, rows, headings);
+            writeResultsFile(target, store, rows, headings);
         } catch (const Fault& e) {
             return std::string(e.what());
         }
@@ -168,7 +168,7 @@ TEST_F(ResultsFile, FailuresKeepTheOldFile) {
     ::signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(result, "I/O error 27");
     EXPECT_EQ(ReadBytes(path), "old results\r\n");
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"run.dos"});
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"run.dos"});
 
     // Saving again under the same name leaves only the new file.
     EXPECT_EQ(message(path, labels), "saved");

@@ -22,15 +22,15 @@ using testing::FillFromTexts;
 
 TEST(ResultStore, SizesForEightHundredEightyTablesPerNuclide) {
     ResultStore store;
-    EXPECT_EQ(store.SlotCount(), 0);
-    store.Resize(3, 18, 5);
-    EXPECT_EQ(store.SlotCount(), 3 * 880 + 1);
-    EXPECT_EQ(store.RowCount(), 18);
-    EXPECT_EQ(store.PeriodCount(), 5);
-    EXPECT_EQ(store.TableCount(), 0);
+    EXPECT_EQ(store.slotCount(), 0);
+    store.resize(3, 18, 5);
+    EXPECT_EQ(store.slotCount(), 3 * 880 + 1);
+    EXPECT_EQ(store.rowCount(), 18);
+    EXPECT_EQ(store.periodCount(), 5);
+    EXPECT_EQ(store.tableCount(), 0);
     // Every slot exists before anything is written, and reads empty.
     EXPECT_EQ(store.Offspring(3 * 880, 18, 5), "");
-    EXPECT_EQ(store.Summary(3 * 880), "");
+    EXPECT_EQ(store.summary(3 * 880), "");
     EXPECT_EQ(store.Nuclide(3 * 880), "");
     char row[128];
     EXPECT_EQ(std::string(row, store.writeOffspringRow(3 * 880, 18, ',', row)), ",,,,,");
@@ -39,13 +39,13 @@ TEST(ResultStore, SizesForEightHundredEightyTablesPerNuclide) {
 TEST(ResultStore, ResizeStartsAfresh) {
     ResultStore store;
     FillFromTexts(store, EverythingChosen({"A"}), {DataFileBuilder({0, 0, 1}, {0, 0, 0}).Build()});
-    ASSERT_EQ(store.TableCount(), 11);
+    ASSERT_EQ(store.tableCount(), 11);
     ASSERT_NE(store.InUtero(5, 18), "");
-    store.Resize(1, 3, 1);
-    EXPECT_EQ(store.TableCount(), 0);
+    store.resize(1, 3, 1);
+    EXPECT_EQ(store.tableCount(), 0);
     EXPECT_EQ(store.InUtero(5, 3), "");
     EXPECT_EQ(store.Nuclide(5), "");
-    EXPECT_EQ(store.Summary(5), "");
+    EXPECT_EQ(store.summary(5), "");
     EXPECT_THROW(store.InUtero(5, 4), RangeError);
 }
 
@@ -55,18 +55,18 @@ TEST(ResultStore, OutOfRangeNumbersAreRangeErrors) {
     EXPECT_THROW(store.InUtero(0, 1), RangeError);
     EXPECT_THROW(store.Nuclide(0), RangeError);
     EXPECT_THROW(store.writeInUteroRow(0, 1, ',', row), RangeError);
-    store.Resize(1, 2, 3);
+    store.resize(1, 2, 3);
     EXPECT_THROW(store.InUtero(881, 1), RangeError);
     EXPECT_THROW(store.InUtero(1, 0), RangeError);
     EXPECT_THROW(store.InUtero(1, 3), RangeError);
     EXPECT_THROW(store.PostNatal(1, 1, 0), RangeError);
     EXPECT_THROW(store.Offspring(1, 1, 4), RangeError);
-    EXPECT_THROW(store.Summary(-1), RangeError);
+    EXPECT_THROW(store.summary(-1), RangeError);
     EXPECT_THROW(store.writePostNatalRow(881, 1, ',', row), RangeError);
     EXPECT_THROW(store.writeOffspringRow(1, 3, ',', row), RangeError);
-    EXPECT_THROW(store.SetTableCount(881), RangeError);
-    EXPECT_THROW(store.Resize(-1, 1, 1), RangeError);
-    EXPECT_THROW(store.Resize(10'000'000, 1, 1), RangeError);
+    EXPECT_THROW(store.setTableCount(881), RangeError);
+    EXPECT_THROW(store.resize(-1, 1, 1), RangeError);
+    EXPECT_THROW(store.resize(10'000'000, 1, 1), RangeError);
 }
 
 // Every row a store writes, and every cell it reads, against the general reading of the
@@ -96,15 +96,15 @@ TEST(ResultStore, RowsAndCellsAgreeWithTheGeneralReading) {
                     continue;  // a seed with a fault of its own
                 }
                 std::vector<char> row(store.maxRowBytes());
-                for (int t = 1; t <= store.TableCount(); ++t) {
-                    for (int r = 1; r <= store.RowCount(); ++r) {
+                for (int t = 1; t <= store.tableCount(); ++t) {
+                    for (int r = 1; r <= store.rowCount(); ++r) {
                         const std::string inUtero = store.InUtero(t, r);
-                        const long double inUteroValue = ReadDose(inUtero, separator);
+                        const long double inUteroValue = readDose(inUtero, separator);
                         std::string postNatalRow, offspringRow;
-                        for (int n = 1; n <= store.PeriodCount(); ++n) {
+                        for (int n = 1; n <= store.periodCount(); ++n) {
                             const std::string postNatal = store.PostNatal(t, r, n);
-                            const std::string sum = FormatDose(
-                                inUteroValue + ReadDose(postNatal, separator), separator);
+                            const std::string sum = formatDose(
+                                inUteroValue + readDose(postNatal, separator), separator);
                             ASSERT_EQ(store.Offspring(t, r, n), sum)
                                 << inUtero << " + " << postNatal;
                             postNatalRow += ";" + postNatal;
@@ -121,7 +121,7 @@ TEST(ResultStore, RowsAndCellsAgreeWithTheGeneralReading) {
                             offspringRow);
                     }
                 }
-                compared += store.TableCount();
+                compared += store.tableCount();
             }
         }
     }
@@ -133,10 +133,10 @@ TEST(ResultStore, BytesPerTableStayUnderTwoKilobytes) {
     const std::string full =
         DataFileBuilder({4, 3, 3}, {4, 3, 3}).Lines(DataFileBuilder::VariedLine).Build();
     FillFromTexts(store, EverythingChosen({"A", "B"}), {full, full});
-    ASSERT_EQ(store.TableCount(), 2 * 814);
+    ASSERT_EQ(store.tableCount(), 2 * 814);
     // The data files' bytes, which the store keeps, are most of it.
-    EXPECT_GE(store.MemoryBytes(), 2 * full.size());
-    EXPECT_LE(store.MemoryBytes() / static_cast<std::size_t>(store.TableCount()), 2048u);
+    EXPECT_GE(store.memoryBytes(), 2 * full.size());
+    EXPECT_LE(store.memoryBytes() / static_cast<std::size_t>(store.tableCount()), 2048u);
 }
 
 }  // namespace

@@ -22,8 +22,8 @@ using testing::WriteBytes;
 // 1 year.
 SelectionSnapshot Minimal() {
     SelectionSnapshot s;
-    s.Nuclides = {"Pu-239"};
-    s.HalfLives = {"24065 y"};
+    s.nuclides = {"Pu-239"};
+    s.halfLives = {"24065 y"};
     s.Public = true;
     s.Ingestion = true;
     s.AcuteScenarios[0] = true;
@@ -57,55 +57,55 @@ TEST(CheckSelection, StopsAtTheFirstMissingChoice) {
     for (const Case& c : cases) {
         SelectionSnapshot s = Minimal();
         c.spoil(s);
-        const RunCheck check = CheckSelection(s);
-        EXPECT_EQ(check.StopMessage, c.message);
-        EXPECT_EQ(check.Stage, c.stage) << c.message;
+        const RunCheck check = checkSelection(s);
+        EXPECT_EQ(check.stopMessage, c.message);
+        EXPECT_EQ(check.stage, c.stage) << c.message;
     }
     // Earlier stops win: nothing chosen at all stops at the exposure group.
     SelectionSnapshot onlyNuclide;
-    onlyNuclide.Nuclides = {"x"};
-    EXPECT_EQ(CheckSelection(onlyNuclide).StopMessage, "Please select an exposure group");
+    onlyNuclide.nuclides = {"x"};
+    EXPECT_EQ(checkSelection(onlyNuclide).stopMessage, "Please select an exposure group");
 
-    const RunCheck periodStop = CheckSelection([] {
+    const RunCheck periodStop = checkSelection([] {
         SelectionSnapshot s = Minimal();
         s.Periods[0] = false;
         return s;
     }());
-    EXPECT_EQ(periodStop.Rows, std::vector<int>{1});
+    EXPECT_EQ(periodStop.rows, std::vector<int>{1});
 
-    const RunCheck complete = CheckSelection(Minimal());
-    EXPECT_EQ(complete.Stage, GridStage::LaidOut);
-    EXPECT_EQ(complete.StopMessage, "");
+    const RunCheck complete = checkSelection(Minimal());
+    EXPECT_EQ(complete.stage, GridStage::LaidOut);
+    EXPECT_EQ(complete.stopMessage, "");
 }
 
 TEST(CheckSelection, RowsAndPeriodsFollowTheListsAndTheirBoxes) {
     SelectionSnapshot s = Minimal();
     s.Tissues = {};
     s.Tissues[2] = true;  // Brain
-    EXPECT_EQ(CheckSelection(s).Rows, (std::vector<int>{3, 4}));
+    EXPECT_EQ(checkSelection(s).rows, (std::vector<int>{3, 4}));
     s.Tissues[1] = true;
     s.Tissues[16] = true;
     s.Tissues[3] = true;
-    EXPECT_EQ(CheckSelection(s).Rows, (std::vector<int>{2, 3, 4, 5, 18}));
+    EXPECT_EQ(checkSelection(s).rows, (std::vector<int>{2, 3, 4, 5, 18}));
     s.AllOrgans = true;
-    EXPECT_EQ(CheckSelection(s).Rows.size(), 18u);
+    EXPECT_EQ(checkSelection(s).rows.size(), 18u);
     s.Tissues = {};
-    EXPECT_EQ(CheckSelection(s).Rows.size(), 18u);
+    EXPECT_EQ(checkSelection(s).rows.size(), 18u);
 
     s.Periods = {false, true, false, false, true};
-    EXPECT_EQ(CheckSelection(s).Periods, (std::vector<int>{2, 5}));
+    EXPECT_EQ(checkSelection(s).Periods, (std::vector<int>{2, 5}));
     s.Periods = {};
     s.AllPeriods = true;
-    EXPECT_EQ(CheckSelection(s).Periods, (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(checkSelection(s).Periods, (std::vector<int>{1, 2, 3, 4, 5}));
 
     // Without particulates the aerosol controls are not looked at.
     s.AllAerosol = false;
     s.Aerosol = {};
-    EXPECT_EQ(CheckSelection(s).Stage, GridStage::LaidOut);
+    EXPECT_EQ(checkSelection(s).stage, GridStage::LaidOut);
     s.AllRoutes = true;
-    EXPECT_EQ(CheckSelection(s).StopMessage, "Please select an aerosol size(s)");
+    EXPECT_EQ(checkSelection(s).stopMessage, "Please select an aerosol size(s)");
     s.AllAerosol = true;
-    EXPECT_EQ(CheckSelection(s).Stage, GridStage::LaidOut);
+    EXPECT_EQ(checkSelection(s).stage, GridStage::LaidOut);
 }
 
 // Runs over data files in a scratch data directory.
@@ -120,18 +120,18 @@ class RunFill : public ::testing::Test {
     }
 
     FillOutcome Run(const SelectionSnapshot& s, char separator = '.') {
-        const RunCheck check = CheckSelection(s);
-        EXPECT_EQ(check.Stage, GridStage::LaidOut) << check.StopMessage;
-        return FillResultStore(s, check, dir.Slash(), separator, scratch, store);
+        const RunCheck check = checkSelection(s);
+        EXPECT_EQ(check.stage, GridStage::LaidOut) << check.stopMessage;
+        return fillResultStore(s, check, dir.Slash(), separator, scratch, store);
     }
 
     // "nuclide | group | route | scenario | summary" of every table in the store.
     std::vector<std::string> Tables() const {
         std::vector<std::string> tables;
-        for (int t = 1; t <= store.TableCount(); ++t)
-            tables.push_back(std::string(store.Nuclide(t)) + " |" + std::string(store.Group(t)) +
-                             " | " + std::string(store.Route(t)) + " | " +
-                             std::string(store.Summary(t)));
+        for (int t = 1; t <= store.tableCount(); ++t)
+            tables.push_back(std::string(store.Nuclide(t)) + " |" + std::string(store.group(t)) +
+                             " | " + std::string(store.route(t)) + " | " +
+                             std::string(store.summary(t)));
         return tables;
     }
 };
@@ -140,13 +140,13 @@ TEST_F(RunFill, TwoNuclidesBothGroupsIngestionOnly) {
     AddFile("A-1", DataFileBuilder({0, 0, 1}, {0, 0, 1}).Build());
     AddFile("B-2", DataFileBuilder({0, 0, 2}, {0, 0, 2}).Build());
     SelectionSnapshot s = Minimal();
-    s.Nuclides = {"A-1", "B-2"};
-    s.HalfLives = {"1 d", "2 y"};
+    s.nuclides = {"A-1", "B-2"};
+    s.halfLives = {"1 d", "2 y"};
     s.Occupational = true;
     const FillOutcome outcome = Run(s);
-    EXPECT_TRUE(outcome.Complete);
-    EXPECT_EQ(outcome.TableCount, 6);
-    EXPECT_EQ(store.SlotCount(), 2 * 880 + 1);
+    EXPECT_TRUE(outcome.complete);
+    EXPECT_EQ(outcome.tableCount, 6);
+    EXPECT_EQ(store.slotCount(), 2 * 880 + 1);
     const std::vector<std::string> expected = {
         "A-1, half-life is 1 d |Member of the public | Ingestion: f1 = 0.111 | Highest dose is to: "
         "g1 I1 s1, detail",
@@ -178,10 +178,10 @@ TEST_F(RunFill, EnumerationOrderIsRouteThenTypeThenSizeThenScenario) {
     s.ChronicScenarios[2] = true;
     const FillOutcome outcome = Run(s);
     // Public: 2 scenarios x (2 sizes x 2 types + 1 + 2) = 14; workers: 2 x 1 vapour = 2.
-    EXPECT_EQ(outcome.TableCount, 16);
+    EXPECT_EQ(outcome.tableCount, 16);
     std::vector<std::string> summaries;
-    for (int t = 1; t <= store.TableCount(); ++t) {
-        const std::string summary = store.Summary(t);  // "Highest dose is to: <tag>, detail"
+    for (int t = 1; t <= store.tableCount(); ++t) {
+        const std::string summary = store.summary(t);  // "Highest dose is to: <tag>, detail"
         summaries.emplace_back(summary.substr(20, summary.size() - 20 - 8));
     }
     const std::vector<std::string> expected = {
@@ -190,10 +190,10 @@ TEST_F(RunFill, EnumerationOrderIsRouteThenTypeThenSizeThenScenario) {
         "g1 I1 s4",    "g1 I1 s11",    "g1 V1 s4",     "g1 V1 s11",
         "g1 V2 s4",    "g1 V2 s11",    "g2 V1 s4",     "g2 V1 s11"};
     EXPECT_EQ(summaries, expected);
-    EXPECT_EQ(store.Route(1), "Inhalation: Type H, f1 = 0.0011, 0.01 microns AMAD");
-    EXPECT_EQ(store.Route(7), "Inhalation: Type I, f1 = 0.0021, 10.0 microns AMAD");
-    EXPECT_EQ(store.Route(11), "Vapour entry 1 of g1");
-    EXPECT_EQ(store.Scenario(2), "Constant chronic intake (1Bq total) from conception to birth");
+    EXPECT_EQ(store.route(1), "Inhalation: Type H, f1 = 0.0011, 0.01 microns AMAD");
+    EXPECT_EQ(store.route(7), "Inhalation: Type I, f1 = 0.0021, 10.0 microns AMAD");
+    EXPECT_EQ(store.route(11), "Vapour entry 1 of g1");
+    EXPECT_EQ(store.scenario(2), "Constant chronic intake (1Bq total) from conception to birth");
 }
 
 TEST_F(RunFill, AllAcutesWithOneChronicGivesNineScenarios) {
@@ -201,9 +201,9 @@ TEST_F(RunFill, AllAcutesWithOneChronicGivesNineScenarios) {
     SelectionSnapshot s = Minimal();
     s.AllAcutes = true;
     s.ChronicScenarios[0] = true;
-    EXPECT_EQ(Run(s).TableCount, 9);
+    EXPECT_EQ(Run(s).tableCount, 9);
     for (int t = 1; t <= 9; ++t)
-        EXPECT_EQ(store.Summary(t), "Highest dose is to: g1 I1 s" + std::to_string(t) + ", detail");
+        EXPECT_EQ(store.summary(t), "Highest dose is to: g1 I1 s" + std::to_string(t) + ", detail");
 }
 
 TEST_F(RunFill, DuplicatesGiveTheirTablesTwiceAndCaseIsIgnoredForFiles) {
@@ -212,27 +212,27 @@ TEST_F(RunFill, DuplicatesGiveTheirTablesTwiceAndCaseIsIgnoredForFiles) {
     SelectionSnapshot s = Minimal();
     s.AllRoutes = true;
     s.AllAerosol = true;
-    s.Nuclides = {"Cs-137", "I-131", "Cs-137"};
-    s.HalfLives = {"30 y", "8 d", "30 y"};
+    s.nuclides = {"Cs-137", "I-131", "Cs-137"};
+    s.halfLives = {"30 y", "8 d", "30 y"};
     const FillOutcome outcome = Run(s);
-    EXPECT_TRUE(outcome.Complete);
-    EXPECT_EQ(outcome.TableCount, 3);
+    EXPECT_TRUE(outcome.complete);
+    EXPECT_EQ(outcome.tableCount, 3);
     EXPECT_EQ(store.Nuclide(1), "Cs-137, half-life is 30 y");
     EXPECT_EQ(store.Nuclide(2), "I-131, half-life is 8 d");
-    EXPECT_EQ(store.Route(2), "Vapour entry 1 of g1");
+    EXPECT_EQ(store.route(2), "Vapour entry 1 of g1");
     EXPECT_EQ(store.Nuclide(3), "Cs-137, half-life is 30 y");
 }
 
 TEST_F(RunFill, MissingFileStopsAfterTheTablesBeforeIt) {
     AddFile("A", DataFileBuilder({0, 0, 1}, {0, 0, 0}).Build());
     SelectionSnapshot s = Minimal();
-    s.Nuclides = {"A", "Nowhere", "A"};
-    s.HalfLives = {"1", "2", "3"};
+    s.nuclides = {"A", "Nowhere", "A"};
+    s.halfLives = {"1", "2", "3"};
     const FillOutcome outcome = Run(s);
-    EXPECT_FALSE(outcome.Complete);
-    EXPECT_EQ(outcome.StopMessage, "Cannot find the nuclide file");
-    EXPECT_EQ(outcome.TableCount, 1);
-    EXPECT_EQ(store.TableCount(), 1);
+    EXPECT_FALSE(outcome.complete);
+    EXPECT_EQ(outcome.stopMessage, "Cannot find the nuclide file");
+    EXPECT_EQ(outcome.tableCount, 1);
+    EXPECT_EQ(store.tableCount(), 1);
     EXPECT_EQ(store.Nuclide(1), "A, half-life is 1");
 }
 
@@ -243,25 +243,25 @@ TEST_F(RunFill, ZeroAndNegativeCountsGiveNoTables) {
     s.Occupational = true;
     s.AllRoutes = true;
     s.AllAerosol = true;
-    s.Nuclides = {"Zero"};
-    s.HalfLives = {"h"};
+    s.nuclides = {"Zero"};
+    s.halfLives = {"h"};
     FillOutcome outcome = Run(s);
-    EXPECT_TRUE(outcome.Complete);
-    EXPECT_EQ(outcome.TableCount, 0);
-    EXPECT_EQ(store.TableCount(), 0);
+    EXPECT_TRUE(outcome.complete);
+    EXPECT_EQ(outcome.tableCount, 0);
+    EXPECT_EQ(store.tableCount(), 0);
 
     // Negative counts read no entries and count no tables: the run still completes.
-    s.Nuclides = {"Negative"};
+    s.nuclides = {"Negative"};
     outcome = Run(s);
-    EXPECT_TRUE(outcome.Complete);
-    EXPECT_EQ(outcome.TableCount, 1);
-    EXPECT_EQ(store.Route(1), "Ingestion: f1 = 0.111");
+    EXPECT_TRUE(outcome.complete);
+    EXPECT_EQ(outcome.tableCount, 1);
+    EXPECT_EQ(store.route(1), "Ingestion: f1 = 0.111");
 }
 
 TEST_F(RunFill, FaultsOfTheFileEndTheRun) {
     SelectionSnapshot s = Minimal();
-    s.Nuclides = {"Bad"};
-    s.HalfLives = {""};
+    s.nuclides = {"Bad"};
+    s.halfLives = {""};
     AddFile("Bad", "x\r\n");
     EXPECT_THROW(
         {
@@ -283,11 +283,11 @@ TEST_F(RunFill, FaultsOfTheFileEndTheRun) {
     } catch (const ConversionError& e) {
         EXPECT_STREQ(e.what(), "'' is not a valid floating point value");
     }
-    EXPECT_EQ(store.TableCount(), 0);
+    EXPECT_EQ(store.tableCount(), 0);
     // The data file is a directory.
     ASSERT_EQ(::mkdir(dir.File("Dir.dat").c_str(), 0755), 0);
-    s.Nuclides = {"Dir"};
-    EXPECT_EQ(Run(s).StopMessage, "Cannot find the nuclide file");
+    s.nuclides = {"Dir"};
+    EXPECT_EQ(Run(s).stopMessage, "Cannot find the nuclide file");
 }
 
 TEST_F(RunFill, CommaSeparatorAndAFieldThatIsNoNumber) {
@@ -301,10 +301,10 @@ TEST_F(RunFill, CommaSeparatorAndAFieldThatIsNoNumber) {
                      })
                      .Build());
     SelectionSnapshot s = Minimal();
-    s.Nuclides = {"N"};
+    s.nuclides = {"N"};
     s.Periods = {false, false, false, false, true};
     s.Tissues[0] = s.Tissues[16] = true;  // rows 1 and 18
-    EXPECT_TRUE(Run(s, ',').Complete);
+    EXPECT_TRUE(Run(s, ',').complete);
     EXPECT_EQ(store.InUtero(1, 2), "4,4E-06");
     EXPECT_EQ(store.PostNatal(1, 2, 1), "3,3E-07");
     EXPECT_EQ(store.Offspring(1, 2, 1), "4,7E-06");
@@ -320,12 +320,12 @@ TEST_F(RunFill, CommaSeparatorAndAFieldThatIsNoNumber) {
 TEST_F(RunFill, SavedAndOverriddenTablesReadAsTheRunFilledThem) {
     AddFile("N", DataFileBuilder({0, 0, 1}, {0, 0, 0}).Build());
     SelectionSnapshot s = Minimal();
-    s.Nuclides = {"N"};
+    s.nuclides = {"N"};
     s.Periods[4] = true;
     s.Tissues[16] = true;  // rows 1 and 18, periods 1 and 5
-    ASSERT_TRUE(Run(s, ',').Complete);
+    ASSERT_TRUE(Run(s, ',').complete);
     auto texts = [this] {
-        std::vector<std::string> all = {store.Summary(1)};
+        std::vector<std::string> all = {store.summary(1)};
         for (int r = 1; r <= 2; ++r) {
             all.push_back(store.InUtero(1, r));
             for (int n = 1; n <= 2; ++n) {
@@ -340,7 +340,7 @@ TEST_F(RunFill, SavedAndOverriddenTablesReadAsTheRunFilledThem) {
 
     // The results file holds the texts the tables show, with the run's separator.
     const std::string path = dir.File("out.dos");
-    WriteResultsFile(path, store, {"Bladder", "Effective dose"}, {"  1y", "  70y"});
+    writeResultsFile(path, store, {"Bladder", "Effective dose"}, {"  1y", "  70y"});
     const std::string saved = testing::ReadBytes(path);
     EXPECT_NE(
         saved.find("\r\n" + filled[0] + "\r\nIn utero doses\r\nBladder," + filled[1] + "\r\n"),
@@ -356,7 +356,7 @@ TEST_F(RunFill, SavedAndOverriddenTablesReadAsTheRunFilledThem) {
 std::string PaddedDataFile(std::size_t padding) {
     return DataFileBuilder({0, 0, 1}, {0, 0, 0})
         .Lines([padding](const testing::RecordPlace& place, int line) {
-            if (line == 2 && place.Scenario == 1) return std::string(padding, 's');
+            if (line == 2 && place.scenario == 1) return std::string(padding, 's');
             return DataFileBuilder::DefaultLine(place, line);
         })
         .Build();
@@ -366,20 +366,20 @@ TEST_F(RunFill, CopiesShareOneReadAndAFailedRunKeepsNothing) {
     constexpr std::size_t kPadding = 4 << 20;
     AddFile("Big", PaddedDataFile(kPadding));
     SelectionSnapshot s = Minimal();
-    s.Nuclides = {"Big"};
-    s.HalfLives = {"1 y"};
-    ASSERT_TRUE(Run(s).Complete);
-    const std::size_t once = store.MemoryBytes();
+    s.nuclides = {"Big"};
+    s.halfLives = {"1 y"};
+    ASSERT_TRUE(Run(s).complete);
+    const std::size_t once = store.memoryBytes();
     ASSERT_GT(once, kPadding);
 
     // Twenty copies of one nuclide: twenty tables over one read of its file.
-    s.Nuclides.assign(20, "Big");
-    s.HalfLives.assign(20, "1 y");
+    s.nuclides.assign(20, "Big");
+    s.halfLives.assign(20, "1 y");
     const FillOutcome copies = Run(s);
-    ASSERT_TRUE(copies.Complete);
-    EXPECT_EQ(store.TableCount(), 20);
+    ASSERT_TRUE(copies.complete);
+    EXPECT_EQ(store.tableCount(), 20);
     EXPECT_EQ(store.Nuclide(20), "Big, half-life is 1 y");
-    EXPECT_LT(store.MemoryBytes(), once + kPadding);
+    EXPECT_LT(store.memoryBytes(), once + kPadding);
 
     // A value that is no number in a later file ends the run, and the store lets go of the
     // earlier file's bytes at once.
@@ -389,23 +389,23 @@ TEST_F(RunFill, CopiesShareOneReadAndAFailedRunKeepsNothing) {
                            return DataFileBuilder::DefaultLine(place, line);
                        })
                        .Build());
-    s.Nuclides = {"Big", "Big", "Bad"};
-    s.HalfLives = {"1 y", "1 y", "2 y"};
+    s.nuclides = {"Big", "Big", "Bad"};
+    s.halfLives = {"1 y", "1 y", "2 y"};
     EXPECT_THROW(Run(s), ConversionError);
-    EXPECT_EQ(store.TableCount(), 0);
-    EXPECT_LT(store.MemoryBytes(), kPadding);
+    EXPECT_EQ(store.tableCount(), 0);
+    EXPECT_LT(store.memoryBytes(), kPadding);
 }
 
 TEST_F(RunFill, IncompleteChecksFillNothing) {
     SelectionSnapshot s = Minimal();
     s.Periods = {};
-    store.Resize(1, 1, 1);
-    store.SetTableCount(1);
+    store.resize(1, 1, 1);
+    store.setTableCount(1);
     const FillOutcome outcome =
-        FillResultStore(s, CheckSelection(s), dir.Slash(), '.', scratch, store);
-    EXPECT_FALSE(outcome.Complete);
-    EXPECT_EQ(outcome.StopMessage, "Please select an integration period(s)");
-    EXPECT_EQ(store.TableCount(), 1);
+        fillResultStore(s, checkSelection(s), dir.Slash(), '.', scratch, store);
+    EXPECT_FALSE(outcome.complete);
+    EXPECT_EQ(outcome.stopMessage, "Please select an integration period(s)");
+    EXPECT_EQ(store.tableCount(), 1);
 }
 
 }  // namespace

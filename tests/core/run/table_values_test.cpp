@@ -20,12 +20,12 @@ namespace fetaldose {
 namespace {
 
 std::string Sum(std::string_view inUtero, std::string_view postNatal, char separator = '.') {
-    return FormatDose(ReadDose(inUtero, separator) + ReadDose(postNatal, separator), separator);
+    return formatDose(readDose(inUtero, separator) + readDose(postNatal, separator), separator);
 }
 
 std::string ConversionMessage(std::string_view text, char separator) {
     try {
-        ReadDose(text, separator);
+        readDose(text, separator);
     } catch (const ConversionError& e) {
         return e.what();
     }
@@ -65,7 +65,7 @@ TEST(FormatDose, NegativesRoundAwayFromZero) {
 TEST(FormatDose, CommaSeparatorReadsAndWritesCommas) {
     EXPECT_EQ(Sum("1,0E-10", "2,0E-11", ','), "1,2E-10");
     EXPECT_EQ(Sum("9,95E-06", "0", ','), "1,0E-05");
-    EXPECT_EQ(FormatDose(0.0L, ','), "0,0E+00");
+    EXPECT_EQ(formatDose(0.0L, ','), "0,0E+00");
     // The C locale is not consulted: a comma locale set by the toolkit changes nothing.
     const char* previous = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = previous ? previous : "C";
@@ -77,12 +77,12 @@ TEST(FormatDose, CommaSeparatorReadsAndWritesCommas) {
 }
 
 TEST(FormatDose, ValuesBeyondLongDoubleAreConversionErrors) {
-    EXPECT_THROW(FormatDose(std::numeric_limits<long double>::infinity(), '.'), ConversionError);
-    EXPECT_THROW(FormatDose(std::numeric_limits<long double>::quiet_NaN(), '.'), ConversionError);
-    EXPECT_THROW(ReadDose("1E99999", '.'), ConversionError);
-    EXPECT_THROW(ReadDose("1E-99999", '.'), ConversionError);
-    EXPECT_EQ(FormatDose(std::numeric_limits<long double>::max(), '.'), "1.2E+4932");
-    EXPECT_EQ(FormatDose(std::numeric_limits<long double>::denorm_min(), '.'), "3.6E-4951");
+    EXPECT_THROW(formatDose(std::numeric_limits<long double>::infinity(), '.'), ConversionError);
+    EXPECT_THROW(formatDose(std::numeric_limits<long double>::quiet_NaN(), '.'), ConversionError);
+    EXPECT_THROW(readDose("1E99999", '.'), ConversionError);
+    EXPECT_THROW(readDose("1E-99999", '.'), ConversionError);
+    EXPECT_EQ(formatDose(std::numeric_limits<long double>::max(), '.'), "1.2E+4932");
+    EXPECT_EQ(formatDose(std::numeric_limits<long double>::denorm_min(), '.'), "3.6E-4951");
 }
 
 // The fast decimal conversion must agree with the exact one, also next to ties.
@@ -95,10 +95,10 @@ TEST(FormatDose, FastDecimalConversionAgreesWithExact) {
         const std::string text = std::to_string(digits(random) / 10) + "." +
                                  std::to_string(digits(random) % 10) + (i % 2 ? "5" : "") + "E" +
                                  std::to_string(i % 3 ? exponent(random) % 40 : exponent(random));
-        const long double value = ReadDose(text, '.');
-        ASSERT_EQ(detail::ToDecimal18(value), detail::ToDecimal18Exact(value)) << text;
+        const long double value = readDose(text, '.');
+        ASSERT_EQ(detail::toDecimal18(value), detail::toDecimal18Exact(value)) << text;
         const long double next = std::nextafter(value, 2 * value);
-        ASSERT_EQ(detail::ToDecimal18(next), detail::ToDecimal18Exact(next)) << text;
+        ASSERT_EQ(detail::toDecimal18(next), detail::toDecimal18Exact(next)) << text;
     }
     // Values next to a tie of the 18-digit rounding itself: 18 digits and a 5.
     std::uniform_int_distribution<std::uint64_t> eighteen(100'000'000'000'000'000ULL,
@@ -107,10 +107,10 @@ TEST(FormatDose, FastDecimalConversionAgreesWithExact) {
         const std::string digits = std::to_string(eighteen(random));
         const std::string text = digits.substr(0, 1) + "." + digits.substr(1) + "5E" +
                                  std::to_string(i % 2 ? exponent(random) % 30 : exponent(random));
-        const long double value = ReadDose(text, '.');
+        const long double value = readDose(text, '.');
         for (const long double v :
              {value, std::nextafter(value, 0.0L), std::nextafter(value, 2 * value)})
-            ASSERT_EQ(detail::ToDecimal18(v), detail::ToDecimal18Exact(v)) << text;
+            ASSERT_EQ(detail::toDecimal18(v), detail::toDecimal18Exact(v)) << text;
     }
     std::uniform_int_distribution<std::uint64_t> bits;
     std::uniform_int_distribution<int> binaryExponent(-16440, 16380);
@@ -118,12 +118,12 @@ TEST(FormatDose, FastDecimalConversionAgreesWithExact) {
         const long double value = std::ldexp(static_cast<long double>(bits(random) | (1ULL << 63)),
                                              binaryExponent(random) - 64);
         if (!std::isfinite(value) || value == 0) continue;
-        ASSERT_EQ(detail::ToDecimal18(value), detail::ToDecimal18Exact(value));
+        ASSERT_EQ(detail::toDecimal18(value), detail::toDecimal18Exact(value));
     }
 }
 
 // The offspring dose is formed in whole numbers where that gives the long double result; it
-// must agree with the long double sum taken through FormatDose for every pair of fields.
+// must agree with the long double sum taken through formatDose for every pair of fields.
 TEST(FormatDose, OffspringSumsAgreeWithTheLongDoubleSum) {
     std::mt19937_64 random(99);
     auto field = [&random](bool allowNegative) {
@@ -162,9 +162,9 @@ TEST(FormatDose, OffspringSumsAgreeWithTheLongDoubleSum) {
     for (int i = 0; i < 60000; ++i) {
         const std::string u = field(i % 3 == 0);
         const std::string p = field(i % 5 == 0);
-        detail::ParsedDose pu = detail::ParseDose(u, '.');
-        detail::ParsedDose pp = detail::ParseDose(p, '.');
-        ASSERT_EQ(detail::OffspringDose(pu, u, pp, p, '.'), Sum(u, p)) << u << " + " << p;
+        detail::ParsedDose pu = detail::parseDose(u, '.');
+        detail::ParsedDose pp = detail::parseDose(p, '.');
+        ASSERT_EQ(detail::offspringDose(pu, u, pp, p, '.'), Sum(u, p)) << u << " + " << p;
     }
     // Ties and near-ties across a wide gap of exponents.
     EXPECT_EQ(Sum("1.25E-05", "-1.0E-25"), "1.3E-05");  // long double loses the tiny part
@@ -194,7 +194,7 @@ TEST(FormatDose, PlainSumsAgreeWithTheGeneralReading) {
                             detail::writePlainSum(detail::readPlainDose(u.data()),
                                                   detail::readPlainDose(p.data()), separator, text);
                         ASSERT_EQ(std::string(text, static_cast<std::size_t>(end - text)),
-                                  OffspringDoseText(u, p, separator))
+                                  offspringDoseText(u, p, separator))
                             << u << " + " << p;
                     }
                 }
@@ -229,7 +229,7 @@ TEST(PlainFields, BothFormsFindTheSameFields) {
         const std::uint32_t mask = detail::plainFieldMaskPortable(each);
         for (int row = 1; row <= 18; ++row) {
             if (mask & (1U << (row - 1))) {
-                EXPECT_NO_THROW(ReadDose(DoseRecord::Field(each, row), '.'));
+                EXPECT_NO_THROW(readDose(DoseRecord::field(each, row), '.'));
             }
         }
 #if defined(__SSE2__)
@@ -257,16 +257,16 @@ TEST(PlainFields, BothFormsFindTheSameFields) {
 }
 
 TEST(ReadDose, AcceptsTheDocumentedGrammar) {
-    EXPECT_EQ(ReadDose("1.5", '.'), 1.5L);
-    EXPECT_EQ(ReadDose("  -2.5e+1  ", '.'), -25.0L);
-    EXPECT_EQ(ReadDose("+.5", '.'), 0.5L);
-    EXPECT_EQ(ReadDose("5.", '.'), 5.0L);
-    EXPECT_EQ(ReadDose("7", '.'), 7.0L);
-    EXPECT_EQ(ReadDose("1E2", '.'), 100.0L);
-    EXPECT_EQ(ReadDose("1,5", ','), 1.5L);
-    EXPECT_EQ(ReadDose("1.23456789012345678901234E-40", '.'), 1.23456789012345678901234E-40L);
-    EXPECT_EQ(ReadDose("0.0000000000000000000000000000012", '.'), 1.2E-30L);
-    EXPECT_EQ(ReadDose("12345678901234567890123", '.'), 12345678901234567890123.0L);
+    EXPECT_EQ(readDose("1.5", '.'), 1.5L);
+    EXPECT_EQ(readDose("  -2.5e+1  ", '.'), -25.0L);
+    EXPECT_EQ(readDose("+.5", '.'), 0.5L);
+    EXPECT_EQ(readDose("5.", '.'), 5.0L);
+    EXPECT_EQ(readDose("7", '.'), 7.0L);
+    EXPECT_EQ(readDose("1E2", '.'), 100.0L);
+    EXPECT_EQ(readDose("1,5", ','), 1.5L);
+    EXPECT_EQ(readDose("1.23456789012345678901234E-40", '.'), 1.23456789012345678901234E-40L);
+    EXPECT_EQ(readDose("0.0000000000000000000000000000012", '.'), 1.2E-30L);
+    EXPECT_EQ(readDose("12345678901234567890123", '.'), 12345678901234567890123.0L);
 }
 
 TEST(ReadDose, RefusesAnythingElseWithTheFieldText) {
@@ -276,18 +276,18 @@ TEST(ReadDose, RefusesAnythingElseWithTheFieldText) {
     EXPECT_EQ(ConversionMessage("1.5E-10", ','), "'1.5E-10' is not a valid floating point value");
     for (const char* bad : {".", "-", "+", "E5", "1E", "1E+", "1.2.3", "1 2", "--1", "1e-+2", "\t1",
                             "1\t", "0x10", "inf", "nan", "1,5", "1.5 x"})
-        EXPECT_THROW(ReadDose(bad, '.'), ConversionError) << bad;
-    EXPECT_THROW(ReadDose("1.5", ','), ConversionError);
-    EXPECT_THROW(ReadDose("1,2,3", ','), ConversionError);
+        EXPECT_THROW(readDose(bad, '.'), ConversionError) << bad;
+    EXPECT_THROW(readDose("1.5", ','), ConversionError);
+    EXPECT_THROW(readDose("1,2,3", ','), ConversionError);
 }
 
 TEST(LocaliseField, TurnsTheFirstPointIntoTheSeparator) {
-    EXPECT_EQ(LocaliseField("3.4E-07", '.'), "3.4E-07");
-    EXPECT_EQ(LocaliseField("3.4E-07", ','), "3,4E-07");
-    EXPECT_EQ(LocaliseField("3,4.0", ','), "3,4.0");  // already holds the separator
-    EXPECT_EQ(LocaliseField("1.2.3", ','), "1,2.3");
-    EXPECT_EQ(LocaliseField("3E-07", ','), "3E-07");
-    EXPECT_EQ(LocaliseField("", ','), "");
+    EXPECT_EQ(localiseField("3.4E-07", '.'), "3.4E-07");
+    EXPECT_EQ(localiseField("3.4E-07", ','), "3,4E-07");
+    EXPECT_EQ(localiseField("3,4.0", ','), "3,4.0");  // already holds the separator
+    EXPECT_EQ(localiseField("1.2.3", ','), "1,2.3");
+    EXPECT_EQ(localiseField("3E-07", ','), "3E-07");
+    EXPECT_EQ(localiseField("", ','), "");
 }
 
 // A small NuclideData with one record in every route of the public section.
@@ -303,28 +303,28 @@ struct TableFixture : ::testing::Test {
         return lines[static_cast<std::size_t>(route)];
     }
 
-    DoseRecord& Record(IntakeRoute route) {
-        GroupSection& s = data.Groups[0];
+    DoseRecord& record(IntakeRoute route) {
+        GroupSection& s = data.groups[0];
         switch (route) {
             case IntakeRoute::Particulates:
-                return s.ParticulateRecords[3][1][6];
+                return s.particulateRecords[3][1][6];
             case IntakeRoute::Ingestion:
-                return s.IngestionRecords[3][1];
+                return s.ingestionRecords[3][1];
             default:
-                return s.VapourRecords[3][1];
+                return s.vapourRecords[3][1];
         }
     }
 
     void SetUp() override {
-        GroupSection& s = data.Groups[0];
-        s.ParticulateTypes[1] = {"M", "0.0005"};
-        s.IngestionF1[1] = "0.05";
-        s.VapourRoutes[1] = " Vapour, as written  ";
+        GroupSection& s = data.groups[0];
+        s.particulateTypes[1] = {"M", "0.0005"};
+        s.ingestionF1[1] = "0.05";
+        s.vapourRoutes[1] = " Vapour, as written  ";
         for (auto route :
              {IntakeRoute::Particulates, IntakeRoute::Ingestion, IntakeRoute::Vapours}) {
-            DoseRecord& r = Record(route);
-            r.SummaryTissue = "Bone surface";
-            r.SummaryDetail = "2.0E-10";
+            DoseRecord& r = record(route);
+            r.summaryTissue = "Bone surface";
+            r.summaryDetail = "2.0E-10";
             // Row i's in-utero field is i.0E-10; period j's post-natal field is j.0E-11 + row.
             auto& l = Lines(route);
             for (int i = 1; i <= 18; ++i) {
@@ -337,20 +337,20 @@ struct TableFixture : ::testing::Test {
                                                           std::to_string(i % 10) + "E-11" +
                                                           (i < 18 ? " " : "");
         }
-        store.Resize(1, 2, 1);
+        store.resize(1, 2, 1);
     }
 
     void Fill(IntakeRoute route, char separator = '.') {
         for (auto each :
              {IntakeRoute::Particulates, IntakeRoute::Ingestion, IntakeRoute::Vapours}) {
-            DoseRecord& r = Record(each);
-            r.InUteroLine = Lines(each)[0];
-            for (std::size_t j = 0; j < 5; ++j) r.PostNatalLines[j] = Lines(each)[j + 1];
+            DoseRecord& r = record(each);
+            r.inUteroLine = Lines(each)[0];
+            for (std::size_t j = 0; j < 5; ++j) r.postNatalLines[j] = Lines(each)[j + 1];
         }
-        store.SetLayout(rows, periods, separator);
+        store.setLayout(rows, periods, separator);
         TableKey key{1, route, 2, 7, 4};
         TableContext context{"Pu-239", "24065 y", &rows, &periods, separator};
-        FillTableSlot(store, 1, RecordFor(data, key), TableHeadings(store, data, key, context),
+        fillTableSlot(store, 1, recordFor(data, key), tableHeadings(store, data, key, context),
                       context);
     }
 };
@@ -358,28 +358,28 @@ struct TableFixture : ::testing::Test {
 TEST_F(TableFixture, HeadingsFollowTheRoute) {
     Fill(IntakeRoute::Particulates);
     EXPECT_EQ(store.Nuclide(1), "Pu-239, half-life is 24065 y");
-    EXPECT_EQ(store.Group(1), "Member of the public");
-    EXPECT_EQ(store.Route(1), "Inhalation: Type M, f1 = 0.0005, 1.0 microns AMAD");
-    EXPECT_EQ(store.Scenario(1), "Acute intake (1Bq) 5 weeks after conception");
-    EXPECT_EQ(store.Summary(1), "Highest dose is to: Bone surface, 2.0E-10");
+    EXPECT_EQ(store.group(1), "Member of the public");
+    EXPECT_EQ(store.route(1), "Inhalation: Type M, f1 = 0.0005, 1.0 microns AMAD");
+    EXPECT_EQ(store.scenario(1), "Acute intake (1Bq) 5 weeks after conception");
+    EXPECT_EQ(store.summary(1), "Highest dose is to: Bone surface, 2.0E-10");
     Fill(IntakeRoute::Ingestion);
-    EXPECT_EQ(store.Route(1), "Ingestion: f1 = 0.05");
+    EXPECT_EQ(store.route(1), "Ingestion: f1 = 0.05");
     Fill(IntakeRoute::Vapours);
-    EXPECT_EQ(store.Route(1), " Vapour, as written  ");
+    EXPECT_EQ(store.route(1), " Vapour, as written  ");
 
-    data.Groups[1].IngestionF1[1] = "1";
-    data.Groups[1].IngestionRecords[10][1] = Record(IntakeRoute::Ingestion);
+    data.groups[1].ingestionF1[1] = "1";
+    data.groups[1].ingestionRecords[10][1] = record(IntakeRoute::Ingestion);
     const TableKey key{2, IntakeRoute::Ingestion, 2, 1, 11};
     const TableContext context{"Cs-137", "30 y", &rows, &periods, '.'};
-    FillTableSlot(store, 1, RecordFor(data, key), TableHeadings(store, data, key, context),
+    fillTableSlot(store, 1, recordFor(data, key), tableHeadings(store, data, key, context),
                   context);
-    EXPECT_EQ(store.Group(1), " Worker");
-    EXPECT_EQ(store.Scenario(1), "Constant chronic intake (1Bq total) from conception to birth");
+    EXPECT_EQ(store.group(1), " Worker");
+    EXPECT_EQ(store.scenario(1), "Constant chronic intake (1Bq total) from conception to birth");
 }
 
 TEST_F(TableFixture, SummaryMarkersAreWholeLinesWithCase) {
     DoseRecord r;
-    r.SummaryDetail = "x";
+    r.summaryDetail = "x";
     const std::pair<const char*, const char*> cases[] = {
         {"ltzero", "Doses are all less than 1.0E-15"},
         {"All", "All tissues received the same dose"},
@@ -391,8 +391,8 @@ TEST_F(TableFixture, SummaryMarkersAreWholeLinesWithCase) {
         {"", "Highest dose is to: , x"},
     };
     for (const auto& [tissue, summary] : cases) {
-        r.SummaryTissue = tissue;
-        EXPECT_EQ(SummaryLine(r), summary) << tissue;
+        r.summaryTissue = tissue;
+        EXPECT_EQ(summaryLine(r), summary) << tissue;
     }
 }
 

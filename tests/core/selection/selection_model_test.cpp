@@ -123,7 +123,7 @@ TEST_F(SelectionModelTest, BoxesSetByCodeRunTheirRulesOnlyOnAChange) {
     int changes = 0;
     model.setChangeListener([&changes] { ++changes; });
     ControlsSink& sink = model;
-    sink.SetBox(B::AllRoutes, true);
+    sink.setBox(B::AllRoutes, true);
     EXPECT_FALSE(model.isEnabled(B::Ingestion));
     EXPECT_FALSE(model.isEnabled(B::Particulates));
     EXPECT_FALSE(model.isEnabled(B::Vapours));
@@ -131,48 +131,48 @@ TEST_F(SelectionModelTest, BoxesSetByCodeRunTheirRulesOnlyOnAChange) {
     EXPECT_EQ(changes, 1);
 
     // A disabled box set from code still runs its rule when its state changes...
-    sink.SetBox(B::Particulates, true);
-    sink.SetBox(B::Particulates, false);
+    sink.setBox(B::Particulates, true);
+    sink.setBox(B::Particulates, false);
     EXPECT_FALSE(model.isEnabled(B::AllAerosol));
     // ...and nothing runs when a box is set to the state it has.
     changes = 0;
-    sink.SetBox(B::AllRoutes, true);
+    sink.setBox(B::AllRoutes, true);
     EXPECT_FALSE(model.isEnabled(B::AllAerosol));
     EXPECT_EQ(changes, 0);
 
-    sink.SetBox(B::AllOrgans, true);
+    sink.setBox(B::AllOrgans, true);
     EXPECT_FALSE(model.isEnabled(L::Tissues));
 
     // Setting an item runs no rule, in a disabled list too; an index past the list is ignored.
-    sink.SetItem(L::Tissues, 16, true);
-    sink.SetItem(L::Aerosol, 0, true);
-    sink.SetItem(L::Aerosol, 10, true);
+    sink.setItem(L::Tissues, 16, true);
+    sink.setItem(L::Aerosol, 0, true);
+    sink.setItem(L::Aerosol, 10, true);
     EXPECT_FALSE(model.isEnabled(L::Tissues));
     EXPECT_TRUE(model.isChecked(L::Tissues, 16));
     EXPECT_TRUE(model.isChecked(L::Aerosol, 0));
-    sink.SetItem(L::Aerosol, 0, false);
+    sink.setItem(L::Aerosol, 0, false);
     EXPECT_FALSE(model.isChecked(L::Aerosol, 0));
 }
 
 TEST_F(SelectionModelTest, SnapshotCopiesEveryStateEnabledOrNot) {
     ControlsSink& sink = model;
-    sink.SetBox(B::Public, true);
-    sink.SetBox(B::Particulates, true);
-    sink.SetBox(B::Vapours, true);
-    sink.SetBox(B::AllRoutes, true);
-    sink.SetBox(B::AllAerosol, true);
-    sink.SetItem(L::Aerosol, 9, true);
-    sink.SetItem(L::AcuteScenarios, 2, true);
-    sink.SetBox(B::AllChronics, true);
-    sink.SetItem(L::ChronicScenarios, 0, true);
-    sink.SetItem(L::Tissues, 2, true);
-    sink.SetBox(B::AllPeriods, true);
-    sink.AppendChosen("Pu-239", "24110 y");
-    sink.AppendChosen("Pu-239", "as in the file");
+    sink.setBox(B::Public, true);
+    sink.setBox(B::Particulates, true);
+    sink.setBox(B::Vapours, true);
+    sink.setBox(B::AllRoutes, true);
+    sink.setBox(B::AllAerosol, true);
+    sink.setItem(L::Aerosol, 9, true);
+    sink.setItem(L::AcuteScenarios, 2, true);
+    sink.setBox(B::AllChronics, true);
+    sink.setItem(L::ChronicScenarios, 0, true);
+    sink.setItem(L::Tissues, 2, true);
+    sink.setBox(B::AllPeriods, true);
+    sink.appendChosen("Pu-239", "24110 y");
+    sink.appendChosen("Pu-239", "as in the file");
 
     SelectionSnapshot expected;
-    expected.Nuclides = {"Pu-239", "Pu-239"};
-    expected.HalfLives = {"24110 y", "as in the file"};
+    expected.nuclides = {"Pu-239", "Pu-239"};
+    expected.halfLives = {"24110 y", "as in the file"};
     expected.Public = expected.AllRoutes = expected.Particulates = expected.Vapours = true;
     expected.AllAerosol = expected.Aerosol[9] = expected.AcuteScenarios[2] = true;
     expected.AllChronics = expected.ChronicScenarios[0] = expected.Tissues[2] = true;
@@ -183,17 +183,17 @@ TEST_F(SelectionModelTest, SnapshotCopiesEveryStateEnabledOrNot) {
     model.removeChosen(0);
     model.removeChosen(5);
     EXPECT_EQ(model.chosenHalfLives(), std::vector<std::string>{"as in the file"});
-    sink.ClearChosen();
-    EXPECT_TRUE(model.snapshot().Nuclides.empty());
-    EXPECT_TRUE(model.snapshot().HalfLives.empty());
+    sink.clearChosen();
+    EXPECT_TRUE(model.snapshot().nuclides.empty());
+    EXPECT_TRUE(model.snapshot().halfLives.empty());
 }
 
 TEST_F(SelectionModelTest, ChoosingLooksForTheDataFileInItsDirectory) {
     addDataFile("Pu-239");
-    EXPECT_TRUE(model.DataFileExists("Pu-239"));
-    EXPECT_TRUE(model.DataFileExists("pu-239"));  // without regard to case where not exact
-    EXPECT_FALSE(model.DataFileExists("Pu-240"));
-    EXPECT_FALSE(model.DataFileExists(""));
+    EXPECT_TRUE(model.dataFileExists("Pu-239"));
+    EXPECT_TRUE(model.dataFileExists("pu-239"));  // without regard to case where not exact
+    EXPECT_FALSE(model.dataFileExists("Pu-240"));
+    EXPECT_FALSE(model.dataFileExists(""));
     EXPECT_TRUE(model.chooseAvailable("Pu-239", "24110 y"));
     EXPECT_FALSE(model.chooseAvailable("Pu-240", "6561 y"));
     EXPECT_EQ(model.chosenNames(), std::vector<std::string>{"Pu-239"});
@@ -203,15 +203,15 @@ TEST_F(SelectionModelTest, ChoosingLooksForTheDataFileInItsDirectory) {
 TEST_F(SelectionModelTest, LoadingSetsBoxesThroughTheirRules) {
     addDataFile("Pu-239");
     SelectionSnapshot saved;
-    saved.Nuclides = {"Pu-239"};
-    saved.HalfLives = {"24110 y"};
+    saved.nuclides = {"Pu-239"};
+    saved.halfLives = {"24110 y"};
     saved.Public = saved.AllRoutes = saved.AllAerosol = saved.AllOrgans = true;
     saved.Tissues[4] = saved.Periods[1] = true;
-    SaveOptionsFile(path, saved);
+    saveOptionsFile(path, saved);
 
     click(B::Vapours);
     ASSERT_EQ(model.loadOptions(path), OptionsLoad::Completed);
-    EXPECT_EQ(model.chosenNames(), saved.Nuclides);
+    EXPECT_EQ(model.chosenNames(), saved.nuclides);
     EXPECT_TRUE(model.isChecked(B::Vapours));  // kept behind "All routes"
     EXPECT_FALSE(model.isEnabled(B::Vapours));
     EXPECT_TRUE(model.isEnabled(B::AllAerosol));
@@ -223,7 +223,7 @@ TEST_F(SelectionModelTest, LoadingSetsBoxesThroughTheirRules) {
     // No particulate route in force: the aerosol section loads unchecked and disabled.
     saved.AllRoutes = false;
     saved.Ingestion = true;
-    SaveOptionsFile(path, saved);
+    saveOptionsFile(path, saved);
     ASSERT_EQ(model.loadOptions(path), OptionsLoad::Completed);
     EXPECT_FALSE(model.isChecked(B::AllAerosol));
     EXPECT_FALSE(model.isEnabled(B::AllAerosol));

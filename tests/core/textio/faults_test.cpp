@@ -11,7 +11,7 @@ namespace {
 
 TEST(Faults, SystemErrorsMapToTheNumberedMessages) {
     auto message = [](int err, bool forReading) {
-        const IoError error = IoError::FromErrno(err, "/tmp/x", forReading);
+        const IoError error = IoError::fromErrno(err, "/tmp/x", forReading);
         return std::to_string(error.code()) + " " + error.what();
     };
     EXPECT_EQ(message(ENOENT, true), "2 File not found");
@@ -28,16 +28,16 @@ TEST(Faults, SystemErrorsMapToTheNumberedMessages) {
 }
 
 TEST(Faults, ErrorBoxAddsAFullStopAfterCharactersSortingAfterThePoint) {
-    EXPECT_EQ(ErrorBoxText("Range check error"), "Range check error.");
-    EXPECT_EQ(ErrorBoxText("I/O error 5"), "I/O error 5.");
-    EXPECT_EQ(ErrorBoxText("ends in a slash/"), "ends in a slash/.");
-    EXPECT_EQ(ErrorBoxText("caf\xe9"), "caf\xe9.");  // high bytes sort after '.'
-    EXPECT_EQ(ErrorBoxText("already."), "already.");
-    EXPECT_EQ(ErrorBoxText("a comma,"), "a comma,");
-    EXPECT_EQ(ErrorBoxText("'1.0E-0' is not a valid floating point value'"),
+    EXPECT_EQ(errorBoxText("Range check error"), "Range check error.");
+    EXPECT_EQ(errorBoxText("I/O error 5"), "I/O error 5.");
+    EXPECT_EQ(errorBoxText("ends in a slash/"), "ends in a slash/.");
+    EXPECT_EQ(errorBoxText("caf\xe9"), "caf\xe9.");  // high bytes sort after '.'
+    EXPECT_EQ(errorBoxText("already."), "already.");
+    EXPECT_EQ(errorBoxText("a comma,"), "a comma,");
+    EXPECT_EQ(errorBoxText("'1.0E-0' is not a valid floating point value'"),
               "'1.0E-0' is not a valid floating point value'");
-    EXPECT_EQ(ErrorBoxText("bang!"), "bang!");
-    EXPECT_EQ(ErrorBoxText(""), "");
+    EXPECT_EQ(errorBoxText("bang!"), "bang!");
+    EXPECT_EQ(errorBoxText(""), "");
 }
 
 }  // namespace

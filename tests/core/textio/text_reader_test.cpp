@@ -20,7 +20,7 @@ using testing::WriteBytes;
 int CountFaultCode(std::string_view bytes) {
     TextReader reader(bytes);
     try {
-        reader.ReadCount();
+        reader.readCount();
     } catch (const IoError& error) {
         EXPECT_STREQ(error.what(), "Invalid numeric input");
         return error.code();
@@ -31,18 +31,18 @@ int CountFaultCode(std::string_view bytes) {
 TEST(TextReader, LinesEndAtCrWithOneLfSkippedAndLfAloneKept) {
     const std::string bytes = "a\r\nb\rc\nd\r\n\r\n\r\r\nlast";
     TextReader reader(bytes);
-    EXPECT_EQ(reader.ReadLine(), "a");
-    EXPECT_EQ(reader.ReadLine(), "b");
-    EXPECT_EQ(reader.ReadLine(), "c\nd");
-    EXPECT_EQ(reader.ReadLine(), "");
-    EXPECT_EQ(reader.ReadLine(), "");
-    EXPECT_EQ(reader.ReadLine(), "");
-    EXPECT_EQ(reader.ReadLine(), "last");
-    EXPECT_TRUE(reader.AtEnd());
+    EXPECT_EQ(reader.readLine(), "a");
+    EXPECT_EQ(reader.readLine(), "b");
+    EXPECT_EQ(reader.readLine(), "c\nd");
+    EXPECT_EQ(reader.readLine(), "");
+    EXPECT_EQ(reader.readLine(), "");
+    EXPECT_EQ(reader.readLine(), "");
+    EXPECT_EQ(reader.readLine(), "last");
+    EXPECT_TRUE(reader.atEnd());
     // Past the end: empty lines and zero counts, without error.
-    EXPECT_EQ(reader.ReadLine(), "");
-    EXPECT_EQ(reader.ReadCount(), 0);
-    EXPECT_EQ(reader.ReadLine(), "");
+    EXPECT_EQ(reader.readLine(), "");
+    EXPECT_EQ(reader.readCount(), 0);
+    EXPECT_EQ(reader.readLine(), "");
 }
 
 TEST(TextReader, CtrlZEndsTheFileWhereverItStands) {
@@ -50,47 +50,47 @@ TEST(TextReader, CtrlZEndsTheFileWhereverItStands) {
         "ab\x1a"
         "cd\r\n5\r\n";
     TextReader reader(bytes);
-    EXPECT_EQ(reader.ReadLine(), "ab");
-    EXPECT_TRUE(reader.AtEnd());
-    EXPECT_EQ(reader.ReadCount(), 0);
-    EXPECT_EQ(reader.ReadLine(), "");
+    EXPECT_EQ(reader.readLine(), "ab");
+    EXPECT_TRUE(reader.atEnd());
+    EXPECT_EQ(reader.readCount(), 0);
+    EXPECT_EQ(reader.readLine(), "");
 
     const std::string countThenEndBytes =
         "12\x1a"
         "99\r\nx\r\n";
     TextReader countThenEnd(countThenEndBytes);
-    EXPECT_EQ(countThenEnd.ReadCount(), 12);
-    EXPECT_EQ(countThenEnd.ReadLine(), "");
+    EXPECT_EQ(countThenEnd.readCount(), 12);
+    EXPECT_EQ(countThenEnd.readLine(), "");
 
     const std::string atLineStartBytes =
         "one\r\n\x1a"
         "two\r\n";
     TextReader atLineStart(atLineStartBytes);
-    EXPECT_EQ(atLineStart.ReadLine(), "one");
-    EXPECT_EQ(atLineStart.ReadLine(), "");
-    EXPECT_TRUE(atLineStart.AtEnd());
+    EXPECT_EQ(atLineStart.readLine(), "one");
+    EXPECT_EQ(atLineStart.readLine(), "");
+    EXPECT_TRUE(atLineStart.atEnd());
 }
 
 TEST(TextReader, CountSkipsBlanksAndLineEndsAndIgnoresTheRestOfItsLine) {
     const std::string bytes = "  \r\n\r\n\t 42 nuclides follow\r\n-7\tx\r\n+3\rtext line \r\n";
     TextReader reader(bytes);
-    EXPECT_EQ(reader.ReadCount(), 42);
-    EXPECT_EQ(reader.ReadCount(), -7);
-    EXPECT_EQ(reader.ReadCount(), 3);
-    EXPECT_EQ(reader.ReadLine(), "text line ");
+    EXPECT_EQ(reader.readCount(), 42);
+    EXPECT_EQ(reader.readCount(), -7);
+    EXPECT_EQ(reader.readCount(), 3);
+    EXPECT_EQ(reader.readLine(), "text line ");
 
     // With LF-only line ends the rest of the count's "line" is the rest of the file.
     const std::string lfOnlyBytes = "3\nPu-239\n24110 y\n";
     TextReader lfOnly(lfOnlyBytes);
-    EXPECT_EQ(lfOnly.ReadCount(), 3);
-    EXPECT_EQ(lfOnly.ReadLine(), "");
-    EXPECT_TRUE(lfOnly.AtEnd());
+    EXPECT_EQ(lfOnly.readCount(), 3);
+    EXPECT_EQ(lfOnly.readLine(), "");
+    EXPECT_TRUE(lfOnly.atEnd());
 
     // Extremes of a 32-bit count.
     const std::string extremesBytes = "2147483647\r\n-2147483648\r\n";
     TextReader extremes(extremesBytes);
-    EXPECT_EQ(extremes.ReadCount(), 2147483647);
-    EXPECT_EQ(extremes.ReadCount(), -2147483647 - 1);
+    EXPECT_EQ(extremes.readCount(), 2147483647);
+    EXPECT_EQ(extremes.readCount(), -2147483647 - 1);
 }
 
 // Line numbers name lines as an editor counts them: CR and CR LF end a line, LF alone does not,
@@ -98,19 +98,19 @@ TEST(TextReader, CountSkipsBlanksAndLineEndsAndIgnoresTheRestOfItsLine) {
 TEST(TextReader, LineNumbersFollowTheLineRules) {
     TextReader reader("\r\n \r\n\r 7 x\r\na\nb\rc\r\n"sv);
     EXPECT_EQ(reader.lineNumber(), 1);
-    EXPECT_EQ(reader.ReadCount(), 7);
+    EXPECT_EQ(reader.readCount(), 7);
     EXPECT_EQ(reader.lineNumber(), 5);  // the count stood on line 4
-    EXPECT_EQ(reader.ReadLine(), "a\nb");
-    reader.SkipLine();
+    EXPECT_EQ(reader.readLine(), "a\nb");
+    reader.skipLine();
     EXPECT_EQ(reader.lineNumber(), 7);
-    EXPECT_EQ(reader.ReadLine(), "");
+    EXPECT_EQ(reader.readLine(), "");
     EXPECT_EQ(reader.lineNumber(), 8);
 
     TextReader bad("\r\n\r\n  2x\r\n"sv);
-    EXPECT_THROW(bad.ReadCount(), IoError);
+    EXPECT_THROW(bad.readCount(), IoError);
     EXPECT_EQ(bad.lineNumber(), 3);
     TextReader empty(""sv);
-    EXPECT_EQ(empty.ReadCount(), 0);
+    EXPECT_EQ(empty.readCount(), 0);
     EXPECT_EQ(empty.lineNumber(), 2);
 }
 
@@ -128,13 +128,13 @@ TEST(TextReader, CountTokenIsAtMost32Characters) {
     // 32 characters make one token.
     const std::string exactBytes = zeros31 + "7 rest\r\nnext\r\n";
     TextReader exact(exactBytes);
-    EXPECT_EQ(exact.ReadCount(), 7);
-    EXPECT_EQ(exact.ReadLine(), "next");
+    EXPECT_EQ(exact.readCount(), 7);
+    EXPECT_EQ(exact.readLine(), "next");
     // A longer run is cut after 32 characters and the rest of its line is skipped.
     const std::string longerBytes = zeros31 + "0" + "9999\r\nnext\r\n";
     TextReader longer(longerBytes);
-    EXPECT_EQ(longer.ReadCount(), 0);
-    EXPECT_EQ(longer.ReadLine(), "next");
+    EXPECT_EQ(longer.readCount(), 0);
+    EXPECT_EQ(longer.readLine(), "next");
     // A huge run of digits neither overflows nor runs on.
     EXPECT_EQ(CountFaultCode(std::string(40, '9') + "\r\n"), IoError::kInvalidNumericInput);
 }
@@ -143,8 +143,8 @@ TEST(TextReader, EveryByteIsKept) {
     const std::string binary = "a\0b\x01\x7f\x80\xff\t \n"s;
     const std::string bytes = binary + "\r\n" + "  padded  \r\n";
     TextReader reader(bytes);
-    EXPECT_EQ(reader.ReadLine(), binary);
-    EXPECT_EQ(reader.ReadLine(), "  padded  ");
+    EXPECT_EQ(reader.readLine(), binary);
+    EXPECT_EQ(reader.readLine(), "  padded  ");
 }
 
 TEST(TextReader, FileReadsAcrossItsBufferBoundaries) {
@@ -161,15 +161,15 @@ TEST(TextReader, FileReadsAcrossItsBufferBoundaries) {
 
     TextReader reader = TextReader::Open(dir.File("big.txt"));
     std::string line;
-    reader.ReadLine(line);
+    reader.readLine(line);
     EXPECT_EQ(line, first);
-    reader.ReadLine(line);
+    reader.readLine(line);
     EXPECT_EQ(line.size(), huge.size());
     EXPECT_EQ(line, huge);
-    EXPECT_EQ(reader.ReadCount(), 12);
-    reader.ReadLine(line);
+    EXPECT_EQ(reader.readCount(), 12);
+    reader.readLine(line);
     EXPECT_EQ(line, "tail");
-    EXPECT_TRUE(reader.AtEnd());
+    EXPECT_TRUE(reader.atEnd());
 }
 
 TEST(TextReader, OpenFailuresCarryTheSystemMessages) {
@@ -194,7 +194,7 @@ TEST(TextReader, ReadFailureIsReportedWithTheSystemCode) {
     // "File access denied" although both are numbered 5.
     TextReader reader = TextReader::Open("/proc/self/mem");
     try {
-        reader.ReadLine();
+        reader.readLine();
         FAIL() << "no error";
     } catch (const IoError& error) {
         EXPECT_EQ(error.code(), 5);

@@ -34,7 +34,7 @@ int EntriesIn(const ScratchDirectory& dir) {
 
 int SaveFailureCode(const std::string& path, const std::function<void(TextWriter&)>& content) {
     try {
-        SaveTextFile(path, content);
+        saveTextFile(path, content);
     } catch (const IoError& error) {
         return error.code();
     }
@@ -42,27 +42,27 @@ int SaveFailureCode(const std::string& path, const std::function<void(TextWriter
 }
 
 void TwoLines(TextWriter& out) {
-    out.WriteLine("first");
-    out.Write("sec");
-    out.Write("ond\x1a\xff");
-    out.EndLine();
+    out.writeLine("first");
+    out.write("sec");
+    out.write("ond\x1a\xff");
+    out.endLine();
 }
 
 TEST(SaveTextFile, WritesCrLfLinesAndReplacesAnExistingFileKeepingItsPermissions) {
     ScratchDirectory dir;
     const std::string path = dir.File("out.dos");
-    SaveTextFile(path, TwoLines);
+    saveTextFile(path, TwoLines);
     EXPECT_EQ(ReadBytes(path), "first\r\nsecond\x1a\xff\r\n");
 
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-    SaveTextFile(path, [](TextWriter& out) { out.WriteLine(""); });
+    saveTextFile(path, [](TextWriter& out) { out.writeLine(""); });
     EXPECT_EQ(ReadBytes(path), "\r\n");
     EXPECT_EQ(PermissionBits(path), 0640u);
 
     // A read-only file is refused and kept, whoever saves.
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
     try {
-        SaveTextFile(path, TwoLines);
+        saveTextFile(path, TwoLines);
         ADD_FAILURE() << "a read-only file was replaced";
     } catch (const IoError& e) {
         EXPECT_STREQ(e.what(), "File access denied");
@@ -76,7 +76,7 @@ TEST(SaveTextFile, FailureMidwayLeavesTheOldFileOrItsAbsenceAlone) {
     ScratchDirectory dir;
     const std::string path = dir.File("out.opt");
     auto failsAfterMuchOutput = [](TextWriter& out) {
-        for (int i = 0; i < 50000; ++i) out.WriteLine("a line long enough to be flushed");
+        for (int i = 0; i < 50000; ++i) out.writeLine("a line long enough to be flushed");
         throw IoError(IoError::kDiskFull);
     };
 
@@ -85,9 +85,9 @@ TEST(SaveTextFile, FailureMidwayLeavesTheOldFileOrItsAbsenceAlone) {
     EXPECT_EQ(EntriesIn(dir), 0);
 
     WriteBytes(path, "old content\r\n");
-    EXPECT_THROW(SaveTextFile(path,
+    EXPECT_THROW(saveTextFile(path,
                               [](TextWriter& out) {
-                                  out.WriteLine("half");
+                                  out.writeLine("half");
                                   throw std::runtime_error("interrupted");
                               }),
                  std::runtime_error);
@@ -105,9 +105,9 @@ TEST(SaveTextFile, ASaveCutOffLeavesNoHiddenFileForLong) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         try {
-            SaveTextFile(path, [](TextWriter& out) {
-                for (int i = 0; i < 50000; ++i) out.WriteLine("a line long enough to be flushed");
-                out.Flush();
+            saveTextFile(path, [](TextWriter& out) {
+                for (int i = 0; i < 50000; ++i) out.writeLine("a line long enough to be flushed");
+                out.flush();
                 ::raise(SIGKILL);
             });
         } catch (...) {
@@ -118,7 +118,7 @@ TEST(SaveTextFile, ASaveCutOffLeavesNoHiddenFileForLong) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status));
     EXPECT_EQ(ReadBytes(path), "old content\r\n");
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.dos"});
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"out.dos"});
 
     // Hidden files of this name's pattern that no save holds are removed by the next save of
     // the name; one a running save holds, and every other name, stay.
@@ -128,10 +128,10 @@ TEST(SaveTextFile, ASaveCutOffLeavesNoHiddenFileForLong) {
     const int held = ::open(dir.File(".out.dos.Held99").c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_GE(held, 0);
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
-    SaveTextFile(path, TwoLines);
+    saveTextFile(path, TwoLines);
     ::close(held);
     EXPECT_EQ(ReadBytes(path), "first\r\nsecond\x1a\xff\r\n");
-    EXPECT_EQ(dir.Entries(),
+    EXPECT_EQ(dir.entries(),
               (std::vector<std::string>{".other.dos.Zz99Yy", ".out.dos.Held99", ".out.dos.long123",
                                         "out.dos", "out.dos.Ab12Cd"}));
 }
@@ -141,20 +141,20 @@ TEST(SaveTextFile, DeviceIsWrittenInPlaceAndAFullOneReportsDiskFull) {
     struct stat st {};
     ASSERT_EQ(::stat("/dev/full", &st), 0);
     EXPECT_TRUE(S_ISCHR(st.st_mode));  // still the device, not a file put in its place
-    EXPECT_NO_THROW(SaveTextFile("/dev/null", TwoLines));
+    EXPECT_NO_THROW(saveTextFile("/dev/null", TwoLines));
 }
 
 TEST(SaveTextFile, SymbolicLinkKeepsPointingAtItsTargetWhichIsReplaced) {
     ScratchDirectory dir;
     WriteBytes(dir.File("target.dos"), "old\r\n");
     ASSERT_EQ(::symlink("target.dos", dir.File("link.dos").c_str()), 0);
-    SaveTextFile(dir.File("link.dos"), TwoLines);
+    saveTextFile(dir.File("link.dos"), TwoLines);
     EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.dos")));
     EXPECT_EQ(ReadBytes(dir.File("target.dos")), "first\r\nsecond\x1a\xff\r\n");
 
     // A dangling link creates the file it names.
     ASSERT_EQ(::symlink("made.dos", dir.File("dangling.dos").c_str()), 0);
-    SaveTextFile(dir.File("dangling.dos"), TwoLines);
+    saveTextFile(dir.File("dangling.dos"), TwoLines);
     EXPECT_TRUE(std::filesystem::is_symlink(dir.File("dangling.dos")));
     EXPECT_EQ(ReadBytes(dir.File("made.dos")), "first\r\nsecond\x1a\xff\r\n");
 }
@@ -170,8 +170,8 @@ TEST(SaveTextFile, UnwritablePlacesAreRefusedWithTheirMessages) {
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder")));
 
     for (const char* typed : {"", "*.dos", "out?.opt"})
-        EXPECT_THROW(RequireValidTypedFileName(typed), IoError) << typed;
-    EXPECT_NO_THROW(RequireValidTypedFileName("results.dos"));
+        EXPECT_THROW(requireValidTypedFileName(typed), IoError) << typed;
+    EXPECT_NO_THROW(requireValidTypedFileName("results.dos"));
 }
 
 }  // namespace

@@ -89,14 +89,14 @@ class DisplayTextTest : public QObject {
         const QString options = data.dataPath("huge.opt");
         std::string optionsText = "2\r\nBig\r\n" + huge + "\r\nMu\r\n0.3 \xB5s\r\n";
         test::writeFile(options.toStdString(), optionsText + "Exposure group\r\nyes\r\nno\r\n");
-        QCOMPARE(LoadOptionsFile(options.toStdString(), window), OptionsLoad::Completed);
+        QCOMPARE(loadOptionsFile(options.toStdString(), window), OptionsLoad::Completed);
         auto* halfLives = window.findChild<QListWidget*>(QStringLiteral("LstBxHalfLife"));
         VerifyCut(halfLives->item(0)->text(), QStringLiteral("1 yyy"));
         QCOMPARE(halfLives->item(1)->text(), QString::fromUtf8("0.3 \u00B5s"));
         const SelectionSnapshot chosen = window.snapshot();
-        QVERIFY(chosen.HalfLives.at(0) == huge);
-        QCOMPARE(chosen.HalfLives.at(1), std::string("0.3 \xB5s"));
-        SaveOptionsFile(data.dataPath("again.opt").toStdString(), chosen);
+        QVERIFY(chosen.halfLives.at(0) == huge);
+        QCOMPARE(chosen.halfLives.at(1), std::string("0.3 \xB5s"));
+        saveOptionsFile(data.dataPath("again.opt").toStdString(), chosen);
         QVERIFY(ReadAll(data.dataPath("again.opt")).starts_with(optionsText));
 
         // The viewer's header shows the start of the heading, and the window paints.

@@ -28,7 +28,7 @@ class WatchingMessages final : public Messages {
   public:
     void inform(const QString& text) override { record(text); }
     void error(const QString& faultMessage) override {
-        record(QString::fromStdString(ErrorBoxText(faultMessage.toStdString())));
+        record(QString::fromStdString(errorBoxText(faultMessage.toStdString())));
     }
 
     QStringList shown;

@@ -185,19 +185,19 @@ class WindowAndBatchTest : public QObject {
                      ReadAll(source + "/fuzz/seeds/options/" + QLatin1String(seed)));
 
         SelectionSnapshot all;
-        all.Nuclides = {"Cs-137", "Pu-239", "H-3", "I-131", "Pu-239"};
-        all.HalfLives = {"30.0y", "24110 y", "", "8.04d", "as typed"};
+        all.nuclides = {"Cs-137", "Pu-239", "H-3", "I-131", "Pu-239"};
+        all.halfLives = {"30.0y", "24110 y", "", "8.04d", "as typed"};
         all.Public = all.Occupational = all.AllRoutes = all.AllAerosol = all.AllAcutes = true;
         all.AllChronics = all.AllOrgans = all.AllPeriods = true;
-        SaveOptionsFile((Home() + "/everything.opt").toStdString(), all);
+        saveOptionsFile((Home() + "/everything.opt").toStdString(), all);
 
         SelectionSnapshot some;
-        some.Nuclides = {"pu-239", "H-3"};  // a data file found without regard to case
-        some.HalfLives = {"24110 y", "12.32 y"};
+        some.nuclides = {"pu-239", "H-3"};  // a data file found without regard to case
+        some.halfLives = {"24110 y", "12.32 y"};
         some.Occupational = some.Particulates = some.Vapours = true;
         some.Aerosol[0] = some.Aerosol[9] = some.AcuteScenarios[7] = true;
         some.ChronicScenarios[1] = some.Tissues[2] = some.Tissues[16] = some.Periods[3] = true;
-        SaveOptionsFile((Home() + "/some.opt").toStdString(), some);
+        saveOptionsFile((Home() + "/some.opt").toStdString(), some);
 
         const QByteArray everything = ReadAll(Home() + "/everything.opt");
         WriteAll(Home() + "/cut.opt", everything.left(everything.indexOf("Tissues")));
@@ -256,15 +256,15 @@ class WindowAndBatchTest : public QObject {
             } else if (kind < 9) {
                 const auto box = SelectionBox(random() % kSelectionBoxCount);
                 const bool checked = random() % 2;
-                Sink().SetBox(box, checked);
-                model.SetBox(box, checked);
+                Sink().setBox(box, checked);
+                model.setBox(box, checked);
             } else {
                 const std::string path =
                     (Home() + "/" + files[int(random() % unsigned(files.size()))]).toStdString();
                 OptionsLoad windowLoad{}, modelLoad{};
                 QString windowFault, modelFault;
                 try {
-                    windowLoad = LoadOptionsFile(path, Sink());
+                    windowLoad = loadOptionsFile(path, Sink());
                 } catch (const IoError& e) {
                     windowFault = e.what();
                 }

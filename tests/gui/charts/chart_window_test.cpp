@@ -51,7 +51,7 @@ fetaldose::testing::FieldOf lifelikeFields(int nuclide) {
         static const double kByScenario[] = {2e-12,   9e-12,   4e-11, 1.6e-10, 3.1e-10, 4.4e-10,
                                              5.8e-10, 7.7e-10, 6e-12, 3e-11,   4e-10};
         const double tissue = 0.35 + ((row * 7) % 11) / 4.0;
-        const double inUtero = kByScenario[place.Scenario - 1] * tissue * std::pow(3.1, nuclide);
+        const double inUtero = kByScenario[place.scenario - 1] * tissue * std::pow(3.1, nuclide);
         const double value = line == 3 ? inUtero : inUtero * (0.08 + 0.21 * (line - 3));
         char buffer[16];
         std::snprintf(buffer, sizeof buffer, "%.1E", value);
@@ -282,7 +282,7 @@ class ChartWindowTest : public QObject {
                                                   lifelikeFields(static_cast<int>(n % 5) - 2)));
         SelectionSnapshot selection =
             chartSelection(names, {1, 2, 3, 4, 5, 6, 7, 8}, {0, 8, 9, 14, 16});
-        selection.HalfLives = {"30.0y",  "8.04d", "28.8y",   "24110y",
+        selection.halfLives = {"30.0y",  "8.04d", "28.8y",   "24110y",
                                "432.2y", "5.27y", "4.47E9y", "1600y"};
         const auto run = runner_->run(selection);
         auto window = windowFor(*run, 5);

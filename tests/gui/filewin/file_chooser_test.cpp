@@ -331,17 +331,17 @@ class FileChooserTest : public QObject {
 
     void optionsSavedAndLoadedRestoreTheSelection() {
         SelectionWindow& selection = windows_->selection();
-        selection.ClearChosen();
-        selection.AppendChosen("Cs-137", "30.08 y");
-        selection.AppendChosen("I-131", "8.02 d");
-        selection.SetBox(SelectionBox::Public, true);
-        selection.SetBox(SelectionBox::Occupational, false);
-        selection.SetBox(SelectionBox::AllRoutes, false);
-        selection.SetBox(SelectionBox::Particulates, true);
-        selection.SetBox(SelectionBox::AllAerosol, false);
-        selection.SetItem(SelectionList::Aerosol, 3, true);
-        selection.SetBox(SelectionBox::AllOrgans, false);
-        selection.SetItem(SelectionList::Tissues, 16, true);
+        selection.clearChosen();
+        selection.appendChosen("Cs-137", "30.08 y");
+        selection.appendChosen("I-131", "8.02 d");
+        selection.setBox(SelectionBox::Public, true);
+        selection.setBox(SelectionBox::Occupational, false);
+        selection.setBox(SelectionBox::AllRoutes, false);
+        selection.setBox(SelectionBox::Particulates, true);
+        selection.setBox(SelectionBox::AllAerosol, false);
+        selection.setItem(SelectionList::Aerosol, 3, true);
+        selection.setBox(SelectionBox::AllOrgans, false);
+        selection.setItem(SelectionList::Tissues, 16, true);
         const SelectionSnapshot saved = selection.snapshot();
 
         FileChooserWindow& save = windows_->saveOptions();
@@ -349,10 +349,10 @@ class FileChooserTest : public QObject {
         QCOMPARE(save.result(), int(QDialog::Accepted));
         QVERIFY(readAll(pathAt("choice.opt")).startsWith("2\r\nCs-137\r\n30.08 y\r\nI-131\r\n"));
 
-        selection.ClearChosen();
-        selection.SetBox(SelectionBox::AllRoutes, true);
-        selection.SetBox(SelectionBox::AllOrgans, true);
-        selection.SetBox(SelectionBox::Public, false);
+        selection.clearChosen();
+        selection.setBox(SelectionBox::AllRoutes, true);
+        selection.setBox(SelectionBox::AllOrgans, true);
+        selection.setBox(SelectionBox::Public, false);
 
         FileChooserWindow& load = windows_->loadOptions();
         whileOpen(load, [&] {
@@ -380,7 +380,7 @@ class FileChooserTest : public QObject {
                      QStringList({QString::fromLocal8Bit(kNuclideNotAvailableMessage)}));
             QVERIFY(messages_.errors.isEmpty());
             QVERIFY(w.isVisible());
-            QCOMPARE(windows_->selection().snapshot().Nuclides,
+            QCOMPARE(windows_->selection().snapshot().nuclides,
                      std::vector<std::string>({"Cs-137"}));
 
             messages_.clear();

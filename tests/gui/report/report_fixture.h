@@ -30,13 +30,13 @@ struct RunResult {
 inline std::unique_ptr<RunResult> runSelection(const SelectionSnapshot& selection,
                                                const std::string& dataFolder) {
     auto result = std::make_unique<RunResult>();
-    const RunCheck check = CheckSelection(selection);
-    if (check.Stage != GridStage::LaidOut) throw std::runtime_error(check.StopMessage);
+    const RunCheck check = checkSelection(selection);
+    if (check.stage != GridStage::LaidOut) throw std::runtime_error(check.stopMessage);
     NuclideData scratch;
     const FillOutcome outcome =
-        FillResultStore(selection, check, dataFolder, '.', scratch, result->store);
-    if (!outcome.Complete) throw std::runtime_error(outcome.StopMessage);
-    for (int row : check.Rows) result->rowLabels.emplace_back(kRowLabels[std::size_t(row - 1)]);
+        fillResultStore(selection, check, dataFolder, '.', scratch, result->store);
+    if (!outcome.complete) throw std::runtime_error(outcome.stopMessage);
+    for (int row : check.rows) result->rowLabels.emplace_back(kRowLabels[std::size_t(row - 1)]);
     for (int period : check.Periods)
         result->periodHeadings.emplace_back(kPeriodLabels[std::size_t(period - 1)]);
     return result;
@@ -47,8 +47,8 @@ inline std::unique_ptr<RunResult> runSelection(const SelectionSnapshot& selectio
 // three tables are known from the known-good results file beside that data set.
 inline SelectionSnapshot knownSession() {
     SelectionSnapshot s;
-    s.Nuclides = {"Cs-137", "I-131"};
-    s.HalfLives = {"30.0y", "8.04d"};
+    s.nuclides = {"Cs-137", "I-131"};
+    s.halfLives = {"30.0y", "8.04d"};
     s.Public = s.Occupational = true;
     s.Ingestion = true;
     s.AcuteScenarios[2] = true;
@@ -86,8 +86,8 @@ class MadeUpData {
         for (int k = 1; k <= nuclides; ++k) {
             const std::string name = "Mx-" + std::to_string(k);
             writeFile(name, k);
-            s.Nuclides.push_back(name);
-            s.HalfLives.push_back(std::to_string(k) + ".0y");
+            s.nuclides.push_back(name);
+            s.halfLives.push_back(std::to_string(k) + ".0y");
         }
         return runSelection(s, dataFolder());
     }
@@ -107,7 +107,7 @@ class MadeUpData {
                     if (line < 3) return DataFileBuilder::DefaultLine(place, line);
                     return ValueLine([&](int row) {
                         const int lead = line == 3 ? 1 + nuclide % 9 : line - 3;
-                        const int second = line == 3 ? place.Scenario % 10 : place.Group;
+                        const int second = line == 3 ? place.scenario % 10 : place.group;
                         return std::to_string(lead) + "." + std::to_string(second) + "E-1" +
                                std::to_string(row % 10);
                     });

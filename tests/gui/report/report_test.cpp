@@ -88,7 +88,7 @@ class ReportTest : public QObject {
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QStringList known = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
         const auto run = testing::runSelection(testing::knownSession(), FETALDOSE_E2E_DIR "/data/");
-        QCOMPARE(run->store.TableCount(), 3);
+        QCOMPARE(run->store.tableCount(), 3);
         for (int t = 1; t <= 3; ++t) {
             const QStringList table = known.mid((t - 1) * 18, 18);
             for (const TableView view : {TableView::Offspring, TableView::PostNatal}) {
@@ -152,7 +152,7 @@ class ReportTest : public QObject {
         testing::MadeUpData data;
         const auto run = data.run(40, 3);
         const ResultStore& store = run->store;
-        QCOMPARE(store.RowCount(), 4);  // "Brain" gives two rows
+        QCOMPARE(store.rowCount(), 4);  // "Brain" gives two rows
         QTemporaryDir out;
         const QString pdf = out.filePath(QStringLiteral("report.pdf"));
         QVERIFY(writeReportPdf(pdf.toStdString(), tablesOf(*run), kProvenance));
@@ -172,10 +172,10 @@ class ReportTest : public QObject {
         for (int t = 1; t <= 40; ++t) {
             QVERIFY(find(QStringLiteral("Table %1 of 40").arg(t), false));
             QVERIFY(lines[at].contains(text(store.Nuclide(t))));
-            QVERIFY(lines[at].contains(text(store.Group(t)).trimmed()));
-            QVERIFY(find(text(store.Scenario(t)), true));
-            QVERIFY(find(text(store.Route(t)), true));
-            for (int r = 1; r <= store.RowCount(); ++r) {
+            QVERIFY(lines[at].contains(text(store.group(t)).trimmed()));
+            QVERIFY(find(text(store.scenario(t)), true));
+            QVERIFY(find(text(store.route(t)), true));
+            for (int r = 1; r <= store.rowCount(); ++r) {
                 QStringList cells = {text(run->rowLabels[r - 1]), text(store.InUtero(t, r))};
                 for (int n = 1; n <= 2; ++n) cells << text(store.PostNatal(t, r, n));
                 for (int n = 1; n <= 2; ++n) cells << text(store.Offspring(t, r, n));

@@ -41,8 +41,8 @@ using TestPrinters = testing::PdfPrinters;
 // periods; tests change what they need.
 SelectionSnapshot baseSelection(const std::string& nuclide) {
     SelectionSnapshot selection;
-    selection.Nuclides = {nuclide};
-    selection.HalfLives = {"1 y"};
+    selection.nuclides = {nuclide};
+    selection.halfLives = {"1 y"};
     selection.Public = true;
     selection.Ingestion = true;
     selection.AcuteScenarios[0] = true;
@@ -434,8 +434,8 @@ void ResultsViewerTest::stopMessagesAndWhatTheGridsHold() {
     runFull();
     const QStringList before = allCells();
     SelectionSnapshot noNuclide = good;
-    noNuclide.Nuclides.clear();
-    noNuclide.HalfLives.clear();
+    noNuclide.nuclides.clear();
+    noNuclide.halfLives.clear();
     QVERIFY(!stopRun(noNuclide));
     QCOMPARE(messages_.informed, QStringList{QStringLiteral("Please select a nuclide")});
     QCOMPARE(allCells(), before);
@@ -482,8 +482,8 @@ void ResultsViewerTest::stopMessagesAndWhatTheGridsHold() {
 
     // A missing data file after a good one: the message, and nothing shown.
     SelectionSnapshot missing = good;
-    missing.Nuclides = {"Two", "Absent"};
-    missing.HalfLives = {"1 y", "2 y"};
+    missing.nuclides = {"Two", "Absent"};
+    missing.halfLives = {"1 y", "2 y"};
     QVERIFY(!stopRun(missing));
     QCOMPARE(messages_.informed, QStringList{QStringLiteral("Cannot find the nuclide file")});
     QCOMPARE(offspringGrid().cell(0, 18), QStringLiteral("Effective dose"));
@@ -494,7 +494,7 @@ void ResultsViewerTest::stopMessagesAndWhatTheGridsHold() {
                   return key.row == 2 && key.line == 0 ? std::string("abc") : defaultField(key);
               }));
     SelectionSnapshot broken = good;
-    broken.Nuclides = {"Broken"};
+    broken.nuclides = {"Broken"};
     messages_.clear();
     ViewerDriver driver(viewerWindow());
     QString fault;
@@ -551,9 +551,9 @@ void ResultsViewerTest::counterStaysReadableWithLongTableNumbers() {
     auto label = [this](const char* name) {
         return viewerWindow().findChild<QLabel*>(QString::fromLatin1(name));
     };
-    viewerWindow().store().Resize(2, 1, 1);
+    viewerWindow().store().resize(2, 1, 1);
     for (int tables : {40, 1628, 1628}) {
-        viewerWindow().store().SetTableCount(tables);
+        viewerWindow().store().setTableCount(tables);
         viewerWindow().showTable(tables == 40 ? 3 : 1234);
         QVERIFY(textEnd(label("Label3")) < label("LblTCount")->x());
         QVERIFY(textEnd(label("LblTCount")) < label("Label5")->x());

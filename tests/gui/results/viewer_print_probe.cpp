@@ -53,8 +53,8 @@ int main(int argc, char** argv) {
     messages.clear();
 
     SelectionSnapshot selection;
-    selection.Nuclides = {"Pu-239"};
-    selection.HalfLives = {"2.411E+04 y"};
+    selection.nuclides = {"Pu-239"};
+    selection.halfLives = {"2.411E+04 y"};
     selection.Public = true;
     selection.Particulates = true;
     selection.Aerosol[6] = true;

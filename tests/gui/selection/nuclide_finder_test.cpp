@@ -189,7 +189,7 @@ class NuclideFinderTest : public QObject {
 
         ControlsSink& sink = windows_->selection();
         for (const char* name : {"H-3", "C-14", "I-131", "Cs-137", "Pu-239", "H-3"})
-            sink.AppendChosen(name, std::string("T ") + name);
+            sink.appendChosen(name, std::string("T ") + name);
 
         // Nothing selected: nothing removed.
         chosen_->clearSelection();
@@ -248,8 +248,8 @@ class NuclideFinderTest : public QObject {
         const SelectionSnapshot selection = windows_->selection().snapshot();
         const std::string nameBytes = name.toStdString();
         const std::string halfLifeBytes = halfLife.toStdString();
-        QCOMPARE(selection.Nuclides, std::vector<std::string>({nameBytes, nameBytes}));
-        QCOMPARE(selection.HalfLives, std::vector<std::string>({halfLifeBytes, halfLifeBytes}));
+        QCOMPARE(selection.nuclides, std::vector<std::string>({nameBytes, nameBytes}));
+        QCOMPARE(selection.halfLives, std::vector<std::string>({halfLifeBytes, halfLifeBytes}));
         QVERIFY(messages_.all.isEmpty());
     }
 

@@ -196,7 +196,7 @@ class SelectionWindowTest : public QObject {
 
     void boxesSetByTheOptionsLoaderRunTheirRulesOnlyOnAChange() {
         ControlsSink& sink = window();
-        sink.SetBox(SelectionBox::AllRoutes, true);
+        sink.setBox(SelectionBox::AllRoutes, true);
         QVERIFY(boxNamed("ChkBxAllRoutes")->isChecked());
         QVERIFY(!boxNamed("chkbxIng")->isEnabled());
         QVERIFY(!boxNamed("chkbxParticulates")->isEnabled());
@@ -204,45 +204,45 @@ class SelectionWindowTest : public QObject {
         QVERIFY(boxNamed("ChkBxAllAerosol")->isEnabled());
 
         // A disabled box set from code still runs its rule when its state changes...
-        sink.SetBox(SelectionBox::Particulates, true);
-        sink.SetBox(SelectionBox::Particulates, false);
+        sink.setBox(SelectionBox::Particulates, true);
+        sink.setBox(SelectionBox::Particulates, false);
         QVERIFY(!boxNamed("ChkBxAllAerosol")->isEnabled());
         // ...and nothing runs when a box is set to the state it has.
-        sink.SetBox(SelectionBox::AllRoutes, true);
+        sink.setBox(SelectionBox::AllRoutes, true);
         QVERIFY(!boxNamed("ChkBxAllAerosol")->isEnabled());
 
-        sink.SetBox(SelectionBox::AllOrgans, true);
+        sink.setBox(SelectionBox::AllOrgans, true);
         QVERIFY(!listNamed("chklstbxTissues")->isEnabled());
 
         // Setting an item runs no rule, in a disabled list too.
-        sink.SetItem(SelectionList::Tissues, 16, true);
-        sink.SetItem(SelectionList::Aerosol, 0, true);
+        sink.setItem(SelectionList::Tissues, 16, true);
+        sink.setItem(SelectionList::Aerosol, 0, true);
         QVERIFY(!listNamed("chklstbxTissues")->isEnabled());
         QCOMPARE(listNamed("chklstbxTissues")->item(16)->checkState(), Qt::Checked);
         QCOMPARE(listNamed("chklstbxAerosol")->item(0)->checkState(), Qt::Checked);
-        sink.SetItem(SelectionList::Aerosol, 0, false);
+        sink.setItem(SelectionList::Aerosol, 0, false);
         QCOMPARE(listNamed("chklstbxAerosol")->item(0)->checkState(), Qt::Unchecked);
     }
 
     void snapshotCopiesEveryStateEnabledOrNot() {
         ControlsSink& sink = window();
-        sink.SetBox(SelectionBox::Public, true);
-        sink.SetBox(SelectionBox::Particulates, true);
-        sink.SetBox(SelectionBox::Vapours, true);
-        sink.SetBox(SelectionBox::AllRoutes, true);  // the route boxes are now disabled
-        sink.SetBox(SelectionBox::AllAerosol, true);
-        sink.SetItem(SelectionList::Aerosol, 9, true);  // behind "All sizes", disabled
-        sink.SetItem(SelectionList::AcuteScenarios, 2, true);
-        sink.SetBox(SelectionBox::AllChronics, true);
-        sink.SetItem(SelectionList::ChronicScenarios, 0, true);
-        sink.SetItem(SelectionList::Tissues, 2, true);
-        sink.SetBox(SelectionBox::AllPeriods, true);
-        sink.AppendChosen("Pu-239", "24110 y");
-        sink.AppendChosen("Pu-239", "as in the file");
+        sink.setBox(SelectionBox::Public, true);
+        sink.setBox(SelectionBox::Particulates, true);
+        sink.setBox(SelectionBox::Vapours, true);
+        sink.setBox(SelectionBox::AllRoutes, true);  // the route boxes are now disabled
+        sink.setBox(SelectionBox::AllAerosol, true);
+        sink.setItem(SelectionList::Aerosol, 9, true);  // behind "All sizes", disabled
+        sink.setItem(SelectionList::AcuteScenarios, 2, true);
+        sink.setBox(SelectionBox::AllChronics, true);
+        sink.setItem(SelectionList::ChronicScenarios, 0, true);
+        sink.setItem(SelectionList::Tissues, 2, true);
+        sink.setBox(SelectionBox::AllPeriods, true);
+        sink.appendChosen("Pu-239", "24110 y");
+        sink.appendChosen("Pu-239", "as in the file");
 
         SelectionSnapshot expected;
-        expected.Nuclides = {"Pu-239", "Pu-239"};
-        expected.HalfLives = {"24110 y", "as in the file"};
+        expected.nuclides = {"Pu-239", "Pu-239"};
+        expected.halfLives = {"24110 y", "as in the file"};
         expected.Public = true;
         expected.AllRoutes = true;
         expected.Particulates = true;
@@ -257,9 +257,9 @@ class SelectionWindowTest : public QObject {
         QVERIFY(window().snapshot() == expected);
 
         // Loading empties both lists together.
-        sink.ClearChosen();
-        QVERIFY(window().snapshot().Nuclides.empty());
-        QVERIFY(window().snapshot().HalfLives.empty());
+        sink.clearChosen();
+        QVERIFY(window().snapshot().nuclides.empty());
+        QVERIFY(window().snapshot().halfLives.empty());
         QCOMPARE(listNamed("LstBxHalfLife")->count(), 0);
     }
 
@@ -267,14 +267,14 @@ class SelectionWindowTest : public QObject {
         ControlsSink& sink = window();
         QCOMPARE(QString::fromStdString(window().dataDirectory()),
                  QDir::currentPath() + QStringLiteral("/data/"));
-        QVERIFY(sink.DataFileExists("Pu-239"));
-        QVERIFY(!sink.DataFileExists("Pu-240"));
-        QVERIFY(!sink.DataFileExists(""));
+        QVERIFY(sink.dataFileExists("Pu-239"));
+        QVERIFY(!sink.dataFileExists("Pu-240"));
+        QVERIFY(!sink.dataFileExists(""));
 
         // Moving the working directory later does not move the data directory.
         const QString before = QDir::currentPath();
         QVERIFY(QDir::setCurrent(QDir::tempPath()));
-        QVERIFY(sink.DataFileExists("Pu-239"));
+        QVERIFY(sink.dataFileExists("Pu-239"));
         QVERIFY(QDir::setCurrent(before));
     }
 };
