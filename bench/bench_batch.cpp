@@ -42,22 +42,22 @@ ScratchFolder& Folder() {
 }
 
 // Every nuclide, group, route, size, scenario, tissue and period: 16 280 tables.
-const BatchSet& Set() {
+const BatchSet& set() {
     static const BatchSet set = [] {
-        BatchSet s{Folder().Path(), Folder().DataDirectory(), Folder().Path() + "/all.opt"};
+        BatchSet s{Folder().path(), Folder().dataDirectory(), Folder().path() + "/all.opt"};
         SelectionSnapshot selection;
-        selection.nuclides = WriteFullCapacityDataSet(s.dataDirectory, kNuclides);
+        selection.nuclides = writeFullCapacityDataSet(s.dataDirectory, kNuclides);
         selection.halfLives.assign(selection.nuclides.size(), "1 d");
-        selection.Public = selection.Occupational = true;
-        selection.AllRoutes = selection.AllAerosol = selection.AllAcutes = true;
-        selection.AllChronics = selection.AllOrgans = selection.AllPeriods = true;
+        selection.memberOfPublic = selection.occupational = true;
+        selection.allRoutes = selection.allAerosol = selection.allAcutes = true;
+        selection.allChronics = selection.allOrgans = selection.allPeriods = true;
         saveOptionsFile(s.options, selection);
         return s;
     }();
     return set;
 }
 
-double CpuSeconds(const rusage& usage) {
+double cpuSeconds(const rusage& usage) {
     return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
@@ -66,8 +66,8 @@ double CpuSeconds(const rusage& usage) {
 // the store it keeps between runs, and "Save to file". With `cpuOnly`, the time counted is the
 // processor time used (the wait for the disk left out, which is the same for both and varies
 // with whatever else the machine writes).
-void InProcessRunAndSave(benchmark::State& state, bool cpuOnly) {
-    const BatchSet& set = Set();
+void inProcessRunAndSave(benchmark::State& state, bool cpuOnly) {
+    const BatchSet& set = set();
     auto scratch = std::make_unique<NuclideData>();
     ResultStore store;
     const std::string out = set.folder + "/in-process.dos";
@@ -83,18 +83,18 @@ void InProcessRunAndSave(benchmark::State& state, bool cpuOnly) {
             return state.SkipWithError("run did not complete");
         std::vector<std::string> rows, periods;
         for (int row : check.rows) rows.emplace_back(kRowLabels[row - 1]);
-        for (int period : check.Periods) periods.emplace_back(kPeriodLabels[period - 1]);
+        for (int period : check.periods) periods.emplace_back(kPeriodLabels[period - 1]);
         writeResultsFile(out, store, rows, periods);
         rusage after{};
         ::getrusage(RUSAGE_SELF, &after);
-        if (cpuOnly) state.SetIterationTime(CpuSeconds(after) - CpuSeconds(before));
+        if (cpuOnly) state.SetIterationTime(cpuSeconds(after) - cpuSeconds(before));
     }
     state.counters["tables"] = store.tableCount();
 }
 
 // The same as a process of its own: start-up, the same work, exit.
-void BatchToolRunAndSave(benchmark::State& state, bool cpuOnly) {
-    const BatchSet& set = Set();
+void batchToolRunAndSave(benchmark::State& state, bool cpuOnly) {
+    const BatchSet& set = set();
     std::vector<std::string> args = {FETALDOSE_BATCH,
                                      "--data",
                                      set.dataDirectory,
@@ -114,23 +114,23 @@ void BatchToolRunAndSave(benchmark::State& state, bool cpuOnly) {
         int status = 0;
         rusage child{};
         ::wait4(pid, &status, 0, &child);
-        if (cpuOnly) state.SetIterationTime(CpuSeconds(child));
+        if (cpuOnly) state.SetIterationTime(cpuSeconds(child));
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
             return state.SkipWithError("fetaldose-batch failed");
     }
 }
 
 void BM_InProcessRunAndSave(benchmark::State& state) {
-    InProcessRunAndSave(state, false);
+    inProcessRunAndSave(state, false);
 }
 void BM_BatchToolRunAndSave(benchmark::State& state) {
-    BatchToolRunAndSave(state, false);
+    batchToolRunAndSave(state, false);
 }
 void BM_InProcessRunAndSaveCpu(benchmark::State& state) {
-    InProcessRunAndSave(state, true);
+    inProcessRunAndSave(state, true);
 }
 void BM_BatchToolRunAndSaveCpu(benchmark::State& state) {
-    BatchToolRunAndSave(state, true);
+    batchToolRunAndSave(state, true);
 }
 
 BENCHMARK(BM_InProcessRunAndSave)->Unit(benchmark::kMillisecond);
@@ -147,9 +147,9 @@ int main(int argc, char** argv) {
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nRatio (same run):\n");
-    reporter.PrintRatio("batch tool, 20 full nuclides / the same work in process",
+    reporter.printRatio("batch tool, 20 full nuclides / the same work in process",
                         "BM_BatchToolRunAndSave", "BM_InProcessRunAndSave", 1.2);
-    reporter.PrintRatio("the same, processor time only", "BM_BatchToolRunAndSaveCpu/manual_time",
+    reporter.printRatio("the same, processor time only", "BM_BatchToolRunAndSaveCpu/manual_time",
                         "BM_InProcessRunAndSaveCpu/manual_time", 1.2);
     benchmark::Shutdown();
     return 0;

@@ -39,15 +39,15 @@ struct DataSet {
     std::vector<std::string> files;
 };
 
-ScratchFolder& StressFolder() {
+ScratchFolder& stressFolder() {
     static ScratchFolder folder("fetaldose-bench-stress");
     return folder;
 }
 
-const DataSet& StressSet() {
+const DataSet& stressSet() {
     static const DataSet set = [] {
-        DataSet s{StressFolder().DataDirectory(), {}, {}};
-        s.names = WriteFullCapacityDataSet(s.dataDirectory, kStressNuclides);
+        DataSet s{stressFolder().dataDirectory(), {}, {}};
+        s.names = writeFullCapacityDataSet(s.dataDirectory, kStressNuclides);
         for (const auto& n : s.names) s.files.push_back(s.dataDirectory + n + ".dat");
         return s;
     }();
@@ -55,7 +55,7 @@ const DataSet& StressSet() {
 }
 
 // The sample data set the build generates, when the benchmark runs from the build folder.
-const DataSet& SampleSet() {
+const DataSet& sampleSet() {
     static const DataSet set = [] {
         DataSet s;
         for (const char* candidate : {"run/data/", "../run/data/", "build/run/data/"}) {
@@ -75,19 +75,19 @@ const DataSet& SampleSet() {
     return set;
 }
 
-SelectionSnapshot EverythingChosen(const DataSet& set) {
+SelectionSnapshot everythingChosen(const DataSet& set) {
     SelectionSnapshot selection;
     selection.nuclides = set.names;
     selection.halfLives.assign(set.names.size(), "1 d");
-    selection.Public = selection.Occupational = true;
-    selection.AllRoutes = selection.AllAerosol = selection.AllAcutes = true;
-    selection.AllChronics = selection.AllOrgans = selection.AllPeriods = true;
+    selection.memberOfPublic = selection.occupational = true;
+    selection.allRoutes = selection.allAerosol = selection.allAcutes = true;
+    selection.allChronics = selection.allOrgans = selection.allPeriods = true;
     return selection;
 }
 
 // The physical work under a run: every byte of the files read into memory, where they stay
 // together (as a run keeps them) until all are read; one read of its size for each file.
-void ReadBytes(benchmark::State& state, const DataSet& set) {
+void readBytes(benchmark::State& state, const DataSet& set) {
     std::size_t total = 0;
     for (auto _ : state) {
         std::vector<std::unique_ptr<char[]>> files;
@@ -107,18 +107,18 @@ void ReadBytes(benchmark::State& state, const DataSet& set) {
 }
 
 void BM_StressReadBytes(benchmark::State& state) {
-    ReadBytes(state, StressSet());
+    readBytes(state, stressSet());
 }
 void BM_SampleReadBytes(benchmark::State& state) {
-    if (SampleSet().files.empty()) return state.SkipWithError("sample data set not found");
-    ReadBytes(state, SampleSet());
+    if (sampleSet().files.empty()) return state.SkipWithError("sample data set not found");
+    readBytes(state, sampleSet());
 }
 
 void BM_StressReadNuclideData(benchmark::State& state) {
     auto data = std::make_unique<NuclideData>();
     for (auto _ : state) {
         std::vector<TextReader> readers;  // the bytes stay in memory, as in a run
-        for (const auto& file : StressSet().files) {
+        for (const auto& file : stressSet().files) {
             readers.push_back(TextReader::openWhole(file));
             readNuclideData(readers.back(), *data);
         }
@@ -126,10 +126,10 @@ void BM_StressReadNuclideData(benchmark::State& state) {
     }
 }
 
-void WholeRun(benchmark::State& state, const DataSet& set) {
+void wholeRun(benchmark::State& state, const DataSet& set) {
     auto data = std::make_unique<NuclideData>();
     ResultStore store;
-    const SelectionSnapshot selection = EverythingChosen(set);
+    const SelectionSnapshot selection = everythingChosen(set);
     const RunCheck check = checkSelection(selection);
     for (auto _ : state) {
         const FillOutcome outcome =
@@ -142,11 +142,11 @@ void WholeRun(benchmark::State& state, const DataSet& set) {
 }
 
 void BM_StressWholeRun(benchmark::State& state) {
-    WholeRun(state, StressSet());
+    wholeRun(state, stressSet());
 }
 void BM_SampleWholeRun(benchmark::State& state) {
-    if (SampleSet().files.empty()) return state.SkipWithError("sample data set not found");
-    WholeRun(state, SampleSet());
+    if (sampleSet().files.empty()) return state.SkipWithError("sample data set not found");
+    wholeRun(state, sampleSet());
 }
 
 // Saving every table of a stress run, against one buffered write of the same bytes.
@@ -157,17 +157,17 @@ struct SavedRun {
     std::string bytes;
 };
 
-SavedRun& StressSave() {
+SavedRun& stressSave() {
     static SavedRun saved = [] {
         SavedRun s;
         auto data = std::make_unique<NuclideData>();
-        const DataSet& set = StressSet();
-        const SelectionSnapshot selection = EverythingChosen(set);
+        const DataSet& set = stressSet();
+        const SelectionSnapshot selection = everythingChosen(set);
         const RunCheck check = checkSelection(selection);
         fillResultStore(selection, check, set.dataDirectory, '.', *data, s.store);
         for (int row : check.rows) s.rowLabels.emplace_back(kRowLabels[row - 1]);
-        for (int period : check.Periods) s.periodHeadings.emplace_back(kPeriodLabels[period - 1]);
-        const std::string path = StressFolder().Path() + "/reference.dos";
+        for (int period : check.periods) s.periodHeadings.emplace_back(kPeriodLabels[period - 1]);
+        const std::string path = stressFolder().path() + "/reference.dos";
         writeResultsFile(path, s.store, s.rowLabels, s.periodHeadings);
         std::FILE* in = std::fopen(path.c_str(), "rb");
         std::vector<char> buffer(1 << 20);
@@ -180,15 +180,15 @@ SavedRun& StressSave() {
 }
 
 void BM_StressSaveResults(benchmark::State& state) {
-    SavedRun& saved = StressSave();
-    const std::string path = StressFolder().Path() + "/bench.dos";
+    SavedRun& saved = stressSave();
+    const std::string path = stressFolder().path() + "/bench.dos";
     for (auto _ : state) writeResultsFile(path, saved.store, saved.rowLabels, saved.periodHeadings);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * saved.bytes.size()));
 }
 
 void BM_StressWriteBytes(benchmark::State& state) {
-    SavedRun& saved = StressSave();
-    const std::string path = StressFolder().Path() + "/plain.dos";
+    SavedRun& saved = stressSave();
+    const std::string path = stressFolder().path() + "/plain.dos";
     for (auto _ : state) {
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (::write(fd, saved.bytes.data(), saved.bytes.size()) < 0) state.SkipWithError("write");
@@ -201,11 +201,11 @@ void BM_StressWriteBytes(benchmark::State& state) {
 // Exporting every table of the same stress run to CSV, the provenance (digests of the 20 data
 // files) gathered each time as the program does at each export.
 void BM_StressExportCsv(benchmark::State& state) {
-    SavedRun& saved = StressSave();
-    const SelectionSnapshot selection = EverythingChosen(StressSet());
-    const std::string path = StressFolder().Path() + "/bench.csv";
+    SavedRun& saved = stressSave();
+    const SelectionSnapshot selection = everythingChosen(stressSet());
+    const std::string path = stressFolder().path() + "/bench.csv";
     for (auto _ : state) {
-        const Provenance provenance = collectProvenance(selection, StressSet().dataDirectory, '.');
+        const Provenance provenance = collectProvenance(selection, stressSet().dataDirectory, '.');
         writeCsvFile(path, saved.store, provenance);
     }
     state.SetBytesProcessed(
@@ -214,25 +214,25 @@ void BM_StressExportCsv(benchmark::State& state) {
 
 // The same tables as a spreadsheet, for the figure the viewer's busy indication stands on.
 void BM_StressExportXlsx(benchmark::State& state) {
-    SavedRun& saved = StressSave();
-    const SelectionSnapshot selection = EverythingChosen(StressSet());
-    const std::string path = StressFolder().Path() + "/bench.xlsx";
+    SavedRun& saved = stressSave();
+    const SelectionSnapshot selection = everythingChosen(stressSet());
+    const std::string path = stressFolder().path() + "/bench.xlsx";
     for (auto _ : state) {
-        const Provenance provenance = collectProvenance(selection, StressSet().dataDirectory, '.');
+        const Provenance provenance = collectProvenance(selection, stressSet().dataDirectory, '.');
         writeXlsxFile(path, saved.store, provenance);
     }
 }
 
 // Gathering the provenance alone: the digests of the 20 data files.
 void BM_StressProvenance(benchmark::State& state) {
-    const SelectionSnapshot selection = EverythingChosen(StressSet());
+    const SelectionSnapshot selection = everythingChosen(stressSet());
     for (auto _ : state)
-        benchmark::DoNotOptimize(collectProvenance(selection, StressSet().dataDirectory, '.'));
+        benchmark::DoNotOptimize(collectProvenance(selection, stressSet().dataDirectory, '.'));
 }
 
 // formatDose takes a value to 18 digits by scaling in long double, and by big-integer
 // arithmetic only near a rounding tie; against the big-integer conversion every time.
-std::vector<long double> VariedValues() {
+std::vector<long double> variedValues() {
     std::mt19937_64 random(7);
     std::vector<long double> values(4096);
     for (long double& v : values)
@@ -242,13 +242,13 @@ std::vector<long double> VariedValues() {
 }
 
 void BM_FormatDose(benchmark::State& state) {
-    const std::vector<long double> values = VariedValues();
+    const std::vector<long double> values = variedValues();
     for (auto _ : state)
         for (const long double v : values) benchmark::DoNotOptimize(formatDose(v, '.'));
 }
 
 void BM_FormatDoseExactConversion(benchmark::State& state) {
-    const std::vector<long double> values = VariedValues();
+    const std::vector<long double> values = variedValues();
     for (auto _ : state)
         for (const long double v : values) benchmark::DoNotOptimize(detail::toDecimal18Exact(v));
 }
@@ -256,8 +256,8 @@ void BM_FormatDoseExactConversion(benchmark::State& state) {
 // The same bytes through the program's safe save (hidden file, fsync, rename) with no
 // formatting at all: the part of a results-file save that is the saving itself.
 void BM_StressSafeSaveBytes(benchmark::State& state) {
-    SavedRun& saved = StressSave();
-    const std::string path = StressFolder().Path() + "/safe.dos";
+    SavedRun& saved = stressSave();
+    const std::string path = stressFolder().path() + "/safe.dos";
     for (auto _ : state) saveTextFile(path, [&](TextWriter& out) { out.write(saved.bytes); });
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * saved.bytes.size()));
 }
@@ -286,13 +286,13 @@ namespace {
 // program does when Run is pressed, measured in a fresh process of this program.
 constexpr const char* kPeakRunOption = "--peak-memory-run=";
 
-int PeakMemoryRun(const std::string& dataDirectory, bool run) {
+int peakMemoryRun(const std::string& dataDirectory, bool run) {
     DataSet set{dataDirectory, {}, {}};
     for (int i = 1; i <= kStressNuclides; ++i) set.names.push_back("Nx-" + std::to_string(i));
     if (run) {
         auto data = std::make_unique<NuclideData>();
         ResultStore store;
-        const SelectionSnapshot selection = EverythingChosen(set);
+        const SelectionSnapshot selection = everythingChosen(set);
         if (!fillResultStore(selection, checkSelection(selection), set.dataDirectory, '.', *data,
                              store)
                  .complete)
@@ -304,7 +304,7 @@ int PeakMemoryRun(const std::string& dataDirectory, bool run) {
     return 0;
 }
 
-double PeakMemoryMiB(const std::string& option) {
+double peakMemoryMiB(const std::string& option) {
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
     const std::string command = self + " " + option + " 2>/dev/null";
     std::FILE* child = ::popen(command.c_str(), "r");
@@ -315,24 +315,24 @@ double PeakMemoryMiB(const std::string& option) {
     return static_cast<double>(kib) / 1024;
 }
 
-void PrintMemory(const RatioReporter& reporter) {
-    const DataSet& set = StressSet();
+void printMemory(const RatioReporter& reporter) {
+    const DataSet& set = stressSet();
     std::uintmax_t fileBytes = 0;
     for (const auto& file : set.files) fileBytes += std::filesystem::file_size(file);
     ResultStore store;
     auto data = std::make_unique<NuclideData>();
-    const SelectionSnapshot selection = EverythingChosen(set);
+    const SelectionSnapshot selection = everythingChosen(set);
     fillResultStore(selection, checkSelection(selection), set.dataDirectory, '.', *data, store);
     const double perTable =
         static_cast<double>(store.memoryBytes()) / std::max(1, store.tableCount());
     std::printf("\nMemory (20 full-capacity nuclides, %d tables, %.1f MiB of data files):\n",
                 store.tableCount(), static_cast<double>(fileBytes) / (1 << 20));
-    reporter.PrintFigure("result store, bytes per table (the files' bytes included)", perTable,
+    reporter.printFigure("result store, bytes per table (the files' bytes included)", perTable,
                          2048);
-    const double idle = PeakMemoryMiB(std::string(kPeakRunOption) + set.dataDirectory + " idle");
-    const double run = PeakMemoryMiB(std::string(kPeakRunOption) + set.dataDirectory);
-    reporter.PrintFigure("peak resident memory of a run, MiB", run, 0);
-    reporter.PrintFigure("  of the same process without the run, MiB", idle, 0);
+    const double idle = peakMemoryMiB(std::string(kPeakRunOption) + set.dataDirectory + " idle");
+    const double run = peakMemoryMiB(std::string(kPeakRunOption) + set.dataDirectory);
+    reporter.printFigure("peak resident memory of a run, MiB", run, 0);
+    reporter.printFigure("  of the same process without the run, MiB", idle, 0);
 }
 
 }  // namespace
@@ -342,26 +342,26 @@ int main(int argc, char** argv) {
     using fetaldose::bench::RatioReporter;
     using namespace fetaldose::bench;
     if (argc >= 2 && std::strncmp(argv[1], kPeakRunOption, std::strlen(kPeakRunOption)) == 0)
-        return PeakMemoryRun(argv[1] + std::strlen(kPeakRunOption), argc < 3);
+        return peakMemoryRun(argv[1] + std::strlen(kPeakRunOption), argc < 3);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nRatios (program's work / the bytes it stands on, same run):\n");
-    reporter.PrintRatio("whole run, sample set, everything checked / read bytes",
+    reporter.printRatio("whole run, sample set, everything checked / read bytes",
                         "BM_SampleWholeRun", "BM_SampleReadBytes", 3);
-    reporter.PrintRatio("ReadNuclideData, full-capacity files / read bytes",
+    reporter.printRatio("ReadNuclideData, full-capacity files / read bytes",
                         "BM_StressReadNuclideData", "BM_StressReadBytes", 0);
-    reporter.PrintRatio("whole run, 20 full-capacity nuclides / read bytes", "BM_StressWholeRun",
+    reporter.printRatio("whole run, 20 full-capacity nuclides / read bytes", "BM_StressWholeRun",
                         "BM_StressReadBytes", 2);
-    reporter.PrintRatio("results-file save / one buffered write + fsync of the bytes",
+    reporter.printRatio("results-file save / one buffered write + fsync of the bytes",
                         "BM_StressSaveResults", "BM_StressWriteBytes", 2);
-    reporter.PrintRatio("  safe save of the same bytes, no formatting / the same write",
+    reporter.printRatio("  safe save of the same bytes, no formatting / the same write",
                         "BM_StressSafeSaveBytes", "BM_StressWriteBytes", 0);
-    reporter.PrintRatio("FormatDose, big-integer conversion / fast conversion",
+    reporter.printRatio("FormatDose, big-integer conversion / fast conversion",
                         "BM_FormatDoseExactConversion", "BM_FormatDose", 0);
-    reporter.PrintRatio("CSV export / results-file save of the same tables", "BM_StressExportCsv",
+    reporter.printRatio("CSV export / results-file save of the same tables", "BM_StressExportCsv",
                         "BM_StressSaveResults", 2);
-    PrintMemory(reporter);
+    printMemory(reporter);
     benchmark::Shutdown();
     return 0;
 }

@@ -29,15 +29,15 @@ ScratchFolder& folder() {
     static ScratchFolder folder = [] {
         ScratchFolder f("fetaldose-bench-gui");
         const std::vector<std::string> full =
-            WriteFullCapacityDataSet(f.DataDirectory(), kFullNuclides);
+            writeFullCapacityDataSet(f.dataDirectory(), kFullNuclides);
         std::string catalogue = std::to_string(kCatalogueEntries) + "\r\n";
         for (int i = 1; i <= kCatalogueEntries; ++i)
             catalogue += (i <= kFullNuclides ? full[static_cast<std::size_t>(i - 1)]
                                              : "Nc-" + std::to_string(i)) +
                          "\r\n" + std::to_string(i) + ".5 d\r\n";
-        WriteFile(f.DataDirectory() + "nuclides.txt", catalogue);
+        writeFile(f.dataDirectory() + "nuclides.txt", catalogue);
         for (const std::string& name : full)
-            ::chmod((f.DataDirectory() + name + ".dat").c_str(), 0444);
+            ::chmod((f.dataDirectory() + name + ".dat").c_str(), 0444);
         return f;
     }();
     return folder;
@@ -51,7 +51,7 @@ gui::Platform Quiet(gui::RecordingMessages& messages) {
 }
 
 void BM_StartUp(benchmark::State& state) {
-    QDir::setCurrent(QString::fromStdString(folder().Path()));
+    QDir::setCurrent(QString::fromStdString(folder().path()));
     gui::RecordingMessages messages;
     for (auto _ : state) {
         gui::WindowSet windows(Quiet(messages));
@@ -64,7 +64,7 @@ void BM_StartUp(benchmark::State& state) {
 // Every table of a run over the two full nuclides with everything checked (18 rows, 5
 // periods), shown one after the other as paging would.
 void BM_ShowTable(benchmark::State& state) {
-    QDir::setCurrent(QString::fromStdString(folder().Path()));
+    QDir::setCurrent(QString::fromStdString(folder().path()));
     gui::RecordingMessages messages;
     gui::WindowSet windows(Quiet(messages));
     windows.create();
@@ -72,12 +72,12 @@ void BM_ShowTable(benchmark::State& state) {
     SelectionSnapshot selection;
     selection.nuclides = {"Nx-1", "Nx-2"};
     selection.halfLives = {"1.5 d", "2.5 d"};
-    selection.Public = selection.Occupational = true;
-    selection.AllRoutes = selection.AllAerosol = selection.AllAcutes = true;
-    selection.AllChronics = selection.AllOrgans = selection.AllPeriods = true;
+    selection.memberOfPublic = selection.occupational = true;
+    selection.allRoutes = selection.allAerosol = selection.allAcutes = true;
+    selection.allChronics = selection.allOrgans = selection.allPeriods = true;
     const RunCheck check = checkSelection(selection);
     viewer.layOutGrids(check);
-    const FillOutcome outcome = fillResultStore(selection, check, folder().DataDirectory(), '.',
+    const FillOutcome outcome = fillResultStore(selection, check, folder().dataDirectory(), '.',
                                                 viewer.runScratch(), viewer.store());
     if (!outcome.complete) return state.SkipWithError("run did not complete");
     int table = 0;
@@ -101,8 +101,8 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     fetaldose::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double startUp = reporter.Seconds("BM_StartUp");
-    const double show = reporter.Seconds("BM_ShowTable");
+    const double startUp = reporter.seconds("BM_StartUp");
+    const double show = reporter.seconds("BM_ShowTable");
     std::printf("\n");
     if (startUp >= 0)
         std::printf("%-58s %8.1f ms\n", "start-up, 900-entry catalogue and twelve windows",

@@ -63,7 +63,7 @@ struct Display {
 
 // Starts `program` in `folder` and returns the seconds until its first top-level window was
 // first drawn into, or nothing if it drew no window within the time limit.
-std::optional<double> TimeToFirstPaint(Display& display, const std::string& program,
+std::optional<double> timeToFirstPaint(Display& display, const std::string& program,
                                        const std::string& folder) {
     const uint8_t damageEvent =
         xcb_get_extension_data(display.connection, &xcb_damage_id)->first_event + XCB_DAMAGE_NOTIFY;
@@ -113,7 +113,7 @@ std::optional<double> TimeToFirstPaint(Display& display, const std::string& prog
     return seconds;
 }
 
-double Median(std::vector<double> values) {
+double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
@@ -136,7 +136,7 @@ struct Folder {
     }
 };
 
-void WriteLargeCatalogue(const Folder& folder, const fs::path& sampleData) {
+void writeLargeCatalogue(const Folder& folder, const fs::path& sampleData) {
     constexpr int kEntries = 900;
     std::ofstream out(folder.path / "data" / "nuclides.txt", std::ios::binary);
     out << kEntries << "\r\n";
@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
     fs::copy(sampleData, sample.path / "data", fs::copy_options::recursive);
     sample.makeDataFilesReadOnly();
     Folder large("fetaldose-bench-startup-900");
-    WriteLargeCatalogue(large, sampleData);
+    writeLargeCatalogue(large, sampleData);
     large.makeDataFilesReadOnly();
 
     Display display;
@@ -181,21 +181,21 @@ int main(int argc, char** argv) {
     // all of them alike.
     for (int i = 0; i < samples; ++i)
         for (Case& c : cases)
-            if (auto s = TimeToFirstPaint(display, *c.program, c.folder->path.string()))
+            if (auto s = timeToFirstPaint(display, *c.program, c.folder->path.string()))
                 c.seconds.push_back(*s);
     for (const Case& c : cases)
         if (c.seconds.empty()) {
             std::fprintf(stderr, "bench_startup: %s drew no window\n", c.label);
             return 1;
         }
-    const double empty = Median(cases[0].seconds);
+    const double empty = median(cases[0].seconds);
     std::printf("%-58s %8.1f ms (median of %d)\n", "start-up to first paint, empty Qt window",
                 empty * 1e3, samples);
     for (std::size_t i = 1; i < cases.size(); ++i) {
-        const double ratio = Median(cases[i].seconds) / empty;
+        const double ratio = median(cases[i].seconds) / empty;
         const std::string label = std::string("start-up to first paint, ") + cases[i].label;
         std::printf("%-58s %8.1f ms, %.2f x empty window   (goal: at most 1.5) %s\n", label.c_str(),
-                    Median(cases[i].seconds) * 1e3, ratio, ratio <= 1.5 ? "ok" : "MISSED");
+                    median(cases[i].seconds) * 1e3, ratio, ratio <= 1.5 ? "ok" : "MISSED");
     }
     return 0;
 }

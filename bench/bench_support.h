@@ -29,33 +29,33 @@ class ScratchFolder {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
-    std::string Path() const { return path_.string(); }
-    std::string DataDirectory() const { return (path_ / "data").string() + "/"; }
+    std::string path() const { return path_.string(); }
+    std::string dataDirectory() const { return (path_ / "data").string() + "/"; }
 
   private:
     std::filesystem::path path_;
 };
 
-inline void WriteFile(const std::string& path, const std::string& bytes) {
+inline void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 // Full-capacity data files (4 vapour entries, 3 types, 3 ingestion entries in both sections:
-// 814 tables each) of varied plain doses (DataFileBuilder::VariedLine) named Nx-1 ...
+// 814 tables each) of varied plain doses (DataFileBuilder::variedLine) named Nx-1 ...
 // Nx-count, with a catalogue listing them.
-inline std::vector<std::string> WriteFullCapacityDataSet(const std::string& dataDirectory,
+inline std::vector<std::string> writeFullCapacityDataSet(const std::string& dataDirectory,
                                                          int count) {
     const testing::SectionCounts full{4, 3, 3};
     const std::string text =
-        testing::DataFileBuilder(full, full).Lines(testing::DataFileBuilder::VariedLine).Build();
+        testing::DataFileBuilder(full, full).lines(testing::DataFileBuilder::variedLine).build();
     std::vector<std::string> names;
     std::string catalogue = std::to_string(count) + "\r\n";
     for (int i = 1; i <= count; ++i) {
         names.push_back("Nx-" + std::to_string(i));
-        WriteFile(dataDirectory + names.back() + ".dat", text);
+        writeFile(dataDirectory + names.back() + ".dat", text);
         catalogue += names.back() + "\r\n" + std::to_string(i) + " d\r\n";
     }
-    WriteFile(dataDirectory + "nuclides.txt", catalogue);
+    writeFile(dataDirectory + "nuclides.txt", catalogue);
     return names;
 }
 
@@ -70,14 +70,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
         ConsoleReporter::ReportRuns(runs);
     }
     // Prints work / physical, and against the goal where there is one (goal > 0).
-    void PrintRatio(const std::string& label, const std::string& work, const std::string& physical,
+    void printRatio(const std::string& label, const std::string& work, const std::string& physical,
                     double goal) const {
         const auto w = seconds_.find(work);
         const auto p = seconds_.find(physical);
         if (w == seconds_.end() || p == seconds_.end() || p->second <= 0) return;
-        PrintFigure(label, w->second / p->second, goal);
+        printFigure(label, w->second / p->second, goal);
     }
-    static void PrintFigure(const std::string& label, double figure, double goal) {
+    static void printFigure(const std::string& label, double figure, double goal) {
         std::printf("%-62s %8.2f", label.c_str(), figure);
         if (goal > 0)
             std::printf("   (goal: at most %g) %s", goal, figure <= goal ? "ok" : "MISSED");
@@ -85,7 +85,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
     }
 
     // Real seconds per iteration of a benchmark run, or a negative number if it did not run.
-    double Seconds(const std::string& name) const {
+    double seconds(const std::string& name) const {
         const auto found = seconds_.find(name);
         return found == seconds_.end() ? -1 : found->second;
     }

@@ -23,13 +23,13 @@ class InertAttributes final : public fetaldose::FileAttributes {
 // named like a data file (Fz-3) does not count. The empty name's data file is there too, so
 // the entries read past the end of a short catalogue are found at once, without a search of
 // the directory each: that keeps a count near the capacity fast.
-const std::string& DataDirectoryWithDataFiles() {
+const std::string& dataDirectoryWithDataFiles() {
     static const std::string directory = [] {
-        const std::string made = fetaldose::fuzz::DataDirectory();
+        const std::string made = fetaldose::fuzz::dataDirectory();
         const std::uint8_t none = 0;
-        fetaldose::fuzz::WriteFile(made + "Fz-1.dat", &none, 0);
-        fetaldose::fuzz::WriteFile(made + "Fz-2.DAT", &none, 0);
-        fetaldose::fuzz::WriteFile(made + ".dat", &none, 0);
+        fetaldose::fuzz::writeFile(made + "Fz-1.dat", &none, 0);
+        fetaldose::fuzz::writeFile(made + "Fz-2.DAT", &none, 0);
+        fetaldose::fuzz::writeFile(made + ".dat", &none, 0);
         ::mkdir((made + "Fz-3.dat").c_str(), 0755);
         return made;
     }();
@@ -40,8 +40,8 @@ const std::string& DataDirectoryWithDataFiles() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace fetaldose;
-    const std::string& directory = DataDirectoryWithDataFiles();
-    fuzz::WriteFile(directory + "nuclides.txt", data, size);
+    const std::string& directory = dataDirectoryWithDataFiles();
+    fuzz::writeFile(directory + "nuclides.txt", data, size);
     InertAttributes attributes;
     std::size_t messages = 0;
     const CatalogueLoad load =

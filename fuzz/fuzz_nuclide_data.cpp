@@ -19,19 +19,19 @@
 
 namespace {
 
-fetaldose::SelectionSnapshot EverythingChosen() {
+fetaldose::SelectionSnapshot everythingChosen() {
     fetaldose::SelectionSnapshot selection;
     selection.nuclides = {"Fz-1"};
     selection.halfLives = {"1 d"};
-    selection.Public = selection.Occupational = true;
-    selection.AllRoutes = selection.AllAerosol = selection.AllAcutes = true;
-    selection.AllChronics = selection.AllOrgans = selection.AllPeriods = true;
+    selection.memberOfPublic = selection.occupational = true;
+    selection.allRoutes = selection.allAerosol = selection.allAcutes = true;
+    selection.allChronics = selection.allOrgans = selection.allPeriods = true;
     return selection;
 }
 
 // The offspring texts (cell by cell and row by row) against the general reading of the two
 // texts beside them, and the rows the results file is written from against the cells.
-void CheckOffspringSums(const fetaldose::ResultStore& store, char separator) {
+void checkOffspringSums(const fetaldose::ResultStore& store, char separator) {
     using namespace fetaldose;
     std::string row(store.maxRowBytes(), '\0');
     auto written = [&row](char* end) {
@@ -39,14 +39,14 @@ void CheckOffspringSums(const fetaldose::ResultStore& store, char separator) {
     };
     for (int slot = 1; slot <= store.tableCount(); ++slot)
         for (int r = 1; r <= store.rowCount(); ++r) {
-            const std::string inUtero = store.InUtero(slot, r);
+            const std::string inUtero = store.inUtero(slot, r);
             const long double inUteroValue = readDose(inUtero, separator);
             std::string postNatalRow, offspringRow;
             for (int period = 1; period <= store.periodCount(); ++period) {
-                const std::string postNatal = store.PostNatal(slot, r, period);
+                const std::string postNatal = store.postNatal(slot, r, period);
                 const std::string sum =
                     formatDose(inUteroValue + readDose(postNatal, separator), separator);
-                if (store.Offspring(slot, r, period) != sum) __builtin_trap();
+                if (store.offspring(slot, r, period) != sum) __builtin_trap();
                 postNatalRow.append(",").append(postNatal);
                 offspringRow.append(",").append(sum);
             }
@@ -63,11 +63,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace fetaldose;
     static NuclideData scratch;
     static ResultStore store;
-    static const SelectionSnapshot selection = EverythingChosen();
+    static const SelectionSnapshot selection = everythingChosen();
     static const RunCheck check = checkSelection(selection);
 
-    const std::string directory = fuzz::DataDirectory();
-    fuzz::WriteFile(directory + "Fz-1.dat", data, size);
+    const std::string directory = fuzz::dataDirectory();
+    fuzz::writeFile(directory + "Fz-1.dat", data, size);
     // The first byte picks the decimal separator, so both are exercised.
     const char separator = (size > 0 && (data[0] & 1)) ? ',' : '.';
     FillOutcome outcome;
@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (!outcome.complete || store.tableCount() != outcome.tableCount) __builtin_trap();
     try {
-        CheckOffspringSums(store, separator);
+        checkOffspringSums(store, separator);
     } catch (const Fault&) {
         __builtin_trap();  // a text the run read and summed must read again
     }

@@ -37,7 +37,7 @@ class CountingSink final : public fetaldose::ControlsSink {
 };
 
 // The outcome of a load, as calls and how it ended.
-std::string Load(const std::string& path, fetaldose::OptionsLoadTrace* trace) {
+std::string load(const std::string& path, fetaldose::OptionsLoadTrace* trace) {
     CountingSink sink;
     try {
         sink.calls += static_cast<char>(fetaldose::loadOptionsFile(path, sink, trace));
@@ -53,9 +53,9 @@ std::string Load(const std::string& path, fetaldose::OptionsLoadTrace* trace) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace fetaldose;
     const std::string path = fuzz::ScratchDirectory() + "/fuzz.opt";
-    fuzz::WriteFile(path, data, size);
+    fuzz::writeFile(path, data, size);
     OptionsLoadTrace trace;
-    if (Load(path, nullptr) != Load(path, &trace)) __builtin_trap();
+    if (load(path, nullptr) != load(path, &trace)) __builtin_trap();
     if (trace.last.number < 1) __builtin_trap();
     return 0;
 }

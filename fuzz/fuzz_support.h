@@ -14,7 +14,7 @@
 
 namespace fetaldose::fuzz {
 
-inline std::string& ScratchRoot() {
+inline std::string& scratchRoot() {
     static std::string root;
     return root;
 }
@@ -30,21 +30,21 @@ inline const std::string& ScratchDirectory() {
         pattern += "/fetaldose-fuzz-XXXXXX";
         const char* made = ::mkdtemp(pattern.data());
         if (!made || ::mkdir((std::string(made) + "/data").c_str(), 0755) != 0) std::abort();
-        ScratchRoot() = made;
+        scratchRoot() = made;
         std::atexit([] {
             std::error_code ignored;
-            std::filesystem::remove_all(ScratchRoot(), ignored);
+            std::filesystem::remove_all(scratchRoot(), ignored);
         });
         return std::string(made);
     }();
     return directory;
 }
 
-inline std::string DataDirectory() {
+inline std::string dataDirectory() {
     return ScratchDirectory() + "/data/";
 }
 
-inline void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
+inline void writeFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     if (!out) std::abort();

@@ -188,10 +188,10 @@ class Random {
   public:
     explicit Random(std::uint64_t seed) : state_(seed) {}
     // A whole number from 0 to n - 1.
-    int Below(int n) { return static_cast<int>(Next() % static_cast<std::uint64_t>(n)); }
+    int below(int n) { return static_cast<int>(next() % static_cast<std::uint64_t>(n)); }
 
   private:
-    std::uint64_t Next() {
+    std::uint64_t next() {
         std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
@@ -200,7 +200,7 @@ class Random {
     std::uint64_t state_;
 };
 
-std::uint64_t SeedFor(const std::string& name) {  // FNV-1a
+std::uint64_t seedFor(const std::string& name) {  // FNV-1a
     std::uint64_t hash = 0xCBF29CE484222325ULL;
     for (const char c : name) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001B3ULL;
     return hash;
@@ -212,7 +212,7 @@ struct Dose {
     int mantissa = 10;  // 10 to 99
     int exponent = -18;
 
-    static Dose Clamped(int mantissa, int exponent) {
+    static Dose clamped(int mantissa, int exponent) {
         while (mantissa >= 100) {
             mantissa /= 10;
             ++exponent;
@@ -222,7 +222,7 @@ struct Dose {
         return {mantissa, exponent};
     }
     // In units of 1.0E-19 Sv/Bq, exact, for comparing sums.
-    std::int64_t Units() const {
+    std::int64_t units() const {
         std::int64_t units = mantissa;
         for (int e = -18; e < exponent; ++e) units *= 10;
         return units;
@@ -246,23 +246,23 @@ struct Table {
 };
 
 // Doses around 10^top: post-natal doses grow from one integration period to the next.
-Table MakeTable(Random& random, int top) {
+Table makeTable(Random& random, int top) {
     Table table;
     for (int row = 0; row < kTissueRowCount; ++row) {
-        table.inUtero[row] = Dose::Clamped(10 + random.Below(90), top - random.Below(3));
-        Dose dose = Dose::Clamped(10 + random.Below(90), top - 1 - random.Below(3));
+        table.inUtero[row] = Dose::clamped(10 + random.below(90), top - random.below(3));
+        Dose dose = Dose::clamped(10 + random.below(90), top - 1 - random.below(3));
         for (auto& period : table.postNatal) {
             period[row] = dose;
             dose =
-                Dose::Clamped(dose.mantissa + dose.mantissa * random.Below(6) / 10, dose.exponent);
+                Dose::clamped(dose.mantissa + dose.mantissa * random.below(6) / 10, dose.exponent);
         }
     }
     return table;
 }
 
 // One dose for every tissue, as for a nuclide spread evenly through the body.
-Table MakeUniformTable(Random& random, int top) {
-    Table table = MakeTable(random, top);
+Table makeUniformTable(Random& random, int top) {
+    Table table = makeTable(random, top);
     table.inUtero.fill(table.inUtero[0]);
     for (auto& period : table.postNatal) period.fill(period[0]);
     return table;
@@ -270,7 +270,7 @@ Table MakeUniformTable(Random& random, int top) {
 
 // Pairs whose offspring sums land on the rounding boundaries of the two-digit display:
 // 9.5E-07 + 4.5E-08 = 9.95E-07 shows as 1.0E-06, 1.2E-07 + 5.0E-09 = 1.25E-07, and so on.
-void PutRoundingCases(Table& table) {
+void putRoundingCases(Table& table) {
     const auto set = [&table](int row, Dose inUtero, std::array<Dose, kPeriodCount> postNatal) {
         table.inUtero[row] = inUtero;
         for (int p = 0; p < kPeriodCount; ++p) table.postNatal[p][row] = postNatal[p];
@@ -281,7 +281,7 @@ void PutRoundingCases(Table& table) {
     set(8, {10, -10}, {{{20, -11}, {20, -11}, {25, -11}, {30, -11}, {50, -11}}});
 }
 
-std::string ValueLine(const std::array<Dose, kTissueRowCount>& doses) {
+std::string valueLine(const std::array<Dose, kTissueRowCount>& doses) {
     std::string line;
     for (int row = 0; row < kTissueRowCount; ++row) {
         if (row > 0) line += ' ';
@@ -290,15 +290,15 @@ std::string ValueLine(const std::array<Dose, kTissueRowCount>& doses) {
     return line;
 }
 
-void WriteRecord(TextWriter& out, const Table& table, bool belowThreshold) {
+void writeRecord(TextWriter& out, const Table& table, bool belowThreshold) {
     bool allEqual = true;
     int highest = 0;
     for (int row = 0; row < kTissueRowCount; ++row)
-        allEqual = allEqual && table.inUtero[row].Units() == table.inUtero[0].Units() &&
-                   table.postNatal[4][row].Units() == table.postNatal[4][0].Units();
+        allEqual = allEqual && table.inUtero[row].units() == table.inUtero[0].units() &&
+                   table.postNatal[4][row].units() == table.postNatal[4][0].units();
     for (int row = 1; row < kSummedTissues; ++row) {
         const auto total = [&table](int r) {
-            return table.inUtero[r].Units() + table.postNatal[4][r].Units();
+            return table.inUtero[r].units() + table.postNatal[4][r].units();
         };
         if (total(row) > total(highest) ||
             (total(row) == total(highest) && kWeights[row] > kWeights[highest]))
@@ -315,8 +315,8 @@ void WriteRecord(TextWriter& out, const Table& table, bool belowThreshold) {
         out.writeLine("offspring dose to age 70 years");
     }
     out.writeLine("");
-    out.writeLine(ValueLine(table.inUtero));
-    for (const auto& period : table.postNatal) out.writeLine(ValueLine(period));
+    out.writeLine(valueLine(table.inUtero));
+    for (const auto& period : table.postNatal) out.writeLine(valueLine(period));
 }
 
 void writeSection(TextWriter& out, const DataFile& file, const Section& section, Random& random,
@@ -334,25 +334,25 @@ void writeSection(TextWriter& out, const DataFile& file, const Section& section,
     for (int s = 0; s < fetaldose::kScenarioCount; ++s) {
         out.writeLine(kScenarioHeadings[s]);
         const bool belowThreshold = s < file.ltzeroScenarios;
-        const int top = belowThreshold ? -17 : file.lowestExponent - random.Below(2);
+        const int top = belowThreshold ? -17 : file.lowestExponent - random.below(2);
         for (std::size_t k = 0; k < section.vapours.size(); ++k) {
             const bool uniform = section.vapours[k] == kHto;
-            WriteRecord(out, uniform ? MakeUniformTable(random, top) : MakeTable(random, top),
+            writeRecord(out, uniform ? makeUniformTable(random, top) : makeTable(random, top),
                         belowThreshold);
         }
         for (std::size_t k = 0; k < section.types.size(); ++k)
             for (int a = 0; a < fetaldose::kAerosolSizeCount; ++a)
-                WriteRecord(out, MakeTable(random, top - (a < 3 ? 1 : 0)), belowThreshold);
+                writeRecord(out, makeTable(random, top - (a < 3 ? 1 : 0)), belowThreshold);
         for (std::size_t k = 0; k < section.ingestionF1.size(); ++k) {
-            Table table = MakeTable(random, top - 1);
-            if (withRoundingCases && s == 3 && k == 0) PutRoundingCases(table);
-            WriteRecord(out, table, belowThreshold);
+            Table table = makeTable(random, top - 1);
+            if (withRoundingCases && s == 3 && k == 0) putRoundingCases(table);
+            writeRecord(out, table, belowThreshold);
         }
     }
 }
 
 // The program's first start makes data files read-only; a fresh file replaces such a one.
-void Replace(const std::string& path, const std::function<void(TextWriter&)>& content) {
+void replace(const std::string& path, const std::function<void(TextWriter&)>& content) {
     std::filesystem::remove(path);
     fetaldose::saveTextFile(path, content);
 }
@@ -368,22 +368,22 @@ int main(int argc, char** argv) {
         const std::string directory = std::string(argv[1]) + "/";
         std::filesystem::create_directories(directory);
         for (const DataFile& file : kDataFiles) {
-            Random random(SeedFor(file.name));
+            Random random(seedFor(file.name));
             const bool showcase = std::string(file.name) == "Pu-239";
-            Replace(directory + file.name + ".dat", [&](TextWriter& out) {
+            replace(directory + file.name + ".dat", [&](TextWriter& out) {
                 writeSection(out, file, file.publicSection, random, showcase);
                 writeSection(out, file, file.workerSection, random, false);
             });
         }
         // A file of its own says that the set is synthetic, so that exports of it warn; the
         // catalogue and the data files stay as the program reads them.
-        Replace(directory + fetaldose::kSyntheticDataMarker, [](TextWriter& out) {
+        replace(directory + fetaldose::kSyntheticDataMarker, [](TextWriter& out) {
             out.writeLine("This data set was generated by fetaldose_make_sample. Its dose");
             out.writeLine(
                 "coefficients are synthetic and must not be used for any dose assessment.");
         });
         // The catalogue comes last, so that its time stamp covers the whole set.
-        Replace(directory + fetaldose::kCatalogueFileName, [](TextWriter& out) {
+        replace(directory + fetaldose::kCatalogueFileName, [](TextWriter& out) {
             out.writeLine(std::to_string(std::size(kCatalogue)));
             for (const Catalogued& entry : kCatalogue) {
                 out.writeLine(entry.name);

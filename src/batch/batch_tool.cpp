@@ -100,7 +100,7 @@ std::vector<std::string> rowLabelsOf(const RunCheck& check) {
 
 std::vector<std::string> periodHeadingsOf(const RunCheck& check) {
     std::vector<std::string> headings;
-    for (const int period : check.Periods)
+    for (const int period : check.periods)
         headings.emplace_back(period >= 1 && period <= static_cast<int>(kPeriodLabels.size())
                                   ? kPeriodLabels[static_cast<std::size_t>(period - 1)]
                                   : std::string_view(" "));
@@ -133,8 +133,8 @@ int listCatalogue(const BatchCommand& command, std::ostream& out, std::ostream& 
         out << entry.name << '\t' << entry.halfLife << '\t'
             << (dataFiles.find(entry.name) ? kDataFilePresent : kDataFileMissing) << '\n';
     out.flush();
-    if (load.Fault) {
-        reportFault(err, directory + kCatalogueFileName, *load.Fault);
+    if (load.fault) {
+        reportFault(err, directory + kCatalogueFileName, *load.fault);
         return kExitInputOutput;
     }
     if (!missingMessage.empty()) {  // the catalogue went between the check and the load

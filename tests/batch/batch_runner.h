@@ -23,13 +23,13 @@ struct BatchResult {
     std::string err;
 };
 
-inline std::string ReadWhole(const std::string& path) {
+inline std::string readWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // `scratch` is a folder (with a trailing separator) for the captured streams.
-inline BatchResult RunBatchTool(const std::string& program, const std::vector<std::string>& args,
+inline BatchResult runBatchTool(const std::string& program, const std::vector<std::string>& args,
                                 const std::string& workingDirectory, const std::string& scratch,
                                 const std::string& locale = "C.UTF-8") {
     const std::string outPath = scratch + ".batch-out";
@@ -61,8 +61,8 @@ inline BatchResult RunBatchTool(const std::string& program, const std::vector<st
     }
     BatchResult result;
     result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-    result.out = ReadWhole(outPath);
-    result.err = ReadWhole(errPath);
+    result.out = readWhole(outPath);
+    result.err = readWhole(errPath);
     ::unlink(outPath.c_str());
     ::unlink(errPath.c_str());
     return result;

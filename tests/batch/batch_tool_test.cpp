@@ -18,9 +18,9 @@ namespace fetaldose {
 namespace {
 
 using testing::BatchResult;
-using testing::ReadBytes;
+using testing::readBytes;
 using testing::ScratchDirectory;
-using testing::WriteBytes;
+using testing::writeBytes;
 
 const std::string kE2e = FETALDOSE_E2E;
 
@@ -28,19 +28,19 @@ const std::string kE2e = FETALDOSE_E2E;
 class BatchTool : public ::testing::Test {
   protected:
     ScratchDirectory dir;
-    std::string options = dir.File("session.opt");
-    std::string expected = ReadBytes(kE2e + "/expected_results.dos");
+    std::string options = dir.file("session.opt");
+    std::string expected = readBytes(kE2e + "/expected_results.dos");
 
     void SetUp() override {
-        std::filesystem::copy(kE2e + "/data", dir.File("data"));
+        std::filesystem::copy(kE2e + "/data", dir.file("data"));
         // Writable, as before a first start of the program.
-        for (const auto& file : std::filesystem::directory_iterator(dir.File("data")))
+        for (const auto& file : std::filesystem::directory_iterator(dir.file("data")))
             std::filesystem::permissions(file.path(), std::filesystem::perms(0644));
         std::filesystem::copy(kE2e + "/session.opt", options);
     }
 
     BatchResult run(std::vector<std::string> args, const std::string& locale = "C.UTF-8") {
-        return testing::RunBatchTool(FETALDOSE_BATCH, args, dir.Slash(), dir.File("streams"),
+        return testing::runBatchTool(FETALDOSE_BATCH, args, dir.slash(), dir.file("streams"),
                                      locale);
     }
     // The first line of standard error: the program's own message where the run stopped.
@@ -50,14 +50,14 @@ class BatchTool : public ::testing::Test {
 };
 
 TEST_F(BatchTool, WritesTheSessionsResultsFileByteForByte) {
-    const mode_t modeBefore = testing::PermissionBits(dir.File("data/Cs-137.dat"));
+    const mode_t modeBefore = testing::permissionBits(dir.file("data/Cs-137.dat"));
     BatchResult r = run({"--options", "session.opt", "--out", "session.dos"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(ReadBytes(dir.File("session.dos")), expected);
+    EXPECT_EQ(readBytes(dir.file("session.dos")), expected);
 
     // To standard output, with the data folder named; the format named rather than implied.
-    r = run({"--data=" + dir.File("data"), "--options", options, "--out", "-", "--format", "dos"});
+    r = run({"--data=" + dir.file("data"), "--options", options, "--out", "-", "--format", "dos"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, expected);
 
@@ -68,7 +68,7 @@ TEST_F(BatchTool, WritesTheSessionsResultsFileByteForByte) {
     EXPECT_EQ(r.out.find("4.7E-06"), std::string::npos);
 
     // The data set is read, never changed: no first-run pass makes its files read-only.
-    EXPECT_EQ(testing::PermissionBits(dir.File("data/Cs-137.dat")), modeBefore);
+    EXPECT_EQ(testing::permissionBits(dir.file("data/Cs-137.dat")), modeBefore);
 }
 
 TEST_F(BatchTool, ListsTheCatalogueWithTheDataFilesPresent) {
@@ -76,7 +76,7 @@ TEST_F(BatchTool, ListsTheCatalogueWithTheDataFilesPresent) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Cs-137\t30.0y\tpresent\nI-131\t8.04d\tpresent\nSr-90\t28.8y\tmissing\n");
     // No first-run pass: the data files keep their write permission.
-    EXPECT_EQ(testing::PermissionBits(dir.File("data/I-131.dat")) & 0200, 0200u);
+    EXPECT_EQ(testing::permissionBits(dir.file("data/I-131.dat")) & 0200, 0200u);
 }
 
 TEST_F(BatchTool, MissingInputsAndUnwritableOutputsAreInputOutputErrors) {
@@ -84,7 +84,7 @@ TEST_F(BatchTool, MissingInputsAndUnwritableOutputsAreInputOutputErrors) {
     EXPECT_EQ(r.status, 3);
     EXPECT_NE(r.err.find("nowhere"), std::string::npos) << r.err;
 
-    std::filesystem::create_directory(dir.File("bare"));
+    std::filesystem::create_directory(dir.file("bare"));
     r = run({"--data", "bare", "--list"});
     EXPECT_EQ(r.status, 3);
     EXPECT_NE(r.err.find(std::string("bare/nuclides.txt: ") + kMissingCatalogueMessage),
@@ -103,12 +103,12 @@ TEST_F(BatchTool, MissingInputsAndUnwritableOutputsAreInputOutputErrors) {
     EXPECT_EQ(r.status, 3);
     EXPECT_NE(r.err.find("/dev/full: Disk full"), std::string::npos) << r.err;
 
-    r = run({"--options", "session.opt", "--out", dir.File("data")});
+    r = run({"--options", "session.opt", "--out", dir.file("data")});
     EXPECT_EQ(r.status, 3);
     EXPECT_NE(r.err.find("File access denied"), std::string::npos) << r.err;
 
     // A count that is no number: the line, and what it should hold.
-    WriteBytes(options, "\r\ntwo\r\n");
+    writeBytes(options, "\r\ntwo\r\n");
     r = run({"--options", "session.opt", "--out", "x.dos"});
     EXPECT_EQ(r.status, 3);
     EXPECT_NE(r.err.find("session.opt: Invalid numeric input"), std::string::npos) << r.err;
@@ -117,12 +117,12 @@ TEST_F(BatchTool, MissingInputsAndUnwritableOutputsAreInputOutputErrors) {
 }
 
 TEST_F(BatchTool, StoppedRunsSayTheProgramsMessageAndWriteNothing) {
-    WriteBytes(dir.File("x.dos"), "earlier results\r\n");
+    writeBytes(dir.file("x.dos"), "earlier results\r\n");
 
     // A nuclide without a data file: the program's message, then its line in the file.
-    std::string text = ReadBytes(options);
+    std::string text = readBytes(options);
     text.replace(text.find("I-131"), 5, "Xx-1");
-    WriteBytes(options, text);
+    writeBytes(options, text);
     BatchResult r = run({"--options", "session.opt", "--out", "x.dos"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(firstLine(r.err), kNuclideNotAvailableMessage);
@@ -131,7 +131,7 @@ TEST_F(BatchTool, StoppedRunsSayTheProgramsMessageAndWriteNothing) {
     EXPECT_NE(r.err.find("found \"Xx-1\""), std::string::npos);
 
     // Cut inside the nuclides: the line the file ends before.
-    WriteBytes(options, "2\r\nCs-137\r\n30.0y\r\n");
+    writeBytes(options, "2\r\nCs-137\r\n30.0y\r\n");
     r = run({"--options", "session.opt", "--out", "x.dos"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(firstLine(r.err), kNuclideNotAvailableMessage);
@@ -140,8 +140,8 @@ TEST_F(BatchTool, StoppedRunsSayTheProgramsMessageAndWriteNothing) {
 
     // Cut after the routes: loaded as the window loads it (every later flag "no"), with a
     // warning where the file ends; the run then stops with the program's message.
-    text = ReadBytes(kE2e + "/session.opt");
-    WriteBytes(options, text.substr(0, text.find("Acute scenarios")));
+    text = readBytes(kE2e + "/session.opt");
+    writeBytes(options, text.substr(0, text.find("Acute scenarios")));
     r = run({"--options", "session.opt", "--out", "x.dos"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(firstLine(r.err), "Please select a scenario(s)");
@@ -149,7 +149,7 @@ TEST_F(BatchTool, StoppedRunsSayTheProgramsMessageAndWriteNothing) {
               std::string::npos)
         << r.err;
 
-    EXPECT_EQ(ReadBytes(dir.File("x.dos")), "earlier results\r\n");
+    EXPECT_EQ(readBytes(dir.file("x.dos")), "earlier results\r\n");
 }
 
 TEST_F(BatchTool, WrongUsageIsStatusTwo) {

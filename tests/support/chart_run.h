@@ -48,11 +48,11 @@ inline FieldOf chartFields(int nuclide = 0) {
 inline std::string chartDataFile(SectionCounts publicCounts, SectionCounts workerCounts,
                                  const FieldOf& field = chartFields()) {
     return DataFileBuilder(publicCounts, workerCounts)
-        .Lines([field](const RecordPlace& place, int line) {
-            if (line < 3) return DataFileBuilder::DefaultLine(place, line);
-            return ValueLine([&](int row) { return field(place, line, row); });
+        .lines([field](const RecordPlace& place, int line) {
+            if (line < 3) return DataFileBuilder::defaultLine(place, line);
+            return valueLine([&](int row) { return field(place, line, row); });
         })
-        .Build();
+        .build();
 }
 
 struct ChartRun {
@@ -89,7 +89,7 @@ class ChartRunner {
             fillResultStore(selection, check, directory_, separator, *scratch, result.store);
         result.layout = {};
         for (int row : check.rows) result.layout.rowLabels.emplace_back(kRowLabels[row - 1]);
-        for (int period : check.Periods)
+        for (int period : check.periods)
             result.layout.periodHeadings.emplace_back(kPeriodLabels[period - 1]);
         result.layout.decimalSeparator = separator;
     }
@@ -106,16 +106,16 @@ inline SelectionSnapshot chartSelection(std::vector<std::string> nuclides,
     SelectionSnapshot s;
     s.halfLives.assign(nuclides.size(), "1 y");
     s.nuclides = std::move(nuclides);
-    s.Public = true;
-    s.Ingestion = true;
+    s.memberOfPublic = true;
+    s.ingestion = true;
     for (int scenario : scenarios) {
         if (scenario <= 8)
-            s.AcuteScenarios[scenario - 1] = true;
+            s.acuteScenarios[scenario - 1] = true;
         else
-            s.ChronicScenarios[scenario - 9] = true;
+            s.chronicScenarios[scenario - 9] = true;
     }
-    for (int item : tissueItems) s.Tissues[item] = true;
-    s.AllPeriods = true;
+    for (int item : tissueItems) s.tissues[item] = true;
+    s.allPeriods = true;
     return s;
 }
 

@@ -13,27 +13,27 @@
 namespace fetaldose::testing {
 
 // Every box checked, for the nuclides named.
-inline SelectionSnapshot EverythingChosen(const std::vector<std::string>& nuclides) {
+inline SelectionSnapshot everythingChosen(const std::vector<std::string>& nuclides) {
     SelectionSnapshot selection;
     selection.nuclides = nuclides;
     selection.halfLives.assign(nuclides.size(), "1 d");
-    selection.Public = selection.Occupational = true;
-    selection.AllRoutes = selection.AllAerosol = selection.AllAcutes = true;
-    selection.AllChronics = selection.AllOrgans = selection.AllPeriods = true;
+    selection.memberOfPublic = selection.occupational = true;
+    selection.allRoutes = selection.allAerosol = selection.allAcutes = true;
+    selection.allChronics = selection.allOrgans = selection.allPeriods = true;
     return selection;
 }
 
 // Runs the selection over data files holding `texts`, the i-th named after the selection's
 // i-th nuclide; the run's faults are thrown as the run throws them.
-inline FillOutcome FillFromTexts(ResultStore& store, const SelectionSnapshot& selection,
+inline FillOutcome fillFromTexts(ResultStore& store, const SelectionSnapshot& selection,
                                  const std::vector<std::string>& texts, char separator = '.') {
     ScratchDirectory dir;
     for (std::size_t i = 0; i < texts.size(); ++i)
-        WriteBytes(dir.File(selection.nuclides.at(i) + ".dat"), texts[i]);
+        writeBytes(dir.file(selection.nuclides.at(i) + ".dat"), texts[i]);
     const RunCheck check = checkSelection(selection);
     if (check.stage != GridStage::LaidOut) throw std::logic_error(check.stopMessage);
     auto scratch = std::make_unique<NuclideData>();
-    return fillResultStore(selection, check, dir.Slash(), separator, *scratch, store);
+    return fillResultStore(selection, check, dir.slash(), separator, *scratch, store);
 }
 
 }  // namespace fetaldose::testing

@@ -30,8 +30,8 @@ class ScratchDirectory {
     ScratchDirectory& operator=(const ScratchDirectory&) = delete;
 
     // The directory's path with a trailing separator, ready to have a file name appended.
-    std::string Slash() const { return path_.string() + "/"; }
-    std::string File(std::string_view name) const { return Slash() + std::string(name); }
+    std::string slash() const { return path_.string() + "/"; }
+    std::string file(std::string_view name) const { return slash() + std::string(name); }
     // Names of everything in the directory, sorted, for checking that no stray file was left.
     std::vector<std::string> entries() const {
         std::vector<std::string> names;
@@ -45,18 +45,18 @@ class ScratchDirectory {
     std::filesystem::path path_;
 };
 
-inline void WriteBytes(const std::string& path, std::string_view bytes) {
+inline void writeBytes(const std::string& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-inline std::string ReadBytes(const std::string& path) {
+inline std::string readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline mode_t PermissionBits(const std::string& path) {
+inline mode_t permissionBits(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return static_cast<mode_t>(-1);
     return st.st_mode & 07777;

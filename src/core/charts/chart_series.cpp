@@ -164,13 +164,13 @@ class ChartBuilder {
     std::string doseText(int slot, int row, DoseView view, int period) const {
         switch (view) {
             case DoseView::InUtero:
-                return store_.InUtero(slot, row);
+                return store_.inUtero(slot, row);
             case DoseView::Offspring:
-                return store_.Offspring(slot, row, period);
+                return store_.offspring(slot, row, period);
             case DoseView::PostNatal:
                 break;
         }
-        return store_.PostNatal(slot, row, period);
+        return store_.postNatal(slot, row, period);
     }
 
     ChartPoint point(int category, int slot, int row, DoseView view, int period) const {
@@ -193,12 +193,12 @@ class ChartBuilder {
     }
 
     std::string tableTitle(int slot) const {
-        return std::string(store_.Nuclide(slot)) + "; " + trimmed(store_.group(slot)) + "; " +
+        return std::string(store_.nuclide(slot)) + "; " + trimmed(store_.group(slot)) + "; " +
                std::string(store_.route(slot));
     }
 
     bool sameTable(int a, int b) const {
-        return store_.Nuclide(a) == store_.Nuclide(b) && store_.group(a) == store_.group(b) &&
+        return store_.nuclide(a) == store_.nuclide(b) && store_.group(a) == store_.group(b) &&
                store_.route(a) == store_.route(b);
     }
 
@@ -290,8 +290,8 @@ class ChartBuilder {
         };
         std::vector<Occurrence> occurrences;
         for (int s = 1; s <= tableCount_; ++s) {
-            if (s == 1 || store_.Nuclide(s) != store_.Nuclide(s - 1))
-                occurrences.push_back({nuclideName(store_.Nuclide(s)), {}});
+            if (s == 1 || store_.nuclide(s) != store_.nuclide(s - 1))
+                occurrences.push_back({nuclideName(store_.nuclide(s)), {}});
             if (store_.group(s) != group || store_.scenario(s) != scenario) continue;
             const std::string_view route = store_.route(s);
             if (routeKindOf(route) != kind) continue;

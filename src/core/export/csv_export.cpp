@@ -80,10 +80,10 @@ void writeCsvFile(const std::string& path, const ResultStore& store, const Prove
             for (int r = 1; r <= rows; ++r) {
                 out.write(prefix);
                 out.write(tissues[static_cast<std::size_t>(r - 1)]);
-                writeDose(store.InUtero(t, r));
+                writeDose(store.inUtero(t, r));
                 for (int n = 1; n <= periods; ++n) {
-                    writeDose(store.PostNatal(t, r, n));
-                    writeDose(store.Offspring(t, r, n));
+                    writeDose(store.postNatal(t, r, n));
+                    writeDose(store.offspring(t, r, n));
                 }
                 out.endLine();
             }

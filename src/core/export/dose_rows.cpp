@@ -101,7 +101,7 @@ DoseRows::DoseRows(const ResultStore& store, const Provenance& provenance)
     : store_(store), selection_(provenance.selection) {
     const RunCheck check = checkSelection(selection_);
     rows_ = check.rows;
-    periods_ = check.Periods;
+    periods_ = check.periods;
     if (store.tableCount() > 0 && (static_cast<int>(rows_.size()) != store.rowCount() ||
                                    static_cast<int>(periods_.size()) != store.periodCount()))
         throw RangeError();
@@ -112,7 +112,7 @@ TableTexts DoseRows::tableTexts(int table) {
     // The store keeps the heading "<nuclide>, half-life is <half-life>". Tables come in the order
     // of the chosen list, so the entry that gives the heading is the current one or a later one;
     // a heading that none gives is cut at its first join.
-    const std::string_view heading = store_.Nuclide(table);
+    const std::string_view heading = store_.nuclide(table);
     const auto& names = selection_.nuclides;
     const auto halfLife = [&](std::size_t i) {
         return i < selection_.halfLives.size() ? std::string_view(selection_.halfLives[i])

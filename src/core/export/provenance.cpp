@@ -139,29 +139,29 @@ std::vector<std::string> provenanceLines(const Provenance& provenance, int table
     lines.push_back(line(kNuclidesLabel, joined(items)));
 
     items.clear();
-    if (s.Public) items.emplace_back(trimBlanks(kGroupLabels[0]));
-    if (s.Occupational) items.emplace_back(trimBlanks(kGroupLabels[1]));
+    if (s.memberOfPublic) items.emplace_back(trimBlanks(kGroupLabels[0]));
+    if (s.occupational) items.emplace_back(trimBlanks(kGroupLabels[1]));
     lines.push_back(line(kGroupsLabel, joined(items)));
 
-    const bool particulates = s.AllRoutes || s.Particulates;
+    const bool particulates = s.allRoutes || s.particulates;
     items.clear();
-    if (s.AllRoutes || s.Ingestion) items.emplace_back(kRouteNames[0]);
+    if (s.allRoutes || s.ingestion) items.emplace_back(kRouteNames[0]);
     if (particulates) items.emplace_back(kRouteNames[1]);
-    if (s.AllRoutes || s.Vapours) items.emplace_back(kRouteNames[2]);
+    if (s.allRoutes || s.vapours) items.emplace_back(kRouteNames[2]);
     lines.push_back(line(kRoutesLabel, joined(items)));
 
     // Aerosol sizes count only where particulates are chosen, as in the run.
     items.clear();
     for (std::size_t a = 0; particulates && a < kAerosolLabels.size(); ++a)
-        if (s.AllAerosol || s.Aerosol[a]) items.emplace_back(kAerosolLabels[a]);
+        if (s.allAerosol || s.aerosol[a]) items.emplace_back(kAerosolLabels[a]);
     lines.push_back(line(kAerosolLabel, joined(items)));
 
     items.clear();
-    for (std::size_t i = 0; i < s.AcuteScenarios.size(); ++i)
-        if (s.AllAcutes || s.AcuteScenarios[i]) items.emplace_back(kScenarioTexts[i]);
-    for (std::size_t i = 0; i < s.ChronicScenarios.size(); ++i)
-        if (s.AllChronics || s.ChronicScenarios[i])
-            items.emplace_back(kScenarioTexts[s.AcuteScenarios.size() + i]);
+    for (std::size_t i = 0; i < s.acuteScenarios.size(); ++i)
+        if (s.allAcutes || s.acuteScenarios[i]) items.emplace_back(kScenarioTexts[i]);
+    for (std::size_t i = 0; i < s.chronicScenarios.size(); ++i)
+        if (s.allChronics || s.chronicScenarios[i])
+            items.emplace_back(kScenarioTexts[s.acuteScenarios.size() + i]);
     lines.push_back(line(kScenariosLabel, joined(items)));
 
     const RunCheck check = checkSelection(s);
@@ -169,7 +169,7 @@ std::vector<std::string> provenanceLines(const Provenance& provenance, int table
     for (const int row : check.rows) items.emplace_back(kRowLabels[row - 1]);
     lines.push_back(line(kTissuesLabel, joined(items)));
     items.clear();
-    for (const int period : check.Periods)
+    for (const int period : check.periods)
         items.emplace_back(trimBlanks(kPeriodLabels[period - 1]));
     lines.push_back(line(kPeriodsLabel, joined(items)));
 

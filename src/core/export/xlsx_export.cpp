@@ -175,10 +175,10 @@ void writeXlsxFile(const std::string& path, const ResultStore& store, const Prov
                          &texts.scenario, &tissues[static_cast<std::size_t>(r - 1)]})
                     check(
                         worksheet_write_string(sheet, sheetRow, column++, field->c_str(), nullptr));
-                writeDose(column++, store.InUtero(t, r));
+                writeDose(column++, store.inUtero(t, r));
                 for (int n = 1; n <= periods; ++n) {
-                    writeDose(column++, store.PostNatal(t, r, n));
-                    writeDose(column++, store.Offspring(t, r, n));
+                    writeDose(column++, store.postNatal(t, r, n));
+                    writeDose(column++, store.offspring(t, r, n));
                 }
             }
             doses.tableWritten(t, progress);

@@ -115,7 +115,7 @@ class OptionsReader {
     // a line. Empty where it cannot be read.
     static std::string lineOf(const std::string& path, int number) {
         try {
-            TextReader again = TextReader::Open(path);
+            TextReader again = TextReader::open(path);
             for (int line = 1; line < number; ++line) again.skipLine();
             return again.readLine();
         } catch (const IoError&) {
@@ -154,29 +154,29 @@ void saveOptionsFile(const std::string& path, const SelectionSnapshot& selection
         }
 
         out.writeLine(kExposureGroupLabel);
-        out.writeLine(flag(selection.Public));
-        out.writeLine(flag(selection.Occupational));
+        out.writeLine(flag(selection.memberOfPublic));
+        out.writeLine(flag(selection.occupational));
 
         writeSection(
-            out, kRoutesLabel, selection.AllRoutes,
-            std::array<bool, 3>{selection.Ingestion, selection.Particulates, selection.Vapours});
-        writeSection(out, kAcuteScenariosLabel, selection.AllAcutes, selection.AcuteScenarios);
-        writeSection(out, kChronicScenariosLabel, selection.AllChronics,
-                     selection.ChronicScenarios);
+            out, kRoutesLabel, selection.allRoutes,
+            std::array<bool, 3>{selection.ingestion, selection.particulates, selection.vapours});
+        writeSection(out, kAcuteScenariosLabel, selection.allAcutes, selection.acuteScenarios);
+        writeSection(out, kChronicScenariosLabel, selection.allChronics,
+                     selection.chronicScenarios);
         // With no particulate route in force the aerosol controls are disabled, and the
         // section says so: no box, no sizes.
-        if (selection.Particulates || selection.AllRoutes)
-            writeSection(out, kAerosolLabel, selection.AllAerosol, selection.Aerosol);
+        if (selection.particulates || selection.allRoutes)
+            writeSection(out, kAerosolLabel, selection.allAerosol, selection.aerosol);
         else
             writeSection(out, kAerosolLabel, false, std::array<bool, 10>{});
-        writeSection(out, kTissuesLabel, selection.AllOrgans, selection.Tissues);
-        writeSection(out, kTimePeriodsLabel, selection.AllPeriods, selection.Periods);
+        writeSection(out, kTissuesLabel, selection.allOrgans, selection.tissues);
+        writeSection(out, kTimePeriodsLabel, selection.allPeriods, selection.periods);
     });
 }
 
 OptionsLoad loadOptionsFile(const std::string& path, ControlsSink& controls,
                             OptionsLoadTrace* trace) {
-    TextReader file = TextReader::Open(path);
+    TextReader file = TextReader::open(path);
     OptionsReader in(file, path, trace);
     controls.clearChosen();
 

@@ -35,7 +35,7 @@ CatalogueLoad loadCatalogue(const std::string& dataDirectory, FileAttributes& at
     }
 
     try {
-        TextReader file = TextReader::Open(*cataloguePath);
+        TextReader file = TextReader::open(*cataloguePath);
         // The first pair is read whatever the count says; the count only says how many follow.
         const std::int32_t count = file.readCount();
         CatalogueEntry first = readEntry(file);
@@ -60,7 +60,7 @@ CatalogueLoad loadCatalogue(const std::string& dataDirectory, FileAttributes& at
             load.entries.push_back(std::move(entry));
         }
     } catch (const Fault& fault) {
-        load.Fault = fault.what();
+        load.fault = fault.what();
     }
     return load;
 }

@@ -33,7 +33,7 @@ struct CatalogueLoad {
     std::vector<CatalogueEntry> entries;  // row i of the grid is entry i + 1
     // The fault that stopped the load early, as its message (the error box adds the full
     // stop); the entries read before it stay.
-    std::optional<std::string> Fault;
+    std::optional<std::string> fault;
 };
 
 inline constexpr const char* kMissingCatalogueMessage =

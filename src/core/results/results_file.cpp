@@ -88,7 +88,7 @@ void writeTables(TextWriter& out, const ResultStore& store,
         return std::string_view(rowLabels[static_cast<std::size_t>(r - 1)]);
     };
     for (int t = 1; t <= tables; ++t) {
-        block.line(store.Nuclide(t));
+        block.line(store.nuclide(t));
         block.line(store.group(t));
         block.line(store.route(t));
         block.line(store.scenario(t));

@@ -207,7 +207,7 @@ void ResultStore::setTableCount(int tableCount) {
     if (impl_) impl_->tableCount = tableCount;
 }
 
-std::string_view ResultStore::Nuclide(int slot) const {
+std::string_view ResultStore::nuclide(int slot) const {
     if (!impl_) throw RangeError();
     impl_->checkSlot(slot);
     return impl_->Heading(slot, 0);
@@ -235,21 +235,21 @@ std::string ResultStore::summary(int slot) const {
     return summaryLine(record.summaryTissue, record.summaryDetail);
 }
 
-std::string ResultStore::InUtero(int slot, int row) const {
+std::string ResultStore::inUtero(int slot, int row) const {
     if (!impl_) throw RangeError();
     const auto& d = *impl_;
     d.checkRow(slot, row);
     if (d.state(slot) == kEmpty) return {};
     return localiseField(d.field(slot, 0, row), d.separator);
 }
-std::string ResultStore::PostNatal(int slot, int row, int period) const {
+std::string ResultStore::postNatal(int slot, int row, int period) const {
     if (!impl_) throw RangeError();
     const auto& d = *impl_;
     d.checkCell(slot, row, period);
     if (d.state(slot) == kEmpty) return {};
     return localiseField(d.field(slot, d.periodLine(period), row), d.separator);
 }
-std::string ResultStore::Offspring(int slot, int row, int period) const {
+std::string ResultStore::offspring(int slot, int row, int period) const {
     if (!impl_) throw RangeError();
     const auto& d = *impl_;
     d.checkCell(slot, row, period);
@@ -277,7 +277,7 @@ char* ResultStore::writeInUteroRow(int slot, int row, char fieldSeparator, char*
     *at++ = fieldSeparator;
     if (d.state(slot) == kPlainRecord)
         return detail::writePlainField(d.plainField(slot, 0, row), d.separator, at);
-    return append(at, InUtero(slot, row));
+    return append(at, inUtero(slot, row));
 }
 
 char* ResultStore::writePostNatalRow(int slot, int row, char fieldSeparator, char* at) const {
@@ -298,7 +298,7 @@ char* ResultStore::writePostNatalRow(int slot, int row, char fieldSeparator, cha
     }
     for (int n = 1; n <= d.periods; ++n) {
         *at++ = fieldSeparator;
-        at = append(at, PostNatal(slot, row, n));
+        at = append(at, postNatal(slot, row, n));
     }
     return at;
 }
@@ -321,7 +321,7 @@ char* ResultStore::writeOffspringRow(int slot, int row, char fieldSeparator, cha
     }
     for (int n = 1; n <= d.periods; ++n) {
         *at++ = fieldSeparator;
-        at = append(at, Offspring(slot, row, n));
+        at = append(at, offspring(slot, row, n));
     }
     return at;
 }
@@ -365,10 +365,10 @@ void ResultStore::setRecord(int slot, const HeadingNumbers& headings, const Dose
     d.checkSlot(slot);
     if (d.fixedRows.size() != static_cast<std::size_t>(d.rows)) throw RangeError();
     for (const std::uint32_t id :
-         {headings.Nuclide, headings.group, headings.route, headings.scenario})
+         {headings.nuclide, headings.group, headings.route, headings.scenario})
         if (id >= d.texts.size()) throw RangeError();
     std::uint32_t* ids = d.headings.get() + static_cast<std::size_t>(slot) * kHeadingsPerSlot;
-    ids[0] = headings.Nuclide;
+    ids[0] = headings.nuclide;
     ids[1] = headings.group;
     ids[2] = headings.route;
     ids[3] = headings.scenario;

@@ -39,14 +39,14 @@ class ResultStore {
     // Texts of one slot. row is 1..rowCount (the r-th chosen row), period is 1..periodCount
     // (the n-th chosen period). A number out of range throws RangeError. The heading views
     // stay valid until the next Resize.
-    std::string_view Nuclide(int slot) const;
+    std::string_view nuclide(int slot) const;
     std::string_view group(int slot) const;
     std::string_view route(int slot) const;
     std::string_view scenario(int slot) const;
     std::string summary(int slot) const;
-    std::string InUtero(int slot, int row) const;
-    std::string PostNatal(int slot, int row, int period) const;
-    std::string Offspring(int slot, int row, int period) const;
+    std::string inUtero(int slot, int row) const;
+    std::string postNatal(int slot, int row, int period) const;
+    std::string offspring(int slot, int row, int period) const;
 
     // Whole rows at once, for writing every table (the results file): the texts above, each
     // after fieldSeparator, written at `at`, which has room for maxRowBytes(); returns the
@@ -64,7 +64,7 @@ class ResultStore {
     // Keeps bytes alive until the next Resize: the data file the records of slots view.
     void keepBytes(std::shared_ptr<const char[]> bytes, std::size_t size);
     struct HeadingNumbers {
-        std::uint32_t Nuclide = 0, group = 0, route = 0, scenario = 0;
+        std::uint32_t nuclide = 0, group = 0, route = 0, scenario = 0;
     };
     // Keeps heading texts once for the many tables that share them.
     HeadingNumbers keepHeadings(std::string_view nuclide, std::string_view group,

@@ -26,38 +26,38 @@ constexpr int kBrainItem = 2;  // "Brain" stands for rows 3 and 4
 
 // The run selection: the flags the checks read from the controls.
 struct RunSelection {
-    bool Public = false;
+    bool memberOfPublic = false;
     bool worker = false;
-    bool Particulates = false;
-    bool Ingestion = false;
-    bool Vapours = false;
+    bool particulates = false;
+    bool ingestion = false;
+    bool vapours = false;
     std::array<bool, kScenarioCount> scenarios{};
     int scenarioCount = 0;
-    std::array<bool, kAerosolSizeCount> Aerosol{};
+    std::array<bool, kAerosolSizeCount> aerosol{};
     int aerosolCount = 0;  // read only when particulates are chosen
 };
 
 RunSelection readRunSelection(const SelectionSnapshot& selection) {
     RunSelection run;
-    run.Public = selection.Public;
-    run.worker = selection.Occupational;
-    run.Ingestion = selection.AllRoutes || selection.Ingestion;
-    run.Particulates = selection.AllRoutes || selection.Particulates;
-    run.Vapours = selection.AllRoutes || selection.Vapours;
+    run.memberOfPublic = selection.memberOfPublic;
+    run.worker = selection.occupational;
+    run.ingestion = selection.allRoutes || selection.ingestion;
+    run.particulates = selection.allRoutes || selection.particulates;
+    run.vapours = selection.allRoutes || selection.vapours;
     for (int i = 0; i < kAcuteScenarioCount; ++i)
         run.scenarios[static_cast<std::size_t>(i)] =
-            selection.AllAcutes || selection.AcuteScenarios[static_cast<std::size_t>(i)];
+            selection.allAcutes || selection.acuteScenarios[static_cast<std::size_t>(i)];
     for (int i = 0; i < kChronicScenarioCount; ++i)
         run.scenarios[static_cast<std::size_t>(kAcuteScenarioCount + i)] =
-            selection.AllChronics || selection.ChronicScenarios[static_cast<std::size_t>(i)];
+            selection.allChronics || selection.chronicScenarios[static_cast<std::size_t>(i)];
     run.scenarioCount =
         static_cast<int>(std::count(run.scenarios.begin(), run.scenarios.end(), true));
-    if (run.Particulates) {
+    if (run.particulates) {
         for (int a = 0; a < kAerosolSizeCount; ++a)
-            run.Aerosol[static_cast<std::size_t>(a)] =
-                selection.AllAerosol || selection.Aerosol[static_cast<std::size_t>(a)];
+            run.aerosol[static_cast<std::size_t>(a)] =
+                selection.allAerosol || selection.aerosol[static_cast<std::size_t>(a)];
         run.aerosolCount =
-            static_cast<int>(std::count(run.Aerosol.begin(), run.Aerosol.end(), true));
+            static_cast<int>(std::count(run.aerosol.begin(), run.aerosol.end(), true));
     }
     return run;
 }
@@ -73,14 +73,14 @@ RunCheck Stop(RunCheck check, std::string_view message) {
 int countTables(const RunSelection& run, const NuclideData& data) {
     int tables = 0;
     for (int g = 0; g < 2; ++g) {
-        if (!(g == 0 ? run.Public : run.worker)) continue;
+        if (!(g == 0 ? run.memberOfPublic : run.worker)) continue;
         const GroupSection& section = data.groups[static_cast<std::size_t>(g)];
         int perScenario = 0;
-        if (run.Particulates)
+        if (run.particulates)
             perScenario += run.aerosolCount * std::clamp(section.typeCount, 0, kMaxTypes);
-        if (run.Ingestion)
+        if (run.ingestion)
             perScenario += std::clamp(section.ingestionCount, 0, kMaxIngestionEntries);
-        if (run.Vapours) perScenario += std::clamp(section.vapourCount, 0, kMaxVapourEntries);
+        if (run.vapours) perScenario += std::clamp(section.vapourCount, 0, kMaxVapourEntries);
         tables += run.scenarioCount * perScenario;
     }
     return tables;
@@ -104,30 +104,30 @@ int fillNuclide(const RunSelection& run, const NuclideData& data, const TableCon
         }
     };
     for (int g = 1; g <= 2; ++g) {
-        if (!(g == 1 ? run.Public : run.worker)) continue;
+        if (!(g == 1 ? run.memberOfPublic : run.worker)) continue;
         const GroupSection& section = data.groups[static_cast<std::size_t>(g - 1)];
         TableKey key;
         key.group = g;
-        if (run.Particulates) {
+        if (run.particulates) {
             key.route = IntakeRoute::Particulates;
             for (int k = 1; k <= std::min(section.typeCount, kMaxTypes); ++k) {
                 key.entry = k;
                 for (int a = 1; a <= kAerosolSizeCount; ++a) {
-                    if (!run.Aerosol[static_cast<std::size_t>(a - 1)]) continue;
+                    if (!run.aerosol[static_cast<std::size_t>(a - 1)]) continue;
                     key.aerosolSize = a;
                     eachScenario(key);
                 }
             }
         }
         key.aerosolSize = 1;
-        if (run.Ingestion) {
+        if (run.ingestion) {
             key.route = IntakeRoute::Ingestion;
             for (int k = 1; k <= std::min(section.ingestionCount, kMaxIngestionEntries); ++k) {
                 key.entry = k;
                 eachScenario(key);
             }
         }
-        if (run.Vapours) {
+        if (run.vapours) {
             key.route = IntakeRoute::Vapours;
             for (int k = 1; k <= std::min(section.vapourCount, kMaxVapourEntries); ++k) {
                 key.entry = k;
@@ -155,14 +155,14 @@ RunCheck checkSelection(const SelectionSnapshot& selection) {
     check.stage = GridStage::Blanked;
 
     const RunSelection run = readRunSelection(selection);
-    if (!run.Public && !run.worker) return Stop(check, kSelectGroupMessage);
-    if (!run.Ingestion && !run.Particulates && !run.Vapours)
+    if (!run.memberOfPublic && !run.worker) return Stop(check, kSelectGroupMessage);
+    if (!run.ingestion && !run.particulates && !run.vapours)
         return Stop(check, kSelectRouteMessage);
     if (run.scenarioCount == 0) return Stop(check, kSelectScenarioMessage);
-    if (run.Particulates && run.aerosolCount == 0) return Stop(check, kSelectAerosolMessage);
+    if (run.particulates && run.aerosolCount == 0) return Stop(check, kSelectAerosolMessage);
 
     for (int item = 0; item < kTissueItemCount; ++item) {
-        if (!selection.AllOrgans && !selection.Tissues[static_cast<std::size_t>(item)]) continue;
+        if (!selection.allOrgans && !selection.tissues[static_cast<std::size_t>(item)]) continue;
         if (item < kBrainItem) {
             check.rows.push_back(item + 1);
         } else if (item == kBrainItem) {
@@ -176,9 +176,9 @@ RunCheck checkSelection(const SelectionSnapshot& selection) {
     check.stage = GridStage::RowLabelsWritten;
 
     for (int period = 1; period <= kPeriodCount; ++period)
-        if (selection.AllPeriods || selection.Periods[static_cast<std::size_t>(period - 1)])
-            check.Periods.push_back(period);
-    if (check.Periods.empty()) return Stop(check, kSelectPeriodMessage);
+        if (selection.allPeriods || selection.periods[static_cast<std::size_t>(period - 1)])
+            check.periods.push_back(period);
+    if (check.periods.empty()) return Stop(check, kSelectPeriodMessage);
     check.stage = GridStage::LaidOut;
     return check;
 }
@@ -224,15 +224,15 @@ FillOutcome fillFrom(const SelectionSnapshot& selection, const RunCheck& check,
     const RunSelection run = readRunSelection(selection);
     const int nuclideCount = static_cast<int>(selection.nuclides.size());
     store.resize(nuclideCount, static_cast<int>(check.rows.size()),
-                 static_cast<int>(check.Periods.size()));
-    store.setLayout(check.rows, check.Periods, decimalSeparator);
+                 static_cast<int>(check.periods.size()));
+    store.setLayout(check.rows, check.periods, decimalSeparator);
     std::array<std::uint32_t, kScenarioCount> scenarioHeadings{};
     for (std::size_t s = 0; s < kScenarioCount; ++s)
         scenarioHeadings[s] = store.keepHeadings({}, {}, {}, kScenarioTexts[s]).scenario;
 
     TableContext context;
     context.rows = &check.rows;
-    context.Periods = &check.Periods;
+    context.periods = &check.periods;
     context.decimalSeparator = decimalSeparator;
 
     DataFileBytes dataFiles;
@@ -252,7 +252,7 @@ FillOutcome fillFrom(const SelectionSnapshot& selection, const RunCheck& check,
         tableCount += tables;
         outcome.tableCount = tableCount;
 
-        context.Nuclide = name;
+        context.nuclide = name;
         context.halfLife =
             static_cast<std::size_t>(index) < selection.halfLives.size()
                 ? std::string_view(selection.halfLives[static_cast<std::size_t>(index)])

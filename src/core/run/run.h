@@ -22,8 +22,8 @@ enum class GridStage {
 struct RunCheck {
     GridStage stage = GridStage::Untouched;
     std::string stopMessage;   // empty when the selection is complete
-    std::vector<int> rows;     // chosen tissue rows 1..18, in order (grid row r = Rows[r-1])
-    std::vector<int> Periods;  // chosen periods 1..5, in order (grid column n+3 = Periods[n-1])
+    std::vector<int> rows;     // chosen tissue rows 1..18, in order (grid row r = rows[r-1])
+    std::vector<int> periods;  // chosen periods 1..5, in order (grid column n+3 = periods[n-1])
     // The run selection (flags and counts) is the implementation's; see run.cpp.
 };
 

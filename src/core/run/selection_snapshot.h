@@ -12,28 +12,28 @@ struct SelectionSnapshot {
     std::vector<std::string> nuclides;   // LstBxNucsChosen, in list order (duplicates allowed)
     std::vector<std::string> halfLives;  // LstBxHalfLife, index-parallel to Nuclides
 
-    bool Public = false;        // chkbxMOP
-    bool Occupational = false;  // chkbxWKR
+    bool memberOfPublic = false;        // chkbxMOP
+    bool occupational = false;  // chkbxWKR
 
-    bool AllRoutes = false;     // ChkBxAllRoutes
-    bool Ingestion = false;     // chkbxIng
-    bool Particulates = false;  // chkbxParticulates
-    bool Vapours = false;       // chkbxVapours
+    bool allRoutes = false;     // ChkBxAllRoutes
+    bool ingestion = false;     // chkbxIng
+    bool particulates = false;  // chkbxParticulates
+    bool vapours = false;       // chkbxVapours
 
-    bool AllAerosol = false;               // ChkBxAllAerosol
-    std::array<bool, 10> Aerosol{};        // chklstbxAerosol items 0..9
+    bool allAerosol = false;               // ChkBxAllAerosol
+    std::array<bool, 10> aerosol{};        // chklstbxAerosol items 0..9
 
-    bool AllAcutes = false;                // ChkBxAllAcutes
-    std::array<bool, 8> AcuteScenarios{};  // ChkLstBxAScenarios items 0..7
+    bool allAcutes = false;                // ChkBxAllAcutes
+    std::array<bool, 8> acuteScenarios{};  // ChkLstBxAScenarios items 0..7
 
-    bool AllChronics = false;                // ChkBxAllChronics
-    std::array<bool, 3> ChronicScenarios{};  // ChkLstBxCScenarios items 0..2
+    bool allChronics = false;                // ChkBxAllChronics
+    std::array<bool, 3> chronicScenarios{};  // ChkLstBxCScenarios items 0..2
 
-    bool AllOrgans = false;         // ChkBxAllOrgans
-    std::array<bool, 17> Tissues{};  // chklstbxTissues items 0..16
+    bool allOrgans = false;         // ChkBxAllOrgans
+    std::array<bool, 17> tissues{};  // chklstbxTissues items 0..16
 
-    bool AllPeriods = false;        // ChkBxAllPeriods
-    std::array<bool, 5> Periods{};  // chklstbxTimes items 0..4
+    bool allPeriods = false;        // ChkBxAllPeriods
+    std::array<bool, 5> periods{};  // chklstbxTimes items 0..4
 
     bool operator==(const SelectionSnapshot&) const = default;
 };

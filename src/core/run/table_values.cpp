@@ -628,7 +628,7 @@ ResultStore::HeadingNumbers tableHeadings(ResultStore& store, const NuclideData&
                                           const TableKey& key, const TableContext& context) {
     recordFor(data, key);  // checks the key
     const GroupSection& section = data.groups[static_cast<std::size_t>(key.group - 1)];
-    return store.keepHeadings(nuclideHeading(context.Nuclide, context.halfLife),
+    return store.keepHeadings(nuclideHeading(context.nuclide, context.halfLife),
                               kGroupLabels[static_cast<std::size_t>(key.group - 1)],
                               routeHeading(section, key),
                               kScenarioTexts[static_cast<std::size_t>(key.scenario - 1)]);
@@ -637,8 +637,8 @@ ResultStore::HeadingNumbers tableHeadings(ResultStore& store, const NuclideData&
 void fillTableSlot(ResultStore& store, int slot, const DoseRecord& record,
                    const ResultStore::HeadingNumbers& headings, const TableContext& context) {
     const bool plain =
-        context.rows && context.Periods &&
-        checkTableDoses(record, *context.rows, *context.Periods, context.decimalSeparator);
+        context.rows && context.periods &&
+        checkTableDoses(record, *context.rows, *context.periods, context.decimalSeparator);
     store.setRecord(slot, headings, record, plain);
 }
 

@@ -26,10 +26,10 @@ struct TableKey {
 
 // What a table takes from the run besides its record.
 struct TableContext {
-    std::string_view Nuclide;                   // entry of the chosen list
+    std::string_view nuclide;                   // entry of the chosen list
     std::string_view halfLife;                  // the half-life text at the same index
     const std::vector<int>* rows = nullptr;     // chosen tissue rows 1..18, in order
-    const std::vector<int>* Periods = nullptr;  // chosen periods 1..5, in order
+    const std::vector<int>* periods = nullptr;  // chosen periods 1..5, in order
     char decimalSeparator = '.';
 };
 

@@ -52,22 +52,22 @@ SelectionSnapshot SelectionModel::snapshot() const {
     SelectionSnapshot s;
     s.nuclides = chosenNames_;
     s.halfLives = chosenHalfLives_;
-    s.Public = isChecked(SelectionBox::Public);
-    s.Occupational = isChecked(SelectionBox::Occupational);
-    s.AllRoutes = isChecked(SelectionBox::AllRoutes);
-    s.Ingestion = isChecked(SelectionBox::Ingestion);
-    s.Particulates = isChecked(SelectionBox::Particulates);
-    s.Vapours = isChecked(SelectionBox::Vapours);
-    s.AllAerosol = isChecked(SelectionBox::AllAerosol);
-    s.AllAcutes = isChecked(SelectionBox::AllAcutes);
-    s.AllChronics = isChecked(SelectionBox::AllChronics);
-    s.AllOrgans = isChecked(SelectionBox::AllOrgans);
-    s.AllPeriods = isChecked(SelectionBox::AllPeriods);
-    copyItems(list(SelectionList::Aerosol).items, s.Aerosol);
-    copyItems(list(SelectionList::AcuteScenarios).items, s.AcuteScenarios);
-    copyItems(list(SelectionList::ChronicScenarios).items, s.ChronicScenarios);
-    copyItems(list(SelectionList::Tissues).items, s.Tissues);
-    copyItems(list(SelectionList::Periods).items, s.Periods);
+    s.memberOfPublic = isChecked(SelectionBox::Public);
+    s.occupational = isChecked(SelectionBox::Occupational);
+    s.allRoutes = isChecked(SelectionBox::AllRoutes);
+    s.ingestion = isChecked(SelectionBox::Ingestion);
+    s.particulates = isChecked(SelectionBox::Particulates);
+    s.vapours = isChecked(SelectionBox::Vapours);
+    s.allAerosol = isChecked(SelectionBox::AllAerosol);
+    s.allAcutes = isChecked(SelectionBox::AllAcutes);
+    s.allChronics = isChecked(SelectionBox::AllChronics);
+    s.allOrgans = isChecked(SelectionBox::AllOrgans);
+    s.allPeriods = isChecked(SelectionBox::AllPeriods);
+    copyItems(list(SelectionList::Aerosol).items, s.aerosol);
+    copyItems(list(SelectionList::AcuteScenarios).items, s.acuteScenarios);
+    copyItems(list(SelectionList::ChronicScenarios).items, s.chronicScenarios);
+    copyItems(list(SelectionList::Tissues).items, s.tissues);
+    copyItems(list(SelectionList::Periods).items, s.periods);
     return s;
 }
 

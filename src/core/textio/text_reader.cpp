@@ -39,7 +39,7 @@ bool parseInt32(std::string_view token, std::int32_t& value) {
 
 }  // namespace
 
-TextReader TextReader::Open(const std::string& path) {
+TextReader TextReader::open(const std::string& path) {
     // Opened without waiting, so that a named pipe cannot hold the program up before it is
     // refused below.
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
@@ -55,7 +55,7 @@ TextReader TextReader::Open(const std::string& path) {
 }
 
 TextReader TextReader::openWhole(const std::string& path) {
-    TextReader file = Open(path);
+    TextReader file = open(path);
     struct stat st {};
     std::size_t capacity = ::fstat(file.fd_.get(), &st) == 0 && st.st_size > 0
                                ? static_cast<std::size_t>(st.st_size) + 1

@@ -21,7 +21,7 @@ class TextReader {
   public:
     // Opens a file for reading; throws IoError ("File not found", "File access denied", ...).
     // Only regular files are read: directories, devices and pipes are "File access denied".
-    static TextReader Open(const std::string& path);
+    static TextReader open(const std::string& path);
 
     // Reads a whole regular file into memory at once (one read of its size) and reads from
     // there, so that readLineView can hand out views into the file's bytes. Throws as Open.

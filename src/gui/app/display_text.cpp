@@ -18,17 +18,17 @@ constexpr std::array<char16_t, 32> kWindows1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-bool IsUtf8Continuation(char byte) {
+bool isUtf8Continuation(char byte) {
     return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
 }
 
-QString FromUtf8(std::string_view bytes) {
+QString fromUtf8(std::string_view bytes) {
     // Only the start that can make the characters shown is decoded, cut where a character
     // begins.
     std::string_view start = bytes.substr(
         0, static_cast<std::size_t>(kMaxDisplayedCharacters) * kMaxUtf8BytesPerCharacter);
     if (start.size() < bytes.size())
-        while (!start.empty() && IsUtf8Continuation(bytes[start.size()])) start.remove_suffix(1);
+        while (!start.empty() && isUtf8Continuation(bytes[start.size()])) start.remove_suffix(1);
     QString text = QString::fromUtf8(start.data(), static_cast<qsizetype>(start.size()));
     if (start.size() == bytes.size() && text.size() <= kMaxDisplayedCharacters) return text;
     qsizetype keep = kMaxDisplayedCharacters - 1;
@@ -39,7 +39,7 @@ QString FromUtf8(std::string_view bytes) {
     return text;
 }
 
-QString FromWindows1252(std::string_view bytes) {
+QString fromWindows1252(std::string_view bytes) {
     const bool cut = bytes.size() > static_cast<std::size_t>(kMaxDisplayedCharacters);
     if (cut) bytes = bytes.substr(0, static_cast<std::size_t>(kMaxDisplayedCharacters - 1));
     QString text(static_cast<qsizetype>(bytes.size()) + (cut ? 1 : 0), Qt::Uninitialized);
@@ -57,7 +57,7 @@ QString FromWindows1252(std::string_view bytes) {
 
 QString displayText(std::string_view bytes) {
     const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    return view.isValidUtf8() ? FromUtf8(bytes) : FromWindows1252(bytes);
+    return view.isValidUtf8() ? fromUtf8(bytes) : fromWindows1252(bytes);
 }
 
 }  // namespace fetaldose::gui

@@ -66,7 +66,7 @@ ShownTable shownTableFromStore(const ResultStore& store, int table, TableView vi
     };
     // The viewer shows the scenario on the second line and the route on the third.
     shown.headerLines = {
-        {heading(&ResultStore::Nuclide), heading(&ResultStore::group)},
+        {heading(&ResultStore::nuclide), heading(&ResultStore::group)},
         {heading(&ResultStore::scenario)},
         {heading(&ResultStore::route)},
         {texts::kDoseCaption, postNatal ? texts::kPostnatalView : texts::kOffspringView}};
@@ -77,11 +77,11 @@ ShownTable shownTableFromStore(const ResultStore& store, int table, TableView vi
         shown.columnHeadings.push_back(fromBytes(periodHeadings[static_cast<std::size_t>(n - 1)]));
     for (int r = 1; r <= rows; ++r) {
         QStringList cells = {fromBytes(rowLabels[static_cast<std::size_t>(r - 1)]),
-                             present ? fromBytes(store.InUtero(table, r)) : texts::kBlankCell};
+                             present ? fromBytes(store.inUtero(table, r)) : texts::kBlankCell};
         for (int n = 1; n <= periods; ++n)
             cells.push_back(!present    ? texts::kBlankCell
-                            : postNatal ? fromBytes(store.PostNatal(table, r, n))
-                                        : fromBytes(store.Offspring(table, r, n)));
+                            : postNatal ? fromBytes(store.postNatal(table, r, n))
+                                        : fromBytes(store.offspring(table, r, n)));
         shown.rows.push_back(std::move(cells));
     }
     return shown;

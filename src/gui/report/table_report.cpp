@@ -204,11 +204,11 @@ void ReportLayout::layOutGrid() {
     if (tableCount() > 0 && store.slotCount() > 1)
         for (int r = 1; r <= rows_; ++r) {
             valueWidth_ =
-                std::max(valueWidth_, grid.horizontalAdvance(fromBytes(store.InUtero(1, r))));
+                std::max(valueWidth_, grid.horizontalAdvance(fromBytes(store.inUtero(1, r))));
             for (int n = 1; n <= periods_; ++n)
                 valueWidth_ = std::max(
-                    {valueWidth_, grid.horizontalAdvance(fromBytes(store.PostNatal(1, r, n))),
-                     grid.horizontalAdvance(fromBytes(store.Offspring(1, r, n)))});
+                    {valueWidth_, grid.horizontalAdvance(fromBytes(store.postNatal(1, r, n))),
+                     grid.horizontalAdvance(fromBytes(store.offspring(1, r, n)))});
         }
     valueWidth_ += kCellPadding;
     // Each view's name stands above its columns and must fit there.
@@ -237,7 +237,7 @@ void ReportLayout::paintTable(QPainter& painter, int table, double top) const {
     painter.setFont(fonts_.nuclide);
     const QFontMetricsF nuclideMetrics(fonts_.nuclide);
     double baseline = top + nuclideMetrics.ascent();
-    const QString nuclide = fromBytes(store.Nuclide(table));
+    const QString nuclide = fromBytes(store.nuclide(table));
     painter.drawText(QPointF(0, baseline), nuclide);
     painter.setFont(fonts_.header);
     const double groupLeft =
@@ -299,12 +299,12 @@ void ReportLayout::paintTable(QPainter& painter, int table, double top) const {
         painter.drawText(QRectF(0, rowTop, tissueWidth_, gridRow_),
                          Qt::AlignLeft | Qt::AlignVCenter,
                          fromBytes(tables_.rowLabels[std::size_t(r - 1)]));
-        cell(tissueWidth_, rowTop, fromBytes(store.InUtero(table, r)), Qt::AlignRight);
+        cell(tissueWidth_, rowTop, fromBytes(store.inUtero(table, r)), Qt::AlignRight);
         for (int n = 1; n <= periods_; ++n) {
             cell(postNatalLeft + (n - 1) * valueWidth_, rowTop,
-                 fromBytes(store.PostNatal(table, r, n)), Qt::AlignRight);
+                 fromBytes(store.postNatal(table, r, n)), Qt::AlignRight);
             cell(offspringLeft + (n - 1) * valueWidth_, rowTop,
-                 fromBytes(store.Offspring(table, r, n)), Qt::AlignRight);
+                 fromBytes(store.offspring(table, r, n)), Qt::AlignRight);
         }
     }
     painter.drawLine(QPointF(0, (2 + rows_) * gridRow_),

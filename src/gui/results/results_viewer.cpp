@@ -227,7 +227,7 @@ void ResultsViewer::layOutGrids(const RunCheck& check) {
         }
         if (check.stage == GridStage::LaidOut) {
             int column = 3;
-            for (int period : check.Periods) {
+            for (int period : check.periods) {
                 if (++column >= ResultGrid::kColumns) break;
                 if (period >= 1 && period <= static_cast<int>(kPeriodLabels.size()))
                     cells.setCellQuietly(column, 0, displayText(kPeriodLabels[period - 1]));
@@ -276,7 +276,7 @@ void ResultsViewer::showTable(int table) {
     auto heading = [&](Heading field) {
         return present ? displayText((store_.*field)(table)) : QString();
     };
-    nuclideLabel_->setText(heading(&ResultStore::Nuclide));
+    nuclideLabel_->setText(heading(&ResultStore::nuclide));
     groupLabel_->setText(heading(&ResultStore::group));
     // The second line shows the scenario and the third the route.
     scenarioLabel_->setText(heading(&ResultStore::scenario));
@@ -289,16 +289,16 @@ void ResultsViewer::showTable(int table) {
     const int periods = std::clamp(store_.periodCount(), 0, ResultGrid::kColumns - 4);
     for (int row = 1; row <= rows; ++row) {
         const QString inUtero =
-            present ? displayText(store_.InUtero(table, row)) : texts::kBlankCell;
+            present ? displayText(store_.inUtero(table, row)) : texts::kBlankCell;
         postNatal.setCellQuietly(2, row, inUtero);
         offspring.setCellQuietly(2, row, inUtero);
         for (int period = 1; period <= periods; ++period) {
             postNatal.setCellQuietly(
                 period + 3, row,
-                present ? displayText(store_.PostNatal(table, row, period)) : texts::kBlankCell);
+                present ? displayText(store_.postNatal(table, row, period)) : texts::kBlankCell);
             offspring.setCellQuietly(
                 period + 3, row,
-                present ? displayText(store_.Offspring(table, row, period)) : texts::kBlankCell);
+                present ? displayText(store_.offspring(table, row, period)) : texts::kBlankCell);
         }
     }
     postNatal.changed();

@@ -142,7 +142,7 @@ void SelectionWindow::fillNuclideGrid() {
             setCell(row, 1, entry.halfLife);
         }
         moveGridTo(0);
-        if (load.Fault) messages.error(displayText(*load.Fault));
+        if (load.fault) messages.error(displayText(*load.fault));
     });
 }
 
@@ -450,22 +450,22 @@ SelectionSnapshot SelectionWindow::snapshot() const {
         selection.nuclides.push_back(keptBytes(chosenList_->item(i)));
         selection.halfLives.push_back(keptBytes(halfLifeList_->item(i)));
     }
-    selection.Public = publicBox_->isChecked();
-    selection.Occupational = occupationalBox_->isChecked();
-    selection.AllRoutes = allRoutesBox_->isChecked();
-    selection.Ingestion = ingestionBox_->isChecked();
-    selection.Particulates = particulatesBox_->isChecked();
-    selection.Vapours = vapoursBox_->isChecked();
-    selection.AllAerosol = allAerosolBox_->isChecked();
-    selection.AllAcutes = allAcutesBox_->isChecked();
-    selection.AllChronics = allChronicsBox_->isChecked();
-    selection.AllOrgans = allOrgansBox_->isChecked();
-    selection.AllPeriods = allPeriodsBox_->isChecked();
-    copyChecks(aerosolList_, selection.Aerosol);
-    copyChecks(acuteList_, selection.AcuteScenarios);
-    copyChecks(chronicList_, selection.ChronicScenarios);
-    copyChecks(tissueList_, selection.Tissues);
-    copyChecks(periodList_, selection.Periods);
+    selection.memberOfPublic = publicBox_->isChecked();
+    selection.occupational = occupationalBox_->isChecked();
+    selection.allRoutes = allRoutesBox_->isChecked();
+    selection.ingestion = ingestionBox_->isChecked();
+    selection.particulates = particulatesBox_->isChecked();
+    selection.vapours = vapoursBox_->isChecked();
+    selection.allAerosol = allAerosolBox_->isChecked();
+    selection.allAcutes = allAcutesBox_->isChecked();
+    selection.allChronics = allChronicsBox_->isChecked();
+    selection.allOrgans = allOrgansBox_->isChecked();
+    selection.allPeriods = allPeriodsBox_->isChecked();
+    copyChecks(aerosolList_, selection.aerosol);
+    copyChecks(acuteList_, selection.acuteScenarios);
+    copyChecks(chronicList_, selection.chronicScenarios);
+    copyChecks(tissueList_, selection.tissues);
+    copyChecks(periodList_, selection.periods);
     return selection;
 }
 

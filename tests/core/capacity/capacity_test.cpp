@@ -21,9 +21,9 @@ namespace fetaldose {
 namespace {
 
 using testing::DataFileBuilder;
-using testing::ReadBytes;
+using testing::readBytes;
 using testing::ScratchDirectory;
-using testing::WriteBytes;
+using testing::writeBytes;
 
 TEST(Capacity, CatalogueHolds900EntriesAndStopsAtThe901st) {
     struct Case {
@@ -35,11 +35,11 @@ TEST(Capacity, CatalogueHolds900EntriesAndStopsAtThe901st) {
         std::string text = std::to_string(c.entries) + "\r\n";
         for (int k = 1; k <= c.entries; ++k)
             text += "N-" + std::to_string(k) + "\r\n" + std::to_string(k) + " y\r\n";
-        WriteBytes(dir.File("nuclides.txt"), text);
+        writeBytes(dir.file("nuclides.txt"), text);
 
         const CatalogueLoad load =
-            loadCatalogue(dir.Slash(), systemFileAttributes(), [](const std::string&) {});
-        EXPECT_EQ(load.Fault, c.fault) << c.entries;
+            loadCatalogue(dir.slash(), systemFileAttributes(), [](const std::string&) {});
+        EXPECT_EQ(load.fault, c.fault) << c.entries;
         ASSERT_EQ(load.entries.size(), 900u) << c.entries;
         for (int k = 1; k <= 900; ++k) {
             const CatalogueEntry& entry = load.entries[static_cast<std::size_t>(k - 1)];
@@ -53,41 +53,41 @@ TEST(Capacity, TwentyFullDataFilesRunKeepAndSaveEveryTable) {
     constexpr int kNuclides = 20;
     constexpr int kTablesPerFile = 814;
     ScratchDirectory dir;
-    const std::string full = DataFileBuilder({4, 3, 3}, {4, 3, 3}).Build();
+    const std::string full = DataFileBuilder({4, 3, 3}, {4, 3, 3}).build();
     SelectionSnapshot selection;
     for (int k = 1; k <= kNuclides; ++k) {
         selection.nuclides.push_back("Full-" + std::to_string(k));
         selection.halfLives.push_back(std::to_string(k) + " y");
-        WriteBytes(dir.File(selection.nuclides.back() + ".dat"), full);
+        writeBytes(dir.file(selection.nuclides.back() + ".dat"), full);
     }
-    selection.Public = selection.Occupational = selection.AllRoutes = true;
-    selection.AllAcutes = selection.AllChronics = selection.AllAerosol = true;
-    selection.AllOrgans = selection.AllPeriods = true;
+    selection.memberOfPublic = selection.occupational = selection.allRoutes = true;
+    selection.allAcutes = selection.allChronics = selection.allAerosol = true;
+    selection.allOrgans = selection.allPeriods = true;
 
     const RunCheck check = checkSelection(selection);
     ASSERT_EQ(check.stage, GridStage::LaidOut);
     ASSERT_EQ(check.rows.size(), 18u);
-    ASSERT_EQ(check.Periods.size(), 5u);
+    ASSERT_EQ(check.periods.size(), 5u);
     auto scratch = std::make_unique<NuclideData>();
     ResultStore store;
     const FillOutcome outcome =
-        fillResultStore(selection, check, dir.Slash(), '.', *scratch, store);
+        fillResultStore(selection, check, dir.slash(), '.', *scratch, store);
     ASSERT_TRUE(outcome.complete) << outcome.stopMessage;
     ASSERT_EQ(outcome.tableCount, kNuclides * kTablesPerFile);
     ASSERT_EQ(store.tableCount(), kNuclides * kTablesPerFile);
     // Each file gave its own 814 tables, in the order chosen.
     for (int k = 1; k <= kNuclides; ++k) {
         const std::string name = "Full-" + std::to_string(k) + ", ";
-        EXPECT_EQ(std::string(store.Nuclide((k - 1) * kTablesPerFile + 1)).rfind(name, 0), 0u);
-        EXPECT_EQ(std::string(store.Nuclide(k * kTablesPerFile)).rfind(name, 0), 0u);
+        EXPECT_EQ(std::string(store.nuclide((k - 1) * kTablesPerFile + 1)).rfind(name, 0), 0u);
+        EXPECT_EQ(std::string(store.nuclide(k * kTablesPerFile)).rfind(name, 0), 0u);
     }
     // Within the memory goal: at most 2 KB per table at 18 rows by 5 periods.
     EXPECT_LE(store.memoryBytes() / static_cast<std::size_t>(store.tableCount()), 2048u);
 
-    const std::string path = dir.File("everything.dos");
+    const std::string path = dir.file("everything.dos");
     writeResultsFile(path, store, std::vector<std::string>(kRowLabels.begin(), kRowLabels.end()),
                      std::vector<std::string>(kPeriodLabels.begin(), kPeriodLabels.end()));
-    const std::string bytes = ReadBytes(path);
+    const std::string bytes = readBytes(path);
     long lines = 0;
     for (auto end = bytes.find("\r\n"); end != std::string::npos; end = bytes.find("\r\n", end + 2))
         ++lines;

@@ -27,7 +27,7 @@ double number(const std::string& text) {
 class ChartSeriesTest : public ::testing::Test {
   protected:
     fetaldose::testing::ScratchDirectory dir;
-    fetaldose::testing::ChartRunner runner{dir.Slash()};
+    fetaldose::testing::ChartRunner runner{dir.slash()};
 
     // The slot of the first table with this scenario number.
     static int slotOf(const ResultStore& store, int scenario) {
@@ -51,7 +51,7 @@ TEST_F(ChartSeriesTest, IntakeTimeHoldsTheRunsAcuteScenariosInTimeOrder) {
         // Chosen twice: the second time's tables must not join the first's line.
         SelectionSnapshot s = chartSelection({"Pu-239", "Pu-239"}, {}, {0, 16});
         for (int sc : scenarios)
-            (sc <= 8 ? s.AcuteScenarios[sc - 1] : s.ChronicScenarios[sc - 9]) = true;
+            (sc <= 8 ? s.acuteScenarios[sc - 1] : s.chronicScenarios[sc - 9]) = true;
         const auto run = runner.run(s);
         std::vector<int> acute;
         for (int sc : scenarios)
@@ -91,8 +91,8 @@ TEST_F(ChartSeriesTest, IntakeTimeHoldsTheRunsAcuteScenariosInTimeOrder) {
 TEST_F(ChartSeriesTest, PeriodShowsBothViewsOverTheChosenPeriods) {
     runner.file("Cs-137", chartDataFile({0, 0, 2}, {0, 0, 0}));
     SelectionSnapshot s = chartSelection({"Cs-137"}, {4}, {2});  // Brain: two rows
-    s.AllPeriods = false;
-    s.Periods[1] = s.Periods[4] = true;
+    s.allPeriods = false;
+    s.periods[1] = s.periods[4] = true;
     const auto run = runner.run(s, ',');
     const ChartData chart =
         buildChart(run->store, run->layout, {ChartKind::DoseByPeriod, 2, {2}, {}, 0});
@@ -102,8 +102,8 @@ TEST_F(ChartSeriesTest, PeriodShowsBothViewsOverTheChosenPeriods) {
     EXPECT_EQ(chart.series[1].style, LineStyle::Dashed);
     for (int n = 0; n < 2; ++n) {
         const int period = n == 0 ? 2 : 5;
-        EXPECT_EQ(chart.series[0].points[n].text, run->store.Offspring(2, 2, n + 1));
-        EXPECT_EQ(chart.series[1].points[n].text, run->store.PostNatal(2, 2, n + 1));
+        EXPECT_EQ(chart.series[0].points[n].text, run->store.offspring(2, 2, n + 1));
+        EXPECT_EQ(chart.series[1].points[n].text, run->store.postNatal(2, 2, n + 1));
         // Entry 2, the Brain (7-15 weeks) row, read with the run's decimal comma.
         EXPECT_DOUBLE_EQ(chart.series[1].points[n].value,
                          number(ChartDose::postNatal(period, 4, 2)));
@@ -115,7 +115,7 @@ TEST_F(ChartSeriesTest, NuclideBarsMatchGroupRouteSizeAndScenario) {
         .file("B-2", chartDataFile({0, 0, 2}, {0, 0, 0}, testing::chartFields(1)))
         .file("C-3", chartDataFile({1, 0, 0}, {0, 0, 0}, testing::chartFields(2)));
     SelectionSnapshot s = chartSelection({"A-1", "B-2", "C-3", "A-1"}, {1, 3}, {0});
-    s.Occupational = true;
+    s.occupational = true;
     const auto run = runner.run(s);
     // A-1 public ingestion, scenario 3 is slot 2.
     const ChartData chart = buildChart(run->store, run->layout,
@@ -134,9 +134,9 @@ TEST_F(ChartSeriesTest, NuclideBarsMatchGroupRouteSizeAndScenario) {
 
     // Particulates: only tables of the same aerosol size.
     SelectionSnapshot p = chartSelection({"A-1", "A-1"}, {1}, {0});
-    p.Ingestion = false;
-    p.Particulates = true;
-    p.Aerosol[0] = p.Aerosol[9] = true;
+    p.ingestion = false;
+    p.particulates = true;
+    p.aerosol[0] = p.aerosol[9] = true;
     const auto particulates = runner.run(p);
     const ChartData bars = buildChart(particulates->store, particulates->layout,
                                       {ChartKind::DoseByNuclide, 2, {1}, DoseView::InUtero, 1});

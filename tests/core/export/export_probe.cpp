@@ -25,7 +25,7 @@ using fetaldose::testing::RecordPlace;
 // Doses that differ from table to table, row to row and period to period, in the forms a data
 // file may give them: "4.5E-08", lower-case exponents, no decimal digit, a leading sign or point.
 std::string field(const RecordPlace& place, int line, int row) {
-    const int seed = place.group * 7 + place.entry * 13 + place.Size * 17 + place.scenario * 19 +
+    const int seed = place.group * 7 + place.entry * 13 + place.size * 17 + place.scenario * 19 +
                      line * 23 + row * 29;
     const int exponent = 7 + seed % 9;
     const std::string e = (exponent < 10 ? "E-0" : "E-") + std::to_string(exponent);
@@ -41,26 +41,26 @@ std::string field(const RecordPlace& place, int line, int row) {
     }
 }
 
-std::string Lines(const RecordPlace& place, int line) {
+std::string probeLines(const RecordPlace& place, int line) {
     switch (line) {
         case 0:
-            return place.Tag();
+            return place.tag();
         case 1:
             return "detail";
         case 2:
             return "spare";
         default:
-            return fetaldose::testing::ValueLine([&](int row) { return field(place, line, row); });
+            return fetaldose::testing::valueLine([&](int row) { return field(place, line, row); });
     }
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
+void writeBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-void Replace(std::string& text, const std::string& from, const std::string& to) {
+void replace(std::string& text, const std::string& from, const std::string& to) {
     for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
 }
@@ -87,22 +87,22 @@ int main(int argc, char** argv) {
         const std::string names[] = {"Ra-226\xE9", "Cs-137"};
         const std::string halfLives[] = {"1,600 y", "30.08 y"};
         std::string first =
-            fetaldose::testing::DataFileBuilder({2, 1, 1}, {0, 2, 1}).Lines(Lines).Build();
-        Replace(first, "Vapour entry 1 of g1", "Vapour \"one\", elemental");
-        WriteBytes(data + names[0] + ".dat", first);
-        WriteBytes(data + names[1] + ".dat",
-                   fetaldose::testing::DataFileBuilder({1, 1, 2}, {1, 0, 1}).Lines(Lines).Build());
-        WriteBytes(data + "nuclides.txt", "2\r\n" + names[0] + "\r\n" + halfLives[0] + "\r\n" +
+            fetaldose::testing::DataFileBuilder({2, 1, 1}, {0, 2, 1}).lines(probeLines).build();
+        replace(first, "Vapour entry 1 of g1", "Vapour \"one\", elemental");
+        writeBytes(data + names[0] + ".dat", first);
+        writeBytes(data + names[1] + ".dat",
+                   fetaldose::testing::DataFileBuilder({1, 1, 2}, {1, 0, 1}).lines(probeLines).build());
+        writeBytes(data + "nuclides.txt", "2\r\n" + names[0] + "\r\n" + halfLives[0] + "\r\n" +
                                               names[1] + "\r\n" + halfLives[1] + "\r\n");
 
         SelectionSnapshot selection;
         selection.nuclides = {names[0], names[1]};
         selection.halfLives = {halfLives[0], halfLives[1]};
-        selection.Public = selection.Occupational = selection.AllRoutes = true;
-        selection.Aerosol[0] = selection.Aerosol[6] = true;
-        selection.AcuteScenarios[3] = selection.ChronicScenarios[2] = true;
-        selection.Tissues[2] = selection.Tissues[11] = selection.Tissues[16] = true;
-        selection.Periods[1] = selection.Periods[4] = true;
+        selection.memberOfPublic = selection.occupational = selection.allRoutes = true;
+        selection.aerosol[0] = selection.aerosol[6] = true;
+        selection.acuteScenarios[3] = selection.chronicScenarios[2] = true;
+        selection.tissues[2] = selection.tissues[11] = selection.tissues[16] = true;
+        selection.periods[1] = selection.periods[4] = true;
 
         const RunCheck check = checkSelection(selection);
         ResultStore store;
@@ -117,19 +117,19 @@ int main(int argc, char** argv) {
         std::string expected;
         for (int t = 1; t <= store.tableCount(); ++t) {
             for (int r = 1; r <= store.rowCount(); ++r) {
-                expected.append(store.Nuclide(t)).append("\t").append(store.group(t));
+                expected.append(store.nuclide(t)).append("\t").append(store.group(t));
                 expected.append("\t").append(store.route(t)).append("\t").append(store.scenario(t));
                 expected.append("\t").append(kRowLabels[check.rows[r - 1] - 1]);
-                expected.append("\t").append(store.InUtero(t, r));
+                expected.append("\t").append(store.inUtero(t, r));
                 for (int n = 1; n <= store.periodCount(); ++n)
                     expected.append("\t")
-                        .append(store.PostNatal(t, r, n))
+                        .append(store.postNatal(t, r, n))
                         .append("\t")
-                        .append(store.Offspring(t, r, n));
+                        .append(store.offspring(t, r, n));
                 expected.append("\n");
             }
         }
-        WriteBytes(folder + "/store.tsv", expected);
+        writeBytes(folder + "/store.tsv", expected);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "export probe: %s\n", error.what());
         return 1;

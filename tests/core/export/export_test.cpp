@@ -22,9 +22,9 @@
 namespace fetaldose {
 namespace {
 
-using testing::ReadBytes;
+using testing::readBytes;
 using testing::ScratchDirectory;
-using testing::WriteBytes;
+using testing::writeBytes;
 
 TEST(Sha256, GivesTheStandardDigests) {
     EXPECT_EQ(sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
@@ -51,9 +51,9 @@ TEST(Sha256, GivesTheStandardDigests) {
 
     ScratchDirectory dir;
     const std::string bytes(200000, '\x5a');
-    WriteBytes(dir.File("f"), bytes);
-    EXPECT_EQ(sha256HexOfFile(dir.File("f")), sha256Hex(bytes));
-    EXPECT_THROW(sha256HexOfFile(dir.File("missing")), IoError);
+    writeBytes(dir.file("f"), bytes);
+    EXPECT_EQ(sha256HexOfFile(dir.file("f")), sha256Hex(bytes));
+    EXPECT_THROW(sha256HexOfFile(dir.file("missing")), IoError);
 }
 
 TEST(TextEncoding, KeepsUtf8AndReadsAnythingElseAsWindows1252) {
@@ -77,11 +77,11 @@ TEST(ExportFormat, NamesAsACommandLineGivesThem) {
 
 TEST(SampleData, ExportsOfTheGeneratedSetWarnThatItsValuesAreSynthetic) {
     ScratchDirectory dir;
-    ASSERT_EQ(std::system((std::string(FETALDOSE_MAKE_SAMPLE) + " '" + dir.File("") + "'").c_str()),
+    ASSERT_EQ(std::system((std::string(FETALDOSE_MAKE_SAMPLE) + " '" + dir.file("") + "'").c_str()),
               0);
     SelectionSnapshot selection;
     selection.nuclides = {"Pu-239"};
-    const Provenance provenance = collectProvenance(selection, dir.Slash(), '.');
+    const Provenance provenance = collectProvenance(selection, dir.slash(), '.');
     EXPECT_TRUE(provenance.syntheticData);
     ASSERT_EQ(provenance.files.size(), 2u);
     EXPECT_EQ(provenance.files[1].fileName, "Pu-239.dat");
@@ -94,15 +94,15 @@ class Export : public ::testing::Test {
     void SetUp() override {
         std::filesystem::create_directories(data);
         testing::DataFileBuilder builder({1, 1, 1}, {0, 0, 1});
-        WriteBytes(data + "A-1.dat", builder.Build());
-        WriteBytes(data + "b-2.dat", builder.Build());
-        WriteBytes(data + "nuclides.txt", "2\r\nA-1\r\n1 d\r\nB-2\r\n2 y\r\n");
+        writeBytes(data + "A-1.dat", builder.build());
+        writeBytes(data + "b-2.dat", builder.build());
+        writeBytes(data + "nuclides.txt", "2\r\nA-1\r\n1 d\r\nB-2\r\n2 y\r\n");
         selection.nuclides = {"A-1", "B-2", "A-1"};
         selection.halfLives = {"1 d", "2 y", "1 d"};
-        selection.Public = selection.AllRoutes = selection.AllAcutes = true;
-        selection.Aerosol[9] = true;
-        selection.Tissues[0] = selection.Tissues[16] = true;
-        selection.AllPeriods = true;
+        selection.memberOfPublic = selection.allRoutes = selection.allAcutes = true;
+        selection.aerosol[9] = true;
+        selection.tissues[0] = selection.tissues[16] = true;
+        selection.allPeriods = true;
     }
     void Run(char separator) {
         auto scratch = std::make_unique<NuclideData>();
@@ -111,10 +111,10 @@ class Export : public ::testing::Test {
                 .complete);
         provenance = collectProvenance(selection, data, separator);
     }
-    std::vector<std::string> Lines() { return provenanceLines(provenance, store.tableCount()); }
+    std::vector<std::string> provenanceOfRun() { return provenanceLines(provenance, store.tableCount()); }
 
     ScratchDirectory dir;
-    std::string data = dir.File("data/");
+    std::string data = dir.file("data/");
     SelectionSnapshot selection;
     ResultStore store;
     Provenance provenance;
@@ -127,20 +127,20 @@ TEST_F(Export, ProvenanceNamesTheFilesTheRunReadAndItsSelection) {
     EXPECT_EQ(provenance.files[0].fileName, "nuclides.txt");
     EXPECT_EQ(provenance.files[1].fileName, "A-1.dat");
     EXPECT_EQ(provenance.files[2].fileName, "b-2.dat");
-    EXPECT_EQ(provenance.files[2].sha256, sha256Hex(ReadBytes(data + "b-2.dat")));
+    EXPECT_EQ(provenance.files[2].sha256, sha256Hex(readBytes(data + "b-2.dat")));
     EXPECT_EQ(provenance.dataDirectory, data);
     EXPECT_FALSE(provenance.syntheticData);
     EXPECT_TRUE(std::regex_match(provenance.exportedAt,
                                  std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d)")));
 
-    const std::vector<std::string> lines = Lines();
+    const std::vector<std::string> lines = provenanceOfRun();
     const auto has = [&lines](const std::string& line) {
         return std::find(lines.begin(), lines.end(), line) != lines.end();
     };
     EXPECT_TRUE(lines[0].starts_with("fetaldose ")) << lines[0];
     EXPECT_TRUE(has("Tables: 72"));
     EXPECT_TRUE(has("Data folder: " + data));
-    EXPECT_TRUE(has("SHA-256 of nuclides.txt: " + sha256Hex(ReadBytes(data + "nuclides.txt"))));
+    EXPECT_TRUE(has("SHA-256 of nuclides.txt: " + sha256Hex(readBytes(data + "nuclides.txt"))));
     EXPECT_TRUE(has("Nuclides: A-1 (half-life 1 d); B-2 (half-life 2 y); A-1 (half-life 1 d)"));
     EXPECT_TRUE(has("Exposure groups: Member of the public"));
     EXPECT_TRUE(has("Intake routes: Ingestion; Inhalation - particulates; Inhalation - vapours"));
@@ -152,11 +152,11 @@ TEST_F(Export, ProvenanceNamesTheFilesTheRunReadAndItsSelection) {
 
     // The generated sample set's marker brings the warning; a file gone since the run is named
     // with the reason instead of a digest.
-    WriteBytes(data + kSyntheticDataMarker, "synthetic\r\n");
+    writeBytes(data + kSyntheticDataMarker, "synthetic\r\n");
     std::filesystem::remove(data + "A-1.dat");
     provenance = collectProvenance(selection, data, ',');
     EXPECT_TRUE(provenance.syntheticData);
-    const std::vector<std::string> marked = Lines();
+    const std::vector<std::string> marked = provenanceOfRun();
     EXPECT_NE(marked[1].find("synthetic"), std::string::npos) << marked[1];
     ASSERT_EQ(marked.size(), lines.size() + 1);
     EXPECT_EQ(marked[6], "SHA-256 of A-1.dat: cannot be read: File not found");
@@ -166,10 +166,10 @@ TEST_F(Export, ProvenanceNamesTheFilesTheRunReadAndItsSelection) {
 TEST_F(Export, FailedExportsLeaveNoFileAndSayWhy) {
     Run('.');
     ScratchDirectory temporary;  // the workbook's scratch files must go as well
-    ::setenv("TMPDIR", temporary.Slash().c_str(), 1);
-    const std::string folder = dir.File("out");
+    ::setenv("TMPDIR", temporary.slash().c_str(), 1);
+    const std::string folder = dir.file("out");
     std::filesystem::create_directories(folder + "/a directory");
-    WriteBytes(folder + "/kept.csv", "earlier\r\n");
+    writeBytes(folder + "/kept.csv", "earlier\r\n");
     ::chmod((folder + "/kept.csv").c_str(), 0444);
     struct Case {
         std::string path;
@@ -199,14 +199,14 @@ TEST_F(Export, FailedExportsLeaveNoFileAndSayWhy) {
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"a directory", "kept.csv"}));
     EXPECT_TRUE(std::filesystem::is_empty(folder + "/a directory"));
-    EXPECT_EQ(ReadBytes(folder + "/kept.csv"), "earlier\r\n");
+    EXPECT_EQ(readBytes(folder + "/kept.csv"), "earlier\r\n");
     EXPECT_EQ(temporary.entries(), std::vector<std::string>{});
     ::unsetenv("TMPDIR");
 }
 
 TEST_F(Export, ProgressIsToldAndACancelKeepsTheEarlierFile) {
     Run('.');
-    const std::string path = dir.File("tables");
+    const std::string path = dir.file("tables");
     for (const ExportFormat format : {ExportFormat::Csv, ExportFormat::Xlsx}) {
         std::vector<std::pair<int, int>> told;
         exportTables(format, path, store, provenance,
@@ -214,12 +214,12 @@ TEST_F(Export, ProgressIsToldAndACancelKeepsTheEarlierFile) {
         ASSERT_FALSE(told.empty());
         EXPECT_EQ(told.back(), std::make_pair(72, 72));
 
-        const std::string earlier = ReadBytes(path);
+        const std::string earlier = readBytes(path);
         struct Cancelled {};
         EXPECT_THROW(
             exportTables(format, path, store, provenance, [](int, int) { throw Cancelled(); }),
             Cancelled);
-        EXPECT_EQ(ReadBytes(path), earlier);
+        EXPECT_EQ(readBytes(path), earlier);
         EXPECT_EQ(dir.entries(), (std::vector<std::string>{"data", "tables"}));
     }
 }
@@ -228,23 +228,23 @@ TEST(SpreadsheetLimit, TablesBeyondASheetsRowsAreRefusedBeforeAnythingIsWritten)
     // 72 full data files give 58,608 tables of 18 tissues: more rows than a sheet holds.
     ScratchDirectory dir;
     const testing::SectionCounts full{4, 3, 3};
-    WriteBytes(dir.File("full.dat"), testing::DataFileBuilder(full, full).Build());
+    writeBytes(dir.file("full.dat"), testing::DataFileBuilder(full, full).build());
     SelectionSnapshot selection;
     for (int i = 1; i <= 72; ++i) {
         const std::string name = "N-" + std::to_string(i);
-        std::filesystem::create_symlink(dir.File("full.dat"), dir.File(name + ".dat"));
+        std::filesystem::create_symlink(dir.file("full.dat"), dir.file(name + ".dat"));
         selection.nuclides.push_back(name);
     }
-    selection.Public = selection.Occupational = selection.AllRoutes = selection.AllAerosol = true;
-    selection.AllAcutes = selection.AllChronics = selection.AllOrgans = selection.AllPeriods = true;
+    selection.memberOfPublic = selection.occupational = selection.allRoutes = selection.allAerosol = true;
+    selection.allAcutes = selection.allChronics = selection.allOrgans = selection.allPeriods = true;
     ResultStore store;
     auto scratch = std::make_unique<NuclideData>();
     ASSERT_TRUE(
-        fillResultStore(selection, checkSelection(selection), dir.Slash(), '.', *scratch, store)
+        fillResultStore(selection, checkSelection(selection), dir.slash(), '.', *scratch, store)
             .complete);
-    const Provenance provenance = collectProvenance(selection, dir.Slash(), '.');
+    const Provenance provenance = collectProvenance(selection, dir.slash(), '.');
     try {
-        writeXlsxFile(dir.File("all.xlsx"), store, provenance,
+        writeXlsxFile(dir.file("all.xlsx"), store, provenance,
                       [](int, int) { ADD_FAILURE() << "rows written"; });
         ADD_FAILURE() << "no fault";
     } catch (const ExportError& error) {
@@ -252,7 +252,7 @@ TEST(SpreadsheetLimit, TablesBeyondASheetsRowsAreRefusedBeforeAnythingIsWritten)
                   "The spreadsheet would need 1054945 rows, more than the 1048576 a sheet can "
                   "hold. Export the tables to CSV instead");
     }
-    EXPECT_FALSE(std::filesystem::exists(dir.File("all.xlsx")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("all.xlsx")));
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ struct Armed {
 
 Armed* armed = nullptr;
 
-void BeforeRead(int fd) {
+void beforeRead(int fd) {
     if (armed == nullptr || armed->broke) return;
     char target[PATH_MAX];
     const std::string link = "/proc/self/fd/" + std::to_string(fd);
@@ -48,19 +48,19 @@ BrokenReads::~BrokenReads() {
     armed = nullptr;
 }
 
-bool BrokenReads::Broke() const {
+bool BrokenReads::broke() const {
     return armed != nullptr && armed->broke;
 }
 
 }  // namespace fetaldose::testing
 
 extern "C" ssize_t read(int fd, void* buffer, size_t count) {
-    fetaldose::testing::BeforeRead(fd);
+    fetaldose::testing::beforeRead(fd);
     return ::syscall(SYS_read, fd, buffer, count);
 }
 
 // The fortified entry point, for a core built with _FORTIFY_SOURCE.
 extern "C" ssize_t __read_chk(int fd, void* buffer, size_t count, size_t /*bufferSize*/) {
-    fetaldose::testing::BeforeRead(fd);
+    fetaldose::testing::beforeRead(fd);
     return ::syscall(SYS_read, fd, buffer, count);
 }

@@ -17,7 +17,7 @@ class BrokenReads {
     BrokenReads& operator=(const BrokenReads&) = delete;
 
     // Whether a read was broken: false when the reader took the whole file in one read.
-    bool Broke() const;
+    bool broke() const;
 };
 
 }  // namespace fetaldose::testing

@@ -40,9 +40,9 @@ namespace {
 namespace fs = std::filesystem;
 using testing::BrokenReads;
 using testing::DataFileBuilder;
-using testing::ReadBytes;
+using testing::readBytes;
 using testing::ScratchDirectory;
-using testing::WriteBytes;
+using testing::writeBytes;
 
 // A regular file that even root may not read.
 constexpr const char* kUnreadableFile = "/proc/sys/vm/compact_memory";
@@ -64,15 +64,15 @@ class SmallVolume {
     SmallVolume(const SmallVolume&) = delete;
     SmallVolume& operator=(const SmallVolume&) = delete;
 
-    bool Mounted() const { return mounted_; }
-    std::string WhyNot() const {
+    bool mounted() const { return mounted_; }
+    std::string whyNot() const {
         return "cannot mount a tmpfs to fill or protect (" + error_ + ")";
     }
-    bool MakeReadOnly() const {
+    bool makeReadOnly() const {
         return ::mount(nullptr, where_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, "size=64k") == 0;
     }
     // Takes every free block with one file.
-    void Fill() const {
+    void fill() const {
         const int fd = ::open((where_ + "/filler").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
         const std::string block(4096, 'f');
         while (fd >= 0 && ::write(fd, block.data(), block.size()) > 0) {
@@ -87,7 +87,7 @@ class SmallVolume {
 };
 
 // Every entry of a directory: a small file by its bytes, a large one by its size and a digest.
-std::map<std::string, std::string> Contents(const std::string& directory) {
+std::map<std::string, std::string> contents(const std::string& directory) {
     std::map<std::string, std::string> contents;
     std::error_code ignored;
     for (const auto& entry : fs::directory_iterator(directory, ignored)) {
@@ -100,7 +100,7 @@ std::map<std::string, std::string> Contents(const std::string& directory) {
             shown = "<special>";
             continue;
         }
-        shown = ReadBytes(entry.path().string());
+        shown = readBytes(entry.path().string());
         if (shown.size() > 64)
             shown = std::to_string(shown.size()) + " bytes, digest " +
                     std::to_string(std::hash<std::string>{}(shown));
@@ -109,7 +109,7 @@ std::map<std::string, std::string> Contents(const std::string& directory) {
 }
 
 template <typename Operation>
-std::string MessageOf(Operation operation) {
+std::string messageOf(Operation operation) {
     try {
         operation();
     } catch (const Fault& fault) {
@@ -126,7 +126,7 @@ struct Save {
     std::function<void(const std::string& path)> write;
 };
 
-std::vector<Save> Saves(const ResultStore& store) {
+std::vector<Save> saves(const ResultStore& store) {
     static const std::vector<std::string> rowLabels(kRowLabels.begin(), kRowLabels.end());
     static const std::vector<std::string> headings(kPeriodLabels.begin(), kPeriodLabels.end());
     static const SelectionSnapshot selection = [] {
@@ -135,8 +135,8 @@ std::vector<Save> Saves(const ResultStore& store) {
             s.nuclides.push_back("Nuclide " + std::to_string(i) + std::string(90, 'n'));
             s.halfLives.push_back(std::to_string(i) + " y");
         }
-        s.Public = s.AllRoutes = s.AllAcutes = s.AllAerosol = s.AllOrgans = true;
-        s.ChronicScenarios[1] = s.Periods[4] = true;
+        s.memberOfPublic = s.allRoutes = s.allAcutes = s.allAerosol = s.allOrgans = true;
+        s.chronicScenarios[1] = s.periods[4] = true;
         return s;
     }();
     return {
@@ -147,12 +147,12 @@ std::vector<Save> Saves(const ResultStore& store) {
 }
 
 // The first `tables` tables of a full data file of varied doses, every row and period.
-void FillTables(ResultStore& store, int tables) {
-    SelectionSnapshot selection = testing::EverythingChosen({"Full"});
-    selection.AllChronics = false;  // the acute scenarios only
-    testing::FillFromTexts(
+void fillTables(ResultStore& store, int tables) {
+    SelectionSnapshot selection = testing::everythingChosen({"Full"});
+    selection.allChronics = false;  // the acute scenarios only
+    testing::fillFromTexts(
         store, selection,
-        {DataFileBuilder({4, 3, 3}, {4, 3, 3}).Lines(DataFileBuilder::VariedLine).Build()});
+        {DataFileBuilder({4, 3, 3}, {4, 3, 3}).lines(DataFileBuilder::variedLine).build()});
     store.setTableCount(tables);
 }
 
@@ -168,18 +168,18 @@ struct SaveFault {
 
 TEST(FileFaults, SavesKeepTheOlderFileAndLeaveNothingBehind) {
     ResultStore store;
-    FillTables(store, 60);
+    fillTables(store, 60);
     const SaveFault faults[] = {
         {"disk full part-way", "Disk full",
          [](const std::string& volume, const SmallVolume&) { return volume + "/kept.out"; }},
         {"disk full from the start", "Disk full",
          [](const std::string& volume, const SmallVolume& mount) {
-             mount.Fill();
+             mount.fill();
              return volume + "/kept.out";
          }},
         {"read-only volume", "File access denied",
          [](const std::string& volume, const SmallVolume& mount) {
-             return mount.MakeReadOnly() ? volume + "/kept.out" : std::string("remount failed");
+             return mount.makeReadOnly() ? volume + "/kept.out" : std::string("remount failed");
          }},
         {"directory removed after it was chosen", "Invalid filename",
          [](const std::string& volume, const SmallVolume&) {
@@ -197,34 +197,34 @@ TEST(FileFaults, SavesKeepTheOlderFileAndLeaveNothingBehind) {
              return volume + "/" + std::string(NAME_MAX + 1, 'x');
          }},
     };
-    for (const Save& save : Saves(store)) {
+    for (const Save& save : saves(store)) {
         ScratchDirectory good;
-        save.write(good.File("reference"));
-        const std::string reference = ReadBytes(good.File("reference"));
+        save.write(good.file("reference"));
+        const std::string reference = readBytes(good.file("reference"));
         ASSERT_GT(reference.size(), 64u * 1024) << save.name;
 
         for (const SaveFault& fault : faults) {
             SCOPED_TRACE(std::string(save.name) + ", " + fault.fault);
             ScratchDirectory dir;
-            const SmallVolume mount(dir.File("volume"));
-            if (!mount.Mounted()) GTEST_SKIP() << mount.WhyNot();
-            WriteBytes(dir.File("volume/kept.out"), kOlderFile);
-            const std::string target = fault.arrange(dir.File("volume"), mount);
-            const auto before = Contents(dir.File("volume"));
+            const SmallVolume mount(dir.file("volume"));
+            if (!mount.mounted()) GTEST_SKIP() << mount.whyNot();
+            writeBytes(dir.file("volume/kept.out"), kOlderFile);
+            const std::string target = fault.arrange(dir.file("volume"), mount);
+            const auto before = contents(dir.file("volume"));
 
-            EXPECT_EQ(MessageOf([&] { save.write(target); }), fault.message);
-            EXPECT_EQ(Contents(dir.File("volume")), before);
+            EXPECT_EQ(messageOf([&] { save.write(target); }), fault.message);
+            EXPECT_EQ(contents(dir.file("volume")), before);
 
             // The program goes on: the same save to a good place writes the whole file.
-            EXPECT_EQ(MessageOf([&] { save.write(good.File("again")); }), "");
-            EXPECT_EQ(ReadBytes(good.File("again")), reference);
+            EXPECT_EQ(messageOf([&] { save.write(good.file("again")); }), "");
+            EXPECT_EQ(readBytes(good.file("again")), reference);
         }
     }
 }
 
 // What a save run as another user, with a small file size limit, reports: its message, or ""
 // when it succeeded.
-std::string SaveAsUser(uid_t user, gid_t group, const std::function<void()>& save) {
+std::string saveAsUser(uid_t user, gid_t group, const std::function<void()>& save) {
     int pipeEnds[2];
     if (::pipe2(pipeEnds, O_CLOEXEC) != 0) return "no pipe";
     const pid_t child = ::fork();
@@ -236,7 +236,7 @@ std::string SaveAsUser(uid_t user, gid_t group, const std::function<void()>& sav
         ::signal(SIGXFSZ, SIG_IGN);
         if (::setrlimit(RLIMIT_FSIZE, &fileSizeLimit) == 0 && ::setgroups(0, nullptr) == 0 &&
             ::setresgid(group, group, group) == 0 && ::setresuid(user, user, user) == 0)
-            message = MessageOf(save);
+            message = messageOf(save);
         [[maybe_unused]] const ssize_t written =
             ::write(pipeEnds[1], message.data(), message.size());
         ::_exit(0);
@@ -260,23 +260,23 @@ TEST(FileFaults, AFolderThatTakesNoNewFileRefusesTheSaveAndKeepsTheOldFile) {
     constexpr uid_t kNobody = 65534;
     constexpr gid_t kNoGroup = 65534;
     ResultStore store;
-    FillTables(store, 60);
-    for (const Save& save : Saves(store)) {
+    fillTables(store, 60);
+    for (const Save& save : saves(store)) {
         SCOPED_TRACE(save.name);
         ScratchDirectory dir;
-        ASSERT_EQ(::chmod(dir.File("").c_str(), 0755), 0);  // the user may pass through
+        ASSERT_EQ(::chmod(dir.file("").c_str(), 0755), 0);  // the user may pass through
         // A full small volume where one can be mounted, else a plain folder; the file size
         // limit of the save makes a write fail part-way on both.
-        const SmallVolume mount(dir.File("volume"));
-        ASSERT_EQ(::chmod(dir.File("volume").c_str(), 0755), 0);  // root's, closed to others
-        const std::string target = dir.File("volume/kept.out");
-        WriteBytes(target, kOlderFile);
+        const SmallVolume mount(dir.file("volume"));
+        ASSERT_EQ(::chmod(dir.file("volume").c_str(), 0755), 0);  // root's, closed to others
+        const std::string target = dir.file("volume/kept.out");
+        writeBytes(target, kOlderFile);
         ASSERT_EQ(::chown(target.c_str(), kNobody, kNoGroup), 0);
         ASSERT_EQ(::chmod(target.c_str(), 0644), 0);
-        const auto before = Contents(dir.File("volume"));
+        const auto before = contents(dir.file("volume"));
 
-        EXPECT_EQ(SaveAsUser(kNobody, kNoGroup, [&] { save.write(target); }), "File access denied");
-        EXPECT_EQ(Contents(dir.File("volume")), before);
+        EXPECT_EQ(saveAsUser(kNobody, kNoGroup, [&] { save.write(target); }), "File access denied");
+        EXPECT_EQ(contents(dir.file("volume")), before);
     }
 }
 
@@ -285,20 +285,20 @@ TEST(FileFaults, AFolderThatTakesNoNewFileRefusesTheSaveAndKeepsTheOldFile) {
 // once instead of holding the program up.
 TEST(FileFaults, SavesUnderUnusualNamesNeitherFailNorHang) {
     ResultStore store;
-    FillTables(store, 2);
+    fillTables(store, 2);
     const std::string longest(NAME_MAX, 'x');
-    for (const Save& save : Saves(store)) {
+    for (const Save& save : saves(store)) {
         SCOPED_TRACE(save.name);
         ScratchDirectory dir;
-        save.write(dir.File("reference"));
-        EXPECT_EQ(MessageOf([&] { save.write(dir.File(longest)); }), "");
-        EXPECT_TRUE(ReadBytes(dir.File(longest)) == ReadBytes(dir.File("reference")));
-        EXPECT_EQ(Contents(dir.Slash()).size(), 2u);
+        save.write(dir.file("reference"));
+        EXPECT_EQ(messageOf([&] { save.write(dir.file(longest)); }), "");
+        EXPECT_TRUE(readBytes(dir.file(longest)) == readBytes(dir.file("reference")));
+        EXPECT_EQ(contents(dir.slash()).size(), 2u);
 
-        ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0644), 0);
-        EXPECT_EQ(MessageOf([&] { save.write(dir.File("pipe")); }), "I/O error 6");
-        EXPECT_TRUE(fs::is_fifo(dir.File("pipe")));
-        EXPECT_EQ(Contents(dir.Slash()).size(), 3u);
+        ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0644), 0);
+        EXPECT_EQ(messageOf([&] { save.write(dir.file("pipe")); }), "I/O error 6");
+        EXPECT_TRUE(fs::is_fifo(dir.file("pipe")));
+        EXPECT_EQ(contents(dir.slash()).size(), 3u);
     }
 }
 
@@ -317,7 +317,7 @@ struct Outcome {
 constexpr int kCatalogueEntries = 900;
 constexpr int kOptionsNuclides = 1500;
 
-void WriteDataDirectory(const std::string& data) {
+void writeDataDirectory(const std::string& data) {
     static const std::string catalogue = [] {
         std::string text = std::to_string(kCatalogueEntries) + "\r\nGood\r\n1 y\r\n";
         for (int k = 2; k <= kCatalogueEntries; ++k)
@@ -331,14 +331,14 @@ void WriteDataDirectory(const std::string& data) {
             text += "Nuclide " + std::to_string(k) + std::string(300, '.') + "\r\n1 y\r\n";
         return text;
     }();
-    static const std::string small = DataFileBuilder({1, 1, 1}, {1, 1, 1}).Build();
-    static const std::string full = DataFileBuilder({4, 3, 3}, {4, 3, 3}).Build();
+    static const std::string small = DataFileBuilder({1, 1, 1}, {1, 1, 1}).build();
+    static const std::string full = DataFileBuilder({4, 3, 3}, {4, 3, 3}).build();
     fs::create_directories(data);
-    WriteBytes(data + "nuclides.txt", catalogue);
-    WriteBytes(data + "Good.dat", small);
+    writeBytes(data + "nuclides.txt", catalogue);
+    writeBytes(data + "Good.dat", small);
     ::chmod((data + "Good.dat").c_str(), 0444);
-    WriteBytes(data + "Pu-239.dat", full);
-    WriteBytes(data + "choice.opt", options);
+    writeBytes(data + "Pu-239.dat", full);
+    writeBytes(data + "choice.opt", options);
 }
 
 class CountingControls final : public ControlsSink {
@@ -358,24 +358,24 @@ class RepeatedRun {
     RepeatedRun() {
         selection_.nuclides = {"Good", "Pu-239"};
         selection_.halfLives = {"1 y", "24110 y"};
-        selection_.Public = selection_.Occupational = selection_.AllRoutes = true;
-        selection_.AllAcutes = selection_.AllChronics = selection_.AllAerosol = true;
-        selection_.AllOrgans = selection_.AllPeriods = true;
+        selection_.memberOfPublic = selection_.occupational = selection_.allRoutes = true;
+        selection_.allAcutes = selection_.allChronics = selection_.allAerosol = true;
+        selection_.allOrgans = selection_.allPeriods = true;
     }
     Outcome operator()(const std::string& data) {
         std::string stop;
-        const std::string fault = MessageOf([&] {
+        const std::string fault = messageOf([&] {
             const RunCheck check = checkSelection(selection_);
             stop = fillResultStore(selection_, check, data, '.', *scratch_, store_).stopMessage;
         });
         return Outcome{fault.empty() ? stop : fault, store_.tableCount()};
     }
     // Every table as the results file writes it.
-    std::string Tables(const std::string& path) const {
+    std::string tables(const std::string& path) const {
         writeResultsFile(path, store_,
                          std::vector<std::string>(kRowLabels.begin(), kRowLabels.end()),
                          std::vector<std::string>(kPeriodLabels.begin(), kPeriodLabels.end()));
-        return ReadBytes(path);
+        return readBytes(path);
     }
 
   private:
@@ -431,15 +431,15 @@ TEST(FileFaults, ReadsReportTheFaultKeepWhatWasReadAndRecover) {
     };
 
     ScratchDirectory good;
-    WriteDataDirectory(good.File("data/"));
+    writeDataDirectory(good.file("data/"));
     RepeatedRun run;
-    const Outcome reference = run(good.File("data/"));
+    const Outcome reference = run(good.file("data/"));
     ASSERT_EQ(reference.message, "");
-    const std::string referenceTables = run.Tables(good.File("reference.dos"));
+    const std::string referenceTables = run.tables(good.file("reference.dos"));
     const int goodTables = [&] {
-        fs::remove(good.File("data/Pu-239.dat"));
-        const int tables = run(good.File("data/")).kept;
-        WriteDataDirectory(good.File("data/"));
+        fs::remove(good.file("data/Pu-239.dat"));
+        const int tables = run(good.file("data/")).kept;
+        writeDataDirectory(good.file("data/"));
         return tables;
     }();
 
@@ -456,7 +456,7 @@ TEST(FileFaults, ReadsReportTheFaultKeepWhatWasReadAndRecover) {
              std::string shown;
              const CatalogueLoad load = loadCatalogue(data, systemFileAttributes(),
                                                       [&](const std::string& m) { shown = m; });
-             return Outcome{load.Fault.value_or(shown), static_cast<int>(load.entries.size())};
+             return Outcome{load.fault.value_or(shown), static_cast<int>(load.entries.size())};
          },
          0, kCatalogueEntries},
         {"data file", "Pu-239.dat", [&run](const std::string& data) { return run(data); }, 0,
@@ -465,7 +465,7 @@ TEST(FileFaults, ReadsReportTheFaultKeepWhatWasReadAndRecover) {
          [](const std::string& data) {
              CountingControls controls;
              std::string stop;
-             const std::string fault = MessageOf([&] {
+             const std::string fault = messageOf([&] {
                  if (loadOptionsFile(data + "choice.opt", controls) != OptionsLoad::Completed)
                      stop = kNuclideNotAvailableMessage;
              });
@@ -486,8 +486,8 @@ TEST(FileFaults, ReadsReportTheFaultKeepWhatWasReadAndRecover) {
                     : std::pair(fault.optionsMessage, fault.optionsKept);
 
             ScratchDirectory dir;
-            const std::string data = dir.File("data/");
-            WriteDataDirectory(data);
+            const std::string data = dir.file("data/");
+            writeDataDirectory(data);
             if (!fault.arrange(data, data + reader.file)) {
                 unreadableMissing = true;
                 continue;
@@ -496,7 +496,7 @@ TEST(FileFaults, ReadsReportTheFaultKeepWhatWasReadAndRecover) {
             if (fault.breaksReads) {
                 const BrokenReads broken(data + reader.file);
                 outcome = reader.read(data);
-                ASSERT_TRUE(broken.Broke()) << "the reader took the whole file in one read";
+                ASSERT_TRUE(broken.broke()) << "the reader took the whole file in one read";
             } else {
                 outcome = reader.read(data);
             }
@@ -516,12 +516,12 @@ TEST(FileFaults, ReadsReportTheFaultKeepWhatWasReadAndRecover) {
             }
 
             // The program goes on: the same read of good files gives everything again.
-            const Outcome again = reader.read(good.File("data/"));
+            const Outcome again = reader.read(good.file("data/"));
             EXPECT_EQ(again.message, "");
             EXPECT_EQ(again.kept, reader.full);
         }
         // After every fault, the run's tables are the same, digit for digit.
-        EXPECT_EQ(run.Tables(good.File("again.dos")), referenceTables) << fault.fault;
+        EXPECT_EQ(run.tables(good.file("again.dos")), referenceTables) << fault.fault;
     }
     if (unreadableMissing) GTEST_SKIP() << kUnreadableFile << " is missing or could not be linked";
 }
@@ -529,12 +529,12 @@ TEST(FileFaults, ReadsReportTheFaultKeepWhatWasReadAndRecover) {
 // The catalogue keeps the entries it read before a read error, each exactly as written.
 TEST(FileFaults, CatalogueKeepsItsEntriesUpToAReadError) {
     ScratchDirectory dir;
-    WriteDataDirectory(dir.File("data/"));
-    const BrokenReads broken(dir.File("data/nuclides.txt"));
+    writeDataDirectory(dir.file("data/"));
+    const BrokenReads broken(dir.file("data/nuclides.txt"));
     const CatalogueLoad load =
-        loadCatalogue(dir.File("data/"), systemFileAttributes(), [](const std::string&) {});
-    ASSERT_TRUE(broken.Broke());
-    EXPECT_EQ(load.Fault, "File access denied");
+        loadCatalogue(dir.file("data/"), systemFileAttributes(), [](const std::string&) {});
+    ASSERT_TRUE(broken.broke());
+    EXPECT_EQ(load.fault, "File access denied");
     ASSERT_GT(load.entries.size(), 1u);
     for (std::size_t i = 1; i < load.entries.size(); ++i) {
         const std::string k = std::to_string(i + 1);

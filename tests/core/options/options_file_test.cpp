@@ -19,10 +19,10 @@
 namespace fetaldose {
 namespace {
 
-using testing::CrLfLines;
-using testing::ReadBytes;
+using testing::crLfLines;
+using testing::readBytes;
 using testing::TempDir;
-using testing::WriteBytes;
+using testing::writeBytes;
 
 // The selection window as the loader sees it: check states, the chosen lists, and a log of
 // the boxes whose click rule ran (only on a real change, as a click would).
@@ -55,19 +55,19 @@ class RecordingControls : public ControlsSink {
         ++calls;
         switch (list) {
             case SelectionList::Aerosol:
-                state.Aerosol.at(index) = checked;
+                state.aerosol.at(index) = checked;
                 break;
             case SelectionList::AcuteScenarios:
-                state.AcuteScenarios.at(index) = checked;
+                state.acuteScenarios.at(index) = checked;
                 break;
             case SelectionList::ChronicScenarios:
-                state.ChronicScenarios.at(index) = checked;
+                state.chronicScenarios.at(index) = checked;
                 break;
             case SelectionList::Tissues:
-                state.Tissues.at(index) = checked;
+                state.tissues.at(index) = checked;
                 break;
             case SelectionList::Periods:
-                state.Periods.at(index) = checked;
+                state.periods.at(index) = checked;
                 break;
         }
     }
@@ -79,39 +79,39 @@ class RecordingControls : public ControlsSink {
     bool& Box(SelectionBox box) {
         switch (box) {
             case SelectionBox::Public:
-                return state.Public;
+                return state.memberOfPublic;
             case SelectionBox::Occupational:
-                return state.Occupational;
+                return state.occupational;
             case SelectionBox::AllRoutes:
-                return state.AllRoutes;
+                return state.allRoutes;
             case SelectionBox::Ingestion:
-                return state.Ingestion;
+                return state.ingestion;
             case SelectionBox::Particulates:
-                return state.Particulates;
+                return state.particulates;
             case SelectionBox::Vapours:
-                return state.Vapours;
+                return state.vapours;
             case SelectionBox::AllAerosol:
-                return state.AllAerosol;
+                return state.allAerosol;
             case SelectionBox::AllAcutes:
-                return state.AllAcutes;
+                return state.allAcutes;
             case SelectionBox::AllChronics:
-                return state.AllChronics;
+                return state.allChronics;
             case SelectionBox::AllOrgans:
-                return state.AllOrgans;
+                return state.allOrgans;
             case SelectionBox::AllPeriods:
-                return state.AllPeriods;
+                return state.allPeriods;
         }
         throw std::logic_error("box");
     }
 };
 
-SelectionSnapshot AllBoxesChecked() {
+SelectionSnapshot allBoxesChecked() {
     SelectionSnapshot s;
-    s.AllRoutes = s.AllAcutes = s.AllChronics = s.AllAerosol = s.AllOrgans = s.AllPeriods = true;
+    s.allRoutes = s.allAcutes = s.allChronics = s.allAerosol = s.allOrgans = s.allPeriods = true;
     return s;
 }
 
-std::vector<std::string> Lines(const std::string& bytes) {
+std::vector<std::string> linesOf(const std::string& bytes) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < bytes.size()) {
@@ -129,34 +129,34 @@ std::vector<std::string> Lines(const std::string& bytes) {
 class OptionsFile : public ::testing::Test {
   protected:
     TempDir dir;
-    std::string path = dir.File("choice.opt");
+    std::string path = dir.file("choice.opt");
     RecordingControls controls;
 };
 
 TEST_F(OptionsFile, SavesTheDocumentedExampleByteForByte) {
-    SelectionSnapshot s = AllBoxesChecked();
-    s.Public = true;
-    s.AllChronics = false;
-    s.ChronicScenarios = {false, false, true};
+    SelectionSnapshot s = allBoxesChecked();
+    s.memberOfPublic = true;
+    s.allChronics = false;
+    s.chronicScenarios = {false, false, true};
     // Marks behind checked select-all boxes are not saved.
-    s.AcuteScenarios[2] = s.Tissues[5] = s.Aerosol[1] = true;
+    s.acuteScenarios[2] = s.tissues[5] = s.aerosol[1] = true;
     saveOptionsFile(path, s);
-    EXPECT_EQ(ReadBytes(path),
-              CrLfLines({"0", "Exposure group", "yes", "no", "Routes", "yes", "Acute scenarios",
+    EXPECT_EQ(readBytes(path),
+              crLfLines({"0", "Exposure group", "yes", "no", "Routes", "yes", "Acute scenarios",
                          "yes", "Chronic scenarios", "no", "no", "no", "yes", "AMADs", "yes",
                          "Tissues", "yes", "Time periods", "yes"}));
 }
 
 TEST_F(OptionsFile, LengthFollowsTheSelectAllBoxes) {
-    saveOptionsFile(path, AllBoxesChecked());
-    EXPECT_EQ(Lines(ReadBytes(path)).size(), 16u);
+    saveOptionsFile(path, allBoxesChecked());
+    EXPECT_EQ(linesOf(readBytes(path)).size(), 16u);
 
     SelectionSnapshot s;
     s.nuclides = {"Pu-239", "Cs-137", "Pu-239"};
     s.halfLives = {" 24065 y ", "", "24065 y"};
-    s.Particulates = true;
+    s.particulates = true;
     saveOptionsFile(path, s);
-    const auto lines = Lines(ReadBytes(path));
+    const auto lines = linesOf(readBytes(path));
     ASSERT_EQ(lines.size(), 62u + 2 * 3);
     EXPECT_EQ(lines[0], "3");
     EXPECT_EQ(lines[1], "Pu-239");
@@ -167,28 +167,28 @@ TEST_F(OptionsFile, LengthFollowsTheSelectAllBoxes) {
 
 TEST_F(OptionsFile, AerosolRuleBothWays) {
     // No particulate route in force: "AMADs" and eleven "no", whatever the aerosol controls say.
-    SelectionSnapshot s = AllBoxesChecked();
-    s.AllRoutes = false;
-    s.Ingestion = true;
-    s.Aerosol = {true, true, true, true, true, true, true, true, true, true};
+    SelectionSnapshot s = allBoxesChecked();
+    s.allRoutes = false;
+    s.ingestion = true;
+    s.aerosol = {true, true, true, true, true, true, true, true, true, true};
     saveOptionsFile(path, s);
-    auto lines = Lines(ReadBytes(path));
+    auto lines = linesOf(readBytes(path));
     const auto amads = std::find(lines.begin(), lines.end(), "AMADs") - lines.begin();
     ASSERT_LT(amads + 11, static_cast<long>(lines.size()));
     for (int i = 1; i <= 11; ++i) EXPECT_EQ(lines[amads + i], "no");
     EXPECT_EQ(lines[amads + 12], "Tissues");
 
-    controls.state.AllAerosol = true;
-    controls.state.Aerosol.fill(true);
+    controls.state.allAerosol = true;
+    controls.state.aerosol.fill(true);
     ASSERT_EQ(loadOptionsFile(path, controls), OptionsLoad::Completed);
-    EXPECT_FALSE(controls.state.AllAerosol);
-    EXPECT_EQ(controls.state.Aerosol, (std::array<bool, 10>{}));
+    EXPECT_FALSE(controls.state.allAerosol);
+    EXPECT_EQ(controls.state.aerosol, (std::array<bool, 10>{}));
 
     // "All routes" alone puts particulates in force: the aerosol box is saved as it is.
-    s.AllRoutes = true;
-    s.Ingestion = false;
+    s.allRoutes = true;
+    s.ingestion = false;
     saveOptionsFile(path, s);
-    lines = Lines(ReadBytes(path));
+    lines = linesOf(readBytes(path));
     EXPECT_EQ(lines[std::find(lines.begin(), lines.end(), "AMADs") - lines.begin() + 1], "yes");
 }
 
@@ -199,27 +199,27 @@ TEST_F(OptionsFile, SaveThenLoadRestoresTheSelection) {
     std::mt19937 random(7);
     auto coin = [&random] { return (random() & 1) != 0; };
     auto randomize = [&](SelectionSnapshot& s) {
-        s.Public = coin();
-        s.Occupational = coin();
-        s.Ingestion = coin();
-        s.Particulates = coin();
-        s.Vapours = coin();
-        for (auto& b : s.Aerosol) b = coin();
-        for (auto& b : s.AcuteScenarios) b = coin();
-        for (auto& b : s.ChronicScenarios) b = coin();
-        for (auto& b : s.Tissues) b = coin();
-        for (auto& b : s.Periods) b = coin();
+        s.memberOfPublic = coin();
+        s.occupational = coin();
+        s.ingestion = coin();
+        s.particulates = coin();
+        s.vapours = coin();
+        for (auto& b : s.aerosol) b = coin();
+        for (auto& b : s.acuteScenarios) b = coin();
+        for (auto& b : s.chronicScenarios) b = coin();
+        for (auto& b : s.tissues) b = coin();
+        for (auto& b : s.periods) b = coin();
     };
     for (int combination = 0; combination < 64; ++combination) {
         for (int round = 0; round < 3; ++round) {
             SelectionSnapshot saved;
             randomize(saved);
-            saved.AllRoutes = combination & 1;
-            saved.AllAcutes = combination & 2;
-            saved.AllChronics = combination & 4;
-            saved.AllAerosol = combination & 8;
-            saved.AllOrgans = combination & 16;
-            saved.AllPeriods = combination & 32;
+            saved.allRoutes = combination & 1;
+            saved.allAcutes = combination & 2;
+            saved.allChronics = combination & 4;
+            saved.allAerosol = combination & 8;
+            saved.allOrgans = combination & 16;
+            saved.allPeriods = combination & 32;
             const int n = static_cast<int>(random() % 4);
             for (int i = 0; i < n; ++i) {
                 saved.nuclides.push_back("N-" + std::to_string(random() % 3));
@@ -228,8 +228,8 @@ TEST_F(OptionsFile, SaveThenLoadRestoresTheSelection) {
             }
             SelectionSnapshot before;
             randomize(before);
-            before.AllRoutes = coin();
-            before.AllAerosol = coin();
+            before.allRoutes = coin();
+            before.allAerosol = coin();
             before.nuclides = {"old"};
             before.halfLives = {"old"};
             controls.state = before;
@@ -238,71 +238,71 @@ TEST_F(OptionsFile, SaveThenLoadRestoresTheSelection) {
             ASSERT_EQ(loadOptionsFile(path, controls), OptionsLoad::Completed);
 
             SelectionSnapshot expected = saved;
-            if (saved.AllRoutes) {
-                expected.Ingestion = before.Ingestion;
-                expected.Particulates = before.Particulates;
-                expected.Vapours = before.Vapours;
+            if (saved.allRoutes) {
+                expected.ingestion = before.ingestion;
+                expected.particulates = before.particulates;
+                expected.vapours = before.vapours;
             }
-            if (saved.AllAcutes) expected.AcuteScenarios = before.AcuteScenarios;
-            if (saved.AllChronics) expected.ChronicScenarios = before.ChronicScenarios;
-            if (!saved.AllRoutes && !saved.Particulates) {
-                expected.AllAerosol = false;
-                expected.Aerosol = {};
-            } else if (saved.AllAerosol) {
-                expected.Aerosol = before.Aerosol;
+            if (saved.allAcutes) expected.acuteScenarios = before.acuteScenarios;
+            if (saved.allChronics) expected.chronicScenarios = before.chronicScenarios;
+            if (!saved.allRoutes && !saved.particulates) {
+                expected.allAerosol = false;
+                expected.aerosol = {};
+            } else if (saved.allAerosol) {
+                expected.aerosol = before.aerosol;
             }
-            if (saved.AllOrgans) expected.Tissues = before.Tissues;
-            if (saved.AllPeriods) expected.Periods = before.Periods;
+            if (saved.allOrgans) expected.tissues = before.tissues;
+            if (saved.allPeriods) expected.periods = before.periods;
             ASSERT_EQ(controls.state, expected) << "combination " << combination;
         }
     }
 }
 
 TEST_F(OptionsFile, BoxesRunTheirRuleOnlyWhenTheyChange) {
-    SelectionSnapshot s = AllBoxesChecked();
-    s.Public = true;
+    SelectionSnapshot s = allBoxesChecked();
+    s.memberOfPublic = true;
     saveOptionsFile(path, s);
-    controls.state.AllRoutes = true;
-    controls.state.Ingestion = true;
+    controls.state.allRoutes = true;
+    controls.state.ingestion = true;
     ASSERT_EQ(loadOptionsFile(path, controls), OptionsLoad::Completed);
     EXPECT_EQ(controls.rulesRun,
               (std::vector<SelectionBox>{SelectionBox::Public, SelectionBox::AllAcutes,
                                          SelectionBox::AllChronics, SelectionBox::AllAerosol,
                                          SelectionBox::AllOrgans, SelectionBox::AllPeriods}));
-    EXPECT_TRUE(controls.state.Ingestion);  // kept behind "All routes"
+    EXPECT_TRUE(controls.state.ingestion);  // kept behind "All routes"
 }
 
 TEST_F(OptionsFile, OnlyAnExactYesChecksAndLabelsAreNotRead) {
-    WriteBytes(path,
-               CrLfLines({"0",           "anything", "Yes",     "yes ",  // count, label, two groups
+    writeBytes(path,
+               crLfLines({"0",           "anything", "Yes",     "yes ",  // count, label, two groups
                           "not a label", "no",       "yes",     "YES",  "",    // routes
                           "Acute",       "yes",                                // all acutes
                           "x",           "no",       "yes",     "no",   "no",  // chronics
                           "AMADs",       "yes",      "Tissues", "yes",  "T",  "yes"}));
-    controls.state.Public = controls.state.Occupational = true;
+    controls.state.memberOfPublic = controls.state.occupational = true;
     ASSERT_EQ(loadOptionsFile(path, controls), OptionsLoad::Completed);
-    EXPECT_FALSE(controls.state.Public);
-    EXPECT_FALSE(controls.state.Occupational);
-    EXPECT_FALSE(controls.state.AllRoutes);
-    EXPECT_TRUE(controls.state.Ingestion);
-    EXPECT_FALSE(controls.state.Particulates);
-    EXPECT_FALSE(controls.state.Vapours);
-    EXPECT_TRUE(controls.state.AllAcutes);
-    EXPECT_FALSE(controls.state.AllChronics);
-    EXPECT_EQ(controls.state.ChronicScenarios, (std::array<bool, 3>{true, false, false}));
-    EXPECT_TRUE(controls.state.AllAerosol);
-    EXPECT_TRUE(controls.state.AllOrgans);
-    EXPECT_TRUE(controls.state.AllPeriods);
+    EXPECT_FALSE(controls.state.memberOfPublic);
+    EXPECT_FALSE(controls.state.occupational);
+    EXPECT_FALSE(controls.state.allRoutes);
+    EXPECT_TRUE(controls.state.ingestion);
+    EXPECT_FALSE(controls.state.particulates);
+    EXPECT_FALSE(controls.state.vapours);
+    EXPECT_TRUE(controls.state.allAcutes);
+    EXPECT_FALSE(controls.state.allChronics);
+    EXPECT_EQ(controls.state.chronicScenarios, (std::array<bool, 3>{true, false, false}));
+    EXPECT_TRUE(controls.state.allAerosol);
+    EXPECT_TRUE(controls.state.allOrgans);
+    EXPECT_TRUE(controls.state.allPeriods);
 }
 
 TEST_F(OptionsFile, ANuclideWithoutDataFileStopsTheLoad) {
     controls.dataFiles = {"Pu-239"};
-    controls.state = AllBoxesChecked();
+    controls.state = allBoxesChecked();
     controls.state.nuclides = {"old"};
     controls.state.halfLives = {"old"};
     const SelectionSnapshot before = controls.state;
     // The count promises three nuclides; the second has no data file.
-    WriteBytes(path, CrLfLines({"3", "Pu-239", "24065 y", "Xx-1", "1 d", "Pu-239", "24065 y",
+    writeBytes(path, crLfLines({"3", "Pu-239", "24065 y", "Xx-1", "1 d", "Pu-239", "24065 y",
                                 "Exposure group", "yes", "yes"}));
     EXPECT_EQ(loadOptionsFile(path, controls), OptionsLoad::NuclideNotAvailable);
     SelectionSnapshot expected = before;
@@ -312,7 +312,7 @@ TEST_F(OptionsFile, ANuclideWithoutDataFileStopsTheLoad) {
     EXPECT_TRUE(controls.rulesRun.empty());
 
     // A count beyond the names stops at the first missing (empty) name.
-    WriteBytes(path, CrLfLines({"2", "Pu-239", "h"}));
+    writeBytes(path, crLfLines({"2", "Pu-239", "h"}));
     EXPECT_EQ(loadOptionsFile(path, controls), OptionsLoad::NuclideNotAvailable);
     EXPECT_EQ(controls.state.nuclides, std::vector<std::string>{"Pu-239"});
     EXPECT_EQ(controls.state.halfLives, std::vector<std::string>{"h"});
@@ -321,57 +321,57 @@ TEST_F(OptionsFile, ANuclideWithoutDataFileStopsTheLoad) {
 TEST_F(OptionsFile, LfOnlyAndTruncatedFilesReadPositionally) {
     controls.dataFiles = {"Pu-239"};
     // LF alone does not end a line: the count is read and everything after it is lost.
-    WriteBytes(path, "0\nExposure group\nyes\nyes\nRoutes\nyes\n");
-    controls.state = AllBoxesChecked();
-    controls.state.Tissues.fill(true);
+    writeBytes(path, "0\nExposure group\nyes\nyes\nRoutes\nyes\n");
+    controls.state = allBoxesChecked();
+    controls.state.tissues.fill(true);
     ASSERT_EQ(loadOptionsFile(path, controls), OptionsLoad::Completed);
     SelectionSnapshot nothing;
     EXPECT_EQ(controls.state, nothing);
-    WriteBytes(path, "1\nPu-239\n24065 y\n");
+    writeBytes(path, "1\nPu-239\n24065 y\n");
     EXPECT_EQ(loadOptionsFile(path, controls), OptionsLoad::NuclideNotAvailable);
 
     // Cut inside the tissue list: from the cut on, everything is unchecked.
-    SelectionSnapshot s = AllBoxesChecked();
-    s.Public = true;
-    s.AllOrgans = false;
-    s.Tissues.fill(true);
+    SelectionSnapshot s = allBoxesChecked();
+    s.memberOfPublic = true;
+    s.allOrgans = false;
+    s.tissues.fill(true);
     saveOptionsFile(path, s);
-    std::string bytes = ReadBytes(path);
+    std::string bytes = readBytes(path);
     const auto cut = bytes.find("Tissues\r\nno\r\n") + 13 + 4 * 5;  // four tissue flags kept
-    WriteBytes(path, bytes.substr(0, cut));
-    controls.state = AllBoxesChecked();
+    writeBytes(path, bytes.substr(0, cut));
+    controls.state = allBoxesChecked();
     ASSERT_EQ(loadOptionsFile(path, controls), OptionsLoad::Completed);
-    EXPECT_TRUE(controls.state.Public);
-    EXPECT_TRUE(controls.state.AllAerosol);
-    EXPECT_FALSE(controls.state.AllOrgans);
-    EXPECT_EQ(std::count(controls.state.Tissues.begin(), controls.state.Tissues.end(), true), 4);
-    EXPECT_FALSE(controls.state.AllPeriods);
-    EXPECT_EQ(controls.state.Periods, (std::array<bool, 5>{}));
+    EXPECT_TRUE(controls.state.memberOfPublic);
+    EXPECT_TRUE(controls.state.allAerosol);
+    EXPECT_FALSE(controls.state.allOrgans);
+    EXPECT_EQ(std::count(controls.state.tissues.begin(), controls.state.tissues.end(), true), 4);
+    EXPECT_FALSE(controls.state.allPeriods);
+    EXPECT_EQ(controls.state.periods, (std::array<bool, 5>{}));
 
     // Ctrl-Z ends the file.
-    WriteBytes(path, CrLfLines({"0", "E", "yes", "yes"}) + "\x1a" + CrLfLines({"R", "yes"}));
-    controls.state = AllBoxesChecked();
+    writeBytes(path, crLfLines({"0", "E", "yes", "yes"}) + "\x1a" + crLfLines({"R", "yes"}));
+    controls.state = allBoxesChecked();
     ASSERT_EQ(loadOptionsFile(path, controls), OptionsLoad::Completed);
-    EXPECT_TRUE(controls.state.Occupational);
-    EXPECT_FALSE(controls.state.AllRoutes);
+    EXPECT_TRUE(controls.state.occupational);
+    EXPECT_FALSE(controls.state.allRoutes);
 }
 
 TEST_F(OptionsFile, LoadFailures) {
     controls.state.nuclides = {"old"};
     controls.state.halfLives = {"old"};
     try {
-        loadOptionsFile(dir.File("missing.opt"), controls);
+        loadOptionsFile(dir.file("missing.opt"), controls);
         FAIL();
     } catch (const IoError& e) {
         EXPECT_STREQ(e.what(), "File not found");
     }
     EXPECT_EQ(controls.calls, 0);
-    EXPECT_THROW(loadOptionsFile(dir.Slash(), controls), IoError);
+    EXPECT_THROW(loadOptionsFile(dir.slash(), controls), IoError);
     EXPECT_EQ(controls.calls, 0);
 
     // A first line that is not a whole number: the lists are already empty, nothing else set.
-    WriteBytes(path, CrLfLines({"  2x", "Pu-239", "h", "E", "yes"}));
-    controls.state.Public = true;
+    writeBytes(path, crLfLines({"  2x", "Pu-239", "h", "E", "yes"}));
+    controls.state.memberOfPublic = true;
     try {
         loadOptionsFile(path, controls);
         FAIL();
@@ -381,13 +381,13 @@ TEST_F(OptionsFile, LoadFailures) {
     EXPECT_EQ(controls.clears, 1);
     EXPECT_EQ(controls.calls, 1);
     EXPECT_TRUE(controls.state.nuclides.empty());
-    EXPECT_TRUE(controls.state.Public);
+    EXPECT_TRUE(controls.state.memberOfPublic);
 
     // Blank lines and blanks before the count are skipped; the rest of its line is ignored.
-    WriteBytes(path, "\r\n   \r\n -1 nuclides\r\nE\r\nyes\r\n");
+    writeBytes(path, "\r\n   \r\n -1 nuclides\r\nE\r\nyes\r\n");
     ASSERT_EQ(loadOptionsFile(path, controls), OptionsLoad::Completed);
     EXPECT_TRUE(controls.state.nuclides.empty());
-    EXPECT_TRUE(controls.state.Public);
+    EXPECT_TRUE(controls.state.memberOfPublic);
 }
 
 // A trace names the line where a load stops and what it should hold, and the lines read
@@ -395,7 +395,7 @@ TEST_F(OptionsFile, LoadFailures) {
 TEST_F(OptionsFile, TraceNamesTheLinesOfAHandWrittenFile) {
     controls.dataFiles = {"Pu-239"};
     OptionsLoadTrace trace;
-    WriteBytes(path, CrLfLines({"", " 2", "Pu-239", "24065 y", "Pu-240", "1 d"}));
+    writeBytes(path, crLfLines({"", " 2", "Pu-239", "24065 y", "Pu-240", "1 d"}));
     EXPECT_EQ(loadOptionsFile(path, controls, &trace), OptionsLoad::NuclideNotAvailable);
     EXPECT_EQ(trace.last.number, 5);
     EXPECT_EQ(trace.last.text, "Pu-240");
@@ -403,13 +403,13 @@ TEST_F(OptionsFile, TraceNamesTheLinesOfAHandWrittenFile) {
     EXPECT_NE(trace.last.expected.find("nuclide"), std::string::npos);
 
     trace = {};
-    WriteBytes(path, CrLfLines({"2", "Pu-239", "24065 y"}));
+    writeBytes(path, crLfLines({"2", "Pu-239", "24065 y"}));
     EXPECT_EQ(loadOptionsFile(path, controls, &trace), OptionsLoad::NuclideNotAvailable);
     EXPECT_EQ(trace.last.number, 4);
     EXPECT_TRUE(trace.last.pastEnd);
 
     trace = {};
-    WriteBytes(path, CrLfLines({"", "", "two", "Pu-239"}));
+    writeBytes(path, crLfLines({"", "", "two", "Pu-239"}));
     EXPECT_THROW(loadOptionsFile(path, controls, &trace), IoError);
     EXPECT_EQ(trace.last.number, 3);
     EXPECT_EQ(trace.last.text, "two");
@@ -417,7 +417,7 @@ TEST_F(OptionsFile, TraceNamesTheLinesOfAHandWrittenFile) {
     // "Yes" unchecks, a wrong label is skipped, the end comes before the chronic scenarios:
     // each is noted once, the end once for all the lines after it.
     trace = {};
-    WriteBytes(path, CrLfLines({"0", "Exposure group", "Yes", "no", "Route", "yes",
+    writeBytes(path, crLfLines({"0", "Exposure group", "Yes", "no", "Route", "yes",
                                 "Acute scenarios", "yes"}));
     EXPECT_EQ(loadOptionsFile(path, controls, &trace), OptionsLoad::Completed);
     ASSERT_EQ(trace.doubtful.size(), 3u);
@@ -433,12 +433,12 @@ TEST_F(OptionsFile, TraceNamesTheLinesOfAHandWrittenFile) {
     SelectionSnapshot s;
     s.nuclides = {"Pu-239"};
     s.halfLives = {"h"};
-    s.Public = s.Particulates = true;
-    s.Tissues.fill(true);
+    s.memberOfPublic = s.particulates = true;
+    s.tissues.fill(true);
     saveOptionsFile(path, s);
-    const std::string whole = ReadBytes(path);
+    const std::string whole = readBytes(path);
     for (std::size_t cut = 0; cut <= whole.size(); ++cut) {
-        WriteBytes(path, whole.substr(0, cut));
+        writeBytes(path, whole.substr(0, cut));
         RecordingControls traced;
         traced.dataFiles = controls.dataFiles;
         RecordingControls plain = traced;
@@ -463,7 +463,7 @@ TEST_F(OptionsFile, TraceNamesTheLinesOfAHandWrittenFile) {
 }
 
 TEST_F(OptionsFile, SaveFailuresKeepTheOldFile) {
-    const SelectionSnapshot s = AllBoxesChecked();
+    const SelectionSnapshot s = allBoxesChecked();
     auto message = [](const std::string& target,
                       const SelectionSnapshot& selection) -> std::string {
         try {
@@ -474,11 +474,11 @@ TEST_F(OptionsFile, SaveFailuresKeepTheOldFile) {
         return "saved";
     };
     EXPECT_EQ(message("/dev/full", s), "Disk full");
-    EXPECT_EQ(message(dir.Slash(), s), "File access denied");
-    EXPECT_EQ(message(dir.File("no such dir/x.opt"), s), "Invalid filename");
+    EXPECT_EQ(message(dir.slash(), s), "File access denied");
+    EXPECT_EQ(message(dir.file("no such dir/x.opt"), s), "Invalid filename");
 
     // A write refused part-way (here by a file size limit) leaves the old file as it was.
-    WriteBytes(path, "old options\r\n");
+    writeBytes(path, "old options\r\n");
     SelectionSnapshot large = s;
     large.nuclides.assign(2000, std::string(100, 'n'));
     large.halfLives.assign(2000, "h");
@@ -492,12 +492,12 @@ TEST_F(OptionsFile, SaveFailuresKeepTheOldFile) {
     ::setrlimit(RLIMIT_FSIZE, &saved);
     ::signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(result, "I/O error 27");
-    EXPECT_EQ(ReadBytes(path), "old options\r\n");
+    EXPECT_EQ(readBytes(path), "old options\r\n");
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"choice.opt"});
 
     // Saving over an existing file replaces it.
     saveOptionsFile(path, s);
-    EXPECT_EQ(Lines(ReadBytes(path)).size(), 16u);
+    EXPECT_EQ(linesOf(readBytes(path)).size(), 16u);
 }
 
 }  // namespace

@@ -53,8 +53,8 @@ class NuclideDataTest : public ::testing::Test {
         readNuclideData(reader, *data);
         atEnd = reader.atEnd();
     }
-    const GroupSection& Public() const { return data->groups[0]; }
-    const GroupSection& Workers() const { return data->groups[1]; }
+    const GroupSection& publicSection() const { return data->groups[0]; }
+    const GroupSection& workers() const { return data->groups[1]; }
 
     std::unique_ptr<NuclideData> data = std::make_unique<NuclideData>();
     bool atEnd = false;
@@ -67,45 +67,45 @@ TEST_F(NuclideDataTest, ReadsBothSectionsInFileOrder) {
     read(Section("P", 4, 1, 2) + Section("W", 0, 3, 1));
     EXPECT_TRUE(atEnd);
 
-    EXPECT_EQ(Public().vapourCount, 4);
-    EXPECT_EQ(Public().typeCount, 1);
-    EXPECT_EQ(Public().ingestionCount, 2);
-    EXPECT_EQ(Public().vapourRoutes[3], "P route 4");
-    EXPECT_EQ(Public().particulateTypes[0].type, "P type 1");
-    EXPECT_EQ(Public().particulateTypes[0].f1, "P f1 1");
-    EXPECT_EQ(Public().ingestionF1[1], "P ingestion 2");
-    EXPECT_EQ(Public().scenarioHeadings[10], "P s11 heading");
-    const DoseRecord& vapour = Public().vapourRecords[10][3];
+    EXPECT_EQ(publicSection().vapourCount, 4);
+    EXPECT_EQ(publicSection().typeCount, 1);
+    EXPECT_EQ(publicSection().ingestionCount, 2);
+    EXPECT_EQ(publicSection().vapourRoutes[3], "P route 4");
+    EXPECT_EQ(publicSection().particulateTypes[0].type, "P type 1");
+    EXPECT_EQ(publicSection().particulateTypes[0].f1, "P f1 1");
+    EXPECT_EQ(publicSection().ingestionF1[1], "P ingestion 2");
+    EXPECT_EQ(publicSection().scenarioHeadings[10], "P s11 heading");
+    const DoseRecord& vapour = publicSection().vapourRecords[10][3];
     EXPECT_EQ(vapour.summaryTissue, "P s11 v4 tissue");
     EXPECT_EQ(vapour.summaryDetail, "P s11 v4 detail");
     EXPECT_EQ(vapour.spareLine, "P s11 v4 spare");
     EXPECT_EQ(vapour.inUteroLine, "P s11 v4 utero");
     EXPECT_EQ(vapour.postNatalLines[0], "P s11 v4 p1");
     EXPECT_EQ(vapour.postNatalLines[4], "P s11 v4 p5");
-    EXPECT_EQ(Public().particulateRecords[0][0][9].inUteroLine, "P s1 t1 a10 utero");
-    EXPECT_EQ(Public().ingestionRecords[5][1].summaryTissue, "P s6 i2 tissue");
+    EXPECT_EQ(publicSection().particulateRecords[0][0][9].inUteroLine, "P s1 t1 a10 utero");
+    EXPECT_EQ(publicSection().ingestionRecords[5][1].summaryTissue, "P s6 i2 tissue");
 
-    EXPECT_EQ(Workers().vapourCount, 0);
-    EXPECT_EQ(Workers().typeCount, 3);
-    EXPECT_EQ(Workers().particulateTypes[2].f1, "W f1 3");
-    EXPECT_EQ(Workers().particulateRecords[10][2][9].postNatalLines[4], "W s11 t3 a10 p5");
-    EXPECT_EQ(Workers().ingestionRecords[0][0].summaryTissue, "W s1 i1 tissue");
+    EXPECT_EQ(workers().vapourCount, 0);
+    EXPECT_EQ(workers().typeCount, 3);
+    EXPECT_EQ(workers().particulateTypes[2].f1, "W f1 3");
+    EXPECT_EQ(workers().particulateRecords[10][2][9].postNatalLines[4], "W s11 t3 a10 p5");
+    EXPECT_EQ(workers().ingestionRecords[0][0].summaryTissue, "W s1 i1 tissue");
     // Entries beyond the counts are not read.
-    EXPECT_EQ(Workers().vapourRoutes[0], "");
-    EXPECT_EQ(Workers().vapourRecords[0][0].summaryTissue, "");
+    EXPECT_EQ(workers().vapourRoutes[0], "");
+    EXPECT_EQ(workers().vapourRecords[0][0].summaryTissue, "");
 }
 
 TEST_F(NuclideDataTest, EmptySectionsAndCountsAtOrBelowZeroReadNoEntries) {
     read(Section("P", 0, 0, 0) + line("-1") + line("  2  types follow") + line("-3") +
          Section("W", 0, 2, 0).substr(9));
     EXPECT_TRUE(atEnd);
-    EXPECT_EQ(Public().scenarioHeadings[0], "P s1 heading");
-    EXPECT_EQ(Public().scenarioHeadings[10], "P s11 heading");
-    EXPECT_EQ(Workers().vapourCount, -1);
-    EXPECT_EQ(Workers().typeCount, 2);
-    EXPECT_EQ(Workers().ingestionCount, -3);
-    EXPECT_EQ(Workers().particulateTypes[1].type, "W type 2");
-    EXPECT_EQ(Workers().particulateRecords[10][1][9].postNatalLines[4], "W s11 t2 a10 p5");
+    EXPECT_EQ(publicSection().scenarioHeadings[0], "P s1 heading");
+    EXPECT_EQ(publicSection().scenarioHeadings[10], "P s11 heading");
+    EXPECT_EQ(workers().vapourCount, -1);
+    EXPECT_EQ(workers().typeCount, 2);
+    EXPECT_EQ(workers().ingestionCount, -3);
+    EXPECT_EQ(workers().particulateTypes[1].type, "W type 2");
+    EXPECT_EQ(workers().particulateRecords[10][1][9].postNatalLines[4], "W s11 t2 a10 p5");
 }
 
 TEST_F(NuclideDataTest, CountAboveItsCapacityFailsAtTheFirstEntryBeyondIt) {
@@ -119,13 +119,13 @@ TEST_F(NuclideDataTest, CountAboveItsCapacityFailsAtTheFirstEntryBeyondIt) {
         return false;
     };
     EXPECT_TRUE(failureAt(Section("P", 5, 0, 0)));
-    EXPECT_EQ(Public().vapourRoutes[3], "P route 4");
+    EXPECT_EQ(publicSection().vapourRoutes[3], "P route 4");
     EXPECT_TRUE(failureAt(Section("P", 0, 4, 0)));
-    EXPECT_EQ(Public().particulateTypes[2].f1, "P f1 3");
+    EXPECT_EQ(publicSection().particulateTypes[2].f1, "P f1 3");
     EXPECT_TRUE(failureAt(Section("P", 0, 0, 4)));
-    EXPECT_EQ(Public().ingestionF1[2], "P ingestion 3");
+    EXPECT_EQ(publicSection().ingestionF1[2], "P ingestion 3");
     EXPECT_TRUE(failureAt(Section("P", 4, 3, 3) + Section("W", 0, 0, 4)));
-    EXPECT_EQ(Workers().ingestionF1[2], "W ingestion 3");
+    EXPECT_EQ(workers().ingestionF1[2], "W ingestion 3");
     EXPECT_FALSE(failureAt(Section("P", 4, 3, 3) + Section("W", 4, 3, 3)));
 
     try {
@@ -143,8 +143,8 @@ TEST_F(NuclideDataTest, TextLinesAreKeptWhole) {
     const std::string route = "P route 1\r\n";
     bytes.replace(bytes.find(route), route.size(), "  vapour,\tform 1  \r\n");
     read(bytes);
-    EXPECT_EQ(Public().vapourRecords[0][0].summaryTissue, "ltzero ");
-    EXPECT_EQ(Public().vapourRoutes[0], "  vapour,\tform 1  ");
+    EXPECT_EQ(publicSection().vapourRecords[0][0].summaryTissue, "ltzero ");
+    EXPECT_EQ(publicSection().vapourRoutes[0], "  vapour,\tform 1  ");
 }
 
 TEST_F(NuclideDataTest, EarlyEndGivesZeroCountsAndEmptyTextsOverWhatWasThere) {
@@ -153,39 +153,39 @@ TEST_F(NuclideDataTest, EarlyEndGivesZeroCountsAndEmptyTextsOverWhatWasThere) {
     // Cut in the middle of scenario 3 of the public section.
     read(full.substr(0, full.find("P s3 t1 a4 utero")));
     EXPECT_TRUE(atEnd);
-    EXPECT_EQ(Public().particulateRecords[2][0][2].postNatalLines[4], "P s3 t1 a3 p5");
-    EXPECT_EQ(Public().particulateRecords[2][0][3].spareLine, "P s3 t1 a4 spare");
-    EXPECT_EQ(Public().particulateRecords[2][0][3].inUteroLine, "");
-    EXPECT_EQ(Public().ingestionRecords[10][0].summaryTissue, "");
-    EXPECT_EQ(Workers().vapourCount, 0);
-    EXPECT_EQ(Workers().typeCount, 0);
-    EXPECT_EQ(Workers().ingestionCount, 0);
+    EXPECT_EQ(publicSection().particulateRecords[2][0][2].postNatalLines[4], "P s3 t1 a3 p5");
+    EXPECT_EQ(publicSection().particulateRecords[2][0][3].spareLine, "P s3 t1 a4 spare");
+    EXPECT_EQ(publicSection().particulateRecords[2][0][3].inUteroLine, "");
+    EXPECT_EQ(publicSection().ingestionRecords[10][0].summaryTissue, "");
+    EXPECT_EQ(workers().vapourCount, 0);
+    EXPECT_EQ(workers().typeCount, 0);
+    EXPECT_EQ(workers().ingestionCount, 0);
 
     // LF-only line ends: the first count is read, the rest of the file is its line.
     std::string lfOnly = Section("P", 2, 1, 1);
     std::erase(lfOnly, '\r');
     read(lfOnly);
-    EXPECT_EQ(Public().vapourCount, 2);
-    EXPECT_EQ(Public().typeCount, 0);
-    EXPECT_EQ(Public().ingestionCount, 0);
-    EXPECT_EQ(Public().vapourRoutes[1], "");
-    EXPECT_EQ(Public().vapourRecords[10][1].postNatalLines[4], "");
+    EXPECT_EQ(publicSection().vapourCount, 2);
+    EXPECT_EQ(publicSection().typeCount, 0);
+    EXPECT_EQ(publicSection().ingestionCount, 0);
+    EXPECT_EQ(publicSection().vapourRoutes[1], "");
+    EXPECT_EQ(publicSection().vapourRecords[10][1].postNatalLines[4], "");
 }
 
 TEST_F(NuclideDataTest, TextsAreViewsOfTheFileReadWhole) {
     testing::ScratchDirectory dir;
-    const std::string path = dir.File("Pu-239.dat");
-    testing::WriteBytes(path, Section("P", 4, 3, 3) + Section("W", 4, 3, 3));
+    const std::string path = dir.file("Pu-239.dat");
+    testing::writeBytes(path, Section("P", 4, 3, 3) + Section("W", 4, 3, 3));
     TextReader whole = TextReader::openWhole(path);
     readNuclideData(whole, *data);
-    const std::string_view line = Workers().particulateRecords[10][2][9].postNatalLines[4];
+    const std::string_view line = workers().particulateRecords[10][2][9].postNatalLines[4];
     EXPECT_EQ(line, "W s11 t3 a10 p5");
     // Nothing was copied: the text lies in the bytes the reader shares.
     const char* bytes = whole.wholeBytes().get();
     EXPECT_TRUE(line.data() >= bytes && line.data() + line.size() <= bytes + whole.wholeSize());
 
     // A file read bit by bit cannot be viewed after the fact, so it is refused outright.
-    TextReader streaming = TextReader::Open(path);
+    TextReader streaming = TextReader::open(path);
     EXPECT_THROW(readNuclideData(streaming, *data), std::logic_error);
 }
 

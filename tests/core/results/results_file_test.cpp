@@ -17,18 +17,18 @@
 namespace fetaldose {
 namespace {
 
-using testing::CrLfLines;
-using testing::ReadBytes;
+using testing::crLfLines;
+using testing::readBytes;
 using testing::TempDir;
-using testing::WriteBytes;
+using testing::writeBytes;
 
-std::vector<std::string> RowLabels(std::initializer_list<int> rows) {
+std::vector<std::string> rowLabels(std::initializer_list<int> rows) {
     std::vector<std::string> labels;
     for (int row : rows) labels.emplace_back(kRowLabels[static_cast<std::size_t>(row - 1)]);
     return labels;
 }
 
-std::vector<std::string> PeriodHeadings(std::initializer_list<int> periods) {
+std::vector<std::string> periodHeadings(std::initializer_list<int> periods) {
     std::vector<std::string> headings;
     for (int period : periods)
         headings.emplace_back(kPeriodLabels[static_cast<std::size_t>(period - 1)]);
@@ -38,12 +38,12 @@ std::vector<std::string> PeriodHeadings(std::initializer_list<int> periods) {
 // Doses chosen so that the sums carry, round a tie away and round up into a new digit: row 1
 // reads 1.0E-10 in utero, 5.0E-12 at period 1 and 2.0E-11 at period 5; row 18 reads 9.9E-10,
 // 1.0E-10 and 9.6E-12. Every other field is zero.
-std::string ExampleLine(const testing::RecordPlace& place, int line) {
+std::string exampleLine(const testing::RecordPlace& place, int line) {
     if (line == 0) return place.group == 1 ? "Bone surface" : "ltzero";
     if (line == 1) return "x";
     if (line < 3) return "spare";
     const int period = line - 3;  // 0 in utero
-    return testing::ValueLine([period](int row) -> std::string {
+    return testing::valueLine([period](int row) -> std::string {
         if (row == 1) return period == 0 ? "1.0E-10" : period == 1 ? "5.0E-12" : "2.0E-11";
         if (row == 18) return period == 0 ? "9.9E-10" : period == 1 ? "1.0E-10" : "9.6E-12";
         return "0.0E+00";
@@ -52,57 +52,57 @@ std::string ExampleLine(const testing::RecordPlace& place, int line) {
 
 // Public and worker, ingestion, the first scenario(s), Bladder and Effective dose, 1 and 70
 // years: a table per group and scenario.
-SelectionSnapshot ExampleSelection(int scenarios) {
+SelectionSnapshot exampleSelection(int scenarios) {
     SelectionSnapshot s;
     s.nuclides = {"Pu-239"};
     s.halfLives = {"24065 y"};
-    s.Public = s.Occupational = s.Ingestion = true;
-    for (int k = 0; k < scenarios; ++k) s.AcuteScenarios[static_cast<std::size_t>(k)] = true;
-    s.Tissues[0] = s.Tissues[16] = true;
-    s.Periods[0] = s.Periods[4] = true;
+    s.memberOfPublic = s.occupational = s.ingestion = true;
+    for (int k = 0; k < scenarios; ++k) s.acuteScenarios[static_cast<std::size_t>(k)] = true;
+    s.tissues[0] = s.tissues[16] = true;
+    s.periods[0] = s.periods[4] = true;
     return s;
 }
 
-void FillExample(ResultStore& store, const SelectionSnapshot& selection, char separator = '.') {
+void fillExample(ResultStore& store, const SelectionSnapshot& selection, char separator = '.') {
     const std::string text =
-        testing::DataFileBuilder({0, 0, 1}, {0, 0, 1}).Lines(ExampleLine).Build();
-    ASSERT_TRUE(testing::FillFromTexts(store, selection, {text}, separator).complete);
+        testing::DataFileBuilder({0, 0, 1}, {0, 0, 1}).lines(exampleLine).build();
+    ASSERT_TRUE(testing::fillFromTexts(store, selection, {text}, separator).complete);
 }
 
 class ResultsFile : public ::testing::Test {
   protected:
     TempDir dir;
-    std::string path = dir.File("run.dos");
+    std::string path = dir.file("run.dos");
     ResultStore store;
 };
 
 TEST_F(ResultsFile, WritesTheDocumentedExampleByteForByte) {
-    FillExample(store, ExampleSelection(1));
-    writeResultsFile(path, store, RowLabels({1, 18}), PeriodHeadings({1, 5}));
-    const std::string first = CrLfLines(
+    fillExample(store, exampleSelection(1));
+    writeResultsFile(path, store, rowLabels({1, 18}), periodHeadings({1, 5}));
+    const std::string first = crLfLines(
         {"Pu-239, half-life is 24065 y", "Member of the public", "Ingestion: f1 = 0.111",
          "Acute intake (1Bq) 2.5 years prior to conception", "Highest dose is to: Bone surface, x",
          "In utero doses", "Bladder,1.0E-10", "Effective dose,9.9E-10", "Time periods: ,  1y,  70y",
          "Post natal doses", "Bladder,5.0E-12,2.0E-11", "Effective dose,1.0E-10,9.6E-12",
          "Offspring doses", "Bladder,1.1E-10,1.2E-10", "Effective dose,1.1E-09,1.0E-09"});
     // The next table follows at once; a worker's group line keeps its leading blank.
-    const std::string second = CrLfLines(
+    const std::string second = crLfLines(
         {"Pu-239, half-life is 24065 y", " Worker", "Ingestion: f1 = 0.112",
          "Acute intake (1Bq) 2.5 years prior to conception", "Doses are all less than 1.0E-15",
          "In utero doses", "Bladder,1.0E-10", "Effective dose,9.9E-10", "Time periods: ,  1y,  70y",
          "Post natal doses", "Bladder,5.0E-12,2.0E-11", "Effective dose,1.0E-10,9.6E-12",
          "Offspring doses", "Bladder,1.1E-10,1.2E-10", "Effective dose,1.1E-09,1.0E-09"});
-    EXPECT_EQ(ReadBytes(path), first + second);
+    EXPECT_EQ(readBytes(path), first + second);
 }
 
 TEST_F(ResultsFile, ThreeFullTablesTake189Lines) {
-    SelectionSnapshot s = ExampleSelection(3);
-    s.Occupational = false;
-    s.AllOrgans = s.AllPeriods = true;
-    FillExample(store, s);
+    SelectionSnapshot s = exampleSelection(3);
+    s.occupational = false;
+    s.allOrgans = s.allPeriods = true;
+    fillExample(store, s);
     std::vector<std::string> labels(kRowLabels.begin(), kRowLabels.end());
-    writeResultsFile(path, store, labels, PeriodHeadings({1, 2, 3, 4, 5}));
-    const std::string bytes = ReadBytes(path);
+    writeResultsFile(path, store, labels, periodHeadings({1, 2, 3, 4, 5}));
+    const std::string bytes = readBytes(path);
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 189);
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\r'), 189);
     EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
@@ -111,14 +111,14 @@ TEST_F(ResultsFile, ThreeFullTablesTake189Lines) {
 }
 
 TEST_F(ResultsFile, OneRowOnePeriodAndCommaValuesAreWrittenAsStored) {
-    SelectionSnapshot s = ExampleSelection(1);
-    s.Public = false;
-    s.Tissues[16] = false;
-    s.Periods[4] = false;
-    FillExample(store, s, ',');
+    SelectionSnapshot s = exampleSelection(1);
+    s.memberOfPublic = false;
+    s.tissues[16] = false;
+    s.periods[4] = false;
+    fillExample(store, s, ',');
     writeResultsFile(path, store, {"Bladder"}, {"  1y"});
-    EXPECT_EQ(ReadBytes(path),
-              CrLfLines({"Pu-239, half-life is 24065 y", " Worker", "Ingestion: f1 = 0.112",
+    EXPECT_EQ(readBytes(path),
+              crLfLines({"Pu-239, half-life is 24065 y", " Worker", "Ingestion: f1 = 0.112",
                          "Acute intake (1Bq) 2.5 years prior to conception",
                          "Doses are all less than 1.0E-15", "In utero doses", "Bladder,1,0E-10",
                          "Time periods: ,  1y", "Post natal doses", "Bladder,5,0E-12",
@@ -126,19 +126,19 @@ TEST_F(ResultsFile, OneRowOnePeriodAndCommaValuesAreWrittenAsStored) {
 }
 
 TEST_F(ResultsFile, NoTablesGiveAnEmptyFile) {
-    WriteBytes(path, "an earlier run\r\n");
+    writeBytes(path, "an earlier run\r\n");
     store.resize(1, 18, 5);
     writeResultsFile(path, store, {}, {});
-    EXPECT_EQ(ReadBytes(path), "");
+    EXPECT_EQ(readBytes(path), "");
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"run.dos"});
 }
 
 TEST_F(ResultsFile, FailuresKeepTheOldFile) {
-    SelectionSnapshot s = ExampleSelection(8);
-    s.AllOrgans = s.AllPeriods = true;
-    FillExample(store, s);
+    SelectionSnapshot s = exampleSelection(8);
+    s.allOrgans = s.allPeriods = true;
+    fillExample(store, s);
     std::vector<std::string> labels(kRowLabels.begin(), kRowLabels.end());
-    const auto headings = PeriodHeadings({1, 2, 3, 4, 5});
+    const auto headings = periodHeadings({1, 2, 3, 4, 5});
     auto message = [&](const std::string& target, const std::vector<std::string>& rows) {
         try {
             writeResultsFile(target, store, rows, headings);
@@ -148,13 +148,13 @@ TEST_F(ResultsFile, FailuresKeepTheOldFile) {
         return std::string("saved");
     };
     EXPECT_EQ(message("/dev/full", labels), "Disk full");
-    EXPECT_EQ(message(dir.Slash(), labels), "File access denied");
-    EXPECT_EQ(message(dir.File("gone/run.dos"), labels), "Invalid filename");
+    EXPECT_EQ(message(dir.slash(), labels), "File access denied");
+    EXPECT_EQ(message(dir.file("gone/run.dos"), labels), "Invalid filename");
 
-    WriteBytes(path, "old results\r\n");
+    writeBytes(path, "old results\r\n");
     // Too few labels for the rows: refused before the file is touched.
-    EXPECT_EQ(message(path, RowLabels({1, 2})), "Range check error");
-    EXPECT_EQ(ReadBytes(path), "old results\r\n");
+    EXPECT_EQ(message(path, rowLabels({1, 2})), "Range check error");
+    EXPECT_EQ(readBytes(path), "old results\r\n");
 
     // A write refused part-way (a file size limit) leaves the old file and no stray file.
     rlimit saved{};
@@ -167,12 +167,12 @@ TEST_F(ResultsFile, FailuresKeepTheOldFile) {
     ::setrlimit(RLIMIT_FSIZE, &saved);
     ::signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(result, "I/O error 27");
-    EXPECT_EQ(ReadBytes(path), "old results\r\n");
+    EXPECT_EQ(readBytes(path), "old results\r\n");
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"run.dos"});
 
     // Saving again under the same name leaves only the new file.
     EXPECT_EQ(message(path, labels), "saved");
-    EXPECT_TRUE(ReadBytes(path).starts_with("Pu-239, half-life is 24065 y\r\n"));
+    EXPECT_TRUE(readBytes(path).starts_with("Pu-239, half-life is 24065 y\r\n"));
 }
 
 }  // namespace

@@ -17,8 +17,8 @@ namespace fetaldose {
 namespace {
 
 using testing::DataFileBuilder;
-using testing::EverythingChosen;
-using testing::FillFromTexts;
+using testing::everythingChosen;
+using testing::fillFromTexts;
 
 TEST(ResultStore, SizesForEightHundredEightyTablesPerNuclide) {
     ResultStore store;
@@ -29,38 +29,38 @@ TEST(ResultStore, SizesForEightHundredEightyTablesPerNuclide) {
     EXPECT_EQ(store.periodCount(), 5);
     EXPECT_EQ(store.tableCount(), 0);
     // Every slot exists before anything is written, and reads empty.
-    EXPECT_EQ(store.Offspring(3 * 880, 18, 5), "");
+    EXPECT_EQ(store.offspring(3 * 880, 18, 5), "");
     EXPECT_EQ(store.summary(3 * 880), "");
-    EXPECT_EQ(store.Nuclide(3 * 880), "");
+    EXPECT_EQ(store.nuclide(3 * 880), "");
     char row[128];
     EXPECT_EQ(std::string(row, store.writeOffspringRow(3 * 880, 18, ',', row)), ",,,,,");
 }
 
 TEST(ResultStore, ResizeStartsAfresh) {
     ResultStore store;
-    FillFromTexts(store, EverythingChosen({"A"}), {DataFileBuilder({0, 0, 1}, {0, 0, 0}).Build()});
+    fillFromTexts(store, everythingChosen({"A"}), {DataFileBuilder({0, 0, 1}, {0, 0, 0}).build()});
     ASSERT_EQ(store.tableCount(), 11);
-    ASSERT_NE(store.InUtero(5, 18), "");
+    ASSERT_NE(store.inUtero(5, 18), "");
     store.resize(1, 3, 1);
     EXPECT_EQ(store.tableCount(), 0);
-    EXPECT_EQ(store.InUtero(5, 3), "");
-    EXPECT_EQ(store.Nuclide(5), "");
+    EXPECT_EQ(store.inUtero(5, 3), "");
+    EXPECT_EQ(store.nuclide(5), "");
     EXPECT_EQ(store.summary(5), "");
-    EXPECT_THROW(store.InUtero(5, 4), RangeError);
+    EXPECT_THROW(store.inUtero(5, 4), RangeError);
 }
 
 TEST(ResultStore, OutOfRangeNumbersAreRangeErrors) {
     ResultStore store;
     char row[128];
-    EXPECT_THROW(store.InUtero(0, 1), RangeError);
-    EXPECT_THROW(store.Nuclide(0), RangeError);
+    EXPECT_THROW(store.inUtero(0, 1), RangeError);
+    EXPECT_THROW(store.nuclide(0), RangeError);
     EXPECT_THROW(store.writeInUteroRow(0, 1, ',', row), RangeError);
     store.resize(1, 2, 3);
-    EXPECT_THROW(store.InUtero(881, 1), RangeError);
-    EXPECT_THROW(store.InUtero(1, 0), RangeError);
-    EXPECT_THROW(store.InUtero(1, 3), RangeError);
-    EXPECT_THROW(store.PostNatal(1, 1, 0), RangeError);
-    EXPECT_THROW(store.Offspring(1, 1, 4), RangeError);
+    EXPECT_THROW(store.inUtero(881, 1), RangeError);
+    EXPECT_THROW(store.inUtero(1, 0), RangeError);
+    EXPECT_THROW(store.inUtero(1, 3), RangeError);
+    EXPECT_THROW(store.postNatal(1, 1, 0), RangeError);
+    EXPECT_THROW(store.offspring(1, 1, 4), RangeError);
     EXPECT_THROW(store.summary(-1), RangeError);
     EXPECT_THROW(store.writePostNatalRow(881, 1, ',', row), RangeError);
     EXPECT_THROW(store.writeOffspringRow(1, 3, ',', row), RangeError);
@@ -76,36 +76,36 @@ TEST(ResultStore, OutOfRangeNumbersAreRangeErrors) {
 TEST(ResultStore, RowsAndCellsAgreeWithTheGeneralReading) {
     std::vector<std::string> texts;
     for (const auto& entry : std::filesystem::directory_iterator(FETALDOSE_NUCLIDE_SEEDS))
-        texts.push_back(testing::ReadBytes(entry.path().string()));
+        texts.push_back(testing::readBytes(entry.path().string()));
     ASSERT_GE(texts.size(), 5u);
     texts.push_back(
-        DataFileBuilder({4, 3, 3}, {4, 3, 3}).Lines(DataFileBuilder::VariedLine).Build());
+        DataFileBuilder({4, 3, 3}, {4, 3, 3}).lines(DataFileBuilder::variedLine).build());
 
-    SelectionSnapshot some = EverythingChosen({"F"});
-    some.AllOrgans = some.AllPeriods = false;
-    some.Tissues[16] = some.Tissues[2] = true;  // rows 3, 4 and 18
-    some.Periods[4] = some.Periods[1] = true;
+    SelectionSnapshot some = everythingChosen({"F"});
+    some.allOrgans = some.allPeriods = false;
+    some.tissues[16] = some.tissues[2] = true;  // rows 3, 4 and 18
+    some.periods[4] = some.periods[1] = true;
     int compared = 0;
     for (const std::string& text : texts) {
-        for (const SelectionSnapshot& selection : {EverythingChosen({"F"}), some}) {
+        for (const SelectionSnapshot& selection : {everythingChosen({"F"}), some}) {
             for (const char separator : {'.', ','}) {
                 ResultStore store;
                 try {
-                    FillFromTexts(store, selection, {text}, separator);
+                    fillFromTexts(store, selection, {text}, separator);
                 } catch (const Fault&) {
                     continue;  // a seed with a fault of its own
                 }
                 std::vector<char> row(store.maxRowBytes());
                 for (int t = 1; t <= store.tableCount(); ++t) {
                     for (int r = 1; r <= store.rowCount(); ++r) {
-                        const std::string inUtero = store.InUtero(t, r);
+                        const std::string inUtero = store.inUtero(t, r);
                         const long double inUteroValue = readDose(inUtero, separator);
                         std::string postNatalRow, offspringRow;
                         for (int n = 1; n <= store.periodCount(); ++n) {
-                            const std::string postNatal = store.PostNatal(t, r, n);
+                            const std::string postNatal = store.postNatal(t, r, n);
                             const std::string sum = formatDose(
                                 inUteroValue + readDose(postNatal, separator), separator);
-                            ASSERT_EQ(store.Offspring(t, r, n), sum)
+                            ASSERT_EQ(store.offspring(t, r, n), sum)
                                 << inUtero << " + " << postNatal;
                             postNatalRow += ";" + postNatal;
                             offspringRow += ";" + sum;
@@ -131,8 +131,8 @@ TEST(ResultStore, RowsAndCellsAgreeWithTheGeneralReading) {
 TEST(ResultStore, BytesPerTableStayUnderTwoKilobytes) {
     ResultStore store;
     const std::string full =
-        DataFileBuilder({4, 3, 3}, {4, 3, 3}).Lines(DataFileBuilder::VariedLine).Build();
-    FillFromTexts(store, EverythingChosen({"A", "B"}), {full, full});
+        DataFileBuilder({4, 3, 3}, {4, 3, 3}).lines(DataFileBuilder::variedLine).build();
+    fillFromTexts(store, everythingChosen({"A", "B"}), {full, full});
     ASSERT_EQ(store.tableCount(), 2 * 814);
     // The data files' bytes, which the store keeps, are most of it.
     EXPECT_GE(store.memoryBytes(), 2 * full.size());

@@ -16,19 +16,19 @@ namespace {
 using testing::DataFileBuilder;
 using testing::SectionCounts;
 using testing::TempDir;
-using testing::WriteBytes;
+using testing::writeBytes;
 
 // Everything chosen that needs no list: one nuclide, public, ingestion, scenario 1, Bladder,
 // 1 year.
-SelectionSnapshot Minimal() {
+SelectionSnapshot minimal() {
     SelectionSnapshot s;
     s.nuclides = {"Pu-239"};
     s.halfLives = {"24065 y"};
-    s.Public = true;
-    s.Ingestion = true;
-    s.AcuteScenarios[0] = true;
-    s.Tissues[0] = true;
-    s.Periods[0] = true;
+    s.memberOfPublic = true;
+    s.ingestion = true;
+    s.acuteScenarios[0] = true;
+    s.tissues[0] = true;
+    s.periods[0] = true;
     return s;
 }
 
@@ -42,20 +42,20 @@ TEST(CheckSelection, StopsAtTheFirstMissingChoice) {
         {"Please select a nuclide", GridStage::Untouched,
          [](SelectionSnapshot& s) { s = SelectionSnapshot{}; }},
         {"Please select an exposure group", GridStage::Blanked,
-         [](SelectionSnapshot& s) { s.Public = false; }},
+         [](SelectionSnapshot& s) { s.memberOfPublic = false; }},
         {"Please select an intake route(s)", GridStage::Blanked,
-         [](SelectionSnapshot& s) { s.Ingestion = false; }},
+         [](SelectionSnapshot& s) { s.ingestion = false; }},
         {"Please select a scenario(s)", GridStage::Blanked,
-         [](SelectionSnapshot& s) { s.AcuteScenarios[0] = false; }},
+         [](SelectionSnapshot& s) { s.acuteScenarios[0] = false; }},
         {"Please select an aerosol size(s)", GridStage::Blanked,
-         [](SelectionSnapshot& s) { s.Particulates = true; }},
+         [](SelectionSnapshot& s) { s.particulates = true; }},
         {"Please select a tissue(s) for output", GridStage::Blanked,
-         [](SelectionSnapshot& s) { s.Tissues[0] = false; }},
+         [](SelectionSnapshot& s) { s.tissues[0] = false; }},
         {"Please select an integration period(s)", GridStage::RowLabelsWritten,
-         [](SelectionSnapshot& s) { s.Periods[0] = false; }},
+         [](SelectionSnapshot& s) { s.periods[0] = false; }},
     };
     for (const Case& c : cases) {
-        SelectionSnapshot s = Minimal();
+        SelectionSnapshot s = minimal();
         c.spoil(s);
         const RunCheck check = checkSelection(s);
         EXPECT_EQ(check.stopMessage, c.message);
@@ -67,44 +67,44 @@ TEST(CheckSelection, StopsAtTheFirstMissingChoice) {
     EXPECT_EQ(checkSelection(onlyNuclide).stopMessage, "Please select an exposure group");
 
     const RunCheck periodStop = checkSelection([] {
-        SelectionSnapshot s = Minimal();
-        s.Periods[0] = false;
+        SelectionSnapshot s = minimal();
+        s.periods[0] = false;
         return s;
     }());
     EXPECT_EQ(periodStop.rows, std::vector<int>{1});
 
-    const RunCheck complete = checkSelection(Minimal());
+    const RunCheck complete = checkSelection(minimal());
     EXPECT_EQ(complete.stage, GridStage::LaidOut);
     EXPECT_EQ(complete.stopMessage, "");
 }
 
 TEST(CheckSelection, RowsAndPeriodsFollowTheListsAndTheirBoxes) {
-    SelectionSnapshot s = Minimal();
-    s.Tissues = {};
-    s.Tissues[2] = true;  // Brain
+    SelectionSnapshot s = minimal();
+    s.tissues = {};
+    s.tissues[2] = true;  // Brain
     EXPECT_EQ(checkSelection(s).rows, (std::vector<int>{3, 4}));
-    s.Tissues[1] = true;
-    s.Tissues[16] = true;
-    s.Tissues[3] = true;
+    s.tissues[1] = true;
+    s.tissues[16] = true;
+    s.tissues[3] = true;
     EXPECT_EQ(checkSelection(s).rows, (std::vector<int>{2, 3, 4, 5, 18}));
-    s.AllOrgans = true;
+    s.allOrgans = true;
     EXPECT_EQ(checkSelection(s).rows.size(), 18u);
-    s.Tissues = {};
+    s.tissues = {};
     EXPECT_EQ(checkSelection(s).rows.size(), 18u);
 
-    s.Periods = {false, true, false, false, true};
-    EXPECT_EQ(checkSelection(s).Periods, (std::vector<int>{2, 5}));
-    s.Periods = {};
-    s.AllPeriods = true;
-    EXPECT_EQ(checkSelection(s).Periods, (std::vector<int>{1, 2, 3, 4, 5}));
+    s.periods = {false, true, false, false, true};
+    EXPECT_EQ(checkSelection(s).periods, (std::vector<int>{2, 5}));
+    s.periods = {};
+    s.allPeriods = true;
+    EXPECT_EQ(checkSelection(s).periods, (std::vector<int>{1, 2, 3, 4, 5}));
 
     // Without particulates the aerosol controls are not looked at.
-    s.AllAerosol = false;
-    s.Aerosol = {};
+    s.allAerosol = false;
+    s.aerosol = {};
     EXPECT_EQ(checkSelection(s).stage, GridStage::LaidOut);
-    s.AllRoutes = true;
+    s.allRoutes = true;
     EXPECT_EQ(checkSelection(s).stopMessage, "Please select an aerosol size(s)");
-    s.AllAerosol = true;
+    s.allAerosol = true;
     EXPECT_EQ(checkSelection(s).stage, GridStage::LaidOut);
 }
 
@@ -115,21 +115,21 @@ class RunFill : public ::testing::Test {
     NuclideData scratch;
     ResultStore store;
 
-    void AddFile(const std::string& name, const std::string& text) {
-        WriteBytes(dir.File(name + ".dat"), text);
+    void addFile(const std::string& name, const std::string& text) {
+        writeBytes(dir.file(name + ".dat"), text);
     }
 
     FillOutcome Run(const SelectionSnapshot& s, char separator = '.') {
         const RunCheck check = checkSelection(s);
         EXPECT_EQ(check.stage, GridStage::LaidOut) << check.stopMessage;
-        return fillResultStore(s, check, dir.Slash(), separator, scratch, store);
+        return fillResultStore(s, check, dir.slash(), separator, scratch, store);
     }
 
     // "nuclide | group | route | scenario | summary" of every table in the store.
-    std::vector<std::string> Tables() const {
+    std::vector<std::string> tables() const {
         std::vector<std::string> tables;
         for (int t = 1; t <= store.tableCount(); ++t)
-            tables.push_back(std::string(store.Nuclide(t)) + " |" + std::string(store.group(t)) +
+            tables.push_back(std::string(store.nuclide(t)) + " |" + std::string(store.group(t)) +
                              " | " + std::string(store.route(t)) + " | " +
                              std::string(store.summary(t)));
         return tables;
@@ -137,12 +137,12 @@ class RunFill : public ::testing::Test {
 };
 
 TEST_F(RunFill, TwoNuclidesBothGroupsIngestionOnly) {
-    AddFile("A-1", DataFileBuilder({0, 0, 1}, {0, 0, 1}).Build());
-    AddFile("B-2", DataFileBuilder({0, 0, 2}, {0, 0, 2}).Build());
-    SelectionSnapshot s = Minimal();
+    addFile("A-1", DataFileBuilder({0, 0, 1}, {0, 0, 1}).build());
+    addFile("B-2", DataFileBuilder({0, 0, 2}, {0, 0, 2}).build());
+    SelectionSnapshot s = minimal();
     s.nuclides = {"A-1", "B-2"};
     s.halfLives = {"1 d", "2 y"};
-    s.Occupational = true;
+    s.occupational = true;
     const FillOutcome outcome = Run(s);
     EXPECT_TRUE(outcome.complete);
     EXPECT_EQ(outcome.tableCount, 6);
@@ -161,21 +161,21 @@ TEST_F(RunFill, TwoNuclidesBothGroupsIngestionOnly) {
         "B-2, half-life is 2 y | Worker | Ingestion: f1 = 0.122 | Highest dose is to: g2 I2 s1, "
         "detail",
     };
-    EXPECT_EQ(Tables(), expected);
-    EXPECT_EQ(store.InUtero(1, 1), "1.0E-10");
-    EXPECT_EQ(store.PostNatal(6, 1, 1), "2.0E-11");
-    EXPECT_EQ(store.Offspring(6, 1, 1), "1.2E-10");
+    EXPECT_EQ(tables(), expected);
+    EXPECT_EQ(store.inUtero(1, 1), "1.0E-10");
+    EXPECT_EQ(store.postNatal(6, 1, 1), "2.0E-11");
+    EXPECT_EQ(store.offspring(6, 1, 1), "1.2E-10");
 }
 
 TEST_F(RunFill, EnumerationOrderIsRouteThenTypeThenSizeThenScenario) {
-    AddFile("Pu-239", DataFileBuilder({2, 2, 1}, {1, 0, 0}).Build());
-    SelectionSnapshot s = Minimal();
-    s.Occupational = true;
-    s.AllRoutes = true;
-    s.Aerosol[2] = s.Aerosol[9] = true;
-    s.AcuteScenarios = {};
-    s.AcuteScenarios[3] = true;
-    s.ChronicScenarios[2] = true;
+    addFile("Pu-239", DataFileBuilder({2, 2, 1}, {1, 0, 0}).build());
+    SelectionSnapshot s = minimal();
+    s.occupational = true;
+    s.allRoutes = true;
+    s.aerosol[2] = s.aerosol[9] = true;
+    s.acuteScenarios = {};
+    s.acuteScenarios[3] = true;
+    s.chronicScenarios[2] = true;
     const FillOutcome outcome = Run(s);
     // Public: 2 scenarios x (2 sizes x 2 types + 1 + 2) = 14; workers: 2 x 1 vapour = 2.
     EXPECT_EQ(outcome.tableCount, 16);
@@ -197,35 +197,35 @@ TEST_F(RunFill, EnumerationOrderIsRouteThenTypeThenSizeThenScenario) {
 }
 
 TEST_F(RunFill, AllAcutesWithOneChronicGivesNineScenarios) {
-    AddFile("Pu-239", DataFileBuilder({0, 0, 1}, {0, 0, 1}).Build());
-    SelectionSnapshot s = Minimal();
-    s.AllAcutes = true;
-    s.ChronicScenarios[0] = true;
+    addFile("Pu-239", DataFileBuilder({0, 0, 1}, {0, 0, 1}).build());
+    SelectionSnapshot s = minimal();
+    s.allAcutes = true;
+    s.chronicScenarios[0] = true;
     EXPECT_EQ(Run(s).tableCount, 9);
     for (int t = 1; t <= 9; ++t)
         EXPECT_EQ(store.summary(t), "Highest dose is to: g1 I1 s" + std::to_string(t) + ", detail");
 }
 
 TEST_F(RunFill, DuplicatesGiveTheirTablesTwiceAndCaseIsIgnoredForFiles) {
-    AddFile("Cs-137", DataFileBuilder({0, 0, 1}, {0, 0, 0}).Build());
-    AddFile("i-131", DataFileBuilder({1, 0, 0}, {0, 0, 0}).Build());
-    SelectionSnapshot s = Minimal();
-    s.AllRoutes = true;
-    s.AllAerosol = true;
+    addFile("Cs-137", DataFileBuilder({0, 0, 1}, {0, 0, 0}).build());
+    addFile("i-131", DataFileBuilder({1, 0, 0}, {0, 0, 0}).build());
+    SelectionSnapshot s = minimal();
+    s.allRoutes = true;
+    s.allAerosol = true;
     s.nuclides = {"Cs-137", "I-131", "Cs-137"};
     s.halfLives = {"30 y", "8 d", "30 y"};
     const FillOutcome outcome = Run(s);
     EXPECT_TRUE(outcome.complete);
     EXPECT_EQ(outcome.tableCount, 3);
-    EXPECT_EQ(store.Nuclide(1), "Cs-137, half-life is 30 y");
-    EXPECT_EQ(store.Nuclide(2), "I-131, half-life is 8 d");
+    EXPECT_EQ(store.nuclide(1), "Cs-137, half-life is 30 y");
+    EXPECT_EQ(store.nuclide(2), "I-131, half-life is 8 d");
     EXPECT_EQ(store.route(2), "Vapour entry 1 of g1");
-    EXPECT_EQ(store.Nuclide(3), "Cs-137, half-life is 30 y");
+    EXPECT_EQ(store.nuclide(3), "Cs-137, half-life is 30 y");
 }
 
 TEST_F(RunFill, MissingFileStopsAfterTheTablesBeforeIt) {
-    AddFile("A", DataFileBuilder({0, 0, 1}, {0, 0, 0}).Build());
-    SelectionSnapshot s = Minimal();
+    addFile("A", DataFileBuilder({0, 0, 1}, {0, 0, 0}).build());
+    SelectionSnapshot s = minimal();
     s.nuclides = {"A", "Nowhere", "A"};
     s.halfLives = {"1", "2", "3"};
     const FillOutcome outcome = Run(s);
@@ -233,16 +233,16 @@ TEST_F(RunFill, MissingFileStopsAfterTheTablesBeforeIt) {
     EXPECT_EQ(outcome.stopMessage, "Cannot find the nuclide file");
     EXPECT_EQ(outcome.tableCount, 1);
     EXPECT_EQ(store.tableCount(), 1);
-    EXPECT_EQ(store.Nuclide(1), "A, half-life is 1");
+    EXPECT_EQ(store.nuclide(1), "A, half-life is 1");
 }
 
 TEST_F(RunFill, ZeroAndNegativeCountsGiveNoTables) {
-    AddFile("Zero", DataFileBuilder({0, 0, 0}, {0, 0, 0}).Build());
-    AddFile("Negative", DataFileBuilder({-2, -1, 1}, {0, -3, 0}).Build());
-    SelectionSnapshot s = Minimal();
-    s.Occupational = true;
-    s.AllRoutes = true;
-    s.AllAerosol = true;
+    addFile("Zero", DataFileBuilder({0, 0, 0}, {0, 0, 0}).build());
+    addFile("Negative", DataFileBuilder({-2, -1, 1}, {0, -3, 0}).build());
+    SelectionSnapshot s = minimal();
+    s.occupational = true;
+    s.allRoutes = true;
+    s.allAerosol = true;
     s.nuclides = {"Zero"};
     s.halfLives = {"h"};
     FillOutcome outcome = Run(s);
@@ -259,10 +259,10 @@ TEST_F(RunFill, ZeroAndNegativeCountsGiveNoTables) {
 }
 
 TEST_F(RunFill, FaultsOfTheFileEndTheRun) {
-    SelectionSnapshot s = Minimal();
+    SelectionSnapshot s = minimal();
     s.nuclides = {"Bad"};
     s.halfLives = {""};
-    AddFile("Bad", "x\r\n");
+    addFile("Bad", "x\r\n");
     EXPECT_THROW(
         {
             try {
@@ -273,10 +273,10 @@ TEST_F(RunFill, FaultsOfTheFileEndTheRun) {
             }
         },
         IoError);
-    AddFile("Bad", "5\r\n0\r\n0\r\n");
+    addFile("Bad", "5\r\n0\r\n0\r\n");
     EXPECT_THROW(Run(s), RangeError);
     // A file that ends early gives empty fields, which do not add up.
-    AddFile("Bad", "0\r\n0\r\n1\r\n");
+    addFile("Bad", "0\r\n0\r\n1\r\n");
     try {
         Run(s);
         FAIL() << "no error";
@@ -285,30 +285,30 @@ TEST_F(RunFill, FaultsOfTheFileEndTheRun) {
     }
     EXPECT_EQ(store.tableCount(), 0);
     // The data file is a directory.
-    ASSERT_EQ(::mkdir(dir.File("Dir.dat").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir(dir.file("Dir.dat").c_str(), 0755), 0);
     s.nuclides = {"Dir"};
     EXPECT_EQ(Run(s).stopMessage, "Cannot find the nuclide file");
 }
 
 TEST_F(RunFill, CommaSeparatorAndAFieldThatIsNoNumber) {
-    AddFile("N", DataFileBuilder({0, 0, 1}, {0, 0, 0})
-                     .Lines([](const testing::RecordPlace& place, int line) {
+    addFile("N", DataFileBuilder({0, 0, 1}, {0, 0, 0})
+                     .lines([](const testing::RecordPlace& place, int line) {
                          if (line == 8)
-                             return testing::ValueLine(
+                             return testing::valueLine(
                                  [](int row) { return row == 17 ? "1.O-10" : "3.3E-07"; });
-                         if (line == 3) return testing::ValueLine([](int) { return "4.4E-06"; });
-                         return DataFileBuilder::DefaultLine(place, line);
+                         if (line == 3) return testing::valueLine([](int) { return "4.4E-06"; });
+                         return DataFileBuilder::defaultLine(place, line);
                      })
-                     .Build());
-    SelectionSnapshot s = Minimal();
+                     .build());
+    SelectionSnapshot s = minimal();
     s.nuclides = {"N"};
-    s.Periods = {false, false, false, false, true};
-    s.Tissues[0] = s.Tissues[16] = true;  // rows 1 and 18
+    s.periods = {false, false, false, false, true};
+    s.tissues[0] = s.tissues[16] = true;  // rows 1 and 18
     EXPECT_TRUE(Run(s, ',').complete);
-    EXPECT_EQ(store.InUtero(1, 2), "4,4E-06");
-    EXPECT_EQ(store.PostNatal(1, 2, 1), "3,3E-07");
-    EXPECT_EQ(store.Offspring(1, 2, 1), "4,7E-06");
-    s.Tissues[15] = true;  // row 17 holds a letter O for a zero
+    EXPECT_EQ(store.inUtero(1, 2), "4,4E-06");
+    EXPECT_EQ(store.postNatal(1, 2, 1), "3,3E-07");
+    EXPECT_EQ(store.offspring(1, 2, 1), "4,7E-06");
+    s.tissues[15] = true;  // row 17 holds a letter O for a zero
     try {
         Run(s, ',');
         FAIL() << "no error";
@@ -318,19 +318,19 @@ TEST_F(RunFill, CommaSeparatorAndAFieldThatIsNoNumber) {
 }
 
 TEST_F(RunFill, SavedAndOverriddenTablesReadAsTheRunFilledThem) {
-    AddFile("N", DataFileBuilder({0, 0, 1}, {0, 0, 0}).Build());
-    SelectionSnapshot s = Minimal();
+    addFile("N", DataFileBuilder({0, 0, 1}, {0, 0, 0}).build());
+    SelectionSnapshot s = minimal();
     s.nuclides = {"N"};
-    s.Periods[4] = true;
-    s.Tissues[16] = true;  // rows 1 and 18, periods 1 and 5
+    s.periods[4] = true;
+    s.tissues[16] = true;  // rows 1 and 18, periods 1 and 5
     ASSERT_TRUE(Run(s, ',').complete);
     auto texts = [this] {
         std::vector<std::string> all = {store.summary(1)};
         for (int r = 1; r <= 2; ++r) {
-            all.push_back(store.InUtero(1, r));
+            all.push_back(store.inUtero(1, r));
             for (int n = 1; n <= 2; ++n) {
-                all.push_back(store.PostNatal(1, r, n));
-                all.push_back(store.Offspring(1, r, n));
+                all.push_back(store.postNatal(1, r, n));
+                all.push_back(store.offspring(1, r, n));
             }
         }
         return all;
@@ -339,9 +339,9 @@ TEST_F(RunFill, SavedAndOverriddenTablesReadAsTheRunFilledThem) {
     EXPECT_NE(filled[1].find(','), std::string::npos);
 
     // The results file holds the texts the tables show, with the run's separator.
-    const std::string path = dir.File("out.dos");
+    const std::string path = dir.file("out.dos");
     writeResultsFile(path, store, {"Bladder", "Effective dose"}, {"  1y", "  70y"});
-    const std::string saved = testing::ReadBytes(path);
+    const std::string saved = testing::readBytes(path);
     EXPECT_NE(
         saved.find("\r\n" + filled[0] + "\r\nIn utero doses\r\nBladder," + filled[1] + "\r\n"),
         std::string::npos);
@@ -353,19 +353,19 @@ TEST_F(RunFill, SavedAndOverriddenTablesReadAsTheRunFilledThem) {
 }
 
 // A data file padded with a long spare line, so that its bytes dwarf the store's own needs.
-std::string PaddedDataFile(std::size_t padding) {
+std::string paddedDataFile(std::size_t padding) {
     return DataFileBuilder({0, 0, 1}, {0, 0, 0})
-        .Lines([padding](const testing::RecordPlace& place, int line) {
+        .lines([padding](const testing::RecordPlace& place, int line) {
             if (line == 2 && place.scenario == 1) return std::string(padding, 's');
-            return DataFileBuilder::DefaultLine(place, line);
+            return DataFileBuilder::defaultLine(place, line);
         })
-        .Build();
+        .build();
 }
 
 TEST_F(RunFill, CopiesShareOneReadAndAFailedRunKeepsNothing) {
     constexpr std::size_t kPadding = 4 << 20;
-    AddFile("Big", PaddedDataFile(kPadding));
-    SelectionSnapshot s = Minimal();
+    addFile("Big", paddedDataFile(kPadding));
+    SelectionSnapshot s = minimal();
     s.nuclides = {"Big"};
     s.halfLives = {"1 y"};
     ASSERT_TRUE(Run(s).complete);
@@ -378,17 +378,17 @@ TEST_F(RunFill, CopiesShareOneReadAndAFailedRunKeepsNothing) {
     const FillOutcome copies = Run(s);
     ASSERT_TRUE(copies.complete);
     EXPECT_EQ(store.tableCount(), 20);
-    EXPECT_EQ(store.Nuclide(20), "Big, half-life is 1 y");
+    EXPECT_EQ(store.nuclide(20), "Big, half-life is 1 y");
     EXPECT_LT(store.memoryBytes(), once + kPadding);
 
     // A value that is no number in a later file ends the run, and the store lets go of the
     // earlier file's bytes at once.
-    AddFile("Bad", DataFileBuilder({0, 0, 1}, {0, 0, 0})
-                       .Lines([](const testing::RecordPlace& place, int line) {
-                           if (line == 3) return testing::ValueLine([](int) { return "1.O-10"; });
-                           return DataFileBuilder::DefaultLine(place, line);
+    addFile("Bad", DataFileBuilder({0, 0, 1}, {0, 0, 0})
+                       .lines([](const testing::RecordPlace& place, int line) {
+                           if (line == 3) return testing::valueLine([](int) { return "1.O-10"; });
+                           return DataFileBuilder::defaultLine(place, line);
                        })
-                       .Build());
+                       .build());
     s.nuclides = {"Big", "Big", "Bad"};
     s.halfLives = {"1 y", "1 y", "2 y"};
     EXPECT_THROW(Run(s), ConversionError);
@@ -397,12 +397,12 @@ TEST_F(RunFill, CopiesShareOneReadAndAFailedRunKeepsNothing) {
 }
 
 TEST_F(RunFill, IncompleteChecksFillNothing) {
-    SelectionSnapshot s = Minimal();
-    s.Periods = {};
+    SelectionSnapshot s = minimal();
+    s.periods = {};
     store.resize(1, 1, 1);
     store.setTableCount(1);
     const FillOutcome outcome =
-        fillResultStore(s, checkSelection(s), dir.Slash(), '.', scratch, store);
+        fillResultStore(s, checkSelection(s), dir.slash(), '.', scratch, store);
     EXPECT_FALSE(outcome.complete);
     EXPECT_EQ(outcome.stopMessage, "Please select an integration period(s)");
     EXPECT_EQ(store.tableCount(), 1);

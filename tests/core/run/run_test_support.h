@@ -16,7 +16,7 @@ namespace fetaldose::testing {
 using TempDir = ScratchDirectory;
 
 // Joins lines with CR LF after each.
-inline std::string CrLfLines(std::initializer_list<std::string_view> lines) {
+inline std::string crLfLines(std::initializer_list<std::string_view> lines) {
     std::string text;
     for (auto line : lines) text.append(line).append("\r\n");
     return text;

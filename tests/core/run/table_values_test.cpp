@@ -19,11 +19,11 @@
 namespace fetaldose {
 namespace {
 
-std::string Sum(std::string_view inUtero, std::string_view postNatal, char separator = '.') {
+std::string sum(std::string_view inUtero, std::string_view postNatal, char separator = '.') {
     return formatDose(readDose(inUtero, separator) + readDose(postNatal, separator), separator);
 }
 
-std::string ConversionMessage(std::string_view text, char separator) {
+std::string conversionMessage(std::string_view text, char separator) {
     try {
         readDose(text, separator);
     } catch (const ConversionError& e) {
@@ -33,45 +33,45 @@ std::string ConversionMessage(std::string_view text, char separator) {
 }
 
 TEST(FormatDose, WorkedExamplesAndCarries) {
-    EXPECT_EQ(Sum("1.0E-10", "2.0E-11"), "1.2E-10");
-    EXPECT_EQ(Sum("4.4E-06", "3.3E-07"), "4.7E-06");
-    EXPECT_EQ(Sum("9.6E-06", "5.0E-07"), "1.0E-05");
+    EXPECT_EQ(sum("1.0E-10", "2.0E-11"), "1.2E-10");
+    EXPECT_EQ(sum("4.4E-06", "3.3E-07"), "4.7E-06");
+    EXPECT_EQ(sum("9.6E-06", "5.0E-07"), "1.0E-05");
     // A decimal tie: in double precision 9.95E-06 lies just below it and would give 9.9E-06.
-    EXPECT_EQ(Sum("9.95E-06", "0"), "1.0E-05");
-    EXPECT_EQ(Sum("1.25E-10", "0.0E+00"), "1.3E-10");
-    EXPECT_EQ(Sum("1.24E-10", "0.0E+00"), "1.2E-10");
-    EXPECT_EQ(Sum("9.96E+99", "0"), "1.0E+100");
-    EXPECT_EQ(Sum("9.9E-01", "5.0E-03"), "1.0E+00");
-    EXPECT_EQ(Sum("5.0E-01", "5.0E-01"), "1.0E+00");
-    EXPECT_EQ(Sum("1.0E+05", "0"), "1.0E+05");
-    EXPECT_EQ(Sum("3", "0"), "3.0E+00");
-    EXPECT_EQ(Sum("1.0E-120", "0"), "1.0E-120");
-    EXPECT_EQ(Sum("0.0E+00", "0.0E+00"), "0.0E+00");
-    EXPECT_EQ(Sum("-0", "0"), "0.0E+00");
+    EXPECT_EQ(sum("9.95E-06", "0"), "1.0E-05");
+    EXPECT_EQ(sum("1.25E-10", "0.0E+00"), "1.3E-10");
+    EXPECT_EQ(sum("1.24E-10", "0.0E+00"), "1.2E-10");
+    EXPECT_EQ(sum("9.96E+99", "0"), "1.0E+100");
+    EXPECT_EQ(sum("9.9E-01", "5.0E-03"), "1.0E+00");
+    EXPECT_EQ(sum("5.0E-01", "5.0E-01"), "1.0E+00");
+    EXPECT_EQ(sum("1.0E+05", "0"), "1.0E+05");
+    EXPECT_EQ(sum("3", "0"), "3.0E+00");
+    EXPECT_EQ(sum("1.0E-120", "0"), "1.0E-120");
+    EXPECT_EQ(sum("0.0E+00", "0.0E+00"), "0.0E+00");
+    EXPECT_EQ(sum("-0", "0"), "0.0E+00");
     // The 18-digit step: a value a hair below the tie still rounds up when its 18-digit form
     // is the tie, and not when it is not.
-    EXPECT_EQ(Sum("1.249999999999999995", "0"), "1.3E+00");
-    EXPECT_EQ(Sum("1.249999999999999994", "0"), "1.2E+00");
+    EXPECT_EQ(sum("1.249999999999999995", "0"), "1.3E+00");
+    EXPECT_EQ(sum("1.249999999999999994", "0"), "1.2E+00");
 }
 
 TEST(FormatDose, NegativesRoundAwayFromZero) {
-    EXPECT_EQ(Sum("-1.0E-10", "-2.0E-11"), "-1.2E-10");
-    EXPECT_EQ(Sum("-9.95E-06", "0"), "-1.0E-05");
-    EXPECT_EQ(Sum("-1.25E-10", "0"), "-1.3E-10");
-    EXPECT_EQ(Sum("1.0E-10", "-3.0E-10"), "-2.0E-10");
-    EXPECT_EQ(Sum("1.0E-10", "-1.0E-10"), "0.0E+00");
+    EXPECT_EQ(sum("-1.0E-10", "-2.0E-11"), "-1.2E-10");
+    EXPECT_EQ(sum("-9.95E-06", "0"), "-1.0E-05");
+    EXPECT_EQ(sum("-1.25E-10", "0"), "-1.3E-10");
+    EXPECT_EQ(sum("1.0E-10", "-3.0E-10"), "-2.0E-10");
+    EXPECT_EQ(sum("1.0E-10", "-1.0E-10"), "0.0E+00");
 }
 
 TEST(FormatDose, CommaSeparatorReadsAndWritesCommas) {
-    EXPECT_EQ(Sum("1,0E-10", "2,0E-11", ','), "1,2E-10");
-    EXPECT_EQ(Sum("9,95E-06", "0", ','), "1,0E-05");
+    EXPECT_EQ(sum("1,0E-10", "2,0E-11", ','), "1,2E-10");
+    EXPECT_EQ(sum("9,95E-06", "0", ','), "1,0E-05");
     EXPECT_EQ(formatDose(0.0L, ','), "0,0E+00");
     // The C locale is not consulted: a comma locale set by the toolkit changes nothing.
     const char* previous = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = previous ? previous : "C";
     if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") || std::setlocale(LC_NUMERIC, "fr_FR.UTF-8")) {
-        EXPECT_EQ(Sum("1.5E-10", "0", '.'), "1.5E-10");
-        EXPECT_EQ(Sum("1,5E-10", "0", ','), "1,5E-10");
+        EXPECT_EQ(sum("1.5E-10", "0", '.'), "1.5E-10");
+        EXPECT_EQ(sum("1,5E-10", "0", ','), "1,5E-10");
     }
     std::setlocale(LC_NUMERIC, saved.c_str());
 }
@@ -164,12 +164,12 @@ TEST(FormatDose, OffspringSumsAgreeWithTheLongDoubleSum) {
         const std::string p = field(i % 5 == 0);
         detail::ParsedDose pu = detail::parseDose(u, '.');
         detail::ParsedDose pp = detail::parseDose(p, '.');
-        ASSERT_EQ(detail::offspringDose(pu, u, pp, p, '.'), Sum(u, p)) << u << " + " << p;
+        ASSERT_EQ(detail::offspringDose(pu, u, pp, p, '.'), sum(u, p)) << u << " + " << p;
     }
     // Ties and near-ties across a wide gap of exponents.
-    EXPECT_EQ(Sum("1.25E-05", "-1.0E-25"), "1.3E-05");  // long double loses the tiny part
-    EXPECT_EQ(Sum("1.2E-05", "5.0E-22"), "1.2E-05");
-    EXPECT_EQ(Sum("1.24E-05", "1.0E-07"), "1.3E-05");
+    EXPECT_EQ(sum("1.25E-05", "-1.0E-25"), "1.3E-05");  // long double loses the tiny part
+    EXPECT_EQ(sum("1.2E-05", "5.0E-22"), "1.2E-05");
+    EXPECT_EQ(sum("1.24E-05", "1.0E-07"), "1.3E-05");
 }
 
 // Plain fields ("d.dE+dd") are summed in whole numbers from their bytes: every pair of
@@ -270,10 +270,10 @@ TEST(ReadDose, AcceptsTheDocumentedGrammar) {
 }
 
 TEST(ReadDose, RefusesAnythingElseWithTheFieldText) {
-    EXPECT_EQ(ConversionMessage("", '.'), "'' is not a valid floating point value");
-    EXPECT_EQ(ConversionMessage("       ", '.'), "'       ' is not a valid floating point value");
-    EXPECT_EQ(ConversionMessage("1.0E-1x", '.'), "'1.0E-1x' is not a valid floating point value");
-    EXPECT_EQ(ConversionMessage("1.5E-10", ','), "'1.5E-10' is not a valid floating point value");
+    EXPECT_EQ(conversionMessage("", '.'), "'' is not a valid floating point value");
+    EXPECT_EQ(conversionMessage("       ", '.'), "'       ' is not a valid floating point value");
+    EXPECT_EQ(conversionMessage("1.0E-1x", '.'), "'1.0E-1x' is not a valid floating point value");
+    EXPECT_EQ(conversionMessage("1.5E-10", ','), "'1.5E-10' is not a valid floating point value");
     for (const char* bad : {".", "-", "+", "E5", "1E", "1E+", "1.2.3", "1 2", "--1", "1e-+2", "\t1",
                             "1\t", "0x10", "inf", "nan", "1,5", "1.5 x"})
         EXPECT_THROW(readDose(bad, '.'), ConversionError) << bad;
@@ -299,7 +299,7 @@ struct TableFixture : ::testing::Test {
     // Each route's value lines (in utero, then periods 1 to 5), owned here: the record views them.
     std::array<std::array<std::string, 6>, 3> lines;
 
-    std::array<std::string, 6>& Lines(IntakeRoute route) {
+    std::array<std::string, 6>& linesOf(IntakeRoute route) {
         return lines[static_cast<std::size_t>(route)];
     }
 
@@ -326,7 +326,7 @@ struct TableFixture : ::testing::Test {
             r.summaryTissue = "Bone surface";
             r.summaryDetail = "2.0E-10";
             // Row i's in-utero field is i.0E-10; period j's post-natal field is j.0E-11 + row.
-            auto& l = Lines(route);
+            auto& l = linesOf(route);
             for (int i = 1; i <= 18; ++i) {
                 std::string field = std::to_string(i % 10) + ".0E-1" + (i >= 10 ? "1" : "0");
                 l[0] += field + (i < 18 ? " " : "");
@@ -340,12 +340,12 @@ struct TableFixture : ::testing::Test {
         store.resize(1, 2, 1);
     }
 
-    void Fill(IntakeRoute route, char separator = '.') {
+    void fill(IntakeRoute route, char separator = '.') {
         for (auto each :
              {IntakeRoute::Particulates, IntakeRoute::Ingestion, IntakeRoute::Vapours}) {
             DoseRecord& r = record(each);
-            r.inUteroLine = Lines(each)[0];
-            for (std::size_t j = 0; j < 5; ++j) r.postNatalLines[j] = Lines(each)[j + 1];
+            r.inUteroLine = linesOf(each)[0];
+            for (std::size_t j = 0; j < 5; ++j) r.postNatalLines[j] = linesOf(each)[j + 1];
         }
         store.setLayout(rows, periods, separator);
         TableKey key{1, route, 2, 7, 4};
@@ -356,15 +356,15 @@ struct TableFixture : ::testing::Test {
 };
 
 TEST_F(TableFixture, HeadingsFollowTheRoute) {
-    Fill(IntakeRoute::Particulates);
-    EXPECT_EQ(store.Nuclide(1), "Pu-239, half-life is 24065 y");
+    fill(IntakeRoute::Particulates);
+    EXPECT_EQ(store.nuclide(1), "Pu-239, half-life is 24065 y");
     EXPECT_EQ(store.group(1), "Member of the public");
     EXPECT_EQ(store.route(1), "Inhalation: Type M, f1 = 0.0005, 1.0 microns AMAD");
     EXPECT_EQ(store.scenario(1), "Acute intake (1Bq) 5 weeks after conception");
     EXPECT_EQ(store.summary(1), "Highest dose is to: Bone surface, 2.0E-10");
-    Fill(IntakeRoute::Ingestion);
+    fill(IntakeRoute::Ingestion);
     EXPECT_EQ(store.route(1), "Ingestion: f1 = 0.05");
-    Fill(IntakeRoute::Vapours);
+    fill(IntakeRoute::Vapours);
     EXPECT_EQ(store.route(1), " Vapour, as written  ");
 
     data.groups[1].ingestionF1[1] = "1";
@@ -397,37 +397,37 @@ TEST_F(TableFixture, SummaryMarkersAreWholeLinesWithCase) {
 }
 
 TEST_F(TableFixture, ChosenRowsAndPeriodsTakeTheirFields) {
-    Fill(IntakeRoute::Ingestion);
+    fill(IntakeRoute::Ingestion);
     // Rows 2 and 18 become slot rows 1 and 2; the 70-year period becomes period 1.
-    EXPECT_EQ(store.InUtero(1, 1), "2.0E-10");
-    EXPECT_EQ(store.InUtero(1, 2), "8.0E-11");
-    EXPECT_EQ(store.PostNatal(1, 1, 1), "5.2E-11");
-    EXPECT_EQ(store.PostNatal(1, 2, 1), "5.8E-11");
-    EXPECT_EQ(store.Offspring(1, 1, 1), "2.5E-10");
-    EXPECT_EQ(store.Offspring(1, 2, 1), "1.4E-10");
+    EXPECT_EQ(store.inUtero(1, 1), "2.0E-10");
+    EXPECT_EQ(store.inUtero(1, 2), "8.0E-11");
+    EXPECT_EQ(store.postNatal(1, 1, 1), "5.2E-11");
+    EXPECT_EQ(store.postNatal(1, 2, 1), "5.8E-11");
+    EXPECT_EQ(store.offspring(1, 1, 1), "2.5E-10");
+    EXPECT_EQ(store.offspring(1, 2, 1), "1.4E-10");
 
-    Fill(IntakeRoute::Ingestion, ',');
-    EXPECT_EQ(store.InUtero(1, 1), "2,0E-10");
-    EXPECT_EQ(store.PostNatal(1, 2, 1), "5,8E-11");
-    EXPECT_EQ(store.Offspring(1, 1, 1), "2,5E-10");
+    fill(IntakeRoute::Ingestion, ',');
+    EXPECT_EQ(store.inUtero(1, 1), "2,0E-10");
+    EXPECT_EQ(store.postNatal(1, 2, 1), "5,8E-11");
+    EXPECT_EQ(store.offspring(1, 1, 1), "2,5E-10");
 }
 
 TEST_F(TableFixture, BadFieldsStopWithTheInUteroTextFirst) {
-    auto& l = Lines(IntakeRoute::Ingestion);
+    auto& l = linesOf(IntakeRoute::Ingestion);
     l[0].replace(8, 7, "  n/a  ");
     l[5].replace(8, 7, "bad    ");
     try {
-        Fill(IntakeRoute::Ingestion);
+        fill(IntakeRoute::Ingestion);
         FAIL() << "no error";
     } catch (const ConversionError& e) {
         EXPECT_STREQ(e.what(), "'  n/a  ' is not a valid floating point value");
     }
     l[0].replace(8, 7, "1.0E-10");
-    EXPECT_THROW(Fill(IntakeRoute::Ingestion), ConversionError);
+    EXPECT_THROW(fill(IntakeRoute::Ingestion), ConversionError);
     // A short value line leaves the last rows' fields empty.
     l[5] = "1.0E-10";
     try {
-        Fill(IntakeRoute::Ingestion);
+        fill(IntakeRoute::Ingestion);
         FAIL() << "no error";
     } catch (const ConversionError& e) {
         EXPECT_STREQ(e.what(), "'' is not a valid floating point value");

@@ -14,7 +14,7 @@ namespace fetaldose {
 namespace {
 
 using testing::TempDir;
-using testing::WriteBytes;
+using testing::writeBytes;
 
 using B = SelectionBox;
 using L = SelectionList;
@@ -22,11 +22,11 @@ using L = SelectionList;
 class SelectionModelTest : public ::testing::Test {
   protected:
     TempDir dir;
-    SelectionModel model{dir.Slash()};
-    std::string path = dir.File("choice.opt");
+    SelectionModel model{dir.slash()};
+    std::string path = dir.file("choice.opt");
 
     void click(B box) { ASSERT_TRUE(model.userToggled(box)); }
-    void addDataFile(const std::string& name) { WriteBytes(dir.File(name + ".dat"), "1\r\n"); }
+    void addDataFile(const std::string& name) { writeBytes(dir.file(name + ".dat"), "1\r\n"); }
 };
 
 TEST_F(SelectionModelTest, StartsWithOnlyTheAerosolControlsDisabled) {
@@ -173,10 +173,10 @@ TEST_F(SelectionModelTest, SnapshotCopiesEveryStateEnabledOrNot) {
     SelectionSnapshot expected;
     expected.nuclides = {"Pu-239", "Pu-239"};
     expected.halfLives = {"24110 y", "as in the file"};
-    expected.Public = expected.AllRoutes = expected.Particulates = expected.Vapours = true;
-    expected.AllAerosol = expected.Aerosol[9] = expected.AcuteScenarios[2] = true;
-    expected.AllChronics = expected.ChronicScenarios[0] = expected.Tissues[2] = true;
-    expected.AllPeriods = true;
+    expected.memberOfPublic = expected.allRoutes = expected.particulates = expected.vapours = true;
+    expected.allAerosol = expected.aerosol[9] = expected.acuteScenarios[2] = true;
+    expected.allChronics = expected.chronicScenarios[0] = expected.tissues[2] = true;
+    expected.allPeriods = true;
     EXPECT_EQ(model.snapshot(), expected);
 
     // Removal takes the same index from both lists; loading empties both together.
@@ -205,8 +205,8 @@ TEST_F(SelectionModelTest, LoadingSetsBoxesThroughTheirRules) {
     SelectionSnapshot saved;
     saved.nuclides = {"Pu-239"};
     saved.halfLives = {"24110 y"};
-    saved.Public = saved.AllRoutes = saved.AllAerosol = saved.AllOrgans = true;
-    saved.Tissues[4] = saved.Periods[1] = true;
+    saved.memberOfPublic = saved.allRoutes = saved.allAerosol = saved.allOrgans = true;
+    saved.tissues[4] = saved.periods[1] = true;
     saveOptionsFile(path, saved);
 
     click(B::Vapours);
@@ -221,8 +221,8 @@ TEST_F(SelectionModelTest, LoadingSetsBoxesThroughTheirRules) {
     EXPECT_TRUE(model.isChecked(L::Periods, 1));
 
     // No particulate route in force: the aerosol section loads unchecked and disabled.
-    saved.AllRoutes = false;
-    saved.Ingestion = true;
+    saved.allRoutes = false;
+    saved.ingestion = true;
     saveOptionsFile(path, saved);
     ASSERT_EQ(model.loadOptions(path), OptionsLoad::Completed);
     EXPECT_FALSE(model.isChecked(B::AllAerosol));

@@ -15,9 +15,9 @@ namespace {
 using namespace std::string_literals;
 using namespace std::string_view_literals;
 using testing::ScratchDirectory;
-using testing::WriteBytes;
+using testing::writeBytes;
 
-int CountFaultCode(std::string_view bytes) {
+int countFaultCode(std::string_view bytes) {
     TextReader reader(bytes);
     try {
         reader.readCount();
@@ -119,7 +119,7 @@ TEST(TextReader, CountThatIsNotAnIntegerIsInvalidNumericInput) {
          {"abc\r\n", "2.5\r\n", "3x\r\n", "1099511627776\r\n", "2147483648\r\n", "-2147483649\r\n",
           "-\r\n", "+\r\n", "\xb3\r\n", "0x10\r\n", "+-5\r\n", "-+5\r\n", "--5\r\n", "++5\r\n"}) {
         SCOPED_TRACE(bad);
-        EXPECT_EQ(CountFaultCode(bad), IoError::kInvalidNumericInput);
+        EXPECT_EQ(countFaultCode(bad), IoError::kInvalidNumericInput);
     }
 }
 
@@ -136,7 +136,7 @@ TEST(TextReader, CountTokenIsAtMost32Characters) {
     EXPECT_EQ(longer.readCount(), 0);
     EXPECT_EQ(longer.readLine(), "next");
     // A huge run of digits neither overflows nor runs on.
-    EXPECT_EQ(CountFaultCode(std::string(40, '9') + "\r\n"), IoError::kInvalidNumericInput);
+    EXPECT_EQ(countFaultCode(std::string(40, '9') + "\r\n"), IoError::kInvalidNumericInput);
 }
 
 TEST(TextReader, EveryByteIsKept) {
@@ -157,9 +157,9 @@ TEST(TextReader, FileReadsAcrossItsBufferBoundaries) {
         "tail"
         "\x1a"
         "ignored\r\n";
-    WriteBytes(dir.File("big.txt"), first + "\r\n" + huge + "\r\n" + "  12 \r\n" + tail);
+    writeBytes(dir.file("big.txt"), first + "\r\n" + huge + "\r\n" + "  12 \r\n" + tail);
 
-    TextReader reader = TextReader::Open(dir.File("big.txt"));
+    TextReader reader = TextReader::open(dir.file("big.txt"));
     std::string line;
     reader.readLine(line);
     EXPECT_EQ(line, first);
@@ -176,23 +176,23 @@ TEST(TextReader, OpenFailuresCarryTheSystemMessages) {
     ScratchDirectory dir;
     auto codeOf = [](const std::string& path) {
         try {
-            TextReader::Open(path);
+            TextReader::open(path);
         } catch (const IoError& error) {
             return std::pair<int, std::string>(error.code(), error.what());
         }
         return std::pair<int, std::string>(0, "");
     };
-    EXPECT_EQ(codeOf(dir.File("missing.txt")), std::pair(2, "File not found"s));
-    EXPECT_EQ(codeOf(dir.File("no-such-dir/file.txt")), std::pair(3, "Invalid filename"s));
-    EXPECT_EQ(codeOf(dir.File("")), std::pair(5, "File access denied"s));
-    WriteBytes(dir.File("plain"), "x");
-    EXPECT_EQ(codeOf(dir.File("plain/below")), std::pair(3, "Invalid filename"s));
+    EXPECT_EQ(codeOf(dir.file("missing.txt")), std::pair(2, "File not found"s));
+    EXPECT_EQ(codeOf(dir.file("no-such-dir/file.txt")), std::pair(3, "Invalid filename"s));
+    EXPECT_EQ(codeOf(dir.file("")), std::pair(5, "File access denied"s));
+    writeBytes(dir.file("plain"), "x");
+    EXPECT_EQ(codeOf(dir.file("plain/below")), std::pair(3, "Invalid filename"s));
 }
 
 TEST(TextReader, ReadFailureIsReportedWithTheSystemCode) {
     // Reading the start of a process's own memory map fails with EIO, which must not pass for
     // "File access denied" although both are numbered 5.
-    TextReader reader = TextReader::Open("/proc/self/mem");
+    TextReader reader = TextReader::open("/proc/self/mem");
     try {
         reader.readLine();
         FAIL() << "no error";
@@ -204,10 +204,10 @@ TEST(TextReader, ReadFailureIsReportedWithTheSystemCode) {
 
 TEST(TextReader, DevicesAndPipesAreRefusedRatherThanReadWithoutEnd) {
     ScratchDirectory dir;
-    ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0644), 0);
-    for (const std::string& path : {dir.File("pipe"), std::string("/dev/zero")}) {
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0644), 0);
+    for (const std::string& path : {dir.file("pipe"), std::string("/dev/zero")}) {
         try {
-            TextReader::Open(path);
+            TextReader::open(path);
             ADD_FAILURE() << path << " opened";
         } catch (const IoError& error) {
             EXPECT_STREQ(error.what(), "File access denied") << path;

@@ -24,13 +24,13 @@ namespace {
 constexpr std::size_t kHugeLine = 64u << 20;
 const QString kEllipsis(QChar(0x2026));
 
-std::string ReadAll(const QString& path) {
+std::string readAll(const QString& path) {
     std::ifstream in(path.toStdString(), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // A shown text cut short: the most characters, ending in the ellipsis after `start`.
-void VerifyCut(const QString& shown, const QString& start) {
+void verifyCut(const QString& shown, const QString& start) {
     QCOMPARE(shown.size(), kMaxDisplayedCharacters);
     QVERIFY(shown.startsWith(start));
     QVERIFY(shown.endsWith(kEllipsis));
@@ -51,11 +51,11 @@ class DisplayTextTest : public QObject {
         // Long texts are cut whole characters short of the limit, whatever their code.
         const std::string ascii(kMaxDisplayedCharacters, 'a');
         QCOMPARE(displayText(ascii), QString::fromLatin1(ascii));
-        VerifyCut(displayText(ascii + "b"), QStringLiteral("aaa"));
+        verifyCut(displayText(ascii + "b"), QStringLiteral("aaa"));
         std::string accented;
         for (int i = 0; i < kMaxDisplayedCharacters * 3; ++i) accented += "\xC3\xA9";
-        VerifyCut(displayText(accented), QString::fromUtf8("\u00E9\u00E9"));
-        VerifyCut(displayText(accented + "\xB5"), QString::fromUtf8("\u00C3\u00A9"));
+        verifyCut(displayText(accented), QString::fromUtf8("\u00E9\u00E9"));
+        verifyCut(displayText(accented + "\xB5"), QString::fromUtf8("\u00C3\u00A9"));
         std::string emoji;
         for (int i = 0; i < kMaxDisplayedCharacters; ++i) emoji += "\xF0\x9F\x98\x80";
         const QString cut = displayText(emoji);
@@ -81,7 +81,7 @@ class DisplayTextTest : public QObject {
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto* grid = window.findChild<QTableWidget*>(QStringLiteral("StringGrid1"));
-        VerifyCut(grid->item(0, 1)->text(), QStringLiteral("1 yyy"));
+        verifyCut(grid->item(0, 1)->text(), QStringLiteral("1 yyy"));
         QCOMPARE(grid->item(1, 1)->text(), QString::fromUtf8("0.3 \u00B5s"));
         QVERIFY(!window.grab().isNull());  // the grid paints
 
@@ -91,18 +91,18 @@ class DisplayTextTest : public QObject {
         test::writeFile(options.toStdString(), optionsText + "Exposure group\r\nyes\r\nno\r\n");
         QCOMPARE(loadOptionsFile(options.toStdString(), window), OptionsLoad::Completed);
         auto* halfLives = window.findChild<QListWidget*>(QStringLiteral("LstBxHalfLife"));
-        VerifyCut(halfLives->item(0)->text(), QStringLiteral("1 yyy"));
+        verifyCut(halfLives->item(0)->text(), QStringLiteral("1 yyy"));
         QCOMPARE(halfLives->item(1)->text(), QString::fromUtf8("0.3 \u00B5s"));
         const SelectionSnapshot chosen = window.snapshot();
         QVERIFY(chosen.halfLives.at(0) == huge);
         QCOMPARE(chosen.halfLives.at(1), std::string("0.3 \xB5s"));
         saveOptionsFile(data.dataPath("again.opt").toStdString(), chosen);
-        QVERIFY(ReadAll(data.dataPath("again.opt")).starts_with(optionsText));
+        QVERIFY(readAll(data.dataPath("again.opt")).starts_with(optionsText));
 
         // The viewer's header shows the start of the heading, and the window paints.
         SelectionSnapshot run = chosen;
-        run.Ingestion = true;
-        run.AllAcutes = run.AllOrgans = run.AllPeriods = true;
+        run.ingestion = true;
+        run.allAcutes = run.allOrgans = run.allPeriods = true;
         QStringList headers;
         test::ViewerDriver driver(windows->viewer());
         auto look = [&headers](ResultsViewer& viewer) {
@@ -113,7 +113,7 @@ class DisplayTextTest : public QObject {
         driver.run([&] { windows->run(run); });
         QVERIFY(driver.opened());
         QVERIFY(!headers.isEmpty());
-        VerifyCut(headers.front(), QStringLiteral("Big, half-life is 1 yyy"));
+        verifyCut(headers.front(), QStringLiteral("Big, half-life is 1 yyy"));
         QVERIFY(messages.all.isEmpty());
     }
 };

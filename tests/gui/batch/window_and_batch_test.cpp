@@ -39,19 +39,19 @@ const char* const kBoxNames[] = {"chkbxMOP",        "chkbxWKR",          "ChkBxA
 const char* const kListNames[] = {"chklstbxAerosol", "ChkLstBxAScenarios", "ChkLstBxCScenarios",
                                   "chklstbxTissues", "chklstbxTimes"};
 
-QByteArray ReadAll(const QString& path) {
+QByteArray readAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void WriteAll(const QString& path, const QByteArray& bytes) {
+void writeAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
 }
 
 template <class T>
-T* Child(QWidget* parent, const char* name) {
+T* child(QWidget* parent, const char* name) {
     return parent ? parent->findChild<T*>(QString::fromLatin1(name)) : nullptr;
 }
 
@@ -64,16 +64,16 @@ class ModalDriver {
     ModalDriver(QString optionsName, QString resultsName)
         : optionsName_(std::move(optionsName)), resultsName_(std::move(resultsName)) {
         timer_.setInterval(2);
-        QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+        QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
         timer_.start();
     }
 
   private:
-    void Later(std::function<void()> action) { QTimer::singleShot(0, &timer_, std::move(action)); }
-    static void Press(QAbstractButton* button) {
+    void later(std::function<void()> action) { QTimer::singleShot(0, &timer_, std::move(action)); }
+    static void press(QAbstractButton* button) {
         if (button) button->click();
     }
-    void Tick() {
+    void tick() {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible()) return;
         if (++ticks_ > 20000) {  // a window that never closes is a failure, not a hang
@@ -83,29 +83,29 @@ class ModalDriver {
         if (modal->objectName() == QLatin1String("FrmDemo2")) {
             if (saveStep_ == 0) {
                 saveStep_ = 1;
-                Later([modal] { Press(Child<QPushButton>(modal, "Button2")); });
+                later([modal] { press(child<QPushButton>(modal, "Button2")); });
             } else if (saveStep_ == 2) {
                 saveStep_ = 3;
-                Later([modal] { Press(Child<QToolButton>(modal, "SpdBtnReturn")); });
+                later([modal] { press(child<QToolButton>(modal, "SpdBtnReturn")); });
             }
-        } else if (auto* name = Child<QLineEdit>(modal, "FileEdit")) {
+        } else if (auto* name = child<QLineEdit>(modal, "FileEdit")) {
             if (saveStep_ == 1) {
                 saveStep_ = 2;
-                Later([this, modal, name] {
+                later([this, modal, name] {
                     name->setText(resultsName_);
-                    Press(Child<QPushButton>(modal, "BtnSave"));
+                    press(child<QPushButton>(modal, "BtnSave"));
                 });
             }
-        } else if (auto* name = Child<QLineEdit>(modal, "Edit1")) {
+        } else if (auto* name = child<QLineEdit>(modal, "Edit1")) {
             if (!loadPressed_) {
                 loadPressed_ = true;
-                Later([this, modal, name] {
+                later([this, modal, name] {
                     name->setText(optionsName_);
-                    Press(Child<QPushButton>(modal, "Button2"));
+                    press(child<QPushButton>(modal, "Button2"));
                 });
             } else if (!loadClosed_) {  // the load failed and its window stayed open
                 loadClosed_ = true;
-                Later([modal] { Press(Child<QPushButton>(modal, "Button1")); });
+                later([modal] { press(child<QPushButton>(modal, "Button1")); });
             }
         }
     }
@@ -129,16 +129,16 @@ class WindowAndBatchTest : public QObject {
     RecordingMessages messages_;
     std::unique_ptr<WindowSet> windows_;
 
-    QWidget& Window() { return windows_->selection(); }
-    ControlsSink& Sink() { return windows_->selection(); }
-    QCheckBox* Box(SelectionBox box) { return Child<QCheckBox>(&Window(), kBoxNames[int(box)]); }
+    QWidget& window() { return windows_->selection(); }
+    ControlsSink& sink() { return windows_->selection(); }
+    QCheckBox* Box(SelectionBox box) { return child<QCheckBox>(&window(), kBoxNames[int(box)]); }
     QListWidget* List(SelectionList list) {
-        return Child<QListWidget>(&Window(), kListNames[int(list)]);
+        return child<QListWidget>(&window(), kListNames[int(list)]);
     }
-    QString Home() const { return QDir::currentPath(); }
+    QString home() const { return QDir::currentPath(); }
 
     // Every check and enabled state the window shows equals the model's.
-    void CompareStates(const SelectionModel& model, const char* step) {
+    void compareStates(const SelectionModel& model, const char* step) {
         for (int b = 0; b < kSelectionBoxCount; ++b) {
             QCheckBox* box = Box(SelectionBox(b));
             QVERIFY2(box->isChecked() == model.isChecked(SelectionBox(b)), step);
@@ -157,13 +157,13 @@ class WindowAndBatchTest : public QObject {
 
     // The end-to-end session's two nuclides with their data files, two more written for the
     // test, and a catalogue naming them and one without a data file.
-    void WriteDataSet() {
+    void writeDataSet() {
         const QString e2e = QStringLiteral(FETALDOSE_SOURCE "/tests/e2e/data/");
         for (const char* name : {"Cs-137.dat", "I-131.dat"})
-            WriteAll(data_->dataPath(name), ReadAll(e2e + QLatin1String(name)));
-        WriteAll(data_->dataPath("Pu-239.dat"),
+            writeAll(data_->dataPath(name), readAll(e2e + QLatin1String(name)));
+        writeAll(data_->dataPath("Pu-239.dat"),
                  QByteArray::fromStdString(test::dataFileText({1, 3, 1}, {2, 2, 1})));
-        WriteAll(data_->dataPath("H-3.dat"),
+        writeAll(data_->dataPath("H-3.dat"),
                  QByteArray::fromStdString(test::dataFileText({2, 0, 3}, {0, 1, 0})));
         for (const char* name : {"Cs-137.dat", "I-131.dat", "Pu-239.dat", "H-3.dat"})
             QFile::setPermissions(data_->dataPath(name),
@@ -177,51 +177,51 @@ class WindowAndBatchTest : public QObject {
 
     // The options files: those of the end-to-end session and the fuzzing seeds, and files as
     // the options tests write them (saved by the program, cut short, hand-written).
-    QStringList WriteOptionsFiles() {
+    QStringList writeOptionsFiles() {
         const QString source = QStringLiteral(FETALDOSE_SOURCE);
-        WriteAll(Home() + "/session.opt", ReadAll(source + "/tests/e2e/session.opt"));
+        writeAll(home() + "/session.opt", readAll(source + "/tests/e2e/session.opt"));
         for (const char* seed : {"select_all.opt", "two_nuclides.opt"})
-            WriteAll(Home() + "/" + seed,
-                     ReadAll(source + "/fuzz/seeds/options/" + QLatin1String(seed)));
+            writeAll(home() + "/" + seed,
+                     readAll(source + "/fuzz/seeds/options/" + QLatin1String(seed)));
 
         SelectionSnapshot all;
         all.nuclides = {"Cs-137", "Pu-239", "H-3", "I-131", "Pu-239"};
         all.halfLives = {"30.0y", "24110 y", "", "8.04d", "as typed"};
-        all.Public = all.Occupational = all.AllRoutes = all.AllAerosol = all.AllAcutes = true;
-        all.AllChronics = all.AllOrgans = all.AllPeriods = true;
-        saveOptionsFile((Home() + "/everything.opt").toStdString(), all);
+        all.memberOfPublic = all.occupational = all.allRoutes = all.allAerosol = all.allAcutes = true;
+        all.allChronics = all.allOrgans = all.allPeriods = true;
+        saveOptionsFile((home() + "/everything.opt").toStdString(), all);
 
         SelectionSnapshot some;
         some.nuclides = {"pu-239", "H-3"};  // a data file found without regard to case
         some.halfLives = {"24110 y", "12.32 y"};
-        some.Occupational = some.Particulates = some.Vapours = true;
-        some.Aerosol[0] = some.Aerosol[9] = some.AcuteScenarios[7] = true;
-        some.ChronicScenarios[1] = some.Tissues[2] = some.Tissues[16] = some.Periods[3] = true;
-        saveOptionsFile((Home() + "/some.opt").toStdString(), some);
+        some.occupational = some.particulates = some.vapours = true;
+        some.aerosol[0] = some.aerosol[9] = some.acuteScenarios[7] = true;
+        some.chronicScenarios[1] = some.tissues[2] = some.tissues[16] = some.periods[3] = true;
+        saveOptionsFile((home() + "/some.opt").toStdString(), some);
 
-        const QByteArray everything = ReadAll(Home() + "/everything.opt");
-        WriteAll(Home() + "/cut.opt", everything.left(everything.indexOf("Tissues")));
-        QByteArray lfOnly = ReadAll(Home() + "/some.opt");
+        const QByteArray everything = readAll(home() + "/everything.opt");
+        writeAll(home() + "/cut.opt", everything.left(everything.indexOf("Tissues")));
+        QByteArray lfOnly = readAll(home() + "/some.opt");
         lfOnly.replace("\r\n", "\n");
-        WriteAll(Home() + "/lf.opt", lfOnly);
-        WriteAll(Home() + "/unavailable.opt", "2\r\nCs-137\r\n30.0y\r\nSr-90\r\n28.8y\r\n");
-        WriteAll(Home() + "/words.opt", "two\r\nCs-137\r\n");
+        writeAll(home() + "/lf.opt", lfOnly);
+        writeAll(home() + "/unavailable.opt", "2\r\nCs-137\r\n30.0y\r\nSr-90\r\n28.8y\r\n");
+        writeAll(home() + "/words.opt", "two\r\nCs-137\r\n");
         return {"session.opt", "select_all.opt", "two_nuclides.opt", "everything.opt", "some.opt",
                 "cut.opt",     "lf.opt",         "unavailable.opt",  "words.opt"};
     }
 
-    static QString FirstLine(const std::string& text) {
+    static QString firstLine(const std::string& text) {
         return QString::fromLocal8Bit(text.substr(0, text.find('\n')));
     }
 
   private slots:
     void init() {
         data_ = std::make_unique<WorkingDataSet>();
-        WriteDataSet();
+        writeDataSet();
         messages_.clear();
         windows_ = data_->openWindows(messages_);
-        Window().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&Window()));
+        window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
     }
     void cleanup() {
         windows_.reset();
@@ -232,8 +232,8 @@ class WindowAndBatchTest : public QObject {
     // random order: after each step the model shows what the window shows.
     void modelShowsTheWindowsStatesStepByStep() {
         SelectionModel model(data_->dataPath("").toStdString());
-        const QStringList files = WriteOptionsFiles();
-        CompareStates(model, "start");
+        const QStringList files = writeOptionsFiles();
+        compareStates(model, "start");
         std::mt19937 random(15);
         for (int step = 0; step < 1500; ++step) {
             const unsigned kind = random() % 10;
@@ -256,15 +256,15 @@ class WindowAndBatchTest : public QObject {
             } else if (kind < 9) {
                 const auto box = SelectionBox(random() % kSelectionBoxCount);
                 const bool checked = random() % 2;
-                Sink().setBox(box, checked);
+                sink().setBox(box, checked);
                 model.setBox(box, checked);
             } else {
                 const std::string path =
-                    (Home() + "/" + files[int(random() % unsigned(files.size()))]).toStdString();
+                    (home() + "/" + files[int(random() % unsigned(files.size()))]).toStdString();
                 OptionsLoad windowLoad{}, modelLoad{};
                 QString windowFault, modelFault;
                 try {
-                    windowLoad = loadOptionsFile(path, Sink());
+                    windowLoad = loadOptionsFile(path, sink());
                 } catch (const IoError& e) {
                     windowFault = e.what();
                 }
@@ -276,7 +276,7 @@ class WindowAndBatchTest : public QObject {
                 QCOMPARE(int(modelLoad), int(windowLoad));
                 QCOMPARE(modelFault, windowFault);
             }
-            CompareStates(model, qPrintable(QString::number(step)));
+            compareStates(model, qPrintable(QString::number(step)));
             if (QTest::currentTestFailed()) return;
         }
         QVERIFY(model.snapshot() == windows_->selection().snapshot());
@@ -285,32 +285,32 @@ class WindowAndBatchTest : public QObject {
     // Each options file loaded with "Load options", run with "Run" and saved with "Save to
     // file" in the window, and given to the batch tool: the same bytes, or the same stop.
     void batchToolWritesWhatTheWindowSaves() {
-        const QStringList files = WriteOptionsFiles();
+        const QStringList files = writeOptionsFiles();
         int compared = 0;
         for (const QString& file : files) {
             // A fresh window set for each file: the batch tool starts from nothing too.
             windows_.reset();
             messages_.clear();
             windows_ = data_->openWindows(messages_);
-            const QString windowResults = Home() + "/window-" + file + ".dos";
-            const QString batchResults = Home() + "/batch-" + file + ".dos";
+            const QString windowResults = home() + "/window-" + file + ".dos";
+            const QString batchResults = home() + "/batch-" + file + ".dos";
             {
                 ModalDriver driver(file, QFileInfo(windowResults).fileName());
-                Child<QPushButton>(&Window(), "BtnLoad")->click();
-                if (messages_.all.isEmpty()) Child<QPushButton>(&Window(), "BtnRun")->click();
+                child<QPushButton>(&window(), "BtnLoad")->click();
+                if (messages_.all.isEmpty()) child<QPushButton>(&window(), "BtnRun")->click();
             }
             const QStringList windowMessages = messages_.all;
 
-            const fetaldose::testing::BatchResult batch = fetaldose::testing::RunBatchTool(
+            const fetaldose::testing::BatchResult batch = fetaldose::testing::runBatchTool(
                 FETALDOSE_BATCH,
                 {"--options", file.toStdString(), "--out",
                  QFileInfo(batchResults).fileName().toStdString()},
-                Home().toStdString(), (Home() + "/").toStdString());
+                home().toStdString(), (home() + "/").toStdString());
             const QByteArray context = (file + ": " + QString::fromStdString(batch.err)).toUtf8();
             if (windowMessages.isEmpty()) {
                 QVERIFY2(QFile::exists(windowResults), context);
                 QVERIFY2(batch.status == 0, context);
-                QVERIFY2(ReadAll(batchResults) == ReadAll(windowResults), context);
+                QVERIFY2(readAll(batchResults) == readAll(windowResults), context);
                 ++compared;
             } else {
                 QVERIFY2(!QFile::exists(batchResults), context);
@@ -319,9 +319,9 @@ class WindowAndBatchTest : public QObject {
                 // load fault with the file's name and without the error box's full stop.
                 const QString message = windowMessages.last();
                 if (batch.status == 1)
-                    QCOMPARE(FirstLine(batch.err), message);
+                    QCOMPARE(firstLine(batch.err), message);
                 else
-                    QVERIFY2(FirstLine(batch.err).endsWith(file + ": " + message.chopped(1)),
+                    QVERIFY2(firstLine(batch.err).endsWith(file + ": " + message.chopped(1)),
                              context);
             }
         }

@@ -110,7 +110,7 @@ class ChartWindowTest : public QObject {
         QCOMPARE(table->columnCount(), 5);
         QCOMPARE(table->horizontalHeaderItem(4)->text(), QStringLiteral("Effective dose"));
         // Offspring dose of the last period, scenario 6 (slot 3), Effective dose (row 4).
-        QCOMPARE(table->item(2, 4)->text(), text(run->store.Offspring(3, 4, 5)));
+        QCOMPARE(table->item(2, 4)->text(), text(run->store.offspring(3, 4, 5)));
 
         // Paging to entry 2 charts its own tables.
         window->showForTable(7);
@@ -122,14 +122,14 @@ class ChartWindowTest : public QObject {
         auto* period = window->findChild<QComboBox*>(QStringLiteral("periodBox"));
         dose->setCurrentIndex(dose->findData(static_cast<int>(DoseView::InUtero)));
         QVERIFY(!period->isEnabled());
-        QCOMPARE(table->item(0, 1)->text(), text(run->store.InUtero(5, 1)));
+        QCOMPARE(table->item(0, 1)->text(), text(run->store.inUtero(5, 1)));
 
         // Dose against period: two lines per chosen tissue, over the five periods.
         window->setTissues({1}, 1);
         window->setChartKind(ChartKind::DoseByPeriod);
         QCOMPARE(drawnChart(*window)->series().size(), 2);
         QCOMPARE(table->rowCount(), 5);
-        QCOMPARE(table->item(1, 2)->text(), text(run->store.PostNatal(7, 1, 2)));
+        QCOMPARE(table->item(1, 2)->text(), text(run->store.postNatal(7, 1, 2)));
 
         // The next run, with other rows, keeps the tissues it still has (and the dose).
         window->setChartKind(ChartKind::DoseByIntakeTime);
@@ -139,7 +139,7 @@ class ChartWindowTest : public QObject {
         window->showForTable(1);
         QCOMPARE(window->chartData().series.size(), 1u);
         QCOMPARE(window->chartData().series[0].name, std::string("Effective dose"));
-        QCOMPARE(window->chartData().series[0].points[0].text, run->store.InUtero(1, 2));
+        QCOMPARE(window->chartData().series[0].points[0].text, run->store.inUtero(1, 2));
     }
 
     void hoverShowsTheValueAsTheTableGivesIt() {
@@ -152,7 +152,7 @@ class ChartWindowTest : public QObject {
         auto* line = qobject_cast<QLineSeries*>(drawnChart(*window)->series().front());
         QVERIFY(line);
         emit line->hovered(QPointF(0.9, 1e-11), true);
-        const QString offspring = text(run->store.Offspring(2, 1, 5));
+        const QString offspring = text(run->store.offspring(2, 1, 5));
         QVERIFY(offspring.contains(QLatin1Char(',')));
         QVERIFY2(window->hoverText().contains(offspring), qPrintable(window->hoverText()));
 
@@ -162,7 +162,7 @@ class ChartWindowTest : public QObject {
         QCOMPARE(bars->barSets().front()->count(), 2);
         emit bars->barSets().front()->hovered(true, 1);
         QVERIFY(window->hoverText().startsWith(QStringLiteral("Effective dose, I-131")));
-        QVERIFY(window->hoverText().contains(text(run->store.Offspring(3, 1, 5))));
+        QVERIFY(window->hoverText().contains(text(run->store.offspring(3, 1, 5))));
     }
 
     void savesAndCopiesTheImage() {

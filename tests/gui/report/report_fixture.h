@@ -37,7 +37,7 @@ inline std::unique_ptr<RunResult> runSelection(const SelectionSnapshot& selectio
         fillResultStore(selection, check, dataFolder, '.', scratch, result->store);
     if (!outcome.complete) throw std::runtime_error(outcome.stopMessage);
     for (int row : check.rows) result->rowLabels.emplace_back(kRowLabels[std::size_t(row - 1)]);
-    for (int period : check.Periods)
+    for (int period : check.periods)
         result->periodHeadings.emplace_back(kPeriodLabels[std::size_t(period - 1)]);
     return result;
 }
@@ -49,11 +49,11 @@ inline SelectionSnapshot knownSession() {
     SelectionSnapshot s;
     s.nuclides = {"Cs-137", "I-131"};
     s.halfLives = {"30.0y", "8.04d"};
-    s.Public = s.Occupational = true;
-    s.Ingestion = true;
-    s.AcuteScenarios[2] = true;
-    s.Tissues[0] = s.Tissues[2] = true;
-    s.Periods[0] = s.Periods[4] = true;
+    s.memberOfPublic = s.occupational = true;
+    s.ingestion = true;
+    s.acuteScenarios[2] = true;
+    s.tissues[0] = s.tissues[2] = true;
+    s.periods[0] = s.periods[4] = true;
     return s;
 }
 
@@ -69,18 +69,18 @@ class MadeUpData {
     // per group, 16 or 8 tables each (both groups, eight or four acute scenarios).
     std::unique_ptr<RunResult> run(int tableCount, int tissues, bool allPeriods = false) {
         SelectionSnapshot s;
-        s.Public = true;
-        s.Ingestion = true;
-        for (int i = 0; i < tissues; ++i) s.Tissues[std::size_t(i)] = true;
-        s.Periods[0] = s.Periods[4] = true;
-        s.AllPeriods = allPeriods;
+        s.memberOfPublic = true;
+        s.ingestion = true;
+        for (int i = 0; i < tissues; ++i) s.tissues[std::size_t(i)] = true;
+        s.periods[0] = s.periods[4] = true;
+        s.allPeriods = allPeriods;
         int nuclides = 1;
         if (tableCount == 1) {
-            s.AcuteScenarios[0] = true;
+            s.acuteScenarios[0] = true;
         } else {
-            s.Occupational = true;
+            s.occupational = true;
             const int scenarios = tableCount % 16 == 0 ? 8 : 4;
-            for (int i = 0; i < scenarios; ++i) s.AcuteScenarios[std::size_t(i)] = true;
+            for (int i = 0; i < scenarios; ++i) s.acuteScenarios[std::size_t(i)] = true;
             nuclides = tableCount / (2 * scenarios);
         }
         for (int k = 1; k <= nuclides; ++k) {
@@ -98,21 +98,21 @@ class MadeUpData {
     void writeFile(const std::string& name, int nuclide) {
         using fetaldose::testing::DataFileBuilder;
         using fetaldose::testing::RecordPlace;
-        using fetaldose::testing::ValueLine;
+        using fetaldose::testing::valueLine;
         // In utero "k.sE-1r" and post-natal "p.gE-1r" for nuclide k, scenario s, group g,
         // period p and row r: readable numbers that tell their record and cell apart.
         const std::string text =
             DataFileBuilder({0, 0, 1}, {0, 0, 1})
-                .Lines([nuclide](const RecordPlace& place, int line) {
-                    if (line < 3) return DataFileBuilder::DefaultLine(place, line);
-                    return ValueLine([&](int row) {
+                .lines([nuclide](const RecordPlace& place, int line) {
+                    if (line < 3) return DataFileBuilder::defaultLine(place, line);
+                    return valueLine([&](int row) {
                         const int lead = line == 3 ? 1 + nuclide % 9 : line - 3;
                         const int second = line == 3 ? place.scenario % 10 : place.group;
                         return std::to_string(lead) + "." + std::to_string(second) + "E-1" +
                                std::to_string(row % 10);
                     });
                 })
-                .Build();
+                .build();
         QFile file(folder_.filePath(QString::fromStdString(name + ".dat")));
         if (!file.open(QIODevice::WriteOnly) ||
             file.write(text.data(), qint64(text.size())) != qint64(text.size()))

@@ -171,14 +171,14 @@ class ReportTest : public QObject {
         };
         for (int t = 1; t <= 40; ++t) {
             QVERIFY(find(QStringLiteral("Table %1 of 40").arg(t), false));
-            QVERIFY(lines[at].contains(text(store.Nuclide(t))));
+            QVERIFY(lines[at].contains(text(store.nuclide(t))));
             QVERIFY(lines[at].contains(text(store.group(t)).trimmed()));
             QVERIFY(find(text(store.scenario(t)), true));
             QVERIFY(find(text(store.route(t)), true));
             for (int r = 1; r <= store.rowCount(); ++r) {
-                QStringList cells = {text(run->rowLabels[r - 1]), text(store.InUtero(t, r))};
-                for (int n = 1; n <= 2; ++n) cells << text(store.PostNatal(t, r, n));
-                for (int n = 1; n <= 2; ++n) cells << text(store.Offspring(t, r, n));
+                QStringList cells = {text(run->rowLabels[r - 1]), text(store.inUtero(t, r))};
+                for (int n = 1; n <= 2; ++n) cells << text(store.postNatal(t, r, n));
+                for (int n = 1; n <= 2; ++n) cells << text(store.offspring(t, r, n));
                 QVERIFY2(find(cells.join(u' '), true), qPrintable(QString::number(t)));
             }
         }

@@ -43,11 +43,11 @@ SelectionSnapshot baseSelection(const std::string& nuclide) {
     SelectionSnapshot selection;
     selection.nuclides = {nuclide};
     selection.halfLives = {"1 y"};
-    selection.Public = true;
-    selection.Ingestion = true;
-    selection.AcuteScenarios[0] = true;
-    selection.AllOrgans = true;
-    selection.AllPeriods = true;
+    selection.memberOfPublic = true;
+    selection.ingestion = true;
+    selection.acuteScenarios[0] = true;
+    selection.allOrgans = true;
+    selection.allPeriods = true;
     return selection;
 }
 
@@ -225,7 +225,7 @@ void ResultsViewerTest::pagingLooksFollowTheTableCount() {
     QCOMPARE(seen, QStringList(3, QStringLiteral("1 of 1 - -")));
 
     SelectionSnapshot selection = baseSelection("One");
-    selection.AcuteScenarios[1] = true;
+    selection.acuteScenarios[1] = true;
     seen.clear();
     ViewerDriver two(viewerWindow());
     two.then(look(seen)).then(next).then(look(seen)).then(next).then(look(seen));
@@ -236,9 +236,9 @@ void ResultsViewerTest::pagingLooksFollowTheTableCount() {
 
     // Forty tables: both groups, two ingestion entries each, ten scenarios.
     selection = baseSelection("Two");
-    selection.Occupational = true;
-    selection.AllAcutes = true;
-    selection.ChronicScenarios = {true, true, false};
+    selection.occupational = true;
+    selection.allAcutes = true;
+    selection.chronicScenarios = {true, true, false};
     seen.clear();
     QStringList header;
     ViewerDriver forty(viewerWindow());
@@ -278,10 +278,10 @@ void ResultsViewerTest::gridsShowTheFileTextsAndTheSums() {
                   }
               }));
     SelectionSnapshot selection = baseSelection("Sums");
-    selection.AllOrgans = false;
-    selection.Tissues[0] = selection.Tissues[1] = selection.Tissues[2] = true;  // 2 is "Brain"
-    selection.AllPeriods = false;
-    selection.Periods[1] = selection.Periods[4] = true;  // 5 and 70 years
+    selection.allOrgans = false;
+    selection.tissues[0] = selection.tissues[1] = selection.tissues[2] = true;  // 2 is "Brain"
+    selection.allPeriods = false;
+    selection.periods[1] = selection.periods[4] = true;  // 5 and 70 years
 
     QStringList postNatalRows, offspringRows;
     ViewerDriver driver(viewerWindow());
@@ -330,7 +330,7 @@ void ResultsViewerTest::gridsShowTheFileTextsAndTheSums() {
 
 void ResultsViewerTest::viewSurvivesPageTurnsAndRuns() {
     SelectionSnapshot selection = baseSelection("One");
-    selection.AcuteScenarios[1] = true;
+    selection.acuteScenarios[1] = true;
     QStringList seen;
     auto view = [&](ResultsViewer&) { seen << viewState(); };
     // "Post natal dose only" is pressed at first; clicking it brings its view to the front
@@ -356,7 +356,7 @@ void ResultsViewerTest::viewSurvivesPageTurnsAndRuns() {
 
 void ResultsViewerTest::closingOtherwiseShowsTheViewerAgainInPlace() {
     SelectionSnapshot selection = baseSelection("One");
-    selection.AcuteScenarios[1] = true;
+    selection.acuteScenarios[1] = true;
     QRect placed;
     QRect reshown;
     QString counter;
@@ -389,10 +389,10 @@ void ResultsViewerTest::laterRunWithFewerRowsLeavesNoTrace() {
     QCOMPARE(offspringGrid().cell(8, 0), QStringLiteral("  70y"));
 
     SelectionSnapshot fewer = baseSelection("One");
-    fewer.AllOrgans = false;
-    fewer.Tissues[0] = fewer.Tissues[4] = fewer.Tissues[16] = true;  // 4 is "Oesophagus"
-    fewer.AllPeriods = false;
-    fewer.Periods[0] = true;
+    fewer.allOrgans = false;
+    fewer.tissues[0] = fewer.tissues[4] = fewer.tissues[16] = true;  // 4 is "Oesophagus"
+    fewer.allPeriods = false;
+    fewer.periods[0] = true;
     ViewerDriver small(viewerWindow());
     QVERIFY(run(fewer, small));
     QStringList expected = {QStringLiteral(" | | | |  1y| | | | "),
@@ -411,7 +411,7 @@ void ResultsViewerTest::laterRunWithFewerRowsLeavesNoTrace() {
 void ResultsViewerTest::stopMessagesAndWhatTheGridsHold() {
     // A complete run first, so that every stop has something to clear.
     SelectionSnapshot good = baseSelection("Two");
-    good.AcuteScenarios[1] = true;
+    good.acuteScenarios[1] = true;
     auto runFull = [&] {
         ViewerDriver driver(viewerWindow());
         QVERIFY(run(good, driver));
@@ -446,11 +446,11 @@ void ResultsViewerTest::stopMessagesAndWhatTheGridsHold() {
         std::function<void(SelectionSnapshot&)> change;
     };
     const std::vector<Stop> blanking = {
-        {"Please select an exposure group", [](SelectionSnapshot& s) { s.Public = false; }},
-        {"Please select an intake route(s)", [](SelectionSnapshot& s) { s.Ingestion = false; }},
-        {"Please select a scenario(s)", [](SelectionSnapshot& s) { s.AcuteScenarios = {}; }},
-        {"Please select an aerosol size(s)", [](SelectionSnapshot& s) { s.Particulates = true; }},
-        {"Please select a tissue(s) for output", [](SelectionSnapshot& s) { s.AllOrgans = false; }},
+        {"Please select an exposure group", [](SelectionSnapshot& s) { s.memberOfPublic = false; }},
+        {"Please select an intake route(s)", [](SelectionSnapshot& s) { s.ingestion = false; }},
+        {"Please select a scenario(s)", [](SelectionSnapshot& s) { s.acuteScenarios = {}; }},
+        {"Please select an aerosol size(s)", [](SelectionSnapshot& s) { s.particulates = true; }},
+        {"Please select a tissue(s) for output", [](SelectionSnapshot& s) { s.allOrgans = false; }},
     };
     for (const Stop& stop : blanking) {
         runFull();
@@ -465,7 +465,7 @@ void ResultsViewerTest::stopMessagesAndWhatTheGridsHold() {
     // No period: the row labels are written before the stop, nothing else.
     runFull();
     SelectionSnapshot noPeriod = good;
-    noPeriod.AllPeriods = false;
+    noPeriod.allPeriods = false;
     QVERIFY(!stopRun(noPeriod));
     QCOMPARE(messages_.informed,
              QStringList{QStringLiteral("Please select an integration period(s)")});
@@ -611,7 +611,7 @@ void ResultsViewerTest::printingMakesOnePageOfTheViewOnShow() {
         };
     };
     SelectionSnapshot selection = baseSelection("Two");
-    selection.AcuteScenarios[1] = true;
+    selection.acuteScenarios[1] = true;
     ViewerDriver driver(viewerWindow());
     driver.then([](ResultsViewer& viewer) { viewer.showNextTable(); });
     driver.then([](ResultsViewer& viewer) { viewer.showPostNatalView(); });
@@ -646,7 +646,7 @@ void ResultsViewerTest::printingWithoutAPrinterShowsTheMessage() {
     driver.then([](ResultsViewer& viewer) { viewer.print(); });
     driver.then([&](ResultsViewer&) { counter = counterText(); });
     SelectionSnapshot selection = baseSelection("One");
-    selection.AcuteScenarios[1] = true;
+    selection.acuteScenarios[1] = true;
     QVERIFY(run(selection, driver));
     QCOMPARE(messages_.errors,
              QStringList{QStringLiteral("There is no default printer currently selected.")});

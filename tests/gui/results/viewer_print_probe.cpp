@@ -55,12 +55,12 @@ int main(int argc, char** argv) {
     SelectionSnapshot selection;
     selection.nuclides = {"Pu-239"};
     selection.halfLives = {"2.411E+04 y"};
-    selection.Public = true;
-    selection.Particulates = true;
-    selection.Aerosol[6] = true;
-    selection.AllAcutes = true;
-    selection.AllOrgans = true;
-    selection.AllPeriods = true;
+    selection.memberOfPublic = true;
+    selection.particulates = true;
+    selection.aerosol[6] = true;
+    selection.allAcutes = true;
+    selection.allOrgans = true;
+    selection.allPeriods = true;
 
     bool grabbed = false;
     test::ViewerDriver driver(windows.viewer());

@@ -243,17 +243,17 @@ class SelectionWindowTest : public QObject {
         SelectionSnapshot expected;
         expected.nuclides = {"Pu-239", "Pu-239"};
         expected.halfLives = {"24110 y", "as in the file"};
-        expected.Public = true;
-        expected.AllRoutes = true;
-        expected.Particulates = true;
-        expected.Vapours = true;
-        expected.AllAerosol = true;
-        expected.Aerosol[9] = true;
-        expected.AcuteScenarios[2] = true;
-        expected.AllChronics = true;
-        expected.ChronicScenarios[0] = true;
-        expected.Tissues[2] = true;
-        expected.AllPeriods = true;
+        expected.memberOfPublic = true;
+        expected.allRoutes = true;
+        expected.particulates = true;
+        expected.vapours = true;
+        expected.allAerosol = true;
+        expected.aerosol[9] = true;
+        expected.acuteScenarios[2] = true;
+        expected.allChronics = true;
+        expected.chronicScenarios[0] = true;
+        expected.tissues[2] = true;
+        expected.allPeriods = true;
         QVERIFY(window().snapshot() == expected);
 
         // Loading empties both lists together.
