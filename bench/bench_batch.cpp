@@ -36,15 +36,15 @@ struct BatchSet {
     std::string options;
 };
 
-ScratchFolder& Folder() {
+ScratchFolder& scratchFolder() {
     static ScratchFolder folder("fetaldose-bench-batch");
     return folder;
 }
 
 // Every nuclide, group, route, size, scenario, tissue and period: 16 280 tables.
-const BatchSet& set() {
+const BatchSet& batchSet() {
     static const BatchSet set = [] {
-        BatchSet s{Folder().path(), Folder().dataDirectory(), Folder().path() + "/all.opt"};
+        BatchSet s{scratchFolder().path(), scratchFolder().dataDirectory(), scratchFolder().path() + "/all.opt"};
         SelectionSnapshot selection;
         selection.nuclides = writeFullCapacityDataSet(s.dataDirectory, kNuclides);
         selection.halfLives.assign(selection.nuclides.size(), "1 d");
@@ -67,7 +67,7 @@ double cpuSeconds(const rusage& usage) {
 // processor time used (the wait for the disk left out, which is the same for both and varies
 // with whatever else the machine writes).
 void inProcessRunAndSave(benchmark::State& state, bool cpuOnly) {
-    const BatchSet& set = set();
+    const BatchSet& set = batchSet();
     auto scratch = std::make_unique<NuclideData>();
     ResultStore store;
     const std::string out = set.folder + "/in-process.dos";
@@ -94,7 +94,7 @@ void inProcessRunAndSave(benchmark::State& state, bool cpuOnly) {
 
 // The same as a process of its own: start-up, the same work, exit.
 void batchToolRunAndSave(benchmark::State& state, bool cpuOnly) {
-    const BatchSet& set = set();
+    const BatchSet& set = batchSet();
     std::vector<std::string> args = {FETALDOSE_BATCH,
                                      "--data",
                                      set.dataDirectory,

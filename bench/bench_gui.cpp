@@ -43,7 +43,7 @@ ScratchFolder& folder() {
     return folder;
 }
 
-gui::Platform Quiet(gui::RecordingMessages& messages) {
+gui::Platform quietPlatform(gui::RecordingMessages& messages) {
     gui::Platform platform;
     platform.messages = &messages;
     platform.decimalSeparator = [] { return '.'; };
@@ -54,7 +54,7 @@ void BM_StartUp(benchmark::State& state) {
     QDir::setCurrent(QString::fromStdString(folder().path()));
     gui::RecordingMessages messages;
     for (auto _ : state) {
-        gui::WindowSet windows(Quiet(messages));
+        gui::WindowSet windows(quietPlatform(messages));
         windows.create();
         benchmark::DoNotOptimize(&windows.selection());
     }
@@ -66,7 +66,7 @@ void BM_StartUp(benchmark::State& state) {
 void BM_ShowTable(benchmark::State& state) {
     QDir::setCurrent(QString::fromStdString(folder().path()));
     gui::RecordingMessages messages;
-    gui::WindowSet windows(Quiet(messages));
+    gui::WindowSet windows(quietPlatform(messages));
     windows.create();
     gui::ResultsViewer& viewer = windows.viewer();
     SelectionSnapshot selection;

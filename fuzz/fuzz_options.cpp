@@ -52,7 +52,7 @@ std::string load(const std::string& path, fetaldose::OptionsLoadTrace* trace) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace fetaldose;
-    const std::string path = fuzz::ScratchDirectory() + "/fuzz.opt";
+    const std::string path = fuzz::fuzzScratchDirectory() + "/fuzz.opt";
     fuzz::writeFile(path, data, size);
     OptionsLoadTrace trace;
     if (load(path, nullptr) != load(path, &trace)) __builtin_trap();

@@ -21,7 +21,7 @@ inline std::string& scratchRoot() {
 
 // Made on first use in a memory file system where there is one (an input is written per
 // execution), removed when the fuzzer exits normally.
-inline const std::string& ScratchDirectory() {
+inline const std::string& fuzzScratchDirectory() {
     static const std::string directory = [] {
         const char* tmpdir = std::getenv("TMPDIR");
         std::string pattern = tmpdir && *tmpdir                 ? tmpdir
@@ -41,7 +41,7 @@ inline const std::string& ScratchDirectory() {
 }
 
 inline std::string dataDirectory() {
-    return ScratchDirectory() + "/data/";
+    return fuzzScratchDirectory() + "/data/";
 }
 
 inline void writeFile(const std::string& path, const std::uint8_t* data, std::size_t size) {

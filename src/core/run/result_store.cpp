@@ -121,7 +121,7 @@ struct ResultStore::Impl {
 
     SlotState state(int slot) const { return states[static_cast<std::size_t>(slot)]; }
     const RecordRef& recordOf(int slot) const { return records[static_cast<std::size_t>(slot)]; }
-    std::string_view Heading(int slot, int position) const {
+    std::string_view headingText(int slot, int position) const {
         return *texts[headings[static_cast<std::size_t>(slot) * kHeadingsPerSlot +
                                static_cast<std::size_t>(position)]];
     }
@@ -210,22 +210,22 @@ void ResultStore::setTableCount(int tableCount) {
 std::string_view ResultStore::nuclide(int slot) const {
     if (!impl_) throw RangeError();
     impl_->checkSlot(slot);
-    return impl_->Heading(slot, 0);
+    return impl_->headingText(slot, 0);
 }
 std::string_view ResultStore::group(int slot) const {
     if (!impl_) throw RangeError();
     impl_->checkSlot(slot);
-    return impl_->Heading(slot, 1);
+    return impl_->headingText(slot, 1);
 }
 std::string_view ResultStore::route(int slot) const {
     if (!impl_) throw RangeError();
     impl_->checkSlot(slot);
-    return impl_->Heading(slot, 2);
+    return impl_->headingText(slot, 2);
 }
 std::string_view ResultStore::scenario(int slot) const {
     if (!impl_) throw RangeError();
     impl_->checkSlot(slot);
-    return impl_->Heading(slot, 3);
+    return impl_->headingText(slot, 3);
 }
 std::string ResultStore::summary(int slot) const {
     if (!impl_) throw RangeError();

@@ -62,7 +62,7 @@ RunSelection readRunSelection(const SelectionSnapshot& selection) {
     return run;
 }
 
-RunCheck Stop(RunCheck check, std::string_view message) {
+RunCheck stopAt(RunCheck check, std::string_view message) {
     check.stopMessage = std::string(message);
     return check;
 }
@@ -151,15 +151,15 @@ void releaseFailedRun(ResultStore& store) noexcept {
 
 RunCheck checkSelection(const SelectionSnapshot& selection) {
     RunCheck check;
-    if (selection.nuclides.empty()) return Stop(check, kSelectNuclideMessage);
+    if (selection.nuclides.empty()) return stopAt(check, kSelectNuclideMessage);
     check.stage = GridStage::Blanked;
 
     const RunSelection run = readRunSelection(selection);
-    if (!run.memberOfPublic && !run.worker) return Stop(check, kSelectGroupMessage);
+    if (!run.memberOfPublic && !run.worker) return stopAt(check, kSelectGroupMessage);
     if (!run.ingestion && !run.particulates && !run.vapours)
-        return Stop(check, kSelectRouteMessage);
-    if (run.scenarioCount == 0) return Stop(check, kSelectScenarioMessage);
-    if (run.particulates && run.aerosolCount == 0) return Stop(check, kSelectAerosolMessage);
+        return stopAt(check, kSelectRouteMessage);
+    if (run.scenarioCount == 0) return stopAt(check, kSelectScenarioMessage);
+    if (run.particulates && run.aerosolCount == 0) return stopAt(check, kSelectAerosolMessage);
 
     for (int item = 0; item < kTissueItemCount; ++item) {
         if (!selection.allOrgans && !selection.tissues[static_cast<std::size_t>(item)]) continue;
@@ -172,13 +172,13 @@ RunCheck checkSelection(const SelectionSnapshot& selection) {
             check.rows.push_back(item + 2);
         }
     }
-    if (check.rows.empty()) return Stop(check, kSelectTissueMessage);
+    if (check.rows.empty()) return stopAt(check, kSelectTissueMessage);
     check.stage = GridStage::RowLabelsWritten;
 
     for (int period = 1; period <= kPeriodCount; ++period)
         if (selection.allPeriods || selection.periods[static_cast<std::size_t>(period - 1)])
             check.periods.push_back(period);
-    if (check.periods.empty()) return Stop(check, kSelectPeriodMessage);
+    if (check.periods.empty()) return stopAt(check, kSelectPeriodMessage);
     check.stage = GridStage::LaidOut;
     return check;
 }

@@ -104,7 +104,7 @@ class Export : public ::testing::Test {
         selection.tissues[0] = selection.tissues[16] = true;
         selection.allPeriods = true;
     }
-    void Run(char separator) {
+    void runWith(char separator) {
         auto scratch = std::make_unique<NuclideData>();
         ASSERT_TRUE(
             fillResultStore(selection, checkSelection(selection), data, separator, *scratch, store)
@@ -121,7 +121,7 @@ class Export : public ::testing::Test {
 };
 
 TEST_F(Export, ProvenanceNamesTheFilesTheRunReadAndItsSelection) {
-    Run(',');
+    runWith(',');
     // Each file once, in the order read, the catalogue first; B-2 found without regard to case.
     ASSERT_EQ(provenance.files.size(), 3u);
     EXPECT_EQ(provenance.files[0].fileName, "nuclides.txt");
@@ -164,7 +164,7 @@ TEST_F(Export, ProvenanceNamesTheFilesTheRunReadAndItsSelection) {
 }
 
 TEST_F(Export, FailedExportsLeaveNoFileAndSayWhy) {
-    Run('.');
+    runWith('.');
     ScratchDirectory temporary;  // the workbook's scratch files must go as well
     ::setenv("TMPDIR", temporary.slash().c_str(), 1);
     const std::string folder = dir.file("out");
@@ -205,7 +205,7 @@ TEST_F(Export, FailedExportsLeaveNoFileAndSayWhy) {
 }
 
 TEST_F(Export, ProgressIsToldAndACancelKeepsTheEarlierFile) {
-    Run('.');
+    runWith('.');
     const std::string path = dir.file("tables");
     for (const ExportFormat format : {ExportFormat::Csv, ExportFormat::Xlsx}) {
         std::vector<std::pair<int, int>> told;

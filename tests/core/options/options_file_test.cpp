@@ -47,7 +47,7 @@ class RecordingControls : public ControlsSink {
     }
     void setBox(SelectionBox box, bool checked) override {
         ++calls;
-        bool& b = Box(box);
+        bool& b = boxFlag(box);
         if (b != checked) rulesRun.push_back(box);
         b = checked;
     }
@@ -76,7 +76,7 @@ class RecordingControls : public ControlsSink {
     }
 
   private:
-    bool& Box(SelectionBox box) {
+    bool& boxFlag(SelectionBox box) {
         switch (box) {
             case SelectionBox::Public:
                 return state.memberOfPublic;

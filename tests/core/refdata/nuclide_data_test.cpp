@@ -25,7 +25,7 @@ std::string record(const std::string& tag) {
 }
 
 // A group section in the file layout, every text naming its place ("P" public, "W" workers).
-std::string Section(const std::string& group, int vapours, int types, int ingestions) {
+std::string sectionText(const std::string& group, int vapours, int types, int ingestions) {
     std::string text = line(std::to_string(vapours)) + line(std::to_string(types)) +
                        line(std::to_string(ingestions));
     for (int k = 1; k <= vapours; ++k) text += line(group + " route " + std::to_string(k));
@@ -64,7 +64,7 @@ class NuclideDataTest : public ::testing::Test {
 };
 
 TEST_F(NuclideDataTest, ReadsBothSectionsInFileOrder) {
-    read(Section("P", 4, 1, 2) + Section("W", 0, 3, 1));
+    read(sectionText("P", 4, 1, 2) + sectionText("W", 0, 3, 1));
     EXPECT_TRUE(atEnd);
 
     EXPECT_EQ(publicSection().vapourCount, 4);
@@ -96,8 +96,8 @@ TEST_F(NuclideDataTest, ReadsBothSectionsInFileOrder) {
 }
 
 TEST_F(NuclideDataTest, EmptySectionsAndCountsAtOrBelowZeroReadNoEntries) {
-    read(Section("P", 0, 0, 0) + line("-1") + line("  2  types follow") + line("-3") +
-         Section("W", 0, 2, 0).substr(9));
+    read(sectionText("P", 0, 0, 0) + line("-1") + line("  2  types follow") + line("-3") +
+         sectionText("W", 0, 2, 0).substr(9));
     EXPECT_TRUE(atEnd);
     EXPECT_EQ(publicSection().scenarioHeadings[0], "P s1 heading");
     EXPECT_EQ(publicSection().scenarioHeadings[10], "P s11 heading");
@@ -118,15 +118,15 @@ TEST_F(NuclideDataTest, CountAboveItsCapacityFailsAtTheFirstEntryBeyondIt) {
         }
         return false;
     };
-    EXPECT_TRUE(failureAt(Section("P", 5, 0, 0)));
+    EXPECT_TRUE(failureAt(sectionText("P", 5, 0, 0)));
     EXPECT_EQ(publicSection().vapourRoutes[3], "P route 4");
-    EXPECT_TRUE(failureAt(Section("P", 0, 4, 0)));
+    EXPECT_TRUE(failureAt(sectionText("P", 0, 4, 0)));
     EXPECT_EQ(publicSection().particulateTypes[2].f1, "P f1 3");
-    EXPECT_TRUE(failureAt(Section("P", 0, 0, 4)));
+    EXPECT_TRUE(failureAt(sectionText("P", 0, 0, 4)));
     EXPECT_EQ(publicSection().ingestionF1[2], "P ingestion 3");
-    EXPECT_TRUE(failureAt(Section("P", 4, 3, 3) + Section("W", 0, 0, 4)));
+    EXPECT_TRUE(failureAt(sectionText("P", 4, 3, 3) + sectionText("W", 0, 0, 4)));
     EXPECT_EQ(workers().ingestionF1[2], "W ingestion 3");
-    EXPECT_FALSE(failureAt(Section("P", 4, 3, 3) + Section("W", 4, 3, 3)));
+    EXPECT_FALSE(failureAt(sectionText("P", 4, 3, 3) + sectionText("W", 4, 3, 3)));
 
     try {
         read(line("3 vapours") + line("x"));
@@ -137,7 +137,7 @@ TEST_F(NuclideDataTest, CountAboveItsCapacityFailsAtTheFirstEntryBeyondIt) {
 }
 
 TEST_F(NuclideDataTest, TextLinesAreKeptWhole) {
-    std::string bytes = Section("P", 1, 0, 0) + Section("W", 0, 0, 0);
+    std::string bytes = sectionText("P", 1, 0, 0) + sectionText("W", 0, 0, 0);
     const std::string marker = "P s1 v1 tissue\r\n";
     bytes.replace(bytes.find(marker), marker.size(), "ltzero \r\n");
     const std::string route = "P route 1\r\n";
@@ -148,7 +148,7 @@ TEST_F(NuclideDataTest, TextLinesAreKeptWhole) {
 }
 
 TEST_F(NuclideDataTest, EarlyEndGivesZeroCountsAndEmptyTextsOverWhatWasThere) {
-    const std::string full = Section("P", 2, 1, 1) + Section("W", 1, 1, 1);
+    const std::string full = sectionText("P", 2, 1, 1) + sectionText("W", 1, 1, 1);
     read(full);
     // Cut in the middle of scenario 3 of the public section.
     read(full.substr(0, full.find("P s3 t1 a4 utero")));
@@ -162,7 +162,7 @@ TEST_F(NuclideDataTest, EarlyEndGivesZeroCountsAndEmptyTextsOverWhatWasThere) {
     EXPECT_EQ(workers().ingestionCount, 0);
 
     // LF-only line ends: the first count is read, the rest of the file is its line.
-    std::string lfOnly = Section("P", 2, 1, 1);
+    std::string lfOnly = sectionText("P", 2, 1, 1);
     std::erase(lfOnly, '\r');
     read(lfOnly);
     EXPECT_EQ(publicSection().vapourCount, 2);
@@ -175,7 +175,7 @@ TEST_F(NuclideDataTest, EarlyEndGivesZeroCountsAndEmptyTextsOverWhatWasThere) {
 TEST_F(NuclideDataTest, TextsAreViewsOfTheFileReadWhole) {
     testing::ScratchDirectory dir;
     const std::string path = dir.file("Pu-239.dat");
-    testing::writeBytes(path, Section("P", 4, 3, 3) + Section("W", 4, 3, 3));
+    testing::writeBytes(path, sectionText("P", 4, 3, 3) + sectionText("W", 4, 3, 3));
     TextReader whole = TextReader::openWhole(path);
     readNuclideData(whole, *data);
     const std::string_view line = workers().particulateRecords[10][2][9].postNatalLines[4];

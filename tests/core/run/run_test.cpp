@@ -119,7 +119,7 @@ class RunFill : public ::testing::Test {
         writeBytes(dir.file(name + ".dat"), text);
     }
 
-    FillOutcome Run(const SelectionSnapshot& s, char separator = '.') {
+    FillOutcome runSelection(const SelectionSnapshot& s, char separator = '.') {
         const RunCheck check = checkSelection(s);
         EXPECT_EQ(check.stage, GridStage::LaidOut) << check.stopMessage;
         return fillResultStore(s, check, dir.slash(), separator, scratch, store);
@@ -143,7 +143,7 @@ TEST_F(RunFill, TwoNuclidesBothGroupsIngestionOnly) {
     s.nuclides = {"A-1", "B-2"};
     s.halfLives = {"1 d", "2 y"};
     s.occupational = true;
-    const FillOutcome outcome = Run(s);
+    const FillOutcome outcome = runSelection(s);
     EXPECT_TRUE(outcome.complete);
     EXPECT_EQ(outcome.tableCount, 6);
     EXPECT_EQ(store.slotCount(), 2 * 880 + 1);
@@ -176,7 +176,7 @@ TEST_F(RunFill, EnumerationOrderIsRouteThenTypeThenSizeThenScenario) {
     s.acuteScenarios = {};
     s.acuteScenarios[3] = true;
     s.chronicScenarios[2] = true;
-    const FillOutcome outcome = Run(s);
+    const FillOutcome outcome = runSelection(s);
     // Public: 2 scenarios x (2 sizes x 2 types + 1 + 2) = 14; workers: 2 x 1 vapour = 2.
     EXPECT_EQ(outcome.tableCount, 16);
     std::vector<std::string> summaries;
@@ -201,7 +201,7 @@ TEST_F(RunFill, AllAcutesWithOneChronicGivesNineScenarios) {
     SelectionSnapshot s = minimal();
     s.allAcutes = true;
     s.chronicScenarios[0] = true;
-    EXPECT_EQ(Run(s).tableCount, 9);
+    EXPECT_EQ(runSelection(s).tableCount, 9);
     for (int t = 1; t <= 9; ++t)
         EXPECT_EQ(store.summary(t), "Highest dose is to: g1 I1 s" + std::to_string(t) + ", detail");
 }
@@ -214,7 +214,7 @@ TEST_F(RunFill, DuplicatesGiveTheirTablesTwiceAndCaseIsIgnoredForFiles) {
     s.allAerosol = true;
     s.nuclides = {"Cs-137", "I-131", "Cs-137"};
     s.halfLives = {"30 y", "8 d", "30 y"};
-    const FillOutcome outcome = Run(s);
+    const FillOutcome outcome = runSelection(s);
     EXPECT_TRUE(outcome.complete);
     EXPECT_EQ(outcome.tableCount, 3);
     EXPECT_EQ(store.nuclide(1), "Cs-137, half-life is 30 y");
@@ -228,7 +228,7 @@ TEST_F(RunFill, MissingFileStopsAfterTheTablesBeforeIt) {
     SelectionSnapshot s = minimal();
     s.nuclides = {"A", "Nowhere", "A"};
     s.halfLives = {"1", "2", "3"};
-    const FillOutcome outcome = Run(s);
+    const FillOutcome outcome = runSelection(s);
     EXPECT_FALSE(outcome.complete);
     EXPECT_EQ(outcome.stopMessage, "Cannot find the nuclide file");
     EXPECT_EQ(outcome.tableCount, 1);
@@ -245,14 +245,14 @@ TEST_F(RunFill, ZeroAndNegativeCountsGiveNoTables) {
     s.allAerosol = true;
     s.nuclides = {"Zero"};
     s.halfLives = {"h"};
-    FillOutcome outcome = Run(s);
+    FillOutcome outcome = runSelection(s);
     EXPECT_TRUE(outcome.complete);
     EXPECT_EQ(outcome.tableCount, 0);
     EXPECT_EQ(store.tableCount(), 0);
 
     // Negative counts read no entries and count no tables: the run still completes.
     s.nuclides = {"Negative"};
-    outcome = Run(s);
+    outcome = runSelection(s);
     EXPECT_TRUE(outcome.complete);
     EXPECT_EQ(outcome.tableCount, 1);
     EXPECT_EQ(store.route(1), "Ingestion: f1 = 0.111");
@@ -266,7 +266,7 @@ TEST_F(RunFill, FaultsOfTheFileEndTheRun) {
     EXPECT_THROW(
         {
             try {
-                Run(s);
+                runSelection(s);
             } catch (const IoError& e) {
                 EXPECT_STREQ(e.what(), "Invalid numeric input");
                 throw;
@@ -274,11 +274,11 @@ TEST_F(RunFill, FaultsOfTheFileEndTheRun) {
         },
         IoError);
     addFile("Bad", "5\r\n0\r\n0\r\n");
-    EXPECT_THROW(Run(s), RangeError);
+    EXPECT_THROW(runSelection(s), RangeError);
     // A file that ends early gives empty fields, which do not add up.
     addFile("Bad", "0\r\n0\r\n1\r\n");
     try {
-        Run(s);
+        runSelection(s);
         FAIL() << "no error";
     } catch (const ConversionError& e) {
         EXPECT_STREQ(e.what(), "'' is not a valid floating point value");
@@ -287,7 +287,7 @@ TEST_F(RunFill, FaultsOfTheFileEndTheRun) {
     // The data file is a directory.
     ASSERT_EQ(::mkdir(dir.file("Dir.dat").c_str(), 0755), 0);
     s.nuclides = {"Dir"};
-    EXPECT_EQ(Run(s).stopMessage, "Cannot find the nuclide file");
+    EXPECT_EQ(runSelection(s).stopMessage, "Cannot find the nuclide file");
 }
 
 TEST_F(RunFill, CommaSeparatorAndAFieldThatIsNoNumber) {
@@ -304,13 +304,13 @@ TEST_F(RunFill, CommaSeparatorAndAFieldThatIsNoNumber) {
     s.nuclides = {"N"};
     s.periods = {false, false, false, false, true};
     s.tissues[0] = s.tissues[16] = true;  // rows 1 and 18
-    EXPECT_TRUE(Run(s, ',').complete);
+    EXPECT_TRUE(runSelection(s, ',').complete);
     EXPECT_EQ(store.inUtero(1, 2), "4,4E-06");
     EXPECT_EQ(store.postNatal(1, 2, 1), "3,3E-07");
     EXPECT_EQ(store.offspring(1, 2, 1), "4,7E-06");
     s.tissues[15] = true;  // row 17 holds a letter O for a zero
     try {
-        Run(s, ',');
+        runSelection(s, ',');
         FAIL() << "no error";
     } catch (const ConversionError& e) {
         EXPECT_STREQ(e.what(), "'1,O-10 ' is not a valid floating point value");
@@ -323,7 +323,7 @@ TEST_F(RunFill, SavedAndOverriddenTablesReadAsTheRunFilledThem) {
     s.nuclides = {"N"};
     s.periods[4] = true;
     s.tissues[16] = true;  // rows 1 and 18, periods 1 and 5
-    ASSERT_TRUE(Run(s, ',').complete);
+    ASSERT_TRUE(runSelection(s, ',').complete);
     auto texts = [this] {
         std::vector<std::string> all = {store.summary(1)};
         for (int r = 1; r <= 2; ++r) {
@@ -368,14 +368,14 @@ TEST_F(RunFill, CopiesShareOneReadAndAFailedRunKeepsNothing) {
     SelectionSnapshot s = minimal();
     s.nuclides = {"Big"};
     s.halfLives = {"1 y"};
-    ASSERT_TRUE(Run(s).complete);
+    ASSERT_TRUE(runSelection(s).complete);
     const std::size_t once = store.memoryBytes();
     ASSERT_GT(once, kPadding);
 
     // Twenty copies of one nuclide: twenty tables over one read of its file.
     s.nuclides.assign(20, "Big");
     s.halfLives.assign(20, "1 y");
-    const FillOutcome copies = Run(s);
+    const FillOutcome copies = runSelection(s);
     ASSERT_TRUE(copies.complete);
     EXPECT_EQ(store.tableCount(), 20);
     EXPECT_EQ(store.nuclide(20), "Big, half-life is 1 y");
@@ -391,7 +391,7 @@ TEST_F(RunFill, CopiesShareOneReadAndAFailedRunKeepsNothing) {
                        .build());
     s.nuclides = {"Big", "Big", "Bad"};
     s.halfLives = {"1 y", "1 y", "2 y"};
-    EXPECT_THROW(Run(s), ConversionError);
+    EXPECT_THROW(runSelection(s), ConversionError);
     EXPECT_EQ(store.tableCount(), 0);
     EXPECT_LT(store.memoryBytes(), kPadding);
 }

@@ -131,8 +131,8 @@ class WindowAndBatchTest : public QObject {
 
     QWidget& window() { return windows_->selection(); }
     ControlsSink& sink() { return windows_->selection(); }
-    QCheckBox* Box(SelectionBox box) { return child<QCheckBox>(&window(), kBoxNames[int(box)]); }
-    QListWidget* List(SelectionList list) {
+    QCheckBox* checkBox(SelectionBox box) { return child<QCheckBox>(&window(), kBoxNames[int(box)]); }
+    QListWidget* listWidget(SelectionList list) {
         return child<QListWidget>(&window(), kListNames[int(list)]);
     }
     QString home() const { return QDir::currentPath(); }
@@ -140,12 +140,12 @@ class WindowAndBatchTest : public QObject {
     // Every check and enabled state the window shows equals the model's.
     void compareStates(const SelectionModel& model, const char* step) {
         for (int b = 0; b < kSelectionBoxCount; ++b) {
-            QCheckBox* box = Box(SelectionBox(b));
+            QCheckBox* box = checkBox(SelectionBox(b));
             QVERIFY2(box->isChecked() == model.isChecked(SelectionBox(b)), step);
             QVERIFY2(box->isEnabled() == model.isEnabled(SelectionBox(b)), step);
         }
         for (int l = 0; l < kSelectionListCount; ++l) {
-            QListWidget* list = List(SelectionList(l));
+            QListWidget* list = listWidget(SelectionList(l));
             QVERIFY2(list->isEnabled() == model.isEnabled(SelectionList(l)), step);
             QCOMPARE(list->count(), SelectionModel::itemCount(SelectionList(l)));
             for (int i = 0; i < list->count(); ++i)
@@ -239,7 +239,7 @@ class WindowAndBatchTest : public QObject {
             const unsigned kind = random() % 10;
             if (kind < 5) {
                 const auto box = SelectionBox(random() % kSelectionBoxCount);
-                QCheckBox* widget = Box(box);
+                QCheckBox* widget = checkBox(box);
                 const bool enabled = widget->isEnabled();
                 if (enabled)
                     QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(6, widget->height() / 2));
@@ -247,8 +247,8 @@ class WindowAndBatchTest : public QObject {
             } else if (kind < 7) {
                 const auto list = SelectionList(random() % kSelectionListCount);
                 const int index = int(random() % unsigned(SelectionModel::itemCount(list)));
-                QListWidgetItem* item = List(list)->item(index);
-                const bool enabled = List(list)->isEnabled();
+                QListWidgetItem* item = listWidget(list)->item(index);
+                const bool enabled = listWidget(list)->isEnabled();
                 if (enabled)
                     item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked
                                                                           : Qt::Checked);
