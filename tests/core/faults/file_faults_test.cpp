@@ -18,6 +18,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@
 #include "core/run/run_texts.h"
 #include "core/textio/faults.h"
 #include "data_file_builder.h"
+#include "file_size_limit.h"
 #include "filled_store.h"
 #include "scratch_directory.h"
 
@@ -164,6 +166,8 @@ struct SaveFault {
     // Arranges the fault on a fresh small volume that holds the older file "kept.out" and
     // returns the name to save under.
     std::string (*arrange)(const std::string& volume, const SmallVolume& mount);
+    // A file size limit stops the write part-way (from inside the process, not the volume).
+    bool limitFileSize = false;
 };
 
 TEST(FileFaults, SavesKeepTheOlderFileAndLeaveNothingBehind) {
@@ -196,6 +200,9 @@ TEST(FileFaults, SavesKeepTheOlderFileAndLeaveNothingBehind) {
          [](const std::string& volume, const SmallVolume&) {
              return volume + "/" + std::string(NAME_MAX + 1, 'x');
          }},
+        {"file size limit part-way", "I/O error 27",
+         [](const std::string& volume, const SmallVolume&) { return volume + "/kept.out"; },
+         true},
     };
     for (const Save& save : saves(store)) {
         ScratchDirectory good;
@@ -212,7 +219,11 @@ TEST(FileFaults, SavesKeepTheOlderFileAndLeaveNothingBehind) {
             const std::string target = fault.arrange(dir.file("volume"), mount);
             const auto before = contents(dir.file("volume"));
 
-            EXPECT_EQ(messageOf([&] { save.write(target); }), fault.message);
+            {
+                std::optional<testing::FileSizeLimit> limit;
+                if (fault.limitFileSize) limit.emplace(8 * 1024);
+                EXPECT_EQ(messageOf([&] { save.write(target); }), fault.message);
+            }
             EXPECT_EQ(contents(dir.file("volume")), before);
 
             // The program goes on: the same save to a good place writes the whole file.
