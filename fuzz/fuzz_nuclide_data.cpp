@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         outcome = fillResultStore(selection, check, directory, separator, scratch, store);
     } catch (const Fault&) {
-        return 0;  // Documented outcomes: invalid counts, capacities, unreadable numbers.
+        return 0;  // The expected refusals: invalid counts, capacities, unreadable numbers.
     }
     if (!outcome.complete || store.tableCount() != outcome.tableCount) __builtin_trap();
     try {

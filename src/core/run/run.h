@@ -27,7 +27,8 @@ struct RunCheck {
     // The run selection (flags and counts) is the implementation's; see run.cpp.
 };
 
-// Checks a selection in the documented order and says how far the grid layout got.
+// Checks a selection (groups, routes, aerosol sizes, scenarios, tissues, periods, in that
+// order, stopping at the first missing choice) and says how far the grid layout got.
 RunCheck checkSelection(const SelectionSnapshot& selection);
 
 struct FillOutcome {

@@ -44,7 +44,7 @@ class TextWriter {
 // link keeps pointing where it pointed, and the file it points to is the one replaced.
 void saveTextFile(const std::string& path, const std::function<void(TextWriter&)>& writeContent);
 
-// Refuses a file name as the user typed it when the original platform refused it: an empty
+// Refuses a file name as the user typed it when it cannot name one file: an empty
 // name, or one holding a wildcard '*' or '?', throws IoError 3 "Invalid filename".
 void requireValidTypedFileName(std::string_view typedName);
 

@@ -1,4 +1,4 @@
-// The documented capacities, filled to the brim: the catalogue, the data files, and a run over
+// The program's fixed capacities, filled to the brim: the catalogue, the data files, and a run over
 // twenty full data files that is kept in memory and saved whole.
 
 #include <gtest/gtest.h>

@@ -131,7 +131,7 @@ class OptionsFile : public ::testing::Test {
     RecordingControls controls;
 };
 
-TEST_F(OptionsFile, SavesTheDocumentedExampleByteForByte) {
+TEST_F(OptionsFile, SavesTheWorkedExampleByteForByte) {
     SelectionSnapshot s = allBoxesChecked();
     s.memberOfPublic = true;
     s.allChronics = false;

@@ -1,4 +1,4 @@
-// The results file: every table of the store, in the documented block layout.
+// The results file: every table of the store, in its block layout.
 
 #include <gtest/gtest.h>
 
@@ -74,7 +74,7 @@ class ResultsFile : public ::testing::Test {
     ResultStore store;
 };
 
-TEST_F(ResultsFile, WritesTheDocumentedExampleByteForByte) {
+TEST_F(ResultsFile, WritesTheWorkedExampleByteForByte) {
     fillExample(store, exampleSelection(1));
     writeResultsFile(path, store, rowLabels({1, 18}), periodHeadings({1, 5}));
     const std::string first = crLfLines(

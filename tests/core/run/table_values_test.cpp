@@ -256,7 +256,7 @@ TEST(PlainFields, BothFormsFindTheSameFields) {
     }
 }
 
-TEST(ReadDose, AcceptsTheDocumentedGrammar) {
+TEST(ReadDose, AcceptsTheDoseGrammar) {
     EXPECT_EQ(readDose("1.5", '.'), 1.5L);
     EXPECT_EQ(readDose("  -2.5e+1  ", '.'), -25.0L);
     EXPECT_EQ(readDose("+.5", '.'), 0.5L);
