@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/textio/faults.h"
+#include "core/textio/file_descriptor.h"
 
 namespace fetaldose {
 
@@ -132,22 +133,19 @@ std::string sha256Hex(std::string_view bytes) {
 }
 
 std::string sha256HexOfFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw IoError::fromErrno(errno, path, true);
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd) throw IoError::fromErrno(errno, path, true);
     Sha256 hash;
     std::vector<char> buffer(1 << 16);
     for (;;) {
-        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        const ssize_t n = ::read(fd.get(), buffer.data(), buffer.size());
         if (n == 0) break;
         if (n < 0) {
             if (errno == EINTR) continue;
-            const int err = errno;
-            ::close(fd);
-            throw IoError::fromErrno(err, path, true);
+            throw IoError::fromErrno(errno, path, true);
         }
         hash.update(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
     }
-    ::close(fd);
     return hex(hash.finish());
 }
 

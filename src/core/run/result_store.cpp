@@ -35,6 +35,8 @@ constexpr std::size_t kFieldSlot = 8;  // a field of a value line and the blank 
 // The longest dose text a slot gives: a field is 7 bytes, a computed dose at most 11.
 constexpr std::size_t kMaxDoseText = 16;
 
+// The large per-run arrays come zeroed from calloc, whose fresh pages cost nothing until a
+// slot is written; a plain vector would touch every page to zero it.
 struct FreeDeleter {
     void operator()(void* p) const { std::free(p); }
 };
