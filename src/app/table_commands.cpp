@@ -121,7 +121,13 @@ void TableCommands::printTables() {
     const Provenance provenance =
         collectProvenance(run_.selection, run_.dataDirectory, run_.decimalSeparator);
     const ReportTables tables{store, viewer_->rowLabelTexts(), viewer_->periodHeadingTexts()};
-    printAllTables(viewer_, tables, provenanceLines(provenance, store.tableCount()));
+    // The progress shows only once printing has started, never over the print dialog.
+    std::optional<ExportProgressDialog> progress;
+    printAllTables(viewer_, tables, provenanceLines(provenance, store.tableCount()),
+                   [this, &progress](int done, int count) {
+                       if (!progress) progress.emplace(viewer_, count);
+                       return progress->step(done, count);
+                   });
 }
 
 void TableCommands::applyRunLayout() {
