@@ -44,6 +44,7 @@ WindowSet::~WindowSet() {
     saveOptions_.reset();
     saveResults_.reset();
     viewer_.reset();
+    tableCommands_.reset();
     selection_.reset();
 }
 
@@ -74,9 +75,14 @@ void WindowSet::create() {
     selection_ =
         std::make_unique<SelectionWindow>(messages, *platform_.fileAttributes, std::move(commands));
 
-    viewer_ = std::make_unique<ResultsViewer>(
-        messages, *platform_.printers,
-        ViewerCommands{showModally(saveResults_), [this] { return quitting(); }});
+    tableCommands_ = std::make_unique<TableCommands>(messages, platform_.askExportTarget);
+    ViewerCommands viewerCommands;
+    viewerCommands.saveToFile = showModally(saveResults_);
+    viewerCommands.quitting = [this] { return quitting(); };
+    tableCommands_->addTo(viewerCommands);
+    viewer_ =
+        std::make_unique<ResultsViewer>(messages, *platform_.printers, std::move(viewerCommands));
+    tableCommands_->attach(*viewer_);
 
     VolumeProvider& volumes = *platform_.volumes;
     saveResults_ = std::make_unique<FileChooserWindow>(
@@ -120,8 +126,10 @@ void WindowSet::start() {
 }
 
 void WindowSet::run(const SelectionSnapshot& selection) {
+    const char decimalSeparator = platform_.decimalSeparator();
+    tableCommands_->runStarting(selection, selection_->dataDirectory(), decimalSeparator);
     runAndView(*viewer_, *platform_.messages, selection, selection_->dataDirectory(),
-               platform_.decimalSeparator());
+               decimalSeparator);
 }
 
 void WindowSet::quit() {

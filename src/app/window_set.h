@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "app/table_commands.h"
 #include "core/run/selection_snapshot.h"
 
 namespace fetaldose {
@@ -31,6 +32,7 @@ struct Platform {
     FileAttributes* fileAttributes = nullptr;  // default: the real file system
     VolumeProvider* volumes = nullptr;         // default: the mounted volumes
     std::function<char()> decimalSeparator;    // default: the user's locale
+    ExportTargetChooser askExportTarget;       // default: the desktop's file dialog
 };
 
 class WindowSet {
@@ -61,6 +63,8 @@ class WindowSet {
     InfoWindow& referencePublication() { return *referencePublication_; }
 
     Messages& messages() { return *platform_.messages; }
+    // The viewer's context menu commands and the chart window they open.
+    TableCommands& tableCommands() { return *tableCommands_; }
 
     // "Run" on `selection`: the run fills the viewer and shows its tables.
     void run(const SelectionSnapshot& selection);
@@ -74,6 +78,7 @@ class WindowSet {
     Platform platform_;
     bool quitting_ = false;
     std::unique_ptr<Messages> ownedMessages_;
+    std::unique_ptr<TableCommands> tableCommands_;
     std::unique_ptr<SelectionWindow> selection_;
     std::unique_ptr<ResultsViewer> viewer_;
     std::unique_ptr<FileChooserWindow> saveResults_;

@@ -57,8 +57,6 @@ inline constexpr std::string_view kDataFilePresent = "present";
 inline constexpr std::string_view kDataFileMissing = "missing";
 
 inline constexpr std::string_view kNoDataFolder = "no such data folder";
-inline constexpr std::string_view kFormatPrefix = "the format ";
-inline constexpr std::string_view kNotAvailableYet = " is not available yet";
 inline constexpr std::string_view kStandardOutput = "standard output";
 inline constexpr std::string_view kStandardOutputFailed = "standard output: write failed";
 inline constexpr std::string_view kWarning = "warning: ";

@@ -157,11 +157,6 @@ void writeResultsTo(const std::string& outFile, std::ostream& out, const ResultS
 }
 
 int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err) {
-    if (command.format != OutputFormat::Dos && !exportAvailable(command.format)) {
-        err << kToolName << ": " << kFormatPrefix << formatName(command.format) << kNotAvailableYet
-            << '\n';
-        return kExitUsage;
-    }
     // Refused as the program's save window refuses a typed name, before anything runs.
     if (command.outFile != "-") {
         try {
@@ -231,9 +226,11 @@ int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err
         if (command.format == OutputFormat::Dos)
             writeResultsTo(command.outFile, out, store, rowLabels, periodHeadings);
         else
-            writeExport(command.format, command.outFile,
-                        FinishedRun{store, rowLabels, periodHeadings, decimal});
-    } catch (const IoError& fault) {
+            writeExport(
+                command.format, command.outFile,
+                FinishedRun{store, rowLabels, periodHeadings, decimal, snapshot, directory});
+    } catch (const Fault& fault) {
+        // An input/output failure, or an export the spreadsheet writer could not make.
         reportFault(err, command.outFile == "-" ? std::string(kStandardOutput) : command.outFile,
                     fault.what());
         return kExitInputOutput;

@@ -1,17 +1,83 @@
 #include "batch/export_seam.h"
 
-#include <stdexcept>
+#include <fcntl.h>
+#include <unistd.h>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+#include "core/export/provenance.h"
+#include "core/export/table_export.h"
+#include "core/textio/text_writer.h"
 
 namespace fetaldose::batch {
 
-// The CSV and XLSX writers are not part of the core yet; until they are, the tool refuses
-// those formats before it runs anything.
-bool exportAvailable(OutputFormat format) {
-    return format == OutputFormat::Dos;
+namespace {
+
+ExportFormat coreFormat(OutputFormat format) {
+    return format == OutputFormat::Xlsx ? ExportFormat::Xlsx : ExportFormat::Csv;
 }
 
-void writeExport(OutputFormat format, const std::string& /*path*/, const FinishedRun& /*run*/) {
-    throw std::logic_error(std::string("no writer for the format ") + formatName(format));
+// A private folder in the system's temporary folder, removed with everything in it.
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+        std::error_code ignored;
+        std::string base = std::filesystem::temp_directory_path(ignored).string();
+        if (base.empty()) base = "/tmp";
+        path_ = base + "/fetaldose-batch-XXXXXX";
+        if (!::mkdtemp(path_.data())) throw IoError::fromErrno(errno, path_, false);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+// Standard output takes the finished file only: it is written completely to a scratch file
+// first, so a failed export puts nothing on standard output.
+void copyToStandardOutput(const std::string& path) {
+    const int in = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) throw IoError::fromErrno(errno, path, true);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{in};
+    TextWriter out(STDOUT_FILENO, "-");
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        const ssize_t n = ::read(in, buffer.data(), buffer.size());
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw IoError::fromErrno(errno, path, true);
+        }
+        out.write(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+    }
+    out.flush();
+}
+
+}  // namespace
+
+void writeExport(OutputFormat format, const std::string& path, const FinishedRun& run) {
+    const Provenance provenance =
+        collectProvenance(run.selection, run.dataDirectory, run.decimalSeparator);
+    if (path != "-") {
+        exportTables(coreFormat(format), path, run.store, provenance);
+        return;
+    }
+    const ScratchFolder scratch;
+    const std::string file =
+        scratch.path() + "/export" + std::string(exportFileExtension(coreFormat(format)));
+    exportTables(coreFormat(format), file, run.store, provenance);
+    copyToStandardOutput(file);
 }
 
 }  // namespace fetaldose::batch

@@ -6,22 +6,24 @@
 
 #include "batch/command_line.h"
 #include "core/run/result_store.h"
+#include "core/run/selection_snapshot.h"
 
 namespace fetaldose::batch {
 
-// The tables of a finished run, with the labels the viewer's grids give them.
+// The tables of a finished run, with the labels the viewer's grids give them, and what the
+// provenance of an export names: the selection the run was made with and its data folder.
 struct FinishedRun {
     const ResultStore& store;
     const std::vector<std::string>& rowLabels;
     const std::vector<std::string>& periodHeadings;
     char decimalSeparator;
+    const SelectionSnapshot& selection;
+    const std::string& dataDirectory;
 };
 
-// Whether the format can be written; the results file always can.
-bool exportAvailable(OutputFormat format);
-
-// Writes the run in an export format under `path` ("-" standard output), under the same
-// safe-save rules as the results file. Throws IoError on a failure.
+// Writes the run in an export format (CSV or XLSX) under `path` ("-" standard output), with
+// the provenance of the run, under the same safe-save rules as the results file. Throws
+// IoError on an input/output failure and Fault (ExportError) on any other.
 void writeExport(OutputFormat format, const std::string& path, const FinishedRun& run);
 
 }  // namespace fetaldose::batch

@@ -5,11 +5,14 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "batch_runner.h"
+#include "core/export/sha256.h"
 #include "core/refdata/catalogue.h"
 #include "core/refdata/data_directory.h"
 #include "scratch_directory.h"
@@ -165,14 +168,156 @@ TEST_F(BatchTool, WrongUsageIsStatusTwo) {
         EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args);
         EXPECT_NE(r.err.find("Usage: fetaldose-batch"), std::string::npos);
     }
-    // CSV and XLSX are refused before anything runs, until their writers are there.
-    for (const char* out : {"tables.csv", "tables.XLSX"}) {
-        const BatchResult r = run({"--options", "session.opt", "--out", out});
-        EXPECT_EQ(r.status, 2);
-        EXPECT_NE(r.err.find("not available yet"), std::string::npos);
-    }
     EXPECT_EQ(run({"--help"}).status, 0);
     EXPECT_EQ(run({"--version"}).out.rfind("fetaldose-batch ", 0), 0u);
+}
+
+// One tissue row of a table: the tissue, then the in-utero dose, then the post-natal and the
+// offspring dose of each period in turn (the export's column order).
+using DoseRow = std::vector<std::string>;
+
+std::vector<std::string> splitAt(const std::string& line, char separator) {
+    std::vector<std::string> fields;
+    std::stringstream in(line);
+    for (std::string field; std::getline(in, field, separator);) fields.push_back(field);
+    return fields;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::stringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The rows of a results file, read from its in-utero, post-natal and offspring blocks.
+std::vector<DoseRow> resultsFileRows(const std::string& text) {
+    std::vector<DoseRow> rows;
+    std::vector<DoseRow> table;
+    enum { Other, InUtero, PostNatal, Offspring } block = Other;
+    std::size_t index = 0;
+    for (const std::string& line : linesOf(text)) {
+        if (line == "In utero doses" || line == "Post natal doses" || line == "Offspring doses") {
+            block = line[0] == 'I' ? InUtero : line[0] == 'P' ? PostNatal : Offspring;
+            if (block == InUtero) {
+                rows.insert(rows.end(), table.begin(), table.end());
+                table.clear();
+            }
+            index = 0;
+            continue;
+        }
+        const std::vector<std::string> fields = splitAt(line, ',');
+        if (block == Other || fields.size() < 2 || line.rfind("Time periods", 0) == 0 ||
+            (block != InUtero && index >= table.size())) {
+            block = Other;
+            continue;
+        }
+        if (block == InUtero) {
+            table.push_back({fields[0], fields[1]});
+            continue;
+        }
+        DoseRow& row = table.at(index++);
+        for (std::size_t period = 1; period < fields.size(); ++period) {
+            const std::size_t column = 2 + 2 * (period - 1) + (block == Offspring ? 1 : 0);
+            if (row.size() <= column) row.resize(column + 1);
+            row[column] = fields[period];
+        }
+    }
+    rows.insert(rows.end(), table.begin(), table.end());
+    return rows;
+}
+
+// The rows of an export read as CSV (no field of this data set needs quotes): the tissue and
+// the dose columns; the provenance lines and the header row are left out.
+std::vector<DoseRow> exportRows(const std::string& text, std::size_t firstLine) {
+    std::vector<DoseRow> rows;
+    const std::vector<std::string> lines = linesOf(text);
+    for (std::size_t i = firstLine; i < lines.size(); ++i) {
+        const std::vector<std::string> fields = splitAt(lines[i], ',');
+        if (fields.size() < 7) continue;
+        rows.emplace_back(fields.begin() + 5, fields.end());
+    }
+    return rows;
+}
+
+std::size_t headerRowOf(const std::string& csv) {
+    const std::vector<std::string> lines = linesOf(csv);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].rfind("nuclide,", 0) == 0) return i;
+    return lines.size();
+}
+
+// Doses compared as numbers: the results file and the export write them alike, but a
+// spreadsheet reader may spell a number its own way.
+void expectSameRows(const std::vector<DoseRow>& actual, const std::vector<DoseRow>& expected,
+                    const std::string& what) {
+    ASSERT_EQ(actual.size(), expected.size()) << what;
+    for (std::size_t r = 0; r < expected.size(); ++r) {
+        ASSERT_EQ(actual[r].size(), expected[r].size()) << what << " row " << r;
+        EXPECT_EQ(actual[r][0], expected[r][0]) << what << " row " << r;
+        for (std::size_t c = 1; c < expected[r].size(); ++c)
+            EXPECT_DOUBLE_EQ(std::stod(actual[r][c]), std::stod(expected[r][c]))
+                << what << " row " << r << " column " << c;
+    }
+}
+
+std::string commandOutput(const std::string& command) {
+    std::string out;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return out;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    ::pclose(pipe);
+    return out;
+}
+
+TEST_F(BatchTool, ExportsCsvAndXlsxWithTheRunsValuesAndProvenance) {
+    const std::vector<DoseRow> expectedRows = resultsFileRows(expected);
+    ASSERT_FALSE(expectedRows.empty());
+
+    // CSV, by the name's extension: the provenance names the data folder and the digest of
+    // every data file the run read, then the same rows as the results file.
+    BatchResult r = run({"--options", "session.opt", "--out", "tables.csv", "--decimal", ","});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::string csv = readBytes(dir.file("tables.csv"));
+    EXPECT_EQ(csv.rfind("# ", 0), 0u);
+    EXPECT_NE(csv.find(dir.file("data/")), std::string::npos);
+    for (const char* file : {"nuclides.txt", "Cs-137.dat", "I-131.dat"})
+        EXPECT_NE(csv.find(sha256Hex(readBytes(dir.file("data/") + file))), std::string::npos)
+            << file;
+    const std::size_t header = headerRowOf(csv);
+    ASSERT_LT(header, linesOf(csv).size());
+    // A comma run still exports its doses with points.
+    expectSameRows(exportRows(csv, header + 1), expectedRows, "csv");
+
+    // To standard output, the format named: the same rows.
+    r = run({"--options", "session.opt", "--out", "-", "--format", "csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    expectSameRows(exportRows(r.out, headerRowOf(r.out) + 1), expectedRows, "csv on stdout");
+
+    // XLSX, read back by xlsx2csv: the same rows, the doses numbers.
+    r = run({"--options", "session.opt", "--out", "tables.XLSX"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string sheet =
+        commandOutput("xlsx2csv -n 'Dose coefficients' '" + dir.file("tables.XLSX") + "'");
+    ASSERT_EQ(sheet.rfind("nuclide,", 0), 0u) << sheet.substr(0, 200);
+    expectSameRows(exportRows(sheet, 1), expectedRows, "xlsx");
+    EXPECT_NE(commandOutput("xlsx2csv -n Provenance '" + dir.file("tables.XLSX") + "'")
+                  .find(sha256Hex(readBytes(dir.file("data/Cs-137.dat")))),
+              std::string::npos);
+
+    // A failed write leaves nothing under the name and says why.
+    std::filesystem::create_directory(dir.file("folder.xlsx"));
+    r = run({"--options", "session.opt", "--out", "folder.xlsx"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_NE(r.err.find("folder.xlsx"), std::string::npos) << r.err;
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder.xlsx")));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.file("folder.xlsx")));
 }
 
 }  // namespace

@@ -21,7 +21,9 @@ inline constexpr const char* kDoseSheetName = "Dose coefficients";
 inline constexpr const char* kProvenanceSheetName = "Provenance";
 inline constexpr const char* kDoseNumberFormat = "0.0E+00";
 
-// Provenance lines: "<label>: <value>". Lists are joined with "; " so that a line holds no
+// Provenance lines: "<label>: <value>". (The options file has section labels of its own in this
+// namespace; a label here never takes one of their names, or one would silently replace the
+// other at link time.) Lists are joined with "; " so that a line holds no
 // comma of its own and stays one field in a CSV file.
 inline constexpr std::string_view kProgramDescription =
     ": dose coefficients in Sv per Bq to the embryo and fetus and to the offspring";
@@ -36,10 +38,10 @@ inline constexpr std::string_view kUnreadableFile = "cannot be read: ";
 inline constexpr std::string_view kNuclidesLabel = "Nuclides";
 inline constexpr std::string_view kHalfLifeOpen = " (half-life ";
 inline constexpr std::string_view kGroupsLabel = "Exposure groups";
-inline constexpr std::string_view kRoutesLabel = "Intake routes";
-inline constexpr std::string_view kAerosolLabel = "Aerosol sizes";
+inline constexpr std::string_view kRoutesLineLabel = "Intake routes";
+inline constexpr std::string_view kAerosolLineLabel = "Aerosol sizes";
 inline constexpr std::string_view kScenariosLabel = "Intake scenarios";
-inline constexpr std::string_view kTissuesLabel = "Tissues";
+inline constexpr std::string_view kTissuesLineLabel = "Tissues";
 inline constexpr std::string_view kPeriodsLabel = "Integration periods";
 inline constexpr std::string_view kSeparatorLabel = "Decimal separator of the run";
 inline constexpr std::string_view kSeparatorNote = " (the values here use the full stop)";
@@ -56,5 +58,8 @@ inline constexpr std::string_view kTooManyRowsStart = "The spreadsheet would nee
 inline constexpr std::string_view kTooManyRowsEnd =
     " rows, more than the 1048576 a sheet can hold. Export the tables to CSV instead";
 inline constexpr std::string_view kSpreadsheetFailure = "The spreadsheet could not be written: ";
+// The finished workbook read back incomplete: most likely the temporary folder ran full.
+inline constexpr std::string_view kWorkbookIncomplete =
+    "The spreadsheet came out incomplete (is the temporary folder full?): ";
 
 }  // namespace fetaldose

@@ -92,7 +92,8 @@ Provenance collectProvenance(const SelectionSnapshot& selection, const std::stri
     provenance.programVersion = kProgramVersion;
     provenance.exportedAt = isoLocalTime(std::time(nullptr));
     std::error_code ignored;
-    std::string directory = std::filesystem::absolute(dataDirectory, ignored).string();
+    std::string directory =
+        std::filesystem::absolute(dataDirectory, ignored).lexically_normal().string();
     if (directory.empty()) directory = dataDirectory;
     if (directory.empty() || directory.back() != '/') directory += '/';
     provenance.dataDirectory = directory;
@@ -148,13 +149,13 @@ std::vector<std::string> provenanceLines(const Provenance& provenance, int table
     if (s.allRoutes || s.ingestion) items.emplace_back(kRouteNames[0]);
     if (particulates) items.emplace_back(kRouteNames[1]);
     if (s.allRoutes || s.vapours) items.emplace_back(kRouteNames[2]);
-    lines.push_back(line(kRoutesLabel, joined(items)));
+    lines.push_back(line(kRoutesLineLabel, joined(items)));
 
     // Aerosol sizes count only where particulates are chosen, as in the run.
     items.clear();
     for (std::size_t a = 0; particulates && a < kAerosolLabels.size(); ++a)
         if (s.allAerosol || s.aerosol[a]) items.emplace_back(kAerosolLabels[a]);
-    lines.push_back(line(kAerosolLabel, joined(items)));
+    lines.push_back(line(kAerosolLineLabel, joined(items)));
 
     items.clear();
     for (std::size_t i = 0; i < s.acuteScenarios.size(); ++i)
@@ -167,7 +168,7 @@ std::vector<std::string> provenanceLines(const Provenance& provenance, int table
     const RunCheck check = checkSelection(s);
     items.clear();
     for (const int row : check.rows) items.emplace_back(kRowLabels[row - 1]);
-    lines.push_back(line(kTissuesLabel, joined(items)));
+    lines.push_back(line(kTissuesLineLabel, joined(items)));
     items.clear();
     for (const int period : check.periods)
         items.emplace_back(trimBlanks(kPeriodLabels[period - 1]));

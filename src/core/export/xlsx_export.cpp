@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <cerrno>
 #include <charconv>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include "core/export/dose_rows.h"
 #include "core/export/export_texts.h"
 #include "core/export/table_export.h"
+#include "core/export/workbook_check.h"
 #include "core/run/labels.h"
 #include "core/textio/text_writer.h"
 
@@ -28,23 +30,25 @@ constexpr double kTextColumnWidth = 24;
 constexpr double kDoseColumnWidth = 14;
 constexpr double kProvenanceColumnWidth = 120;
 
-// The workbook is built in a scratch file of the system's temporary folder (the library writes
-// to a path of its own), then copied under the user's name by the safe save; the scratch file
-// goes in every case.
-class ScratchFile {
+// The workbook is built in a private folder of the system's temporary folder, which also holds
+// the library's own temporary files; it is checked there, then copied under the user's name by
+// the safe save. The folder goes, with everything in it, in every case.
+class ScratchFolder {
   public:
-    ScratchFile() {
+    ScratchFolder() {
         std::error_code ignored;
-        folder_ = std::filesystem::temp_directory_path(ignored).string();
-        if (folder_.empty()) folder_ = "/tmp";
-        path_ = folder_ + "/fetaldose-export-XXXXXX";
-        const int fd = ::mkostemp(path_.data(), O_CLOEXEC);
-        if (fd < 0) throw IoError::fromErrno(errno, path_, false);
-        ::close(fd);
+        std::string base = std::filesystem::temp_directory_path(ignored).string();
+        if (base.empty()) base = "/tmp";
+        folder_ = base + "/fetaldose-export-XXXXXX";
+        if (!::mkdtemp(folder_.data())) throw IoError::fromErrno(errno, folder_, false);
+        path_ = folder_ + "/workbook.xlsx";
     }
-    ~ScratchFile() { ::unlink(path_.c_str()); }
-    ScratchFile(const ScratchFile&) = delete;
-    ScratchFile& operator=(const ScratchFile&) = delete;
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
     const std::string& path() const { return path_; }
     const std::string& folder() const { return folder_; }
 
@@ -128,7 +132,7 @@ void writeXlsxFile(const std::string& path, const ResultStore& store, const Prov
     for (const int row : doses.rows()) tissues.push_back(exporting::cellText(kRowLabels[row - 1]));
     const char separator = provenance.decimalSeparator;
 
-    ScratchFile scratch;
+    ScratchFolder scratch;
     {
         Workbook workbook(scratch.path(), scratch.folder());
         lxw_workbook* book = workbook.get();
@@ -201,6 +205,8 @@ void writeXlsxFile(const std::string& path, const ResultStore& store, const Prov
         }
         workbook.close();
     }
+    exporting::checkWorkbook(
+        scratch.path(), {"xl/worksheets/sheet1.xml", sheetRows, static_cast<int>(columns.size())});
     saveFinishedFile(scratch.path(), path);
 }
 

@@ -9,4 +9,10 @@ namespace fetaldose::gui::results_texts {
 // A blank grid cell holds a single space, never an empty text.
 inline const QString kBlankCell = QStringLiteral(" ");
 
+// The grids' context menu.
+inline const QString kCopyTableCommand = QStringLiteral("Copy table");
+inline const QString kExportTablesCommand = QStringLiteral("Export all tables...");
+inline const QString kPrintTablesCommand = QStringLiteral("Print all tables...");
+inline const QString kChartCommand = QStringLiteral("Chart...");
+
 }  // namespace fetaldose::gui::results_texts

@@ -1,5 +1,6 @@
 #include "gui/results/results_viewer.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QFontMetrics>
 #include <QFrame>
@@ -85,6 +86,36 @@ ResultsViewer::ResultsViewer(Messages& messages, PrinterProvider& printers, View
     placeControls();
     setMinimumSize(kMinimumWidth, kGridTop + kGridBottomMargin + 3 * 18);
     showInitialState();
+    installTableCommands();
+}
+
+// The commands that take the tables elsewhere live only in the grids' context menu and on
+// their shortcuts, so that the window's own controls stay as they are. The shortcuts work
+// wherever the focus is in the window.
+void ResultsViewer::installTableCommands() {
+    struct Command {
+        const QString& text;
+        QKeySequence shortcut;
+        const std::function<void()>& run;
+    };
+    const Command commands[] = {
+        {texts::kCopyTableCommand, QKeySequence(Qt::CTRL | Qt::Key_C), commands_.copyTable},
+        {texts::kExportTablesCommand, QKeySequence(Qt::CTRL | Qt::Key_E), commands_.exportTables},
+        {texts::kPrintTablesCommand, QKeySequence(), commands_.printTables},
+        {texts::kChartCommand, QKeySequence(Qt::CTRL | Qt::Key_G), commands_.openChart}};
+    for (const Command& command : commands) {
+        if (!command.run) continue;
+        auto* action = new QAction(command.text, this);
+        action->setShortcut(command.shortcut);
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setShortcutVisibleInContextMenu(true);
+        connect(action, &QAction::triggered, this,
+                [this, run = command.run] { runGuarded(messages_, [&run] { run(); }); });
+        addAction(action);
+        for (ResultGrid* grid : {postNatalGrid_, offspringGrid_}) grid->addAction(action);
+    }
+    for (ResultGrid* grid : {postNatalGrid_, offspringGrid_})
+        grid->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 ResultsViewer::~ResultsViewer() = default;
@@ -303,6 +334,7 @@ void ResultsViewer::showTable(int table) {
     }
     postNatal.changed();
     offspring.changed();
+    if (commands_.tableShown) commands_.tableShown(table);
 }
 
 // Each page turn is one modal showing: "Next" and "Previous" close the window, and this loop

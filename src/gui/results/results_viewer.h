@@ -31,6 +31,15 @@ class ResultGrid;
 struct ViewerCommands {
     std::function<void()> saveToFile;  // "Save to file": opens the window that saves results
     std::function<bool()> quitting;    // true once the program is ending
+
+    // The grids' context menu, each command also on its keyboard shortcut; a command not
+    // given is left out of the menu.
+    std::function<void()> copyTable;     // "Copy table" (Ctrl+C): the table and view on show
+    std::function<void()> exportTables;  // "Export all tables..." (Ctrl+E)
+    std::function<void()> printTables;   // "Print all tables..."
+    std::function<void()> openChart;     // "Chart..." (Ctrl+G)
+    // Told the number of the table each time one is put on show.
+    std::function<void(int table)> tableShown;
 };
 
 // The results viewer.
@@ -99,6 +108,7 @@ class ResultsViewer : public QDialog {
     void placeControls();
     void placeCounter();
     void bringViewToFront(bool postNatal);
+    void installTableCommands();
 
     Messages& messages_;
     PrinterProvider& printers_;

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <regex>
 #include <string>
@@ -111,7 +116,9 @@ class Export : public ::testing::Test {
                 .complete);
         provenance = collectProvenance(selection, data, separator);
     }
-    std::vector<std::string> provenanceOfRun() { return provenanceLines(provenance, store.tableCount()); }
+    std::vector<std::string> provenanceOfRun() {
+        return provenanceLines(provenance, store.tableCount());
+    }
 
     ScratchDirectory dir;
     std::string data = dir.file("data/");
@@ -224,6 +231,50 @@ TEST_F(Export, ProgressIsToldAndACancelKeepsTheEarlierFile) {
     }
 }
 
+// The spreadsheet library builds each part of a workbook in a temporary file and misses a write
+// that fails there; on a full temporary folder the part went into the workbook cut short and
+// the export said it succeeded. Over a tiny file system made fuller step by step, an export
+// now either fails with no file under the name, or writes a workbook another reader reads
+// whole. Needs root (a file system mounted in a mount namespace of the test's own).
+TEST_F(Export, AFullTemporaryFolderNeverGivesADamagedWorkbook) {
+    if (::unshare(CLONE_NEWNS) != 0 ||
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        GTEST_SKIP() << "cannot mount a small file system here (needs root): not tested";
+    Run('.');
+    ScratchDirectory small;
+    const std::string target = dir.file("tables.xlsx");
+    int incomplete = 0;  // exports refused because a part came out cut short
+    int sizeKiB = 8;
+    for (; sizeKiB <= 4096; sizeKiB += 4) {
+        const std::string options = "size=" + std::to_string(sizeKiB) + "k";
+        if (sizeKiB > 8) ::umount(small.slash().c_str());
+        ASSERT_EQ(::mount("tmpfs", small.slash().c_str(), "tmpfs", 0, options.c_str()), 0)
+            << std::strerror(errno);
+        ::setenv("TMPDIR", small.slash().c_str(), 1);
+        try {
+            exportTables(ExportFormat::Xlsx, target, store, provenance);
+            ::unsetenv("TMPDIR");
+            break;
+        } catch (const Fault& fault) {
+            ::unsetenv("TMPDIR");
+            SCOPED_TRACE(std::to_string(sizeKiB) + " KiB: " + fault.what());
+            EXPECT_FALSE(std::filesystem::exists(target));
+            EXPECT_TRUE(std::filesystem::is_empty(small.slash()));
+            if (std::string(fault.what()).find("incomplete") != std::string::npos) ++incomplete;
+        }
+    }
+    ::umount(small.slash().c_str());
+    ASSERT_TRUE(std::filesystem::exists(target)) << "no export succeeded up to 4 MiB";
+    // Read by xlsx2csv: the header row and one row per table and tissue.
+    const std::string rows = dir.file("rows.csv");
+    ASSERT_EQ(
+        std::system(("xlsx2csv -n 'Dose coefficients' '" + target + "' > '" + rows + "'").c_str()),
+        0);
+    const std::string text = readBytes(rows);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + store.tableCount() * 2);
+    EXPECT_GT(incomplete, 0) << "no size cut a part short: the check was never needed here";
+}
+
 TEST(SpreadsheetLimit, TablesBeyondASheetsRowsAreRefusedBeforeAnythingIsWritten) {
     // 72 full data files give 58,608 tables of 18 tissues: more rows than a sheet holds.
     ScratchDirectory dir;
@@ -235,7 +286,8 @@ TEST(SpreadsheetLimit, TablesBeyondASheetsRowsAreRefusedBeforeAnythingIsWritten)
         std::filesystem::create_symlink(dir.file("full.dat"), dir.file(name + ".dat"));
         selection.nuclides.push_back(name);
     }
-    selection.memberOfPublic = selection.occupational = selection.allRoutes = selection.allAerosol = true;
+    selection.memberOfPublic = selection.occupational = selection.allRoutes = selection.allAerosol =
+        true;
     selection.allAcutes = selection.allChronics = selection.allOrgans = selection.allPeriods = true;
     ResultStore store;
     auto scratch = std::make_unique<NuclideData>();

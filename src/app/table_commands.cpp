@@ -1,0 +1,160 @@
+#include "app/table_commands.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QProgressDialog>
+#include <algorithm>
+#include <utility>
+
+#include "core/export/provenance.h"
+#include "core/export/table_export.h"
+#include "gui/app/messages.h"
+#include "gui/charts/chart_window.h"
+#include "gui/report/shown_table.h"
+#include "gui/report/table_report.h"
+#include "gui/results/results_viewer.h"
+
+namespace fetaldose::gui {
+
+namespace {
+
+// Thrown through the core exporter to stop it when the user cancels; the exporter then
+// leaves no file, as on a failure.
+struct ExportCancelled {};
+
+// A progress dialog that shows itself only when the work takes a while, with a busy cursor
+// for as long as it lives.
+class ExportProgressDialog {
+  public:
+    ExportProgressDialog(QWidget* parent, int tableCount) : dialog_(parent) {
+        dialog_.setWindowModality(Qt::WindowModal);
+        dialog_.setMinimumDuration(500);
+        dialog_.setAutoClose(false);
+        dialog_.setAutoReset(false);
+        dialog_.setRange(0, std::max(1, tableCount));
+        dialog_.setValue(0);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~ExportProgressDialog() { QApplication::restoreOverrideCursor(); }
+    ExportProgressDialog(const ExportProgressDialog&) = delete;
+    ExportProgressDialog& operator=(const ExportProgressDialog&) = delete;
+
+    // False once the user has cancelled.
+    bool step(int tablesDone, int tableCount) {
+        dialog_.setMaximum(std::max(1, tableCount));
+        dialog_.setValue(std::min(tablesDone, dialog_.maximum()));
+        return !dialog_.wasCanceled();
+    }
+
+  private:
+    QProgressDialog dialog_;
+};
+
+std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+TableCommands::TableCommands(Messages& messages, ExportTargetChooser chooseTarget)
+    : messages_(messages), chooseTarget_(std::move(chooseTarget)) {
+    if (!chooseTarget_) chooseTarget_ = askExportTarget;
+}
+
+void TableCommands::addTo(ViewerCommands& commands) {
+    commands.copyTable = [this] { copyTable(); };
+    commands.exportTables = [this] { exportTables(); };
+    commands.printTables = [this] { printTables(); };
+    commands.openChart = [this] { openChart(); };
+    commands.tableShown = [this](int table) { tableShown(table); };
+}
+
+void TableCommands::runStarting(const SelectionSnapshot& selection,
+                                const std::string& dataDirectory, char decimalSeparator) {
+    run_ = RunRecord{selection, dataDirectory, decimalSeparator};
+    chartLayoutStale_ = true;
+    if (chart_ && chart_->isVisible()) {
+        chart_->hide();
+        chartHiddenForRun_ = true;
+    }
+}
+
+void TableCommands::copyTable() {
+    if (!viewer_) return;
+    const TableView view =
+        viewer_->postNatalViewShown() ? TableView::PostNatal : TableView::Offspring;
+    copyTableToClipboard(shownTableFromStore(viewer_->store(), viewer_->currentTable(), view,
+                                             viewer_->rowLabelTexts(),
+                                             viewer_->periodHeadingTexts()));
+}
+
+void TableCommands::exportTables() {
+    if (!viewer_) return;
+    const std::optional<ExportTarget> target = chooseTarget_(viewer_);
+    if (!target) return;
+    const ResultStore& store = viewer_->store();
+    const std::string path = localPath(target->path);
+    const Provenance provenance =
+        collectProvenance(run_.selection, run_.dataDirectory, run_.decimalSeparator);
+
+    ExportProgressDialog progress(viewer_, store.tableCount());
+    if (target->kind == ExportKind::Pdf) {
+        const ReportTables tables{store, viewer_->rowLabelTexts(), viewer_->periodHeadingTexts()};
+        writeReportPdf(path, tables, provenanceLines(provenance, store.tableCount()),
+                       [&progress](int done, int count) { return progress.step(done, count); });
+        return;
+    }
+    const ExportFormat format =
+        target->kind == ExportKind::Xlsx ? ExportFormat::Xlsx : ExportFormat::Csv;
+    try {
+        fetaldose::exportTables(format, path, store, provenance, [&progress](int done, int count) {
+            if (!progress.step(done, count)) throw ExportCancelled{};
+        });
+    } catch (const ExportCancelled&) {
+        // Cancelled by the user: nothing written, nothing to say.
+    }
+}
+
+void TableCommands::printTables() {
+    if (!viewer_) return;
+    const ResultStore& store = viewer_->store();
+    const Provenance provenance =
+        collectProvenance(run_.selection, run_.dataDirectory, run_.decimalSeparator);
+    const ReportTables tables{store, viewer_->rowLabelTexts(), viewer_->periodHeadingTexts()};
+    // The progress shows only once printing has started, never over the print dialog.
+    std::optional<ExportProgressDialog> progress;
+    printAllTables(viewer_, tables, provenanceLines(provenance, store.tableCount()),
+                   [this, &progress](int done, int count) {
+                       if (!progress) progress.emplace(viewer_, count);
+                       return progress->step(done, count);
+                   });
+}
+
+void TableCommands::applyRunLayout() {
+    chart_->setRunLayout(charts::RunLayout{viewer_->rowLabelTexts(), viewer_->periodHeadingTexts(),
+                                           run_.decimalSeparator});
+    chartLayoutStale_ = false;
+}
+
+void TableCommands::openChart() {
+    if (!viewer_) return;
+    if (!chart_) chart_ = new ChartWindow(viewer_->store(), viewer_);
+    if (chartLayoutStale_) applyRunLayout();
+    chartHiddenForRun_ = false;
+    chart_->showForTable(viewer_->currentTable());
+    chart_->show();
+    chart_->raise();
+    chart_->activateWindow();
+}
+
+void TableCommands::tableShown(int table) {
+    if (!chart_ || !viewer_) return;
+    if (chartLayoutStale_) applyRunLayout();
+    chart_->showForTable(table);
+    if (chartHiddenForRun_) {
+        chartHiddenForRun_ = false;
+        chart_->show();
+    }
+}
+
+}  // namespace fetaldose::gui

@@ -1,0 +1,68 @@
+#pragma once
+// The commands of the viewer's context menu, wired here because they join the viewer to the
+// report library and the chart window: copy the table on show, export or print every table
+// of the run (with the provenance of the run), and the chart that follows the viewer's paging.
+
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/run/selection_snapshot.h"
+#include "gui/report/export_target.h"
+
+namespace fetaldose::gui {
+
+class ChartWindow;
+class Messages;
+class ResultsViewer;
+struct ViewerCommands;
+
+// Asks where to export to (the desktop's file dialog by default); nothing when cancelled.
+using ExportTargetChooser = std::function<std::optional<ExportTarget>(QWidget* parent)>;
+
+class TableCommands {
+  public:
+    TableCommands(Messages& messages, ExportTargetChooser chooseTarget);
+    TableCommands(const TableCommands&) = delete;
+    TableCommands& operator=(const TableCommands&) = delete;
+
+    // Puts the commands into the viewer's callbacks; they act on `viewer` once it is attached.
+    void addTo(ViewerCommands& commands);
+    void attach(ResultsViewer& viewer) { viewer_ = &viewer; }
+
+    // A run is starting: its selection, data folder and decimal separator are what the
+    // provenance of its exports names. An open chart hides until the run's first table is on
+    // show, as its tables change under it meanwhile.
+    void runStarting(const SelectionSnapshot& selection, const std::string& dataDirectory,
+                     char decimalSeparator);
+
+    void copyTable();
+    void exportTables();
+    void printTables();
+    void openChart();
+    // The viewer put `table` on show: the chart follows.
+    void tableShown(int table);
+
+    // The chart window, once it has been opened (owned by the viewer).
+    ChartWindow* chart() const { return chart_; }
+
+  private:
+    struct RunRecord {
+        SelectionSnapshot selection;
+        std::string dataDirectory;
+        char decimalSeparator = '.';
+    };
+
+    void applyRunLayout();
+
+    Messages& messages_;
+    ExportTargetChooser chooseTarget_;
+    ResultsViewer* viewer_ = nullptr;
+    RunRecord run_;
+    ChartWindow* chart_ = nullptr;
+    bool chartLayoutStale_ = true;
+    bool chartHiddenForRun_ = false;
+};
+
+}  // namespace fetaldose::gui
