@@ -240,7 +240,7 @@ TEST_F(Export, AFullTemporaryFolderNeverGivesADamagedWorkbook) {
     if (::unshare(CLONE_NEWNS) != 0 ||
         ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
         GTEST_SKIP() << "cannot mount a small file system here (needs root): not tested";
-    Run('.');
+    runWith('.');
     ScratchDirectory small;
     const std::string target = dir.file("tables.xlsx");
     int incomplete = 0;  // exports refused because a part came out cut short
