@@ -121,7 +121,7 @@ TEST_F(SelectionModelTest, SelectAllBoxesDisableTheirListsAndKeepItsChecks) {
 
 TEST_F(SelectionModelTest, BoxesSetByCodeRunTheirRulesOnlyOnAChange) {
     int changes = 0;
-    model.setChangeListener([&changes] { ++changes; });
+    model.setChangeListener([&changes](const SelectionChange&) { ++changes; });
     ControlsSink& sink = model;
     sink.setBox(B::AllRoutes, true);
     EXPECT_FALSE(model.isEnabled(B::Ingestion));
