@@ -89,6 +89,8 @@ SelectionWindow::SelectionWindow(SelectionModel& model, Messages& messages,
 
 SelectionWindow::~SelectionWindow() {
     model_.setChangeListener({});
+    for (QPushButton* button : {loadButton_, saveButton_, runButton_, exitButton_})
+        button->removeEventFilter(this);
     nuclideGrid_->removeEventFilter(this);
     finderBox_->removeEventFilter(this);
     chosenList_->removeEventFilter(this);
@@ -117,6 +119,8 @@ void SelectionWindow::connectHandlers() {
             });
     connect(finderBox_, &QLineEdit::textChanged, this, &SelectionWindow::findNuclide);
 
+    for (QPushButton* button : {loadButton_, saveButton_, runButton_, exitButton_})
+        button->installEventFilter(this);
     nuclideGrid_->installEventFilter(this);
     nuclideGrid_->viewport()->installEventFilter(this);
     finderBox_->installEventFilter(this);
@@ -380,6 +384,15 @@ void SelectionWindow::removeChosenNuclide() {
     removeLowestSelectedChosen();
 }
 
+// Enter presses the push button that has the focus, as Space does (and as Enter does on a
+// focused button of a dialog). No button becomes the window's default: Enter elsewhere (in
+// the finder, in the grid) keeps its own meaning, and a focused button looks as before.
+bool SelectionWindow::buttonKeyPressed(QPushButton* button, int key) {
+    if (!isEnter(key)) return false;
+    button->click();
+    return true;
+}
+
 bool SelectionWindow::chosenListKeyPressed(int key) {
     if (key != Qt::Key_Delete) return false;
     removeLowestSelectedChosen();
@@ -389,6 +402,8 @@ bool SelectionWindow::chosenListKeyPressed(int key) {
 bool SelectionWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
+        for (QPushButton* button : {loadButton_, saveButton_, runButton_, exitButton_})
+            if (watched == button) return buttonKeyPressed(button, key);
         if (watched == nuclideGrid_) return gridKeyPressed(key);
         if (watched == finderBox_) return finderKeyPressed(key);
         if (watched == chosenList_) return chosenListKeyPressed(key);

@@ -119,6 +119,7 @@ class SelectionWindow : public QMainWindow, public ControlsSink {
     bool gridKeyPressed(int key);
     bool finderKeyPressed(int key);
     bool chosenListKeyPressed(int key);
+    bool buttonKeyPressed(QPushButton* button, int key);
 
     QString gridName(int row) const;
     // The catalogue's own bytes of a grid cell (column 0 the name, 1 the half-life), which
