@@ -1,11 +1,13 @@
 #include "app/window_set.h"
 
 #include <QApplication>
+#include <QDir>
 
 #include "core/options/options_file.h"
 #include "core/refdata/catalogue.h"
 #include "core/refdata/data_directory.h"
 #include "core/results/results_file.h"
+#include "core/selection/selection_model.h"
 #include "gui/app/look.h"
 #include "gui/app/messages.h"
 #include "gui/app/platform.h"
@@ -31,7 +33,7 @@ WindowSet::WindowSet(Platform platform) : platform_(std::move(platform)) {
     if (!platform_.decimalSeparator) platform_.decimalSeparator = systemDecimalSeparator;
 }
 
-// Windows are destroyed in the reverse order of their creation.
+// The windows go in the reverse order of the list, the selection model after its window.
 WindowSet::~WindowSet() {
     referencePublication_.reset();
     referenceCd_.reset();
@@ -46,78 +48,133 @@ WindowSet::~WindowSet() {
     viewer_.reset();
     tableCommands_.reset();
     selection_.reset();
+    selectionModel_.reset();
 }
 
 void WindowSet::create() {
     QApplication::setWindowIcon(programIcon());
-    Messages& messages = *platform_.messages;
-    // Each window guards its own creation handler, so a fault there is reported and creation
-    // goes on with the next window. The callbacks reach windows created later only when they
-    // run, by which time every window exists.
-    auto showModally = [](auto& window) { return [&window] { window->openModally(); }; };
+    startDirectory_ = QDir::currentPath();
+    // The callbacks reach the other windows through their accessors, which create a window
+    // the first time it is needed.
+    auto showModally = [this](auto window) {
+        return [this, window] { (this->*window)().openModally(); };
+    };
 
     SelectionCommands commands;
     commands.run = [this](const SelectionSnapshot& selection) { run(selection); };
-    commands.loadOptions = showModally(loadOptions_);
-    commands.saveOptions = showModally(saveOptions_);
+    commands.loadOptions = showModally(&WindowSet::loadOptions);
+    commands.saveOptions = showModally(&WindowSet::saveOptions);
     commands.quit = [this] { quit(); };
     commands.openGeneralInformation = [this] {
         openHelpBook(*selection_, HelpBook::GeneralInformation);
     };
     commands.openPublication = [this] { openHelpBook(*selection_, HelpBook::Publication); };
-    commands.showInstructions = showModally(instructions_);
-    commands.showLicence = showModally(licence_);
-    commands.showContactInformation = showModally(contactInformation_);
-    commands.showAbout = showModally(about_);
-    commands.showReferenceCd = showModally(referenceCd_);
-    commands.showReferencePublication = showModally(referencePublication_);
-    commands.showPdfNote = showModally(pdfNote_);
-    selection_ =
-        std::make_unique<SelectionWindow>(messages, *platform_.fileAttributes, std::move(commands));
+    commands.showInstructions = showModally(&WindowSet::instructions);
+    commands.showLicence = showModally(&WindowSet::licence);
+    commands.showContactInformation = showModally(&WindowSet::contactInformation);
+    commands.showAbout = showModally(&WindowSet::about);
+    commands.showReferenceCd = showModally(&WindowSet::referenceCd);
+    commands.showReferencePublication = showModally(&WindowSet::referencePublication);
+    commands.showPdfNote = showModally(&WindowSet::pdfNote);
+    // The data directory is fixed now, below the working directory at start.
+    selectionModel_ = std::make_unique<SelectionModel>(currentDataDirectory());
+    selection_ = std::make_unique<SelectionWindow>(*selectionModel_, *platform_.messages,
+                                                   *platform_.fileAttributes, std::move(commands));
+    tableCommands_ = std::make_unique<TableCommands>(*platform_.messages, platform_.askExportTarget);
+}
 
-    tableCommands_ = std::make_unique<TableCommands>(messages, platform_.askExportTarget);
-    ViewerCommands viewerCommands;
-    viewerCommands.saveToFile = showModally(saveResults_);
-    viewerCommands.quitting = [this] { return quitting(); };
-    tableCommands_->addTo(viewerCommands);
-    viewer_ =
-        std::make_unique<ResultsViewer>(messages, *platform_.printers, std::move(viewerCommands));
-    tableCommands_->attach(*viewer_);
+ResultsViewer& WindowSet::viewer() {
+    if (!viewer_) {
+        ViewerCommands viewerCommands;
+        viewerCommands.saveToFile = [this] { saveResults().openModally(); };
+        viewerCommands.quitting = [this] { return quitting(); };
+        tableCommands_->addTo(viewerCommands);
+        viewer_ = std::make_unique<ResultsViewer>(*platform_.messages, *platform_.printers,
+                                                  std::move(viewerCommands));
+        tableCommands_->attach(*viewer_);
+    }
+    return *viewer_;
+}
 
-    VolumeProvider& volumes = *platform_.volumes;
-    saveResults_ = std::make_unique<FileChooserWindow>(
-        kSaveResultsChooser,
-        [this](const std::string& path) {
-            writeResultsFile(path, viewer_->store(), viewer_->rowLabelTexts(),
-                             viewer_->periodHeadingTexts());
-            return true;
-        },
-        messages, volumes);
-    saveOptions_ = std::make_unique<FileChooserWindow>(
-        kSaveOptionsChooser,
-        [this](const std::string& path) {
-            saveOptionsFile(path, selection_->snapshot());
-            return true;
-        },
-        messages, volumes);
-    loadOptions_ = std::make_unique<FileChooserWindow>(
-        kLoadOptionsChooser,
-        [this](const std::string& path) {
-            if (loadOptionsFile(path, *selection_) == OptionsLoad::NuclideNotAvailable) {
-                this->messages().inform(QString::fromLatin1(kNuclideNotAvailableMessage));
-                return false;
-            }
-            return true;
-        },
-        messages, volumes);
+FileChooserWindow& WindowSet::saveResults() {
+    if (!saveResults_)
+        saveResults_ = std::make_unique<FileChooserWindow>(
+            kSaveResultsChooser,
+            [this](const std::string& path) {
+                ResultsViewer& shown = viewer();
+                writeResultsFile(path, shown.store(), shown.rowLabelTexts(),
+                                 shown.periodHeadingTexts());
+                return true;
+            },
+            *platform_.messages, *platform_.volumes, startDirectory_);
+    return *saveResults_;
+}
 
-    instructions_ = std::make_unique<InstructionsWindow>(messages, *platform_.printers);
-    licence_ = std::make_unique<InfoWindow>(kLicencePage);
-    contactInformation_ = std::make_unique<InfoWindow>(kContactInformationPage);
-    about_ = std::make_unique<InfoWindow>(kAboutPage);
-    pdfNote_ = std::make_unique<InfoWindow>(kPdfNotePage);
-    referenceCd_ = std::make_unique<InfoWindow>(kReferenceCdPage);
-    referencePublication_ = std::make_unique<InfoWindow>(kReferencePublicationPage);
+FileChooserWindow& WindowSet::saveOptions() {
+    if (!saveOptions_)
+        saveOptions_ = std::make_unique<FileChooserWindow>(
+            kSaveOptionsChooser,
+            [this](const std::string& path) {
+                saveOptionsFile(path, selectionModel_->snapshot());
+                return true;
+            },
+            *platform_.messages, *platform_.volumes, startDirectory_);
+    return *saveOptions_;
+}
+
+FileChooserWindow& WindowSet::loadOptions() {
+    if (!loadOptions_)
+        loadOptions_ = std::make_unique<FileChooserWindow>(
+            kLoadOptionsChooser,
+            [this](const std::string& path) {
+                if (selectionModel_->loadOptions(path) == OptionsLoad::NuclideNotAvailable) {
+                    messages().inform(QString::fromLatin1(kNuclideNotAvailableMessage));
+                    return false;
+                }
+                return true;
+            },
+            *platform_.messages, *platform_.volumes, startDirectory_);
+    return *loadOptions_;
+}
+
+InstructionsWindow& WindowSet::instructions() {
+    if (!instructions_)
+        instructions_ =
+            std::make_unique<InstructionsWindow>(*platform_.messages, *platform_.printers);
+    return *instructions_;
+}
+
+namespace {
+
+InfoWindow& infoWindow(std::unique_ptr<InfoWindow>& window, const InfoPage& page) {
+    if (!window) window = std::make_unique<InfoWindow>(page);
+    return *window;
+}
+
+}  // namespace
+
+InfoWindow& WindowSet::licence() {
+    return infoWindow(licence_, kLicencePage);
+}
+
+InfoWindow& WindowSet::contactInformation() {
+    return infoWindow(contactInformation_, kContactInformationPage);
+}
+
+InfoWindow& WindowSet::about() {
+    return infoWindow(about_, kAboutPage);
+}
+
+InfoWindow& WindowSet::pdfNote() {
+    return infoWindow(pdfNote_, kPdfNotePage);
+}
+
+InfoWindow& WindowSet::referenceCd() {
+    return infoWindow(referenceCd_, kReferenceCdPage);
+}
+
+InfoWindow& WindowSet::referencePublication() {
+    return infoWindow(referencePublication_, kReferencePublicationPage);
 }
 
 void WindowSet::start() {
@@ -126,9 +183,10 @@ void WindowSet::start() {
 }
 
 void WindowSet::run(const SelectionSnapshot& selection) {
+    ResultsViewer& shown = viewer();
     const char decimalSeparator = platform_.decimalSeparator();
     tableCommands_->runStarting(selection, selection_->dataDirectory(), decimalSeparator);
-    runAndView(*viewer_, *platform_.messages, selection, selection_->dataDirectory(),
+    runAndView(shown, *platform_.messages, selection, selection_->dataDirectory(),
                decimalSeparator);
 }
 

@@ -1,18 +1,24 @@
 #pragma once
-// The program's composition: the twelve windows, created once in a fixed order (the selection
-// window first, and main) and wired to each other here. A window knows no other window: it is
-// given what it needs as callbacks and narrow interfaces. Nothing here is global.
+// The program's composition: the selection model and the twelve windows, each created once and
+// wired to each other here. The selection window, the main one, is created at start; every
+// other window the first time it is needed (none of them shows a message while it is created,
+// and each starts as it would have at start-up), so that the main window shows sooner. A
+// window knows no other window: it is given what it needs as callbacks and narrow interfaces.
+// Nothing here is global.
 
 #include <functional>
 #include <memory>
 #include <string>
+
+#include <QString>
 
 #include "app/table_commands.h"
 #include "core/run/selection_snapshot.h"
 
 namespace fetaldose {
 class FileAttributes;
-}
+class SelectionModel;
+}  // namespace fetaldose
 
 namespace fetaldose::gui {
 
@@ -42,25 +48,27 @@ class WindowSet {
     WindowSet(const WindowSet&) = delete;
     WindowSet& operator=(const WindowSet&) = delete;
 
-    // Creates the twelve windows in order, then shows the main window. Messages raised while
-    // a window is created appear before any window does; a fault there is reported in the
-    // error box and start-up goes on.
+    // Creates the selection model and window, then shows the window. Messages raised while
+    // the window is created (loading the catalogue) appear before any window does; a fault
+    // there is reported in the error box and start-up goes on.
     void start();
-    // Creates the windows without showing any (tests).
+    // Creates the selection model and window without showing it (tests).
     void create();
 
+    SelectionModel& selectionModel() { return *selectionModel_; }
     SelectionWindow& selection() { return *selection_; }
-    ResultsViewer& viewer() { return *viewer_; }
-    FileChooserWindow& saveResults() { return *saveResults_; }
-    FileChooserWindow& saveOptions() { return *saveOptions_; }
-    FileChooserWindow& loadOptions() { return *loadOptions_; }
-    InstructionsWindow& instructions() { return *instructions_; }
-    InfoWindow& licence() { return *licence_; }
-    InfoWindow& contactInformation() { return *contactInformation_; }
-    InfoWindow& about() { return *about_; }
-    InfoWindow& pdfNote() { return *pdfNote_; }
-    InfoWindow& referenceCd() { return *referenceCd_; }
-    InfoWindow& referencePublication() { return *referencePublication_; }
+    // The other windows, each created the first time it is asked for.
+    ResultsViewer& viewer();
+    FileChooserWindow& saveResults();
+    FileChooserWindow& saveOptions();
+    FileChooserWindow& loadOptions();
+    InstructionsWindow& instructions();
+    InfoWindow& licence();
+    InfoWindow& contactInformation();
+    InfoWindow& about();
+    InfoWindow& pdfNote();
+    InfoWindow& referenceCd();
+    InfoWindow& referencePublication();
 
     Messages& messages() { return *platform_.messages; }
     // The viewer's context menu commands and the chart window they open.
@@ -77,7 +85,10 @@ class WindowSet {
   private:
     Platform platform_;
     bool quitting_ = false;
+    // The working directory at start, where every file window first opens.
+    QString startDirectory_;
     std::unique_ptr<Messages> ownedMessages_;
+    std::unique_ptr<SelectionModel> selectionModel_;
     std::unique_ptr<TableCommands> tableCommands_;
     std::unique_ptr<SelectionWindow> selection_;
     std::unique_ptr<ResultsViewer> viewer_;

@@ -1,6 +1,7 @@
 #include "core/refdata/catalogue.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "core/refdata/data_directory.h"
 #include "core/textio/faults.h"
@@ -50,13 +51,15 @@ CatalogueLoad loadCatalogue(const std::string& dataDirectory, FileAttributes& at
         }
         load.entries.push_back(std::move(first));
 
-        // The pass looks up every entry's data file: the directory is listed once for all.
-        DataFileFinder dataFiles(dataDirectory);
+        // The pass looks up every entry's data file: the directory is listed once for all, and
+        // only when a pass is needed (every later start skips it).
+        std::optional<DataFileFinder> dataFiles;
+        if (passNeeded) dataFiles.emplace(dataDirectory);
 
         for (std::int32_t number = 2; number <= count; ++number) {
             if (number > kCatalogueCapacity) throw RangeError();
             CatalogueEntry entry = readEntry(file);
-            if (passNeeded) makeDataFileReadOnly(dataFiles, entry.name, attributes);
+            if (dataFiles) makeDataFileReadOnly(*dataFiles, entry.name, attributes);
             load.entries.push_back(std::move(entry));
         }
     } catch (const Fault& fault) {

@@ -75,12 +75,12 @@ void SelectionModel::setDataDirectory(std::string dataDirectory) {
     dataDirectory_ = std::move(dataDirectory);
 }
 
-void SelectionModel::setChangeListener(std::function<void()> listener) {
+void SelectionModel::setChangeListener(ChangeListener listener) {
     listener_ = std::move(listener);
 }
 
-void SelectionModel::changed() {
-    if (listener_) listener_();
+void SelectionModel::changed(SelectionChange change) {
+    if (listener_) listener_(change);
 }
 
 // --- Enabling rules ---------------------------------------------------------------------
@@ -156,7 +156,7 @@ void SelectionModel::removeChosen(int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= chosenNames_.size()) return;
     chosenNames_.erase(chosenNames_.begin() + index);
     chosenHalfLives_.erase(chosenHalfLives_.begin() + index);
-    changed();
+    changed({SelectionChange::Kind::ChosenRemoved, index});
 }
 
 OptionsLoad SelectionModel::loadOptions(const std::string& path, OptionsLoadTrace* trace) {
@@ -168,13 +168,13 @@ OptionsLoad SelectionModel::loadOptions(const std::string& path, OptionsLoadTrac
 void SelectionModel::clearChosen() {
     chosenNames_.clear();
     chosenHalfLives_.clear();
-    changed();
+    changed({SelectionChange::Kind::ChosenCleared});
 }
 
 void SelectionModel::appendChosen(const std::string& name, const std::string& halfLife) {
     chosenNames_.push_back(name);
     chosenHalfLives_.push_back(halfLife);
-    changed();
+    changed({SelectionChange::Kind::ChosenAppended, static_cast<int>(chosenNames_.size()) - 1});
 }
 
 void SelectionModel::setBox(SelectionBox which, bool checked) {

@@ -19,6 +19,19 @@ namespace fetaldose {
 inline constexpr int kSelectionBoxCount = 11;
 inline constexpr int kSelectionListCount = 5;
 
+// What one change of the model touched, so that a view can follow it step by step (a list
+// on screen keeps its selection when one entry goes).
+struct SelectionChange {
+    enum class Kind {
+        Checks,          // a check mark, and the enabled states its rule set
+        ChosenCleared,   // both chosen lists emptied
+        ChosenAppended,  // an entry added at the end of both chosen lists
+        ChosenRemoved,   // entry `index` taken from both chosen lists
+    };
+    Kind kind = Kind::Checks;
+    int index = -1;  // the chosen entry appended or removed
+};
+
 class SelectionModel : public ControlsSink {
   public:
     // The state at start: nothing checked or chosen; only "All sizes" and the aerosol list
@@ -45,8 +58,10 @@ class SelectionModel : public ControlsSink {
     void setDataDirectory(std::string dataDirectory);
 
     // Called after every change of a check, an enabled state or the chosen lists (once per
-    // command; a load calls it for each step). A view repaints from the state queries.
-    void setChangeListener(std::function<void()> listener);
+    // command; a load calls it for each step), with what changed. A view shows the change
+    // from the state queries.
+    using ChangeListener = std::function<void(const SelectionChange&)>;
+    void setChangeListener(ChangeListener listener);
 
     // --- Commands ----------------------------------------------------------------------
     // A click on a box: ignored (false) while the box is disabled, otherwise the box flips
@@ -94,14 +109,14 @@ class SelectionModel : public ControlsSink {
     const List& list(SelectionList which) const { return lists_[static_cast<std::size_t>(which)]; }
     // The enabling rule a box runs on every real change of its checked state.
     void runRule(SelectionBox changed);
-    void changed();
+    void changed(SelectionChange change = {});
 
     std::array<Box, kSelectionBoxCount> boxes_{};
     std::array<List, kSelectionListCount> lists_{};
     std::vector<std::string> chosenNames_;
     std::vector<std::string> chosenHalfLives_;
     std::string dataDirectory_;
-    std::function<void()> listener_;
+    ChangeListener listener_;
 };
 
 }  // namespace fetaldose

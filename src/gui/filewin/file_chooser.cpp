@@ -87,7 +87,8 @@ class IndentDelegate final : public QStyledItemDelegate {
 }  // namespace
 
 FileChooserWindow::FileChooserWindow(const ChooserMakeup& makeup, Action action, Messages& messages,
-                                     VolumeProvider& volumes, QWidget* parent)
+                                     VolumeProvider& volumes, const QString& startDirectory,
+                                     QWidget* parent)
     : QDialog(parent),
       action_(std::move(action)),
       messages_(messages),
@@ -113,7 +114,7 @@ FileChooserWindow::FileChooserWindow(const ChooserMakeup& makeup, Action action,
     arrangeTabOrder(makeup.tabOrder);
 
     // Every window starts in the directory the program started in.
-    directory_ = QDir::currentPath();
+    directory_ = startDirectory;
     refreshDriveList();
     const int volume = volumeIndexFor(volumeList_, directory_);
     if (volume >= 0 && volumes_.lastDirectoryOn(volumeList_[volume].rootPath).isEmpty())

@@ -58,8 +58,10 @@ class FileChooserWindow : public QDialog {
     // Either way the window stays open after a failure.
     using Action = std::function<bool(const std::string& path)>;
 
+    // The window first opens in `startDirectory`, the directory the program started in.
     FileChooserWindow(const ChooserMakeup& makeup, Action action, Messages& messages,
-                      VolumeProvider& volumes, QWidget* parent = nullptr);
+                      VolumeProvider& volumes, const QString& startDirectory,
+                      QWidget* parent = nullptr);
 
   public slots:
     // The action button: the typed name is checked, joined to the directory shown and handed

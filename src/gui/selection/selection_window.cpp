@@ -10,9 +10,11 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <algorithm>
+#include <utility>
 
 #include "core/refdata/catalogue.h"
 #include "core/refdata/data_directory.h"
+#include "core/selection/selection_model.h"
 #include "gui/app/display_text.h"
 #include "gui/app/handler_guard.h"
 #include "gui/app/look.h"
@@ -43,48 +45,52 @@ bool isEnter(int key) {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-// Grid cells and list items keep the bytes they were made from beside the text they show,
-// so that names and half-lives reach the run and the options file exactly as read.
+// Grid cells keep the catalogue's bytes beside the text they show, so that names and
+// half-lives reach the model (and from it the run and the options file) exactly as read.
 constexpr int kBytesRole = Qt::UserRole;
 
 void keepBytes(QTableWidgetItem* cell, const std::string& bytes) {
     cell->setData(kBytesRole, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
-void keepBytes(QListWidgetItem* item, const std::string& bytes) {
-    item->setData(kBytesRole, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-}
-template <typename Item>
-std::string keptBytes(const Item* item) {
-    if (!item) return {};
-    const QVariant kept = item->data(kBytesRole);
-    if (!kept.isValid()) return toLocalBytes(item->text());
+std::string keptBytes(const QTableWidgetItem* cell) {
+    if (!cell) return {};
+    const QVariant kept = cell->data(kBytesRole);
+    if (!kept.isValid()) return toLocalBytes(cell->text());
     const QByteArray bytes = kept.toByteArray();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-template <std::size_t N>
-void copyChecks(const QListWidget* list, std::array<bool, N>& checks) {
-    for (std::size_t i = 0; i < N; ++i) {
-        const QListWidgetItem* item = list->item(static_cast<int>(i));
-        checks[i] = item && item->checkState() == Qt::Checked;
-    }
-}
+constexpr SelectionBox kBoxes[] = {
+    SelectionBox::Public,     SelectionBox::Occupational, SelectionBox::AllRoutes,
+    SelectionBox::Ingestion,  SelectionBox::Particulates, SelectionBox::Vapours,
+    SelectionBox::AllAerosol, SelectionBox::AllAcutes,    SelectionBox::AllChronics,
+    SelectionBox::AllOrgans,  SelectionBox::AllPeriods};
+constexpr SelectionList kLists[] = {SelectionList::Aerosol, SelectionList::AcuteScenarios,
+                                    SelectionList::ChronicScenarios, SelectionList::Tissues,
+                                    SelectionList::Periods};
 
 }  // namespace
 
-SelectionWindow::SelectionWindow(Messages& messages, FileAttributes& fileAttributes,
-                                 SelectionCommands commands, QWidget* parent)
+SelectionWindow::SelectionWindow(SelectionModel& model, Messages& messages,
+                                 FileAttributes& fileAttributes, SelectionCommands commands,
+                                 QWidget* parent)
     : QMainWindow(parent),
+      model_(model),
       messages_(messages),
       fileAttributes_(fileAttributes),
       commands_(std::move(commands)) {
     buildControls();
+    showChecks();
+    for (int i = 0; i < static_cast<int>(model_.chosenNames().size()); ++i) showChosenEntry(i);
     connectHandlers();
     nuclideGrid_->setCurrentCell(0, 0);
     fillNuclideGrid();
 }
 
 SelectionWindow::~SelectionWindow() {
+    model_.setChangeListener({});
+    for (QPushButton* button : {loadButton_, saveButton_, runButton_, exitButton_})
+        button->removeEventFilter(this);
     nuclideGrid_->removeEventFilter(this);
     finderBox_->removeEventFilter(this);
     chosenList_->removeEventFilter(this);
@@ -97,14 +103,15 @@ void SelectionWindow::connectHandlers() {
     connect(saveButton_, &QPushButton::clicked, this, &SelectionWindow::saveOptions);
     connect(exitButton_, &QPushButton::clicked, this, &SelectionWindow::exitProgram);
 
-    // toggled fires only on a real change of the checked state, by a click or by code.
-    connect(allRoutesBox_, &QCheckBox::toggled, this, &SelectionWindow::applyAllRoutesRule);
-    connect(particulatesBox_, &QCheckBox::toggled, this, &SelectionWindow::applyParticulatesRule);
-    connect(allAerosolBox_, &QCheckBox::toggled, this, &SelectionWindow::applyAllAerosolRule);
-    connect(allAcutesBox_, &QCheckBox::toggled, this, &SelectionWindow::applyAllAcutesRule);
-    connect(allChronicsBox_, &QCheckBox::toggled, this, &SelectionWindow::applyAllChronicsRule);
-    connect(allOrgansBox_, &QCheckBox::toggled, this, &SelectionWindow::applyAllOrgansRule);
-    connect(allPeriodsBox_, &QCheckBox::toggled, this, &SelectionWindow::applyAllPeriodsRule);
+    // toggled fires only on a real change of the checked state, by a click or by code; a list
+    // reports a click on an item's check mark as a change of the item.
+    for (const SelectionBox box : kBoxes)
+        connect(checkBox(box), &QCheckBox::toggled, this,
+                [this, box](bool checked) { boxToggled(box, checked); });
+    for (const SelectionList list : kLists)
+        connect(checkList(list), &QListWidget::itemChanged, this,
+                [this, list](QListWidgetItem* item) { itemChanged(list, item); });
+    model_.setChangeListener([this](const SelectionChange& change) { showChange(change); });
 
     connect(nuclideGrid_, &QTableWidget::currentCellChanged, this,
             [this](int row, int column, int, int) {
@@ -112,6 +119,8 @@ void SelectionWindow::connectHandlers() {
             });
     connect(finderBox_, &QLineEdit::textChanged, this, &SelectionWindow::findNuclide);
 
+    for (QPushButton* button : {loadButton_, saveButton_, runButton_, exitButton_})
+        button->installEventFilter(this);
     nuclideGrid_->installEventFilter(this);
     nuclideGrid_->viewport()->installEventFilter(this);
     finderBox_->installEventFilter(this);
@@ -122,9 +131,8 @@ void SelectionWindow::connectHandlers() {
 void SelectionWindow::fillNuclideGrid() {
     Messages& messages = messages_;
     runGuarded(messages, [this, &messages] {
-        dataDirectory_ = currentDataDirectory();
         const CatalogueLoad load = loadCatalogue(
-            dataDirectory_, fileAttributes_,
+            model_.dataDirectory(), fileAttributes_,
             [&messages](const std::string& text) { messages.inform(displayText(text)); });
 
         // Every entry gets a row, so that all of them can be shown, found and chosen.
@@ -210,59 +218,77 @@ void SelectionWindow::showPdfNote() {
     runCommand(commands_.showPdfNote);
 }
 
-// --- Enabling rules ---------------------------------------------------------------------
-// Enabling only governs what the user can click; no rule changes a checked state.
+// --- The model on the controls ---------------------------------------------------------
+// The controls' own signals of a change shown here (toggled, itemChanged) still fire, as for
+// any change by code; showingModel_ keeps them from going back to the model.
 
-void SelectionWindow::applyAllRoutesRule() {
-    if (allRoutesBox_->isChecked()) {
-        ingestionBox_->setEnabled(false);
-        particulatesBox_->setEnabled(false);
-        vapoursBox_->setEnabled(false);
-        allAerosolBox_->setEnabled(true);
-        aerosolList_->setEnabled(!allAerosolBox_->isChecked());
-        return;
+void SelectionWindow::showChange(const SelectionChange& change) {
+    const bool wasShowing = std::exchange(showingModel_, true);
+    switch (change.kind) {
+        case SelectionChange::Kind::Checks:
+            showChecks();
+            break;
+        case SelectionChange::Kind::ChosenCleared:
+            chosenList_->clear();
+            halfLifeList_->clear();
+            break;
+        case SelectionChange::Kind::ChosenAppended:
+            showChosenEntry(change.index);
+            break;
+        case SelectionChange::Kind::ChosenRemoved:
+            delete chosenList_->takeItem(change.index);
+            delete halfLifeList_->takeItem(change.index);
+            break;
     }
-    ingestionBox_->setEnabled(true);
-    particulatesBox_->setEnabled(true);
-    vapoursBox_->setEnabled(true);
-    if (particulatesBox_->isChecked()) {
-        allAerosolBox_->setEnabled(true);
-        aerosolList_->setEnabled(!allAerosolBox_->isChecked());
-    } else {
-        allAerosolBox_->setEnabled(false);
-        aerosolList_->setEnabled(false);
+    showingModel_ = wasShowing;
+}
+
+// Each box's check mark before its enabled state, in the order of the boxes, then the lists:
+// the order in which the rules have always set them.
+void SelectionWindow::showChecks() {
+    const bool wasShowing = std::exchange(showingModel_, true);
+    for (const SelectionBox box : kBoxes) {
+        QCheckBox* control = checkBox(box);
+        if (control->isChecked() != model_.isChecked(box))
+            control->setChecked(model_.isChecked(box));
     }
-}
-
-void SelectionWindow::applyParticulatesRule() {
-    if (particulatesBox_->isChecked()) {
-        allAerosolBox_->setEnabled(true);
-        if (!allAerosolBox_->isChecked()) aerosolList_->setEnabled(true);
-    } else {
-        aerosolList_->setEnabled(false);
-        allAerosolBox_->setEnabled(false);
+    for (const SelectionBox box : kBoxes) {
+        QCheckBox* control = checkBox(box);
+        if (control->isEnabled() != model_.isEnabled(box))
+            control->setEnabled(model_.isEnabled(box));
     }
+    for (const SelectionList list : kLists) {
+        QListWidget* control = checkList(list);
+        if (control->isEnabled() != model_.isEnabled(list))
+            control->setEnabled(model_.isEnabled(list));
+        for (int i = 0; i < control->count(); ++i) {
+            const Qt::CheckState state = model_.isChecked(list, i) ? Qt::Checked : Qt::Unchecked;
+            if (control->item(i)->checkState() != state) control->item(i)->setCheckState(state);
+        }
+    }
+    showingModel_ = wasShowing;
 }
 
-void SelectionWindow::applyAllAerosolRule() {
-    aerosolList_->setEnabled(!allAerosolBox_->isChecked() &&
-                             (particulatesBox_->isChecked() || allRoutesBox_->isChecked()));
+// The name goes to the chosen list and the half-life to the same index of its twin; nothing
+// is selected or scrolled.
+void SelectionWindow::showChosenEntry(int index) {
+    const auto at = static_cast<std::size_t>(index);
+    auto* item = new QListWidgetItem(displayText(model_.chosenNames()[at]));
+    item->setSizeHint(QSize(0, kChosenItemHeight));
+    chosenList_->insertItem(index, item);
+    halfLifeList_->insertItem(index, displayText(model_.chosenHalfLives()[at]));
 }
 
-void SelectionWindow::applyAllAcutesRule() {
-    acuteList_->setEnabled(!allAcutesBox_->isChecked());
+// A box changed on the screen (a click, a key, or a program setting the control): the model
+// takes the new state and runs the box's rule.
+void SelectionWindow::boxToggled(SelectionBox box, bool checked) {
+    if (!showingModel_) model_.setBox(box, checked);
 }
 
-void SelectionWindow::applyAllChronicsRule() {
-    chronicList_->setEnabled(!allChronicsBox_->isChecked());
-}
-
-void SelectionWindow::applyAllOrgansRule() {
-    tissueList_->setEnabled(!allOrgansBox_->isChecked());
-}
-
-void SelectionWindow::applyAllPeriodsRule() {
-    periodList_->setEnabled(!allPeriodsBox_->isChecked());
+// An item's check mark changed on the screen; an item runs no rule.
+void SelectionWindow::itemChanged(SelectionList list, const QListWidgetItem* item) {
+    if (showingModel_ || !item) return;
+    model_.setItem(list, checkList(list)->row(item), item->checkState() == Qt::Checked);
 }
 
 // --- Nuclide grid, finder and chosen list -----------------------------------------------
@@ -282,17 +308,10 @@ void SelectionWindow::moveGridTo(int row) {
     if (!nuclideGrid_->item(row, 0)) nuclideGrid_->scrollTo(nuclideGrid_->model()->index(row, 0));
 }
 
-// The name goes to the chosen list and the half-life to the same index of its twin; nothing
-// is selected or scrolled.
-void SelectionWindow::appendChosenTexts(const std::string& name, const std::string& halfLife) {
-    auto* item = new QListWidgetItem(displayText(name), chosenList_);
-    item->setSizeHint(QSize(0, kChosenItemHeight));
-    keepBytes(item, name);
-    keepBytes(new QListWidgetItem(displayText(halfLife), halfLifeList_), halfLife);
-}
-
-void SelectionWindow::addGridRow(int row) {
-    appendChosenTexts(gridBytes(row, 0), gridBytes(row, 1));
+// Enter in the grid or the finder: the row's catalogue bytes are chosen, without looking for
+// the data file.
+void SelectionWindow::chooseGridRow(int row) {
+    model_.appendChosen(gridBytes(row, 0), gridBytes(row, 1));
 }
 
 void SelectionWindow::selectGridCell(int /*column*/, int row) {
@@ -302,9 +321,7 @@ void SelectionWindow::selectGridCell(int /*column*/, int row) {
 void SelectionWindow::addGridNuclide() {
     runGuarded(messages_, [this] {
         const int row = currentGridRow_;
-        if (dataFileExists(gridBytes(row, 0)))
-            addGridRow(row);
-        else
+        if (!model_.chooseAvailable(gridBytes(row, 0), gridBytes(row, 1)))
             messages_.inform(QString::fromLatin1(kNuclideNotAvailableMessage));
     });
 }
@@ -313,7 +330,7 @@ bool SelectionWindow::gridKeyPressed(int key) {
     if (!isEnter(key)) return false;
     // No data-file check here (the run refuses a nuclide without one), but an empty row below
     // the catalogue is no nuclide at all.
-    if (!gridName(currentGridRow_).isEmpty()) addGridRow(currentGridRow_);
+    if (!gridName(currentGridRow_).isEmpty()) chooseGridRow(currentGridRow_);
     return true;
 }
 
@@ -348,7 +365,7 @@ bool SelectionWindow::finderKeyPressed(int key) {
     }
     currentGridRow_ = found;
     moveGridTo(found);
-    addGridRow(found);
+    chooseGridRow(found);
     // Emptying the box searches again with the empty key, which moves the grid back to row 0.
     finderBox_->clear();
     return true;
@@ -357,8 +374,7 @@ bool SelectionWindow::finderKeyPressed(int key) {
 void SelectionWindow::removeLowestSelectedChosen() {
     for (int i = 0; i < chosenList_->count(); ++i) {
         if (chosenList_->item(i)->isSelected()) {
-            delete chosenList_->takeItem(i);
-            delete halfLifeList_->takeItem(i);
+            model_.removeChosen(i);
             return;
         }
     }
@@ -366,6 +382,15 @@ void SelectionWindow::removeLowestSelectedChosen() {
 
 void SelectionWindow::removeChosenNuclide() {
     removeLowestSelectedChosen();
+}
+
+// Enter presses the push button that has the focus, as Space does (and as Enter does on a
+// focused button of a dialog). No button becomes the window's default: Enter elsewhere (in
+// the finder, in the grid) keeps its own meaning, and a focused button looks as before.
+bool SelectionWindow::buttonKeyPressed(QPushButton* button, int key) {
+    if (!isEnter(key)) return false;
+    button->click();
+    return true;
 }
 
 bool SelectionWindow::chosenListKeyPressed(int key) {
@@ -377,6 +402,8 @@ bool SelectionWindow::chosenListKeyPressed(int key) {
 bool SelectionWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
+        for (QPushButton* button : {loadButton_, saveButton_, runButton_, exitButton_})
+            if (watched == button) return buttonKeyPressed(button, key);
         if (watched == nuclideGrid_) return gridKeyPressed(key);
         if (watched == finderBox_) return finderKeyPressed(key);
         if (watched == chosenList_) return chosenListKeyPressed(key);
@@ -445,53 +472,34 @@ QListWidget* SelectionWindow::checkList(SelectionList list) const {
 }
 
 SelectionSnapshot SelectionWindow::snapshot() const {
-    SelectionSnapshot selection;
-    for (int i = 0; i < chosenList_->count(); ++i) {
-        selection.nuclides.push_back(keptBytes(chosenList_->item(i)));
-        selection.halfLives.push_back(keptBytes(halfLifeList_->item(i)));
-    }
-    selection.memberOfPublic = publicBox_->isChecked();
-    selection.occupational = occupationalBox_->isChecked();
-    selection.allRoutes = allRoutesBox_->isChecked();
-    selection.ingestion = ingestionBox_->isChecked();
-    selection.particulates = particulatesBox_->isChecked();
-    selection.vapours = vapoursBox_->isChecked();
-    selection.allAerosol = allAerosolBox_->isChecked();
-    selection.allAcutes = allAcutesBox_->isChecked();
-    selection.allChronics = allChronicsBox_->isChecked();
-    selection.allOrgans = allOrgansBox_->isChecked();
-    selection.allPeriods = allPeriodsBox_->isChecked();
-    copyChecks(aerosolList_, selection.aerosol);
-    copyChecks(acuteList_, selection.acuteScenarios);
-    copyChecks(chronicList_, selection.chronicScenarios);
-    copyChecks(tissueList_, selection.tissues);
-    copyChecks(periodList_, selection.periods);
-    return selection;
+    return model_.snapshot();
+}
+
+const std::string& SelectionWindow::dataDirectory() const {
+    return model_.dataDirectory();
 }
 
 void SelectionWindow::clearChosen() {
-    chosenList_->clear();
-    halfLifeList_->clear();
+    model_.clearChosen();
 }
 
 void SelectionWindow::appendChosen(const std::string& name, const std::string& halfLife) {
-    appendChosenTexts(name, halfLife);
+    model_.appendChosen(name, halfLife);
 }
 
-// Sets the real box, so its enabling rule runs exactly when a click would run it: only on a
-// real change, whether the box is enabled or not.
+// Its rule runs exactly when a click would run it: only on a real change, whether the box is
+// enabled or not.
 void SelectionWindow::setBox(SelectionBox box, bool checked) {
-    checkBox(box)->setChecked(checked);
+    model_.setBox(box, checked);
 }
 
 // A check-list item only holds its mark; setting it runs nothing.
 void SelectionWindow::setItem(SelectionList list, int index, bool checked) {
-    if (QListWidgetItem* item = checkList(list)->item(index))
-        item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    model_.setItem(list, index, checked);
 }
 
 bool SelectionWindow::dataFileExists(std::string_view nuclideName) {
-    return ::fetaldose::dataFileExists(dataDirectory_, nuclideName);
+    return model_.dataFileExists(nuclideName);
 }
 
 }  // namespace fetaldose::gui

@@ -1,8 +1,9 @@
 #pragma once
 // The selection window, the program's main window: the nuclide grid with its finder and the
 // chosen list, the exposure, route, aerosol, scenario, tissue and period choices, and the
-// commands. The selection lives in the controls themselves; the run and the options file read
-// and set them through snapshot() and the ControlsSink overrides.
+// commands. The window is a view of a SelectionModel: it shows the model's checks, enabled
+// states and chosen nuclides, and turns clicks, keys and double clicks into the model's
+// commands. The enabling rules are the model's; the window keeps none of its own.
 
 #include <QMainWindow>
 #include <QString>
@@ -16,12 +17,15 @@ class QCheckBox;
 class QEvent;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 class QTableWidget;
 
 namespace fetaldose {
 class FileAttributes;
-}
+class SelectionModel;
+struct SelectionChange;
+}  // namespace fetaldose
 
 namespace fetaldose::gui {
 
@@ -49,17 +53,20 @@ struct SelectionCommands {
 class SelectionWindow : public QMainWindow, public ControlsSink {
     Q_OBJECT
   public:
-    // Loads the catalogue of the data directory below the working directory into the grid;
-    // its messages and faults are reported through `messages` before the window shows.
-    SelectionWindow(Messages& messages, FileAttributes& fileAttributes, SelectionCommands commands,
-                    QWidget* parent = nullptr);
+    // Shows `model`, which outlives the window. Loads the catalogue of the model's data
+    // directory into the grid; its messages and faults are reported through `messages` before
+    // the window shows.
+    SelectionWindow(SelectionModel& model, Messages& messages, FileAttributes& fileAttributes,
+                    SelectionCommands commands, QWidget* parent = nullptr);
     ~SelectionWindow() override;
 
+    const SelectionModel& model() const { return model_; }
     // A copy of every check state (enabled or not) and of the chosen list and its twin.
     SelectionSnapshot snapshot() const;
-    // The data directory fixed when the window was created.
-    const std::string& dataDirectory() const { return dataDirectory_; }
+    // The data directory the catalogue was read from.
+    const std::string& dataDirectory() const;
 
+    // Set the model, as the options loader does; the window shows the outcome.
     void clearChosen() override;
     void appendChosen(const std::string& name, const std::string& halfLife) override;
     void setBox(SelectionBox box, bool checked) override;
@@ -82,15 +89,6 @@ class SelectionWindow : public QMainWindow, public ControlsSink {
     void showReferencePublication();
     void showPdfNote();
 
-    // Enabling rules, run on every real change of the box's checked state.
-    void applyAllRoutesRule();
-    void applyParticulatesRule();
-    void applyAllAerosolRule();
-    void applyAllAcutesRule();
-    void applyAllChronicsRule();
-    void applyAllOrgansRule();
-    void applyAllPeriodsRule();
-
     // Nuclide grid, finder and chosen list.
     void selectGridCell(int column, int row);
     void addGridNuclide();
@@ -106,20 +104,28 @@ class SelectionWindow : public QMainWindow, public ControlsSink {
     void buildControls();
     void buildMenu();
     void connectHandlers();
-    // Run once at creation: fixes the data directory and loads the catalogue into the grid.
+    // Run once at creation: loads the catalogue into the grid.
     void fillNuclideGrid();
+
+    // The model's side of the view: each change of the model shown on the controls.
+    void showChange(const SelectionChange& change);
+    void showChecks();
+    void showChosenEntry(int index);
+    // The user's side: a box or an item the user (or a program driving the controls) changed.
+    void boxToggled(SelectionBox box, bool checked);
+    void itemChanged(SelectionList list, const QListWidgetItem* item);
 
     // Key handlers; each returns whether it used the key.
     bool gridKeyPressed(int key);
     bool finderKeyPressed(int key);
     bool chosenListKeyPressed(int key);
+    bool buttonKeyPressed(QPushButton* button, int key);
 
     QString gridName(int row) const;
     // The catalogue's own bytes of a grid cell (column 0 the name, 1 the half-life), which
     // the shown text need not keep (a byte of another code page is no valid UTF-8).
     std::string gridBytes(int row, int column) const;
-    void addGridRow(int row);
-    void appendChosenTexts(const std::string& name, const std::string& halfLife);
+    void chooseGridRow(int row);
     void moveGridTo(int row);
     void removeLowestSelectedChosen();
     QCheckBox* checkBox(SelectionBox box) const;
@@ -128,10 +134,13 @@ class SelectionWindow : public QMainWindow, public ControlsSink {
     // Runs a command of `commands_`, its faults shown in the error box.
     void runCommand(const std::function<void()>& command);
 
+    SelectionModel& model_;
     Messages& messages_;
     FileAttributes& fileAttributes_;
     SelectionCommands commands_;
-    std::string dataDirectory_;
+    // Set while the window shows a change of the model, so that the controls' own signals of
+    // that change are not taken for the user's.
+    bool showingModel_ = false;
     int currentGridRow_ = 0;
     int finderRow_ = 0;
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../run/run_test_support.h"
@@ -121,7 +122,7 @@ TEST_F(SelectionModelTest, SelectAllBoxesDisableTheirListsAndKeepItsChecks) {
 
 TEST_F(SelectionModelTest, BoxesSetByCodeRunTheirRulesOnlyOnAChange) {
     int changes = 0;
-    model.setChangeListener([&changes] { ++changes; });
+    model.setChangeListener([&changes](const SelectionChange&) { ++changes; });
     ControlsSink& sink = model;
     sink.setBox(B::AllRoutes, true);
     EXPECT_FALSE(model.isEnabled(B::Ingestion));
@@ -186,6 +187,26 @@ TEST_F(SelectionModelTest, SnapshotCopiesEveryStateEnabledOrNot) {
     sink.clearChosen();
     EXPECT_TRUE(model.snapshot().nuclides.empty());
     EXPECT_TRUE(model.snapshot().halfLives.empty());
+}
+
+// A view follows the chosen lists entry by entry: each change says which entry it touched.
+TEST_F(SelectionModelTest, ChangesSayWhichChosenEntryTheyTouched) {
+    using K = SelectionChange::Kind;
+    std::vector<std::pair<K, int>> changes;
+    model.setChangeListener([&changes](const SelectionChange& change) {
+        changes.emplace_back(change.kind, change.index);
+    });
+    model.appendChosen("H-3", "12.32 y");
+    model.appendChosen("C-14", "5700 y");
+    model.removeChosen(0);
+    model.removeChosen(1);  // past the end: no change
+    click(B::AllOrgans);
+    ASSERT_TRUE(model.userToggledItem(L::Periods, 2));
+    model.clearChosen();
+    const std::vector<std::pair<K, int>> expected = {
+        {K::ChosenAppended, 0}, {K::ChosenAppended, 1}, {K::ChosenRemoved, 0},
+        {K::Checks, -1},        {K::Checks, -1},        {K::ChosenCleared, -1}};
+    EXPECT_EQ(changes, expected);
 }
 
 TEST_F(SelectionModelTest, ChoosingLooksForTheDataFileInItsDirectory) {

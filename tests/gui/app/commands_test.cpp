@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -83,6 +84,38 @@ class CommandsTest : public QObject {
 
         auto* saveToFile = windows_->viewer().findChild<QPushButton*>(QStringLiteral("Button2"));
         QCOMPARE(modalWindowOf([saveToFile] { saveToFile->click(); }), &windows_->saveResults());
+    }
+
+    // Enter (either key) presses the focused button as Space does; it presses nothing where
+    // the focus is not on a button, and Enter in the finder keeps its own meaning.
+    void enterPressesTheFocusedButtonOnly() {
+        SelectionWindow& selection = windows_->selection();
+        selection.show();
+        QVERIFY(QTest::qWaitForWindowActive(&selection));
+        auto pressOn = [&selection](const char* name, Qt::Key key) {
+            auto* control = selection.findChild<QWidget*>(QString::fromLatin1(name));
+            control->setFocus();
+            return modalWindowOf([control, key] { QTest::keyClick(control, key); });
+        };
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+            QCOMPARE(pressOn("BtnLoad", key), &windows_->loadOptions());
+            QCOMPARE(pressOn("BtnSave", key), &windows_->saveOptions());
+            QCOMPARE(pressOn("BtnSave", Qt::Key_Space), &windows_->saveOptions());
+            QCOMPARE(pressOn("chkbxMOP", key), nullptr);
+        }
+        QVERIFY(messages_.all.isEmpty());
+
+        // "Run" with nothing chosen stops with its message, once per press.
+        QCOMPARE(pressOn("BtnRun", Qt::Key_Return), nullptr);
+        QCOMPARE(messages_.all.size(), 1);
+
+        // In the finder, Enter looks the typed name up (here in vain) and presses no button.
+        auto* finder = selection.findChild<QLineEdit*>(QStringLiteral("EdtFindNuc"));
+        finder->setText(QStringLiteral("Xx-1"));
+        QCOMPARE(pressOn("EdtFindNuc", Qt::Key_Return), nullptr);
+        QCOMPARE(messages_.all.size(), 2);
+        QVERIFY(messages_.all.at(1) != messages_.all.at(0));
+        QVERIFY(selection.isVisible());
     }
 
     void helpMenuItemsOpenTheirBooksBesideTheProgram() {

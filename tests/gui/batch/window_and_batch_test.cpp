@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -22,6 +23,7 @@
 #include "../results/viewer_fixture.h"
 #include "core/options/options_file.h"
 #include "core/selection/selection_model.h"
+#include "gui/app/display_text.h"
 #include "gui/selection/selection_window.h"
 
 using namespace fetaldose;
@@ -38,6 +40,13 @@ const char* const kBoxNames[] = {"chkbxMOP",        "chkbxWKR",          "ChkBxA
                                  "ChkBxAllOrgans",  "ChkBxAllPeriods"};
 const char* const kListNames[] = {"chklstbxAerosol", "ChkLstBxAScenarios", "ChkLstBxCScenarios",
                                   "chklstbxTissues", "chklstbxTimes"};
+
+// The catalogue of the test's data set; Sr-90 has no data file.
+const std::vector<std::pair<std::string, std::string>> kCatalogue = {{"Cs-137", "30.0y"},
+                                                                     {"I-131", "8.04d"},
+                                                                     {"Pu-239", "24110 y"},
+                                                                     {"H-3", "12.32 y"},
+                                                                     {"Sr-90", "28.8y"}};
 
 QByteArray readAll(const QString& path) {
     QFile file(path);
@@ -137,8 +146,19 @@ class WindowAndBatchTest : public QObject {
     }
     QString home() const { return QDir::currentPath(); }
 
-    // Every check and enabled state the window shows equals the model's.
+    // Every check and enabled state the window shows equals the model's, and so do the chosen
+    // list and its twin.
     void compareStates(const SelectionModel& model, const char* step) {
+        QListWidget* chosen = child<QListWidget>(&window(), "LstBxNucsChosen");
+        QListWidget* twin = child<QListWidget>(&window(), "LstBxHalfLife");
+        QCOMPARE(std::size_t(chosen->count()), model.chosenNames().size());
+        QCOMPARE(std::size_t(twin->count()), model.chosenHalfLives().size());
+        for (int i = 0; i < chosen->count(); ++i) {
+            QVERIFY2(chosen->item(i)->text() == displayText(model.chosenNames()[std::size_t(i)]),
+                     step);
+            QVERIFY2(twin->item(i)->text() == displayText(model.chosenHalfLives()[std::size_t(i)]),
+                     step);
+        }
         for (int b = 0; b < kSelectionBoxCount; ++b) {
             QCheckBox* box = checkBox(SelectionBox(b));
             QVERIFY2(box->isChecked() == model.isChecked(SelectionBox(b)), step);
@@ -168,11 +188,11 @@ class WindowAndBatchTest : public QObject {
         for (const char* name : {"Cs-137.dat", "I-131.dat", "Pu-239.dat", "H-3.dat"})
             QFile::setPermissions(data_->dataPath(name),
                                   QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-        data_->writeCatalogue({{"Cs-137", "30.0y"},
-                               {"I-131", "8.04d"},
-                               {"Pu-239", "24110 y"},
-                               {"H-3", "12.32 y"},
-                               {"Sr-90", "28.8y"}});
+        std::vector<Nuclide> entries;
+        for (const auto& [name, halfLife] : kCatalogue)
+            entries.push_back(
+                {QByteArray::fromStdString(name), QByteArray::fromStdString(halfLife)});
+        data_->writeCatalogue(entries);
     }
 
     // The options files: those of the end-to-end session and the fuzzing seeds, and files as
@@ -187,7 +207,8 @@ class WindowAndBatchTest : public QObject {
         SelectionSnapshot all;
         all.nuclides = {"Cs-137", "Pu-239", "H-3", "I-131", "Pu-239"};
         all.halfLives = {"30.0y", "24110 y", "", "8.04d", "as typed"};
-        all.memberOfPublic = all.occupational = all.allRoutes = all.allAerosol = all.allAcutes = true;
+        all.memberOfPublic = all.occupational = all.allRoutes = all.allAerosol = all.allAcutes =
+            true;
         all.allChronics = all.allOrgans = all.allPeriods = true;
         saveOptionsFile((home() + "/everything.opt").toStdString(), all);
 
@@ -228,15 +249,18 @@ class WindowAndBatchTest : public QObject {
         data_.reset();
     }
 
-    // Clicks on enabled boxes and items, boxes set by code and options files loaded, in a
-    // random order: after each step the model shows what the window shows.
+    // Clicks on enabled boxes and items, boxes set by code, options files loaded, nuclides
+    // chosen by a double click in the grid and removed with Delete, in a random order: after
+    // each step an independent model given the same steps holds what the window shows.
     void modelShowsTheWindowsStatesStepByStep() {
         SelectionModel model(data_->dataPath("").toStdString());
         const QStringList files = writeOptionsFiles();
         compareStates(model, "start");
         std::mt19937 random(15);
+        auto* grid = child<QTableWidget>(&window(), "StringGrid1");
+        auto* chosen = child<QListWidget>(&window(), "LstBxNucsChosen");
         for (int step = 0; step < 1500; ++step) {
-            const unsigned kind = random() % 10;
+            const unsigned kind = random() % 12;
             if (kind < 5) {
                 const auto box = SelectionBox(random() % kSelectionBoxCount);
                 QCheckBox* widget = checkBox(box);
@@ -258,7 +282,19 @@ class WindowAndBatchTest : public QObject {
                 const bool checked = random() % 2;
                 sink().setBox(box, checked);
                 model.setBox(box, checked);
-            } else {
+            } else if (kind == 10) {
+                const int row = int(random() % kCatalogue.size());
+                const QRect cell = grid->visualRect(grid->model()->index(row, 0));
+                QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+                QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+                model.chooseAvailable(kCatalogue[std::size_t(row)].first,
+                                      kCatalogue[std::size_t(row)].second);
+            } else if (kind == 11 && chosen->count() > 0) {
+                const int index = int(random() % unsigned(chosen->count()));
+                chosen->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+                QTest::keyClick(chosen, Qt::Key_Delete);
+                model.removeChosen(index);
+            } else if (kind == 9) {
                 const std::string path =
                     (home() + "/" + files[int(random() % unsigned(files.size()))]).toStdString();
                 OptionsLoad windowLoad{}, modelLoad{};

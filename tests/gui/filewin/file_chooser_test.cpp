@@ -242,6 +242,24 @@ class FileChooserTest : public QObject {
         });
     }
 
+    // The file windows are made when first opened: one first opened after another has moved
+    // the working directory still opens where the program started, and the volume keeps the
+    // directory last shown on it.
+    void aWindowOpenedLaterStartsWhereTheProgramStarted() {
+        FileChooserWindow& saveOptions = windows_->saveOptions();
+        whileOpen(saveOptions, [&] { enterTreeEntry(controlsOf(saveOptions).tree, "zeta"); });
+        QCOMPARE(QDir::currentPath(), pathAt("zeta"));
+
+        FileChooserWindow& loadOptions = windows_->loadOptions();
+        QCOMPARE(loadOptions.directory(), home_);
+        whileOpen(loadOptions, [&] {
+            QCOMPARE(controlsOf(loadOptions).tree->currentItem()->text(), home_.section('/', -1));
+        });
+        QCOMPARE(QDir::currentPath(), home_);
+        QCOMPARE(volumes_.lastDirectoryOn("/"), home_);
+        QVERIFY(messages_.all.isEmpty());
+    }
+
     void bareNamesLandInTheDirectoryEachWindowShows() {
         FileChooserWindow& saveOptions = windows_->saveOptions();
         FileChooserWindow& saveResults = windows_->saveResults();
