@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "../run/run_test_support.h"
+#include "run_test_support.h"
 #include "core/options/options_file.h"
 #include "core/textio/faults.h"
 

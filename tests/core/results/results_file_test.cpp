@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../run/run_test_support.h"
+#include "run_test_support.h"
 #include "core/results/results_file.h"
 #include "core/run/labels.h"
 #include "core/textio/faults.h"

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "../run/run_test_support.h"
+#include "run_test_support.h"
 #include "core/options/options_file.h"
 #include "core/selection/selection_model.h"
 

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "../results/viewer_fixture.h"
+#include "viewer_fixture.h"
 #include "core/options/options_file.h"
 #include "gui/app/display_text.h"
 #include "gui/results/results_viewer.h"

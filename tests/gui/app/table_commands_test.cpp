@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <optional>
 
-#include "../results/viewer_fixture.h"
+#include "viewer_fixture.h"
 #include "gui/charts/chart_window.h"
 #include "gui/results/result_grid.h"
 #include "working_data_set.h"

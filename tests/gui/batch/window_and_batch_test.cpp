@@ -19,8 +19,8 @@
 #include <random>
 
 #include "../../batch/batch_runner.h"
-#include "../app/working_data_set.h"
-#include "../results/viewer_fixture.h"
+#include "working_data_set.h"
+#include "viewer_fixture.h"
 #include "core/options/options_file.h"
 #include "core/selection/selection_model.h"
 #include "gui/app/display_text.h"

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <fstream>
 
-#include "../app/working_data_set.h"
+#include "working_data_set.h"
 #include "core/refdata/data_directory.h"
 #include "gui/selection/selection_window.h"
 

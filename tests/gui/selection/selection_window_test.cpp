@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "../app/working_data_set.h"
+#include "working_data_set.h"
 #include "gui/selection/selection_window.h"
 
 using namespace fetaldose;
