@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QShortcut>
 #include <QToolButton>
 #include <algorithm>
 
@@ -57,6 +58,16 @@ void setCaptionColour(QAbstractButton& button, const QColor& colour) {
     QPalette colours = button.palette();
     colours.setColor(QPalette::ButtonText, colour);
     button.setPalette(colours);
+}
+
+// A key that presses `button` wherever the focus is in the window; the button's hint names it
+// after any hint the button already has.
+void addShortcut(QWidget& window, QAbstractButton& button, const QKeySequence& keys) {
+    auto* shortcut = new QShortcut(keys, &window);
+    QObject::connect(shortcut, &QShortcut::activated, &button, &QAbstractButton::click);
+    const QString name = keys.toString(QKeySequence::NativeText);
+    const QString hint = button.toolTip();
+    button.setToolTip(hint.isEmpty() ? name : hint + QStringLiteral(" (") + name + u')');
 }
 
 template <class Control>
@@ -145,6 +156,13 @@ void ResultsViewer::buildControls() {
     connect(offspringButton_, &QToolButton::clicked, this, &ResultsViewer::showOffspringView);
     connect(saveButton_, &QPushButton::clicked, this, &ResultsViewer::saveToFile);
     connect(printButton_, &QPushButton::clicked, this, &ResultsViewer::print);
+
+    // The flat buttons take no focus; these keys press them, and the others, from the keyboard.
+    addShortcut(*this, *nextButton_, QKeySequence(Qt::Key_PageDown));
+    addShortcut(*this, *previousButton_, QKeySequence(Qt::Key_PageUp));
+    addShortcut(*this, *saveButton_, QKeySequence(Qt::CTRL | Qt::Key_S));
+    addShortcut(*this, *printButton_, QKeySequence(Qt::CTRL | Qt::Key_P));
+    addShortcut(*this, *returnButton_, QKeySequence(Qt::ALT | Qt::Key_R));
 }
 
 void ResultsViewer::showInitialState() {
@@ -305,13 +323,15 @@ void ResultsViewer::showTable(int table) {
     offspring.changed();
 }
 
-// Each page turn is one modal showing: "Next" and "Previous" close the window, and this loop
-// shows it again with the new table, until "Return to input".
+// The window is shown once for the whole viewing: "Next", "Previous" and the view buttons change
+// it in place. Only "Return to input" (or the program's end) closes it; a close request of any
+// other kind is refused in reject(), and should the window be hidden some other way it is
+// shown again at once, in the same place, with the table it held.
 void ResultsViewer::viewingLoop() {
     returnToInput_ = false;
     currentTable_ = 1;
+    showTable(currentTable_);
     do {
-        showTable(currentTable_);
         exec();
     } while (!returnToInput_ && !commands_.quitting());  // a quit ends every modal loop
 }
@@ -328,7 +348,8 @@ void ResultsViewer::showNextTable() {
             setPreviousAvailable(true);
         }
     }
-    accept();
+    // On the last table the same table is written again, as a page turn always does.
+    showTable(currentTable_);
 }
 
 void ResultsViewer::showPreviousTable() {
@@ -337,7 +358,12 @@ void ResultsViewer::showPreviousTable() {
         setPreviousAvailable(currentTable_ != 1);
         setNextAvailable(true);
     }
-    accept();
+    showTable(currentTable_);
+}
+
+// Escape and the window manager's close box: the window stays as it is.
+void ResultsViewer::reject() {
+    if (returnToInput_ || commands_.quitting()) QDialog::reject();
 }
 
 void ResultsViewer::returnToInput() {
@@ -369,6 +395,8 @@ void ResultsViewer::bringViewToFront(bool postNatal) {
 
 void ResultsViewer::saveToFile() {
     commands_.saveToFile();
+    // The keys go on working once the save window has closed.
+    activateWindow();
 }
 
 void ResultsViewer::print() {
