@@ -717,8 +717,8 @@ void ResultsViewerTest::keysPageSaveShowAndLeaveWithoutHidingTheWindow() {
     QVERIFY(run(selection, driver));
     printers_.outputFile.clear();
 
-    QCOMPARE(seen, (QStringList{"3 of 4 < >", "2 of 4 < >", "2 of 4 < >", "2 of 4 < >",
-                                "2 of 4 < >"}));
+    QCOMPARE(seen,
+             (QStringList{"3 of 4 < >", "2 of 4 < >", "2 of 4 < >", "2 of 4 < >", "2 of 4 < >"}));
     QCOMPARE(driver.stepsLeft(), 1);  // Alt+R ended the viewing
     QCOMPARE(hidden.hides, 1);        // only by Alt+R
     QCOMPARE(pdfPageCount(pdf), 1);
