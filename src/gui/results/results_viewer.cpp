@@ -16,6 +16,7 @@
 #include "gui/app/display_text.h"
 #include "gui/app/handler_guard.h"
 #include "gui/app/look.h"
+#include "gui/app/window_placement.h"
 #include "gui/app/window_printer.h"
 #include "gui/results/result_grid.h"
 #include "gui/results/results_texts.h"
@@ -96,6 +97,10 @@ ResultsViewer::ResultsViewer(Messages& messages, PrinterProvider& printers, View
     placeControls();
     setMinimumSize(kMinimumWidth, kGridTop + kGridBottomMargin + 3 * 18);
     showInitialState();
+    // Centred by its frame at the first showing, no larger than the screen's available area.
+    placeAtFirstShowing(*this, [this](const QMargins&) {
+        return PlacementWish{size(), true, std::nullopt};
+    });
 }
 
 ResultsViewer::~ResultsViewer() = default;

@@ -7,7 +7,6 @@
 #include <QFont>
 #include <QFrame>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,10 +15,10 @@
 #include <QPalette>
 #include <QProxyStyle>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableWidget>
 
 #include "gui/app/look.h"
+#include "gui/app/window_placement.h"
 #include "gui/selection/selection_layout.h"
 #include "gui/selection/selection_window.h"
 #include "ui_selection_window.h"
@@ -226,12 +225,12 @@ void SelectionWindow::buildControls() {
 
     buildMenu();
 
-    // A fixed window: the client area exactly, with the menu bar above it, centred.
+    // A fixed window: the client area exactly, with the menu bar above it, centred by its
+    // frame in the screen's available area.
     setFixedSize(kClientWidth, kClientHeight + menuBar()->heightForWidth(kClientWidth));
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect available = screen->availableGeometry();
-        move(available.center() - QPoint(width() / 2, height() / 2));
-    }
+    placeAtFirstShowing(*this, [this](const QMargins&) {
+        return PlacementWish{size(), false, std::nullopt};
+    });
 }
 
 void SelectionWindow::buildMenu() {

@@ -1,0 +1,111 @@
+#include "gui/app/window_placement.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+
+namespace fetaldose::gui {
+
+namespace {
+
+// One axis: the start of a length `length` in [start, start + room), wanted at `wanted`.
+int fitAxis(int start, int room, int length, int wanted) {
+    return std::max(start, std::min(wanted, start + room - length));
+}
+
+// Watches one window until it has been placed with its frame known.
+class FirstShowingPlacer final : public QObject {
+  public:
+    FirstShowingPlacer(QWidget& window, std::function<PlacementWish(const QMargins&)> wish)
+        : QObject(&window), window_(window), wish_(std::move(wish)) {
+        window.installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::Show:
+                if (!shown_) {
+                    shown_ = true;
+                    place();
+                    // Only an X11 window manager reports the frame after mapping; elsewhere
+                    // the frame is known now, or there is none.
+                    if (frameKnown() || QGuiApplication::platformName() != QLatin1String("xcb"))
+                        finish();
+                }
+                break;
+            case QEvent::Move:
+            case QEvent::Resize:
+                if (shown_ && !placing_ && frameKnown()) {
+                    place();
+                    finish();
+                }
+                break;
+            case QEvent::Hide:
+                if (shown_) finish();
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+
+  private:
+    bool frameKnown() const { return !frameMargins(window_).isNull(); }
+
+    void place() {
+        const QScreen* screen = window_.screen();
+        if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+        if (screen == nullptr) return;
+        const QMargins frame = frameMargins(window_);
+        const WindowPlace where = placeWithin(screen->availableGeometry(), frame, wish_(frame));
+        placing_ = true;
+        window_.resize(where.clientSize);
+        window_.move(where.frameTopLeft);
+        placing_ = false;
+    }
+
+    void finish() {
+        window_.removeEventFilter(this);
+        deleteLater();
+    }
+
+    QWidget& window_;
+    std::function<PlacementWish(const QMargins&)> wish_;
+    bool shown_ = false;
+    bool placing_ = false;
+};
+
+}  // namespace
+
+WindowPlace placeWithin(const QRect& available, const QMargins& frame, const PlacementWish& wish) {
+    const int frameWidth = frame.left() + frame.right();
+    const int frameHeight = frame.top() + frame.bottom();
+    QSize client = wish.clientSize;
+    if (wish.resizable) {
+        client.setWidth(std::min(client.width(), available.width() - frameWidth));
+        client.setHeight(std::min(client.height(), available.height() - frameHeight));
+    }
+    const QSize outer(client.width() + frameWidth, client.height() + frameHeight);
+    const QPoint wanted = wish.frameTopLeft.value_or(
+        QPoint(available.left() + (available.width() - outer.width()) / 2,
+               available.top() + (available.height() - outer.height()) / 2));
+    return {QPoint(fitAxis(available.left(), available.width(), outer.width(), wanted.x()),
+                   fitAxis(available.top(), available.height(), outer.height(), wanted.y())),
+            client};
+}
+
+QMargins frameMargins(const QWidget& window) {
+    const QRect outer = window.frameGeometry();
+    const QRect client = window.geometry();
+    return {client.left() - outer.left(), client.top() - outer.top(),
+            outer.right() - client.right(), outer.bottom() - client.bottom()};
+}
+
+void placeAtFirstShowing(QWidget& window, std::function<PlacementWish(const QMargins&)> wish) {
+    new FirstShowingPlacer(window, std::move(wish));
+}
+
+}  // namespace fetaldose::gui

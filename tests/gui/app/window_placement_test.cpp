@@ -1,0 +1,116 @@
+// Where the windows go on screens of any size: the placement rule with substituted screens
+// (scale factor 2 on 1280 x 1024 and 2560 x 1600 leaves 640 x 512 and 1280 x 800), and the
+// real windows on the screen the test runs on (registered at scale 1 and at scale 2).
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+
+#include "app/window_set.h"
+#include "gui/app/window_placement.h"
+#include "gui/info/info_windows.h"
+#include "gui/results/results_viewer.h"
+#include "gui/selection/selection_window.h"
+#include "working_data_set.h"
+
+using namespace fetaldose::gui;
+using namespace fetaldose::gui::testing;
+
+namespace {
+
+// A window manager's frame: a 19-pixel title bar and one-pixel borders.
+const QMargins kFrame(1, 19, 1, 1);
+
+const QSize kMainClient(668, 459);
+const QSize kViewerClient(534, 586);
+
+QRect outer(const WindowPlace& place, const QMargins& frame = kFrame) {
+    return QRect(place.frameTopLeft, place.clientSize.grownBy(frame));
+}
+
+}  // namespace
+
+class WindowPlacementTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void windowsAreCentredByTheirFrame() {
+        const QRect large(0, 0, 1280, 800);  // 2560 x 1600 at scale 2
+        const WindowPlace main = placeWithin(large, kFrame, {kMainClient, false, std::nullopt});
+        QCOMPARE(main, (WindowPlace{{305, 160}, kMainClient}));
+        QCOMPARE(outer(main).center(), large.center());
+        const WindowPlace viewer = placeWithin(large, kFrame, {kViewerClient, true, std::nullopt});
+        QCOMPARE(viewer, (WindowPlace{{372, 97}, kViewerClient}));
+        // With no frame reported yet, the client area is centred.
+        QCOMPARE(placeWithin(large, {}, {kViewerClient, true, std::nullopt}).frameTopLeft,
+                 QPoint(373, 107));
+        // A window with a place of its own keeps it where it fits.
+        QCOMPARE(placeWithin(large, kFrame, {QSize(498, 521), true, QPoint(310, 156)}),
+                 (WindowPlace{{310, 156}, QSize(498, 521)}));
+    }
+
+    void windowsStayWithinASmallScreen() {
+        const QRect small(0, 0, 640, 512);  // 1280 x 1024 at scale 2
+        // The main window is wider than the screen and cannot shrink: its title bar stays on
+        // the screen, at the left edge.
+        const WindowPlace main = placeWithin(small, kFrame, {kMainClient, false, std::nullopt});
+        QCOMPARE(main, (WindowPlace{{0, 16}, kMainClient}));
+        // The viewer is taller than the screen: it gets the screen's height.
+        const WindowPlace viewer = placeWithin(small, kFrame, {kViewerClient, true, std::nullopt});
+        QCOMPARE(viewer, (WindowPlace{{52, 0}, QSize(534, 492)}));
+        QVERIFY(small.contains(outer(viewer)));
+        // A window placed beyond the right and bottom edges moves back onto the screen.
+        const WindowPlace licence =
+            placeWithin(small, kFrame, {QSize(498, 521), true, QPoint(310, 156)});
+        QCOMPARE(licence, (WindowPlace{{140, 0}, QSize(498, 492)}));
+        // A panel at the top of the screen: nothing goes under it.
+        const QRect belowPanel(0, 24, 640, 488);
+        QCOMPARE(placeWithin(belowPanel, kFrame, {kViewerClient, true, std::nullopt}),
+                 (WindowPlace{{52, 24}, QSize(534, 468)}));
+        QCOMPARE(
+            placeWithin(belowPanel, kFrame, {QSize(300, 200), false, QPoint(-40, 0)}).frameTopLeft,
+            QPoint(0, 24));
+    }
+
+    // The real windows on the screen of this run: each frame within the available area where
+    // the window fits; the viewer no larger than the area.
+    void realWindowsFitTheScreen() {
+        WorkingDataSet data;
+        data.writeSmallDataSet();
+        RecordingMessages messages;
+        std::unique_ptr<WindowSet> windows = data.openWindows(messages);
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+
+        SelectionWindow& main = windows->selection();
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        QVERIFY(main.frameGeometry().top() >= available.top());
+        QVERIFY(main.frameGeometry().left() >= available.left());
+        if (main.frameGeometry().width() <= available.width())
+            QVERIFY(available.contains(main.frameGeometry()));
+        QCOMPARE(main.frameGeometry().center().y(), available.center().y());
+
+        ResultsViewer& viewer = windows->viewer();
+        viewer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+        QVERIFY2(available.contains(viewer.frameGeometry()),
+                 qPrintable(QStringLiteral("%1 x %2 at %3, %4")
+                                .arg(viewer.frameGeometry().width())
+                                .arg(viewer.frameGeometry().height())
+                                .arg(viewer.frameGeometry().left())
+                                .arg(viewer.frameGeometry().top())));
+        viewer.returnToInput();
+
+        InfoWindow& licence = windows->licence();
+        licence.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&licence));
+        QVERIFY(available.contains(licence.frameGeometry()));
+        if (available.contains(licence.designedFrame()))
+            QCOMPARE(licence.frameGeometry(), licence.designedFrame());
+        licence.hide();
+        main.hide();
+    }
+};
+
+QTEST_MAIN(WindowPlacementTest)
+#include "window_placement_test.moc"
