@@ -3,11 +3,14 @@
 // real windows on the screen the test runs on (registered at scale 1 and at scale 2).
 
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 
 #include "app/window_set.h"
 #include "gui/app/window_placement.h"
+#include "gui/info/help_books.h"
+#include "gui/info/help_window.h"
 #include "gui/info/info_windows.h"
 #include "gui/results/results_viewer.h"
 #include "gui/selection/selection_window.h"
@@ -70,6 +73,41 @@ class WindowPlacementTest : public QObject {
         QCOMPARE(
             placeWithin(belowPanel, kFrame, {QSize(300, 200), false, QPoint(-40, 0)}).frameTopLeft,
             QPoint(0, 24));
+    }
+
+    void helpWindowGoesBesideTheMainWindowWhereThereIsRoom() {
+        const QRect wide(0, 0, 1920, 1080);
+        const QRect main(625, 300, 670, 481);
+        const QRect help = helpWindowFrame(wide, main, {}, {}, QSize(782, 600));
+        QCOMPARE(help, QRect(1303, 300, 617, 600));
+        // Moved towards the right edge, the main window has the help window on its left.
+        const QRect onTheRight = main.translated(600, 0);
+        QCOMPARE(helpWindowFrame(wide, onTheRight, {}, {}, QSize(782, 600)),
+                 QRect(435, 300, 782, 600));
+    }
+
+    // On a 1280 x 1024 screen there is no room beside the centred main window: the help window
+    // covers part of it, but never a command button.
+    void helpWindowLeavesTheCommandButtonsClear() {
+        WorkingDataSet data;
+        data.writeSmallDataSet();
+        RecordingMessages messages;
+        std::unique_ptr<WindowSet> windows = data.openWindows(messages);
+        SelectionWindow& main = windows->selection();
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        openHelpBook(main, HelpBook::GeneralInformation);
+        HelpWindow& help = helpWindowOf(main);
+        QVERIFY(QTest::qWaitForWindowExposed(&help));
+        const QRect helpFrame = help.frameGeometry();
+        QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(helpFrame));
+        for (const char* name : {"BtnRun", "BtnExit", "BtnLoad", "BtnSave"}) {
+            auto* button = main.findChild<QPushButton*>(QString::fromLatin1(name));
+            const QRect onScreen(button->mapToGlobal(QPoint(0, 0)), button->size());
+            QVERIFY2(!helpFrame.intersects(onScreen), name);
+        }
+        help.close();
+        main.hide();
     }
 
     // The real windows on the screen of this run: each frame within the available area where
