@@ -36,8 +36,13 @@ class FirstShowingPlacer final : public QObject {
                         finish();
                 }
                 break;
+            // The window manager may frame the window without moving its client area, so
+            // whatever the window is told next may be the first news of the frame.
             case QEvent::Move:
             case QEvent::Resize:
+            case QEvent::Paint:
+            case QEvent::ActivationChange:
+            case QEvent::WindowActivate:
                 if (shown_ && !placing_ && frameKnown()) {
                     place();
                     finish();

@@ -2,11 +2,14 @@
 // (scale factor 2 on 1280 x 1024 and 2560 x 1600 leaves 640 x 512 and 1280 x 800), and the
 // real windows on the screen the test runs on (registered at scale 1 and at scale 2).
 
+#include <QDir>
 #include <QGuiApplication>
+#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 
+#include "../results/viewer_fixture.h"
 #include "app/window_set.h"
 #include "gui/app/window_placement.h"
 #include "gui/info/help_books.h"
@@ -26,6 +29,18 @@ const QMargins kFrame(1, 19, 1, 1);
 
 const QSize kMainClient(668, 459);
 const QSize kViewerClient(534, 586);
+
+// Waits until a window manager has framed `window`; false when none does.
+bool waitForFrame(QWidget& window) {
+    return QTest::qWaitFor([&] { return !frameMargins(window).isNull(); }, 5000);
+}
+
+// The whole screen, frames included, as `name`.png in the screenshot folder.
+bool saveScreen(const QString& folder, const char* name) {
+    QTest::qWait(300);  // the last repaints and the window manager's decorations
+    const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
+    return screen.save(QDir(folder).filePath(QString::fromLatin1(name) + QStringLiteral(".png")));
+}
 
 QRect outer(const WindowPlace& place, const QMargins& frame = kFrame) {
     return QRect(place.frameTopLeft, place.clientSize.grownBy(frame));
@@ -110,6 +125,8 @@ class WindowPlacementTest : public QObject {
         main.hide();
     }
 
+    void underAWindowManager();
+
     // The real windows on the screen of this run: each frame within the available area where
     // the window fits; the viewer no larger than the area.
     void realWindowsFitTheScreen() {
@@ -149,6 +166,75 @@ class WindowPlacementTest : public QObject {
         main.hide();
     }
 };
+
+// Under a real window manager (run by screenshots_openbox.sh): the main window and the viewer
+// centred by their frames, the help window clear of the command buttons, and screenshots of
+// both kept in the folder FETALDOSE_SCREENSHOTS names.
+void WindowPlacementTest::underAWindowManager() {
+    const QString folder = qEnvironmentVariable("FETALDOSE_SCREENSHOTS");
+    if (folder.isEmpty()) QSKIP("run by screenshots_openbox.sh under a window manager");
+    {
+        // The window manager may still be starting: a probe window tells when it frames.
+        QWidget probe;
+        probe.resize(50, 50);
+        probe.show();
+        QVERIFY2(QTest::qWaitFor([&] { return !frameMargins(probe).isNull(); }, 15000),
+                 "no window manager framed a window");
+    }
+    WorkingDataSet data;
+    data.writeCatalogue({{"One", "1 y"}});
+    data.writeFile("One.dat", QByteArray::fromStdString(
+                                  fetaldose::gui::test::dataFileText({0, 0, 1}, {0, 0, 1})));
+    QFile::setPermissions(data.dataPath("One.dat"),
+                          QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    RecordingMessages messages;
+    std::unique_ptr<WindowSet> windows = data.openWindows(messages);
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+
+    SelectionWindow& main = windows->selection();
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    QVERIFY2(waitForFrame(main), "no window manager framed the main window");
+    QTest::qWait(200);
+    QVERIFY(qAbs(main.frameGeometry().center().x() - available.center().x()) <= 1);
+    QVERIFY(qAbs(main.frameGeometry().center().y() - available.center().y()) <= 1);
+
+    openHelpBook(main, HelpBook::GeneralInformation);
+    HelpWindow& help = helpWindowOf(main);
+    QVERIFY(QTest::qWaitForWindowExposed(&help));
+    QVERIFY(waitForFrame(help));
+    for (const char* name : {"BtnRun", "BtnExit"}) {
+        auto* button = main.findChild<QPushButton*>(QString::fromLatin1(name));
+        const QRect onScreen(button->mapToGlobal(QPoint(0, 0)), button->size());
+        QVERIFY2(!help.frameGeometry().intersects(onScreen), name);
+    }
+    QVERIFY(saveScreen(folder, "main-window-with-help"));
+    help.close();
+
+    fetaldose::SelectionSnapshot selection;
+    selection.nuclides = {"One"};
+    selection.halfLives = {"1 y"};
+    selection.memberOfPublic = selection.occupational = true;
+    selection.ingestion = true;
+    selection.allAcutes = selection.allOrgans = selection.allPeriods = true;
+    QRect viewerFrame;
+    bool saved = false;
+    fetaldose::gui::test::ViewerDriver driver(windows->viewer());
+    driver.then([&](ResultsViewer& viewer) {
+        if (!waitForFrame(viewer)) return;
+        QTest::qWait(200);
+        viewer.showNextTable();
+        viewerFrame = viewer.frameGeometry();
+        saved = saveScreen(folder, "viewer");
+    });
+    driver.run([&] { windows->run(selection); });
+    QVERIFY(driver.opened());
+    QVERIFY(saved);
+    QVERIFY(available.contains(viewerFrame));
+    QVERIFY(qAbs(viewerFrame.center().x() - available.center().x()) <= 1);
+    QVERIFY(qAbs(viewerFrame.center().y() - available.center().y()) <= 1);
+    QVERIFY2(messages.all.isEmpty(), qPrintable(messages.all.join(u'\n')));
+}
 
 QTEST_MAIN(WindowPlacementTest)
 #include "window_placement_test.moc"
