@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QHelpContentItem>
 #include <QHelpContentModel>
 #include <QHelpContentWidget>
@@ -163,6 +164,10 @@ void HelpWindow::openBook(const QString& collectionPath) {
             browser_->setEngine(engine_.get());
             contents_ = engine_->contentWidget();
             contents_->setObjectName(QStringLiteral("HelpContents"));
+            // Entries are shown whole; a pane too narrow for one scrolls sideways.
+            contents_->setTextElideMode(Qt::ElideNone);
+            contents_->header()->setStretchLastSection(false);
+            contents_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
             contentsPage_->layout()->addWidget(contents_);
             index_ = engine_->indexWidget();
             index_->setObjectName(QStringLiteral("HelpIndex"));

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPalette>
 #include <QProxyStyle>
@@ -216,6 +217,11 @@ void SelectionWindow::buildControls() {
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         makeWhite(list);
+        // A disabled list shows no highlight bar on the item last clicked.
+        QPalette palette = list->palette();
+        palette.setColor(QPalette::Disabled, QPalette::Highlight, kWhite);
+        palette.setColor(QPalette::Disabled, QPalette::HighlightedText, kGreyText);
+        list->setPalette(palette);
     }
 
     loadButton_ = control<QPushButton>(this, "BtnLoad");
@@ -234,6 +240,10 @@ void SelectionWindow::buildControls() {
 }
 
 void SelectionWindow::buildMenu() {
+    // The menus are drawn in the windows' face; a menu is a window of its own and inherits
+    // no face from the window it belongs to.
+    menuBar()->setFont(regularFont());
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>()) menu->setFont(regularFont());
     auto on = [this](const char* objectName, void (SelectionWindow::*handler)()) {
         connect(control<QAction>(this, objectName), &QAction::triggered, this, handler);
     };
