@@ -211,6 +211,14 @@ void WindowPlacementTest::underAWindowManager() {
     QVERIFY(saveScreen(folder, "main-window-with-help"));
     help.close();
 
+    // An information window takes its designed outer rectangle, frame included.
+    InfoWindow& licence = windows->licence();
+    licence.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&licence));
+    QVERIFY(waitForFrame(licence));
+    QTRY_COMPARE(licence.frameGeometry(), licence.designedFrame());
+    licence.hide();
+
     fetaldose::SelectionSnapshot selection;
     selection.nuclides = {"One"};
     selection.halfLives = {"1 y"};
