@@ -4,14 +4,17 @@
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 #include "../results/viewer_fixture.h"
 #include "app/window_set.h"
 #include "gui/app/window_placement.h"
+#include "gui/filewin/file_chooser.h"
 #include "gui/info/help_books.h"
 #include "gui/info/help_window.h"
 #include "gui/info/info_windows.h"
@@ -218,6 +221,20 @@ void WindowPlacementTest::underAWindowManager() {
     QVERIFY(waitForFrame(licence));
     QTRY_COMPARE(licence.frameGeometry(), licence.designedFrame());
     licence.hide();
+
+    // The save window opens with its mask selected, the first time as every later time.
+    for (FileChooserWindow* chooser : {&windows->saveOptions(), &windows->saveOptions()}) {
+        QString selected;
+        QTimer::singleShot(0, [&] {
+            if (QTest::qWaitFor([&] { return chooser->isActiveWindow(); }, 5000)) {
+                saveScreen(folder, "save-options");
+                selected = chooser->findChild<QLineEdit*>()->selectedText();
+            }
+            chooser->reject();
+        });
+        chooser->openModally();
+        QCOMPARE(selected, QStringLiteral("*.opt"));
+    }
 
     fetaldose::SelectionSnapshot selection;
     selection.nuclides = {"One"};
