@@ -9,8 +9,8 @@ packages=(
     libqt6help6 libgl-dev
     qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
     libgtest-dev libbenchmark-dev
-    libxlsxwriter-dev python3 xlsx2csv
-    fonts-dejavu-core fonts-liberation2 xvfb xauth xdotool
+    libxlsxwriter-dev zlib1g-dev python3 xlsx2csv
+    fonts-dejavu-core fonts-liberation2 xvfb xauth xdotool openbox
     cups printer-driver-cups-pdf poppler-utils
     libxcb1-dev libxcb-damage0-dev
     librsvg2-bin dpkg-dev lintian desktop-file-utils appstream
