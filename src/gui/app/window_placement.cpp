@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 
@@ -15,12 +16,26 @@ int fitAxis(int start, int room, int length, int wanted) {
     return std::max(start, std::min(wanted, start + room - length));
 }
 
+constexpr int kPollInterval = 50;  // milliseconds
+constexpr int kPolls = 100;
+
 // Watches one window until it has been placed with its frame known.
 class FirstShowingPlacer final : public QObject {
   public:
     FirstShowingPlacer(QWidget& window, std::function<PlacementWish(const QMargins&)> wish)
         : QObject(&window), window_(window), wish_(std::move(wish)) {
         window.installEventFilter(this);
+        // The news of the frame need not come with an event of the window: it is also looked
+        // for a few times a second, for as long as a window manager takes to frame a window.
+        poll_.setInterval(kPollInterval);
+        connect(&poll_, &QTimer::timeout, this, [this] {
+            if (frameKnown()) {
+                place();
+                finish();
+            } else if (++polls_ >= kPolls) {
+                poll_.stop();
+            }
+        });
     }
 
   protected:
@@ -34,6 +49,8 @@ class FirstShowingPlacer final : public QObject {
                     // the frame is known now, or there is none.
                     if (frameKnown() || QGuiApplication::platformName() != QLatin1String("xcb"))
                         finish();
+                    else
+                        poll_.start();
                 }
                 break;
             // The window manager may frame the window without moving its client area, so
@@ -73,6 +90,7 @@ class FirstShowingPlacer final : public QObject {
     }
 
     void finish() {
+        poll_.stop();
         window_.removeEventFilter(this);
         deleteLater();
     }
@@ -81,6 +99,8 @@ class FirstShowingPlacer final : public QObject {
     std::function<PlacementWish(const QMargins&)> wish_;
     bool shown_ = false;
     bool placing_ = false;
+    QTimer poll_;
+    int polls_ = 0;
 };
 
 }  // namespace
