@@ -4,13 +4,13 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config clang
+    build-essential cmake ninja-build pkg-config clang libclang-rt-dev
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
     libqt6help6 libgl-dev
     qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
     libgtest-dev libbenchmark-dev
     libxlsxwriter-dev libexpat1-dev zlib1g-dev python3 xlsx2csv
-    fonts-dejavu-core fonts-liberation2 xvfb xauth xdotool
+    fonts-dejavu-core fonts-liberation2 xvfb xauth xdotool openbox
     cups printer-driver-cups-pdf poppler-utils
     libxcb1-dev libxcb-damage0-dev
     librsvg2-bin dpkg-dev lintian desktop-file-utils appstream

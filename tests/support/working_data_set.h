@@ -81,7 +81,7 @@ class WorkingDataSet {
         return windows;
     }
 
-  private:
+    // Any file of data/, written whole.
     void writeFile(const QByteArray& fileName, const QByteArray& content) {
         QFile file(dataPath(fileName));
         if (file.exists()) file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
@@ -89,6 +89,7 @@ class WorkingDataSet {
         file.write(content);
     }
 
+  private:
     QString previous_;
     QTemporaryDir dir_;
 };

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <algorithm>
 #include <functional>
 
@@ -213,11 +214,25 @@ void FileChooserWindow::openModally() {
 
 void FileChooserWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    selectMaskOnActivation_ = true;
     // The first time the window opens, the focus is on the first control of its tab order.
     if (!focusPlaced_) {
         focusPlaced_ = true;
         firstControl_->setFocus(Qt::OtherFocusReason);
     }
+}
+
+bool FileChooserWindow::event(QEvent* event) {
+    const bool handled = QDialog::event(event);
+    // Activating the window settles its focus, which takes the selection out of the name box:
+    // the mask is selected again then, ready to be typed over, on every opening.
+    if (event->type() == QEvent::WindowActivate && selectMaskOnActivation_) {
+        selectMaskOnActivation_ = false;
+        QTimer::singleShot(0, this, [this] {
+            if (fileNameBox_->text() == mask_) fileNameBox_->selectAll();
+        });
+    }
+    return handled;
 }
 
 void FileChooserWindow::keyPressEvent(QKeyEvent* event) {

@@ -71,6 +71,7 @@ class FileChooserWindow : public QDialog {
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
     void buildControls(const ChooserMakeup& makeup);  // the form, then faces and handlers
@@ -100,6 +101,7 @@ class FileChooserWindow : public QDialog {
     QString directory_;
     bool listRead_ = false;
     bool focusPlaced_ = false;
+    bool selectMaskOnActivation_ = false;
     std::vector<Volume> volumeList_;
 
     QLabel* saveInLabel_ = nullptr;

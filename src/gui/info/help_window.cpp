@@ -1,8 +1,11 @@
 #include "gui/info/help_window.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QHelpContentItem>
 #include <QHelpContentModel>
 #include <QHelpContentWidget>
@@ -11,6 +14,7 @@
 #include <QHelpLink>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
@@ -18,6 +22,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
+
+#include "gui/app/window_placement.h"
 
 namespace fetaldose::gui {
 
@@ -45,6 +51,7 @@ namespace {
 constexpr int kPreferredWidth = 780;
 constexpr int kPreferredHeight = 580;
 constexpr int kNarrowestBeside = 600;
+constexpr int kLowestOver = 400;
 constexpr int kGap = 8;
 
 QWidget* pageWithLayout(QWidget* parent, QVBoxLayout*& layout) {
@@ -157,6 +164,10 @@ void HelpWindow::openBook(const QString& collectionPath) {
             browser_->setEngine(engine_.get());
             contents_ = engine_->contentWidget();
             contents_->setObjectName(QStringLiteral("HelpContents"));
+            // Entries are shown whole; a pane too narrow for one scrolls sideways.
+            contents_->setTextElideMode(Qt::ElideNone);
+            contents_->header()->setStretchLastSection(false);
+            contents_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
             contentsPage_->layout()->addWidget(contents_);
             index_ = engine_->indexWidget();
             index_->setObjectName(QStringLiteral("HelpIndex"));
@@ -219,25 +230,86 @@ void HelpWindow::placeBesideOwner() {
     QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) return;
     const QRect free = screen->availableGeometry();
-    int width = std::min(kPreferredWidth, free.width());
-    int height = std::min(kPreferredHeight, free.height());
-    int left = free.right() - width + 1;
-    int top = free.top();
-    if (owner != nullptr && owner->isVisible()) {
-        // Beside the main window, on the side with more room; where neither side has room
-        // enough, at the screen's edge on the roomier side, covering as little as it can.
-        const QRect main = owner->frameGeometry();
-        const int roomRight = free.right() - main.right() - kGap;
-        const int roomLeft = main.left() - free.left() - kGap;
-        const bool toTheRight = roomRight >= kNarrowestBeside || roomRight >= roomLeft;
-        const int room = toTheRight ? roomRight : roomLeft;
-        width = std::clamp(room, std::min(kNarrowestBeside, free.width()), width);
-        left = toTheRight ? std::min(main.right() + 1 + kGap, free.right() + 1 - width)
-                          : std::max(main.left() - kGap - width, free.left());
-        top = std::clamp(main.top(), free.top(), std::max(free.top(), free.bottom() - height));
+    const QSize preferred(kPreferredWidth, kPreferredHeight);
+    if (owner == nullptr || !owner->isVisible()) {
+        const QSize size = preferred.boundedTo(free.size());
+        resize(size);
+        move(free.right() + 1 - size.width(), free.top());
+        return;
     }
-    resize(width, height);
-    move(left, top);
+    // The owner's controls, and its command buttons, which the window never covers.
+    QList<QRect> controls;
+    QList<QRect> keepClear;
+    for (QWidget* widget : owner->findChildren<QWidget*>()) {
+        if (!widget->isVisible()) continue;
+        const bool command = qobject_cast<QPushButton*>(widget) != nullptr;
+        const bool control = command || qobject_cast<QAbstractButton*>(widget) != nullptr ||
+                             qobject_cast<QAbstractItemView*>(widget) != nullptr ||
+                             qobject_cast<QLineEdit*>(widget) != nullptr;
+        if (!control) continue;
+        const QRect onScreen(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+        controls << onScreen;
+        if (command) keepClear << onScreen;
+    }
+    // The owner's frame stands in for this window's until the window manager has framed it.
+    const QMargins frame = frameMargins(*owner);
+    const QRect outer = helpWindowFrame(free, owner->frameGeometry(), controls, keepClear,
+                                        preferred.grownBy(frame));
+    resize(outer.size().shrunkBy(frame));
+    move(outer.topLeft());
+}
+
+QRect helpWindowFrame(const QRect& available, const QRect& owner, const QList<QRect>& controls,
+                      const QList<QRect>& keepClear, const QSize& preferred) {
+    const QSize largest = preferred.boundedTo(available.size());
+    const int narrowest = std::min(kNarrowestBeside, largest.width());
+    const int lowest = std::min(kLowestOver, largest.height());
+    const int top =
+        std::clamp(owner.top(), available.top(),
+                   std::max(available.top(), available.bottom() + 1 - largest.height()));
+    const int left =
+        std::clamp(owner.left(), available.left(),
+                   std::max(available.left(), available.right() + 1 - largest.width()));
+
+    // Beside the owner, on the side with more room, where one side has room enough.
+    const int roomRight = available.right() - owner.right() - kGap;
+    const int roomLeft = owner.left() - available.left() - kGap;
+    if (std::max(roomRight, roomLeft) >= narrowest) {
+        const bool toTheRight = roomRight >= roomLeft;
+        const int width = std::min(largest.width(), toTheRight ? roomRight : roomLeft);
+        const int x = toTheRight ? owner.right() + 1 + kGap : owner.left() - kGap - width;
+        return {x, top, width, largest.height()};
+    }
+
+    // Over the owner, at a screen edge, as narrow (or low) as the room beside it allows: the
+    // side that covers the fewest controls and none of the command buttons.
+    const int leftWidth = std::clamp(roomLeft, narrowest, largest.width());
+    const int rightWidth = std::clamp(roomRight, narrowest, largest.width());
+    const int aboveHeight =
+        std::clamp(owner.top() - available.top() - kGap, lowest, largest.height());
+    const int belowHeight =
+        std::clamp(available.bottom() - owner.bottom() - kGap, lowest, largest.height());
+    const QRect sides[] = {
+        {available.left(), top, leftWidth, largest.height()},
+        {available.right() + 1 - rightWidth, top, rightWidth, largest.height()},
+        {left, available.top(), largest.width(), aboveHeight},
+        {left, available.bottom() + 1 - belowHeight, largest.width(), belowHeight},
+    };
+    auto covered = [](const QRect& side, const QList<QRect>& rects) {
+        return static_cast<int>(std::count_if(rects.begin(), rects.end(),
+                                              [&](const QRect& r) { return side.intersects(r); }));
+    };
+    const QRect* best = nullptr;
+    int fewest = 0;
+    for (const QRect& side : sides) {
+        if (covered(side, keepClear) > 0) continue;
+        const int count = covered(side, controls);
+        if (best == nullptr || count < fewest) {
+            best = &side;
+            fewest = count;
+        }
+    }
+    return best != nullptr ? *best : sides[0];
 }
 
 }  // namespace fetaldose::gui

@@ -3,8 +3,10 @@
 // beside a page browser. It belongs to the main window, opens beside it and never blocks it.
 // Opening another book replaces the one on show.
 
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <memory>
 
@@ -19,6 +21,12 @@ class QUrl;
 namespace fetaldose::gui {
 
 class HelpPageBrowser;
+
+// The outer rectangle of the help window (at most `preferred`) beside the owner's frame
+// `owner` where the screen's available area has room for it; otherwise over the owner at a
+// screen edge, on the side that covers the fewest of `controls` and none of `keepClear`.
+QRect helpWindowFrame(const QRect& available, const QRect& owner, const QList<QRect>& controls,
+                      const QList<QRect>& keepClear, const QSize& preferred);
 
 class HelpWindow : public QMainWindow {
     Q_OBJECT

@@ -7,7 +7,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QShowEvent>
 #include <QStringList>
 #include <QTextDocument>
 #include <QTextOption>
@@ -16,6 +15,7 @@
 #include <string_view>
 
 #include "gui/app/handler_guard.h"
+#include "gui/app/window_placement.h"
 #include "gui/app/window_printer.h"
 #include "gui/info/info_texts.h"
 #include "ui_about_window.h"
@@ -84,9 +84,14 @@ InfoWindow::InfoWindow(const InfoPage& page, QWidget* parent)
     setWindowFlags(flags);
     setFont(infoFont());
     setSizeGripEnabled(false);
-    // The frame is not known before the window is shown; showEvent corrects the client size.
+    // The designed rectangle is the outer one: the client area is what the frame leaves of it,
+    // once the frame is known. A screen too small for it moves or shrinks it to fit.
     resize(designedFrame_.size());
     move(designedFrame_.topLeft());
+    placeAtFirstShowing(*this, [this](const QMargins& frame) {
+        const QSize client = designedFrame_.size().shrunkBy(frame);
+        return PlacementWish{client, true, designedFrame_.topLeft()};
+    });
     setWindowTitle(textOf(page.caption));
 
     page.setUpForm(this);
@@ -110,34 +115,6 @@ InfoWindow::InfoWindow(const InfoPage& page, QWidget* parent)
 
 void InfoWindow::openModally() {
     exec();
-}
-
-void InfoWindow::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (placed_) return;
-    placed_ = true;
-    frameKnown_ = placeInDesignedFrame();
-}
-
-bool InfoWindow::event(QEvent* event) {
-    const bool handled = QDialog::event(event);
-    // Until the first showing has its frame, each move or resize the window manager makes
-    // while framing the window may be the one that tells it.
-    if (placed_ && !frameKnown_ &&
-        (event->type() == QEvent::Move || event->type() == QEvent::Resize ||
-         event->type() == QEvent::Expose))
-        frameKnown_ = placeInDesignedFrame();
-    return handled;
-}
-
-bool InfoWindow::placeInDesignedFrame() {
-    // The designed size is the outer size: take the frame the platform gives off the client.
-    const QSize frame = frameGeometry().size() - geometry().size();
-    const bool known = !frame.isEmpty();
-    if (known) frameKnown_ = true;  // before resizing, which comes back here
-    resize(designedFrame_.size() - frame);
-    move(designedFrame_.topLeft());
-    return known;
 }
 
 InstructionsWindow::InstructionsWindow(Messages& messages, PrinterProvider& printers,

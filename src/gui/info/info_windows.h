@@ -11,7 +11,6 @@
 
 class QPlainTextEdit;
 class QPushButton;
-class QShowEvent;
 class QResizeEvent;
 
 namespace fetaldose::gui {
@@ -50,18 +49,8 @@ class InfoWindow : public QDialog {
     // The outer rectangle (frame included) the window takes the first time it is shown.
     QRect designedFrame() const { return designedFrame_; }
 
-  protected:
-    void showEvent(QShowEvent* event) override;
-    bool event(QEvent* event) override;
-
   private:
-    // Gives the window its designed outer rectangle with the frame known now; true once the
-    // frame is known (a window manager reports it only after the window is mapped).
-    bool placeInDesignedFrame();
-
     QRect designedFrame_;
-    bool placed_ = false;
-    bool frameKnown_ = false;
 };
 
 // "Instructions": the text above a "Print" button.

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QShortcut>
 #include <QToolButton>
 #include <algorithm>
 
@@ -16,6 +17,7 @@
 #include "gui/app/display_text.h"
 #include "gui/app/handler_guard.h"
 #include "gui/app/look.h"
+#include "gui/app/window_placement.h"
 #include "gui/app/window_printer.h"
 #include "gui/results/result_grid.h"
 #include "gui/results/results_texts.h"
@@ -60,6 +62,16 @@ void setCaptionColour(QAbstractButton& button, const QColor& colour) {
     button.setPalette(colours);
 }
 
+// A key that presses `button` wherever the focus is in the window; the button's hint names it
+// after any hint the button already has.
+void addShortcut(QWidget& window, QAbstractButton& button, const QKeySequence& keys) {
+    auto* shortcut = new QShortcut(keys, &window);
+    QObject::connect(shortcut, &QShortcut::activated, &button, &QAbstractButton::click);
+    const QString name = keys.toString(QKeySequence::NativeText);
+    const QString hint = button.toolTip();
+    button.setToolTip(hint.isEmpty() ? name : hint + QStringLiteral(" (") + name + u')');
+}
+
 template <class Control>
 Control* control(const QWidget* window, const char* objectName) {
     return window->findChild<Control*>(QString::fromLatin1(objectName));
@@ -86,6 +98,10 @@ ResultsViewer::ResultsViewer(Messages& messages, PrinterProvider& printers, View
     placeControls();
     setMinimumSize(kMinimumWidth, kGridTop + kGridBottomMargin + 3 * 18);
     showInitialState();
+    // Centred by its frame at the first showing, no larger than the screen's available area.
+    placeAtFirstShowing(*this, [this](const QMargins&) {
+        return PlacementWish{size(), true, std::nullopt};
+    });
     installTableCommands();
 }
 
@@ -176,6 +192,13 @@ void ResultsViewer::buildControls() {
     connect(offspringButton_, &QToolButton::clicked, this, &ResultsViewer::showOffspringView);
     connect(saveButton_, &QPushButton::clicked, this, &ResultsViewer::saveToFile);
     connect(printButton_, &QPushButton::clicked, this, &ResultsViewer::print);
+
+    // The flat buttons take no focus; these keys press them, and the others, from the keyboard.
+    addShortcut(*this, *nextButton_, QKeySequence(Qt::Key_PageDown));
+    addShortcut(*this, *previousButton_, QKeySequence(Qt::Key_PageUp));
+    addShortcut(*this, *saveButton_, QKeySequence(Qt::CTRL | Qt::Key_S));
+    addShortcut(*this, *printButton_, QKeySequence(Qt::CTRL | Qt::Key_P));
+    addShortcut(*this, *returnButton_, QKeySequence(Qt::ALT | Qt::Key_R));
 }
 
 void ResultsViewer::showInitialState() {
@@ -337,13 +360,15 @@ void ResultsViewer::showTable(int table) {
     if (commands_.tableShown) commands_.tableShown(table);
 }
 
-// Each page turn is one modal showing: "Next" and "Previous" close the window, and this loop
-// shows it again with the new table, until "Return to input".
+// The window is shown once for the whole viewing: "Next", "Previous" and the view buttons change
+// it in place. Only "Return to input" (or the program's end) closes it; a close request of any
+// other kind is refused in reject(), and should the window be hidden some other way it is
+// shown again at once, in the same place, with the table it held.
 void ResultsViewer::viewingLoop() {
     returnToInput_ = false;
     currentTable_ = 1;
+    showTable(currentTable_);
     do {
-        showTable(currentTable_);
         exec();
     } while (!returnToInput_ && !commands_.quitting());  // a quit ends every modal loop
 }
@@ -360,7 +385,8 @@ void ResultsViewer::showNextTable() {
             setPreviousAvailable(true);
         }
     }
-    accept();
+    // On the last table the same table is written again, as a page turn always does.
+    showTable(currentTable_);
 }
 
 void ResultsViewer::showPreviousTable() {
@@ -369,7 +395,12 @@ void ResultsViewer::showPreviousTable() {
         setPreviousAvailable(currentTable_ != 1);
         setNextAvailable(true);
     }
-    accept();
+    showTable(currentTable_);
+}
+
+// Escape and the window manager's close box: the window stays as it is.
+void ResultsViewer::reject() {
+    if (returnToInput_ || commands_.quitting()) QDialog::reject();
 }
 
 void ResultsViewer::returnToInput() {
@@ -401,6 +432,8 @@ void ResultsViewer::bringViewToFront(bool postNatal) {
 
 void ResultsViewer::saveToFile() {
     commands_.saveToFile();
+    // The keys go on working once the save window has closed.
+    activateWindow();
 }
 
 void ResultsViewer::print() {

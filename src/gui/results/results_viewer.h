@@ -78,7 +78,7 @@ class ResultsViewer : public QDialog {
     bool nextAvailable() const { return nextAvailable_; }
 
     // Shows table 1 of the store, then whichever table paging leads to, modally, until
-    // "Return to input".
+    // "Return to input". Paging changes the open window; it is never hidden in between.
     void viewingLoop();
 
     // Copies table `table` of the store into the labels and the grids' dose cells (row labels
@@ -97,6 +97,8 @@ class ResultsViewer : public QDialog {
     void showOffspringView();
     void saveToFile();
     void print();
+    // Refused while viewing: only "Return to input" leaves the viewer.
+    void reject() override;
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -7,19 +7,19 @@
 #include <QFont>
 #include <QFrame>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPalette>
 #include <QProxyStyle>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableWidget>
 
 #include "gui/app/look.h"
+#include "gui/app/window_placement.h"
 #include "gui/selection/selection_layout.h"
 #include "gui/selection/selection_window.h"
 #include "ui_selection_window.h"
@@ -217,6 +217,11 @@ void SelectionWindow::buildControls() {
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         makeWhite(list);
+        // A disabled list shows no highlight bar on the item last clicked.
+        QPalette palette = list->palette();
+        palette.setColor(QPalette::Disabled, QPalette::Highlight, kWhite);
+        palette.setColor(QPalette::Disabled, QPalette::HighlightedText, kGreyText);
+        list->setPalette(palette);
     }
 
     loadButton_ = control<QPushButton>(this, "BtnLoad");
@@ -226,15 +231,19 @@ void SelectionWindow::buildControls() {
 
     buildMenu();
 
-    // A fixed window: the client area exactly, with the menu bar above it, centred.
+    // A fixed window: the client area exactly, with the menu bar above it, centred by its
+    // frame in the screen's available area.
     setFixedSize(kClientWidth, kClientHeight + menuBar()->heightForWidth(kClientWidth));
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect available = screen->availableGeometry();
-        move(available.center() - QPoint(width() / 2, height() / 2));
-    }
+    placeAtFirstShowing(*this, [this](const QMargins&) {
+        return PlacementWish{size(), false, std::nullopt};
+    });
 }
 
 void SelectionWindow::buildMenu() {
+    // The menus are drawn in the windows' face; a menu is a window of its own and inherits
+    // no face from the window it belongs to.
+    menuBar()->setFont(regularFont());
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>()) menu->setFont(regularFont());
     auto on = [this](const char* objectName, void (SelectionWindow::*handler)()) {
         connect(control<QAction>(this, objectName), &QAction::triggered, this, handler);
     };

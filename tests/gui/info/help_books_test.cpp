@@ -19,6 +19,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <QHeaderView>
+#include <QTreeView>
 #include "app/window_set.h"
 #include "gui/info/help_books.h"
 #include "gui/info/help_window.h"
@@ -127,6 +129,28 @@ class HelpBooksTest : public QObject {
         QCOMPARE(help.browser()->source().fragment(), QStringLiteral("amad"));
         // A link inside a page stays inside the book.
         QVERIFY(help.browser()->toPlainText().contains(QStringLiteral("Absorption types")));
+    }
+
+    // The contents pane shows every entry whole, the longest included.
+    void contentsEntriesAreNotCut() {
+        openHelpBook(windows_->selection(), HelpBook::Publication);
+        HelpWindow& help = helpWindowOf(windows_->selection());
+        QTRY_VERIFY(help.engine() != nullptr && !topTitle(help.engine()).isEmpty());
+        auto* contents = help.findChild<QTreeView*>(QStringLiteral("HelpContents"));
+        QVERIFY(contents != nullptr);
+        contents->expandAll();
+        QApplication::processEvents();
+        const QFontMetrics metrics(contents->font());
+        const int columnRight = contents->header()->sectionSize(0);
+        int entries = 0;
+        for (QModelIndex entry = contents->model()->index(0, 0); entry.isValid();
+             entry = contents->indexBelow(entry), ++entries) {
+            const QString title = entry.data().toString();
+            const int textRight =
+                contents->visualRect(entry).left() + metrics.horizontalAdvance(title);
+            QVERIFY2(textRight <= columnRight, qPrintable(title));
+        }
+        QVERIFY(entries > 5);
     }
 
     void secondCommandReplacesTheFirstBook() {

@@ -98,6 +98,7 @@ class ResultsViewerTest : public QObject {
     void printedSizeArithmetic();
     void printingMakesOnePageOfTheViewOnShow();
     void printingWithoutAPrinterShowsTheMessage();
+    void keysPageSaveShowAndLeaveWithoutHidingTheWindow();
 
   private:
     ResultsViewer& viewerWindow() { return windows_->viewer(); }
@@ -651,6 +652,78 @@ void ResultsViewerTest::printingWithoutAPrinterShowsTheMessage() {
     QCOMPARE(messages_.errors,
              QStringList{QStringLiteral("There is no default printer currently selected.")});
     QCOMPARE(counter, QStringLiteral("2 of 2"));
+}
+
+// Counts the times a window is hidden.
+class HideCounter final : public QObject {
+  public:
+    explicit HideCounter(QWidget& window) { window.installEventFilter(this); }
+    int hides = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Hide) ++hides;
+        return false;
+    }
+};
+
+void ResultsViewerTest::keysPageSaveShowAndLeaveWithoutHidingTheWindow() {
+    // Each hint names its key after the hint the button had.
+    QCOMPARE(button("SpdBtnNext")->toolTip(), QKeySequence(Qt::Key_PageDown).toString());
+    QCOMPARE(button("SpdBtnPrevious")->toolTip(), QKeySequence(Qt::Key_PageUp).toString());
+    QCOMPARE(button("SpdBtnReturn")->toolTip(), QStringLiteral("Alt+R"));
+    QCOMPARE(button("Button2")->toolTip(), QStringLiteral("Ctrl+S"));
+    QCOMPARE(button("Button3")->toolTip(),
+             QStringLiteral("Prints the results as they look on the screen. (Ctrl+P)"));
+    // The captions stay as they were.
+    QCOMPARE(button("SpdBtnNext")->text(), QStringLiteral("Next"));
+    QCOMPARE(button("SpdBtnReturn")->text(), QStringLiteral("Return to input"));
+
+    messages_.clear();
+    const QString pdf = QDir(workDirectory_.path()).filePath(QStringLiteral("keys.pdf"));
+    printers_.outputFile = pdf;
+    QStringList seen;
+    QString saveWindowTitle;
+    auto key = [](QKeyCombination keys, bool onGrid = false) {
+        return [keys, onGrid](ResultsViewer& viewer) {
+            // The keys work with the focus on a grid too, which has keys of its own.
+            QWidget* target = onGrid ? static_cast<QWidget*>(&viewer.offspringGrid()) : &viewer;
+            if (onGrid) viewer.offspringGrid().setFocus();
+            QTest::keyClick(target, keys.key(), keys.keyboardModifiers());
+        };
+    };
+    HideCounter hidden(viewerWindow());
+    SelectionSnapshot selection = baseSelection("Two");
+    selection.acuteScenarios[1] = true;  // four tables
+    ViewerDriver driver(viewerWindow());
+    driver.then(key(Qt::Key_PageDown)).then(key(Qt::Key_PageDown, true)).then(look(seen));
+    driver.then(key(Qt::Key_PageUp, true)).then(look(seen));
+    // Escape and a close request leave the window open on the same table.
+    driver.then(key(Qt::Key_Escape)).then([](ResultsViewer& viewer) { viewer.close(); });
+    driver.then(look(seen));
+    driver.then(key(Qt::CTRL | Qt::Key_P)).then(look(seen));
+    driver.then([&](ResultsViewer& viewer) {
+        // Ctrl+S opens the save window over the viewer; it is closed as soon as it shows.
+        QTimer::singleShot(50, [&] {
+            if (QWidget* window = QApplication::activeModalWidget(); window != &viewerWindow()) {
+                saveWindowTitle = window->windowTitle();
+                window->close();
+            }
+        });
+        QTest::keyClick(&viewer, Qt::Key_S, Qt::ControlModifier);
+    });
+    driver.then(look(seen)).then(key(Qt::ALT | Qt::Key_R));
+    driver.then([&](ResultsViewer&) { seen << QStringLiteral("still open after Alt+R"); });
+    QVERIFY(run(selection, driver));
+    printers_.outputFile.clear();
+
+    QCOMPARE(seen,
+             (QStringList{"3 of 4 < >", "2 of 4 < >", "2 of 4 < >", "2 of 4 < >", "2 of 4 < >"}));
+    QCOMPARE(driver.stepsLeft(), 1);  // Alt+R ended the viewing
+    QCOMPARE(hidden.hides, 1);        // only by Alt+R
+    QCOMPARE(pdfPageCount(pdf), 1);
+    QCOMPARE(saveWindowTitle, QStringLiteral("Save results to file"));
+    QVERIFY(messages_.all.isEmpty());
 }
 
 QTEST_MAIN(ResultsViewerTest)

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
@@ -192,6 +193,33 @@ class SelectionWindowTest : public QObject {
             QCOMPARE(list->item(1)->checkState(), Qt::Checked);
             QCOMPARE(list->item(0)->checkState(), Qt::Unchecked);
         }
+    }
+
+    // A disabled list keeps no highlight bar on the item last clicked, and the menus are drawn
+    // in the windows' face.
+    void disabledListsAndMenusLook() {
+        window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        QListWidget* list = listNamed("ChkLstBxAScenarios");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(2)).center());
+        QCOMPARE(list->currentRow(), 2);
+        click("ChkBxAllAcutes");
+        QVERIFY(!list->isEnabled());
+        const QImage shown = list->viewport()->grab().toImage();
+        const QRect row = list->visualItemRect(list->item(2));
+        int dark = 0;
+        for (int x = row.left(); x <= row.right(); ++x)
+            if (QColor(shown.pixel(x, row.center().y())).lightness() < 160) ++dark;
+        QVERIFY2(dark < row.width() / 4, qPrintable(QString::number(dark)));
+        click("ChkBxAllAcutes");
+
+        const QFont face = window().findChild<QCheckBox*>(QStringLiteral("chkbxMOP"))->font();
+        for (QMenu* menu : window().findChildren<QMenu*>()) {
+            QCOMPARE(menu->font().family(), face.family());
+            QCOMPARE(menu->font().pointSize(), 8);
+        }
+        window().hide();
     }
 
     void boxesSetByTheOptionsLoaderRunTheirRulesOnlyOnAChange() {
