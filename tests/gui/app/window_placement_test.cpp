@@ -11,7 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "../results/viewer_fixture.h"
+#include "viewer_fixture.h"
 #include "app/window_set.h"
 #include "gui/app/window_placement.h"
 #include "gui/filewin/file_chooser.h"
