@@ -64,7 +64,7 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 # Fails on any source file that `make format` would change.
-format-check:
+format-check: deps
 	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 
 clean:

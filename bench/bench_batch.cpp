@@ -44,7 +44,8 @@ ScratchFolder& scratchFolder() {
 // Every nuclide, group, route, size, scenario, tissue and period: 16 280 tables.
 const BatchSet& batchSet() {
     static const BatchSet set = [] {
-        BatchSet s{scratchFolder().path(), scratchFolder().dataDirectory(), scratchFolder().path() + "/all.opt"};
+        BatchSet s{scratchFolder().path(), scratchFolder().dataDirectory(),
+                   scratchFolder().path() + "/all.opt"};
         SelectionSnapshot selection;
         selection.nuclides = writeFullCapacityDataSet(s.dataDirectory, kNuclides);
         selection.halfLives.assign(selection.nuclides.size(), "1 d");

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config clang libclang-rt-dev
+    build-essential cmake ninja-build pkg-config clang libclang-rt-dev clang-format
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
     libqt6help6 libgl-dev
     qt6-charts-dev qt6-svg-dev libqt6opengl6-dev

@@ -80,7 +80,8 @@ void WindowSet::create() {
     selectionModel_ = std::make_unique<SelectionModel>(currentDataDirectory());
     selection_ = std::make_unique<SelectionWindow>(*selectionModel_, *platform_.messages,
                                                    *platform_.fileAttributes, std::move(commands));
-    tableCommands_ = std::make_unique<TableCommands>(*platform_.messages, platform_.askExportTarget);
+    tableCommands_ =
+        std::make_unique<TableCommands>(*platform_.messages, platform_.askExportTarget);
 }
 
 ResultsViewer& WindowSet::viewer() {

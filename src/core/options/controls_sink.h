@@ -31,7 +31,7 @@ enum class SelectionList {
 };
 
 class ControlsSink {
-public:
+  public:
     virtual ~ControlsSink() = default;
     // Empties LstBxNucsChosen and its twin LstBxHalfLife.
     virtual void clearChosen() = 0;

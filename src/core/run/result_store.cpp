@@ -152,7 +152,8 @@ struct ResultStore::Impl {
     }
     // The first byte of a field of a plain record: its 7 bytes are there.
     const char* plainField(int slot, int line, int row) const {
-        return valueLine(slot, line).data() + static_cast<std::size_t>(tissueRow(row) - 1) * kFieldSlot;
+        return valueLine(slot, line).data() +
+               static_cast<std::size_t>(tissueRow(row) - 1) * kFieldSlot;
     }
     // The post-natal fields of a row of a plain record, period by period; returns how many.
     int plainFields(int slot, int row, const char* (&fields)[kPeriodCount]) const {

@@ -12,16 +12,16 @@ struct SelectionSnapshot {
     std::vector<std::string> nuclides;   // LstBxNucsChosen, in list order (duplicates allowed)
     std::vector<std::string> halfLives;  // LstBxHalfLife, index-parallel to Nuclides
 
-    bool memberOfPublic = false;        // chkbxMOP
-    bool occupational = false;  // chkbxWKR
+    bool memberOfPublic = false;  // chkbxMOP
+    bool occupational = false;    // chkbxWKR
 
     bool allRoutes = false;     // ChkBxAllRoutes
     bool ingestion = false;     // chkbxIng
     bool particulates = false;  // chkbxParticulates
     bool vapours = false;       // chkbxVapours
 
-    bool allAerosol = false;               // ChkBxAllAerosol
-    std::array<bool, 10> aerosol{};        // chklstbxAerosol items 0..9
+    bool allAerosol = false;         // ChkBxAllAerosol
+    std::array<bool, 10> aerosol{};  // chklstbxAerosol items 0..9
 
     bool allAcutes = false;                // ChkBxAllAcutes
     std::array<bool, 8> acuteScenarios{};  // ChkLstBxAScenarios items 0..7
@@ -29,7 +29,7 @@ struct SelectionSnapshot {
     bool allChronics = false;                // ChkBxAllChronics
     std::array<bool, 3> chronicScenarios{};  // ChkLstBxCScenarios items 0..2
 
-    bool allOrgans = false;         // ChkBxAllOrgans
+    bool allOrgans = false;          // ChkBxAllOrgans
     std::array<bool, 17> tissues{};  // chklstbxTissues items 0..16
 
     bool allPeriods = false;        // ChkBxAllPeriods

@@ -15,8 +15,8 @@ class Fault : public std::runtime_error {
 };
 
 // Input/output fault with a program-wide number that fixes its message (the same on every
-// system, so that messages and files stay comparable): 2 "File not found", 3 "Invalid filename", 4 "Too many open files",
-// 5 "File access denied", 100 "Read beyond end of file", 101 "Disk full",
+// system, so that messages and files stay comparable): 2 "File not found", 3 "Invalid filename", 4
+// "Too many open files", 5 "File access denied", 100 "Read beyond end of file", 101 "Disk full",
 // 106 "Invalid numeric input", and "I/O error N" for any other code.
 class IoError : public Fault {
   public:

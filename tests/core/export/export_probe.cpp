@@ -90,8 +90,9 @@ int main(int argc, char** argv) {
             fetaldose::testing::DataFileBuilder({2, 1, 1}, {0, 2, 1}).lines(probeLines).build();
         replace(first, "Vapour entry 1 of g1", "Vapour \"one\", elemental");
         writeBytes(data + names[0] + ".dat", first);
-        writeBytes(data + names[1] + ".dat",
-                   fetaldose::testing::DataFileBuilder({1, 1, 2}, {1, 0, 1}).lines(probeLines).build());
+        writeBytes(
+            data + names[1] + ".dat",
+            fetaldose::testing::DataFileBuilder({1, 1, 2}, {1, 0, 1}).lines(probeLines).build());
         writeBytes(data + "nuclides.txt", "2\r\n" + names[0] + "\r\n" + halfLives[0] + "\r\n" +
                                               names[1] + "\r\n" + halfLives[1] + "\r\n");
 

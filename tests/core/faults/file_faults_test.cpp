@@ -201,8 +201,7 @@ TEST(FileFaults, SavesKeepTheOlderFileAndLeaveNothingBehind) {
              return volume + "/" + std::string(NAME_MAX + 1, 'x');
          }},
         {"file size limit part-way", "I/O error 27",
-         [](const std::string& volume, const SmallVolume&) { return volume + "/kept.out"; },
-         true},
+         [](const std::string& volume, const SmallVolume&) { return volume + "/kept.out"; }, true},
     };
     for (const Save& save : saves(store)) {
         ScratchDirectory good;

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include <array>
 #include <map>
 #include <random>
@@ -10,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "run_test_support.h"
 #include "core/options/options_file.h"
 #include "core/textio/faults.h"
+#include "run_test_support.h"
 
 namespace fetaldose {
 namespace {

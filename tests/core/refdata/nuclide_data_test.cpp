@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "scratch_directory.h"
 #include "core/refdata/nuclide_data.h"
 #include "core/textio/faults.h"
+#include "scratch_directory.h"
 
 namespace fetaldose {
 namespace {

@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "scratch_directory.h"
 #include "core/refdata/catalogue.h"
 #include "core/refdata/data_directory.h"
 #include "core/refdata/nuclide_data.h"
+#include "scratch_directory.h"
 
 namespace fetaldose {
 namespace {

@@ -2,15 +2,14 @@
 
 #include <gtest/gtest.h>
 
-
 #include <string>
 #include <vector>
 
-#include "run_test_support.h"
 #include "core/results/results_file.h"
 #include "core/run/labels.h"
 #include "core/textio/faults.h"
 #include "filled_store.h"
+#include "run_test_support.h"
 
 namespace fetaldose {
 namespace {

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "run_test_support.h"
 #include "core/options/options_file.h"
 #include "core/selection/selection_model.h"
+#include "run_test_support.h"
 
 namespace fetaldose {
 namespace {

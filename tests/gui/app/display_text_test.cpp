@@ -8,11 +8,11 @@
 #include <fstream>
 #include <iterator>
 
-#include "viewer_fixture.h"
 #include "core/options/options_file.h"
 #include "gui/app/display_text.h"
 #include "gui/results/results_viewer.h"
 #include "gui/selection/selection_window.h"
+#include "viewer_fixture.h"
 #include "working_data_set.h"
 
 using namespace fetaldose;

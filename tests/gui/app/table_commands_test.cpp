@@ -13,9 +13,9 @@
 #include <QTimer>
 #include <optional>
 
-#include "viewer_fixture.h"
 #include "gui/charts/chart_window.h"
 #include "gui/results/result_grid.h"
+#include "viewer_fixture.h"
 #include "working_data_set.h"
 
 using namespace fetaldose;

@@ -11,7 +11,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include "viewer_fixture.h"
 #include "app/window_set.h"
 #include "gui/app/window_placement.h"
 #include "gui/filewin/file_chooser.h"
@@ -20,6 +19,7 @@
 #include "gui/info/info_windows.h"
 #include "gui/results/results_viewer.h"
 #include "gui/selection/selection_window.h"
+#include "viewer_fixture.h"
 #include "working_data_set.h"
 
 using namespace fetaldose::gui;

@@ -19,12 +19,12 @@
 #include <random>
 
 #include "../../batch/batch_runner.h"
-#include "working_data_set.h"
-#include "viewer_fixture.h"
 #include "core/options/options_file.h"
 #include "core/selection/selection_model.h"
 #include "gui/app/display_text.h"
 #include "gui/selection/selection_window.h"
+#include "viewer_fixture.h"
+#include "working_data_set.h"
 
 using namespace fetaldose;
 using namespace fetaldose::gui;
@@ -140,7 +140,9 @@ class WindowAndBatchTest : public QObject {
 
     QWidget& window() { return windows_->selection(); }
     ControlsSink& sink() { return windows_->selection(); }
-    QCheckBox* checkBox(SelectionBox box) { return child<QCheckBox>(&window(), kBoxNames[int(box)]); }
+    QCheckBox* checkBox(SelectionBox box) {
+        return child<QCheckBox>(&window(), kBoxNames[int(box)]);
+    }
     QListWidget* listWidget(SelectionList list) {
         return child<QListWidget>(&window(), kListNames[int(list)]);
     }

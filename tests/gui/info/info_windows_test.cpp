@@ -97,10 +97,10 @@ class InfoWindowsTest : public QObject {
     void cleanupTestCase() { windows_.reset(); }
 
     void windowsAreCreatedHiddenInTheWindowsFace() {
-        for (QDialog* window : QList<QDialog*>{
-                 &windows_->instructions(), &windows_->licence(), &windows_->contactInformation(),
-                 &windows_->about(), &windows_->pdfNote(), &windows_->referenceCd(),
-                 &windows_->referencePublication()}) {
+        for (QDialog* window : QList<QDialog*>{&windows_->instructions(), &windows_->licence(),
+                                               &windows_->contactInformation(), &windows_->about(),
+                                               &windows_->pdfNote(), &windows_->referenceCd(),
+                                               &windows_->referencePublication()}) {
             QVERIFY2(window->isHidden(), qPrintable(window->windowTitle()));
             QVERIFY(!window->windowTitle().isEmpty());
             QCOMPARE(window->font().pixelSize(), 10);

@@ -10,9 +10,9 @@
 #include <QTest>
 #include <fstream>
 
-#include "working_data_set.h"
 #include "core/refdata/data_directory.h"
 #include "gui/selection/selection_window.h"
+#include "working_data_set.h"
 
 using namespace fetaldose;
 using namespace fetaldose::gui;

@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "working_data_set.h"
 #include "gui/selection/selection_window.h"
+#include "working_data_set.h"
 
 using namespace fetaldose;
 using namespace fetaldose::gui;
