@@ -688,6 +688,10 @@ void ResultsViewerTest::keysPageSaveShowAndLeaveWithoutHidingTheWindow() {
         return [keys, onGrid](ResultsViewer& viewer) {
             // The keys work with the focus on a grid too, which has keys of its own.
             QWidget* target = onGrid ? static_cast<QWidget*>(&viewer.offspringGrid()) : &viewer;
+            // Window shortcuts work in the active window only; on a slow run (sanitizers) the
+            // viewer may not be active yet when the step comes.
+            viewer.activateWindow();
+            [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(&viewer);
             if (onGrid) viewer.offspringGrid().setFocus();
             QTest::keyClick(target, keys.key(), keys.keyboardModifiers());
         };
