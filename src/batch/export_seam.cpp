@@ -44,23 +44,8 @@ class ScratchFolder {
 // Standard output takes the finished file only: it is written completely to a scratch file
 // first, so a failed export puts nothing on standard output.
 void copyToStandardOutput(const std::string& path) {
-    const int in = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) throw IoError::fromErrno(errno, path, true);
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{in};
     TextWriter out(STDOUT_FILENO, "-");
-    std::vector<char> buffer(1 << 16);
-    for (;;) {
-        const ssize_t n = ::read(in, buffer.data(), buffer.size());
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throw IoError::fromErrno(errno, path, true);
-        }
-        out.write(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
-    }
+    copyFileTo(path, out);
     out.flush();
 }
 

@@ -94,26 +94,7 @@ void check(lxw_error error) {
 
 // Copies the finished workbook under the user's name by the safe save.
 void saveFinishedFile(const std::string& scratchPath, const std::string& path) {
-    const int in = ::open(scratchPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) throw IoError::fromErrno(errno, scratchPath, true);
-    try {
-        saveTextFile(path, [&](TextWriter& out) {
-            std::vector<char> buffer(1 << 16);
-            for (;;) {
-                const ssize_t n = ::read(in, buffer.data(), buffer.size());
-                if (n == 0) break;
-                if (n < 0) {
-                    if (errno == EINTR) continue;
-                    throw IoError::fromErrno(errno, scratchPath, true);
-                }
-                out.write(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
-            }
-        });
-    } catch (...) {
-        ::close(in);
-        throw;
-    }
-    ::close(in);
+    saveTextFile(path, [&](TextWriter& out) { copyFileTo(scratchPath, out); });
 }
 
 }  // namespace

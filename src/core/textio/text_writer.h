@@ -48,4 +48,8 @@ void saveTextFile(const std::string& path, const std::function<void(TextWriter&)
 // name, or one holding a wildcard '*' or '?', throws IoError 3 "Invalid filename".
 void requireValidTypedFileName(std::string_view typedName);
 
+// Hands every byte of the file at `path` to `out`, as it is. A failure to open or read it
+// throws IoError naming `path`.
+void copyFileTo(const std::string& path, TextWriter& out);
+
 }  // namespace fetaldose
