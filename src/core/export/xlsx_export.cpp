@@ -1,11 +1,8 @@
 #include <xlsxwriter.h>
 
-#include <fcntl.h>
 #include <unistd.h>
 #include <cerrno>
 #include <charconv>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -16,6 +13,7 @@
 #include "core/export/table_export.h"
 #include "core/export/workbook_check.h"
 #include "core/run/labels.h"
+#include "core/textio/scratch_folder.h"
 #include "core/textio/text_writer.h"
 
 namespace fetaldose {
@@ -29,33 +27,6 @@ constexpr std::size_t kCellTextLimit = 32767;
 constexpr double kTextColumnWidth = 24;
 constexpr double kDoseColumnWidth = 14;
 constexpr double kProvenanceColumnWidth = 120;
-
-// The workbook is built in a private folder of the system's temporary folder, which also holds
-// the library's own temporary files; it is checked there, then copied under the user's name by
-// the safe save. The folder goes, with everything in it, in every case.
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        std::error_code ignored;
-        std::string base = std::filesystem::temp_directory_path(ignored).string();
-        if (base.empty()) base = "/tmp";
-        folder_ = base + "/fetaldose-export-XXXXXX";
-        if (!::mkdtemp(folder_.data())) throw IoError::fromErrno(errno, folder_, false);
-        path_ = folder_ + "/workbook.xlsx";
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::string& path() const { return path_; }
-    const std::string& folder() const { return folder_; }
-
-  private:
-    std::string folder_;
-    std::string path_;
-};
 
 class Workbook {
   public:
@@ -113,9 +84,12 @@ void writeXlsxFile(const std::string& path, const ResultStore& store, const Prov
     for (const int row : doses.rows()) tissues.push_back(exporting::cellText(kRowLabels[row - 1]));
     const char separator = provenance.decimalSeparator;
 
-    ScratchFolder scratch;
+    // The workbook is built in a private scratch folder, which also holds the library's own
+    // temporary files; it is checked there, then copied under the user's name by the safe save.
+    const ScratchFolder scratch("fetaldose-export");
+    const std::string workbookPath = scratch.path() + "/workbook.xlsx";
     {
-        Workbook workbook(scratch.path(), scratch.folder());
+        Workbook workbook(workbookPath, scratch.path());
         lxw_workbook* book = workbook.get();
         lxw_format* headerFormat = workbook_add_format(book);
         format_set_bold(headerFormat);
@@ -187,8 +161,8 @@ void writeXlsxFile(const std::string& path, const ResultStore& store, const Prov
         workbook.close();
     }
     exporting::checkWorkbook(
-        scratch.path(), {"xl/worksheets/sheet1.xml", sheetRows, static_cast<int>(columns.size())});
-    saveFinishedFile(scratch.path(), path);
+        workbookPath, {"xl/worksheets/sheet1.xml", sheetRows, static_cast<int>(columns.size())});
+    saveFinishedFile(workbookPath, path);
 }
 
 }  // namespace fetaldose
