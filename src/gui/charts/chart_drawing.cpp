@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "core/charts/chart_texts.h"
+#include "gui/app/display_text.h"
 
 namespace fetaldose::gui {
 
@@ -22,13 +23,9 @@ constexpr int kRotateLabelsAbove = 10;  // more categories than this: labels sta
 constexpr int kNoDataLow = -12;         // the axis of a chart with nothing to draw
 constexpr int kNoDataHigh = -6;
 
-QString fromBytes(std::string_view text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString titleHtml(const charts::ChartData& data) {
-    QString title = QStringLiteral("<b>%1</b>").arg(fromBytes(data.title).toHtmlEscaped());
-    if (!data.subtitle.empty()) title += "<br>" + fromBytes(data.subtitle).toHtmlEscaped();
+    QString title = QStringLiteral("<b>%1</b>").arg(displayText(data.title).toHtmlEscaped());
+    if (!data.subtitle.empty()) title += "<br>" + displayText(data.subtitle).toHtmlEscaped();
     return title;
 }
 
@@ -36,7 +33,7 @@ QLogValueAxis* doseAxis(const charts::ChartData& data) {
     auto* axis = new QLogValueAxis;
     axis->setBase(10);
     axis->setLabelFormat(QStringLiteral("%.0E"));
-    axis->setTitleText(fromBytes(charts::texts::kDoseAxis));
+    axis->setTitleText(displayText(charts::texts::kDoseAxis));
     axis->setMinorTickCount(8);  // 2 to 9 times each decade
     const charts::DecadeRange range = charts::decadeRange(data);
     // Bars get a decade more below them, so that the shortest still stands out.
@@ -53,9 +50,9 @@ QLogValueAxis* doseAxis(const charts::ChartData& data) {
 QBarCategoryAxis* categoryAxis(const charts::ChartData& data) {
     auto* axis = new QBarCategoryAxis;
     QStringList categories;
-    for (int i = 0; i < data.drawnCategories; ++i) categories << fromBytes(data.categories[i]);
+    for (int i = 0; i < data.drawnCategories; ++i) categories << displayText(data.categories[i]);
     axis->append(categories);
-    axis->setTitleText(fromBytes(data.xTitle));
+    axis->setTitleText(displayText(data.xTitle));
     if (data.drawnCategories > kRotateLabelsAbove) {
         axis->setLabelsAngle(-90);
         axis->setTruncateLabels(false);  // upright names need their length, not an ellipsis
@@ -76,7 +73,7 @@ void addLines(QChart& chart, const charts::ChartData& data, QAbstractAxis* x, QA
         bool first = true;
         auto startLine = [&] {
             line = new QLineSeries;
-            line->setName(fromBytes(source.name));
+            line->setName(displayText(source.name));
             line->setPen(pen);
             line->setPointsVisible(true);
             line->setMarkerSize(7);
@@ -103,7 +100,7 @@ void addBars(QChart& chart, const charts::ChartData& data, QAbstractAxis* x, QLo
     auto* bars = new QBarSeries;
     for (std::size_t index = 0; index < data.series.size(); ++index) {
         const charts::ChartSeries& source = data.series[index];
-        auto* set = new QBarSet(fromBytes(source.name));
+        auto* set = new QBarSet(displayText(source.name));
         set->setColor(tissueColour(source.row));
         set->setBorderColor(tissueColour(source.row).darker(130));
         set->setProperty(kSeriesIndexProperty, static_cast<int>(index));

@@ -29,6 +29,7 @@
 #include <algorithm>
 
 #include "core/charts/chart_texts.h"
+#include "gui/app/display_text.h"
 #include "gui/charts/chart_drawing.h"
 #include "gui/charts/chart_window_texts.h"
 
@@ -42,12 +43,8 @@ using charts::DoseView;
 constexpr int kDefaultLines = 3;  // a long run starts with its first rows and its last one
 constexpr int kControlsWidth = 290;
 
-QString fromBytes(std::string_view text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString trimmedBytes(const std::string& text) {
-    return fromBytes(text).trimmed();
+    return displayText(text).trimmed();
 }
 
 QLabel* buddyLabel(const char* text, QWidget* buddy) {
@@ -83,10 +80,11 @@ void ChartWindow::buildControls() {
 
     doseBox_ = new QComboBox;
     doseBox_->setObjectName(QStringLiteral("doseBox"));
-    doseBox_->addItem(fromBytes(charts::texts::kOffspringDose),
+    doseBox_->addItem(displayText(charts::texts::kOffspringDose),
                       static_cast<int>(DoseView::Offspring));
-    doseBox_->addItem(fromBytes(charts::texts::kInUteroDose), static_cast<int>(DoseView::InUtero));
-    doseBox_->addItem(fromBytes(charts::texts::kPostNatalDose),
+    doseBox_->addItem(displayText(charts::texts::kInUteroDose),
+                      static_cast<int>(DoseView::InUtero));
+    doseBox_->addItem(displayText(charts::texts::kPostNatalDose),
                       static_cast<int>(DoseView::PostNatal));
 
     periodBox_ = new QComboBox;
@@ -205,7 +203,7 @@ void ChartWindow::fillLayoutControls() {
     const int rows = static_cast<int>(layout_.rowLabels.size());
     bool anyKept = false;
     for (int r = 1; r <= rows; ++r) {
-        const QString label = fromBytes(layout_.rowLabels[r - 1]);
+        const QString label = displayText(layout_.rowLabels[r - 1]);
         auto* item = new QListWidgetItem(label, tissueList_);
         item->setData(Qt::UserRole, r);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
@@ -328,7 +326,7 @@ void ChartWindow::redraw() {
 
 QString ChartWindow::noteText() const {
     QStringList lines;
-    for (const std::string& note : data_.notes) lines << fromBytes(note);
+    for (const std::string& note : data_.notes) lines << displayText(note);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -337,21 +335,21 @@ QString ChartWindow::noteText() const {
 void ChartWindow::fillValuesTable() {
     const int rows = static_cast<int>(data_.categories.size());
     const int columns = 1 + static_cast<int>(data_.series.size());
-    QString caption = fromBytes(data_.title);
-    if (!data_.subtitle.empty()) caption += QLatin1Char('\n') + fromBytes(data_.subtitle);
+    QString caption = displayText(data_.title);
+    if (!data_.subtitle.empty()) caption += QLatin1Char('\n') + displayText(data_.subtitle);
     valuesCaption_->setText(caption);
     valuesTable_->setAccessibleDescription(caption);
     valuesTable_->clear();
     valuesTable_->setRowCount(rows);
     valuesTable_->setColumnCount(columns);
-    QStringList headings{fromBytes(data_.xTitle)};
-    for (const charts::ChartSeries& series : data_.series) headings << fromBytes(series.name);
+    QStringList headings{displayText(data_.xTitle)};
+    for (const charts::ChartSeries& series : data_.series) headings << displayText(series.name);
     valuesTable_->setHorizontalHeaderLabels(headings);
     for (int r = 0; r < rows; ++r)
-        valuesTable_->setItem(r, 0, new QTableWidgetItem(fromBytes(data_.categories[r])));
+        valuesTable_->setItem(r, 0, new QTableWidgetItem(displayText(data_.categories[r])));
     for (int s = 0; s < columns - 1; ++s)
         for (const charts::ChartPoint& point : data_.series[s].points) {
-            QString text = fromBytes(point.text);
+            QString text = displayText(point.text);
             if (!point.drawn || point.category >= data_.drawnCategories)
                 text += QString::fromUtf8(texts::kNotDrawnMark);
             valuesTable_->setItem(point.category, s + 1, new QTableWidgetItem(text));
@@ -387,7 +385,7 @@ void ChartWindow::showHover(int seriesIndex, int category, bool entered) {
     const charts::ChartSeries& series = data_.series[seriesIndex];
     for (const charts::ChartPoint& point : series.points)
         if (point.category == category) {
-            hoverText_ = fromBytes(charts::pointText(data_, series, point));
+            hoverText_ = displayText(charts::pointText(data_, series, point));
             QToolTip::showText(QCursor::pos(), hoverText_, chartView_);
             return;
         }
@@ -412,7 +410,7 @@ bool ChartWindow::saveImage(const QString& path) {
         svg.setSize(chartSize());
         svg.setViewBox(QRect(QPoint(0, 0), chartSize()));
         svg.setTitle(windowTitle());
-        svg.setDescription(fromBytes(data_.title));
+        svg.setDescription(displayText(data_.title));
         QPainter painter(&svg);
         chartView_->render(&painter);
         painter.end();

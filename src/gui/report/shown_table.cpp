@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/run/result_store.h"
+#include "gui/app/display_text.h"
 #include "gui/report/report_texts.h"
 
 namespace fetaldose::gui {
@@ -14,10 +15,6 @@ namespace fetaldose::gui {
 namespace texts = report_texts;
 
 namespace {
-
-QString fromBytes(std::string_view text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString plainCell(QString text) {
     for (QChar& c : text)
@@ -62,7 +59,7 @@ ShownTable shownTableFromStore(const ResultStore& store, int table, TableView vi
     // and the dose cells blank, as the viewer shows them.
     const bool present = table >= 1 && table <= store.tableCount() && table < store.slotCount();
     auto heading = [&](std::string_view (ResultStore::*field)(int) const) {
-        return present ? fromBytes((store.*field)(table)) : QString();
+        return present ? displayText((store.*field)(table)) : QString();
     };
     // The viewer shows the scenario on the second line and the route on the third.
     shown.headerLines = {
@@ -74,14 +71,15 @@ ShownTable shownTableFromStore(const ResultStore& store, int table, TableView vi
     const int periods = std::min<int>(store.periodCount(), static_cast<int>(periodHeadings.size()));
     shown.columnHeadings = {texts::kTissueHeading, texts::kInUteroHeading};
     for (int n = 1; n <= periods; ++n)
-        shown.columnHeadings.push_back(fromBytes(periodHeadings[static_cast<std::size_t>(n - 1)]));
+        shown.columnHeadings.push_back(
+            displayText(periodHeadings[static_cast<std::size_t>(n - 1)]));
     for (int r = 1; r <= rows; ++r) {
-        QStringList cells = {fromBytes(rowLabels[static_cast<std::size_t>(r - 1)]),
-                             present ? fromBytes(store.inUtero(table, r)) : texts::kBlankCell};
+        QStringList cells = {displayText(rowLabels[static_cast<std::size_t>(r - 1)]),
+                             present ? displayText(store.inUtero(table, r)) : texts::kBlankCell};
         for (int n = 1; n <= periods; ++n)
             cells.push_back(!present    ? texts::kBlankCell
-                            : postNatal ? fromBytes(store.postNatal(table, r, n))
-                                        : fromBytes(store.offspring(table, r, n)));
+                            : postNatal ? displayText(store.postNatal(table, r, n))
+                                        : displayText(store.offspring(table, r, n)));
         shown.rows.push_back(std::move(cells));
     }
     return shown;

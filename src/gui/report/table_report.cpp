@@ -20,6 +20,7 @@
 #include "core/run/result_store.h"
 #include "core/textio/faults.h"
 #include "core/textio/text_writer.h"
+#include "gui/app/display_text.h"
 #include "gui/report/report_texts.h"
 
 namespace fetaldose::gui {
@@ -35,10 +36,6 @@ constexpr double kCellPadding = 8;    // space beside the text in a grid column
 constexpr double kViewGap = 8;        // between the in-utero column and each view's columns
 constexpr double kFooterSpace = 18;   // at the foot of every page, for its number
 constexpr double kGroupColumn = 0.5;  // where the exposure group starts, of the page width
-
-QString fromBytes(std::string_view text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QFont face(int pointSize, bool bold = false, bool italic = false) {
     QFont font;
@@ -190,7 +187,7 @@ void ReportLayout::layOutGrid() {
     tissueWidth_ = gridBold.horizontalAdvance(texts::kTissueHeading);
     for (int r = 0; r < rows_; ++r)
         tissueWidth_ = std::max(
-            tissueWidth_, grid.horizontalAdvance(fromBytes(tables_.rowLabels[std::size_t(r)])));
+            tissueWidth_, grid.horizontalAdvance(displayText(tables_.rowLabels[std::size_t(r)])));
     tissueWidth_ += kCellPadding;
 
     // Every dose is a number of at most seven characters; the widest such text, the headings
@@ -198,17 +195,17 @@ void ReportLayout::layOutGrid() {
     valueWidth_ = std::max(grid.horizontalAdvance(QStringLiteral("8.8E-88")),
                            gridBold.horizontalAdvance(texts::kInUteroHeading));
     for (int n = 0; n < periods_; ++n)
-        valueWidth_ =
-            std::max(valueWidth_,
-                     gridBold.horizontalAdvance(fromBytes(tables_.periodHeadings[std::size_t(n)])));
+        valueWidth_ = std::max(
+            valueWidth_,
+            gridBold.horizontalAdvance(displayText(tables_.periodHeadings[std::size_t(n)])));
     if (tableCount() > 0 && store.slotCount() > 1)
         for (int r = 1; r <= rows_; ++r) {
             valueWidth_ =
-                std::max(valueWidth_, grid.horizontalAdvance(fromBytes(store.inUtero(1, r))));
+                std::max(valueWidth_, grid.horizontalAdvance(displayText(store.inUtero(1, r))));
             for (int n = 1; n <= periods_; ++n)
                 valueWidth_ = std::max(
-                    {valueWidth_, grid.horizontalAdvance(fromBytes(store.postNatal(1, r, n))),
-                     grid.horizontalAdvance(fromBytes(store.offspring(1, r, n)))});
+                    {valueWidth_, grid.horizontalAdvance(displayText(store.postNatal(1, r, n))),
+                     grid.horizontalAdvance(displayText(store.offspring(1, r, n)))});
         }
     valueWidth_ += kCellPadding;
     // Each view's name stands above its columns and must fit there.
@@ -237,20 +234,20 @@ void ReportLayout::paintTable(QPainter& painter, int table, double top) const {
     painter.setFont(fonts_.nuclide);
     const QFontMetricsF nuclideMetrics(fonts_.nuclide);
     double baseline = top + nuclideMetrics.ascent();
-    const QString nuclide = fromBytes(store.nuclide(table));
+    const QString nuclide = displayText(store.nuclide(table));
     painter.drawText(QPointF(0, baseline), nuclide);
     painter.setFont(fonts_.header);
     const double groupLeft =
         std::max(width * kGroupColumn, nuclideMetrics.horizontalAdvance(nuclide) + 12);
-    painter.drawText(QPointF(groupLeft, baseline), fromBytes(store.group(table)));
+    painter.drawText(QPointF(groupLeft, baseline), displayText(store.group(table)));
     painter.drawText(QRectF(0, top, width, headerLine_), Qt::AlignRight | Qt::AlignTop,
                      texts::kTableNumber.arg(table).arg(tableCount()));
     baseline += headerLine_;
-    painter.drawText(QPointF(0, baseline), fromBytes(store.scenario(table)));
+    painter.drawText(QPointF(0, baseline), displayText(store.scenario(table)));
     baseline += headerLine_;
-    painter.drawText(QPointF(0, baseline), fromBytes(store.route(table)));
+    painter.drawText(QPointF(0, baseline), displayText(store.route(table)));
     painter.setFont(fonts_.summary);
-    painter.drawText(QPointF(0, baseline + summaryLine_), fromBytes(store.summary(table)));
+    painter.drawText(QPointF(0, baseline + summaryLine_), displayText(store.summary(table)));
 
     // The grid: tissue, in utero, then the periods of the post-natal view and of the
     // offspring view, under a row naming the views.
@@ -284,7 +281,7 @@ void ReportLayout::paintTable(QPainter& painter, int table, double top) const {
                      Qt::AlignLeft | Qt::AlignVCenter, texts::kTissueHeading);
     cell(tissueWidth_, headingTop, texts::kInUteroHeading, Qt::AlignRight);
     for (int n = 1; n <= periods_; ++n) {
-        const QString heading = fromBytes(tables_.periodHeadings[std::size_t(n - 1)]).trimmed();
+        const QString heading = displayText(tables_.periodHeadings[std::size_t(n - 1)]).trimmed();
         cell(postNatalLeft + (n - 1) * valueWidth_, headingTop, heading, Qt::AlignRight);
         cell(offspringLeft + (n - 1) * valueWidth_, headingTop, heading, Qt::AlignRight);
     }
@@ -298,13 +295,13 @@ void ReportLayout::paintTable(QPainter& painter, int table, double top) const {
             painter.fillRect(QRectF(0, rowTop, gridWidth, gridRow_), QColor(242, 242, 242));
         painter.drawText(QRectF(0, rowTop, tissueWidth_, gridRow_),
                          Qt::AlignLeft | Qt::AlignVCenter,
-                         fromBytes(tables_.rowLabels[std::size_t(r - 1)]));
-        cell(tissueWidth_, rowTop, fromBytes(store.inUtero(table, r)), Qt::AlignRight);
+                         displayText(tables_.rowLabels[std::size_t(r - 1)]));
+        cell(tissueWidth_, rowTop, displayText(store.inUtero(table, r)), Qt::AlignRight);
         for (int n = 1; n <= periods_; ++n) {
             cell(postNatalLeft + (n - 1) * valueWidth_, rowTop,
-                 fromBytes(store.postNatal(table, r, n)), Qt::AlignRight);
+                 displayText(store.postNatal(table, r, n)), Qt::AlignRight);
             cell(offspringLeft + (n - 1) * valueWidth_, rowTop,
-                 fromBytes(store.offspring(table, r, n)), Qt::AlignRight);
+                 displayText(store.offspring(table, r, n)), Qt::AlignRight);
         }
     }
     painter.drawLine(QPointF(0, (2 + rows_) * gridRow_),

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "core/run/run.h"
+#include "gui/app/display_text.h"
 #include "gui/app/messages.h"
 #include "gui/results/results_viewer.h"
 
@@ -27,7 +28,7 @@ void runAndView(ResultsViewer& viewer, Messages& messages, const SelectionSnapsh
     const RunCheck check = checkSelection(selection);
     viewer.layOutGrids(check);
     if (!check.stopMessage.empty()) {
-        messages.inform(QString::fromLocal8Bit(check.stopMessage));
+        messages.inform(displayText(check.stopMessage));
         return;
     }
 
@@ -39,8 +40,7 @@ void runAndView(ResultsViewer& viewer, Messages& messages, const SelectionSnapsh
     }
     if (outcome.tableCount > 1) viewer.setNextAvailable(true);
     if (!outcome.complete) {
-        if (!outcome.stopMessage.empty())
-            messages.inform(QString::fromLocal8Bit(outcome.stopMessage));
+        if (!outcome.stopMessage.empty()) messages.inform(displayText(outcome.stopMessage));
         return;
     }
     viewer.viewingLoop();
