@@ -177,7 +177,7 @@ TEST(FormatDose, OffspringSumsAgreeWithTheLongDoubleSum) {
 // the text of the general reading, under both separators.
 TEST(FormatDose, PlainSumsAgreeWithTheGeneralReading) {
     auto field = [](int mantissa, int exponent) {
-        char text[16];
+        char text[32];
         std::snprintf(text, sizeof text, "%d.%dE%c%02d", mantissa / 10, mantissa % 10,
                       exponent < 0 ? '-' : '+', exponent < 0 ? -exponent : exponent);
         return std::string(text);
