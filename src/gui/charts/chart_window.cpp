@@ -30,6 +30,7 @@
 
 #include "core/charts/chart_texts.h"
 #include "gui/app/display_text.h"
+#include "gui/app/window_placement.h"
 #include "gui/charts/chart_drawing.h"
 #include "gui/charts/chart_window_texts.h"
 
@@ -64,6 +65,11 @@ ChartWindow::ChartWindow(const ResultStore& store, QWidget* parent)
     fillLayoutControls();
     updateControlStates();
     resize(1000, 660);
+    // Centred by its frame at the first showing, with or without a window manager, and no
+    // larger than the screen's available area.
+    placeAtFirstShowing(*this, [this](const QMargins&) {
+        return PlacementWish{size(), true, std::nullopt};
+    });
 }
 
 ChartWindow::~ChartWindow() = default;

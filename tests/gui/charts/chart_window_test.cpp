@@ -100,6 +100,10 @@ class ChartWindowTest : public QObject {
         const auto run = runner_->run(chartSelection({"Pu-239"}, {1, 4, 6, 10}, {0, 2, 16}));
         auto window = windowFor(*run, 2);
         showWindow(*window);
+        // Centred in the screen's available area, with or without a window manager.
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(available.contains(window->frameGeometry()));
+        QCOMPARE(window->frameGeometry().center(), available.center());
 
         // Four rows (Brain gives two); the default draws them all; three acute scenarios.
         QChart* chart = drawnChart(*window);
