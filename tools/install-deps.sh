@@ -9,7 +9,7 @@ packages=(
     libqt6help6 libgl-dev
     qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
     libgtest-dev libbenchmark-dev
-    libxlsxwriter-dev libexpat1-dev zlib1g-dev python3 xlsx2csv
+    libxlsxwriter-dev libexpat1-dev zlib1g-dev libssl-dev python3 xlsx2csv
     fonts-dejavu-core fonts-liberation2 xvfb xauth xdotool openbox
     cups printer-driver-cups-pdf poppler-utils
     libxcb1-dev libxcb-damage0-dev

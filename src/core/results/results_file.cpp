@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/results/results_texts.h"
+#include "core/textio/block_writer.h"
 #include "core/textio/faults.h"
 #include "core/textio/text_writer.h"
 
@@ -15,56 +16,12 @@ namespace {
 
 static_assert(kResultsFieldSeparator.size() == 1);
 constexpr char kFieldSeparator = kResultsFieldSeparator.front();
-constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::size_t kBlockBytes =
-    256 * 1024;  // well above the writer's own buffer: goes out uncopied
-
-// The file's bytes are put together in a block of memory and handed to the writer a block at
-// a time: a table is a few hundred short pieces, and a call for each would cost more than
-// working out its texts.
-class Block {
-  public:
-    explicit Block(TextWriter& out) : out_(out), bytes_(new char[kBlockBytes]) {}
-
-    // Room for `size` more bytes, at the returned place; Used(end) then says where they end.
-    char* room(std::size_t size) {
-        if (size > capacity_ - used_) {
-            flush();
-            if (size > capacity_) {
-                capacity_ = size;
-                bytes_.reset(new char[capacity_]);
-            }
-        }
-        return bytes_.get() + used_;
-    }
-    void used(const char* end) { used_ = static_cast<std::size_t>(end - bytes_.get()); }
-
-    void append(std::string_view text) { used(copy(room(text.size()), text)); }
-    void line(std::string_view text) {
-        used(copy(copy(room(text.size() + kLineEnd.size()), text), kLineEnd));
-    }
-    static char* copy(char* at, std::string_view text) {
-        if (!text.empty()) std::memcpy(at, text.data(), text.size());  // may be a null view
-        return at + text.size();
-    }
-
-    void flush() {
-        out_.write(std::string_view(bytes_.get(), used_));
-        used_ = 0;
-    }
-
-  private:
-    TextWriter& out_;
-    std::unique_ptr<char[]> bytes_;
-    std::size_t capacity_ = kBlockBytes;
-    std::size_t used_ = 0;
-};
-
 // One row: its label, the row's texts (each after the field separator), the line end.
 template <typename WriteRow>
-void row(Block& block, std::string_view label, std::size_t rowBytes, WriteRow writeRow) {
-    char* at = Block::copy(block.room(label.size() + rowBytes + kLineEnd.size()), label);
-    block.used(Block::copy(writeRow(at), kLineEnd));
+void row(BlockWriter& block, std::string_view label, std::size_t rowBytes, WriteRow writeRow) {
+    char* at = BlockWriter::copy(block.room(label.size() + rowBytes + BlockWriter::kLineEnd.size()),
+                                 label);
+    block.used(BlockWriter::copy(writeRow(at), BlockWriter::kLineEnd));
 }
 
 // Checked before anything is written: a missing label must not leave a short file.
@@ -82,7 +39,7 @@ void writeTables(TextWriter& out, const ResultStore& store,
     const int rows = store.rowCount();
     const int periods = store.periodCount();
     const int tables = store.tableCount();
-    Block block(out);
+    BlockWriter block(out);
     const std::size_t rowBytes = store.maxRowBytes();
     auto label = [&rowLabels](int r) {
         return std::string_view(rowLabels[static_cast<std::size_t>(r - 1)]);

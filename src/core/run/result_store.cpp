@@ -329,6 +329,12 @@ char* ResultStore::writeOffspringRow(int slot, int row, char fieldSeparator, cha
     return at;
 }
 
+bool ResultStore::plainTable(int slot) const {
+    if (!impl_) throw RangeError();
+    impl_->checkSlot(slot);
+    return impl_->state(slot) == kPlainRecord;
+}
+
 void ResultStore::setLayout(const std::vector<int>& rows, const std::vector<int>& periods,
                             char decimalSeparator) {
     if (!impl_ || rows.size() != static_cast<std::size_t>(impl_->rows) ||

@@ -55,6 +55,9 @@ class ResultStore {
     char* writeInUteroRow(int slot, int row, char fieldSeparator, char* at) const;
     char* writePostNatalRow(int slot, int row, char fieldSeparator, char* at) const;
     char* writeOffspringRow(int slot, int row, char fieldSeparator, char* at) const;
+    // Whether every dose of the slot is a plain field ("d.dE+dd"): its rows then hold only
+    // texts of 7 or 8 bytes, each a number whose second byte is the decimal separator.
+    bool plainTable(int slot) const;
 
     // --- Filling from records (the run) ---
     // How slots read their records: the chosen tissue rows (1 to 18) and periods (1 to 5),

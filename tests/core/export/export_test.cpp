@@ -10,11 +10,13 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "core/export/dose_rows.h"
 #include "core/export/provenance.h"
 #include "core/export/sha256.h"
 #include "core/export/table_export.h"
@@ -22,6 +24,7 @@
 #include "core/run/run.h"
 #include "core/textio/faults.h"
 #include "data_file_builder.h"
+#include "filled_store.h"
 #include "scratch_directory.h"
 
 namespace fetaldose {
@@ -40,22 +43,11 @@ TEST(Sha256, GivesTheStandardDigests) {
         sha256Hex("abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmno"
                   "pqklmnopqrlmnopqrsmnopqrstnopqrstu"),
         "cf5b16a778af8380036ce59e7b0492370b249b11e8f07a51afac45037afee9d1");
-    // A million 'a', given in pieces that straddle the 64-byte blocks.
-    Sha256 hash;
-    const std::string piece(997, 'a');
-    std::size_t given = 0;
-    for (; given + piece.size() <= 1000000; given += piece.size()) hash.update(piece);
-    hash.update(std::string(1000000 - given, 'a'));
-    std::string hex;
-    for (const auto byte : hash.finish()) {
-        static constexpr char kDigits[] = "0123456789abcdef";
-        hex += kDigits[byte >> 4];
-        hex += kDigits[byte & 15];
-    }
-    EXPECT_EQ(hex, "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+    EXPECT_EQ(sha256Hex(std::string(1000000, 'a')),
+              "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
 
     ScratchDirectory dir;
-    const std::string bytes(200000, '\x5a');
+    const std::string bytes(600000, '\x5a');  // more than one read
     writeBytes(dir.file("f"), bytes);
     EXPECT_EQ(sha256HexOfFile(dir.file("f")), sha256Hex(bytes));
     EXPECT_THROW(sha256HexOfFile(dir.file("missing")), IoError);
@@ -91,6 +83,71 @@ TEST(SampleData, ExportsOfTheGeneratedSetWarnThatItsValuesAreSynthetic) {
     ASSERT_EQ(provenance.files.size(), 2u);
     EXPECT_EQ(provenance.files[1].fileName, "Pu-239.dat");
     EXPECT_TRUE(provenanceLines(provenance, 0)[1].starts_with("WARNING: "));
+}
+
+// The numbers of plain tables go from the store's rows straight into the file; every other
+// table's are read cell by cell. Both must give the same texts: over the fuzz seeds (odd
+// fields, early ends) and varied plain doses (carries, ties, every exponent), under both
+// separators, with all rows and periods chosen and with a few.
+TEST(CsvExport, PlainTablesGiveTheNumbersOfTheCellByCellReading) {
+    std::vector<std::string> texts;
+    for (const auto& entry : std::filesystem::directory_iterator(FETALDOSE_NUCLIDE_SEEDS))
+        texts.push_back(readBytes(entry.path().string()));
+    texts.push_back(testing::DataFileBuilder({4, 3, 3}, {4, 3, 3})
+                        .lines(testing::DataFileBuilder::variedLine)
+                        .build());
+    SelectionSnapshot some = testing::everythingChosen({"F"});
+    some.allOrgans = some.allPeriods = false;
+    some.tissues[16] = some.tissues[2] = true;
+    some.periods[4] = some.periods[1] = true;
+    ScratchDirectory dir;
+    int plainTables = 0;
+    for (const std::string& text : texts) {
+        for (const SelectionSnapshot& selection : {testing::everythingChosen({"F"}), some}) {
+            for (const char separator : {'.', ','}) {
+                ResultStore store;
+                try {
+                    testing::fillFromTexts(store, selection, {text}, separator);
+                } catch (const Fault&) {
+                    continue;  // a seed with a fault of its own
+                }
+                Provenance provenance;
+                provenance.selection = selection;
+                provenance.decimalSeparator = separator;
+                writeCsvFile(dir.file("t.csv"), store, provenance);
+                const std::string csv = readBytes(dir.file("t.csv"));
+                // Past the provenance lines ("# ...", quoted when they hold a comma) and the
+                // column names.
+                std::size_t at = 0;
+                while (csv.compare(at, 2, "# ") == 0 || csv.compare(at, 3, "\"# ") == 0)
+                    at = csv.find("\r\n", at) + 2;
+                at = csv.find("\r\n", at) + 2;
+                std::string number;
+                for (int t = 1; t <= store.tableCount(); ++t) {
+                    for (int r = 1; r <= store.rowCount(); ++r) {
+                        const std::size_t end = csv.find("\r\n", at);
+                        const std::string line = csv.substr(at, end - at);
+                        at = end + 2;
+                        if (!store.plainTable(t)) continue;
+                        std::string numbers;
+                        const auto add = [&](const std::string& cell) {
+                            ASSERT_TRUE(exporting::plainNumber(cell, separator, number)) << cell;
+                            numbers += "," + number;
+                        };
+                        add(store.inUtero(t, r));
+                        for (int n = 1; n <= store.periodCount(); ++n) {
+                            add(store.postNatal(t, r, n));
+                            add(store.offspring(t, r, n));
+                        }
+                        ASSERT_TRUE(line.ends_with(numbers)) << line << "\n" << numbers;
+                    }
+                    plainTables += store.plainTable(t);
+                }
+                EXPECT_EQ(at, csv.size());
+            }
+        }
+    }
+    EXPECT_GE(plainTables, 4 * 814);  // the varied data set ran, and its tables are plain
 }
 
 // A data folder with two nuclides, and a complete run over it.
