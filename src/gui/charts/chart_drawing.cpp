@@ -3,14 +3,15 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
-#include <QLogValueAxis>
 #include <QPen>
 #include <array>
 #include <cmath>
+#include <cstdio>
 
 #include "core/charts/chart_texts.h"
 #include "gui/app/display_text.h"
@@ -29,21 +30,51 @@ QString titleHtml(const charts::ChartData& data) {
     return title;
 }
 
-QLogValueAxis* doseAxis(const charts::ChartData& data) {
-    auto* axis = new QLogValueAxis;
-    axis->setBase(10);
-    axis->setLabelFormat(QStringLiteral("%.0E"));
-    axis->setTitleText(displayText(charts::texts::kDoseAxis));
-    axis->setMinorTickCount(8);  // 2 to 9 times each decade
+// The dose axis is logarithmic: a point stands at the decimal logarithm of its dose, counted
+// from the axis's lowest decade, so that the foot of the axis is 0 and bars stand on it. Qt's own
+// logarithmic axis is not used: it takes a range spanning less than 1E-12 for an empty one and
+// draws no axis at all, and the doses of a chart often lie wholly below 1E-12.
+struct DoseAxis {
+    QCategoryAxis* decades = nullptr;  // labelled, "1E-13" as printf's %.0E gives it
+    QCategoryAxis* minor = nullptr;    // dashed lines at 2 to 9 times each decade
+    int low = 0;                       // the lowest decade, at the foot of the axis
+
+    double place(double dose) const { return std::log10(dose) - low; }
+};
+
+DoseAxis doseAxis(const charts::ChartData& data) {
     const charts::DecadeRange range = charts::decadeRange(data);
     // Bars get a decade more below them, so that the shortest still stands out.
     const int extra = data.kind == charts::ChartKind::DoseByNuclide ? 1 : 0;
-    const int low = range.empty ? kNoDataLow : range.low - extra;
+    DoseAxis axis;
+    axis.low = range.empty ? kNoDataLow : range.low - extra;
     const int high = range.empty ? kNoDataHigh : range.high;
-    // Nudged outwards, so that rounding in the axis's own logarithms keeps the end decades'
-    // ticks and labels.
-    constexpr double kNudge = 1e-9;
-    axis->setRange(std::pow(10.0, low) * (1 - kNudge), std::pow(10.0, high) * (1 + kNudge));
+
+    axis.decades = new QCategoryAxis;
+    axis.decades->setTitleText(displayText(charts::texts::kDoseAxis));
+    axis.decades->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    axis.decades->setRange(0, high - axis.low);
+    axis.decades->setStartValue(0);
+    for (int decade = axis.low; decade <= high; ++decade) {
+        char label[16];
+        std::snprintf(label, sizeof label, "%.0E", std::pow(10.0, decade));
+        axis.decades->append(QString::fromLatin1(label), decade - axis.low);
+    }
+
+    axis.minor = new QCategoryAxis;
+    axis.minor->setRange(0, high - axis.low);
+    axis.minor->setLabelsVisible(false);
+    axis.minor->setLineVisible(false);
+    QPen dashed(QColor(0xe0, 0xe0, 0xe0));
+    dashed.setStyle(Qt::DashLine);
+    axis.minor->setGridLinePen(dashed);
+    // A category axis needs a label of its own for every line; these are never shown.
+    QString unseen;
+    for (int decade = axis.low; decade < high; ++decade)
+        for (int times = 2; times <= 9; ++times) {
+            unseen += QLatin1Char(' ');
+            axis.minor->append(unseen, decade - axis.low + std::log10(times));
+        }
     return axis;
 }
 
@@ -60,7 +91,7 @@ QBarCategoryAxis* categoryAxis(const charts::ChartData& data) {
     return axis;
 }
 
-void addLines(QChart& chart, const charts::ChartData& data, QAbstractAxis* x, QAbstractAxis* y) {
+void addLines(QChart& chart, const charts::ChartData& data, QAbstractAxis* x, const DoseAxis& y) {
     for (std::size_t index = 0; index < data.series.size(); ++index) {
         const charts::ChartSeries& source = data.series[index];
         QPen pen(tissueColour(source.row), 2);
@@ -80,7 +111,8 @@ void addLines(QChart& chart, const charts::ChartData& data, QAbstractAxis* x, QA
             line->setProperty(kSeriesIndexProperty, static_cast<int>(index));
             chart.addSeries(line);
             line->attachAxis(x);
-            line->attachAxis(y);
+            line->attachAxis(y.decades);
+            line->attachAxis(y.minor);
             if (!first)
                 for (QLegendMarker* marker : chart.legend()->markers(line))
                     marker->setVisible(false);
@@ -89,14 +121,14 @@ void addLines(QChart& chart, const charts::ChartData& data, QAbstractAxis* x, QA
         for (const charts::ChartPoint& point : source.points) {
             if (point.category >= data.drawnCategories || !point.drawn) continue;
             if (!line || point.category != previousCategory + 1) startLine();
-            line->append(point.category, point.value);
+            line->append(point.category, y.place(point.value));
             previousCategory = point.category;
         }
         if (!line) startLine();  // nothing drawable: the legend still names the tissue
     }
 }
 
-void addBars(QChart& chart, const charts::ChartData& data, QAbstractAxis* x, QLogValueAxis* y) {
+void addBars(QChart& chart, const charts::ChartData& data, QAbstractAxis* x, const DoseAxis& y) {
     auto* bars = new QBarSeries;
     for (std::size_t index = 0; index < data.series.size(); ++index) {
         const charts::ChartSeries& source = data.series[index];
@@ -104,16 +136,17 @@ void addBars(QChart& chart, const charts::ChartData& data, QAbstractAxis* x, QLo
         set->setColor(tissueColour(source.row));
         set->setBorderColor(tissueColour(source.row).darker(130));
         set->setProperty(kSeriesIndexProperty, static_cast<int>(index));
-        QList<qreal> values(data.drawnCategories, y->min());
+        QList<qreal> values(data.drawnCategories, 0);  // at the foot of the axis
         for (const charts::ChartPoint& point : source.points)
             if (point.category < data.drawnCategories && point.drawn)
-                values[point.category] = point.value;
+                values[point.category] = y.place(point.value);
         set->append(values);
         bars->append(set);
     }
     chart.addSeries(bars);
     bars->attachAxis(x);
-    bars->attachAxis(y);
+    bars->attachAxis(y.decades);
+    bars->attachAxis(y.minor);
 }
 
 }  // namespace
@@ -136,9 +169,10 @@ QChart* drawChart(const charts::ChartData& data) {
     chart->setAnimationOptions(QChart::NoAnimation);
 
     QBarCategoryAxis* x = categoryAxis(data);
-    QLogValueAxis* y = doseAxis(data);
+    const DoseAxis y = doseAxis(data);
     chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
+    chart->addAxis(y.minor, Qt::AlignLeft);
+    chart->addAxis(y.decades, Qt::AlignLeft);
     if (data.kind == charts::ChartKind::DoseByNuclide)
         addBars(*chart, data, x, y);
     else

@@ -169,6 +169,25 @@ class ChartWindowTest : public QObject {
         QVERIFY(window->hoverText().contains(text(run->store.offspring(3, 1, 5))));
     }
 
+    // Doses far below 1E-12 Sv per Bq keep a labelled dose axis: Qt's own logarithmic axis
+    // took so small a span for an empty one and drew no axis at all.
+    void smallDosesKeepTheirDoseAxis() {
+        runner_->file("H-3", chartDataFile({0, 0, 1}, {0, 0, 0}, testing::chartFields(3)));
+        const auto run = runner_->run(chartSelection({"H-3"}, {1, 4}, {16}));
+        auto window = windowFor(*run, 1);
+        showWindow(*window);
+        QVERIFY(window->chartData().series[0].points[0].value < 1e-12);
+
+        // The decade labels and the axis title are drawn left of the plot area.
+        auto* view = window->findChild<QChartView*>(QStringLiteral("chartView"));
+        const QImage image = view->viewport()->grab().toImage();
+        const QRect plot = view->mapFromScene(drawnChart(*window)->plotArea()).boundingRect();
+        int dark = 0;
+        for (int x = 0; x < plot.left() - 2; ++x)
+            for (int y = plot.top(); y < plot.bottom(); ++y) dark += qGray(image.pixel(x, y)) < 128;
+        QVERIFY2(dark > 100, qPrintable(QString::number(dark)));
+    }
+
     void savesAndCopiesTheImage() {
         runner_->file("Sr-90", chartDataFile({0, 0, 1}, {0, 0, 0}));
         const auto run = runner_->run(chartSelection({"Sr-90"}, {2, 3, 7}, {0, 1, 16}));
