@@ -57,8 +57,32 @@ void reportFault(std::ostream& err, const std::string& name, std::string_view me
     err << kToolName << ": " << name << ": " << message << '\n';
 }
 
+// A line of the file as a message quotes it: on one line of the terminal (control bytes as
+// escapes, "\n" for a line feed the file's line ends left in it) and cut after
+// kQuotedBytes bytes, so that a huge line cannot flood the message.
 std::string quoted(const std::string& text) {
-    return '"' + text + '"';
+    constexpr std::size_t kQuotedBytes = 200;
+    std::string out = "\"";
+    for (std::size_t i = 0; i < text.size() && i < kQuotedBytes; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte == '\n') {
+            out += "\\n";
+        } else if (byte == '\r') {
+            out += "\\r";
+        } else if (byte == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20 || byte == 0x7f) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0x0f];
+        } else {
+            out += static_cast<char>(byte);
+        }
+    }
+    out += '"';
+    if (text.size() > kQuotedBytes) out += "...";
+    return out;
 }
 
 // A line of an options file where the load stopped: file:line, what was there, what belongs.

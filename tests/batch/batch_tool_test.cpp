@@ -152,6 +152,16 @@ TEST_F(BatchTool, StoppedRunsSayTheProgramsMessageAndWriteNothing) {
               std::string::npos)
         << r.err;
 
+    // A line quoted in a message stays on one line of the terminal and is cut: a hand-written
+    // file's tab and line feed show as escapes, a huge line as its first 200 bytes.
+    writeBytes(options, "j\tunk\n");
+    r = run({"--options", "session.opt", "--out", "x.dos"});
+    EXPECT_NE(r.err.find("found \"j\\tunk\\n\"\n"), std::string::npos) << r.err;
+    writeBytes(options, std::string(100000, 'x') + "\r\n");
+    r = run({"--options", "session.opt", "--out", "x.dos"});
+    EXPECT_NE(r.err.find("found \"" + std::string(200, 'x') + "\"...\n"), std::string::npos);
+    EXPECT_LT(r.err.size(), 1000u);
+
     EXPECT_EQ(readBytes(dir.file("x.dos")), "earlier results\r\n");
 }
 
