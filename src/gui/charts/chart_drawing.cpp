@@ -84,6 +84,9 @@ QBarCategoryAxis* categoryAxis(const charts::ChartData& data) {
     for (int i = 0; i < data.drawnCategories; ++i) categories << displayText(data.categories[i]);
     axis->append(categories);
     axis->setTitleText(displayText(data.xTitle));
+    // Times of intake and periods have short labels ("+10 wk", "70y") that fit side by side
+    // even on a narrow plot; Qt's own estimate of their room would cut them to "+10...".
+    if (data.kind != charts::ChartKind::DoseByNuclide) axis->setTruncateLabels(false);
     if (data.drawnCategories > kRotateLabelsAbove) {
         axis->setLabelsAngle(-90);
         axis->setTruncateLabels(false);  // upright names need their length, not an ellipsis
