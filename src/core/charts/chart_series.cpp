@@ -237,6 +237,7 @@ class ChartBuilder {
         for (int row : rows_) {
             ChartSeries series;
             series.name = rowLabel(row);
+            series.legendName = series.name;
             series.row = row;
             for (std::size_t i = 0; i < slots.size(); ++i)
                 series.points.push_back(
@@ -250,6 +251,7 @@ class ChartBuilder {
         const int slot = request_.slot;
         chart_.title = tableTitle(slot);
         chart_.subtitle = std::string(store_.scenario(slot));
+        chart_.lineKey = std::string(texts::kPeriodLineKey);
         const int periods = store_.periodCount();
         for (int n = 1; n <= periods; ++n) chart_.categories.push_back(periodLabel(n));
         chart_.drawnCategories = periods;
@@ -257,6 +259,7 @@ class ChartBuilder {
             for (DoseView view : {DoseView::Offspring, DoseView::PostNatal}) {
                 ChartSeries series;
                 series.row = row;
+                series.legendName = rowLabel(row);
                 series.name = rowLabel(row) + std::string(view == DoseView::Offspring
                                                               ? texts::kOffspringSeriesSuffix
                                                               : texts::kPostNatalSeriesSuffix);
@@ -301,6 +304,7 @@ class ChartBuilder {
 
         ChartSeries series;
         series.name = rowLabel(row);
+        series.legendName = series.name;
         series.row = row;
         std::map<std::string, int> labelsUsed;
         int nuclidesWithBars = 0;

@@ -49,6 +49,7 @@ enum class LineStyle { Solid, Dashed };
 
 struct ChartSeries {
     std::string name;
+    std::string legendName;  // the tissue: its series share one colour and one legend entry
     int row = 0;  // the tissue row it shows (1..rowCount), so one tissue keeps one colour
     LineStyle style = LineStyle::Solid;
     std::vector<ChartPoint> points;  // in category order
@@ -58,6 +59,7 @@ struct ChartData {
     ChartKind kind = ChartKind::DoseByIntakeTime;
     std::string title;     // the table's nuclide, group, route (and scenario where fixed)
     std::string subtitle;  // which dose is shown
+    std::string lineKey;   // what the line styles mean, where a tissue has more than one line
     std::string xTitle;
     std::vector<std::string> categories;  // x labels in their order
     int drawnCategories = 0;  // the chart draws categories 0..drawnCategories-1, the table all

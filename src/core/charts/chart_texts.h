@@ -26,6 +26,8 @@ inline constexpr std::string_view kPeriodJoin = ", period ";
 // Series of the dose against the integration period: one of each per tissue.
 inline constexpr std::string_view kOffspringSeriesSuffix = ", offspring";
 inline constexpr std::string_view kPostNatalSeriesSuffix = ", post-natal";
+inline constexpr std::string_view kPeriodLineKey =
+    "Solid lines: offspring dose (in utero + post-natal); dashed lines: post-natal dose";
 
 inline constexpr std::string_view kVapourEntry = "vapour ";
 inline constexpr std::string_view kDuplicateMark = " #";

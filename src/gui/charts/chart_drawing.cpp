@@ -12,6 +12,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <set>
 
 #include "core/charts/chart_texts.h"
 #include "gui/app/display_text.h"
@@ -27,6 +28,7 @@ constexpr int kNoDataHigh = -6;
 QString titleHtml(const charts::ChartData& data) {
     QString title = QStringLiteral("<b>%1</b>").arg(displayText(data.title).toHtmlEscaped());
     if (!data.subtitle.empty()) title += "<br>" + displayText(data.subtitle).toHtmlEscaped();
+    if (!data.lineKey.empty()) title += "<br>" + displayText(data.lineKey).toHtmlEscaped();
     return title;
 }
 
@@ -95,19 +97,21 @@ QBarCategoryAxis* categoryAxis(const charts::ChartData& data) {
 }
 
 void addLines(QChart& chart, const charts::ChartData& data, QAbstractAxis* x, const DoseAxis& y) {
+    // The legend names each tissue once, by its colour; the chart's line key says what the
+    // styles of a tissue's lines mean.
+    std::set<int> namedRows;
     for (std::size_t index = 0; index < data.series.size(); ++index) {
         const charts::ChartSeries& source = data.series[index];
         QPen pen(tissueColour(source.row), 2);
         if (source.style == charts::LineStyle::Dashed) pen.setStyle(Qt::DashLine);
 
-        // A run of drawable points in neighbouring categories is one line; the legend names
-        // the tissue once.
+        // A run of drawable points in neighbouring categories is one line.
         QLineSeries* line = nullptr;
         int previousCategory = -2;
-        bool first = true;
+        bool inLegend = namedRows.insert(source.row).second;
         auto startLine = [&] {
             line = new QLineSeries;
-            line->setName(displayText(source.name));
+            line->setName(displayText(source.legendName));
             line->setPen(pen);
             line->setPointsVisible(true);
             line->setMarkerSize(7);
@@ -116,10 +120,10 @@ void addLines(QChart& chart, const charts::ChartData& data, QAbstractAxis* x, co
             line->attachAxis(x);
             line->attachAxis(y.decades);
             line->attachAxis(y.minor);
-            if (!first)
+            if (!inLegend)
                 for (QLegendMarker* marker : chart.legend()->markers(line))
                     marker->setVisible(false);
-            first = false;
+            inLegend = false;
         };
         for (const charts::ChartPoint& point : source.points) {
             if (point.category >= data.drawnCategories || !point.drawn) continue;

@@ -13,6 +13,8 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QScreen>
 #include <QTabWidget>
@@ -132,6 +134,13 @@ class ChartWindowTest : public QObject {
         window->setTissues({1}, 1);
         window->setChartKind(ChartKind::DoseByPeriod);
         QCOMPARE(drawnChart(*window)->series().size(), 2);
+        // One legend entry for the tissue, however many lines it has (with many tissues, an
+        // entry per line ran off the window); the title says which line is which.
+        QStringList legend;
+        for (QLegendMarker* marker : drawnChart(*window)->legend()->markers())
+            if (marker->isVisible()) legend << marker->label();
+        QCOMPARE(legend, QStringList{text(run->layout.rowLabels[0])});
+        QVERIFY(drawnChart(*window)->title().contains(QStringLiteral("dashed lines")));
         QCOMPARE(table->rowCount(), 5);
         QCOMPARE(table->item(1, 2)->text(), text(run->store.postNatal(7, 1, 2)));
 
