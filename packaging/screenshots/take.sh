@@ -13,14 +13,12 @@ stop() {
     rm -rf "$work"
 }
 trap stop EXIT
+. "$(dirname "$(realpath "$0")")/../../tools/private-display.sh"
 
 cp -r "$build/run/data" "$work/data"
 chmod -R u+w "$work/data"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-until [ -s "$work/display" ]; do sleep 0.2; done
-DISPLAY=":$(head -n 1 "$work/display")"
-export DISPLAY
+start_private_display 1024x768x24
+pids+=("$xvfb_pid")
 (cd "$work" && QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 XDG_RUNTIME_DIR="$work" \
     exec "$build/src/app/fetaldose") >/dev/null 2>&1 &
 pids+=($!)

@@ -18,12 +18,8 @@ set -uo pipefail
 program=$1
 fixture=$2
 
-for tool in Xvfb xdotool; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "SKIPPED: $tool is not installed (apt-get install xvfb xdotool)"
-        exit 77
-    fi
-done
+. "$(dirname "$0")/../../tools/private-display.sh"
+require_tools Xvfb xdotool
 
 work=$(mktemp -d)
 xvfb_pid=
@@ -84,16 +80,7 @@ type_text() {
 
 cp -r "$fixture/data" "$work/data" && chmod -R u+w "$work/data" || fail "cannot copy the data set"
 
-# A private X server on a display number it picks itself.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$work/display" \
-    >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display_ready() {
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start"
-    [ -s "$work/display" ]
-}
-wait_for "Xvfb" display_ready
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_private_display 1280x1024x24
 
 (cd "$work" && QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 XDG_RUNTIME_DIR="$work" exec "$program") \
     >"$work/program.log" 2>&1 &

@@ -3,12 +3,8 @@
 # program, $2 the folder that keeps the screenshots (the main window with the help window
 # open, and the viewer). Exits 77 (skipped) where Xvfb or openbox is missing.
 set -u
-for tool in Xvfb openbox; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIPPED: $tool is not installed (apt-get install xvfb openbox)"
-        exit 77
-    fi
-done
+. "$(dirname "$0")/../../../tools/private-display.sh"
+require_tools Xvfb openbox
 mkdir -p "$2"
 work=$(mktemp -d)
 xvfb_pid=
@@ -21,17 +17,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$work/display" \
-    >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-tries=0
-until [ -s "$work/display" ]; do
-    tries=$((tries + 1))
-    [ "$tries" -le 100 ] && kill -0 "$xvfb_pid" 2>/dev/null || { echo "FAILED: Xvfb did not start"; exit 1; }
-    sleep 0.1
-done
-DISPLAY=":$(head -n 1 "$work/display")"
-export DISPLAY
+start_private_display 1280x1024x24
 HOME="$work" openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm_pid=$!
 sleep 1

@@ -11,12 +11,8 @@ set -uo pipefail
 probe=$1
 fixture=$2
 
-for tool in Xvfb xclip; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "SKIPPED: $tool is not installed (apt-get install xvfb xclip)"
-        exit 77
-    fi
-done
+. "$(dirname "$0")/../../../tools/private-display.sh"
+require_tools Xvfb xclip
 
 work=$(mktemp -d)
 xvfb_pid=
@@ -45,14 +41,7 @@ wait_for() {
     done
 }
 
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display_ready() {
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start"
-    [ -s "$work/display" ]
-}
-wait_for "Xvfb" display_ready
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_private_display 800x600x24
 
 # The probe owns the clipboard until its input closes.
 mkfifo "$work/input"
