@@ -15,6 +15,7 @@
 
 #include "gui/charts/chart_window.h"
 #include "gui/results/result_grid.h"
+#include "known_session.h"
 #include "viewer_fixture.h"
 #include "working_data_set.h"
 
@@ -25,20 +26,6 @@ using namespace fetaldose::gui::testing;
 namespace {
 
 const QString kE2e = QStringLiteral(FETALDOSE_E2E_DIR);
-
-// Cs-137 and I-131, both groups, ingestion, at conception; bladder and brain (7-15 weeks);
-// periods 1 and 70 years: four tables, as the known-good results file has them.
-SelectionSnapshot knownSession() {
-    SelectionSnapshot s;
-    s.nuclides = {"Cs-137", "I-131"};
-    s.halfLives = {"30.0y", "8.04d"};
-    s.memberOfPublic = s.occupational = true;
-    s.ingestion = true;
-    s.acuteScenarios[2] = true;
-    s.tissues[0] = s.tissues[2] = true;
-    s.periods[0] = s.periods[4] = true;
-    return s;
-}
 
 QByteArray readAll(const QString& path) {
     QFile file(path);
@@ -89,7 +76,7 @@ class TableCommandsTest : public QObject {
 
     // Runs the known session, working the viewer with the steps; "Return to input" after.
     void runSession(test::ViewerDriver& driver) {
-        driver.run([this] { windows_->run(knownSession()); });
+        driver.run([this] { windows_->run(fetaldose::testing::knownSession()); });
         QVERIFY(driver.opened());
         QCOMPARE(driver.stepsLeft(), 0);
     }

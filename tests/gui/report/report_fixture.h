@@ -16,8 +16,11 @@
 #include "core/run/result_store.h"
 #include "core/run/run.h"
 #include "data_file_builder.h"
+#include "known_session.h"
 
 namespace fetaldose::gui::testing {
+
+using fetaldose::testing::knownSession;
 
 // The store of one run, with the row labels and period headings the viewer's grids show.
 struct RunResult {
@@ -40,21 +43,6 @@ inline std::unique_ptr<RunResult> runSelection(const SelectionSnapshot& selectio
     for (int period : check.periods)
         result->periodHeadings.emplace_back(kPeriodLabels[std::size_t(period - 1)]);
     return result;
-}
-
-// The session of the end-to-end fixture (tests/e2e/data): Cs-137 and I-131, both groups,
-// ingestion, the scenario "At conception", Bladder and Brain (3 rows), 1 and 70 years. Its
-// three tables are known from the known-good results file beside that data set.
-inline SelectionSnapshot knownSession() {
-    SelectionSnapshot s;
-    s.nuclides = {"Cs-137", "I-131"};
-    s.halfLives = {"30.0y", "8.04d"};
-    s.memberOfPublic = s.occupational = true;
-    s.ingestion = true;
-    s.acuteScenarios[2] = true;
-    s.tissues[0] = s.tissues[2] = true;
-    s.periods[0] = s.periods[4] = true;
-    return s;
 }
 
 // A data folder of made-up nuclides whose every record has its own dose texts.
