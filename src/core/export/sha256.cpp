@@ -1,16 +1,12 @@
 #include "core/export/sha256.h"
 
-#include <fcntl.h>
 #include <openssl/evp.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <memory>
 #include <new>
-#include <vector>
+#include <string_view>
 
-#include "core/textio/faults.h"
-#include "core/textio/file_descriptor.h"
+#include "core/textio/text_reader.h"
 
 namespace fetaldose {
 
@@ -56,19 +52,9 @@ std::string sha256Hex(std::string_view bytes) {
 }
 
 std::string sha256HexOfFile(const std::string& path) {
-    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd) throw IoError::fromErrno(errno, path, true);
     Digest digest;
-    std::vector<char> buffer(1 << 18);
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer.data(), buffer.size());
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throw IoError::fromErrno(errno, path, true);
-        }
-        digest.update(buffer.data(), static_cast<std::size_t>(n));
-    }
+    readFileInPieces(
+        path, [&digest](std::string_view piece) { digest.update(piece.data(), piece.size()); });
     return digest.hex();
 }
 

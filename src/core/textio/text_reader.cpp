@@ -235,4 +235,19 @@ std::int32_t TextReader::readCount() {
     return value;
 }
 
+void readFileInPieces(const std::string& path, const std::function<void(std::string_view)>& take) {
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd) throw IoError::fromErrno(errno, path, true);
+    const std::unique_ptr<char[]> buffer(new char[kBufferSize]);
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buffer.get(), kBufferSize);
+        if (n == 0) return;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw IoError::fromErrno(errno, path, true);
+        }
+        take(std::string_view(buffer.get(), static_cast<std::size_t>(n)));
+    }
+}
+
 }  // namespace fetaldose

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -93,5 +94,9 @@ class TextReader {
     bool ended_ = false;  // Ctrl-Z or the physical end has been reached
     int lineNumber_ = 1;
 };
+
+// Reads a whole file as it stands (no line rules), handing each piece read to `take` in order;
+// a file that cannot be opened or read throws IoError.
+void readFileInPieces(const std::string& path, const std::function<void(std::string_view)>& take);
 
 }  // namespace fetaldose

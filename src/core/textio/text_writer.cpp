@@ -1,5 +1,7 @@
 #include "core/textio/text_writer.h"
 
+#include "core/textio/text_reader.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -297,18 +299,7 @@ void requireValidTypedFileName(std::string_view typedName) {
 }
 
 void copyFileTo(const std::string& path, TextWriter& out) {
-    const FileDescriptor in(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!in) throw IoError::fromErrno(errno, path, true);
-    std::vector<char> buffer(1 << 16);
-    for (;;) {
-        const ssize_t n = ::read(in.get(), buffer.data(), buffer.size());
-        if (n == 0) return;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throw IoError::fromErrno(errno, path, true);
-        }
-        out.write(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
-    }
+    readFileInPieces(path, [&out](std::string_view piece) { out.write(piece); });
 }
 
 }  // namespace fetaldose

@@ -42,16 +42,8 @@ std::string field(const RecordPlace& place, int line, int row) {
 }
 
 std::string probeLines(const RecordPlace& place, int line) {
-    switch (line) {
-        case 0:
-            return place.tag();
-        case 1:
-            return "detail";
-        case 2:
-            return "spare";
-        default:
-            return fetaldose::testing::valueLine([&](int row) { return field(place, line, row); });
-    }
+    if (line < 3) return fetaldose::testing::DataFileBuilder::defaultLine(place, line);
+    return fetaldose::testing::valueLine([&](int row) { return field(place, line, row); });
 }
 
 void writeBytes(const std::string& path, const std::string& bytes) {
