@@ -9,8 +9,6 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -30,6 +28,7 @@
 
 #include "core/charts/chart_texts.h"
 #include "gui/app/display_text.h"
+#include "gui/app/save_dialog.h"
 #include "gui/app/window_placement.h"
 #include "gui/charts/chart_drawing.h"
 #include "gui/charts/chart_window_texts.h"
@@ -443,16 +442,11 @@ void ChartWindow::setMessageFunction(std::function<void(const QString&)> message
 }
 
 void ChartWindow::saveImageAs() {
-    const QString png = QString::fromUtf8(texts::kPngFilter);
-    const QString svg = QString::fromUtf8(texts::kSvgFilter);
-    QString filter = png;
-    QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8(texts::kSaveImageCaption),
-                                                QString::fromUtf8(texts::kDefaultImageName),
-                                                png + QStringLiteral(";;") + svg, &filter);
-    if (path.isEmpty()) return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += filter == svg ? QStringLiteral(".svg") : QStringLiteral(".png");
-    saveImage(path);
+    const auto choice = askSaveFile(this, QString::fromUtf8(texts::kSaveImageCaption),
+                                    {{QString::fromUtf8(texts::kPngFilter), QStringLiteral("png")},
+                                     {QString::fromUtf8(texts::kSvgFilter), QStringLiteral("svg")}},
+                                    QString::fromUtf8(texts::kDefaultImageName));
+    if (choice) saveImage(choice->path);
 }
 
 }  // namespace fetaldose::gui

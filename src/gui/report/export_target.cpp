@@ -1,9 +1,9 @@
 #include "gui/report/export_target.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
 #include <array>
 
+#include "gui/app/save_dialog.h"
 #include "gui/report/report_texts.h"
 
 namespace fetaldose::gui {
@@ -44,24 +44,11 @@ ExportKind exportKindFor(const QString& fileName, const QString& pickedFileType)
 }
 
 std::optional<ExportTarget> askExportTarget(QWidget* parent) {
-    QFileDialog dialog(parent, texts::kExportCaption);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(exportFileTypes());
-    // A type the user picks lends its extension to a bare name at once, so that the dialog
-    // asks before replacing a file of that name; any bare name left gets it below.
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&dialog](const QString& picked) {
-                         for (const FileType& type : fileTypes())
-                             if (type.name == picked) dialog.setDefaultSuffix(type.suffix);
-                     });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    QString path = dialog.selectedFiles().constFirst();
-    const ExportKind kind = exportKindFor(path, dialog.selectedNameFilter());
-    if (QFileInfo(path).suffix().isEmpty())
-        for (const FileType& type : fileTypes())
-            if (type.kind == kind) path += u'.' + type.suffix;
-    return ExportTarget{path, kind};
+    std::vector<SaveFileType> types;
+    for (const FileType& type : fileTypes()) types.push_back({type.name, type.suffix});
+    const auto choice = askSaveFile(parent, texts::kExportCaption, types);
+    if (!choice) return {};
+    return ExportTarget{choice->path, exportKindFor(choice->path, types[choice->type].name)};
 }
 
 }  // namespace fetaldose::gui

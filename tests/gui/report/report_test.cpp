@@ -3,11 +3,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -314,7 +317,12 @@ class ReportTest : public QObject {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             QCOMPARE(dialog->nameFilters(), types);
-            dialog->selectNameFilter(types[2]);
+            // Picked as a user picks it, in the dialog's list of types.
+            auto* typeList = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            QVERIFY(typeList);
+            typeList->setCurrentIndex(2);
+            emit typeList->activated(2);
+            emit typeList->textActivated(typeList->currentText());
             dialog->selectFile(out.filePath(QStringLiteral("tables")));
             static_cast<QDialog*>(dialog)->accept();
         });
@@ -322,6 +330,28 @@ class ReportTest : public QObject {
         QVERIFY(target);
         QCOMPARE(target->path, out.filePath(QStringLiteral("tables.pdf")));
         QCOMPARE(target->kind, ExportKind::Pdf);
+
+        // A bare name of the type on show from the start: the dialog asks before replacing the
+        // file it names (answered No here, so nothing is chosen).
+        QFile existing(out.filePath(QStringLiteral("tables.csv")));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.close();
+        QString question;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->selectFile(out.filePath(QStringLiteral("tables")));
+            QTimer::singleShot(0, this, [&] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    question = box->text();
+                    box->button(QMessageBox::No)->click();
+                }
+                dialog->reject();
+            });
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        QVERIFY(!askExportTarget(nullptr));
+        QVERIFY2(question.contains(QStringLiteral("tables.csv")), qPrintable(question));
     }
 
   private:
