@@ -69,6 +69,11 @@ void appendCodePoint(std::string& out, std::uint32_t cp) {
 
 }  // namespace
 
+char16_t windows1252Character(unsigned char byte) {
+    return byte >= 0x80 && byte < 0xA0 ? static_cast<char16_t>(kWindows1252High[byte - 0x80])
+                                       : char16_t{byte};
+}
+
 std::string toUtf8(std::string_view bytes) {
     if (isValidUtf8(bytes)) return std::string(bytes);
     std::string out;
@@ -77,10 +82,8 @@ std::string toUtf8(std::string_view bytes) {
         const auto c = static_cast<unsigned char>(ch);
         if (c < 0x80)
             out += ch;
-        else if (c < 0xA0)
-            appendCodePoint(out, kWindows1252High[c - 0x80]);
         else
-            appendCodePoint(out, c);
+            appendCodePoint(out, windows1252Character(c));
     }
     return out;
 }

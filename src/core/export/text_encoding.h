@@ -12,4 +12,8 @@ namespace fetaldose {
 // number), so no byte is ever lost.
 std::string toUtf8(std::string_view bytes);
 
+// The character a byte stands for in Windows-1252, the five bytes it leaves unassigned as the
+// control characters of the same number, as Windows decodes them.
+char16_t windows1252Character(unsigned char byte);
+
 }  // namespace fetaldose

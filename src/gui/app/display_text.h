@@ -16,4 +16,7 @@ inline constexpr qsizetype kMaxDisplayedCharacters = 4096;
 // code page the data set was written in), cut to kMaxDisplayedCharacters.
 QString displayText(std::string_view bytes);
 
+// A blank grid cell holds a single space, never an empty text.
+inline const QString kBlankCell = QStringLiteral(" ");
+
 }  // namespace fetaldose::gui

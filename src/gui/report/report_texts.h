@@ -12,8 +12,6 @@ inline const QString kTissueHeading = QStringLiteral("Tissue/Organ");
 inline const QString kInUteroHeading = QStringLiteral("In utero");
 inline const QString kOffspringView = QStringLiteral("Offspring (total dose)");
 inline const QString kPostnatalView = QStringLiteral("Post natal dose only");
-// A blank grid cell holds a single space, never an empty text.
-inline const QString kBlankCell = QStringLiteral(" ");
 
 // The report.
 inline const QString kReportTitle = QStringLiteral("fetaldose: dose coefficients report");

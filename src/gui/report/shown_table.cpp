@@ -75,9 +75,9 @@ ShownTable shownTableFromStore(const ResultStore& store, int table, TableView vi
             displayText(periodHeadings[static_cast<std::size_t>(n - 1)]));
     for (int r = 1; r <= rows; ++r) {
         QStringList cells = {displayText(rowLabels[static_cast<std::size_t>(r - 1)]),
-                             present ? displayText(store.inUtero(table, r)) : texts::kBlankCell};
+                             present ? displayText(store.inUtero(table, r)) : kBlankCell};
         for (int n = 1; n <= periods; ++n)
-            cells.push_back(!present    ? texts::kBlankCell
+            cells.push_back(!present    ? kBlankCell
                             : postNatal ? displayText(store.postNatal(table, r, n))
                                         : displayText(store.offspring(table, r, n)));
         shown.rows.push_back(std::move(cells));

@@ -6,8 +6,6 @@
 
 namespace fetaldose::gui::results_texts {
 
-// A blank grid cell holds a single space, never an empty text.
-inline const QString kBlankCell = QStringLiteral(" ");
 
 // The grids' context menu.
 inline const QString kCopyTableCommand = QStringLiteral("Copy table");

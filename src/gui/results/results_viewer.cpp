@@ -204,7 +204,7 @@ void ResultsViewer::buildControls() {
 void ResultsViewer::showInitialState() {
     // Both grids are 9 x 19 by construction; before any run only the offspring grid's
     // top-left cell holds a blank.
-    offspringGrid_->setCell(0, 0, texts::kBlankCell);
+    offspringGrid_->setCell(0, 0, kBlankCell);
     bringViewToFront(false);
     setPreviousAvailable(false);
     setNextAvailable(false);
@@ -270,7 +270,7 @@ void ResultsViewer::layOutGrids(const RunCheck& check) {
         ResultGridModel& cells = grid->cells();
         for (int row = 0; row < ResultGrid::kRows; ++row)
             for (int column = 0; column < ResultGrid::kColumns; ++column)
-                cells.setCellQuietly(column, row, texts::kBlankCell);
+                cells.setCellQuietly(column, row, kBlankCell);
         if (check.stage == GridStage::RowLabelsWritten || check.stage == GridStage::LaidOut) {
             int row = 0;
             for (int tissue : check.rows) {
@@ -342,17 +342,16 @@ void ResultsViewer::showTable(int table) {
     const int rows = std::clamp(store_.rowCount(), 0, ResultGrid::kRows - 1);
     const int periods = std::clamp(store_.periodCount(), 0, ResultGrid::kColumns - 4);
     for (int row = 1; row <= rows; ++row) {
-        const QString inUtero =
-            present ? displayText(store_.inUtero(table, row)) : texts::kBlankCell;
+        const QString inUtero = present ? displayText(store_.inUtero(table, row)) : kBlankCell;
         postNatal.setCellQuietly(2, row, inUtero);
         offspring.setCellQuietly(2, row, inUtero);
         for (int period = 1; period <= periods; ++period) {
             postNatal.setCellQuietly(
                 period + 3, row,
-                present ? displayText(store_.postNatal(table, row, period)) : texts::kBlankCell);
+                present ? displayText(store_.postNatal(table, row, period)) : kBlankCell);
             offspring.setCellQuietly(
                 period + 3, row,
-                present ? displayText(store_.offspring(table, row, period)) : texts::kBlankCell);
+                present ? displayText(store_.offspring(table, row, period)) : kBlankCell);
         }
     }
     postNatal.changed();
