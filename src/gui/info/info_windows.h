@@ -1,8 +1,8 @@
 #pragma once
 // The seven information windows of the Help menu: small read-only text windows, created the
 // first time they are opened and shown modally by their menu items. Six of them are only a
-// text, one row each of the table below; "Instructions" adds a "Print" button. Each opens at its designed
-// screen place the first time and keeps the place and size it had when it was last closed.
+// text, one row each of the table below; "Instructions" adds a "Print" button. Each opens at its
+// designed screen place the first time and keeps the place and size it had when it was last closed.
 
 #include <QDialog>
 #include <QRect>

@@ -6,7 +6,6 @@
 
 namespace fetaldose::gui::results_texts {
 
-
 // The grids' context menu.
 inline const QString kCopyTableCommand = QStringLiteral("Copy table");
 inline const QString kExportTablesCommand = QStringLiteral("Export all tables...");
