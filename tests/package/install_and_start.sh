@@ -75,11 +75,14 @@ start_folder() {
     env "$@" >"$scratch/start.log" 2>&1 &
     pid=$!
     started+=("$pid")
-    for _ in $(seq 100); do
-        [ "$(readlink "/proc/$pid/exe" 2>/dev/null)" = "$usr/lib/fetaldose/fetaldose" ] && break
+    local became=
+    for _ in $(seq 300); do
+        [ "$(readlink "/proc/$pid/exe" 2>/dev/null)" = "$usr/lib/fetaldose/fetaldose" ] &&
+            became=yes && break
         kill -0 "$pid" 2>/dev/null || { cat "$scratch/start.log" >&2; fail "command ended: $*"; }
         sleep 0.1
     done
+    [ -n "$became" ] || fail "the command did not become the program within 30 s: $*"
     readlink "/proc/$pid/cwd"
     kill "$pid"
     wait "$pid" 2>/dev/null || true
@@ -134,12 +137,17 @@ if [ -n "$main" ] && kill -0 "$pid" 2>/dev/null; then
     status=0
     # The first Help menu's first command opens its book from the installed program's folder
     # (the working directory holds no help/); a book that opened titles the window after it.
-    xdotool windowfocus --sync "${main%% *}" key alt+g sleep 0.5 key Return
+    # A slow machine may open the menu later than the key after it comes: each try waits
+    # longer for the menu before pressing Return.
     book=
-    for _ in $(seq 50); do
-        book=$(windows | grep '^[0-9]* .* - Help$' | head -n 1)
-        [ -n "$book" ] && break
-        sleep 0.2
+    for delay in 0.3 0.6 1 2 3; do
+        xdotool windowfocus --sync "${main%% *}" key alt+g sleep "$delay" key Return
+        for _ in $(seq 25); do
+            book=$(windows | grep '^[0-9]* .* - Help$' | head -n 1)
+            [ -n "$book" ] && break 2
+            sleep 0.2
+        done
+        xdotool key Escape 2>/dev/null
     done
     if [ -n "$book" ]; then
         echo "help book shown: \"${book#* }\""

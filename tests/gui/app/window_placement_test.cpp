@@ -204,7 +204,7 @@ void WindowPlacementTest::underAWindowManager() {
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     QVERIFY2(waitForFrame(main), "no window manager framed the main window");
-    QTRY_VERIFY(centredIn(main.frameGeometry(), available));
+    QTRY_VERIFY_WITH_TIMEOUT(centredIn(main.frameGeometry(), available), 15000);
 
     openHelpBook(main, HelpBook::GeneralInformation);
     HelpWindow& help = helpWindowOf(main);
@@ -223,14 +223,14 @@ void WindowPlacementTest::underAWindowManager() {
     licence.show();
     QVERIFY(QTest::qWaitForWindowExposed(&licence));
     QVERIFY(waitForFrame(licence));
-    QTRY_COMPARE(licence.frameGeometry(), licence.designedFrame());
+    QTRY_COMPARE_WITH_TIMEOUT(licence.frameGeometry(), licence.designedFrame(), 15000);
     licence.hide();
 
     // The save window opens with its mask selected, the first time as every later time.
     for (FileChooserWindow* chooser : {&windows->saveOptions(), &windows->saveOptions()}) {
         QString selected;
         QTimer::singleShot(0, [&] {
-            if (QTest::qWaitFor([&] { return chooser->isActiveWindow(); }, 5000)) {
+            if (QTest::qWaitFor([&] { return chooser->isActiveWindow(); }, 15000)) {
                 saveScreen(folder, "save-options");
                 selected = chooser->findChild<QLineEdit*>()->selectedText();
             }
@@ -252,7 +252,7 @@ void WindowPlacementTest::underAWindowManager() {
     driver.then([&](ResultsViewer& viewer) {
         // Centred by its frame once the window manager has framed it (and moved it).
         if (!waitForFrame(viewer)) return;
-        if (!QTest::qWaitFor([&] { return centredIn(viewer.frameGeometry(), available); }, 5000))
+        if (!QTest::qWaitFor([&] { return centredIn(viewer.frameGeometry(), available); }, 15000))
             return;
         viewer.showNextTable();
         viewerFrame = viewer.frameGeometry();

@@ -707,14 +707,18 @@ void ResultsViewerTest::keysPageSaveShowAndLeaveWithoutHidingTheWindow() {
     driver.then(look(seen));
     driver.then(key(Qt::CTRL | Qt::Key_P)).then(look(seen));
     driver.then([&](ResultsViewer& viewer) {
-        // Ctrl+S opens the save window over the viewer; it is closed as soon as it shows.
-        QTimer::singleShot(50, [&] {
-            if (QWidget* window = QApplication::activeModalWidget(); window != &viewerWindow()) {
-                saveWindowTitle = window->windowTitle();
-                window->close();
-            }
+        // Ctrl+S opens the save window over the viewer; it is closed as soon as it shows, however
+        // late that is.
+        auto* poll = new QTimer(&viewer);
+        QObject::connect(poll, &QTimer::timeout, poll, [&, poll] {
+            QWidget* window = QApplication::activeModalWidget();
+            if (!window || window == &viewerWindow()) return;
+            saveWindowTitle = window->windowTitle();
+            window->close();
+            poll->deleteLater();
         });
-        QTest::keyClick(&viewer, Qt::Key_S, Qt::ControlModifier);
+        poll->start(20);
+        key(Qt::CTRL | Qt::Key_S)(viewer);
     });
     driver.then(look(seen)).then(key(Qt::ALT | Qt::Key_R));
     driver.then([&](ResultsViewer&) { seen << QStringLiteral("still open after Alt+R"); });
