@@ -250,9 +250,8 @@ int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err
         if (command.format == OutputFormat::Dos)
             writeResultsTo(command.outFile, out, store, rowLabels, periodHeadings);
         else
-            writeExport(
-                command.format, command.outFile,
-                FinishedRun{store, rowLabels, periodHeadings, decimal, snapshot, directory});
+            writeExport(command.format, command.outFile,
+                        FinishedRun{store, decimal, snapshot, directory});
     } catch (const Fault& fault) {
         // An input/output failure, or an export the spreadsheet writer could not make.
         reportFault(err, command.outFile == "-" ? std::string(kStandardOutput) : command.outFile,
@@ -267,14 +266,14 @@ int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err
 char localeDecimalSeparator() {
     const char* previous = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = previous ? previous : "C";
-    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_NUMERIC, "");
     const std::lconv* conventions = std::localeconv();
     const char* point = conventions ? conventions->decimal_point : nullptr;
     char separator = '.';
     if (point && std::strlen(point) == 1 && static_cast<unsigned char>(point[0]) < 0x80)
         separator = point[0];
     // The core's number handling does not depend on the C locale, but nothing else needs it.
-    std::setlocale(LC_ALL, saved.c_str());
+    std::setlocale(LC_NUMERIC, saved.c_str());
     return separator;
 }
 

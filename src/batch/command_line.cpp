@@ -33,18 +33,6 @@ OutputFormat formatOfName(const std::string& outFile) {
     return OutputFormat::Dos;
 }
 
-const char* formatName(OutputFormat format) {
-    switch (format) {
-        case OutputFormat::Dos:
-            return "dos";
-        case OutputFormat::Csv:
-            return "csv";
-        case OutputFormat::Xlsx:
-            return "xlsx";
-    }
-    return "dos";
-}
-
 ParsedCommand parseCommandLine(const std::vector<std::string>& arguments) {
     BatchCommand command;
     bool list = false, version = false, help = false;

@@ -33,6 +33,4 @@ ParsedCommand parseCommandLine(const std::vector<std::string>& arguments);
 // name those formats, every other name the results file.
 OutputFormat formatOfName(const std::string& outFile);
 
-const char* formatName(OutputFormat format);
-
 }  // namespace fetaldose::batch

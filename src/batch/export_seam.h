@@ -2,7 +2,6 @@
 // Where the CSV and XLSX exporters plug into the batch tool: one call each way.
 
 #include <string>
-#include <vector>
 
 #include "batch/command_line.h"
 #include "core/run/result_store.h"
@@ -10,12 +9,10 @@
 
 namespace fetaldose::batch {
 
-// The tables of a finished run, with the labels the viewer's grids give them, and what the
-// provenance of an export names: the selection the run was made with and its data folder.
+// The tables of a finished run, and what the provenance of an export names: the selection the
+// run was made with and its data folder.
 struct FinishedRun {
     const ResultStore& store;
-    const std::vector<std::string>& rowLabels;
-    const std::vector<std::string>& periodHeadings;
     char decimalSeparator;
     const SelectionSnapshot& selection;
     const std::string& dataDirectory;

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/charts/chart_texts.h"
+#include "core/export/text_encoding.h"
 #include "core/run/run_texts.h"
 #include "core/run/table_values.h"
 #include "core/textio/faults.h"
@@ -49,13 +50,6 @@ int aerosolOf(std::string_view route) {
 std::string_view nuclideName(std::string_view heading) {
     const auto at = heading.find(kHalfLifeJoin);
     return at == std::string_view::npos ? heading : heading.substr(0, at);
-}
-
-std::string trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
 }
 
 // What tells one entry of a route from another of the same nuclide, for a bar's label.
@@ -143,7 +137,7 @@ class ChartBuilder {
 
     std::string periodLabel(int period) const {
         if (period <= static_cast<int>(layout_.periodHeadings.size()))
-            return trimmed(layout_.periodHeadings[period - 1]);
+            return std::string(trimBlanks(layout_.periodHeadings[period - 1]));
         return "Period " + std::to_string(period);
     }
 
@@ -193,8 +187,8 @@ class ChartBuilder {
     }
 
     std::string tableTitle(int slot) const {
-        return std::string(store_.nuclide(slot)) + "; " + trimmed(store_.group(slot)) + "; " +
-               std::string(store_.route(slot));
+        return std::string(store_.nuclide(slot)) + "; " +
+               std::string(trimBlanks(store_.group(slot))) + "; " + std::string(store_.route(slot));
     }
 
     bool sameTable(int a, int b) const {
@@ -283,8 +277,8 @@ class ChartBuilder {
         const int aerosol = kind == RouteKind::Particulates ? aerosolOf(store_.route(slot)) : 0;
         const int row = rows_.front();
 
-        chart_.title =
-            trimmed(group) + "; " + routeSummary(kind, aerosol) + "; " + std::string(scenario);
+        chart_.title = std::string(trimBlanks(group)) + "; " + routeSummary(kind, aerosol) + "; " +
+                       std::string(scenario);
         chart_.subtitle = rowLabel(row) + ": " + doseName();
 
         struct Occurrence {

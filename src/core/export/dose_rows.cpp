@@ -14,12 +14,6 @@ namespace {
 
 constexpr int kProgressStep = 256;
 
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
-}
-
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }

@@ -20,26 +20,15 @@ namespace fetaldose {
 
 namespace {
 
-std::string baseName(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 FileDigest digestOf(const std::string& path) {
     FileDigest digest;
-    digest.fileName = baseName(path);
+    digest.fileName = std::filesystem::path(path).filename().string();
     try {
         digest.sha256 = sha256HexOfFile(path);
     } catch (const Fault& fault) {
         digest.failure = fault.what();
     }
     return digest;
-}
-
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
 }
 
 std::string joined(const std::vector<std::string>& items) {

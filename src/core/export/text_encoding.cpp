@@ -74,6 +74,12 @@ char16_t windows1252Character(unsigned char byte) {
                                        : char16_t{byte};
 }
 
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
 std::string toUtf8(std::string_view bytes) {
     if (isValidUtf8(bytes)) return std::string(bytes);
     std::string out;

@@ -16,4 +16,8 @@ std::string toUtf8(std::string_view bytes);
 // control characters of the same number, as Windows decodes them.
 char16_t windows1252Character(unsigned char byte);
 
+// The text without the blanks that pad it at either end (labels and half-lives are padded to
+// their places in the files).
+std::string_view trimBlanks(std::string_view text);
+
 }  // namespace fetaldose

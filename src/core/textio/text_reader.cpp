@@ -191,6 +191,7 @@ std::string_view TextReader::takeLine(std::size_t length) {
     if (length > rest.size() || (length < rest.size() && rest[length] != kCr))
         throw std::logic_error("TakeLine needs a whole line");
     pos_ += length;
+    ++lineNumber_;
     if (pos_ < end_) {
         advance();  // the CR
         if (pos_ < end_ && data_[pos_] == kLf) advance();

@@ -68,9 +68,9 @@ class TextReader {
     // True when no byte is left before the end of the file.
     bool atEnd();
 
-    // The number, from 1, of the line the next read starts in. Every readLine, readLineView
-    // and skipLine moves on one line, past the end of the file too; readCount moves past the
-    // blank lines it skips and past its own line.
+    // The number, from 1, of the line the next read starts in. Every readLine, readLineView,
+    // takeLine and skipLine moves on one line, past the end of the file too; readCount moves past
+    // the blank lines it skips and past its own line.
     int lineNumber() const { return lineNumber_; }
 
   private:
