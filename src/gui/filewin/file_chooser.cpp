@@ -19,6 +19,7 @@
 #include "core/textio/faults.h"
 #include "core/textio/text_writer.h"
 #include "gui/app/handler_guard.h"
+#include "gui/app/look.h"
 #include "gui/app/messages.h"
 #include "gui/filewin/chooser_glyphs.h"
 #include "gui/filewin/chooser_texts.h"
@@ -104,10 +105,8 @@ FileChooserWindow::FileChooserWindow(const ChooserMakeup& makeup, Action action,
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
     setAutoFillBackground(true);
-    QFont font = QApplication::font();
-    font.setFamilies(
+    QFont font = sansSerifFace(
         {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("Helvetica")});
-    font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(kTextPixelSize);
     setFont(font);
 

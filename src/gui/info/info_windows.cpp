@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "gui/app/handler_guard.h"
+#include "gui/app/look.h"
 #include "gui/app/window_placement.h"
 #include "gui/app/window_printer.h"
 #include "gui/info/info_texts.h"
@@ -59,8 +60,7 @@ void configureTextBox(QPlainTextEdit* box, std::span<const std::string_view> lin
 }
 
 QFont infoFont() {
-    QFont font(QStringLiteral("Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
+    QFont font = sansSerifFace({QStringLiteral("Sans Serif")});
     font.setPixelSize(10);
     return font;
 }

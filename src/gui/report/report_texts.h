@@ -32,9 +32,7 @@ inline const QString kCsvFileType = QStringLiteral("CSV (*.csv)");
 inline const QString kXlsxFileType = QStringLiteral("Excel workbook (*.xlsx)");
 inline const QString kPdfFileType = QStringLiteral("PDF report (*.pdf)");
 
-// Printing faults, shown in the error box.
-inline constexpr char kPrinterNotReady[] = "The printer could not start the print job";
-inline constexpr char kPrinterFailed[] = "The print job failed";
+// Printing faults beyond the printer's own (app_texts), shown in the error box.
 inline constexpr char kPdfNotStarted[] = "The PDF report could not be started";
 
 }  // namespace fetaldose::gui::report_texts

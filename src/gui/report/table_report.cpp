@@ -20,7 +20,10 @@
 #include "core/run/result_store.h"
 #include "core/textio/faults.h"
 #include "core/textio/text_writer.h"
+#include "gui/app/app_texts.h"
 #include "gui/app/display_text.h"
+#include "gui/app/look.h"
+#include "gui/app/window_printer.h"
 #include "gui/report/report_texts.h"
 
 namespace fetaldose::gui {
@@ -38,10 +41,8 @@ constexpr double kFooterSpace = 18;   // at the foot of every page, for its numb
 constexpr double kGroupColumn = 0.5;  // where the exposure group starts, of the page width
 
 QFont face(int pointSize, bool bold = false, bool italic = false) {
-    QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("DejaVu Sans"), QStringLiteral("Helvetica")});
-    font.setStyleHint(QFont::SansSerif);
+    QFont font = sansSerifFace({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                                QStringLiteral("DejaVu Sans"), QStringLiteral("Helvetica")});
     // Pixel sizes are in the painter's units, which are points here.
     font.setPixelSize(pointSize);
     font.setBold(bold);
@@ -398,11 +399,12 @@ bool writeReportPdf(const std::string& path, const ReportTables& tables,
 bool printReport(QPrinter& printer, const ReportTables& tables,
                  const std::vector<std::string>& provenance, const ReportProgress& progress) {
     QPainter painter;
-    if (!painter.begin(&printer)) throw Fault(texts::kPrinterNotReady);
+    if (!painter.begin(&printer)) throw PrintError(app_texts::kPrinterNotReady);
     const bool complete = paintReport(painter, printer, tables, provenance, progress, {});
     if (!complete) printer.abort();
-    painter.end();
-    if (complete && printer.printerState() == QPrinter::Error) throw Fault(texts::kPrinterFailed);
+    const bool ended = painter.end();
+    if (complete && (!ended || printer.printerState() == QPrinter::Error))
+        throw PrintError(app_texts::kPrinterFailed);
     return complete;
 }
 
