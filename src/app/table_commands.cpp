@@ -8,6 +8,7 @@
 
 #include "core/export/provenance.h"
 #include "core/export/table_export.h"
+#include "gui/app/busy_cursor.h"
 #include "gui/app/messages.h"
 #include "gui/charts/chart_window.h"
 #include "gui/report/shown_table.h"
@@ -33,9 +34,7 @@ class ExportProgressDialog {
         dialog_.setAutoReset(false);
         dialog_.setRange(0, std::max(1, tableCount));
         dialog_.setValue(0);
-        QApplication::setOverrideCursor(Qt::WaitCursor);
     }
-    ~ExportProgressDialog() { QApplication::restoreOverrideCursor(); }
     ExportProgressDialog(const ExportProgressDialog&) = delete;
     ExportProgressDialog& operator=(const ExportProgressDialog&) = delete;
 
@@ -48,6 +47,7 @@ class ExportProgressDialog {
 
   private:
     QProgressDialog dialog_;
+    BusyCursor busy_;
 };
 
 std::string localPath(const QString& path) {

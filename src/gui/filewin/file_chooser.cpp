@@ -18,6 +18,7 @@
 #include "core/refdata/data_directory.h"
 #include "core/textio/faults.h"
 #include "core/textio/text_writer.h"
+#include "gui/app/busy_cursor.h"
 #include "gui/app/handler_guard.h"
 #include "gui/app/look.h"
 #include "gui/app/messages.h"
@@ -283,16 +284,14 @@ void FileChooserWindow::rebuildTree() {
 
 void FileChooserWindow::readFileList() {
     const QStringList names = listMatchingFiles(directory_, mask_);
-    const bool busy = names.size() > kBusyListLength;
-    if (busy) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     {
+        const BusyCursor busy(names.size() > kBusyListLength);
         const QSignalBlocker quiet(fileList_);
         fileList_->clear();
         fileList_->addItems(names);
         fileList_->setCurrentItem(nullptr);
         fileList_->clearSelection();
     }
-    if (busy) QGuiApplication::restoreOverrideCursor();
     fileNameBox_->setText(mask_);
     fileNameBox_->selectAll();
     listRead_ = true;

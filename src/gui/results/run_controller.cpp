@@ -4,24 +4,12 @@
 #include <QString>
 
 #include "core/run/run.h"
+#include "gui/app/busy_cursor.h"
 #include "gui/app/display_text.h"
 #include "gui/app/messages.h"
 #include "gui/results/results_viewer.h"
 
 namespace fetaldose::gui {
-
-namespace {
-
-// The busy cursor for as long as the object lives, so a fault restores the cursor too.
-class BusyCursor {
-  public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-}  // namespace
 
 void runAndView(ResultsViewer& viewer, Messages& messages, const SelectionSnapshot& selection,
                 const std::string& dataDirectory, char decimalSeparator) {
