@@ -44,7 +44,7 @@ ScratchFolder& folder() {
             catalogue += (i <= kFullNuclides ? full[static_cast<std::size_t>(i - 1)]
                                              : "Nc-" + std::to_string(i)) +
                          "\r\n" + std::to_string(i) + ".5 d\r\n";
-        writeFile(f.dataDirectory() + "nuclides.txt", catalogue);
+        testing::writeBytes(f.dataDirectory() + "nuclides.txt", catalogue);
         for (const std::string& name : full)
             ::chmod((f.dataDirectory() + name + ".dat").c_str(), 0444);
         return f;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "data_file_builder.h"
+#include "scratch_directory.h"
 
 namespace fetaldose::bench {
 
@@ -36,10 +37,6 @@ class ScratchFolder {
     std::filesystem::path path_;
 };
 
-inline void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 // Full-capacity data files (4 vapour entries, 3 types, 3 ingestion entries in both sections:
 // 814 tables each) of varied plain doses (DataFileBuilder::variedLine) named Nx-1 ...
 // Nx-count, with a catalogue listing them.
@@ -52,10 +49,10 @@ inline std::vector<std::string> writeFullCapacityDataSet(const std::string& data
     std::string catalogue = std::to_string(count) + "\r\n";
     for (int i = 1; i <= count; ++i) {
         names.push_back("Nx-" + std::to_string(i));
-        writeFile(dataDirectory + names.back() + ".dat", text);
+        testing::writeBytes(dataDirectory + names.back() + ".dat", text);
         catalogue += names.back() + "\r\n" + std::to_string(i) + " d\r\n";
     }
-    writeFile(dataDirectory + "nuclides.txt", catalogue);
+    testing::writeBytes(dataDirectory + "nuclides.txt", catalogue);
     return names;
 }
 

@@ -4,7 +4,6 @@
 // period headings. No test framework: core and window tests share it.
 
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -15,6 +14,7 @@
 #include "core/run/labels.h"
 #include "core/run/run.h"
 #include "data_file_builder.h"
+#include "scratch_directory.h"
 
 namespace fetaldose::testing {
 
@@ -67,9 +67,7 @@ class ChartRunner {
     explicit ChartRunner(std::string dataDirectory) : directory_(std::move(dataDirectory)) {}
 
     ChartRunner& file(const std::string& nuclide, const std::string& text) {
-        std::ofstream out(directory_ + nuclide + ".dat", std::ios::binary | std::ios::trunc);
-        out << text;
-        if (!out) throw std::runtime_error("cannot write the data file of " + nuclide);
+        writeBytes(directory_ + nuclide + ".dat", text);
         return *this;
     }
 

@@ -1,13 +1,12 @@
 #pragma once
 // A fresh directory per test, removed with everything in it afterwards, and small file helpers.
 
-#include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>

@@ -17,10 +17,12 @@
 #include "core/run/labels.h"
 #include "core/run/run.h"
 #include "data_file_builder.h"
+#include "scratch_directory.h"
 
 namespace {
 
 using fetaldose::testing::RecordPlace;
+using fetaldose::testing::writeBytes;
 
 // Doses that differ from table to table, row to row and period to period, in the forms a data
 // file may give them: "4.5E-08", lower-case exponents, no decimal digit, a leading sign or point.
@@ -44,12 +46,6 @@ std::string field(const RecordPlace& place, int line, int row) {
 std::string probeLines(const RecordPlace& place, int line) {
     if (line < 3) return fetaldose::testing::DataFileBuilder::defaultLine(place, line);
     return fetaldose::testing::valueLine([&](int row) { return field(place, line, row); });
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 void replace(std::string& text, const std::string& from, const std::string& to) {
