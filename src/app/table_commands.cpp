@@ -138,7 +138,11 @@ void TableCommands::applyRunLayout() {
 
 void TableCommands::openChart() {
     if (!viewer_) return;
-    if (!chart_) chart_ = new ChartWindow(viewer_->store(), viewer_);
+    if (!chart_) {
+        chart_ = new ChartWindow(viewer_->store(), viewer_);
+        // A failed image save is reported in the program's error box, as every other save is.
+        chart_->setMessageFunction([this](const QString& text) { messages_.error(text); });
+    }
     if (chartLayoutStale_) applyRunLayout();
     chartHiddenForRun_ = false;
     chart_->showForTable(viewer_->currentTable());

@@ -226,6 +226,10 @@ class TableCommandsTest : public QObject {
         QCOMPARE(chart->parentWidget(), &viewer());
         QVERIFY(chart->isWindow());
         QVERIFY(!chart->chartData().series.empty());
+        // A failed image save reaches the program's error box.
+        QVERIFY(!chart->saveImage(file(QStringLiteral("no folder/chart.png"))));
+        QCOMPARE(messages_.errors.size(), 1);
+        messages_.clear();
 
         // A second run: the chart, still open, shows its first table.
         test::ViewerDriver again(viewer());
