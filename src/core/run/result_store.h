@@ -35,6 +35,10 @@ class ResultStore {
     // Number of tables of the last run; slots 1..tableCount are the only ones anybody reads.
     int tableCount() const;
     void setTableCount(int tableCount);
+    // Whether `table` is one of the last run's, 1..tableCount.
+    bool hasTable(int table) const {
+        return table >= 1 && table <= tableCount() && table < slotCount();
+    }
 
     // Texts of one slot. row is 1..rowCount (the r-th chosen row), period is 1..periodCount
     // (the n-th chosen period). A number out of range throws RangeError. The heading views

@@ -57,7 +57,7 @@ ShownTable shownTableFromStore(const ResultStore& store, int table, TableView vi
     const bool postNatal = view == TableView::PostNatal;
     // With no such table in this run (the viewer's "Table 1 of 0") the header lines are empty
     // and the dose cells blank, as the viewer shows them.
-    const bool present = table >= 1 && table <= store.tableCount() && table < store.slotCount();
+    const bool present = store.hasTable(table);
     auto heading = [&](std::string_view (ResultStore::*field)(int) const) {
         return present ? displayText((store.*field)(table)) : QString();
     };

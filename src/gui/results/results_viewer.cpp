@@ -325,7 +325,7 @@ void ResultsViewer::showTable(int table) {
 
     // With no table of this run (Table 1 of 0) the header and the dose cells stay blank,
     // so nothing of an older run is shown as if it were this run's.
-    const bool present = table >= 1 && table <= store_.tableCount() && table < store_.slotCount();
+    const bool present = store_.hasTable(table);
     using Heading = std::string_view (ResultStore::*)(int) const;
     auto heading = [&](Heading field) {
         return present ? displayText((store_.*field)(table)) : QString();
