@@ -21,6 +21,7 @@
 #include "core/run/labels.h"
 #include "core/run/result_store.h"
 #include "core/run/run.h"
+#include "core/run/run_result.h"
 #include "core/selection/selection_model.h"
 
 extern char** environ;
@@ -70,7 +71,7 @@ double cpuSeconds(const rusage& usage) {
 void inProcessRunAndSave(benchmark::State& state, bool cpuOnly) {
     const BatchSet& set = batchSet();
     auto scratch = std::make_unique<NuclideData>();
-    ResultStore store;
+    int tables = 0;
     const std::string out = set.folder + "/in-process.dos";
     for (auto _ : state) {
         rusage before{};
@@ -80,17 +81,16 @@ void inProcessRunAndSave(benchmark::State& state, bool cpuOnly) {
             return state.SkipWithError("options did not load");
         const SelectionSnapshot selection = model.snapshot();
         const RunCheck check = checkSelection(selection);
-        if (!fillResultStore(selection, check, set.dataDirectory, '.', *scratch, store).complete)
-            return state.SkipWithError("run did not complete");
-        std::vector<std::string> rows, periods;
-        for (int row : check.rows) rows.emplace_back(kRowLabels[row - 1]);
-        for (int period : check.periods) periods.emplace_back(kPeriodLabels[period - 1]);
-        writeResultsFile(out, store, rows, periods);
+        const RunOutcome outcome =
+            runTables({selection, set.dataDirectory, '.', {}}, check, *scratch);
+        if (!outcome.complete) return state.SkipWithError("run did not complete");
+        writeResultsFile(out, *outcome.result);
+        tables = outcome.result->tableCount();
         rusage after{};
         ::getrusage(RUSAGE_SELF, &after);
         if (cpuOnly) state.SetIterationTime(cpuSeconds(after) - cpuSeconds(before));
     }
-    state.counters["tables"] = store.tableCount();
+    state.counters["tables"] = tables;
 }
 
 // The same as a process of its own: start-up, the same work, exit.

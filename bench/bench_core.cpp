@@ -24,7 +24,9 @@
 #include "core/run/labels.h"
 #include "core/run/result_store.h"
 #include "core/run/run.h"
+#include "core/run/run_result.h"
 #include "core/run/table_values.h"
+#include "core/textio/sha256.h"
 #include "core/textio/text_reader.h"
 #include "core/textio/text_writer.h"
 
@@ -128,17 +130,18 @@ void BM_StressReadNuclideData(benchmark::State& state) {
 
 void wholeRun(benchmark::State& state, const DataSet& set) {
     auto data = std::make_unique<NuclideData>();
-    ResultStore store;
     const SelectionSnapshot selection = everythingChosen(set);
     const RunCheck check = checkSelection(selection);
+    std::shared_ptr<const RunResult> run;
     for (auto _ : state) {
-        const FillOutcome outcome =
-            fillResultStore(selection, check, set.dataDirectory, '.', *data, store);
+        run.reset();  // as the program lets the last run go before the next
+        RunOutcome outcome = runTables({selection, set.dataDirectory, '.', {}}, check, *data);
         if (!outcome.complete) return state.SkipWithError("run did not complete");
+        run = std::move(outcome.result);
     }
-    state.counters["tables"] = store.tableCount();
+    state.counters["tables"] = run->tableCount();
     state.counters["store_bytes_per_table"] =
-        static_cast<double>(store.memoryBytes()) / std::max(1, store.tableCount());
+        static_cast<double>(run->memoryBytes()) / std::max(1, run->tableCount());
 }
 
 void BM_StressWholeRun(benchmark::State& state) {
@@ -149,11 +152,18 @@ void BM_SampleWholeRun(benchmark::State& state) {
     wholeRun(state, sampleSet());
 }
 
+// The provenance of a run as its first export gathers it: the digests worked out from the bytes
+// (a run keeps them once worked out), the files on disk compared.
+Provenance freshProvenance(const RunResult& run) {
+    Provenance provenance = provenanceOf(run);
+    for (std::size_t i = 0; i < run.sources().dataFiles.size(); ++i)
+        provenance.files[i + 1].sha256 = sha256Hex(run.sources().dataFiles[i].bytes());
+    return provenance;
+}
+
 // Saving every table of a stress run, against one buffered write of the same bytes.
 struct SavedRun {
-    ResultStore store;
-    std::vector<std::string> rowLabels;
-    std::vector<std::string> periodHeadings;
+    std::shared_ptr<const RunResult> run;
     std::string bytes;
 };
 
@@ -164,11 +174,9 @@ SavedRun& stressSave() {
         const DataSet& set = stressSet();
         const SelectionSnapshot selection = everythingChosen(set);
         const RunCheck check = checkSelection(selection);
-        fillResultStore(selection, check, set.dataDirectory, '.', *data, s.store);
-        for (int row : check.rows) s.rowLabels.emplace_back(kRowLabels[row - 1]);
-        for (int period : check.periods) s.periodHeadings.emplace_back(kPeriodLabels[period - 1]);
+        s.run = runTables({selection, set.dataDirectory, '.', {}}, check, *data).result;
         const std::string path = stressFolder().path() + "/reference.dos";
-        writeResultsFile(path, s.store, s.rowLabels, s.periodHeadings);
+        writeResultsFile(path, *s.run);
         std::FILE* in = std::fopen(path.c_str(), "rb");
         std::vector<char> buffer(1 << 20);
         for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), in)) > 0;)
@@ -182,7 +190,7 @@ SavedRun& stressSave() {
 void BM_StressSaveResults(benchmark::State& state) {
     SavedRun& saved = stressSave();
     const std::string path = stressFolder().path() + "/bench.dos";
-    for (auto _ : state) writeResultsFile(path, saved.store, saved.rowLabels, saved.periodHeadings);
+    for (auto _ : state) writeResultsFile(path, *saved.run);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * saved.bytes.size()));
 }
 
@@ -198,15 +206,15 @@ void BM_StressWriteBytes(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * saved.bytes.size()));
 }
 
-// Exporting every table of the same stress run to CSV, the provenance (digests of the 20 data
-// files) gathered each time as the program does at each export.
+// Exporting every table of the same stress run to CSV, its provenance gathered each time as the
+// program does at each export: the digests of the 20 data files' bytes as the run read them
+// (worked out anew each time here, as at a run's first export) and each file on disk compared.
 void BM_StressExportCsv(benchmark::State& state) {
     SavedRun& saved = stressSave();
-    const SelectionSnapshot selection = everythingChosen(stressSet());
     const std::string path = stressFolder().path() + "/bench.csv";
     for (auto _ : state) {
-        const Provenance provenance = collectProvenance(selection, stressSet().dataDirectory, '.');
-        writeCsvFile(path, saved.store, provenance);
+        const Provenance provenance = freshProvenance(*saved.run);
+        writeCsvFile(path, *saved.run, provenance);
     }
     state.SetBytesProcessed(
         static_cast<std::int64_t>(state.iterations() * std::filesystem::file_size(path)));
@@ -215,19 +223,14 @@ void BM_StressExportCsv(benchmark::State& state) {
 // The same tables as a spreadsheet, for the figure the viewer's busy indication stands on.
 void BM_StressExportXlsx(benchmark::State& state) {
     SavedRun& saved = stressSave();
-    const SelectionSnapshot selection = everythingChosen(stressSet());
     const std::string path = stressFolder().path() + "/bench.xlsx";
-    for (auto _ : state) {
-        const Provenance provenance = collectProvenance(selection, stressSet().dataDirectory, '.');
-        writeXlsxFile(path, saved.store, provenance);
-    }
+    for (auto _ : state) writeXlsxFile(path, *saved.run, freshProvenance(*saved.run));
 }
 
-// Gathering the provenance alone: the digests of the 20 data files.
+// Gathering the provenance alone: the digests of the 20 data files' bytes.
 void BM_StressProvenance(benchmark::State& state) {
-    const SelectionSnapshot selection = everythingChosen(stressSet());
-    for (auto _ : state)
-        benchmark::DoNotOptimize(collectProvenance(selection, stressSet().dataDirectory, '.'));
+    SavedRun& saved = stressSave();
+    for (auto _ : state) benchmark::DoNotOptimize(freshProvenance(*saved.run));
 }
 
 // formatDose takes a value to 18 digits by scaling in long double, and by big-integer
@@ -290,13 +293,10 @@ int peakMemoryRun(const std::string& dataDirectory, bool run) {
     DataSet set{dataDirectory, {}, {}};
     for (int i = 1; i <= kStressNuclides; ++i) set.names.push_back("Nx-" + std::to_string(i));
     if (run) {
-        auto data = std::make_unique<NuclideData>();
-        ResultStore store;
         const SelectionSnapshot selection = everythingChosen(set);
-        if (!fillResultStore(selection, checkSelection(selection), set.dataDirectory, '.', *data,
-                             store)
-                 .complete)
-            return 1;
+        const RunOutcome outcome =
+            runTables({selection, set.dataDirectory, '.', {}}, checkSelection(selection));
+        if (!outcome.complete) return 1;
     }
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
@@ -319,16 +319,15 @@ void printMemory(const RatioReporter& reporter) {
     const DataSet& set = stressSet();
     std::uintmax_t fileBytes = 0;
     for (const auto& file : set.files) fileBytes += std::filesystem::file_size(file);
-    ResultStore store;
-    auto data = std::make_unique<NuclideData>();
     const SelectionSnapshot selection = everythingChosen(set);
-    fillResultStore(selection, checkSelection(selection), set.dataDirectory, '.', *data, store);
-    const double perTable =
-        static_cast<double>(store.memoryBytes()) / std::max(1, store.tableCount());
+    const RunOutcome outcome =
+        runTables({selection, set.dataDirectory, '.', {}}, checkSelection(selection));
+    const RunResult& run = *outcome.result;
+    const double perTable = static_cast<double>(run.memoryBytes()) / std::max(1, run.tableCount());
     std::printf("\nMemory (20 full-capacity nuclides, %d tables, %.1f MiB of data files):\n",
-                store.tableCount(), static_cast<double>(fileBytes) / (1 << 20));
-    reporter.printFigure("result store, bytes per table (the files' bytes included)", perTable,
-                         2048);
+                run.tableCount(), static_cast<double>(fileBytes) / (1 << 20));
+    reporter.printFigure("a run's result, bytes per table (keys and the files' bytes included)",
+                         perTable, 2048);
     const double idle = peakMemoryMiB(std::string(kPeakRunOption) + set.dataDirectory + " idle");
     const double run = peakMemoryMiB(std::string(kPeakRunOption) + set.dataDirectory);
     reporter.printFigure("peak resident memory of a run, MiB", run, 0);

@@ -22,6 +22,7 @@
 #include "app/window_set.h"
 #include "bench_support.h"
 #include "core/run/run.h"
+#include "core/run/run_result.h"
 #include "gui/results/result_grid.h"
 #include "gui/results/results_viewer.h"
 #include "recording_messages.h"
@@ -84,8 +85,9 @@ int runEverything(gui::ResultsViewer& viewer, int nuclides) {
     const RunCheck check = checkSelection(selection);
     viewer.layOutGrids(check);
     const std::string data = QDir::currentPath().toStdString() + "/data/";
-    const FillOutcome outcome =
-        fillResultStore(selection, check, data, '.', viewer.runScratch(), viewer.store());
+    viewer.setRun(nullptr);
+    RunOutcome outcome = runTables({selection, data, '.', {}}, check, viewer.runScratch());
+    viewer.setRun(outcome.result);
     return outcome.complete ? outcome.tableCount : 0;
 }
 

@@ -19,10 +19,6 @@ namespace fetaldose::gui {
 
 namespace {
 
-// Thrown through the core exporter to stop it when the user cancels; the exporter then
-// leaves no file, as on a failure.
-struct ExportCancelled {};
-
 // A progress dialog that shows itself only when the work takes a while, with a busy cursor
 // for as long as it lives.
 class ExportProgressDialog {
@@ -69,81 +65,71 @@ void TableCommands::addTo(ViewerCommands& commands) {
     commands.tableShown = [this](int table) { tableShown(table); };
 }
 
-void TableCommands::runStarting(const SelectionSnapshot& selection,
-                                const std::string& dataDirectory, char decimalSeparator) {
-    run_ = RunRecord{selection, dataDirectory, decimalSeparator};
-    chartLayoutStale_ = true;
-    if (chart_ && chart_->isVisible()) {
+void TableCommands::runStarting() {
+    chartRunStale_ = true;
+    if (!chart_) return;
+    chart_->setRun(nullptr);
+    if (chart_->isVisible()) {
         chart_->hide();
         chartHiddenForRun_ = true;
     }
+}
+
+const RunResult* TableCommands::run() const {
+    return viewer_ ? viewer_->run().get() : nullptr;
 }
 
 void TableCommands::copyTable() {
     if (!viewer_) return;
     const TableView view =
         viewer_->postNatalViewShown() ? TableView::PostNatal : TableView::Offspring;
-    copyTableToClipboard(shownTableFromStore(viewer_->store(), viewer_->currentTable(), view,
-                                             viewer_->rowLabelTexts(),
-                                             viewer_->periodHeadingTexts()));
+    copyTableToClipboard(shownTableFromRun(run(), viewer_->currentTable(), view));
 }
 
 void TableCommands::exportTables() {
-    if (!viewer_) return;
+    const RunResult* shown = run();
+    if (!shown) return;
     const std::optional<ExportTarget> target = chooseTarget_(viewer_);
     if (!target) return;
-    const ResultStore& store = viewer_->store();
     const std::string path = localPath(target->path);
-    const Provenance provenance =
-        collectProvenance(run_.selection, run_.dataDirectory, run_.decimalSeparator);
+    const Provenance provenance = provenanceOf(*shown);
 
-    ExportProgressDialog progress(viewer_, store.tableCount());
-    if (target->kind == ExportKind::Pdf) {
-        const ReportTables tables{store, viewer_->rowLabelTexts(), viewer_->periodHeadingTexts()};
-        writeReportPdf(path, tables, provenanceLines(provenance, store.tableCount()),
-                       [&progress](int done, int count) { return progress.step(done, count); });
-        return;
-    }
-    const ExportFormat format =
-        target->kind == ExportKind::Xlsx ? ExportFormat::Xlsx : ExportFormat::Csv;
-    try {
-        fetaldose::exportTables(format, path, store, provenance, [&progress](int done, int count) {
-            if (!progress.step(done, count)) throw ExportCancelled{};
-        });
-    } catch (const ExportCancelled&) {
-        // Cancelled by the user: nothing written, nothing to say.
-    }
+    // Cancelled by the user: nothing written, nothing to say.
+    ExportProgressDialog progress(viewer_, shown->tableCount());
+    const auto step = [&progress](int done, int count) { return progress.step(done, count); };
+    if (target->format == OutputFormat::Pdf)
+        writeReportPdf(path, ReportTables{*shown}, provenanceLines(provenance, shown->tableCount()),
+                       step);
+    else
+        fetaldose::exportTables(target->format, path, *shown, provenance, step);
 }
 
 void TableCommands::printTables() {
-    if (!viewer_) return;
-    const ResultStore& store = viewer_->store();
-    const Provenance provenance =
-        collectProvenance(run_.selection, run_.dataDirectory, run_.decimalSeparator);
-    const ReportTables tables{store, viewer_->rowLabelTexts(), viewer_->periodHeadingTexts()};
+    const RunResult* shown = run();
+    if (!shown) return;
+    const Provenance provenance = provenanceOf(*shown);
     // The progress shows only once printing has started, never over the print dialog.
     std::optional<ExportProgressDialog> progress;
-    printAllTables(viewer_, tables, provenanceLines(provenance, store.tableCount()),
+    printAllTables(viewer_, ReportTables{*shown}, provenanceLines(provenance, shown->tableCount()),
                    [this, &progress](int done, int count) {
                        if (!progress) progress.emplace(viewer_, count);
                        return progress->step(done, count);
                    });
 }
 
-void TableCommands::applyRunLayout() {
-    chart_->setRunLayout(charts::RunLayout{viewer_->rowLabelTexts(), viewer_->periodHeadingTexts(),
-                                           run_.decimalSeparator});
-    chartLayoutStale_ = false;
+void TableCommands::giveChartTheRun() {
+    chart_->setRun(viewer_->run());
+    chartRunStale_ = false;
 }
 
 void TableCommands::openChart() {
     if (!viewer_) return;
     if (!chart_) {
-        chart_ = new ChartWindow(viewer_->store(), viewer_);
+        chart_ = new ChartWindow(viewer_);
         // A failed image save is reported in the program's error box, as every other save is.
         chart_->setMessageFunction([this](const QString& text) { messages_.error(text); });
     }
-    if (chartLayoutStale_) applyRunLayout();
+    if (chartRunStale_) giveChartTheRun();
     chartHiddenForRun_ = false;
     chart_->showForTable(viewer_->currentTable());
     chart_->show();
@@ -153,7 +139,7 @@ void TableCommands::openChart() {
 
 void TableCommands::tableShown(int table) {
     if (!chart_ || !viewer_) return;
-    if (chartLayoutStale_) applyRunLayout();
+    if (chartRunStale_) giveChartTheRun();
     chart_->showForTable(table);
     if (chartHiddenForRun_) {
         chartHiddenForRun_ = false;

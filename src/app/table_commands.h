@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "core/run/selection_snapshot.h"
+#include "core/run/run_result.h"
 #include "gui/report/export_target.h"
 
 namespace fetaldose::gui {
@@ -31,11 +31,9 @@ class TableCommands {
     void addTo(ViewerCommands& commands);
     void attach(ResultsViewer& viewer) { viewer_ = &viewer; }
 
-    // A run is starting: its selection, data folder and decimal separator are what the
-    // provenance of its exports names. An open chart hides until the run's first table is on
-    // show, as its tables change under it meanwhile.
-    void runStarting(const SelectionSnapshot& selection, const std::string& dataDirectory,
-                     char decimalSeparator);
+    // A run is starting: an open chart lets the last run go and hides until the new run's
+    // first table is on show.
+    void runStarting();
 
     void copyTable();
     void exportTables();
@@ -48,20 +46,15 @@ class TableCommands {
     ChartWindow* chart() const { return chart_; }
 
   private:
-    struct RunRecord {
-        SelectionSnapshot selection;
-        std::string dataDirectory;
-        char decimalSeparator = '.';
-    };
-
-    void applyRunLayout();
+    // The viewer's run, or nothing when it has none (no command then does anything).
+    const RunResult* run() const;
+    void giveChartTheRun();
 
     Messages& messages_;
     ExportTargetChooser chooseTarget_;
     ResultsViewer* viewer_ = nullptr;
-    RunRecord run_;
     ChartWindow* chart_ = nullptr;
-    bool chartLayoutStale_ = true;
+    bool chartRunStale_ = true;
     bool chartHiddenForRun_ = false;
 };
 

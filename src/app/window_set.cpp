@@ -8,6 +8,7 @@
 #include "core/refdata/data_directory.h"
 #include "core/results/results_file.h"
 #include "core/selection/selection_model.h"
+#include "core/textio/text_writer.h"
 #include "gui/app/look.h"
 #include "gui/app/messages.h"
 #include "gui/app/platform.h"
@@ -102,9 +103,11 @@ FileChooserWindow& WindowSet::saveResults() {
         saveResults_ = std::make_unique<FileChooserWindow>(
             kSaveResultsChooser,
             [this](const std::string& path) {
-                ResultsViewer& shown = viewer();
-                writeResultsFile(path, shown.store(), shown.rowLabelTexts(),
-                                 shown.periodHeadingTexts());
+                // Before any run there are no tables: the file is written empty.
+                if (const auto& run = viewer().run())
+                    writeResultsFile(path, *run);
+                else
+                    saveTextFile(path, [](TextWriter&) {});
                 return true;
             },
             *platform_.messages, *platform_.volumes, startDirectory_);
@@ -185,10 +188,13 @@ void WindowSet::start() {
 
 void WindowSet::run(const SelectionSnapshot& selection) {
     ResultsViewer& shown = viewer();
-    const char decimalSeparator = platform_.decimalSeparator();
-    tableCommands_->runStarting(selection, selection_->dataDirectory(), decimalSeparator);
-    runAndView(shown, *platform_.messages, selection, selection_->dataDirectory(),
-               decimalSeparator);
+    RunRequest request;
+    request.selection = selection;
+    request.dataDirectory = selection_->dataDirectory();
+    request.decimalSeparator = platform_.decimalSeparator();
+    request.catalogue = selection_->catalogueSource();
+    tableCommands_->runStarting();
+    runAndView(shown, *platform_.messages, std::move(request));
 }
 
 void WindowSet::quit() {

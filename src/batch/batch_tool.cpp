@@ -16,18 +16,14 @@
 #include "batch/export_seam.h"
 #include "core/options/options_file.h"
 #include "core/options/options_texts.h"
+#include "core/program_version.h"
 #include "core/refdata/catalogue.h"
 #include "core/refdata/data_directory.h"
 #include "core/results/results_file.h"
-#include "core/run/labels.h"
-#include "core/run/run.h"
+#include "core/run/run_result.h"
 #include "core/selection/selection_model.h"
 #include "core/textio/faults.h"
 #include "core/textio/text_writer.h"
-
-#ifndef FETALDOSE_VERSION
-#define FETALDOSE_VERSION "unknown"
-#endif
 
 namespace fetaldose::batch {
 
@@ -111,26 +107,6 @@ void reportDoubtfulLines(std::ostream& err, const std::string& file,
     }
 }
 
-// The labels of the rows and periods as the viewer's grids hold them after a run's layout,
-// which is what "Save to file" writes.
-std::vector<std::string> rowLabelsOf(const RunCheck& check) {
-    std::vector<std::string> labels;
-    for (const int tissue : check.rows)
-        labels.emplace_back(tissue >= 1 && tissue <= static_cast<int>(kRowLabels.size())
-                                ? kRowLabels[static_cast<std::size_t>(tissue - 1)]
-                                : std::string_view(" "));
-    return labels;
-}
-
-std::vector<std::string> periodHeadingsOf(const RunCheck& check) {
-    std::vector<std::string> headings;
-    for (const int period : check.periods)
-        headings.emplace_back(period >= 1 && period <= static_cast<int>(kPeriodLabels.size())
-                                  ? kPeriodLabels[static_cast<std::size_t>(period - 1)]
-                                  : std::string_view(" "));
-    return headings;
-}
-
 // Checks the data folder and its catalogue; on a failure reports it and gives the status.
 int checkDataFolder(const std::string& folder, std::ostream& err) {
     if (!isFolder(folder)) {
@@ -168,16 +144,14 @@ int listCatalogue(const BatchCommand& command, std::ostream& out, std::ostream& 
     return out ? kExitWritten : kExitInputOutput;
 }
 
-void writeResultsTo(const std::string& outFile, std::ostream& out, const ResultStore& store,
-                    const std::vector<std::string>& rowLabels,
-                    const std::vector<std::string>& periodHeadings) {
+void writeResultsTo(const std::string& outFile, std::ostream& out, const RunResult& run) {
     if (outFile != "-") {
-        writeResultsFile(outFile, store, rowLabels, periodHeadings);
+        writeResultsFile(outFile, run);
         return;
     }
     out.flush();
     TextWriter writer(STDOUT_FILENO, outFile);
-    writeResults(writer, store, rowLabels, periodHeadings);
+    writeResults(writer, run);
 }
 
 int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err) {
@@ -225,16 +199,18 @@ int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err
         err << check.stopMessage << '\n';
         return kExitRunStopped;
     }
-    const char decimal = command.decimalSeparator.value_or(localeDecimalSeparator());
-    ResultStore store;
-    const auto scratch = std::make_unique<NuclideData>();  // too large for the stack
+    RunRequest request;
+    request.selection = snapshot;
+    request.dataDirectory = directory;
+    request.decimalSeparator = command.decimalSeparator.value_or(localeDecimalSeparator());
+    std::shared_ptr<const RunResult> run;
     try {
-        const FillOutcome outcome =
-            fillResultStore(snapshot, check, directory, decimal, *scratch, store);
+        const RunOutcome outcome = runTables(std::move(request), check);
         if (!outcome.complete) {
             if (!outcome.stopMessage.empty()) err << outcome.stopMessage << '\n';
             return kExitRunStopped;
         }
+        run = outcome.result;
     } catch (const IoError& fault) {
         reportFault(err, directory, fault.what());
         return kExitInputOutput;
@@ -244,14 +220,11 @@ int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err
         return kExitRunStopped;
     }
 
-    const std::vector<std::string> rowLabels = rowLabelsOf(check);
-    const std::vector<std::string> periodHeadings = periodHeadingsOf(check);
     try {
-        if (command.format == OutputFormat::Dos)
-            writeResultsTo(command.outFile, out, store, rowLabels, periodHeadings);
+        if (command.format == OutputFormat::ResultsFile)
+            writeResultsTo(command.outFile, out, *run);
         else
-            writeExport(command.format, command.outFile,
-                        FinishedRun{store, decimal, snapshot, directory});
+            writeExport(command.format, command.outFile, *run);
     } catch (const Fault& fault) {
         // An input/output failure, or an export the spreadsheet writer could not make.
         reportFault(err, command.outFile == "-" ? std::string(kStandardOutput) : command.outFile,
@@ -284,7 +257,7 @@ int runBatch(const BatchCommand& command, std::ostream& out, std::ostream& err) 
                 out << kUsage << '\n' << kHelp;
                 return kExitWritten;
             case BatchMode::Version:
-                out << kToolName << ' ' << FETALDOSE_VERSION << '\n';
+                out << kToolName << ' ' << kProgramVersion << '\n';
                 return kExitWritten;
             case BatchMode::List:
                 return listCatalogue(command, out, err);

@@ -10,13 +10,10 @@ namespace fetaldose::batch {
 
 namespace {
 
-bool endsWithNoCase(std::string_view text, std::string_view suffix) {
-    if (text.size() < suffix.size()) return false;
-    return std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<long>(suffix.size()),
-                      [](char a, char b) {
-                          return std::tolower(static_cast<unsigned char>(a)) ==
-                                 std::tolower(static_cast<unsigned char>(b));
-                      });
+// Whether the tool writes the format itself: the report needs the program's drawing library.
+std::optional<OutputFormat> batchFormat(std::optional<OutputFormat> format) {
+    if (format && outputFormatInfo(*format).writtenByCore) return format;
+    return std::nullopt;
 }
 
 ParsedCommand usageError(std::string text) {
@@ -28,9 +25,7 @@ ParsedCommand usageError(std::string text) {
 }  // namespace
 
 OutputFormat formatOfName(const std::string& outFile) {
-    if (endsWithNoCase(outFile, ".csv")) return OutputFormat::Csv;
-    if (endsWithNoCase(outFile, ".xlsx")) return OutputFormat::Xlsx;
-    return OutputFormat::Dos;
+    return batchFormat(outputFormatOfFileName(outFile)).value_or(OutputFormat::ResultsFile);
 }
 
 ParsedCommand parseCommandLine(const std::vector<std::string>& arguments) {
@@ -99,14 +94,10 @@ ParsedCommand parseCommandLine(const std::vector<std::string>& arguments) {
         command.outFile = *out;
         command.format = formatOfName(*out);
         if (format) {
-            if (*format == "dos")
-                command.format = OutputFormat::Dos;
-            else if (*format == "csv")
-                command.format = OutputFormat::Csv;
-            else if (*format == "xlsx")
-                command.format = OutputFormat::Xlsx;
-            else
+            const std::optional<OutputFormat> named = batchFormat(outputFormatNamed(*format));
+            if (!named)
                 return usageError(std::string(kUnknownFormat) + *format + std::string(kFormatsAre));
+            command.format = *named;
         }
         if (decimal) {
             if (*decimal != "." && *decimal != ",")

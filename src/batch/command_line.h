@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace fetaldose::batch {
+#include "core/run/output_format.h"
 
-enum class OutputFormat { Dos, Csv, Xlsx };
+namespace fetaldose::batch {
 
 enum class BatchMode { Run, List, Version, Help };
 
@@ -16,7 +16,7 @@ struct BatchCommand {
     std::string dataFolder = "./data";
     std::string optionsFile;
     std::string outFile;  // "-" is standard output
-    OutputFormat format = OutputFormat::Dos;
+    OutputFormat format = OutputFormat::ResultsFile;
     std::optional<char> decimalSeparator;  // the locale's when not given
 };
 
@@ -30,7 +30,7 @@ struct ParsedCommand {
 ParsedCommand parseCommandLine(const std::vector<std::string>& arguments);
 
 // The format an output name asks for by its extension: .csv and .xlsx (in any letter case)
-// name those formats, every other name the results file.
+// name those formats, every other name the results file (the tool writes no report).
 OutputFormat formatOfName(const std::string& outFile);
 
 }  // namespace fetaldose::batch

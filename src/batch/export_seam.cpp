@@ -11,10 +11,6 @@ namespace fetaldose::batch {
 
 namespace {
 
-ExportFormat coreFormat(OutputFormat format) {
-    return format == OutputFormat::Xlsx ? ExportFormat::Xlsx : ExportFormat::Csv;
-}
-
 // Standard output takes the finished file only: it is written completely to a scratch file
 // first, so a failed export puts nothing on standard output.
 void copyToStandardOutput(const std::string& path) {
@@ -25,17 +21,16 @@ void copyToStandardOutput(const std::string& path) {
 
 }  // namespace
 
-void writeExport(OutputFormat format, const std::string& path, const FinishedRun& run) {
-    const Provenance provenance =
-        collectProvenance(run.selection, run.dataDirectory, run.decimalSeparator);
+void writeExport(OutputFormat format, const std::string& path, const RunResult& run) {
+    const Provenance provenance = provenanceOf(run);
     if (path != "-") {
-        exportTables(coreFormat(format), path, run.store, provenance);
+        exportTables(format, path, run, provenance);
         return;
     }
     const ScratchFolder scratch("fetaldose-batch");
     const std::string file =
-        scratch.path() + "/export" + std::string(exportFileExtension(coreFormat(format)));
-    exportTables(coreFormat(format), file, run.store, provenance);
+        scratch.path() + "/export" + std::string(outputFormatInfo(format).extension);
+    exportTables(format, file, run, provenance);
     copyToStandardOutput(file);
 }
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "batch_runner.h"
-#include "core/export/sha256.h"
 #include "core/refdata/catalogue.h"
 #include "core/refdata/data_directory.h"
+#include "core/textio/sha256.h"
 #include "scratch_directory.h"
 
 namespace fetaldose {

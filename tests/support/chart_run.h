@@ -1,7 +1,6 @@
 #pragma once
 // A run for the chart tests: data files whose every dose says where it stands, written into a
-// data directory, and the result store the run fills from them with its row labels and
-// period headings. No test framework: core and window tests share it.
+// data directory, and the run made from them. No test framework: core and window tests share it.
 
 #include <cstdio>
 #include <memory>
@@ -11,8 +10,7 @@
 
 #include "core/charts/chart_series.h"
 #include "core/refdata/nuclide_data.h"
-#include "core/run/labels.h"
-#include "core/run/run.h"
+#include "core/run/run_result.h"
 #include "data_file_builder.h"
 #include "scratch_directory.h"
 
@@ -56,9 +54,8 @@ inline std::string chartDataFile(SectionCounts publicCounts, SectionCounts worke
 }
 
 struct ChartRun {
-    ResultStore store;
-    charts::RunLayout layout;
-    FillOutcome outcome;
+    std::shared_ptr<const RunResult> result;  // the run's tables, once complete
+    RunOutcome outcome;
 };
 
 // A data directory (with its trailing '/') into which files are written, then run.
@@ -78,18 +75,13 @@ class ChartRunner {
         return result;
     }
 
-    // Runs the selection again into the same store, as the program's next run does.
+    // Runs the selection again, in place of the earlier run, as the program's next run does.
     void fill(ChartRun& result, const SelectionSnapshot& selection, char separator = '.') {
         const RunCheck check = checkSelection(selection);
         if (check.stage != GridStage::LaidOut) throw std::runtime_error(check.stopMessage);
-        auto scratch = std::make_unique<NuclideData>();
-        result.outcome =
-            fillResultStore(selection, check, directory_, separator, *scratch, result.store);
-        result.layout = {};
-        for (int row : check.rows) result.layout.rowLabels.emplace_back(kRowLabels[row - 1]);
-        for (int period : check.periods)
-            result.layout.periodHeadings.emplace_back(kPeriodLabels[period - 1]);
-        result.layout.decimalSeparator = separator;
+        result.result.reset();
+        result.outcome = runTables({selection, directory_, separator, {}}, check);
+        result.result = result.outcome.result;
     }
 
   private:

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/run/run.h"
+#include "core/run/run_result.h"
 #include "scratch_directory.h"
 
 namespace fetaldose::testing {
@@ -34,6 +35,28 @@ inline FillOutcome fillFromTexts(ResultStore& store, const SelectionSnapshot& se
     if (check.stage != GridStage::LaidOut) throw std::logic_error(check.stopMessage);
     auto scratch = std::make_unique<NuclideData>();
     return fillResultStore(selection, check, dir.slash(), separator, *scratch, store);
+}
+
+// The same run, as the program makes it: its outcome, with the run when it completes.
+inline RunOutcome runFromTexts(const SelectionSnapshot& selection,
+                               const std::vector<std::string>& texts, char separator = '.') {
+    ScratchDirectory dir;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        writeBytes(dir.file(selection.nuclides.at(i) + ".dat"), texts[i]);
+    const RunCheck check = checkSelection(selection);
+    if (check.stage != GridStage::LaidOut) throw std::logic_error(check.stopMessage);
+    return runTables({selection, dir.slash(), separator, {}}, check);
+}
+
+// A complete run of the selection over the data folder `dataDirectory` (ending with '/').
+inline std::shared_ptr<const RunResult> completeRun(const SelectionSnapshot& selection,
+                                                    const std::string& dataDirectory,
+                                                    char separator = '.') {
+    const RunCheck check = checkSelection(selection);
+    if (check.stage != GridStage::LaidOut) throw std::logic_error(check.stopMessage);
+    RunOutcome outcome = runTables({selection, dataDirectory, separator, {}}, check);
+    if (!outcome.complete) throw std::logic_error("run stopped: " + outcome.stopMessage);
+    return outcome.result;
 }
 
 }  // namespace fetaldose::testing

@@ -10,10 +10,10 @@
 #include <string_view>
 
 #include "core/charts/chart_texts.h"
-#include "core/export/text_encoding.h"
 #include "core/run/run_texts.h"
 #include "core/run/table_values.h"
 #include "core/textio/faults.h"
+#include "core/textio/text_encoding.h"
 
 namespace fetaldose::charts {
 
@@ -22,61 +22,31 @@ namespace {
 constexpr int kAcuteScenarios = 8;
 constexpr std::size_t kLeftOutListed = 5;
 
-enum class RouteKind { Particulates, Ingestion, Vapours };
-
-RouteKind routeKindOf(std::string_view route) {
-    if (route.starts_with(kInhalationTypePrefix)) return RouteKind::Particulates;
-    if (route.starts_with(kIngestionPrefix)) return RouteKind::Ingestion;
-    return RouteKind::Vapours;
-}
-
-// Scenario number 1..11 of a table's scenario text, 0 for a text that is none of them.
-int scenarioOf(std::string_view text) {
-    for (std::size_t s = 0; s < kScenarioTexts.size(); ++s)
-        if (kScenarioTexts[s] == text) return static_cast<int>(s) + 1;
-    return 0;
-}
-
-// Aerosol size 1..10 that a particulate route line ends with, 0 for none.
-int aerosolOf(std::string_view route) {
-    for (std::size_t a = 0; a < kAerosolLabels.size(); ++a) {
-        const std::string suffix = std::string(kAerosolJoin) + std::string(kAerosolLabels[a]);
-        if (route.ends_with(suffix)) return static_cast<int>(a) + 1;
-    }
-    return 0;
-}
-
-// The nuclide's name: its heading up to the half-life.
-std::string_view nuclideName(std::string_view heading) {
-    const auto at = heading.find(kHalfLifeJoin);
-    return at == std::string_view::npos ? heading : heading.substr(0, at);
-}
-
 // What tells one entry of a route from another of the same nuclide, for a bar's label.
-std::string entryDetail(std::string_view route, RouteKind kind, int vapourEntry) {
+std::string entryDetail(std::string_view route, IntakeRoute kind, int vapourEntry) {
     switch (kind) {
-        case RouteKind::Particulates: {
+        case IntakeRoute::Particulates: {
             const std::string_view rest = route.substr(kInhalationTypePrefix.size());
             return "Type " + std::string(rest.substr(0, rest.find(kF1Join)));
         }
-        case RouteKind::Ingestion:
+        case IntakeRoute::Ingestion:
             return "f1 = " + std::string(route.substr(kIngestionPrefix.size()));
-        case RouteKind::Vapours:
+        case IntakeRoute::Vapours:
             break;
     }
     return std::string(texts::kVapourEntry) + std::to_string(vapourEntry);
 }
 
-std::string routeSummary(RouteKind kind, int aerosol) {
+std::string routeSummary(IntakeRoute kind, int aerosol) {
     switch (kind) {
-        case RouteKind::Particulates: {
+        case IntakeRoute::Particulates: {
             std::string text = "Inhalation of particulates";
             if (aerosol > 0) text += ", " + std::string(kAerosolLabels[aerosol - 1]);
             return text;
         }
-        case RouteKind::Ingestion:
+        case IntakeRoute::Ingestion:
             return "Ingestion";
-        case RouteKind::Vapours:
+        case IntakeRoute::Vapours:
             break;
     }
     return "Inhalation of vapours";
@@ -90,8 +60,8 @@ std::string replaceCount(std::string_view pattern, int first, int second = 0) {
 
 class ChartBuilder {
   public:
-    ChartBuilder(const ResultStore& store, const RunLayout& layout, const ChartRequest& request)
-        : store_(store), layout_(layout), request_(request) {}
+    ChartBuilder(const RunResult& run, const ChartRequest& request)
+        : run_(run), layout_(run.layout()), request_(request) {}
 
     ChartData build() {
         chart_.kind = request_.kind;
@@ -99,14 +69,14 @@ class ChartBuilder {
             std::string(request_.kind == ChartKind::DoseByIntakeTime ? texts::kIntakeTimeAxis
                         : request_.kind == ChartKind::DoseByPeriod   ? texts::kPeriodAxis
                                                                      : texts::kNuclideAxis);
-        tableCount_ = std::min(store_.tableCount(), store_.slotCount() - 1);
+        tableCount_ = run_.tableCount();
         if (request_.slot < 1 || request_.slot > tableCount_) return withNote(texts::kNoTable);
         for (int row : request_.rows)
-            if (row >= 1 && row <= store_.rowCount()) rows_.push_back(row);
+            if (row >= 1 && row <= layout_.rowCount()) rows_.push_back(row);
         if (rows_.empty()) return withNote(texts::kNoTissue);
         const bool needsPeriod =
             request_.kind != ChartKind::DoseByPeriod && request_.dose != DoseView::InUtero;
-        if (needsPeriod && (request_.period < 1 || request_.period > store_.periodCount()))
+        if (needsPeriod && (request_.period < 1 || request_.period > layout_.periodCount()))
             return withNote(texts::kNoTable);
 
         switch (request_.kind) {
@@ -130,16 +100,9 @@ class ChartBuilder {
         return std::move(chart_);
     }
 
-    std::string rowLabel(int row) const {
-        if (row <= static_cast<int>(layout_.rowLabels.size())) return layout_.rowLabels[row - 1];
-        return "Row " + std::to_string(row);
-    }
+    std::string rowLabel(int row) const { return std::string(layout_.rowLabel(row)); }
 
-    std::string periodLabel(int period) const {
-        if (period <= static_cast<int>(layout_.periodHeadings.size()))
-            return std::string(trimBlanks(layout_.periodHeadings[period - 1]));
-        return "Period " + std::to_string(period);
-    }
+    std::string periodLabel(int period) const { return std::string(layout_.periodName(period)); }
 
     std::string doseName() const {
         switch (request_.dose) {
@@ -158,13 +121,25 @@ class ChartBuilder {
     std::string doseText(int slot, int row, DoseView view, int period) const {
         switch (view) {
             case DoseView::InUtero:
-                return store_.inUtero(slot, row);
+                return run_.inUteroText(slot, row);
             case DoseView::Offspring:
-                return store_.offspring(slot, row, period);
+                return run_.offspringText(slot, row, period);
             case DoseView::PostNatal:
                 break;
         }
-        return store_.postNatal(slot, row, period);
+        return run_.postNatalText(slot, row, period);
+    }
+
+    double doseValueOf(int slot, int row, DoseView view, int period) const {
+        switch (view) {
+            case DoseView::InUtero:
+                return run_.inUteroDose(slot, row);
+            case DoseView::Offspring:
+                return run_.offspringDose(slot, row, period);
+            case DoseView::PostNatal:
+                break;
+        }
+        return run_.postNatalDose(slot, row, period);
     }
 
     ChartPoint point(int category, int slot, int row, DoseView view, int period) const {
@@ -173,12 +148,7 @@ class ChartBuilder {
         p.slot = slot;
         p.text = doseText(slot, row, view, period);
         try {
-            const long double value = readDose(p.text, layout_.decimalSeparator);
-            if (std::fabs(value) > static_cast<long double>(DBL_MAX))
-                p.value = value > 0 ? std::numeric_limits<double>::infinity()
-                                    : -std::numeric_limits<double>::infinity();
-            else
-                p.value = static_cast<double>(value);
+            p.value = doseValueOf(slot, row, view, period);
         } catch (const ConversionError&) {
             p.value = std::numeric_limits<double>::quiet_NaN();
         }
@@ -187,36 +157,34 @@ class ChartBuilder {
     }
 
     std::string tableTitle(int slot) const {
-        return std::string(store_.nuclide(slot)) + "; " +
-               std::string(trimBlanks(store_.group(slot))) + "; " + std::string(store_.route(slot));
+        return std::string(run_.nuclideHeading(slot)) + "; " +
+               std::string(trimBlanks(run_.groupHeading(slot))) + "; " +
+               std::string(run_.routeHeading(slot));
     }
 
+    // Whether two tables are of one nuclide (as chosen), group and route entry.
     bool sameTable(int a, int b) const {
-        return store_.nuclide(a) == store_.nuclide(b) && store_.group(a) == store_.group(b) &&
-               store_.route(a) == store_.route(b);
+        const TableKey x = run_.key(a);
+        const TableKey y = run_.key(b);
+        return x.nuclide == y.nuclide && x.group == y.group && x.route == y.route &&
+               x.entry == y.entry && x.aerosolSize == y.aerosolSize;
     }
+    int scenarioOf(int slot) const { return run_.key(slot).scenario; }
 
-    // Scenarios run innermost in the run's order of tables, so the tables of one nuclide,
-    // group and route entry stand next to each other with rising scenario numbers; a nuclide
-    // chosen twice in a row starts again from a lower one.
+    // Scenarios run innermost in the run's order of tables, so the tables of one nuclide (as
+    // chosen), group and route entry stand next to each other with rising scenario numbers.
     void byIntakeTime() {
         const int slot = request_.slot;
         int first = slot;
-        while (first > 1 && sameTable(first - 1, first) &&
-               scenarioOf(store_.scenario(first - 1)) > 0 &&
-               scenarioOf(store_.scenario(first - 1)) < scenarioOf(store_.scenario(first)))
-            --first;
+        while (first > 1 && sameTable(first - 1, first)) --first;
         int last = slot;
-        while (last < tableCount_ && sameTable(last, last + 1) &&
-               scenarioOf(store_.scenario(last)) > 0 &&
-               scenarioOf(store_.scenario(last)) < scenarioOf(store_.scenario(last + 1)))
-            ++last;
+        while (last < tableCount_ && sameTable(last, last + 1)) ++last;
 
         chart_.title = tableTitle(slot);
         chart_.subtitle = doseName();
         std::vector<int> slots;
         for (int s = first; s <= last; ++s) {
-            const int scenario = scenarioOf(store_.scenario(s));
+            const int scenario = scenarioOf(s);
             if (scenario < 1 || scenario > kAcuteScenarios) continue;
             slots.push_back(s);
             chart_.categories.emplace_back(texts::kIntakeTimeLabels[scenario - 1]);
@@ -226,7 +194,7 @@ class ChartBuilder {
             chart_.notes.emplace_back(texts::kNoAcuteScenario);
             return;
         }
-        if (scenarioOf(store_.scenario(slot)) > kAcuteScenarios)
+        if (scenarioOf(slot) > kAcuteScenarios)
             chart_.notes.emplace_back(texts::kChronicTableShown);
         for (int row : rows_) {
             ChartSeries series;
@@ -244,9 +212,9 @@ class ChartBuilder {
     void byPeriod() {
         const int slot = request_.slot;
         chart_.title = tableTitle(slot);
-        chart_.subtitle = std::string(store_.scenario(slot));
+        chart_.subtitle = std::string(run_.scenarioHeading(slot));
         chart_.lineKey = std::string(texts::kPeriodLineKey);
-        const int periods = store_.periodCount();
+        const int periods = layout_.periodCount();
         for (int n = 1; n <= periods; ++n) chart_.categories.push_back(periodLabel(n));
         chart_.drawnCategories = periods;
         for (int row : rows_) {
@@ -271,14 +239,13 @@ class ChartBuilder {
     // by what tells them apart.
     void byNuclide() {
         const int slot = request_.slot;
-        const std::string_view group = store_.group(slot);
-        const std::string_view scenario = store_.scenario(slot);
-        const RouteKind kind = routeKindOf(store_.route(slot));
-        const int aerosol = kind == RouteKind::Particulates ? aerosolOf(store_.route(slot)) : 0;
+        const TableKey shown = run_.key(slot);
+        const IntakeRoute kind = shown.route;
+        const int aerosol = kind == IntakeRoute::Particulates ? shown.aerosolSize : 0;
         const int row = rows_.front();
 
-        chart_.title = std::string(trimBlanks(group)) + "; " + routeSummary(kind, aerosol) + "; " +
-                       std::string(scenario);
+        chart_.title = std::string(trimBlanks(run_.groupHeading(slot))) + "; " +
+                       routeSummary(kind, aerosol) + "; " + std::string(run_.scenarioHeading(slot));
         chart_.subtitle = rowLabel(row) + ": " + doseName();
 
         struct Occurrence {
@@ -287,12 +254,12 @@ class ChartBuilder {
         };
         std::vector<Occurrence> occurrences;
         for (int s = 1; s <= tableCount_; ++s) {
-            if (s == 1 || store_.nuclide(s) != store_.nuclide(s - 1))
-                occurrences.push_back({nuclideName(store_.nuclide(s)), {}});
-            if (store_.group(s) != group || store_.scenario(s) != scenario) continue;
-            const std::string_view route = store_.route(s);
-            if (routeKindOf(route) != kind) continue;
-            if (kind == RouteKind::Particulates && aerosolOf(route) != aerosol) continue;
+            const TableKey key = run_.key(s);
+            if (s == 1 || key.nuclide != run_.key(s - 1).nuclide)
+                occurrences.push_back({run_.nuclideName(s), {}});
+            if (key.group != shown.group || key.scenario != shown.scenario || key.route != kind)
+                continue;
+            if (kind == IntakeRoute::Particulates && key.aerosolSize != aerosol) continue;
             occurrences.back().slots.push_back(s);
         }
 
@@ -308,7 +275,7 @@ class ChartBuilder {
             for (int s : occurrence.slots) {
                 std::string label(occurrence.name);
                 if (occurrence.slots.size() > 1)
-                    label += " (" + entryDetail(store_.route(s), kind, ++vapourEntry) + ")";
+                    label += " (" + entryDetail(run_.routeHeading(s), kind, ++vapourEntry) + ")";
                 if (const int seen = ++labelsUsed[label]; seen > 1)
                     label += std::string(texts::kDuplicateMark) + std::to_string(seen);
                 series.points.push_back(point(static_cast<int>(chart_.categories.size()), s, row,
@@ -359,8 +326,8 @@ class ChartBuilder {
         chart_.notes.push_back(std::move(note));
     }
 
-    const ResultStore& store_;
-    const RunLayout& layout_;
+    const RunResult& run_;
+    const TableLayout& layout_;
     const ChartRequest& request_;
     ChartData chart_;
     int tableCount_ = 0;
@@ -369,17 +336,16 @@ class ChartBuilder {
 
 }  // namespace
 
-ChartData buildChart(const ResultStore& store, const RunLayout& layout,
-                     const ChartRequest& request) {
+ChartData buildChart(const RunResult* run, const ChartRequest& request) {
     try {
-        return ChartBuilder(store, layout, request).build();
+        if (run) return ChartBuilder(*run, request).build();
     } catch (const std::exception&) {
-        // A store that does not hold what its counters say: nothing to chart, said as such.
-        ChartData chart;
-        chart.kind = request.kind;
-        chart.notes.emplace_back(texts::kNoTable);
-        return chart;
+        // A run that does not hold what its counters say: nothing to chart, as with no run.
     }
+    ChartData chart;
+    chart.kind = request.kind;
+    chart.notes.emplace_back(texts::kNoTable);
+    return chart;
 }
 
 DecadeRange decadeRange(const ChartData& chart) {

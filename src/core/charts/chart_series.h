@@ -1,12 +1,12 @@
 #pragma once
 // What a chart of the last run's tables shows: its categories along x, its series of values
 // (as numbers and as the tables' texts) and the notes about what cannot be drawn. Plain data,
-// worked out from the result store; the chart window only paints it.
+// worked out from a run; the chart window only paints it.
 
 #include <string>
 #include <vector>
 
-#include "core/run/result_store.h"
+#include "core/run/run_result.h"
 
 namespace fetaldose::charts {
 
@@ -19,15 +19,6 @@ enum class ChartKind {
 // Which dose of a table a chart takes: the in-utero column or a period's column of one of
 // the two views.
 enum class DoseView { InUtero, Offspring, PostNatal };
-
-// What the run laid out that the store does not keep: the labels of the grid rows and the
-// headings of the period columns (as the viewer's offspring grid holds them), and the decimal
-// separator the dose texts are written with.
-struct RunLayout {
-    std::vector<std::string> rowLabels;       // [r - 1]: label of the r-th chosen tissue row
-    std::vector<std::string> periodHeadings;  // [n - 1]: heading of the n-th chosen period
-    char decimalSeparator = '.';
-};
 
 struct ChartRequest {
     ChartKind kind = ChartKind::DoseByIntakeTime;
@@ -70,10 +61,9 @@ struct ChartData {
 // At most this many bars are drawn; the rest are listed only with the values.
 inline constexpr int kMaxDrawnBars = 40;
 
-// Works out a chart from the store's tables 1..tableCount. Never throws for any slot, row or
-// period number: what cannot be charted is said in the notes.
-ChartData buildChart(const ResultStore& store, const RunLayout& layout,
-                     const ChartRequest& request);
+// Works out a chart from the run's tables (none: nothing to chart, said in a note). Never throws
+// for any slot, row or period number: what cannot be charted is said in the notes.
+ChartData buildChart(const RunResult* run, const ChartRequest& request);
 
 // The decades a logarithmic axis spans to hold every drawn point of the drawn categories:
 // 10^low to 10^high, low < high, with a value lying exactly on a decade kept off the edge.

@@ -35,6 +35,15 @@ inline constexpr std::string_view kTablesLabel = "Tables";
 inline constexpr std::string_view kDataFolderLabel = "Data folder";
 inline constexpr std::string_view kDigestLabel = "SHA-256 of ";
 inline constexpr std::string_view kUnreadableFile = "cannot be read: ";
+// Said after a file's digest when the file on disk is no longer the one the run read; the
+// digest stays that of the bytes the values come from.
+inline constexpr std::string_view kNoteLabel = "Note";
+inline constexpr std::string_view kFileDiffersNow =
+    " on disk now differs from the bytes these values were made from (the digest above is of "
+    "those bytes)";
+inline constexpr std::string_view kFileGoneNow =
+    " is gone from the data folder or cannot be read since these values were made from it (the "
+    "digest above is of the bytes read then)";
 inline constexpr std::string_view kNuclidesLabel = "Nuclides";
 inline constexpr std::string_view kHalfLifeOpen = " (half-life ";
 inline constexpr std::string_view kGroupsLabel = "Exposure groups";

@@ -2,32 +2,24 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <string_view>
 
 #include "core/export/export_texts.h"
-#include "core/export/sha256.h"
-#include "core/export/text_encoding.h"
 #include "core/program_version.h"
-#include "core/refdata/catalogue.h"
-#include "core/refdata/data_directory.h"
-#include "core/run/labels.h"
-#include "core/run/run.h"
 #include "core/run/run_texts.h"
 #include "core/textio/faults.h"
+#include "core/textio/sha256.h"
+#include "core/textio/text_encoding.h"
 
 namespace fetaldose {
 
 namespace {
 
-FileDigest digestOf(const std::string& path) {
+FileDigest digestOf(const SourceFile& file) {
     FileDigest digest;
-    digest.fileName = std::filesystem::path(path).filename().string();
-    try {
-        digest.sha256 = sha256HexOfFile(path);
-    } catch (const Fault& fault) {
-        digest.failure = fault.what();
-    }
+    digest.fileName = file.fileName();
+    digest.sha256 = file.sha256();
+    digest.disk = file.diskStateNow();
     return digest;
 }
 
@@ -74,34 +66,26 @@ std::string isoLocalTime(std::time_t time) {
     return text;
 }
 
-Provenance collectProvenance(const SelectionSnapshot& selection, const std::string& dataDirectory,
-                             char decimalSeparator) {
+Provenance provenanceOf(const RunResult& run) {
+    const RunSources& sources = run.sources();
     Provenance provenance;
     provenance.programName = kProgramName;
     provenance.programVersion = kProgramVersion;
     provenance.exportedAt = isoLocalTime(std::time(nullptr));
-    std::error_code ignored;
-    std::string directory =
-        std::filesystem::absolute(dataDirectory, ignored).lexically_normal().string();
-    if (directory.empty()) directory = dataDirectory;
-    if (directory.empty() || directory.back() != '/') directory += '/';
-    provenance.dataDirectory = directory;
-    provenance.selection = selection;
-    provenance.decimalSeparator = decimalSeparator;
-
-    const auto catalogue = findFileInDirectory(directory, kCatalogueFileName);
-    provenance.files.push_back(digestOf(catalogue.value_or(directory + kCatalogueFileName)));
-    // The files of the chosen nuclides, as the run found them; one gone since is named with
-    // the reason it cannot be read.
-    DataFileFinder finder(directory);
-    std::vector<std::string> seen;
-    for (const auto& name : selection.nuclides) {
-        const auto path = finder.find(name).value_or(directory + name + ".dat");
-        if (std::find(seen.begin(), seen.end(), path) != seen.end()) continue;
-        seen.push_back(path);
-        provenance.files.push_back(digestOf(path));
+    provenance.dataDirectory = sources.dataDirectory;
+    provenance.selection = run.selection();
+    provenance.layout = run.layout();
+    provenance.decimalSeparator = sources.decimalSeparator;
+    provenance.syntheticData = sources.syntheticData;
+    if (sources.catalogue) {
+        provenance.files.push_back(digestOf(*sources.catalogue));
+    } else {
+        FileDigest catalogue;
+        catalogue.fileName = sources.catalogueName;
+        catalogue.failure = sources.catalogueFailure;
+        provenance.files.push_back(std::move(catalogue));
     }
-    provenance.syntheticData = findFileInDirectory(directory, kSyntheticDataMarker).has_value();
+    for (const SourceFile& file : sources.dataFiles) provenance.files.push_back(digestOf(file));
     return provenance;
 }
 
@@ -113,10 +97,16 @@ std::vector<std::string> provenanceLines(const Provenance& provenance, int table
     lines.push_back(line(kExportedLabel, provenance.exportedAt));
     lines.push_back(line(kTablesLabel, std::to_string(tableCount)));
     lines.push_back(line(kDataFolderLabel, toUtf8(provenance.dataDirectory)));
-    for (const auto& file : provenance.files)
+    for (const auto& file : provenance.files) {
         lines.push_back(
             line(std::string(kDigestLabel) + toUtf8(file.fileName),
                  file.failure.empty() ? file.sha256 : std::string(kUnreadableFile) + file.failure));
+        if (!file.failure.empty() || file.disk == DiskState::Unchanged) continue;
+        lines.push_back(line(
+            kNoteLabel,
+            toUtf8(file.fileName) +
+                std::string(file.disk == DiskState::Differs ? kFileDiffersNow : kFileGoneNow)));
+    }
 
     const SelectionSnapshot& s = provenance.selection;
     std::vector<std::string> items;
@@ -154,13 +144,12 @@ std::vector<std::string> provenanceLines(const Provenance& provenance, int table
             items.emplace_back(kScenarioTexts[s.acuteScenarios.size() + i]);
     lines.push_back(line(kScenariosLabel, joined(items)));
 
-    const RunCheck check = checkSelection(s);
+    const TableLayout& layout = provenance.layout;
     items.clear();
-    for (const int row : check.rows) items.emplace_back(kRowLabels[row - 1]);
+    for (int r = 1; r <= layout.rowCount(); ++r) items.emplace_back(layout.rowLabel(r));
     lines.push_back(line(kTissuesLineLabel, joined(items)));
     items.clear();
-    for (const int period : check.periods)
-        items.emplace_back(trimBlanks(kPeriodLabels[period - 1]));
+    for (int n = 1; n <= layout.periodCount(); ++n) items.emplace_back(layout.periodName(n));
     lines.push_back(line(kPeriodsLabel, joined(items)));
 
     lines.push_back(line(kSeparatorLabel,

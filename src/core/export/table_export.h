@@ -12,23 +12,14 @@
 // partial file is left under the name.
 
 #include <functional>
-#include <optional>
 #include <string>
-#include <string_view>
 
 #include "core/export/provenance.h"
-#include "core/run/result_store.h"
+#include "core/run/output_format.h"
+#include "core/run/run_result.h"
 #include "core/textio/faults.h"
 
 namespace fetaldose {
-
-enum class ExportFormat { Csv, Xlsx };
-
-// The format of a name as a command line gives it: "csv" or "xlsx", in any letter case.
-std::optional<ExportFormat> exportFormatNamed(std::string_view name);
-
-// The usual file name extension of a format, with its dot: ".csv", ".xlsx".
-std::string_view exportFileExtension(ExportFormat format);
 
 // A fault of an export other than input/output: a spreadsheet too large for a sheet, or the
 // spreadsheet library failing. Its message says what happened.
@@ -38,24 +29,24 @@ class ExportError : public Fault {
 };
 
 // Told how many of the tables are written, now and then and once at the end, so that a long
-// export can show its progress. It may throw to cancel the export, which then leaves no file,
+// export can show its progress; returns false to cancel the export, which then leaves no file,
 // as on any failure.
-using ExportProgress = std::function<void(int tablesWritten, int tableCount)>;
+using ExportProgress = std::function<bool(int tablesWritten, int tableCount)>;
 
 // RFC 4180 CSV, UTF-8, CR LF line ends. Each provenance line is a record of one field starting
-// with "# "; then the header row, then the rows.
-void writeCsvFile(const std::string& path, const ResultStore& store, const Provenance& provenance,
+// with "# "; then the header row, then the rows. False when cancelled.
+bool writeCsvFile(const std::string& path, const RunResult& run, const Provenance& provenance,
                   const ExportProgress& progress = {});
 
 // A workbook with the sheet "Dose coefficients" (header row frozen and filterable, doses as
 // numbers shown as 0.0E+00) and the sheet "Provenance" (one line per row). Throws ExportError
-// before writing anything when the rows would not fit a sheet.
-void writeXlsxFile(const std::string& path, const ResultStore& store, const Provenance& provenance,
+// before writing anything when the rows would not fit a sheet. False when cancelled.
+bool writeXlsxFile(const std::string& path, const RunResult& run, const Provenance& provenance,
                    const ExportProgress& progress = {});
 
-// Writes the tables of `store` to `path` in `format`. Throws IoError for an input/output
-// failure, ExportError as above, RangeError when the store's shape is not the selection's.
-void exportTables(ExportFormat format, const std::string& path, const ResultStore& store,
+// Writes the run's tables to `path` as CSV or XLSX (any other format throws ExportError).
+// Throws IoError for an input/output failure, ExportError as above. False when cancelled.
+bool exportTables(OutputFormat format, const std::string& path, const RunResult& run,
                   const Provenance& provenance, const ExportProgress& progress = {});
 
 }  // namespace fetaldose

@@ -12,7 +12,7 @@
 #include "core/export/export_texts.h"
 #include "core/export/table_export.h"
 #include "core/export/workbook_check.h"
-#include "core/run/labels.h"
+#include "core/run/table_values.h"
 #include "core/textio/scratch_folder.h"
 #include "core/textio/text_writer.h"
 
@@ -70,19 +70,20 @@ void saveFinishedFile(const std::string& scratchPath, const std::string& path) {
 
 }  // namespace
 
-void writeXlsxFile(const std::string& path, const ResultStore& store, const Provenance& provenance,
+bool writeXlsxFile(const std::string& path, const RunResult& run, const Provenance& provenance,
                    const ExportProgress& progress) {
-    exporting::DoseRows doses(store, provenance);
-    const int rows = static_cast<int>(doses.rows().size());
-    const int periods = static_cast<int>(doses.periods().size());
-    const long sheetRows = 1 + static_cast<long>(doses.tableCount()) * rows;
+    const TableLayout& layout = run.layout();
+    const int tableCount = run.tableCount();
+    const int rows = layout.rowCount();
+    const int periods = layout.periodCount();
+    const long sheetRows = 1 + static_cast<long>(tableCount) * rows;
     if (sheetRows > kSheetRowLimit)
         throw ExportError(std::string(kTooManyRowsStart) + std::to_string(sheetRows) +
                           std::string(kTooManyRowsEnd));
-    const std::vector<std::string> columns = exporting::columnNames(doses.periods());
+    const std::vector<std::string> columns = exporting::columnNames(layout);
     std::vector<std::string> tissues;
-    for (const int row : doses.rows()) tissues.push_back(exporting::cellText(kRowLabels[row - 1]));
-    const char separator = provenance.decimalSeparator;
+    for (int r = 1; r <= rows; ++r) tissues.push_back(exporting::cellText(layout.rowLabel(r)));
+    const char separator = run.decimalSeparator();
 
     // The workbook is built in a private scratch folder, which also holds the library's own
     // temporary files; it is checked there, then copied under the user's name by the safe save.
@@ -115,7 +116,7 @@ void writeXlsxFile(const std::string& path, const ResultStore& store, const Prov
         lxw_row_t sheetRow = 0;
         const auto writeDose = [&](lxw_col_t column, const std::string& text) {
             double value = 0;
-            if (exporting::plainNumber(text, separator, number) &&
+            if (pointFormOfDose(text, separator, number) &&
                 std::from_chars(number.data(), number.data() + number.size(), value).ec ==
                     std::errc()) {
                 check(worksheet_write_number(sheet, sheetRow, column, value, doseFormat));
@@ -124,8 +125,8 @@ void writeXlsxFile(const std::string& path, const ResultStore& store, const Prov
                                              exporting::cellText(text).c_str(), nullptr));
             }
         };
-        for (int t = 1; t <= doses.tableCount(); ++t) {
-            const exporting::TableTexts texts = doses.tableTexts(t);
+        for (int t = 1; t <= tableCount; ++t) {
+            const exporting::TableTexts texts = exporting::tableTexts(run, t);
             for (int r = 1; r <= rows; ++r) {
                 ++sheetRow;
                 lxw_col_t column = 0;
@@ -134,18 +135,19 @@ void writeXlsxFile(const std::string& path, const ResultStore& store, const Prov
                          &texts.scenario, &tissues[static_cast<std::size_t>(r - 1)]})
                     check(
                         worksheet_write_string(sheet, sheetRow, column++, field->c_str(), nullptr));
-                writeDose(column++, store.inUtero(t, r));
+                writeDose(column++, run.inUteroText(t, r));
                 for (int n = 1; n <= periods; ++n) {
-                    writeDose(column++, store.postNatal(t, r, n));
-                    writeDose(column++, store.offspring(t, r, n));
+                    writeDose(column++, run.postNatalText(t, r, n));
+                    writeDose(column++, run.offspringText(t, r, n));
                 }
             }
-            doses.tableWritten(t, progress);
+            // Cancelled: the workbook is freed unwritten and the scratch folder goes with it.
+            if (!exporting::tableWritten(t, tableCount, progress)) return false;
         }
 
         check(worksheet_set_column(provenanceSheet, 0, 0, kProvenanceColumnWidth, nullptr));
         lxw_row_t line = 0;
-        for (const std::string& text : provenanceLines(provenance, doses.tableCount())) {
+        for (const std::string& text : provenanceLines(provenance, tableCount)) {
             std::string_view rest = text;
             do {
                 std::size_t cut = std::min(rest.size(), kCellTextLimit);
@@ -163,6 +165,7 @@ void writeXlsxFile(const std::string& path, const ResultStore& store, const Prov
     exporting::checkWorkbook(
         workbookPath, {"xl/worksheets/sheet1.xml", sheetRows, static_cast<int>(columns.size())});
     saveFinishedFile(workbookPath, path);
+    return true;
 }
 
 }  // namespace fetaldose

@@ -1,6 +1,8 @@
 #include "core/refdata/catalogue.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "core/refdata/data_directory.h"
@@ -36,7 +38,11 @@ CatalogueLoad loadCatalogue(const std::string& dataDirectory, FileAttributes& at
     }
 
     try {
+        const std::optional<FileIdentity> identity = fileIdentityOf(*cataloguePath);
         TextReader file = TextReader::open(*cataloguePath);
+        // A copy of the bytes as they are read, so that runs can name the very bytes their
+        // half-lives came from.
+        file.keepCopy();
         // The first pair is read whatever the count says; the count only says how many follow.
         const std::int32_t count = file.readCount();
         CatalogueEntry first = readEntry(file);
@@ -62,6 +68,11 @@ CatalogueLoad loadCatalogue(const std::string& dataDirectory, FileAttributes& at
             if (dataFiles) makeDataFileReadOnly(*dataFiles, entry.name, attributes);
             load.entries.push_back(std::move(entry));
         }
+        std::string bytes = file.takeCopyOfWholeFile();
+        const std::size_t size = bytes.size();
+        auto kept = std::shared_ptr<char[]>(new char[size]);
+        std::copy(bytes.begin(), bytes.end(), kept.get());
+        load.source.emplace(*cataloguePath, std::move(kept), size, identity);
     } catch (const Fault& fault) {
         load.fault = fault.what();
     }

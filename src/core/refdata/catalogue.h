@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/textio/source_file.h"
+
 namespace fetaldose {
 
 inline constexpr int kCatalogueCapacity = 900;
@@ -31,6 +33,9 @@ FileAttributes& systemFileAttributes();
 
 struct CatalogueLoad {
     std::vector<CatalogueEntry> entries;  // row i of the grid is entry i + 1
+    // The catalogue's bytes as read (what runs name as their catalogue); nothing when the file
+    // is missing or could not be read.
+    std::optional<SourceFile> source;
     // The fault that stopped the load early, as its message (the error box adds the full
     // stop); the entries read before it stay.
     std::optional<std::string> fault;

@@ -24,26 +24,17 @@ void row(BlockWriter& block, std::string_view label, std::size_t rowBytes, Write
     block.used(BlockWriter::copy(writeRow(at), BlockWriter::kLineEnd));
 }
 
-// Checked before anything is written: a missing label must not leave a short file.
-void requireLabels(const ResultStore& store, const std::vector<std::string>& rowLabels,
-                   const std::vector<std::string>& periodHeadings) {
-    if (store.tableCount() > 0 &&
-        (rowLabels.size() < static_cast<std::size_t>(store.rowCount()) ||
-         periodHeadings.size() < static_cast<std::size_t>(store.periodCount())))
-        throw RangeError();
-}
-
-void writeTables(TextWriter& out, const ResultStore& store,
-                 const std::vector<std::string>& rowLabels,
-                 const std::vector<std::string>& periodHeadings) {
+void writeTables(TextWriter& out, const RunResult& run) {
+    const ResultStore& store = run.store();
+    const TableLayout& layout = run.layout();
     const int rows = store.rowCount();
     const int periods = store.periodCount();
     const int tables = store.tableCount();
     BlockWriter block(out);
     const std::size_t rowBytes = store.maxRowBytes();
-    auto label = [&rowLabels](int r) {
-        return std::string_view(rowLabels[static_cast<std::size_t>(r - 1)]);
-    };
+    std::vector<std::string_view> labels;
+    for (int r = 1; r <= rows; ++r) labels.push_back(layout.rowLabel(r));
+    auto label = [&labels](int r) { return labels[static_cast<std::size_t>(r - 1)]; };
     for (int t = 1; t <= tables; ++t) {
         block.line(store.nuclide(t));
         block.line(store.group(t));
@@ -59,7 +50,7 @@ void writeTables(TextWriter& out, const ResultStore& store,
         block.append(kTimePeriodsPrefix);
         for (int n = 1; n <= periods; ++n) {
             block.append(kResultsFieldSeparator);
-            block.append(periodHeadings[static_cast<std::size_t>(n - 1)]);
+            block.append(layout.periodHeading(n));
         }
         block.line({});
 
@@ -77,19 +68,12 @@ void writeTables(TextWriter& out, const ResultStore& store,
 
 }  // namespace
 
-void writeResultsFile(const std::string& path, const ResultStore& store,
-                      const std::vector<std::string>& rowLabels,
-                      const std::vector<std::string>& periodHeadings) {
-    requireLabels(store, rowLabels, periodHeadings);
-    saveTextFile(path,
-                 [&](TextWriter& out) { writeTables(out, store, rowLabels, periodHeadings); });
+void writeResultsFile(const std::string& path, const RunResult& run) {
+    saveTextFile(path, [&](TextWriter& out) { writeTables(out, run); });
 }
 
-void writeResults(TextWriter& out, const ResultStore& store,
-                  const std::vector<std::string>& rowLabels,
-                  const std::vector<std::string>& periodHeadings) {
-    requireLabels(store, rowLabels, periodHeadings);
-    writeTables(out, store, rowLabels, periodHeadings);
+void writeResults(TextWriter& out, const RunResult& run) {
+    writeTables(out, run);
     out.flush();
 }
 

@@ -4,23 +4,19 @@
 #include <string>
 #include <vector>
 
-#include "core/run/result_store.h"
+#include "core/run/run_result.h"
 
 namespace fetaldose {
 
 class TextWriter;
 
-// Writes tables 1..tableCount of the store. rowLabels[r-1] is the label of grid row r and
-// periodHeadings[n-1] the heading of the n-th chosen period, as the viewer's offspring grid
-// holds them. A failure throws IoError and leaves any earlier file of that name intact.
-void writeResultsFile(const std::string& path, const ResultStore& store,
-                      const std::vector<std::string>& rowLabels,
-                      const std::vector<std::string>& periodHeadings);
+// Writes every table of the run, each row under its layout label and each period under its
+// heading, as the viewer shows them. A failure throws IoError and leaves any earlier file of
+// that name intact.
+void writeResultsFile(const std::string& path, const RunResult& run);
 
 // Writes the same bytes to a writer that is already open (standard output, say). Throws
-// RangeError before writing anything when a label is missing, IoError when a write fails.
-void writeResults(TextWriter& out, const ResultStore& store,
-                  const std::vector<std::string>& rowLabels,
-                  const std::vector<std::string>& periodHeadings);
+// IoError when a write fails.
+void writeResults(TextWriter& out, const RunResult& run);
 
 }  // namespace fetaldose

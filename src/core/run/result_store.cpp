@@ -128,6 +128,13 @@ struct ResultStore::Impl {
                                static_cast<std::size_t>(position)]];
     }
 
+    // The decimal mark a row writer writes a slot's numbers with (see maxRowBytes).
+    char decimalMark(int slot, char asked) const {
+        if (asked == 0 || asked == separator) return separator;
+        if (state(slot) != kPlainRecord) throw RangeError();
+        return asked;
+    }
+
     void checkSlot(int slot) const {
         if (slot < 0 || slot >= slots) throw RangeError();
     }
@@ -273,24 +280,27 @@ std::size_t ResultStore::maxRowBytes() const {
     return static_cast<std::size_t>(std::max(periodCount(), 1)) * (1 + kMaxDoseText);
 }
 
-char* ResultStore::writeInUteroRow(int slot, int row, char fieldSeparator, char* at) const {
+char* ResultStore::writeInUteroRow(int slot, int row, char fieldSeparator, char* at,
+                                   char decimalMark) const {
     if (!impl_) throw RangeError();
     const auto& d = *impl_;
     d.checkRow(slot, row);
+    const char mark = d.decimalMark(slot, decimalMark);
     *at++ = fieldSeparator;
     if (d.state(slot) == kPlainRecord)
-        return detail::writePlainField(d.plainField(slot, 0, row), d.separator, at);
+        return detail::writePlainField(d.plainField(slot, 0, row), mark, at);
     return append(at, inUtero(slot, row));
 }
 
-char* ResultStore::writePostNatalRow(int slot, int row, char fieldSeparator, char* at) const {
+char* ResultStore::writePostNatalRow(int slot, int row, char fieldSeparator, char* at,
+                                     char decimalMark) const {
     if (!impl_) throw RangeError();
     const auto& d = *impl_;
     d.checkRow(slot, row);
+    const char separator = d.decimalMark(slot, decimalMark);
     if (d.state(slot) == kPlainRecord) {
         // Fields and separator in locals: the bytes written could otherwise be taken to
         // change them, and they would be read again for every cell.
-        const char separator = d.separator;
         const char* fields[kPeriodCount];
         const int periods = d.plainFields(slot, row, fields);
         for (int n = 0; n < periods; ++n) {
@@ -306,14 +316,15 @@ char* ResultStore::writePostNatalRow(int slot, int row, char fieldSeparator, cha
     return at;
 }
 
-char* ResultStore::writeOffspringRow(int slot, int row, char fieldSeparator, char* at) const {
+char* ResultStore::writeOffspringRow(int slot, int row, char fieldSeparator, char* at,
+                                     char decimalMark) const {
     if (!impl_) throw RangeError();
     const auto& d = *impl_;
     d.checkRow(slot, row);
+    const char separator = d.decimalMark(slot, decimalMark);
     if (d.state(slot) == kPlainRecord) {
         // The in-utero dose is read once for the whole row; locals as in writePostNatalRow.
         const detail::PlainDose inUtero = detail::readPlainDose(d.plainField(slot, 0, row));
-        const char separator = d.separator;
         const char* fields[kPeriodCount];
         const int periods = d.plainFields(slot, row, fields);
         for (int n = 0; n < periods; ++n) {

@@ -55,10 +55,16 @@ class ResultStore {
     // Whole rows at once, for writing every table (the results file): the texts above, each
     // after fieldSeparator, written at `at`, which has room for maxRowBytes(); returns the
     // end. Numbers out of range throw RangeError, as above.
+    // A plain table's numbers may be written with another decimal mark than the run's
+    // (decimalMark, 0 for the run's own), as files for other programs want '.'; asked of any
+    // other table, that throws RangeError.
     std::size_t maxRowBytes() const;
-    char* writeInUteroRow(int slot, int row, char fieldSeparator, char* at) const;
-    char* writePostNatalRow(int slot, int row, char fieldSeparator, char* at) const;
-    char* writeOffspringRow(int slot, int row, char fieldSeparator, char* at) const;
+    char* writeInUteroRow(int slot, int row, char fieldSeparator, char* at,
+                          char decimalMark = 0) const;
+    char* writePostNatalRow(int slot, int row, char fieldSeparator, char* at,
+                            char decimalMark = 0) const;
+    char* writeOffspringRow(int slot, int row, char fieldSeparator, char* at,
+                            char decimalMark = 0) const;
     // Whether every dose of the slot is a plain field ("d.dE+dd"): its rows then hold only
     // texts of 7 or 8 bytes, each a number whose second byte is the decimal separator.
     bool plainTable(int slot) const;

@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "core/refdata/data_directory.h"
+#include "core/run/labels.h"
 #include "core/run/run_texts.h"
 #include "core/run/table_values.h"
 #include "core/textio/faults.h"
+#include "core/textio/text_encoding.h"
 #include "core/textio/text_reader.h"
 
 namespace fetaldose {
@@ -89,8 +91,8 @@ int countTables(const RunSelection& run, const NuclideData& data) {
 // Fills the slots of one nuclide in the fixed order: group, route (particulates, ingestion,
 // vapours), type and size or entry, scenario. Returns the number of the last slot filled.
 int fillNuclide(const RunSelection& run, const NuclideData& data, const TableContext& context,
-                const std::array<std::uint32_t, kScenarioCount>& scenarioHeadings, int lastSlot,
-                ResultStore& store) {
+                const std::array<std::uint32_t, kScenarioCount>& scenarioHeadings, int nuclide,
+                int lastSlot, ResultStore& store, std::vector<TableKey>* keys) {
     // The headings of the tables of one entry differ only in their scenario: they are worked
     // out once per entry, not once per table.
     auto eachScenario = [&](TableKey key) {
@@ -101,12 +103,14 @@ int fillNuclide(const RunSelection& run, const NuclideData& data, const TableCon
             if (!headings) headings = tableHeadings(store, data, key, context);
             headings->scenario = scenarioHeadings[static_cast<std::size_t>(s - 1)];
             fillTableSlot(store, ++lastSlot, recordFor(data, key), *headings, context);
+            if (keys) keys->push_back(key);
         }
     };
     for (int g = 1; g <= 2; ++g) {
         if (!(g == 1 ? run.memberOfPublic : run.worker)) continue;
         const GroupSection& section = data.groups[static_cast<std::size_t>(g - 1)];
         TableKey key;
+        key.nuclide = nuclide;
         key.group = g;
         if (run.particulates) {
             key.route = IntakeRoute::Particulates;
@@ -149,6 +153,24 @@ void releaseFailedRun(ResultStore& store) noexcept {
 
 }  // namespace
 
+std::string_view TableLayout::rowLabel(int r) const {
+    if (r < 1 || r > rowCount()) throw RangeError();
+    const int row = rows[static_cast<std::size_t>(r - 1)];
+    if (row < 1 || row > static_cast<int>(kRowLabels.size())) throw RangeError();
+    return kRowLabels[static_cast<std::size_t>(row - 1)];
+}
+
+std::string_view TableLayout::periodHeading(int n) const {
+    if (n < 1 || n > periodCount()) throw RangeError();
+    const int period = periods[static_cast<std::size_t>(n - 1)];
+    if (period < 1 || period > static_cast<int>(kPeriodLabels.size())) throw RangeError();
+    return kPeriodLabels[static_cast<std::size_t>(period - 1)];
+}
+
+std::string_view TableLayout::periodName(int n) const {
+    return trimBlanks(periodHeading(n));
+}
+
 RunCheck checkSelection(const SelectionSnapshot& selection) {
     RunCheck check;
     if (selection.nuclides.empty()) return stopAt(check, kSelectNuclideMessage);
@@ -164,21 +186,21 @@ RunCheck checkSelection(const SelectionSnapshot& selection) {
     for (int item = 0; item < kTissueItemCount; ++item) {
         if (!selection.allOrgans && !selection.tissues[static_cast<std::size_t>(item)]) continue;
         if (item < kBrainItem) {
-            check.rows.push_back(item + 1);
+            check.layout.rows.push_back(item + 1);
         } else if (item == kBrainItem) {
-            check.rows.push_back(3);
-            check.rows.push_back(4);
+            check.layout.rows.push_back(3);
+            check.layout.rows.push_back(4);
         } else {
-            check.rows.push_back(item + 2);
+            check.layout.rows.push_back(item + 2);
         }
     }
-    if (check.rows.empty()) return stopAt(check, kSelectTissueMessage);
+    if (check.layout.rows.empty()) return stopAt(check, kSelectTissueMessage);
     check.stage = GridStage::RowLabelsWritten;
 
     for (int period = 1; period <= kPeriodCount; ++period)
         if (selection.allPeriods || selection.periods[static_cast<std::size_t>(period - 1)])
-            check.periods.push_back(period);
-    if (check.periods.empty()) return stopAt(check, kSelectPeriodMessage);
+            check.layout.periods.push_back(period);
+    if (check.layout.periods.empty()) return stopAt(check, kSelectPeriodMessage);
     check.stage = GridStage::LaidOut;
     return check;
 }
@@ -189,53 +211,51 @@ namespace {
 // read from disk once, and every copy's tables refer to the same bytes.
 class DataFileBytes {
   public:
+    explicit DataFileBytes(std::vector<SourceFile>& read) : read_(read) {}
+
     // Reads the file at `path` into `data`; the store is handed the bytes the first time.
     void read(const std::string& path, NuclideData& data, ResultStore& store) {
-        for (const Kept& kept : kept_) {
-            if (kept.path != path) continue;
-            TextReader again(std::string_view(kept.bytes.get(), kept.size));
+        for (const SourceFile& kept : read_) {
+            if (kept.path() != path) continue;
+            TextReader again(kept.bytes());
             readNuclideData(again, data);
             return;
         }
         // The whole file is read into memory and the tables refer to its bytes, which the
         // store keeps for as long as it holds them.
+        const std::optional<FileIdentity> identity = fileIdentityOf(path);
         TextReader file = TextReader::openWhole(path);
         readNuclideData(file, data);
         store.keepBytes(file.wholeBytes(), file.wholeSize());
-        kept_.push_back({path, file.wholeBytes(), file.wholeSize()});
+        read_.emplace_back(path, file.wholeBytes(), file.wholeSize(), identity);
     }
 
   private:
-    struct Kept {
-        std::string path;
-        std::shared_ptr<const char[]> bytes;
-        std::size_t size = 0;
-    };
     // Few distinct files take part in a run; a list is searched faster than a map is built.
-    std::vector<Kept> kept_;
+    std::vector<SourceFile>& read_;
 };
 
 FillOutcome fillFrom(const SelectionSnapshot& selection, const RunCheck& check,
                      const std::string& dataDirectory, char decimalSeparator, NuclideData& scratch,
-                     ResultStore& store) {
+                     ResultStore& store, RunRecording& recording) {
     FillOutcome outcome;
     if (selection.nuclides.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
         throw RangeError();
     const RunSelection run = readRunSelection(selection);
     const int nuclideCount = static_cast<int>(selection.nuclides.size());
-    store.resize(nuclideCount, static_cast<int>(check.rows.size()),
-                 static_cast<int>(check.periods.size()));
-    store.setLayout(check.rows, check.periods, decimalSeparator);
+    store.resize(nuclideCount, static_cast<int>(check.layout.rows.size()),
+                 static_cast<int>(check.layout.periods.size()));
+    store.setLayout(check.layout.rows, check.layout.periods, decimalSeparator);
     std::array<std::uint32_t, kScenarioCount> scenarioHeadings{};
     for (std::size_t s = 0; s < kScenarioCount; ++s)
         scenarioHeadings[s] = store.keepHeadings({}, {}, {}, kScenarioTexts[s]).scenario;
 
     TableContext context;
-    context.rows = &check.rows;
-    context.periods = &check.periods;
+    context.rows = &check.layout.rows;
+    context.periods = &check.layout.periods;
     context.decimalSeparator = decimalSeparator;
 
-    DataFileBytes dataFiles;
+    DataFileBytes dataFiles(recording.files);
     int tableCount = 0;
     int currentTable = 0;
     for (int index = 0; index < nuclideCount; ++index) {
@@ -257,7 +277,8 @@ FillOutcome fillFrom(const SelectionSnapshot& selection, const RunCheck& check,
             static_cast<std::size_t>(index) < selection.halfLives.size()
                 ? std::string_view(selection.halfLives[static_cast<std::size_t>(index)])
                 : std::string_view();
-        currentTable = fillNuclide(run, scratch, context, scenarioHeadings, currentTable, store);
+        currentTable = fillNuclide(run, scratch, context, scenarioHeadings, index, currentTable,
+                                   store, recording.keys);
         // Only whole nuclides count as tables in the store, so a fault in a later file never
         // leaves a half-filled slot where a reader would take it for a table.
         store.setTableCount(currentTable);
@@ -270,14 +291,17 @@ FillOutcome fillFrom(const SelectionSnapshot& selection, const RunCheck& check,
 
 FillOutcome fillResultStore(const SelectionSnapshot& selection, const RunCheck& check,
                             const std::string& dataDirectory, char decimalSeparator,
-                            NuclideData& scratch, ResultStore& store) {
+                            NuclideData& scratch, ResultStore& store, RunRecording* recording) {
     if (check.stage != GridStage::LaidOut) {
         FillOutcome outcome;
         outcome.stopMessage = check.stopMessage;
         return outcome;
     }
+    std::vector<SourceFile> files;
+    RunRecording discarded{files, nullptr};
     try {
-        return fillFrom(selection, check, dataDirectory, decimalSeparator, scratch, store);
+        return fillFrom(selection, check, dataDirectory, decimalSeparator, scratch, store,
+                        recording ? *recording : discarded);
     } catch (...) {
         // A run that fails shows no table: what it read is let go at once, not kept until
         // the next run.

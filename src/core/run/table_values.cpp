@@ -15,6 +15,7 @@
 #include "core/run/result_store.h"
 #include "core/run/run_texts.h"
 #include "core/textio/faults.h"
+#include "core/textio/text_encoding.h"
 
 // Dose numbers are read and written here by hand, never through strtod, printf or streams:
 // those follow the process's C locale, which the GUI toolkit changes to the user's, and would
@@ -365,6 +366,73 @@ long double valueOf(ParsedDose& dose, std::string_view text, char decimalSeparat
 long double readDose(std::string_view text, char decimalSeparator) {
     detail::ParsedDose dose = detail::parseDose(text, decimalSeparator);
     return detail::valueOf(dose, text, decimalSeparator);
+}
+
+bool pointFormOfDose(std::string_view text, char decimalSeparator, std::string& out) {
+    // The form nearly every dose takes, "3,4E-07", needs no more than its mark replaced.
+    if (text.size() == 7 && isDigit(text[0]) && text[1] == decimalSeparator && isDigit(text[2]) &&
+        text[3] == 'E' && (text[4] == '-' || text[4] == '+') && isDigit(text[5]) &&
+        isDigit(text[6])) {
+        out.assign(text);
+        out[1] = '.';
+        return true;
+    }
+    text = trimBlanks(text);
+    std::size_t i = 0;
+    const auto digitsFrom = [&](std::size_t from) {
+        std::size_t end = from;
+        while (end < text.size() && isDigit(text[end])) ++end;
+        return end;
+    };
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    const std::size_t integerEnd = digitsFrom(i);
+    const std::string_view integer = text.substr(i, integerEnd - i);
+    i = integerEnd;
+    std::string_view fraction;
+    if (i < text.size() && text[i] == decimalSeparator) {
+        const std::size_t fractionEnd = digitsFrom(i + 1);
+        fraction = text.substr(i + 1, fractionEnd - i - 1);
+        i = fractionEnd;
+    }
+    if (integer.empty() && fraction.empty()) return false;
+    std::string_view exponent;
+    if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
+        std::size_t start = i + 1;
+        if (start < text.size() && (text[start] == '+' || text[start] == '-')) ++start;
+        const std::size_t end = digitsFrom(start);
+        if (end == start) return false;
+        exponent = text.substr(i + 1, end - i - 1);
+        i = end;
+    }
+    if (i != text.size()) return false;
+    out.clear();
+    if (negative) out += '-';
+    out += integer.empty() ? std::string_view("0") : integer;
+    if (!fraction.empty()) {
+        out += '.';
+        out += fraction;
+    }
+    if (!exponent.empty()) {
+        out += 'E';
+        out += exponent;
+    }
+    return true;
+}
+
+double doseValue(std::string_view text, char decimalSeparator) {
+    const long double wide = readDose(text, decimalSeparator);  // refuses what is no dose
+    std::string point;
+    double value = 0;
+    if (!pointFormOfDose(text, decimalSeparator, point)) notANumber(text);
+    const std::errc error = std::from_chars(point.data(), point.data() + point.size(), value).ec;
+    if (error == std::errc()) return value;
+    if (error != std::errc::result_out_of_range) notANumber(text);
+    // Beyond the range of double: infinite with its sign, or as small as double holds.
+    if (std::fabs(wide) > static_cast<long double>(std::numeric_limits<double>::max()))
+        return wide > 0 ? std::numeric_limits<double>::infinity()
+                        : -std::numeric_limits<double>::infinity();
+    return static_cast<double>(wide);
 }
 
 namespace {

@@ -15,13 +15,16 @@ namespace fetaldose {
 
 enum class IntakeRoute { Particulates, Ingestion, Vapours };
 
-// Which record of the current NuclideData a table comes from. All numbers are 1-based.
+// Which record of which chosen nuclide's data a table comes from. All numbers but the
+// nuclide's are 1-based.
 struct TableKey {
     int group = 1;  // 1 members of the public, 2 workers
     IntakeRoute route = IntakeRoute::Ingestion;
     int entry = 1;        // absorption type (particulates), or ingestion or vapour entry
     int aerosolSize = 1;  // particulates only
     int scenario = 1;
+    int nuclide = 0;  // place of the nuclide in the chosen list, from 0
+    bool operator==(const TableKey&) const = default;
 };
 
 // What a table takes from the run besides its record.
@@ -75,6 +78,16 @@ std::string localiseField(std::string_view field, char decimalSeparator);
 // Anything else throws ConversionError with the text; so does a value outside the range of
 // long double.
 long double readDose(std::string_view text, char decimalSeparator);
+
+// A dose text as a plain number with '.' as its decimal mark, for files other programs read
+// ("3,4E-07" under a comma separator gives "3.4E-07"): blanks and a '+' sign dropped, a missing
+// integer digit written as 0. False, with `out` untouched, for a text that is no number.
+bool pointFormOfDose(std::string_view text, char decimalSeparator, std::string& out);
+
+// The number a dose text shows, as the nearest double (Sv per Bq); one beyond the range of
+// double is infinite (or, below it, the nearest double holds). Throws ConversionError as
+// readDose does.
+double doseValue(std::string_view text, char decimalSeparator);
 
 // Writes a computed dose with two significant digits: the value taken to 18 significant
 // digits, then rounded half away from zero, as d<sep>dE+xx (sign of the exponent always, at

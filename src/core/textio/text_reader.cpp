@@ -110,6 +110,7 @@ bool TextReader::refill() {
         if (n > 0) {
             pos_ = 0;
             end_ = static_cast<std::size_t>(n);
+            if (copy_) copy_->append(buffer_.get(), end_);
             return true;
         }
         if (n == 0) {
@@ -117,6 +118,30 @@ bool TextReader::refill() {
             return false;
         }
         if (errno != EINTR) throw IoError::fromErrno(errno, path_, /*forReading=*/true);
+    }
+}
+
+void TextReader::keepCopy() {
+    copy_ = std::make_unique<std::string>();
+}
+
+std::string TextReader::takeCopyOfWholeFile() {
+    if (!copy_) return {};
+    std::string bytes = std::move(*copy_);
+    copy_.reset();
+    if (!fd_) return bytes;
+    // Nothing more is read through the buffer: it takes the rest of the file on its way.
+    pos_ = end_ = 0;
+    ended_ = true;
+    for (;;) {
+        const ssize_t n = ::read(fd_.get(), buffer_.get(), kBufferSize);
+        if (n > 0) {
+            bytes.append(buffer_.get(), static_cast<std::size_t>(n));
+        } else if (n == 0) {
+            return bytes;
+        } else if (errno != EINTR) {
+            throw IoError::fromErrno(errno, path_, /*forReading=*/true);
+        }
     }
 }
 

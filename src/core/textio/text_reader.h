@@ -73,6 +73,14 @@ class TextReader {
     // the blank lines it skips and past its own line.
     int lineNumber() const { return lineNumber_; }
 
+    // For a reader made by open: keeps a copy of every byte read from the file from now on, so
+    // that the bytes can be named later without reading the file a second time.
+    void keepCopy();
+    // Reads what is left of the file (past a Ctrl-Z too) into the copy and hands the copy
+    // over: the whole file's bytes when keepCopy came before the first read. Throws IoError as
+    // the reads do. The reader reads nothing more after it.
+    std::string takeCopyOfWholeFile();
+
   private:
     TextReader(FileDescriptor fd, std::string path);
     bool refill();
@@ -93,6 +101,7 @@ class TextReader {
     std::size_t end_ = 0;
     bool ended_ = false;  // Ctrl-Z or the physical end has been reached
     int lineNumber_ = 1;
+    std::unique_ptr<std::string> copy_;  // see keepCopy
 };
 
 // Reads a whole file as it stands (no line rules), handing each piece read to `take` in order;

@@ -3,7 +3,7 @@
 #include <QByteArrayView>
 #include <cstddef>
 
-#include "core/export/text_encoding.h"
+#include "core/textio/text_encoding.h"
 
 namespace fetaldose::gui {
 

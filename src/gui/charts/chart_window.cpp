@@ -43,10 +43,6 @@ using charts::DoseView;
 constexpr int kDefaultLines = 3;  // a long run starts with its first rows and its last one
 constexpr int kControlsWidth = 290;
 
-QString trimmedBytes(const std::string& text) {
-    return displayText(text).trimmed();
-}
-
 QLabel* buddyLabel(const char* text, QWidget* buddy) {
     auto* label = new QLabel(QString::fromUtf8(text));
     label->setBuddy(buddy);
@@ -55,8 +51,7 @@ QLabel* buddyLabel(const char* text, QWidget* buddy) {
 
 }  // namespace
 
-ChartWindow::ChartWindow(const ResultStore& store, QWidget* parent)
-    : QWidget(parent, Qt::Window), store_(store) {
+ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("ChartWindow"));
     setWindowTitle(QString::fromUtf8(texts::kChartWindowTitle));
     message_ = [this](const QString& text) { QMessageBox::warning(this, windowTitle(), text); };
@@ -182,8 +177,8 @@ void ChartWindow::buildControls() {
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 }
 
-void ChartWindow::setRunLayout(const charts::RunLayout& layout) {
-    layout_ = layout;
+void ChartWindow::setRun(std::shared_ptr<const RunResult> run) {
+    run_ = std::move(run);
     fillLayoutControls();
     rebuild();
 }
@@ -205,10 +200,12 @@ void ChartWindow::fillLayoutControls() {
     barTissueBox_->clear();
     periodBox_->clear();
 
-    const int rows = static_cast<int>(layout_.rowLabels.size());
+    const TableLayout noLayout;
+    const TableLayout& layout = run_ ? run_->layout() : noLayout;
+    const int rows = layout.rowCount();
     bool anyKept = false;
     for (int r = 1; r <= rows; ++r) {
-        const QString label = displayText(layout_.rowLabels[r - 1]);
+        const QString label = displayText(layout.rowLabel(r));
         auto* item = new QListWidgetItem(label, tissueList_);
         item->setData(Qt::UserRole, r);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
@@ -224,9 +221,8 @@ void ChartWindow::fillLayoutControls() {
     const int barIndex = barTissueBox_->findText(barTissue);
     barTissueBox_->setCurrentIndex(barIndex >= 0 ? barIndex : rows - 1);
 
-    const int periods = static_cast<int>(layout_.periodHeadings.size());
-    for (int n = 1; n <= periods; ++n)
-        periodBox_->addItem(trimmedBytes(layout_.periodHeadings[n - 1]), n);
+    const int periods = layout.periodCount();
+    for (int n = 1; n <= periods; ++n) periodBox_->addItem(displayText(layout.periodName(n)), n);
     const int periodIndex = periodBox_->findText(period);
     periodBox_->setCurrentIndex(periodIndex >= 0 ? periodIndex : periods - 1);
 }
@@ -316,7 +312,7 @@ void ChartWindow::rebuild() {
 
 void ChartWindow::redraw() {
     stale_ = false;
-    data_ = charts::buildChart(store_, layout_, request());
+    data_ = charts::buildChart(run_.get(), request());
     QChart* previous = chartView_->chart();
     chartView_->setChart(drawChart(data_));
     delete previous;

@@ -7,10 +7,11 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "core/charts/chart_series.h"
-#include "core/run/result_store.h"
+#include "core/run/run_result.h"
 
 QT_BEGIN_NAMESPACE
 class QChartView;
@@ -27,16 +28,14 @@ namespace fetaldose::gui {
 class ChartWindow : public QWidget {
     Q_OBJECT
   public:
-    // The store is the run's, read on every change of table or choice; it must outlive the
-    // window. The window is a top-level window of its own (a child of `parent` for stacking).
-    explicit ChartWindow(const ResultStore& store, QWidget* parent = nullptr);
+    // The window is a top-level window of its own (a child of `parent` for stacking).
+    explicit ChartWindow(QWidget* parent = nullptr);
     ~ChartWindow() override;
 
-    // After each run: the row labels and period headings the run wrote into the viewer's
-    // grids, and the run's decimal separator. Keeps the tissues and period chosen so far where
-    // the new run has them.
-    void setRunLayout(const charts::RunLayout& layout);
-    // Charts table `slot` of the store (called as the viewer pages).
+    // The run whose tables are charted, read on every change of table or choice; nothing while
+    // a run is being made. Keeps the tissues and period chosen so far where the new run has them.
+    void setRun(std::shared_ptr<const RunResult> run);
+    // Charts table `slot` of the run (called as the viewer pages).
     void showForTable(int slot);
     int table() const { return slot_; }
 
@@ -82,8 +81,7 @@ class ChartWindow : public QWidget {
     void showHover(int seriesIndex, int category, bool entered);
     charts::ChartRequest request() const;
 
-    const ResultStore& store_;
-    charts::RunLayout layout_;
+    std::shared_ptr<const RunResult> run_;
     charts::ChartData data_;
     int slot_ = 1;
     bool stale_ = true;  // a change not drawn yet, because the window is hidden

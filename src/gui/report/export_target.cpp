@@ -13,17 +13,21 @@ namespace texts = report_texts;
 namespace {
 
 struct FileType {
-    ExportKind kind;
+    OutputFormat format;
     const QString& name;
-    QLatin1StringView suffix;
 };
 
+// The dialog's types; their extensions are the formats' own.
 const std::array<FileType, 3>& fileTypes() {
     static const std::array<FileType, 3> types = {
-        FileType{ExportKind::Csv, texts::kCsvFileType, QLatin1StringView("csv")},
-        FileType{ExportKind::Xlsx, texts::kXlsxFileType, QLatin1StringView("xlsx")},
-        FileType{ExportKind::Pdf, texts::kPdfFileType, QLatin1StringView("pdf")}};
+        FileType{OutputFormat::Csv, texts::kCsvFileType},
+        FileType{OutputFormat::Xlsx, texts::kXlsxFileType},
+        FileType{OutputFormat::Pdf, texts::kPdfFileType}};
     return types;
+}
+
+QString suffixOf(OutputFormat format) {
+    return QString::fromLatin1(outputFormatInfo(format).extension.substr(1));
 }
 
 }  // namespace
@@ -34,21 +38,21 @@ QStringList exportFileTypes() {
     return names;
 }
 
-ExportKind exportKindFor(const QString& fileName, const QString& pickedFileType) {
+OutputFormat exportFormatFor(const QString& fileName, const QString& pickedFileType) {
     const QString suffix = QFileInfo(fileName).suffix();
     for (const FileType& type : fileTypes())
-        if (suffix.compare(type.suffix, Qt::CaseInsensitive) == 0) return type.kind;
+        if (suffix.compare(suffixOf(type.format), Qt::CaseInsensitive) == 0) return type.format;
     for (const FileType& type : fileTypes())
-        if (type.name == pickedFileType) return type.kind;
-    return ExportKind::Csv;
+        if (type.name == pickedFileType) return type.format;
+    return OutputFormat::Csv;
 }
 
 std::optional<ExportTarget> askExportTarget(QWidget* parent) {
     std::vector<SaveFileType> types;
-    for (const FileType& type : fileTypes()) types.push_back({type.name, type.suffix});
+    for (const FileType& type : fileTypes()) types.push_back({type.name, suffixOf(type.format)});
     const auto choice = askSaveFile(parent, texts::kExportCaption, types);
     if (!choice) return {};
-    return ExportTarget{choice->path, exportKindFor(choice->path, types[choice->type].name)};
+    return ExportTarget{choice->path, exportFormatFor(choice->path, types[choice->type].name)};
 }
 
 }  // namespace fetaldose::gui

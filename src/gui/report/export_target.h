@@ -6,15 +6,15 @@
 #include <QStringList>
 #include <optional>
 
+#include "core/run/output_format.h"
+
 class QWidget;
 
 namespace fetaldose::gui {
 
-enum class ExportKind { Csv, Xlsx, Pdf };
-
 struct ExportTarget {
     QString path;
-    ExportKind kind = ExportKind::Csv;
+    OutputFormat format = OutputFormat::Csv;  // CSV, XLSX or the PDF report
 };
 
 // The dialog's file types, in this order: CSV, spreadsheet (XLSX), PDF report.
@@ -23,7 +23,7 @@ QStringList exportFileTypes();
 // The kind of file for a name and the file type picked in the dialog: a name ending in .csv,
 // .xlsx or .pdf (in any letter case) is that kind whatever type is picked; any other name is
 // of the picked type.
-ExportKind exportKindFor(const QString& fileName, const QString& pickedFileType);
+OutputFormat exportFormatFor(const QString& fileName, const QString& pickedFileType);
 
 // Shows the save dialog over `parent`. A name typed without an extension gets the picked
 // type's. Returns nothing when the user cancels.

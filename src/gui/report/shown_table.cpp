@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "core/run/result_store.h"
+#include "core/run/run_result.h"
 #include "gui/app/display_text.h"
 #include "gui/report/report_texts.h"
 
@@ -50,36 +50,33 @@ void appendHtmlRow(QString& out, const QStringList& cells, const char* cellTag, 
 
 }  // namespace
 
-ShownTable shownTableFromStore(const ResultStore& store, int table, TableView view,
-                               const std::vector<std::string>& rowLabels,
-                               const std::vector<std::string>& periodHeadings) {
+ShownTable shownTableFromRun(const RunResult* run, int table, TableView view) {
     ShownTable shown;
     const bool postNatal = view == TableView::PostNatal;
     // With no such table in this run (the viewer's "Table 1 of 0") the header lines are empty
     // and the dose cells blank, as the viewer shows them.
-    const bool present = store.hasTable(table);
-    auto heading = [&](std::string_view (ResultStore::*field)(int) const) {
-        return present ? displayText((store.*field)(table)) : QString();
+    const bool present = run && run->hasTable(table);
+    auto heading = [&](std::string_view (RunResult::*field)(int) const) {
+        return present ? displayText((run->*field)(table)) : QString();
     };
     // The viewer shows the scenario on the second line and the route on the third.
     shown.headerLines = {
-        {heading(&ResultStore::nuclide), heading(&ResultStore::group)},
-        {heading(&ResultStore::scenario)},
-        {heading(&ResultStore::route)},
+        {heading(&RunResult::nuclideHeading), heading(&RunResult::groupHeading)},
+        {heading(&RunResult::scenarioHeading)},
+        {heading(&RunResult::routeHeading)},
         {texts::kDoseCaption, postNatal ? texts::kPostnatalView : texts::kOffspringView}};
-    const int rows = std::min<int>(store.rowCount(), static_cast<int>(rowLabels.size()));
-    const int periods = std::min<int>(store.periodCount(), static_cast<int>(periodHeadings.size()));
     shown.columnHeadings = {texts::kTissueHeading, texts::kInUteroHeading};
-    for (int n = 1; n <= periods; ++n)
-        shown.columnHeadings.push_back(
-            displayText(periodHeadings[static_cast<std::size_t>(n - 1)]));
-    for (int r = 1; r <= rows; ++r) {
-        QStringList cells = {displayText(rowLabels[static_cast<std::size_t>(r - 1)]),
-                             present ? displayText(store.inUtero(table, r)) : kBlankCell};
-        for (int n = 1; n <= periods; ++n)
+    if (!run) return shown;
+    const TableLayout& layout = run->layout();
+    for (int n = 1; n <= layout.periodCount(); ++n)
+        shown.columnHeadings.push_back(displayText(layout.periodHeading(n)));
+    for (int r = 1; r <= layout.rowCount(); ++r) {
+        QStringList cells = {displayText(layout.rowLabel(r)),
+                             present ? displayText(run->inUteroText(table, r)) : kBlankCell};
+        for (int n = 1; n <= layout.periodCount(); ++n)
             cells.push_back(!present    ? kBlankCell
-                            : postNatal ? displayText(store.postNatal(table, r, n))
-                                        : displayText(store.offspring(table, r, n)));
+                            : postNatal ? displayText(run->postNatalText(table, r, n))
+                                        : displayText(run->offspringText(table, r, n)));
         shown.rows.push_back(std::move(cells));
     }
     return shown;

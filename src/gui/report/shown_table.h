@@ -12,7 +12,7 @@
 class QMimeData;
 
 namespace fetaldose {
-class ResultStore;
+class RunResult;
 }
 
 namespace fetaldose::gui {
@@ -27,12 +27,10 @@ struct ShownTable {
     QList<QStringList> rows;         // one per tissue: label, in-utero dose, one dose per period
 };
 
-// Table `table` (1-based) of the store in a view, with the viewer's row labels and period
-// headings (the viewer's RowLabelTexts and PeriodHeadingTexts). Its header lines are, as on
-// screen: nuclide and exposure group, scenario, route; then the caption and the view's name.
-ShownTable shownTableFromStore(const ResultStore& store, int table, TableView view,
-                               const std::vector<std::string>& rowLabels,
-                               const std::vector<std::string>& periodHeadings);
+// Table `table` (1-based) of a run (or of none, as before the first) in a view. Its header
+// lines are, as on screen: nuclide and exposure group, scenario, route; then the caption and
+// the view's name.
+ShownTable shownTableFromRun(const RunResult* run, int table, TableView view);
 
 // Header lines, column headings, then one line per tissue; cells separated by tabs, lines
 // ended by a line feed. A tab or line break inside a cell becomes a blank.

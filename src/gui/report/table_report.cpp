@@ -17,7 +17,7 @@
 #include <memory>
 #include <string_view>
 
-#include "core/run/result_store.h"
+#include "core/run/run_result.h"
 #include "core/textio/faults.h"
 #include "core/textio/text_writer.h"
 #include "gui/app/app_texts.h"
@@ -84,7 +84,7 @@ class ReportLayout {
         tablePages_ = tableCount() == 0 ? 0 : (tableCount() + tablesPerPage_ - 1) / tablesPerPage_;
     }
 
-    int tableCount() const { return tables_.store.tableCount(); }
+    int tableCount() const { return tables_.run.tableCount(); }
     int pageCount() const { return titlePages_ + tablePages_; }
     int titlePages() const { return titlePages_; }
     int tablesPerPage() const { return tablesPerPage_; }
@@ -175,9 +175,10 @@ void ReportLayout::layOutTitlePages(const std::vector<std::string>& provenance) 
 }
 
 void ReportLayout::layOutGrid() {
-    const ResultStore& store = tables_.store;
-    rows_ = std::clamp(store.rowCount(), 0, static_cast<int>(tables_.rowLabels.size()));
-    periods_ = std::clamp(store.periodCount(), 0, static_cast<int>(tables_.periodHeadings.size()));
+    const RunResult& run = tables_.run;
+    const TableLayout& layout = run.layout();
+    rows_ = layout.rowCount();
+    periods_ = layout.periodCount();
 
     const QFontMetricsF grid(fonts_.grid);
     const QFontMetricsF gridBold(fonts_.gridBold);
@@ -187,8 +188,8 @@ void ReportLayout::layOutGrid() {
 
     tissueWidth_ = gridBold.horizontalAdvance(texts::kTissueHeading);
     for (int r = 0; r < rows_; ++r)
-        tissueWidth_ = std::max(
-            tissueWidth_, grid.horizontalAdvance(displayText(tables_.rowLabels[std::size_t(r)])));
+        tissueWidth_ =
+            std::max(tissueWidth_, grid.horizontalAdvance(displayText(layout.rowLabel(r + 1))));
     tissueWidth_ += kCellPadding;
 
     // Every dose is a number of at most seven characters; the widest such text, the headings
@@ -197,16 +198,15 @@ void ReportLayout::layOutGrid() {
                            gridBold.horizontalAdvance(texts::kInUteroHeading));
     for (int n = 0; n < periods_; ++n)
         valueWidth_ = std::max(
-            valueWidth_,
-            gridBold.horizontalAdvance(displayText(tables_.periodHeadings[std::size_t(n)])));
-    if (tableCount() > 0 && store.slotCount() > 1)
+            valueWidth_, gridBold.horizontalAdvance(displayText(layout.periodHeading(n + 1))));
+    if (tableCount() > 0)
         for (int r = 1; r <= rows_; ++r) {
             valueWidth_ =
-                std::max(valueWidth_, grid.horizontalAdvance(displayText(store.inUtero(1, r))));
+                std::max(valueWidth_, grid.horizontalAdvance(displayText(run.inUteroText(1, r))));
             for (int n = 1; n <= periods_; ++n)
                 valueWidth_ = std::max(
-                    {valueWidth_, grid.horizontalAdvance(displayText(store.postNatal(1, r, n))),
-                     grid.horizontalAdvance(displayText(store.offspring(1, r, n)))});
+                    {valueWidth_, grid.horizontalAdvance(displayText(run.postNatalText(1, r, n))),
+                     grid.horizontalAdvance(displayText(run.offspringText(1, r, n)))});
         }
     valueWidth_ += kCellPadding;
     // Each view's name stands above its columns and must fit there.
@@ -226,7 +226,7 @@ void ReportLayout::layOutGrid() {
 }
 
 void ReportLayout::paintTable(QPainter& painter, int table, double top) const {
-    const ResultStore& store = tables_.store;
+    const RunResult& run = tables_.run;
     const double width = page_.width();
 
     // Header lines as the viewer shows them: nuclide and group, scenario, route; then the
@@ -235,20 +235,20 @@ void ReportLayout::paintTable(QPainter& painter, int table, double top) const {
     painter.setFont(fonts_.nuclide);
     const QFontMetricsF nuclideMetrics(fonts_.nuclide);
     double baseline = top + nuclideMetrics.ascent();
-    const QString nuclide = displayText(store.nuclide(table));
+    const QString nuclide = displayText(run.nuclideHeading(table));
     painter.drawText(QPointF(0, baseline), nuclide);
     painter.setFont(fonts_.header);
     const double groupLeft =
         std::max(width * kGroupColumn, nuclideMetrics.horizontalAdvance(nuclide) + 12);
-    painter.drawText(QPointF(groupLeft, baseline), displayText(store.group(table)));
+    painter.drawText(QPointF(groupLeft, baseline), displayText(run.groupHeading(table)));
     painter.drawText(QRectF(0, top, width, headerLine_), Qt::AlignRight | Qt::AlignTop,
                      texts::kTableNumber.arg(table).arg(tableCount()));
     baseline += headerLine_;
-    painter.drawText(QPointF(0, baseline), displayText(store.scenario(table)));
+    painter.drawText(QPointF(0, baseline), displayText(run.scenarioHeading(table)));
     baseline += headerLine_;
-    painter.drawText(QPointF(0, baseline), displayText(store.route(table)));
+    painter.drawText(QPointF(0, baseline), displayText(run.routeHeading(table)));
     painter.setFont(fonts_.summary);
-    painter.drawText(QPointF(0, baseline + summaryLine_), displayText(store.summary(table)));
+    painter.drawText(QPointF(0, baseline + summaryLine_), displayText(run.summary(table)));
 
     // The grid: tissue, in utero, then the periods of the post-natal view and of the
     // offspring view, under a row naming the views.
@@ -282,7 +282,7 @@ void ReportLayout::paintTable(QPainter& painter, int table, double top) const {
                      Qt::AlignLeft | Qt::AlignVCenter, texts::kTissueHeading);
     cell(tissueWidth_, headingTop, texts::kInUteroHeading, Qt::AlignRight);
     for (int n = 1; n <= periods_; ++n) {
-        const QString heading = displayText(tables_.periodHeadings[std::size_t(n - 1)]).trimmed();
+        const QString heading = displayText(run.layout().periodName(n));
         cell(postNatalLeft + (n - 1) * valueWidth_, headingTop, heading, Qt::AlignRight);
         cell(offspringLeft + (n - 1) * valueWidth_, headingTop, heading, Qt::AlignRight);
     }
@@ -295,14 +295,13 @@ void ReportLayout::paintTable(QPainter& painter, int table, double top) const {
         if (r % 2 == 0)
             painter.fillRect(QRectF(0, rowTop, gridWidth, gridRow_), QColor(242, 242, 242));
         painter.drawText(QRectF(0, rowTop, tissueWidth_, gridRow_),
-                         Qt::AlignLeft | Qt::AlignVCenter,
-                         displayText(tables_.rowLabels[std::size_t(r - 1)]));
-        cell(tissueWidth_, rowTop, displayText(store.inUtero(table, r)), Qt::AlignRight);
+                         Qt::AlignLeft | Qt::AlignVCenter, displayText(run.layout().rowLabel(r)));
+        cell(tissueWidth_, rowTop, displayText(run.inUteroText(table, r)), Qt::AlignRight);
         for (int n = 1; n <= periods_; ++n) {
             cell(postNatalLeft + (n - 1) * valueWidth_, rowTop,
-                 displayText(store.postNatal(table, r, n)), Qt::AlignRight);
+                 displayText(run.postNatalText(table, r, n)), Qt::AlignRight);
             cell(offspringLeft + (n - 1) * valueWidth_, rowTop,
-                 displayText(store.offspring(table, r, n)), Qt::AlignRight);
+                 displayText(run.offspringText(table, r, n)), Qt::AlignRight);
         }
     }
     painter.drawLine(QPointF(0, (2 + rows_) * gridRow_),

@@ -14,17 +14,14 @@ class QPrinter;
 class QWidget;
 
 namespace fetaldose {
-class ResultStore;
+class RunResult;
 }
 
 namespace fetaldose::gui {
 
-// The tables of the last run, with the labels the viewer's grids show for them (the viewer's
-// RowLabelTexts and PeriodHeadingTexts; texts in the program's 8-bit encoding, as the store's).
+// The tables of a run, with the labels its layout gives them.
 struct ReportTables {
-    const ResultStore& store;
-    std::vector<std::string> rowLabels;
-    std::vector<std::string> periodHeadings;
+    const RunResult& run;
 };
 
 // Told how many tables are laid out so far, of how many; returns false to cancel. Called on

@@ -12,7 +12,6 @@
 #include <algorithm>
 
 #include "core/refdata/nuclide_data.h"
-#include "core/run/labels.h"
 #include "core/run/run.h"
 #include "gui/app/display_text.h"
 #include "gui/app/handler_guard.h"
@@ -242,24 +241,8 @@ NuclideData& ResultsViewer::runScratch() {
     return *runScratch_;
 }
 
-// The labels are read back from the grid rather than kept beside the store, so that the results
-// file writes every row under exactly the label the viewer shows for it.
-std::vector<std::string> ResultsViewer::rowLabelTexts() const {
-    std::vector<std::string> labels;
-    const int rows = std::clamp(store_.rowCount(), 0, ResultGrid::kRows - 1);
-    labels.reserve(static_cast<std::size_t>(rows));
-    for (int row = 1; row <= rows; ++row)
-        labels.push_back(offspringGrid_->cell(0, row).toLocal8Bit().toStdString());
-    return labels;
-}
-
-std::vector<std::string> ResultsViewer::periodHeadingTexts() const {
-    std::vector<std::string> headings;
-    const int periods = std::clamp(store_.periodCount(), 0, ResultGrid::kColumns - 4);
-    headings.reserve(static_cast<std::size_t>(periods));
-    for (int period = 1; period <= periods; ++period)
-        headings.push_back(offspringGrid_->cell(period + 3, 0).toLocal8Bit().toStdString());
-    return headings;
+void ResultsViewer::setRun(std::shared_ptr<const RunResult> run) {
+    run_ = std::move(run);
 }
 
 void ResultsViewer::layOutGrids(const RunCheck& check) {
@@ -272,20 +255,15 @@ void ResultsViewer::layOutGrids(const RunCheck& check) {
             for (int column = 0; column < ResultGrid::kColumns; ++column)
                 cells.setCellQuietly(column, row, kBlankCell);
         if (check.stage == GridStage::RowLabelsWritten || check.stage == GridStage::LaidOut) {
-            int row = 0;
-            for (int tissue : check.rows) {
-                if (++row >= ResultGrid::kRows) break;
-                if (tissue >= 1 && tissue <= static_cast<int>(kRowLabels.size()))
-                    cells.setCellQuietly(0, row, displayText(kRowLabels[tissue - 1]));
-            }
+            const int rows = std::min(check.layout.rowCount(), ResultGrid::kRows - 1);
+            for (int row = 1; row <= rows; ++row)
+                cells.setCellQuietly(0, row, displayText(check.layout.rowLabel(row)));
         }
         if (check.stage == GridStage::LaidOut) {
-            int column = 3;
-            for (int period : check.periods) {
-                if (++column >= ResultGrid::kColumns) break;
-                if (period >= 1 && period <= static_cast<int>(kPeriodLabels.size()))
-                    cells.setCellQuietly(column, 0, displayText(kPeriodLabels[period - 1]));
-            }
+            const int periods = std::min(check.layout.periodCount(), ResultGrid::kColumns - 4);
+            for (int period = 1; period <= periods; ++period)
+                cells.setCellQuietly(period + 3, 0,
+                                     displayText(check.layout.periodHeading(period)));
         }
         cells.changed();
     }
@@ -319,39 +297,41 @@ void ResultsViewer::placeCounter() {
 }
 
 void ResultsViewer::showTable(int table) {
-    tableCountLabel_->setText(QString::number(store_.tableCount()));
+    tableCountLabel_->setText(QString::number(tableCount()));
     tableNumberLabel_->setText(QString::number(table));
     placeCounter();
 
     // With no table of this run (Table 1 of 0) the header and the dose cells stay blank,
     // so nothing of an older run is shown as if it were this run's.
-    const bool present = store_.hasTable(table);
-    using Heading = std::string_view (ResultStore::*)(int) const;
+    const RunResult* run = run_.get();
+    const bool present = run && run->hasTable(table);
+    using Heading = std::string_view (RunResult::*)(int) const;
     auto heading = [&](Heading field) {
-        return present ? displayText((store_.*field)(table)) : QString();
+        return present ? displayText((run->*field)(table)) : QString();
     };
-    nuclideLabel_->setText(heading(&ResultStore::nuclide));
-    groupLabel_->setText(heading(&ResultStore::group));
+    nuclideLabel_->setText(heading(&RunResult::nuclideHeading));
+    groupLabel_->setText(heading(&RunResult::groupHeading));
     // The second line shows the scenario and the third the route.
-    scenarioLabel_->setText(heading(&ResultStore::scenario));
-    routeLabel_->setText(heading(&ResultStore::route));
-    summaryLabel_->setText(present ? displayText(store_.summary(table)) : QString());
+    scenarioLabel_->setText(heading(&RunResult::scenarioHeading));
+    routeLabel_->setText(heading(&RunResult::routeHeading));
+    summaryLabel_->setText(present ? displayText(run->summary(table)) : QString());
 
     ResultGridModel& postNatal = postNatalGrid_->cells();
     ResultGridModel& offspring = offspringGrid_->cells();
-    const int rows = std::clamp(store_.rowCount(), 0, ResultGrid::kRows - 1);
-    const int periods = std::clamp(store_.periodCount(), 0, ResultGrid::kColumns - 4);
+    const int rows = run ? std::clamp(run->layout().rowCount(), 0, ResultGrid::kRows - 1) : 0;
+    const int periods =
+        run ? std::clamp(run->layout().periodCount(), 0, ResultGrid::kColumns - 4) : 0;
     for (int row = 1; row <= rows; ++row) {
-        const QString inUtero = present ? displayText(store_.inUtero(table, row)) : kBlankCell;
+        const QString inUtero = present ? displayText(run->inUteroText(table, row)) : kBlankCell;
         postNatal.setCellQuietly(2, row, inUtero);
         offspring.setCellQuietly(2, row, inUtero);
         for (int period = 1; period <= periods; ++period) {
             postNatal.setCellQuietly(
                 period + 3, row,
-                present ? displayText(store_.postNatal(table, row, period)) : kBlankCell);
+                present ? displayText(run->postNatalText(table, row, period)) : kBlankCell);
             offspring.setCellQuietly(
                 period + 3, row,
-                present ? displayText(store_.offspring(table, row, period)) : kBlankCell);
+                present ? displayText(run->offspringText(table, row, period)) : kBlankCell);
         }
     }
     postNatal.changed();
@@ -373,7 +353,7 @@ void ResultsViewer::viewingLoop() {
 }
 
 void ResultsViewer::showNextTable() {
-    const int tableCount = store_.tableCount();
+    const int tableCount = this->tableCount();
     if (currentTable_ < tableCount) {
         ++currentTable_;
         if (currentTable_ == tableCount) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/run/result_store.h"
+#include "core/run/run_result.h"
 
 class QAbstractButton;
 class QFrame;
@@ -50,13 +50,11 @@ class ResultsViewer : public QDialog {
                   QWidget* parent = nullptr);
     ~ResultsViewer() override;
 
-    // The result store of the last run.
-    const ResultStore& store() const { return store_; }
-    ResultStore& store() { return store_; }
-    // Column 0, rows 1..rowCount of the offspring grid (the labels the run wrote there).
-    std::vector<std::string> rowLabelTexts() const;
-    // Row 0, columns 4..3+periodCount of the offspring grid.
-    std::vector<std::string> periodHeadingTexts() const;
+    // The run whose tables the viewer shows; nothing before the first complete run and while
+    // a run is being made.
+    const std::shared_ptr<const RunResult>& run() const { return run_; }
+    void setRun(std::shared_ptr<const RunResult> run);
+    int tableCount() const { return run_ ? run_->tableCount() : 0; }
 
     // The data file contents a run reads each nuclide into; one instance for the program.
     NuclideData& runScratch();
@@ -77,11 +75,11 @@ class ResultsViewer : public QDialog {
     bool previousAvailable() const { return previousAvailable_; }
     bool nextAvailable() const { return nextAvailable_; }
 
-    // Shows table 1 of the store, then whichever table paging leads to, modally, until
+    // Shows table 1 of the run, then whichever table paging leads to, modally, until
     // "Return to input". Paging changes the open window; it is never hidden in between.
     void viewingLoop();
 
-    // Copies table `table` of the store into the labels and the grids' dose cells (row labels
+    // Copies table `table` of the run into the labels and the grids' dose cells (row labels
     // and period headings stay as the run wrote them). With no such table in this run the
     // header and the dose cells are blank.
     void showTable(int table);
@@ -115,7 +113,7 @@ class ResultsViewer : public QDialog {
     Messages& messages_;
     PrinterProvider& printers_;
     ViewerCommands commands_;
-    ResultStore store_;
+    std::shared_ptr<const RunResult> run_;
     std::unique_ptr<NuclideData> runScratch_;
 
     int currentTable_ = 1;

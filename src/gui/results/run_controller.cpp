@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QString>
+#include <utility>
 
-#include "core/run/run.h"
 #include "gui/app/busy_cursor.h"
 #include "gui/app/display_text.h"
 #include "gui/app/messages.h"
@@ -11,26 +11,27 @@
 
 namespace fetaldose::gui {
 
-void runAndView(ResultsViewer& viewer, Messages& messages, const SelectionSnapshot& selection,
-                const std::string& dataDirectory, char decimalSeparator) {
-    const RunCheck check = checkSelection(selection);
+void runAndView(ResultsViewer& viewer, Messages& messages, RunRequest request) {
+    const RunCheck check = checkSelection(request.selection);
     viewer.layOutGrids(check);
     if (!check.stopMessage.empty()) {
         messages.inform(displayText(check.stopMessage));
         return;
     }
 
-    FillOutcome outcome;
+    // The last run's tables go before the next one is read: the two are never held at once.
+    viewer.setRun(nullptr);
+    RunOutcome outcome;
     {
         BusyCursor busy;
-        outcome = fillResultStore(selection, check, dataDirectory, decimalSeparator,
-                                  viewer.runScratch(), viewer.store());
+        outcome = runTables(std::move(request), check, viewer.runScratch());
     }
     if (outcome.tableCount > 1) viewer.setNextAvailable(true);
     if (!outcome.complete) {
         if (!outcome.stopMessage.empty()) messages.inform(displayText(outcome.stopMessage));
         return;
     }
+    viewer.setRun(std::move(outcome.result));
     viewer.viewingLoop();
 }
 

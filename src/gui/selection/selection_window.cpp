@@ -134,6 +134,7 @@ void SelectionWindow::fillNuclideGrid() {
         const CatalogueLoad load = loadCatalogue(
             model_.dataDirectory(), fileAttributes_,
             [&messages](const std::string& text) { messages.inform(displayText(text)); });
+        catalogueSource_ = load.source;
 
         // Every entry gets a row, so that all of them can be shown, found and chosen.
         const int entries = static_cast<int>(load.entries.size());

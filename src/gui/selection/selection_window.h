@@ -8,10 +8,12 @@
 #include <QMainWindow>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/options/controls_sink.h"
 #include "core/run/selection_snapshot.h"
+#include "core/textio/source_file.h"
 
 class QCheckBox;
 class QEvent;
@@ -65,6 +67,8 @@ class SelectionWindow : public QMainWindow, public ControlsSink {
     SelectionSnapshot snapshot() const;
     // The data directory the catalogue was read from.
     const std::string& dataDirectory() const;
+    // The catalogue's bytes as the grid was filled from them; nothing when it could not be read.
+    const std::optional<SourceFile>& catalogueSource() const { return catalogueSource_; }
 
     // Set the model, as the options loader does; the window shows the outcome.
     void clearChosen() override;
@@ -138,6 +142,7 @@ class SelectionWindow : public QMainWindow, public ControlsSink {
     Messages& messages_;
     FileAttributes& fileAttributes_;
     SelectionCommands commands_;
+    std::optional<SourceFile> catalogueSource_;
     // Set while the window shows a change of the model, so that the controls' own signals of
     // that change are not taken for the user's.
     bool showingModel_ = false;

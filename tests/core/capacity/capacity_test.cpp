@@ -13,7 +13,7 @@
 #include "core/refdata/catalogue.h"
 #include "core/results/results_file.h"
 #include "core/run/labels.h"
-#include "core/run/run.h"
+#include "core/run/run_result.h"
 #include "data_file_builder.h"
 #include "scratch_directory.h"
 
@@ -66,27 +66,25 @@ TEST(Capacity, TwentyFullDataFilesRunKeepAndSaveEveryTable) {
 
     const RunCheck check = checkSelection(selection);
     ASSERT_EQ(check.stage, GridStage::LaidOut);
-    ASSERT_EQ(check.rows.size(), 18u);
-    ASSERT_EQ(check.periods.size(), 5u);
-    auto scratch = std::make_unique<NuclideData>();
-    ResultStore store;
-    const FillOutcome outcome =
-        fillResultStore(selection, check, dir.slash(), '.', *scratch, store);
+    ASSERT_EQ(check.layout.rows.size(), 18u);
+    ASSERT_EQ(check.layout.periods.size(), 5u);
+    const RunOutcome outcome = runTables({selection, dir.slash(), '.', {}}, check);
     ASSERT_TRUE(outcome.complete) << outcome.stopMessage;
+    const RunResult& run = *outcome.result;
     ASSERT_EQ(outcome.tableCount, kNuclides * kTablesPerFile);
-    ASSERT_EQ(store.tableCount(), kNuclides * kTablesPerFile);
+    ASSERT_EQ(run.tableCount(), kNuclides * kTablesPerFile);
     // Each file gave its own 814 tables, in the order chosen.
     for (int k = 1; k <= kNuclides; ++k) {
         const std::string name = "Full-" + std::to_string(k) + ", ";
-        EXPECT_EQ(std::string(store.nuclide((k - 1) * kTablesPerFile + 1)).rfind(name, 0), 0u);
-        EXPECT_EQ(std::string(store.nuclide(k * kTablesPerFile)).rfind(name, 0), 0u);
+        EXPECT_EQ(std::string(run.nuclideHeading((k - 1) * kTablesPerFile + 1)).rfind(name, 0), 0u);
+        EXPECT_EQ(std::string(run.nuclideHeading(k * kTablesPerFile)).rfind(name, 0), 0u);
+        EXPECT_EQ(run.key(k * kTablesPerFile).nuclide, k - 1);
     }
     // Within the memory goal: at most 2 KB per table at 18 rows by 5 periods.
-    EXPECT_LE(store.memoryBytes() / static_cast<std::size_t>(store.tableCount()), 2048u);
+    EXPECT_LE(run.memoryBytes() / static_cast<std::size_t>(run.tableCount()), 2048u);
 
     const std::string path = dir.file("everything.dos");
-    writeResultsFile(path, store, std::vector<std::string>(kRowLabels.begin(), kRowLabels.end()),
-                     std::vector<std::string>(kPeriodLabels.begin(), kPeriodLabels.end()));
+    writeResultsFile(path, run);
     const std::string bytes = readBytes(path);
     long lines = 0;
     for (auto end = bytes.find("\r\n"); end != std::string::npos; end = bytes.find("\r\n", end + 2))

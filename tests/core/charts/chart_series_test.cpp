@@ -30,9 +30,9 @@ class ChartSeriesTest : public ::testing::Test {
     fetaldose::testing::ChartRunner runner{dir.slash()};
 
     // The slot of the first table with this scenario number.
-    static int slotOf(const ResultStore& store, int scenario) {
-        for (int t = 1; t <= store.tableCount(); ++t)
-            if (store.scenario(t) == kScenarioTexts[scenario - 1]) return t;
+    static int slotOf(const RunResult& run, int scenario) {
+        for (int t = 1; t <= run.tableCount(); ++t)
+            if (run.scenarioHeading(t) == kScenarioTexts[scenario - 1]) return t;
         return 0;
     }
 
@@ -61,7 +61,7 @@ TEST_F(ChartSeriesTest, IntakeTimeHoldsTheRunsAcuteScenariosInTimeOrder) {
         const int shown = static_cast<int>(scenarios.size());
         for (DoseView dose : {DoseView::InUtero, DoseView::Offspring}) {
             const ChartData chart = buildChart(
-                run->store, run->layout, {ChartKind::DoseByIntakeTime, shown, {1, 2}, dose, 2});
+                run->result.get(), {ChartKind::DoseByIntakeTime, shown, {1, 2}, dose, 2});
             ASSERT_EQ(chart.categories.size(), acute.size());
             ASSERT_EQ(chart.series.size(), 2u);
             EXPECT_EQ(chart.series[1].name, "Effective dose");
@@ -75,7 +75,7 @@ TEST_F(ChartSeriesTest, IntakeTimeHoldsTheRunsAcuteScenariosInTimeOrder) {
                         dose == DoseView::InUtero
                             ? inUtero
                             : inUtero + number(ChartDose::postNatal(2, acute[i], 1));
-                    EXPECT_EQ(run->store.scenario(p.slot), kScenarioTexts[acute[i] - 1]);
+                    EXPECT_EQ(run->result->scenarioHeading(p.slot), kScenarioTexts[acute[i] - 1]);
                     EXPECT_LE(p.slot, shown);
                     EXPECT_NEAR(p.value, expected, expected * 0.051);  // two digits
                     EXPECT_DOUBLE_EQ(p.value, number(p.text));
@@ -94,16 +94,15 @@ TEST_F(ChartSeriesTest, PeriodShowsBothViewsOverTheChosenPeriods) {
     s.allPeriods = false;
     s.periods[1] = s.periods[4] = true;
     const auto run = runner.run(s, ',');
-    const ChartData chart =
-        buildChart(run->store, run->layout, {ChartKind::DoseByPeriod, 2, {2}, {}, 0});
+    const ChartData chart = buildChart(run->result.get(), {ChartKind::DoseByPeriod, 2, {2}, {}, 0});
     EXPECT_EQ(chart.categories, (std::vector<std::string>{"5y", "70y"}));
     ASSERT_EQ(chart.series.size(), 2u);
     EXPECT_EQ(chart.series[0].style, LineStyle::Solid);
     EXPECT_EQ(chart.series[1].style, LineStyle::Dashed);
     for (int n = 0; n < 2; ++n) {
         const int period = n == 0 ? 2 : 5;
-        EXPECT_EQ(chart.series[0].points[n].text, run->store.offspring(2, 2, n + 1));
-        EXPECT_EQ(chart.series[1].points[n].text, run->store.postNatal(2, 2, n + 1));
+        EXPECT_EQ(chart.series[0].points[n].text, run->result->offspringText(2, 2, n + 1));
+        EXPECT_EQ(chart.series[1].points[n].text, run->result->postNatalText(2, 2, n + 1));
         // Entry 2, the Brain (7-15 weeks) row, read with the run's decimal comma.
         EXPECT_DOUBLE_EQ(chart.series[1].points[n].value,
                          number(ChartDose::postNatal(period, 4, 2)));
@@ -118,8 +117,8 @@ TEST_F(ChartSeriesTest, NuclideBarsMatchGroupRouteSizeAndScenario) {
     s.occupational = true;
     const auto run = runner.run(s);
     // A-1 public ingestion, scenario 3 is slot 2.
-    const ChartData chart = buildChart(run->store, run->layout,
-                                       {ChartKind::DoseByNuclide, 2, {1}, DoseView::InUtero, 1});
+    const ChartData chart =
+        buildChart(run->result.get(), {ChartKind::DoseByNuclide, 2, {1}, DoseView::InUtero, 1});
     EXPECT_EQ(chart.categories,
               (std::vector<std::string>{"A-1", "B-2 (f1 = 0.111)", "B-2 (f1 = 0.121)", "A-1 #2"}));
     ASSERT_EQ(chart.series.size(), 1u);
@@ -128,7 +127,8 @@ TEST_F(ChartSeriesTest, NuclideBarsMatchGroupRouteSizeAndScenario) {
         number(ChartDose::inUtero(1, 3, 2, 1)), number(ChartDose::inUtero(1, 3, 1, 0))};
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_DOUBLE_EQ(chart.series[0].points[i].value, expected[i]);
-        EXPECT_EQ(run->store.group(chart.series[0].points[i].slot), run->store.group(2));
+        EXPECT_EQ(run->result->groupHeading(chart.series[0].points[i].slot),
+                  run->result->groupHeading(2));
     }
     EXPECT_TRUE(chart.notes.empty());
 
@@ -138,11 +138,12 @@ TEST_F(ChartSeriesTest, NuclideBarsMatchGroupRouteSizeAndScenario) {
     p.particulates = true;
     p.aerosol[0] = p.aerosol[9] = true;
     const auto particulates = runner.run(p);
-    const ChartData bars = buildChart(particulates->store, particulates->layout,
+    const ChartData bars = buildChart(particulates->result.get(),
                                       {ChartKind::DoseByNuclide, 2, {1}, DoseView::InUtero, 1});
     ASSERT_EQ(bars.categories.size(), 2u);
     for (const ChartPoint& point : bars.series[0].points)
-        EXPECT_EQ(particulates->store.route(point.slot), particulates->store.route(2));
+        EXPECT_EQ(particulates->result->routeHeading(point.slot),
+                  particulates->result->routeHeading(2));
 }
 
 TEST_F(ChartSeriesTest, WhatCannotBeDrawnIsSaid) {
@@ -156,7 +157,7 @@ TEST_F(ChartSeriesTest, WhatCannotBeDrawnIsSaid) {
                                      [](const auto&, int, int) { return std::string("0.0"); }));
     const auto run = runner.run(chartSelection({"P-1"}, {3, 4, 5}, {0, 1}));
     const ChartData gap = buildChart(
-        run->store, run->layout, {ChartKind::DoseByIntakeTime, 1, {1, 2}, DoseView::InUtero, 1});
+        run->result.get(), {ChartKind::DoseByIntakeTime, 1, {1, 2}, DoseView::InUtero, 1});
     EXPECT_FALSE(gap.series[0].points[1].drawn);
     EXPECT_EQ(gap.series[0].points[1].value, 0.0);
     EXPECT_TRUE(
@@ -171,7 +172,7 @@ TEST_F(ChartSeriesTest, WhatCannotBeDrawnIsSaid) {
     for (ChartKind kind :
          {ChartKind::DoseByIntakeTime, ChartKind::DoseByPeriod, ChartKind::DoseByNuclide}) {
         const ChartData chart =
-            buildChart(zeros->store, zeros->layout, {kind, 1, {1}, DoseView::Offspring, 1});
+            buildChart(zeros->result.get(), {kind, 1, {1}, DoseView::Offspring, 1});
         EXPECT_TRUE(notesMention(chart, std::string(texts::kNothingPositive))) << int(kind);
         EXPECT_TRUE(decadeRange(chart).empty);
     }
@@ -183,11 +184,11 @@ TEST_F(ChartSeriesTest, WhatCannotBeDrawnIsSaid) {
           ChartRequest{ChartKind::DoseByNuclide, 1, {}, {}, 1},
           ChartRequest{ChartKind::DoseByNuclide, 1, {7}, {}, 1},
           ChartRequest{ChartKind::DoseByIntakeTime, 1, {1}, DoseView::Offspring, 6}}) {
-        const ChartData chart = buildChart(run->store, run->layout, bad);
+        const ChartData chart = buildChart(run->result.get(), bad);
         EXPECT_TRUE(chart.series.empty());
         EXPECT_FALSE(chart.notes.empty());
     }
-    EXPECT_TRUE(notesMention(buildChart(ResultStore{}, {}, {}), std::string(texts::kNoTable)));
+    EXPECT_TRUE(notesMention(buildChart(nullptr, {}), std::string(texts::kNoTable)));
 }
 
 TEST_F(ChartSeriesTest, ManyNuclidesDrawTheFirstBarsAndListAll) {
@@ -198,9 +199,9 @@ TEST_F(ChartSeriesTest, ManyNuclidesDrawTheFirstBarsAndListAll) {
         runner.file(names.back(), text);
     }
     const auto run = runner.run(chartSelection(names, {6}, {16}));
-    ASSERT_EQ(run->store.tableCount(), 800);
-    const ChartData chart = buildChart(
-        run->store, run->layout, {ChartKind::DoseByNuclide, 500, {1}, DoseView::Offspring, 5});
+    ASSERT_EQ(run->result->tableCount(), 800);
+    const ChartData chart =
+        buildChart(run->result.get(), {ChartKind::DoseByNuclide, 500, {1}, DoseView::Offspring, 5});
     EXPECT_EQ(chart.categories.size(), 800u);
     EXPECT_EQ(chart.series[0].points.size(), 800u);
     EXPECT_EQ(chart.drawnCategories, kMaxDrawnBars);

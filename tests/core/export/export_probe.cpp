@@ -15,7 +15,7 @@
 #include "core/export/provenance.h"
 #include "core/export/table_export.h"
 #include "core/run/labels.h"
-#include "core/run/run.h"
+#include "core/run/run_result.h"
 #include "data_file_builder.h"
 #include "scratch_directory.h"
 
@@ -94,27 +94,28 @@ int main(int argc, char** argv) {
         selection.periods[1] = selection.periods[4] = true;
 
         const RunCheck check = checkSelection(selection);
-        ResultStore store;
-        auto scratch = std::make_unique<NuclideData>();
-        if (!fillResultStore(selection, check, data, separator, *scratch, store).complete)
-            throw std::runtime_error("the run did not complete");
+        const RunOutcome outcome = runTables({selection, data, separator, {}}, check);
+        if (!outcome.complete) throw std::runtime_error("the run did not complete");
+        const RunResult& run = *outcome.result;
 
-        const Provenance provenance = collectProvenance(selection, data, separator);
-        exportTables(ExportFormat::Csv, folder + "/tables.csv", store, provenance);
-        exportTables(ExportFormat::Xlsx, folder + "/tables.xlsx", store, provenance);
+        const Provenance provenance = provenanceOf(run);
+        exportTables(OutputFormat::Csv, folder + "/tables.csv", run, provenance);
+        exportTables(OutputFormat::Xlsx, folder + "/tables.xlsx", run, provenance);
 
         std::string expected;
-        for (int t = 1; t <= store.tableCount(); ++t) {
-            for (int r = 1; r <= store.rowCount(); ++r) {
-                expected.append(store.nuclide(t)).append("\t").append(store.group(t));
-                expected.append("\t").append(store.route(t)).append("\t").append(store.scenario(t));
-                expected.append("\t").append(kRowLabels[check.rows[r - 1] - 1]);
-                expected.append("\t").append(store.inUtero(t, r));
-                for (int n = 1; n <= store.periodCount(); ++n)
+        const TableLayout& layout = run.layout();
+        for (int t = 1; t <= run.tableCount(); ++t) {
+            for (int r = 1; r <= layout.rowCount(); ++r) {
+                expected.append(run.nuclideHeading(t)).append("\t").append(run.groupHeading(t));
+                expected.append("\t").append(run.routeHeading(t));
+                expected.append("\t").append(run.scenarioHeading(t));
+                expected.append("\t").append(layout.rowLabel(r));
+                expected.append("\t").append(run.inUteroText(t, r));
+                for (int n = 1; n <= layout.periodCount(); ++n)
                     expected.append("\t")
-                        .append(store.postNatal(t, r, n))
+                        .append(run.postNatalText(t, r, n))
                         .append("\t")
-                        .append(store.offspring(t, r, n));
+                        .append(run.offspringText(t, r, n));
                 expected.append("\n");
             }
         }

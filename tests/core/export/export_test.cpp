@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <regex>
 #include <string>
@@ -18,11 +19,11 @@
 
 #include "core/export/dose_rows.h"
 #include "core/export/provenance.h"
-#include "core/export/sha256.h"
 #include "core/export/table_export.h"
-#include "core/export/text_encoding.h"
 #include "core/run/run.h"
 #include "core/textio/faults.h"
+#include "core/textio/sha256.h"
+#include "core/textio/text_encoding.h"
 #include "data_file_builder.h"
 #include "filled_store.h"
 #include "scratch_directory.h"
@@ -65,20 +66,25 @@ TEST(TextEncoding, KeepsUtf8AndReadsAnythingElseAsWindows1252) {
     EXPECT_EQ(toUtf8("a\xC3"), "a\xC3\x83");
 }
 
-TEST(ExportFormat, NamesAsACommandLineGivesThem) {
-    EXPECT_EQ(exportFormatNamed("csv"), ExportFormat::Csv);
-    EXPECT_EQ(exportFormatNamed("XLSX"), ExportFormat::Xlsx);
-    EXPECT_EQ(exportFormatNamed("pdf"), std::nullopt);
-    EXPECT_EQ(exportFormatNamed(""), std::nullopt);
+TEST(OutputFormat, NamesAndExtensionsMatchWithoutRegardToCase) {
+    EXPECT_EQ(outputFormatNamed("csv"), OutputFormat::Csv);
+    EXPECT_EQ(outputFormatNamed("XLSX"), OutputFormat::Xlsx);
+    EXPECT_EQ(outputFormatNamed("Dos"), OutputFormat::ResultsFile);
+    EXPECT_EQ(outputFormatNamed("pdf"), OutputFormat::Pdf);
+    EXPECT_EQ(outputFormatNamed(""), std::nullopt);
+    EXPECT_EQ(outputFormatNamed("cs"), std::nullopt);
+    EXPECT_EQ(outputFormatOfFileName("tables.CSV"), OutputFormat::Csv);
+    EXPECT_EQ(outputFormatOfFileName("a.b.Xlsx"), OutputFormat::Xlsx);
+    EXPECT_EQ(outputFormatOfFileName("xlsx"), std::nullopt);  // a name, not an extension
+    EXPECT_EQ(outputFormatOfFileName("tables.csv.txt"), std::nullopt);
 }
 
 TEST(SampleData, ExportsOfTheGeneratedSetWarnThatItsValuesAreSynthetic) {
     ScratchDirectory dir;
     ASSERT_EQ(std::system((std::string(FETALDOSE_MAKE_SAMPLE) + " '" + dir.file("") + "'").c_str()),
               0);
-    SelectionSnapshot selection;
-    selection.nuclides = {"Pu-239"};
-    const Provenance provenance = collectProvenance(selection, dir.slash(), '.');
+    SelectionSnapshot selection = testing::everythingChosen({"Pu-239"});
+    const Provenance provenance = provenanceOf(*testing::completeRun(selection, dir.slash()));
     EXPECT_TRUE(provenance.syntheticData);
     ASSERT_EQ(provenance.files.size(), 2u);
     EXPECT_EQ(provenance.files[1].fileName, "Pu-239.dat");
@@ -105,16 +111,16 @@ TEST(CsvExport, PlainTablesGiveTheNumbersOfTheCellByCellReading) {
     for (const std::string& text : texts) {
         for (const SelectionSnapshot& selection : {testing::everythingChosen({"F"}), some}) {
             for (const char separator : {'.', ','}) {
-                ResultStore store;
+                RunOutcome outcome;
                 try {
-                    testing::fillFromTexts(store, selection, {text}, separator);
+                    outcome = testing::runFromTexts(selection, {text}, separator);
                 } catch (const Fault&) {
                     continue;  // a seed with a fault of its own
                 }
-                Provenance provenance;
-                provenance.selection = selection;
-                provenance.decimalSeparator = separator;
-                writeCsvFile(dir.file("t.csv"), store, provenance);
+                if (!outcome.complete) continue;
+                const RunResult& run = *outcome.result;
+                const ResultStore& store = run.store();
+                writeCsvFile(dir.file("t.csv"), run, provenanceOf(run));
                 const std::string csv = readBytes(dir.file("t.csv"));
                 // Past the provenance lines ("# ...", quoted when they hold a comma) and the
                 // column names.
@@ -131,7 +137,7 @@ TEST(CsvExport, PlainTablesGiveTheNumbersOfTheCellByCellReading) {
                         if (!store.plainTable(t)) continue;
                         std::string numbers;
                         const auto add = [&](const std::string& cell) {
-                            ASSERT_TRUE(exporting::plainNumber(cell, separator, number)) << cell;
+                            ASSERT_TRUE(pointFormOfDose(cell, separator, number)) << cell;
                             numbers += "," + number;
                         };
                         add(store.inUtero(t, r));
@@ -167,20 +173,17 @@ class Export : public ::testing::Test {
         selection.allPeriods = true;
     }
     void runWith(char separator) {
-        auto scratch = std::make_unique<NuclideData>();
-        ASSERT_TRUE(
-            fillResultStore(selection, checkSelection(selection), data, separator, *scratch, store)
-                .complete);
-        provenance = collectProvenance(selection, data, separator);
+        run = testing::completeRun(selection, data, separator);
+        provenance = provenanceOf(*run);
     }
     std::vector<std::string> provenanceOfRun() {
-        return provenanceLines(provenance, store.tableCount());
+        return provenanceLines(provenance, run->tableCount());
     }
 
     ScratchDirectory dir;
     std::string data = dir.file("data/");
     SelectionSnapshot selection;
-    ResultStore store;
+    std::shared_ptr<const RunResult> run;
     Provenance provenance;
 };
 
@@ -214,17 +217,64 @@ TEST_F(Export, ProvenanceNamesTheFilesTheRunReadAndItsSelection) {
     EXPECT_TRUE(has("Decimal separator of the run: comma (the values here use the full stop)"));
     for (const auto& line : lines) EXPECT_EQ(line.find(','), std::string::npos) << line;
 
-    // The generated sample set's marker brings the warning; a file gone since the run is named
-    // with the reason instead of a digest.
+    // The generated sample set's marker brings the warning.
     writeBytes(data + kSyntheticDataMarker, "synthetic\r\n");
-    std::filesystem::remove(data + "A-1.dat");
-    provenance = collectProvenance(selection, data, ',');
+    runWith(',');
     EXPECT_TRUE(provenance.syntheticData);
     const std::vector<std::string> marked = provenanceOfRun();
     EXPECT_NE(marked[1].find("synthetic"), std::string::npos) << marked[1];
     ASSERT_EQ(marked.size(), lines.size() + 1);
-    EXPECT_EQ(marked[6], "SHA-256 of A-1.dat: cannot be read: File not found");
-    EXPECT_EQ(marked[7], lines[6]);
+    EXPECT_EQ(std::vector<std::string>(marked.begin() + 3, marked.end()),
+              std::vector<std::string>(lines.begin() + 2, lines.end()));
+}
+
+// The digests are those of the bytes the run read, whatever happens to the files after it; a
+// file changed or gone since is said to be, in every export, beside the unchanged digest.
+TEST_F(Export, FilesChangedOrGoneSinceTheRunAreNamedBesideTheDigestsOfTheBytesRead) {
+    runWith('.');
+    const std::vector<std::string> before = provenanceOfRun();
+    const std::string a1 = readBytes(data + "A-1.dat");
+    const std::string b2 = readBytes(data + "b-2.dat");
+    {
+        std::ofstream append(data + "A-1.dat", std::ios::app | std::ios::binary);
+        append << 'x';
+    }
+    std::filesystem::rename(data + "b-2.dat", dir.file("b-2 moved away"));
+    // Touched but holding the same bytes: no note.
+    writeBytes(data + "nuclides.txt", readBytes(data + "nuclides.txt"));
+
+    const Provenance later = provenanceOf(*run);
+    EXPECT_EQ(later.files[1].sha256, sha256Hex(a1));
+    EXPECT_EQ(later.files[2].sha256, sha256Hex(b2));
+    const std::vector<std::string> lines = provenanceLines(later, run->tableCount());
+    const std::string changed =
+        "Note: A-1.dat on disk now differs from the bytes these values "
+        "were made from (the digest above is of those bytes)";
+    const std::string gone =
+        "Note: b-2.dat is gone from the data folder or cannot be read since "
+        "these values were made from it (the digest above is of the bytes "
+        "read then)";
+    ASSERT_EQ(lines.size(), before.size() + 2);
+    const auto at = [&lines](const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) - lines.begin();
+    };
+    EXPECT_EQ(at(changed), at("SHA-256 of A-1.dat: " + sha256Hex(a1)) + 1);
+    EXPECT_EQ(at(gone), at("SHA-256 of b-2.dat: " + sha256Hex(b2)) + 1);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) { return line.starts_with("Note: "); }),
+              2);
+
+    // The CSV and the workbook's provenance sheet carry the same lines.
+    const std::string csv = dir.file("t.csv");
+    ASSERT_TRUE(exportTables(OutputFormat::Csv, csv, *run, later));
+    EXPECT_NE(readBytes(csv).find("# " + changed + "\r\n"), std::string::npos);
+    EXPECT_NE(readBytes(csv).find("# " + gone + "\r\n"), std::string::npos);
+    const std::string xlsx = dir.file("t.xlsx");
+    ASSERT_TRUE(exportTables(OutputFormat::Xlsx, xlsx, *run, later));
+    const std::string sheet = dir.file("provenance.csv");
+    ASSERT_EQ(std::system(("xlsx2csv -n Provenance '" + xlsx + "' > '" + sheet + "'").c_str()), 0);
+    EXPECT_NE(readBytes(sheet).find(changed), std::string::npos);
+    EXPECT_NE(readBytes(sheet).find(gone), std::string::npos);
 }
 
 TEST_F(Export, FailedExportsLeaveNoFileAndSayWhy) {
@@ -245,11 +295,11 @@ TEST_F(Export, FailedExportsLeaveNoFileAndSayWhy) {
         {folder + "/a directory", "File access denied"},
         {folder + "/kept.csv", "File access denied"},  // read-only: never replaced
     };
-    for (const ExportFormat format : {ExportFormat::Csv, ExportFormat::Xlsx}) {
+    for (const OutputFormat format : {OutputFormat::Csv, OutputFormat::Xlsx}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.path);
             try {
-                exportTables(format, c.path, store, provenance);
+                exportTables(format, c.path, *run, provenance);
                 ADD_FAILURE() << "no fault";
             } catch (const IoError& error) {
                 EXPECT_EQ(std::string(error.what()), c.message);
@@ -271,18 +321,17 @@ TEST_F(Export, FailedExportsLeaveNoFileAndSayWhy) {
 TEST_F(Export, ProgressIsToldAndACancelKeepsTheEarlierFile) {
     runWith('.');
     const std::string path = dir.file("tables");
-    for (const ExportFormat format : {ExportFormat::Csv, ExportFormat::Xlsx}) {
+    for (const OutputFormat format : {OutputFormat::Csv, OutputFormat::Xlsx}) {
         std::vector<std::pair<int, int>> told;
-        exportTables(format, path, store, provenance,
-                     [&told](int written, int count) { told.emplace_back(written, count); });
+        EXPECT_TRUE(exportTables(format, path, *run, provenance, [&told](int written, int count) {
+            told.emplace_back(written, count);
+            return true;
+        }));
         ASSERT_FALSE(told.empty());
         EXPECT_EQ(told.back(), std::make_pair(72, 72));
 
         const std::string earlier = readBytes(path);
-        struct Cancelled {};
-        EXPECT_THROW(
-            exportTables(format, path, store, provenance, [](int, int) { throw Cancelled(); }),
-            Cancelled);
+        EXPECT_FALSE(exportTables(format, path, *run, provenance, [](int, int) { return false; }));
         EXPECT_EQ(readBytes(path), earlier);
         EXPECT_EQ(dir.entries(), (std::vector<std::string>{"data", "tables"}));
     }
@@ -309,7 +358,7 @@ TEST_F(Export, AFullTemporaryFolderNeverGivesADamagedWorkbook) {
             << std::strerror(errno);
         ::setenv("TMPDIR", small.slash().c_str(), 1);
         try {
-            exportTables(ExportFormat::Xlsx, target, store, provenance);
+            exportTables(OutputFormat::Xlsx, target, *run, provenance);
             ::unsetenv("TMPDIR");
             break;
         } catch (const Fault& fault) {
@@ -328,7 +377,7 @@ TEST_F(Export, AFullTemporaryFolderNeverGivesADamagedWorkbook) {
         std::system(("xlsx2csv -n 'Dose coefficients' '" + target + "' > '" + rows + "'").c_str()),
         0);
     const std::string text = readBytes(rows);
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + store.tableCount() * 2);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + run->tableCount() * 2);
     EXPECT_GT(incomplete, 0) << "no size cut a part short: the check was never needed here";
 }
 
@@ -346,15 +395,12 @@ TEST(SpreadsheetLimit, TablesBeyondASheetsRowsAreRefusedBeforeAnythingIsWritten)
     selection.memberOfPublic = selection.occupational = selection.allRoutes = selection.allAerosol =
         true;
     selection.allAcutes = selection.allChronics = selection.allOrgans = selection.allPeriods = true;
-    ResultStore store;
-    auto scratch = std::make_unique<NuclideData>();
-    ASSERT_TRUE(
-        fillResultStore(selection, checkSelection(selection), dir.slash(), '.', *scratch, store)
-            .complete);
-    const Provenance provenance = collectProvenance(selection, dir.slash(), '.');
+    const auto run = testing::completeRun(selection, dir.slash());
     try {
-        writeXlsxFile(dir.file("all.xlsx"), store, provenance,
-                      [](int, int) { ADD_FAILURE() << "rows written"; });
+        writeXlsxFile(dir.file("all.xlsx"), *run, provenanceOf(*run), [](int, int) {
+            ADD_FAILURE() << "rows written";
+            return true;
+        });
         ADD_FAILURE() << "no fault";
     } catch (const ExportError& error) {
         EXPECT_EQ(std::string(error.what()),

@@ -128,9 +128,7 @@ struct Save {
     std::function<void(const std::string& path)> write;
 };
 
-std::vector<Save> saves(const ResultStore& store) {
-    static const std::vector<std::string> rowLabels(kRowLabels.begin(), kRowLabels.end());
-    static const std::vector<std::string> headings(kPeriodLabels.begin(), kPeriodLabels.end());
+std::vector<Save> saves(const RunResult& run) {
     static const SelectionSnapshot selection = [] {
         SelectionSnapshot s;
         for (int i = 0; i < 1500; ++i) {
@@ -142,20 +140,22 @@ std::vector<Save> saves(const ResultStore& store) {
         return s;
     }();
     return {
-        {"results file",
-         [&store](const std::string& path) { writeResultsFile(path, store, rowLabels, headings); }},
+        {"results file", [&run](const std::string& path) { writeResultsFile(path, run); }},
         {"options file", [](const std::string& path) { saveOptionsFile(path, selection); }},
     };
 }
 
-// The first `tables` tables of a full data file of varied doses, every row and period.
-void fillTables(ResultStore& store, int tables) {
+// A run of at least `tables` tables (up to 112) of varied doses, every row and period.
+std::shared_ptr<const RunResult> runOfTables(int tables) {
     SelectionSnapshot selection = testing::everythingChosen({"Full"});
-    selection.allChronics = false;  // the acute scenarios only
-    testing::fillFromTexts(
-        store, selection,
-        {DataFileBuilder({4, 3, 3}, {4, 3, 3}).lines(DataFileBuilder::variedLine).build()});
-    store.setTableCount(tables);
+    selection.allRoutes = selection.allAcutes = selection.allChronics = false;
+    selection.ingestion = selection.vapours = true;
+    for (int s = 0; s < 8 && s * 14 < tables; ++s) selection.acuteScenarios[s] = true;
+    const RunOutcome outcome = testing::runFromTexts(
+        selection,
+        {DataFileBuilder({4, 0, 3}, {4, 0, 3}).lines(DataFileBuilder::variedLine).build()});
+    if (!outcome.complete) throw std::logic_error("the run of varied doses stopped");
+    return outcome.result;
 }
 
 constexpr const char* kOlderFile = "older file\r\n";
@@ -171,8 +171,7 @@ struct SaveFault {
 };
 
 TEST(FileFaults, SavesKeepTheOlderFileAndLeaveNothingBehind) {
-    ResultStore store;
-    fillTables(store, 60);
+    const auto run = runOfTables(60);
     const SaveFault faults[] = {
         {"disk full part-way", "Disk full",
          [](const std::string& volume, const SmallVolume&) { return volume + "/kept.out"; }},
@@ -203,7 +202,7 @@ TEST(FileFaults, SavesKeepTheOlderFileAndLeaveNothingBehind) {
         {"file size limit part-way", "I/O error 27",
          [](const std::string& volume, const SmallVolume&) { return volume + "/kept.out"; }, true},
     };
-    for (const Save& save : saves(store)) {
+    for (const Save& save : saves(*run)) {
         ScratchDirectory good;
         save.write(good.file("reference"));
         const std::string reference = readBytes(good.file("reference"));
@@ -269,9 +268,8 @@ TEST(FileFaults, AFolderThatTakesNoNewFileRefusesTheSaveAndKeepsTheOldFile) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to hand the file to another user";
     constexpr uid_t kNobody = 65534;
     constexpr gid_t kNoGroup = 65534;
-    ResultStore store;
-    fillTables(store, 60);
-    for (const Save& save : saves(store)) {
+    const auto run = runOfTables(60);
+    for (const Save& save : saves(*run)) {
         SCOPED_TRACE(save.name);
         ScratchDirectory dir;
         ASSERT_EQ(::chmod(dir.file("").c_str(), 0755), 0);  // the user may pass through
@@ -294,10 +292,9 @@ TEST(FileFaults, AFolderThatTakesNoNewFileRefusesTheSaveAndKeepsTheOldFile) {
 // (the hidden file written first must fit too), and a named pipe nobody reads is refused at
 // once instead of holding the program up.
 TEST(FileFaults, SavesUnderUnusualNamesNeitherFailNorHang) {
-    ResultStore store;
-    fillTables(store, 2);
+    const auto run = runOfTables(2);
     const std::string longest(NAME_MAX, 'x');
-    for (const Save& save : saves(store)) {
+    for (const Save& save : saves(*run)) {
         SCOPED_TRACE(save.name);
         ScratchDirectory dir;
         save.write(dir.file("reference"));
@@ -378,13 +375,12 @@ class RepeatedRun {
             const RunCheck check = checkSelection(selection_);
             stop = fillResultStore(selection_, check, data, '.', *scratch_, store_).stopMessage;
         });
+        lastData_ = data;
         return Outcome{fault.empty() ? stop : fault, store_.tableCount()};
     }
-    // Every table as the results file writes it.
+    // Every table of a complete run over the last data folder, as the results file writes it.
     std::string tables(const std::string& path) const {
-        writeResultsFile(path, store_,
-                         std::vector<std::string>(kRowLabels.begin(), kRowLabels.end()),
-                         std::vector<std::string>(kPeriodLabels.begin(), kPeriodLabels.end()));
+        writeResultsFile(path, *testing::completeRun(selection_, lastData_));
         return readBytes(path);
     }
 
@@ -392,6 +388,7 @@ class RepeatedRun {
     SelectionSnapshot selection_;
     std::unique_ptr<NuclideData> scratch_ = std::make_unique<NuclideData>();
     ResultStore store_;
+    std::string lastData_;
 };
 
 enum class Kept {

@@ -19,19 +19,6 @@ using testing::readBytes;
 using testing::TempDir;
 using testing::writeBytes;
 
-std::vector<std::string> rowLabels(std::initializer_list<int> rows) {
-    std::vector<std::string> labels;
-    for (int row : rows) labels.emplace_back(kRowLabels[static_cast<std::size_t>(row - 1)]);
-    return labels;
-}
-
-std::vector<std::string> periodHeadings(std::initializer_list<int> periods) {
-    std::vector<std::string> headings;
-    for (int period : periods)
-        headings.emplace_back(kPeriodLabels[static_cast<std::size_t>(period - 1)]);
-    return headings;
-}
-
 // Doses chosen so that the sums carry, round a tie away and round up into a new digit: row 1
 // reads 1.0E-10 in utero, 5.0E-12 at period 1 and 2.0E-11 at period 5; row 18 reads 9.9E-10,
 // 1.0E-10 and 9.6E-12. Every other field is zero.
@@ -60,22 +47,23 @@ SelectionSnapshot exampleSelection(int scenarios) {
     return s;
 }
 
-void fillExample(ResultStore& store, const SelectionSnapshot& selection, char separator = '.') {
+std::shared_ptr<const RunResult> exampleRun(const SelectionSnapshot& selection,
+                                            char separator = '.') {
     const std::string text =
         testing::DataFileBuilder({0, 0, 1}, {0, 0, 1}).lines(exampleLine).build();
-    ASSERT_TRUE(testing::fillFromTexts(store, selection, {text}, separator).complete);
+    RunOutcome outcome = testing::runFromTexts(selection, {text}, separator);
+    EXPECT_TRUE(outcome.complete);
+    return outcome.result;
 }
 
 class ResultsFile : public ::testing::Test {
   protected:
     TempDir dir;
     std::string path = dir.file("run.dos");
-    ResultStore store;
 };
 
 TEST_F(ResultsFile, WritesTheWorkedExampleByteForByte) {
-    fillExample(store, exampleSelection(1));
-    writeResultsFile(path, store, rowLabels({1, 18}), periodHeadings({1, 5}));
+    writeResultsFile(path, *exampleRun(exampleSelection(1)));
     const std::string first = crLfLines(
         {"Pu-239, half-life is 24065 y", "Member of the public", "Ingestion: f1 = 0.111",
          "Acute intake (1Bq) 2.5 years prior to conception", "Highest dose is to: Bone surface, x",
@@ -96,9 +84,7 @@ TEST_F(ResultsFile, ThreeFullTablesTake189Lines) {
     SelectionSnapshot s = exampleSelection(3);
     s.occupational = false;
     s.allOrgans = s.allPeriods = true;
-    fillExample(store, s);
-    std::vector<std::string> labels(kRowLabels.begin(), kRowLabels.end());
-    writeResultsFile(path, store, labels, periodHeadings({1, 2, 3, 4, 5}));
+    writeResultsFile(path, *exampleRun(s));
     const std::string bytes = readBytes(path);
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 189);
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\r'), 189);
@@ -112,8 +98,7 @@ TEST_F(ResultsFile, OneRowOnePeriodAndCommaValuesAreWrittenAsStored) {
     s.memberOfPublic = false;
     s.tissues[16] = false;
     s.periods[4] = false;
-    fillExample(store, s, ',');
-    writeResultsFile(path, store, {"Bladder"}, {"  1y"});
+    writeResultsFile(path, *exampleRun(s, ','));
     EXPECT_EQ(readBytes(path),
               crLfLines({"Pu-239, half-life is 24065 y", " Worker", "Ingestion: f1 = 0.112",
                          "Acute intake (1Bq) 2.5 years prior to conception",
@@ -122,37 +107,15 @@ TEST_F(ResultsFile, OneRowOnePeriodAndCommaValuesAreWrittenAsStored) {
                          "Offspring doses", "Bladder,1,1E-10"}));
 }
 
-TEST_F(ResultsFile, NoTablesGiveAnEmptyFile) {
+TEST_F(ResultsFile, ARunWithoutTablesGivesAnEmptyFileInPlaceOfTheOld) {
     writeBytes(path, "an earlier run\r\n");
-    store.resize(1, 18, 5);
-    writeResultsFile(path, store, {}, {});
+    // A data file with no ingestion entry gives a complete run of no tables.
+    const std::string empty = testing::DataFileBuilder({0, 0, 0}, {0, 0, 0}).build();
+    const RunOutcome outcome = testing::runFromTexts(exampleSelection(1), {empty});
+    ASSERT_TRUE(outcome.complete);
+    writeResultsFile(path, *outcome.result);
     EXPECT_EQ(readBytes(path), "");
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"run.dos"});
-}
-
-// Faults of the save itself are tried on every kind of save in tests/core/faults.
-TEST_F(ResultsFile, MissingLabelsAreRefusedBeforeTheOldFileIsTouched) {
-    SelectionSnapshot s = exampleSelection(8);
-    s.allOrgans = s.allPeriods = true;
-    fillExample(store, s);
-    std::vector<std::string> labels(kRowLabels.begin(), kRowLabels.end());
-    const auto headings = periodHeadings({1, 2, 3, 4, 5});
-    auto message = [&](const std::string& target, const std::vector<std::string>& rows) {
-        try {
-            writeResultsFile(target, store, rows, headings);
-        } catch (const Fault& e) {
-            return std::string(e.what());
-        }
-        return std::string("saved");
-    };
-    writeBytes(path, "old results\r\n");
-    // Too few labels for the rows: refused before the file is touched.
-    EXPECT_EQ(message(path, rowLabels({1, 2})), "Range check error");
-    EXPECT_EQ(readBytes(path), "old results\r\n");
-
-    // Saving again under the same name leaves only the new file.
-    EXPECT_EQ(message(path, labels), "saved");
-    EXPECT_TRUE(readBytes(path).starts_with("Pu-239, half-life is 24065 y\r\n"));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "core/results/results_file.h"
 #include "core/run/run.h"
 #include "core/textio/faults.h"
+#include "filled_store.h"
 #include "run_test_support.h"
 
 namespace fetaldose {
@@ -71,7 +72,7 @@ TEST(CheckSelection, StopsAtTheFirstMissingChoice) {
         s.periods[0] = false;
         return s;
     }());
-    EXPECT_EQ(periodStop.rows, std::vector<int>{1});
+    EXPECT_EQ(periodStop.layout.rows, std::vector<int>{1});
 
     const RunCheck complete = checkSelection(minimal());
     EXPECT_EQ(complete.stage, GridStage::LaidOut);
@@ -82,21 +83,21 @@ TEST(CheckSelection, RowsAndPeriodsFollowTheListsAndTheirBoxes) {
     SelectionSnapshot s = minimal();
     s.tissues = {};
     s.tissues[2] = true;  // Brain
-    EXPECT_EQ(checkSelection(s).rows, (std::vector<int>{3, 4}));
+    EXPECT_EQ(checkSelection(s).layout.rows, (std::vector<int>{3, 4}));
     s.tissues[1] = true;
     s.tissues[16] = true;
     s.tissues[3] = true;
-    EXPECT_EQ(checkSelection(s).rows, (std::vector<int>{2, 3, 4, 5, 18}));
+    EXPECT_EQ(checkSelection(s).layout.rows, (std::vector<int>{2, 3, 4, 5, 18}));
     s.allOrgans = true;
-    EXPECT_EQ(checkSelection(s).rows.size(), 18u);
+    EXPECT_EQ(checkSelection(s).layout.rows.size(), 18u);
     s.tissues = {};
-    EXPECT_EQ(checkSelection(s).rows.size(), 18u);
+    EXPECT_EQ(checkSelection(s).layout.rows.size(), 18u);
 
     s.periods = {false, true, false, false, true};
-    EXPECT_EQ(checkSelection(s).periods, (std::vector<int>{2, 5}));
+    EXPECT_EQ(checkSelection(s).layout.periods, (std::vector<int>{2, 5}));
     s.periods = {};
     s.allPeriods = true;
-    EXPECT_EQ(checkSelection(s).periods, (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(checkSelection(s).layout.periods, (std::vector<int>{1, 2, 3, 4, 5}));
 
     // Without particulates the aerosol controls are not looked at.
     s.allAerosol = false;
@@ -340,7 +341,7 @@ TEST_F(RunFill, SavedAndOverriddenTablesReadAsTheRunFilledThem) {
 
     // The results file holds the texts the tables show, with the run's separator.
     const std::string path = dir.file("out.dos");
-    writeResultsFile(path, store, {"Bladder", "Effective dose"}, {"  1y", "  70y"});
+    writeResultsFile(path, *testing::completeRun(s, dir.slash(), ','));
     const std::string saved = testing::readBytes(path);
     EXPECT_NE(
         saved.find("\r\n" + filled[0] + "\r\nIn utero doses\r\nBladder," + filled[1] + "\r\n"),

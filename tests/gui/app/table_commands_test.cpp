@@ -162,7 +162,7 @@ class TableCommandsTest : public QObject {
     void exportWritesTheChosenKindOrNothing() {
         QVERIFY(QDir().mkdir(file(QStringLiteral("folder.csv"))));
         QStringList errors;  // after each export, the errors shown so far
-        auto exportTo = [&](const QString& path, ExportKind kind) {
+        auto exportTo = [&](const QString& path, OutputFormat kind) {
             return [&, path, kind](ResultsViewer&) {
                 nextTarget_ = ExportTarget{path, kind};
                 press(Qt::CTRL | Qt::Key_E);
@@ -170,12 +170,12 @@ class TableCommandsTest : public QObject {
             };
         };
         test::ViewerDriver driver(viewer());
-        driver.then(exportTo(file(QStringLiteral("tables.csv")), ExportKind::Csv))
-            .then(exportTo(file(QStringLiteral("tables.xlsx")), ExportKind::Xlsx))
-            .then(exportTo(file(QStringLiteral("tables.pdf")), ExportKind::Pdf))
-            .then(exportTo(QStringLiteral("/dev/full"), ExportKind::Csv))
-            .then(exportTo(file(QStringLiteral("folder.csv")), ExportKind::Csv))
-            .then(exportTo(file(QStringLiteral("folder.csv")), ExportKind::Pdf))
+        driver.then(exportTo(file(QStringLiteral("tables.csv")), OutputFormat::Csv))
+            .then(exportTo(file(QStringLiteral("tables.xlsx")), OutputFormat::Xlsx))
+            .then(exportTo(file(QStringLiteral("tables.pdf")), OutputFormat::Pdf))
+            .then(exportTo(QStringLiteral("/dev/full"), OutputFormat::Csv))
+            .then(exportTo(file(QStringLiteral("folder.csv")), OutputFormat::Csv))
+            .then(exportTo(file(QStringLiteral("folder.csv")), OutputFormat::Pdf))
             // The dialog cancelled: nothing happens.
             .then([&](ResultsViewer&) { press(Qt::CTRL | Qt::Key_E); });
         runSession(driver);

@@ -84,8 +84,8 @@ class ChartWindowTest : public QObject {
     std::unique_ptr<ChartRunner> runner_;
 
     std::unique_ptr<ChartWindow> windowFor(const ChartRun& run, int slot) {
-        auto window = std::make_unique<ChartWindow>(run.store);
-        window->setRunLayout(run.layout);
+        auto window = std::make_unique<ChartWindow>();
+        window->setRun(run.result);
         window->showForTable(slot);
         return window;
     }
@@ -116,7 +116,7 @@ class ChartWindowTest : public QObject {
         QCOMPARE(table->columnCount(), 5);
         QCOMPARE(table->horizontalHeaderItem(4)->text(), QStringLiteral("Effective dose"));
         // Offspring dose of the last period, scenario 6 (slot 3), Effective dose (row 4).
-        QCOMPARE(table->item(2, 4)->text(), text(run->store.offspring(3, 4, 5)));
+        QCOMPARE(table->item(2, 4)->text(), text(run->result->offspringText(3, 4, 5)));
 
         // Paging to entry 2 charts its own tables.
         window->showForTable(7);
@@ -128,7 +128,7 @@ class ChartWindowTest : public QObject {
         auto* period = window->findChild<QComboBox*>(QStringLiteral("periodBox"));
         dose->setCurrentIndex(dose->findData(static_cast<int>(DoseView::InUtero)));
         QVERIFY(!period->isEnabled());
-        QCOMPARE(table->item(0, 1)->text(), text(run->store.inUtero(5, 1)));
+        QCOMPARE(table->item(0, 1)->text(), text(run->result->inUteroText(5, 1)));
 
         // Dose against period: two lines per chosen tissue, over the five periods.
         window->setTissues({1}, 1);
@@ -139,20 +139,20 @@ class ChartWindowTest : public QObject {
         QStringList legend;
         for (QLegendMarker* marker : drawnChart(*window)->legend()->markers())
             if (marker->isVisible()) legend << marker->label();
-        QCOMPARE(legend, QStringList{text(run->layout.rowLabels[0])});
+        QCOMPARE(legend, QStringList{text(std::string(run->result->layout().rowLabel(1)))});
         QVERIFY(drawnChart(*window)->title().contains(QStringLiteral("dashed lines")));
         QCOMPARE(table->rowCount(), 5);
-        QCOMPARE(table->item(1, 2)->text(), text(run->store.postNatal(7, 1, 2)));
+        QCOMPARE(table->item(1, 2)->text(), text(run->result->postNatalText(7, 1, 2)));
 
         // The next run, with other rows, keeps the tissues it still has (and the dose).
         window->setChartKind(ChartKind::DoseByIntakeTime);
         window->setTissues({2, 4}, 4);
         runner_->fill(*run, chartSelection({"Pu-239"}, {4}, {0, 16}));
-        window->setRunLayout(run->layout);
+        window->setRun(run->result);
         window->showForTable(1);
         QCOMPARE(window->chartData().series.size(), 1u);
         QCOMPARE(window->chartData().series[0].name, std::string("Effective dose"));
-        QCOMPARE(window->chartData().series[0].points[0].text, run->store.inUtero(1, 2));
+        QCOMPARE(window->chartData().series[0].points[0].text, run->result->inUteroText(1, 2));
     }
 
     void hoverShowsTheValueAsTheTableGivesIt() {
@@ -165,7 +165,7 @@ class ChartWindowTest : public QObject {
         auto* line = qobject_cast<QLineSeries*>(drawnChart(*window)->series().front());
         QVERIFY(line);
         emit line->hovered(QPointF(0.9, 1e-11), true);
-        const QString offspring = text(run->store.offspring(2, 1, 5));
+        const QString offspring = text(run->result->offspringText(2, 1, 5));
         QVERIFY(offspring.contains(QLatin1Char(',')));
         QVERIFY2(window->hoverText().contains(offspring), qPrintable(window->hoverText()));
 
@@ -175,7 +175,7 @@ class ChartWindowTest : public QObject {
         QCOMPARE(bars->barSets().front()->count(), 2);
         emit bars->barSets().front()->hovered(true, 1);
         QVERIFY(window->hoverText().startsWith(QStringLiteral("Effective dose, I-131")));
-        QVERIFY(window->hoverText().contains(text(run->store.offspring(3, 1, 5))));
+        QVERIFY(window->hoverText().contains(text(run->result->offspringText(3, 1, 5))));
     }
 
     // Doses far below 1E-12 Sv per Bq keep a labelled dose axis: Qt's own logarithmic axis
@@ -250,8 +250,7 @@ class ChartWindowTest : public QObject {
 
     void saysWhatItCannotDraw() {
         // No table at all (a run that yields none, or no run yet).
-        const ResultStore empty;
-        ChartWindow none(empty);
+        ChartWindow none;
         showWindow(none);
         QVERIFY(none.noteText().contains(text(std::string(texts::kNoTable))));
         QVERIFY(none.saveImage(dir_.filePath(QStringLiteral("none.png"))));

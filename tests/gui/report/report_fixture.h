@@ -14,7 +14,7 @@
 #include "core/refdata/nuclide_data.h"
 #include "core/run/labels.h"
 #include "core/run/result_store.h"
-#include "core/run/run.h"
+#include "core/run/run_result.h"
 #include "data_file_builder.h"
 #include "known_session.h"
 
@@ -22,27 +22,15 @@ namespace fetaldose::gui::testing {
 
 using fetaldose::testing::knownSession;
 
-// The store of one run, with the row labels and period headings the viewer's grids show.
-struct RunResult {
-    ResultStore store;
-    std::vector<std::string> rowLabels;
-    std::vector<std::string> periodHeadings;
-};
+using Run = std::shared_ptr<const RunResult>;
 
 // Runs a selection over the data files of `dataFolder` (a path ending in '/').
-inline std::unique_ptr<RunResult> runSelection(const SelectionSnapshot& selection,
-                                               const std::string& dataFolder) {
-    auto result = std::make_unique<RunResult>();
+inline Run runSelection(const SelectionSnapshot& selection, const std::string& dataFolder) {
     const RunCheck check = checkSelection(selection);
     if (check.stage != GridStage::LaidOut) throw std::runtime_error(check.stopMessage);
-    NuclideData scratch;
-    const FillOutcome outcome =
-        fillResultStore(selection, check, dataFolder, '.', scratch, result->store);
+    RunOutcome outcome = runTables({selection, dataFolder, '.', {}}, check);
     if (!outcome.complete) throw std::runtime_error(outcome.stopMessage);
-    for (int row : check.rows) result->rowLabels.emplace_back(kRowLabels[std::size_t(row - 1)]);
-    for (int period : check.periods)
-        result->periodHeadings.emplace_back(kPeriodLabels[std::size_t(period - 1)]);
-    return result;
+    return outcome.result;
 }
 
 // A data folder of made-up nuclides whose every record has its own dose texts.
@@ -52,18 +40,21 @@ class MadeUpData {
         if (!folder_.isValid()) throw std::runtime_error("no scratch folder");
     }
 
-    // A run of `tableCount` tables (1, or a multiple of 8 up to 800) over the first `tissues`
-    // tissue items and the periods 1 and 70 years (or all five): nuclides of one ingestion entry
-    // per group, 16 or 8 tables each (both groups, eight or four acute scenarios).
-    std::unique_ptr<RunResult> run(int tableCount, int tissues, bool allPeriods = false) {
+    // A run of `tableCount` tables (0, 1, or a multiple of 8 up to 800) over the first
+    // `tissues` tissue items and the periods 1 and 70 years (or all five): nuclides of one
+    // ingestion entry per group, 16 or 8 tables each (both groups, eight or four acute
+    // scenarios); no table where particulates are asked of them.
+    Run run(int tableCount, int tissues, bool allPeriods = false) {
         SelectionSnapshot s;
         s.memberOfPublic = true;
-        s.ingestion = true;
+        s.ingestion = tableCount > 0;
+        s.particulates = tableCount == 0;
+        s.aerosol[0] = true;
         for (int i = 0; i < tissues; ++i) s.tissues[std::size_t(i)] = true;
         s.periods[0] = s.periods[4] = true;
         s.allPeriods = allPeriods;
         int nuclides = 1;
-        if (tableCount == 1) {
+        if (tableCount <= 1) {
             s.acuteScenarios[0] = true;
         } else {
             s.occupational = true;

@@ -24,8 +24,7 @@ using namespace fetaldose::gui;
 
 int copy(QApplication& app, const std::string& fixture) {
     const auto run = testing::runSelection(testing::knownSession(), fixture + "/data/");
-    copyTableToClipboard(shownTableFromStore(run->store, 1, TableView::Offspring, run->rowLabels,
-                                             run->periodHeadings));
+    copyTableToClipboard(shownTableFromRun(run.get(), 1, TableView::Offspring));
     std::cout << "copied" << std::endl;
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     QObject::connect(&input, &QSocketNotifier::activated, &app, [&app] {
@@ -42,7 +41,7 @@ int pdf(const std::string& path, int tables, int tissues, bool allPeriods) {
     const std::vector<std::string> provenance = {"Program: fetaldose 1.0",
                                                  "Data folder: " + data.dataFolder(),
                                                  "Data set: made-up values for a test"};
-    writeReportPdf(path, {run->store, run->rowLabels, run->periodHeadings}, provenance);
+    writeReportPdf(path, {*run}, provenance);
     return 0;
 }
 

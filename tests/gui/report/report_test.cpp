@@ -27,14 +27,12 @@ namespace fetaldose::gui {
 
 namespace {
 
-using testing::RunResult;
-
 QString text(std::string_view bytes) {
     return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
 }
 
 ReportTables tablesOf(const RunResult& run) {
-    return {run.store, run.rowLabels, run.periodHeadings};
+    return {run};
 }
 
 QString poppler(const QString& tool, QStringList arguments) {
@@ -91,12 +89,11 @@ class ReportTest : public QObject {
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QStringList known = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
         const auto run = testing::runSelection(testing::knownSession(), FETALDOSE_E2E_DIR "/data/");
-        QCOMPARE(run->store.tableCount(), 3);
+        QCOMPARE(run->tableCount(), 3);
         for (int t = 1; t <= 3; ++t) {
             const QStringList table = known.mid((t - 1) * 18, 18);
             for (const TableView view : {TableView::Offspring, TableView::PostNatal}) {
-                const ShownTable shown =
-                    shownTableFromStore(run->store, t, view, run->rowLabels, run->periodHeadings);
+                const ShownTable shown = shownTableFromRun(run.get(), t, view);
                 const QStringList lines = tableAsTabSeparated(shown).split(u'\n');
                 QCOMPARE(lines.size(), 4 + 1 + 3 + 1);  // the last line ended too
                 QCOMPARE(lines.mid(0, 3), (QStringList{table[0] + u'\t' + table[1], table[3],
@@ -117,8 +114,7 @@ class ReportTest : public QObject {
             }
         }
         for (const int none : {0, 4}) {
-            const ShownTable blank = shownTableFromStore(run->store, none, TableView::PostNatal,
-                                                         run->rowLabels, run->periodHeadings);
+            const ShownTable blank = shownTableFromRun(run.get(), none, TableView::PostNatal);
             QCOMPARE(blank.headerLines[0], (QStringList{QString(), QString()}));
             QCOMPARE(blank.rows[1][0], QStringLiteral("Brain (total)"));
             for (const QStringList& row : blank.rows)
@@ -154,8 +150,8 @@ class ReportTest : public QObject {
         if (!havePoppler_) QSKIP("poppler-utils is not installed");
         testing::MadeUpData data;
         const auto run = data.run(40, 3);
-        const ResultStore& store = run->store;
-        QCOMPARE(store.rowCount(), 4);  // "Brain" gives two rows
+        const RunResult& store = *run;
+        QCOMPARE(store.layout().rowCount(), 4);  // "Brain" gives two rows
         QTemporaryDir out;
         const QString pdf = out.filePath(QStringLiteral("report.pdf"));
         QVERIFY(writeReportPdf(pdf.toStdString(), tablesOf(*run), kProvenance));
@@ -174,14 +170,15 @@ class ReportTest : public QObject {
         };
         for (int t = 1; t <= 40; ++t) {
             QVERIFY(find(QStringLiteral("Table %1 of 40").arg(t), false));
-            QVERIFY(lines[at].contains(text(store.nuclide(t))));
-            QVERIFY(lines[at].contains(text(store.group(t)).trimmed()));
-            QVERIFY(find(text(store.scenario(t)), true));
-            QVERIFY(find(text(store.route(t)), true));
-            for (int r = 1; r <= store.rowCount(); ++r) {
-                QStringList cells = {text(run->rowLabels[r - 1]), text(store.inUtero(t, r))};
-                for (int n = 1; n <= 2; ++n) cells << text(store.postNatal(t, r, n));
-                for (int n = 1; n <= 2; ++n) cells << text(store.offspring(t, r, n));
+            QVERIFY(lines[at].contains(text(store.nuclideHeading(t))));
+            QVERIFY(lines[at].contains(text(store.groupHeading(t)).trimmed()));
+            QVERIFY(find(text(store.scenarioHeading(t)), true));
+            QVERIFY(find(text(store.routeHeading(t)), true));
+            for (int r = 1; r <= store.layout().rowCount(); ++r) {
+                QStringList cells = {text(store.layout().rowLabel(r)),
+                                     text(store.inUteroText(t, r))};
+                for (int n = 1; n <= 2; ++n) cells << text(store.postNatalText(t, r, n));
+                for (int n = 1; n <= 2; ++n) cells << text(store.offspringText(t, r, n));
                 QVERIFY2(find(cells.join(u' '), true), qPrintable(QString::number(t)));
             }
         }
@@ -199,7 +196,7 @@ class ReportTest : public QObject {
             writeReportPdf(pdf.toStdString(), tablesOf(run), provenance);
             return pageCount(pdf);
         };
-        QCOMPARE(pages(RunResult{}, kProvenance), 1);
+        QCOMPARE(pages(*data.run(0, 3), kProvenance), 1);
         QCOMPARE(pages(*data.run(1, 3), kProvenance), 2);
 
         const int fortyPages = pages(*data.run(40, 3), kProvenance);
@@ -308,9 +305,9 @@ class ReportTest : public QObject {
     void exportDialogGivesTheKindOfFile() {
         const QStringList types = exportFileTypes();
         QCOMPARE(types.size(), 3);
-        QCOMPARE(exportKindFor(QStringLiteral("/a/t.XLSX"), types[2]), ExportKind::Xlsx);
-        QCOMPARE(exportKindFor(QStringLiteral("/a/t.csv"), types[1]), ExportKind::Csv);
-        QCOMPARE(exportKindFor(QStringLiteral("/a/t.v2"), types[2]), ExportKind::Pdf);
+        QCOMPARE(exportFormatFor(QStringLiteral("/a/t.XLSX"), types[2]), OutputFormat::Xlsx);
+        QCOMPARE(exportFormatFor(QStringLiteral("/a/t.csv"), types[1]), OutputFormat::Csv);
+        QCOMPARE(exportFormatFor(QStringLiteral("/a/t.v2"), types[2]), OutputFormat::Pdf);
 
         QTemporaryDir out;
         QTimer::singleShot(0, this, [&] {
@@ -329,7 +326,7 @@ class ReportTest : public QObject {
         const auto target = askExportTarget(nullptr);
         QVERIFY(target);
         QCOMPARE(target->path, out.filePath(QStringLiteral("tables.pdf")));
-        QCOMPARE(target->kind, ExportKind::Pdf);
+        QCOMPARE(target->format, OutputFormat::Pdf);
 
         // A bare name of the type on show from the start: the dialog asks before replacing the
         // file it names (answered No here, so nothing is chosen).

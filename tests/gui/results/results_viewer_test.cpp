@@ -18,7 +18,11 @@
 
 #include "app/window_set.h"
 #include "core/run/labels.h"
+#include "core/run/run_result.h"
 #include "core/textio/faults.h"
+#include "data_file_builder.h"
+#include "filled_store.h"
+#include "gui/app/display_text.h"
 #include "gui/app/platform.h"
 #include "gui/app/window_printer.h"
 #include "gui/results/result_grid.h"
@@ -35,7 +39,7 @@ using namespace fetaldose::gui::test;
 
 namespace {
 
-using TestPrinters = testing::PdfPrinters;
+using TestPrinters = fetaldose::gui::testing::PdfPrinters;
 
 // A selection with one nuclide, the public group, ingestion, scenario 1, all organs and all
 // periods; tests change what they need.
@@ -305,11 +309,15 @@ void ResultsViewerTest::gridsShowTheFileTextsAndTheSums() {
     expected[3] = QStringLiteral("Brain (total)| |9.6E-06| |1.0E-05|1.0E-05| | | ");
     QCOMPARE(offspringRows, expected);
 
-    // The results file reads the labels back from the offspring grid.
-    QCOMPARE(viewerWindow().rowLabelTexts(),
-             (std::vector<std::string>{"Bladder", "Bone surface", "Brain (total)",
-                                       "Brain (7-15 weeks)"}));
-    QCOMPARE(viewerWindow().periodHeadingTexts(), (std::vector<std::string>{"  5y", "  70y"}));
+    // The run's layout, which the results file writes, names the rows and periods as shown.
+    const TableLayout& layout = viewerWindow().run()->layout();
+    QCOMPARE(layout.rowCount(), 4);
+    for (int r = 1; r <= 4; ++r)
+        QCOMPARE(displayText(layout.rowLabel(r)), offspringGrid().cell(0, r));
+    QCOMPARE(layout.periodCount(), 2);
+    for (int n = 1; n <= 2; ++n)
+        QCOMPARE(displayText(layout.periodHeading(n)), offspringGrid().cell(n + 3, 0));
+    QCOMPARE(std::string(layout.periodHeading(2)), std::string("  70y"));
 
     // With a comma for the decimal separator the file's texts and the sums carry the comma.
     separator_ = ',';
@@ -405,8 +413,8 @@ void ResultsViewerTest::laterRunWithFewerRowsLeavesNoTrace() {
     for (int row : {1, 2, 3})
         expected[row].replace(QStringLiteral("1.0E-12"), QStringLiteral("1.2E-11"));
     QCOMPARE(gridRows(offspringGrid()), expected);
-    QCOMPARE(viewerWindow().rowLabelTexts().size(), 3u);
-    QCOMPARE(viewerWindow().periodHeadingTexts(), std::vector<std::string>{"  1y"});
+    QCOMPARE(viewerWindow().run()->layout().rowCount(), 3);
+    QCOMPARE(std::string(viewerWindow().run()->layout().periodHeading(1)), std::string("  1y"));
 }
 
 void ResultsViewerTest::stopMessagesAndWhatTheGridsHold() {
@@ -552,14 +560,24 @@ void ResultsViewerTest::counterStaysReadableWithLongTableNumbers() {
     auto label = [this](const char* name) {
         return viewerWindow().findChild<QLabel*>(QString::fromLatin1(name));
     };
-    viewerWindow().store().resize(2, 1, 1);
-    for (int tables : {40, 1628, 1628}) {
-        viewerWindow().store().setTableCount(tables);
-        viewerWindow().showTable(tables == 40 ? 3 : 1234);
+    // 16 tables: both groups, the acute scenarios, one ingestion entry; 1628: two full files.
+    SelectionSnapshot some = fetaldose::testing::everythingChosen({"A"});
+    some.allRoutes = some.allChronics = false;
+    some.ingestion = true;
+    const auto few = fetaldose::testing::runFromTexts(
+        some, {fetaldose::testing::DataFileBuilder({0, 0, 1}, {0, 0, 1}).build()});
+    const std::string full = fetaldose::testing::DataFileBuilder({4, 3, 3}, {4, 3, 3}).build();
+    const auto many = fetaldose::testing::runFromTexts(
+        fetaldose::testing::everythingChosen({"A", "B"}), {full, full});
+    for (const RunOutcome* outcome : {&few, &many, &many}) {
+        const int tables = outcome->result->tableCount();
+        QCOMPARE(tables, outcome == &few ? 16 : 1628);
+        viewerWindow().setRun(outcome->result);
+        viewerWindow().showTable(tables == 16 ? 3 : 1234);
         QVERIFY(textEnd(label("Label3")) < label("LblTCount")->x());
         QVERIFY(textEnd(label("LblTCount")) < label("Label5")->x());
         QVERIFY(textEnd(label("Label5")) < label("LblTTotal")->x());
-        if (tables == 40) {
+        if (tables == 16) {
             // Short numbers keep the design places.
             QCOMPARE(label("LblTCount")->x(), 186);
             QCOMPARE(label("Label5")->x(), 208);

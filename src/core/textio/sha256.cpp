@@ -1,4 +1,4 @@
-#include "core/export/sha256.h"
+#include "core/textio/sha256.h"
 
 #include <openssl/evp.h>
 

@@ -1,4 +1,4 @@
-#include "core/export/text_encoding.h"
+#include "core/textio/text_encoding.h"
 
 #include <array>
 #include <cstdint>
