@@ -123,26 +123,20 @@ FileChooserWindow::FileChooserWindow(const ChooserMakeup& makeup, Action action,
 }
 
 void FileChooserWindow::buildControls(const ChooserMakeup& makeup) {
-    makeup.setUpForm(this);
+    const ChooserControls controls = makeup.setUpForm(this);
     // The form file names every widget; the window and its two labels carry no object name.
     setObjectName(QString());
-    // Every form holds its controls in the same order: the "Save in:" label, the drive list,
-    // the directory tree, the "File name:" label, the name box, the file list, "Exit" and the
-    // action button.
-    const QList<QLabel*> labels = findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
-    const QList<QPushButton*> buttons = findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
-    saveInLabel_ = labels.at(0);
-    fileNameLabel_ = labels.at(1);
-    driveList_ = findChild<QComboBox*>(QString(), Qt::FindDirectChildrenOnly);
-    directoryTree_ = findChild<DirectoryTreeList*>(QString(), Qt::FindDirectChildrenOnly);
-    fileNameBox_ = findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
-    for (QListWidget* list : findChildren<QListWidget*>(Qt::FindDirectChildrenOnly))
-        if (list != directoryTree_) fileList_ = list;
-    exitButton_ = buttons.at(0);
-    actionButton_ = buttons.at(1);
+    saveInLabel_ = controls.saveInLabel;
+    driveList_ = controls.driveList;
+    directoryTree_ = controls.directoryTree;
+    fileNameLabel_ = controls.fileNameLabel;
+    fileNameBox_ = controls.fileNameBox;
+    fileList_ = controls.fileList;
+    exitButton_ = controls.exitButton;
+    actionButton_ = controls.actionButton;
 
     // Labels as wide as their text in the face in use.
-    for (QLabel* label : labels) {
+    for (QLabel* label : {saveInLabel_, fileNameLabel_}) {
         label->setObjectName(QString());
         placeLabel(label, label->geometry());
     }
@@ -360,9 +354,44 @@ void FileChooserWindow::pressAction() {
 
 namespace {
 
+// Each form's controls, taken from the form's own members: a form that lacks one of them does
+// not compile. The two options forms name their controls alike.
+template <class OptionsForm>
+ChooserControls optionsFormControls(const OptionsForm& form) {
+    return {.saveInLabel = form.SaveInLabel,
+            .driveList = form.DriveComboBox1,
+            .directoryTree = form.DirectoryListBox1,
+            .fileNameLabel = form.FileNameLabel,
+            .fileNameBox = form.Edit1,
+            .fileList = form.FileListBox1,
+            .exitButton = form.Button1,
+            .actionButton = form.Button2};
+}
+
+ChooserControls formControls(const Ui::SaveOptionsChooser& form) {
+    return optionsFormControls(form);
+}
+
+ChooserControls formControls(const Ui::LoadOptionsChooser& form) {
+    return optionsFormControls(form);
+}
+
+ChooserControls formControls(const Ui::SaveResultsChooser& form) {
+    return {.saveInLabel = form.SaveInLabel,
+            .driveList = form.DriveCombo1,
+            .directoryTree = form.DirList1,
+            .fileNameLabel = form.FileNameLabel,
+            .fileNameBox = form.FileEdit,
+            .fileList = form.FileList1,
+            .exitButton = form.BtnCancel,
+            .actionButton = form.BtnSave};
+}
+
 template <class Form>
-void setUpForm(QDialog* window) {
-    Form().setupUi(window);
+ChooserControls setUpForm(QDialog* window) {
+    Form form;
+    form.setupUi(window);
+    return formControls(form);
 }
 
 }  // namespace

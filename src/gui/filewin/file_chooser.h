@@ -26,6 +26,18 @@ namespace fetaldose::gui {
 class Messages;
 class DirectoryTreeList;
 
+// The controls every chooser form holds, each taken from the form's own member.
+struct ChooserControls {
+    QLabel* saveInLabel = nullptr;  // "Save in:", before the drive list
+    QComboBox* driveList = nullptr;
+    DirectoryTreeList* directoryTree = nullptr;
+    QLabel* fileNameLabel = nullptr;  // "File name:", before the name box
+    QLineEdit* fileNameBox = nullptr;
+    QListWidget* fileList = nullptr;
+    QPushButton* exitButton = nullptr;
+    QPushButton* actionButton = nullptr;
+};
+
 // How one chooser window differs from the others: its form (places, captions and control
 // names, in a .ui file), the mask its file list is filtered by, and its tab order.
 struct ChooserMakeup {
@@ -35,8 +47,8 @@ struct ChooserMakeup {
         NameBoxFirst,                 // name box, drives, tree, files, Exit, action
     };
 
-    // Builds the form's controls on the window.
-    void (*setUpForm)(QDialog* window);
+    // Builds the form's controls on the window and hands them over.
+    ChooserControls (*setUpForm)(QDialog* window);
     const char* mask;
     TabOrder tabOrder;
 };

@@ -65,9 +65,25 @@ QFont infoFont() {
     return font;
 }
 
+// Each form's controls, taken from the form's own members: a form that lacks one of them does
+// not compile.
+InfoControls formControls(const Ui::TextWindow& form) {
+    return {.text = form.Text};
+}
+
+InfoControls formControls(const Ui::AboutWindow& form) {
+    return {.text = form.AboutText, .rights = form.RightsText};
+}
+
+InfoControls formControls(const Ui::InstructionsWindow& form) {
+    return {.text = form.InstructionsText, .printButton = form.Button1};
+}
+
 template <class Form>
-void setUpForm(QDialog* window) {
-    Form().setupUi(window);
+InfoControls setUpForm(QDialog* window) {
+    Form form;
+    form.setupUi(window);
+    return formControls(form);
 }
 
 }  // namespace
@@ -94,19 +110,18 @@ InfoWindow::InfoWindow(const InfoPage& page, QWidget* parent)
     });
     setWindowTitle(textOf(page.caption));
 
-    page.setUpForm(this);
+    controls_ = page.setUpForm(this);
     // The form file names every widget and layout; the window and its layouts carry none.
     setObjectName(QString());
     for (QLayout* layout : findChildren<QLayout*>()) layout->setObjectName(QString());
-    // The page's text box is the form's first; "About" has the rights line in a second.
-    const QList<QPlainTextEdit*> boxes = findChildren<QPlainTextEdit*>();
-    boxes.front()->setObjectName(QString::fromLatin1(page.textName));
+    // One form serves several pages: the text box takes the page's own object name.
+    controls_.text->setObjectName(QString::fromLatin1(page.textName));
     if (page.look != InfoLook::AboutPanel) {
-        configureTextBox(boxes.front(), page.lines, page.look);
+        configureTextBox(controls_.text, page.lines, page.look);
         return;
     }
-    configureTextBox(boxes.front(), page.lines, InfoLook::GreyBorderless);
-    QPlainTextEdit* rights = boxes.at(1);
+    configureTextBox(controls_.text, page.lines, InfoLook::GreyBorderless);
+    QPlainTextEdit* rights = controls_.rights;
     configureTextBox(rights, info_texts::kAboutRights, InfoLook::GreyBorderless);
     QTextOption centred = rights->document()->defaultTextOption();
     centred.setAlignment(Qt::AlignHCenter);
@@ -120,10 +135,10 @@ void InfoWindow::openModally() {
 InstructionsWindow::InstructionsWindow(Messages& messages, PrinterProvider& printers,
                                        QWidget* parent)
     : InfoWindow(kInstructionsPage, parent), messages_(messages), printers_(printers) {
-    text_ = findChild<QPlainTextEdit*>();
-    print_ = findChild<QPushButton*>();
-    connect(print_, &QPushButton::clicked, this, &InstructionsWindow::print);
-    text_->setGeometry(0, 0, width(), 300);
+    textBox_ = controls().text;
+    printButton_ = controls().printButton;
+    connect(printButton_, &QPushButton::clicked, this, &InstructionsWindow::print);
+    textBox_->setGeometry(0, 0, width(), 300);
 }
 
 void InstructionsWindow::print() {
@@ -132,7 +147,7 @@ void InstructionsWindow::print() {
 
 void InstructionsWindow::resizeEvent(QResizeEvent* event) {
     InfoWindow::resizeEvent(event);
-    text_->setGeometry(0, 0, width(), 300);
+    textBox_->setGeometry(0, 0, width(), 300);
 }
 
 namespace texts = info_texts;

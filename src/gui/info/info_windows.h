@@ -26,13 +26,20 @@ enum class InfoLook {
     AboutPanel,      // grey borderless text above a raised panel with the centred rights line
 };
 
+// The controls of an information window's form that the window works with.
+struct InfoControls {
+    QPlainTextEdit* text = nullptr;      // the page's text
+    QPlainTextEdit* rights = nullptr;    // "About" only: the rights line below the text
+    QPushButton* printButton = nullptr;  // "Instructions" only
+};
+
 // One information window: everything in which it differs from the others.
 struct InfoPage {
     std::string_view caption;
     QRect designedFrame;  // the outer rectangle (frame included) it takes when first shown
-    bool minimiseMaximise = false;       // title-bar buttons besides the close box
-    void (*setUpForm)(QDialog* window);  // builds the controls of the window's .ui form
-    const char* textName;                // object name of the text box
+    bool minimiseMaximise = false;               // title-bar buttons besides the close box
+    InfoControls (*setUpForm)(QDialog* window);  // builds the controls of the window's .ui form
+    const char* textName;                        // object name of the text box
     std::span<const std::string_view> lines;
     InfoLook look = InfoLook::White;
 };
@@ -49,8 +56,12 @@ class InfoWindow : public QDialog {
     // The outer rectangle (frame included) the window takes the first time it is shown.
     QRect designedFrame() const { return designedFrame_; }
 
+  protected:
+    const InfoControls& controls() const { return controls_; }
+
   private:
     QRect designedFrame_;
+    InfoControls controls_;
 };
 
 // "Instructions": the text above a "Print" button.
@@ -69,8 +80,8 @@ class InstructionsWindow : public InfoWindow {
   private:
     Messages& messages_;
     PrinterProvider& printers_;
-    QPlainTextEdit* text_;
-    QPushButton* print_;
+    QPlainTextEdit* textBox_;
+    QPushButton* printButton_;
 };
 
 // The pages of the Help menu's windows, in the order the menu lists them.

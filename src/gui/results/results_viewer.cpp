@@ -71,11 +71,6 @@ void addShortcut(QWidget& window, QAbstractButton& button, const QKeySequence& k
     button.setToolTip(hint.isEmpty() ? name : hint + QStringLiteral(" (") + name + u')');
 }
 
-template <class Control>
-Control* control(const QWidget* window, const char* objectName) {
-    return window->findChild<Control*>(QString::fromLatin1(objectName));
-}
-
 }  // namespace
 
 ResultsViewer::ResultsViewer(Messages& messages, PrinterProvider& printers, ViewerCommands commands,
@@ -141,18 +136,20 @@ void ResultsViewer::buildControls() {
     Ui::ResultsViewer form;
     form.setupUi(this);
 
-    headerPanel_ = control<QFrame>(this, "PnlHeaderInfo");
-    nuclideLabel_ = control<QLabel>(this, "lblNuclide");
-    groupLabel_ = control<QLabel>(this, "LblOccOrEnv");
-    scenarioLabel_ = control<QLabel>(this, "LblRoute");
-    routeLabel_ = control<QLabel>(this, "LblScenario");
+    headerPanel_ = form.PnlHeaderInfo;
+    nuclideLabel_ = form.lblNuclide;
+    groupLabel_ = form.LblOccOrEnv;
+    // The header's second line shows the scenario and its third the route, whatever the
+    // form's object names of the two lines say.
+    scenarioLabel_ = form.LblRoute;
+    routeLabel_ = form.LblScenario;
     // The summary reaches the user only through the results file; the label stays hidden.
-    summaryLabel_ = control<QLabel>(this, "LblHOrg");
+    summaryLabel_ = form.LblHOrg;
     summaryLabel_->hide();
 
-    gridPanel_ = control<QFrame>(this, "Panel2");
-    offspringButton_ = control<QToolButton>(this, "SpdBtnOffspring");
-    postNatalButton_ = control<QToolButton>(this, "SpdBtnPostnatal");
+    gridPanel_ = form.Panel2;
+    offspringButton_ = form.SpdBtnOffspring;
+    postNatalButton_ = form.SpdBtnPostnatal;
     for (QToolButton* button : gridPanel_->findChildren<QToolButton*>())
         button->setFont(sansSerif(9, true));
     auto* viewPair = new QButtonGroup(this);
@@ -162,20 +159,20 @@ void ResultsViewer::buildControls() {
     setCaptionColour(*offspringButton_, kWindowText);
     setCaptionColour(*postNatalButton_, kBlue);
 
-    postNatalGrid_ = control<ResultGrid>(this, "StrngGrdResultsPartial");
+    postNatalGrid_ = form.StrngGrdResultsPartial;
     postNatalGrid_->setTextLook(kBlue, 9);
-    offspringGrid_ = control<ResultGrid>(this, "StrngGrdResultsTotal");
+    offspringGrid_ = form.StrngGrdResultsTotal;
     offspringGrid_->setTextLook(kWindowText, 11);
 
-    commandPanel_ = control<QFrame>(this, "Panel1");
-    previousButton_ = control<QToolButton>(this, "SpdBtnPrevious");
-    nextButton_ = control<QToolButton>(this, "SpdBtnNext");
-    tableNumberLabel_ = control<QLabel>(this, "LblTCount");
-    ofLabel_ = control<QLabel>(this, "Label5");
-    tableCountLabel_ = control<QLabel>(this, "LblTTotal");
-    printButton_ = control<QPushButton>(this, "Button3");
-    returnButton_ = control<QToolButton>(this, "SpdBtnReturn");
-    saveButton_ = control<QPushButton>(this, "Button2");
+    commandPanel_ = form.Panel1;
+    previousButton_ = form.SpdBtnPrevious;
+    nextButton_ = form.SpdBtnNext;
+    tableNumberLabel_ = form.LblTCount;
+    ofLabel_ = form.Label5;
+    tableCountLabel_ = form.LblTTotal;
+    printButton_ = form.Button3;
+    returnButton_ = form.SpdBtnReturn;
+    saveButton_ = form.Button2;
     for (QAbstractButton* button : commandPanel_->findChildren<QAbstractButton*>())
         button->setFont(sansSerif(9, true));
     // Enter must not print or open the save window by surprise.

@@ -102,11 +102,6 @@ class CompactItemStyle final : public QProxyStyle {
     }
 };
 
-template <class Control>
-Control* control(const QWidget* window, const char* objectName) {
-    return window->findChild<Control*>(QString::fromLatin1(objectName));
-}
-
 }  // namespace
 
 // The places, captions, hints and list items are in selection_window.ui; the faces, colours
@@ -137,8 +132,9 @@ void SelectionWindow::buildControls() {
         label->adjustSize();
     }
     // White list panels that check boxes sit on, so that they read as rows of a list.
-    for (QFrame* panel : findChildren<QFrame*>()) {
-        if (!panel->objectName().startsWith(QLatin1String("Pnl"))) continue;
+    for (QFrame* panel :
+         {form.PnlExposure, form.PnlAllRoutes, form.PnlRoutes, form.PnlAllAerosol,
+          form.PnlAllOrgans, form.PnlAllPeriods, form.PnlAllAcutes, form.PnlAllChronics}) {
         panel->setFocusPolicy(Qt::NoFocus);
         makeWhite(panel);
     }
@@ -151,7 +147,7 @@ void SelectionWindow::buildControls() {
     }
     for (QPushButton* button : findChildren<QPushButton*>()) button->setFont(buttonFont());
 
-    nuclideGrid_ = control<QTableWidget>(this, "StringGrid1");
+    nuclideGrid_ = form.StringGrid1;
     nuclideGrid_->setRowCount(kMinimumGridRows);
     nuclideGrid_->setColumnCount(2);
     nuclideGrid_->setFont(regularFont());
@@ -175,40 +171,40 @@ void SelectionWindow::buildControls() {
     nuclideGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     nuclideGrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-    finderBox_ = control<QLineEdit>(this, "EdtFindNuc");
+    finderBox_ = form.EdtFindNuc;
     finderBox_->setFont(regularFont());
     makeWhite(finderBox_);
 
     // The half-life twin lies wholly behind the chosen list and is never shown.
-    halfLifeList_ = control<QListWidget>(this, "LstBxHalfLife");
+    halfLifeList_ = form.LstBxHalfLife;
     halfLifeList_->setFocusPolicy(Qt::NoFocus);
     halfLifeList_->hide();
 
-    chosenList_ = control<QListWidget>(this, "LstBxNucsChosen");
+    chosenList_ = form.LstBxNucsChosen;
     chosenList_->setFont(chosenListFont());
     makeWhite(chosenList_);
     chosenList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     chosenList_->setUniformItemSizes(true);
     chosenList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-    publicBox_ = control<QCheckBox>(this, "chkbxMOP");
-    occupationalBox_ = control<QCheckBox>(this, "chkbxWKR");
-    allRoutesBox_ = control<QCheckBox>(this, "ChkBxAllRoutes");
-    ingestionBox_ = control<QCheckBox>(this, "chkbxIng");
-    particulatesBox_ = control<QCheckBox>(this, "chkbxParticulates");
-    vapoursBox_ = control<QCheckBox>(this, "chkbxVapours");
-    allAerosolBox_ = control<QCheckBox>(this, "ChkBxAllAerosol");
-    allAcutesBox_ = control<QCheckBox>(this, "ChkBxAllAcutes");
-    allChronicsBox_ = control<QCheckBox>(this, "ChkBxAllChronics");
-    allOrgansBox_ = control<QCheckBox>(this, "ChkBxAllOrgans");
-    allPeriodsBox_ = control<QCheckBox>(this, "ChkBxAllPeriods");
+    publicBox_ = form.chkbxMOP;
+    occupationalBox_ = form.chkbxWKR;
+    allRoutesBox_ = form.ChkBxAllRoutes;
+    ingestionBox_ = form.chkbxIng;
+    particulatesBox_ = form.chkbxParticulates;
+    vapoursBox_ = form.chkbxVapours;
+    allAerosolBox_ = form.ChkBxAllAerosol;
+    allAcutesBox_ = form.ChkBxAllAcutes;
+    allChronicsBox_ = form.ChkBxAllChronics;
+    allOrgansBox_ = form.ChkBxAllOrgans;
+    allPeriodsBox_ = form.ChkBxAllPeriods;
 
     // The form starts the aerosol box and list disabled: no particulate route is chosen yet.
-    aerosolList_ = control<QListWidget>(this, "chklstbxAerosol");
-    acuteList_ = control<QListWidget>(this, "ChkLstBxAScenarios");
-    chronicList_ = control<QListWidget>(this, "ChkLstBxCScenarios");
-    tissueList_ = control<QListWidget>(this, "chklstbxTissues");
-    periodList_ = control<QListWidget>(this, "chklstbxTimes");
+    aerosolList_ = form.chklstbxAerosol;
+    acuteList_ = form.ChkLstBxAScenarios;
+    chronicList_ = form.ChkLstBxCScenarios;
+    tissueList_ = form.chklstbxTissues;
+    periodList_ = form.chklstbxTimes;
     for (QListWidget* list : {aerosolList_, acuteList_, chronicList_, tissueList_, periodList_}) {
         auto* style = new CompactItemStyle;
         style->setParent(list);
@@ -224,12 +220,12 @@ void SelectionWindow::buildControls() {
         list->setPalette(palette);
     }
 
-    loadButton_ = control<QPushButton>(this, "BtnLoad");
-    saveButton_ = control<QPushButton>(this, "BtnSave");
-    runButton_ = control<QPushButton>(this, "BtnRun");
-    exitButton_ = control<QPushButton>(this, "BtnExit");
+    loadButton_ = form.BtnLoad;
+    saveButton_ = form.BtnSave;
+    runButton_ = form.BtnRun;
+    exitButton_ = form.BtnExit;
 
-    buildMenu();
+    buildMenu(form);
 
     // A fixed window: the client area exactly, with the menu bar above it, centred by its
     // frame in the screen's available area.
@@ -239,28 +235,28 @@ void SelectionWindow::buildControls() {
     });
 }
 
-void SelectionWindow::buildMenu() {
+void SelectionWindow::buildMenu(const Ui::SelectionWindow& form) {
     // The menus are drawn in the windows' face; a menu is a window of its own and inherits
     // no face from the window it belongs to.
     menuBar()->setFont(regularFont());
     for (QMenu* menu : menuBar()->findChildren<QMenu*>()) menu->setFont(regularFont());
-    auto on = [this](const char* objectName, void (SelectionWindow::*handler)()) {
-        connect(control<QAction>(this, objectName), &QAction::triggered, this, handler);
+    auto on = [this](QAction* item, void (SelectionWindow::*handler)()) {
+        connect(item, &QAction::triggered, this, handler);
     };
-    on("Loadoptions1", &SelectionWindow::loadOptions);
-    on("Saveoptions1", &SelectionWindow::saveOptions);
-    on("Run1", &SelectionWindow::run);
-    on("Exit1", &SelectionWindow::exitProgram);
-    on("Contents1", &SelectionWindow::openGeneralInformation);
-    on("Contents2", &SelectionWindow::openPublication);
-    on("Instructions1", &SelectionWindow::showInstructions);
-    on("Licence1", &SelectionWindow::showLicence);
-    on("ContactInformation1", &SelectionWindow::showContactInformation);
-    on("About1", &SelectionWindow::showAbout);
-    on("HowtoreferencethisCD1", &SelectionWindow::showReferenceCd);
-    on("HowtoreferenceVORQ471", &SelectionWindow::showReferencePublication);
+    on(form.Loadoptions1, &SelectionWindow::loadOptions);
+    on(form.Saveoptions1, &SelectionWindow::saveOptions);
+    on(form.Run1, &SelectionWindow::run);
+    on(form.Exit1, &SelectionWindow::exitProgram);
+    on(form.Contents1, &SelectionWindow::openGeneralInformation);
+    on(form.Contents2, &SelectionWindow::openPublication);
+    on(form.Instructions1, &SelectionWindow::showInstructions);
+    on(form.Licence1, &SelectionWindow::showLicence);
+    on(form.ContactInformation1, &SelectionWindow::showContactInformation);
+    on(form.About1, &SelectionWindow::showAbout);
+    on(form.HowtoreferencethisCD1, &SelectionWindow::showReferenceCd);
+    on(form.HowtoreferenceVORQ471, &SelectionWindow::showReferencePublication);
     // Kept in the menu but never shown, so the pdf note cannot be reached.
-    on("pdfofVORQPublication471", &SelectionWindow::showPdfNote);
+    on(form.pdfofVORQPublication471, &SelectionWindow::showPdfNote);
 }
 
 }  // namespace fetaldose::gui

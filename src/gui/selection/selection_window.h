@@ -23,6 +23,10 @@ class QListWidgetItem;
 class QPushButton;
 class QTableWidget;
 
+namespace Ui {
+class SelectionWindow;
+}
+
 namespace fetaldose {
 class FileAttributes;
 class SelectionModel;
@@ -106,7 +110,7 @@ class SelectionWindow : public QMainWindow, public ControlsSink {
   private:
     // Builds every control at its place; the window's whole geometry and look are there.
     void buildControls();
-    void buildMenu();
+    void buildMenu(const Ui::SelectionWindow& form);
     void connectHandlers();
     // Run once at creation: loads the catalogue into the grid.
     void fillNuclideGrid();
