@@ -6,11 +6,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <optional>
 
 #include "gui/charts/chart_window.h"
@@ -72,6 +75,14 @@ class TableCommandsTest : public QObject {
             viewer().postNatalViewShown() ? viewer().postNatalGrid() : viewer().offspringGrid();
         grid.setFocus();
         QTest::keyClick(&grid, keys.key(), keys.keyboardModifiers());
+    }
+
+    // A step that exports every table to `path`, as the dialog would have chosen it.
+    std::function<void(ResultsViewer&)> exportTo(const QString& path, OutputFormat format) {
+        return [this, path, format](ResultsViewer&) {
+            nextTarget_ = ExportTarget{path, format};
+            press(Qt::CTRL | Qt::Key_E);
+        };
     }
 
     // Runs the known session, working the viewer with the steps; "Return to input" after.
@@ -163,9 +174,8 @@ class TableCommandsTest : public QObject {
         QVERIFY(QDir().mkdir(file(QStringLiteral("folder.csv"))));
         QStringList errors;  // after each export, the errors shown so far
         auto exportTo = [&](const QString& path, OutputFormat kind) {
-            return [&, path, kind](ResultsViewer&) {
-                nextTarget_ = ExportTarget{path, kind};
-                press(Qt::CTRL | Qt::Key_E);
+            return [&, path, kind](ResultsViewer& shown) {
+                this->exportTo(path, kind)(shown);
                 errors << messages_.errors.join(u'|');
             };
         };
@@ -201,6 +211,55 @@ class TableCommandsTest : public QObject {
             QDir::current().entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
         QCOMPARE(left, QStringList({QStringLiteral("tables.csv"), QStringLiteral("tables.pdf"),
                                     QStringLiteral("tables.xlsx")}));
+    }
+
+    // A data file changed on disk during the viewing and another gone: the CSV, the workbook
+    // and the PDF report still give the digests of the bytes the run read, each with a note
+    // that the file on disk is no longer the one read.
+    void exportsNameTheBytesTheRunReadWhateverHappensToTheFiles() {
+        const QByteArray cesium = readAll(data_->dataPath("Cs-137.dat"));
+        const QByteArray iodine = readAll(data_->dataPath("I-131.dat"));
+        test::ViewerDriver driver(viewer());
+        driver
+            .then([&](ResultsViewer&) {
+                QFile changed(data_->dataPath("Cs-137.dat"));
+                QVERIFY(changed.open(QIODevice::Append));
+                QVERIFY(changed.write("x") == 1);
+                changed.close();
+                QVERIFY(QFile::rename(data_->dataPath("I-131.dat"), file(QStringLiteral("gone"))));
+            })
+            .then(exportTo(file(QStringLiteral("t.csv")), OutputFormat::Csv))
+            .then(exportTo(file(QStringLiteral("t.xlsx")), OutputFormat::Xlsx))
+            .then(exportTo(file(QStringLiteral("t.pdf")), OutputFormat::Pdf));
+        runSession(driver);
+        QVERIFY(messages_.errors.isEmpty());
+
+        const auto sha = [](const QByteArray& bytes) {
+            return QString::fromLatin1(
+                QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+        };
+        const QString changed = QStringLiteral("Note: Cs-137.dat on disk now differs");
+        const QString gone = QStringLiteral("Note: I-131.dat is gone from the data folder");
+        const QString csv = QString::fromUtf8(readAll(file(QStringLiteral("t.csv"))));
+        QVERIFY(csv.contains(QStringLiteral("SHA-256 of Cs-137.dat: ") + sha(cesium)));
+        QVERIFY(csv.contains(QStringLiteral("SHA-256 of I-131.dat: ") + sha(iodine)));
+        QVERIFY(csv.contains(changed) && csv.contains(gone));
+        // The other two formats, read back by programs of their own where they are installed.
+        QProcess sheet;
+        sheet.start(QStringLiteral("xlsx2csv"), {QStringLiteral("-n"), QStringLiteral("Provenance"),
+                                                 file(QStringLiteral("t.xlsx"))});
+        if (sheet.waitForFinished()) {
+            const QString text = QString::fromUtf8(sheet.readAllStandardOutput());
+            QVERIFY(text.contains(sha(cesium)) && text.contains(changed) && text.contains(gone));
+        }
+        QProcess pdf;
+        pdf.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-raw"), file(QStringLiteral("t.pdf")), QStringLiteral("-")});
+        if (pdf.waitForFinished()) {
+            const QString text = QString::fromUtf8(pdf.readAllStandardOutput()).simplified();
+            QVERIFY2(text.contains(sha(cesium)), qPrintable(text.left(2000)));
+            QVERIFY(text.contains(changed) && text.contains(gone));
+        }
     }
 
     // Ctrl+G opens the chart over the viewer on the table on show; paging moves it along, and
