@@ -149,7 +149,8 @@ TEST(RunResult, NumbersAreThoseTheTextsShow) {
         for (const char separator : {'.', ','}) {
             RunOutcome outcome;
             try {
-                outcome = testing::runFromTexts(testing::everythingChosen({"F"}), {text}, separator);
+                outcome =
+                    testing::runFromTexts(testing::everythingChosen({"F"}), {text}, separator);
             } catch (const Fault&) {
                 continue;  // a seed with a fault of its own
             }
