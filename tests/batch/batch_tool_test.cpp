@@ -305,8 +305,9 @@ TEST_F(BatchTool, ExportsCsvAndXlsxWithTheRunsValuesAndProvenance) {
     // A comma run still exports its doses with points.
     expectSameRows(exportRows(csv, header + 1), expectedRows, "csv");
 
-    // To standard output, the format named: the same rows.
-    r = run({"--options", "session.opt", "--out", "-", "--format", "csv"});
+    // To standard output, the format named (in any letter case, as extensions are): the same
+    // rows.
+    r = run({"--options", "session.opt", "--out", "-", "--format", "CSV"});
     ASSERT_EQ(r.status, 0) << r.err;
     expectSameRows(exportRows(r.out, headerRowOf(r.out) + 1), expectedRows, "csv on stdout");
 
