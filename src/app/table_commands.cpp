@@ -8,6 +8,8 @@
 
 #include "core/export/provenance.h"
 #include "core/export/table_export.h"
+#include "core/refdata/catalogue.h"
+#include "core/textio/output_guard.h"
 #include "gui/app/busy_cursor.h"
 #include "gui/app/messages.h"
 #include "gui/charts/chart_window.h"
@@ -94,6 +96,7 @@ void TableCommands::exportTables() {
     if (!target) return;
     const ResultStore& store = viewer_->store();
     const std::string path = localPath(target->path);
+    refuseOutputOverInputs(path, dataSetFiles(run_.dataDirectory));
     const Provenance provenance =
         collectProvenance(run_.selection, run_.dataDirectory, run_.decimalSeparator);
 
@@ -142,6 +145,9 @@ void TableCommands::openChart() {
         chart_ = new ChartWindow(viewer_->store(), viewer_);
         // A failed image save is reported in the program's error box, as every other save is.
         chart_->setMessageFunction([this](const QString& text) { messages_.error(text); });
+        chart_->setSaveCheck([this](const std::string& path) {
+            refuseOutputOverInputs(path, dataSetFiles(run_.dataDirectory));
+        });
     }
     if (chartLayoutStale_) applyRunLayout();
     chartHiddenForRun_ = false;

@@ -8,6 +8,7 @@
 #include "core/refdata/data_directory.h"
 #include "core/results/results_file.h"
 #include "core/selection/selection_model.h"
+#include "core/textio/output_guard.h"
 #include "gui/app/look.h"
 #include "gui/app/messages.h"
 #include "gui/app/platform.h"
@@ -97,12 +98,17 @@ ResultsViewer& WindowSet::viewer() {
     return *viewer_;
 }
 
+void WindowSet::refuseOutputOverDataSet(const std::string& path) const {
+    refuseOutputOverInputs(path, dataSetFiles(selectionModel_->dataDirectory()));
+}
+
 FileChooserWindow& WindowSet::saveResults() {
     if (!saveResults_)
         saveResults_ = std::make_unique<FileChooserWindow>(
             kSaveResultsChooser,
             [this](const std::string& path) {
                 ResultsViewer& shown = viewer();
+                refuseOutputOverDataSet(path);
                 writeResultsFile(path, shown.store(), shown.rowLabelTexts(),
                                  shown.periodHeadingTexts());
                 return true;
@@ -116,6 +122,7 @@ FileChooserWindow& WindowSet::saveOptions() {
         saveOptions_ = std::make_unique<FileChooserWindow>(
             kSaveOptionsChooser,
             [this](const std::string& path) {
+                refuseOutputOverDataSet(path);
                 saveOptionsFile(path, selectionModel_->snapshot());
                 return true;
             },
