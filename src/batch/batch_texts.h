@@ -70,6 +70,7 @@ inline constexpr std::string_view kNoMemoryForRun = "Not enough memory to run th
 
 inline constexpr std::string_view kNoDataFolder = "no such data folder";
 inline constexpr std::string_view kStandardOutput = "standard output";
+inline constexpr std::string_view kStandardOutputPath = "/dev/stdout";
 inline constexpr std::string_view kStandardOutputFailed = "standard output: write failed";
 inline constexpr std::string_view kWarning = "warning: ";
 inline constexpr std::string_view kExpected = "expected ";

@@ -275,13 +275,14 @@ int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err
     // The run, as "Run" does it; its stop messages go out exactly as the program shows them.
     const SelectionSnapshot snapshot = selection.snapshot();
     // No output replaces a file the run reads: refused before the run, nothing written.
-    if (command.outFile != "-") {
-        try {
-            refuseOutputOverInputs(command.outFile, inputsOfRun(command, directory, snapshot));
-        } catch (const Fault& fault) {
-            reportFault(err, command.outFile, fault);
-            return kExitInputOutput;
-        }
+    // Standard output is checked as the file it stands for (appended to an input, say).
+    try {
+        refuseOutputOverInputs(
+            command.outFile == "-" ? std::string(kStandardOutputPath) : command.outFile,
+            inputsOfRun(command, directory, snapshot));
+    } catch (const Fault& fault) {
+        reportFault(err, command.outFile, fault);
+        return kExitInputOutput;
     }
     const RunCheck check = checkSelection(snapshot);
     if (!check.stopMessage.empty()) {

@@ -144,6 +144,15 @@ check "--out a hard link to a data file" 3 "hard.dat: not written, as it is the 
     -- "${run[@]}" --out hard.dat
 check "--out a data file, by another path" 3 "not written" -- "${run[@]}" --out ./d/../d/Cs-137.dat
 
+fresh; before=$(sha256sum s/d/Cs-137.dat)
+(cd s && "$batch" "${run[@]}" --out - >>d/Cs-137.dat 2>../err.txt)
+status=$?
+printf '%-44s exit %s  %s\n' "--out - appended to a data file" "$status" "$(head -n 1 err.txt)"
+if [ "$status" != 3 ] || [ "$before" != "$(sha256sum s/d/Cs-137.dat)" ] ||
+    ! grep -q -F "/dev/stdout: not written, as it is the same file as d/Cs-137.dat" err.txt; then
+    echo "  FAILED: standard output onto an input"; failures=$((failures + 1))
+fi
+
 # ---- Faults in a data file's content: the file and the line ----
 fresh; sed -i '1s/.*/many\r/' s/d/Cs-137.dat
 check "count that is no number" 3 "d/Cs-137.dat:1: Invalid numeric input" -- "${run[@]}" --out r.dos
