@@ -322,10 +322,11 @@ void printMemory(const RatioReporter& reporter) {
     const SelectionSnapshot selection = everythingChosen(set);
     const RunOutcome outcome =
         runTables({selection, set.dataDirectory, '.', {}}, checkSelection(selection));
-    const RunResult& run = *outcome.result;
-    const double perTable = static_cast<double>(run.memoryBytes()) / std::max(1, run.tableCount());
+    const RunResult& result = *outcome.result;
+    const double perTable =
+        static_cast<double>(result.memoryBytes()) / std::max(1, result.tableCount());
     std::printf("\nMemory (20 full-capacity nuclides, %d tables, %.1f MiB of data files):\n",
-                run.tableCount(), static_cast<double>(fileBytes) / (1 << 20));
+                result.tableCount(), static_cast<double>(fileBytes) / (1 << 20));
     reporter.printFigure("a run's result, bytes per table (keys and the files' bytes included)",
                          perTable, 2048);
     const double idle = peakMemoryMiB(std::string(kPeakRunOption) + set.dataDirectory + " idle");

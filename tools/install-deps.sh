@@ -13,7 +13,7 @@ packages=(
     fonts-dejavu-core fonts-liberation2 xvfb xauth xdotool openbox
     cups printer-driver-cups-pdf poppler-utils
     libxcb1-dev libxcb-damage0-dev
-    librsvg2-bin dpkg-dev lintian desktop-file-utils appstream
+    librsvg2-bin dpkg-dev lintian desktop-file-utils appstream time
 )
 
 missing=()

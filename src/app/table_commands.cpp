@@ -8,6 +8,8 @@
 
 #include "core/export/provenance.h"
 #include "core/export/table_export.h"
+#include "core/refdata/catalogue.h"
+#include "core/textio/output_guard.h"
 #include "gui/app/busy_cursor.h"
 #include "gui/app/messages.h"
 #include "gui/charts/chart_window.h"
@@ -92,6 +94,7 @@ void TableCommands::exportTables() {
     const std::optional<ExportTarget> target = chooseTarget_(viewer_);
     if (!target) return;
     const std::string path = localPath(target->path);
+    refuseOutputOverInputs(path, dataSetFiles(shown->sources().dataDirectory));
     const Provenance provenance = provenanceOf(*shown);
 
     // Cancelled by the user: nothing written, nothing to say.
@@ -128,6 +131,10 @@ void TableCommands::openChart() {
         chart_ = new ChartWindow(viewer_);
         // A failed image save is reported in the program's error box, as every other save is.
         chart_->setMessageFunction([this](const QString& text) { messages_.error(text); });
+        chart_->setSaveCheck([this](const std::string& path) {
+            if (const RunResult* shown = run())
+                refuseOutputOverInputs(path, dataSetFiles(shown->sources().dataDirectory));
+        });
     }
     if (chartRunStale_) giveChartTheRun();
     chartHiddenForRun_ = false;

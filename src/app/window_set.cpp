@@ -8,6 +8,7 @@
 #include "core/refdata/data_directory.h"
 #include "core/results/results_file.h"
 #include "core/selection/selection_model.h"
+#include "core/textio/output_guard.h"
 #include "core/textio/text_writer.h"
 #include "gui/app/look.h"
 #include "gui/app/messages.h"
@@ -98,11 +99,16 @@ ResultsViewer& WindowSet::viewer() {
     return *viewer_;
 }
 
+void WindowSet::refuseOutputOverDataSet(const std::string& path) const {
+    refuseOutputOverInputs(path, dataSetFiles(selectionModel_->dataDirectory()));
+}
+
 FileChooserWindow& WindowSet::saveResults() {
     if (!saveResults_)
         saveResults_ = std::make_unique<FileChooserWindow>(
             kSaveResultsChooser,
             [this](const std::string& path) {
+                refuseOutputOverDataSet(path);
                 // Before any run there are no tables: the file is written empty.
                 if (const auto& run = viewer().run())
                     writeResultsFile(path, *run);
@@ -119,6 +125,7 @@ FileChooserWindow& WindowSet::saveOptions() {
         saveOptions_ = std::make_unique<FileChooserWindow>(
             kSaveOptionsChooser,
             [this](const std::string& path) {
+                refuseOutputOverDataSet(path);
                 saveOptionsFile(path, selectionModel_->snapshot());
                 return true;
             },

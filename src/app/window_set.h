@@ -83,6 +83,9 @@ class WindowSet {
     bool quitting() const { return quitting_; }
 
   private:
+    // Throws OutputIsInput when `path` is the catalogue or a data file of the data set in use.
+    void refuseOutputOverDataSet(const std::string& path) const;
+
     Platform platform_;
     bool quitting_ = false;
     // The working directory at start, where every file window first opens.

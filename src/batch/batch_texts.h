@@ -55,9 +55,22 @@ inline constexpr std::string_view kTryHelp = "Try 'fetaldose-batch --help'.";
 // --list: whether a catalogued nuclide has its data file.
 inline constexpr std::string_view kDataFilePresent = "present";
 inline constexpr std::string_view kDataFileMissing = "missing";
+inline constexpr std::string_view kDataFileNotRegular = "not a regular file";
+
+// A dose field of a data file that is no number, in words.
+inline constexpr std::string_view kEmptyDoseField =
+    "a dose field is empty where a number belongs (a value line is missing or ends early)";
+inline constexpr std::string_view kBlankDoseField = "a dose field is blank where a number belongs";
+inline constexpr std::string_view kDoseFieldPrefix = "the dose field \"";
+inline constexpr std::string_view kDoseFieldSuffix = "\" is not a number";
+
+// Out of memory, whatever the input.
+inline constexpr std::string_view kNoMemoryForList = "Not enough memory to list the catalogue";
+inline constexpr std::string_view kNoMemoryForRun = "Not enough memory to run the options file";
 
 inline constexpr std::string_view kNoDataFolder = "no such data folder";
 inline constexpr std::string_view kStandardOutput = "standard output";
+inline constexpr std::string_view kStandardOutputPath = "/dev/stdout";
 inline constexpr std::string_view kStandardOutputFailed = "standard output: write failed";
 inline constexpr std::string_view kWarning = "warning: ";
 inline constexpr std::string_view kExpected = "expected ";

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <new>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -23,21 +24,12 @@
 #include "core/run/run_result.h"
 #include "core/selection/selection_model.h"
 #include "core/textio/faults.h"
+#include "core/textio/output_guard.h"
 #include "core/textio/text_writer.h"
 
 namespace fetaldose::batch {
 
 namespace {
-
-// The batch tool leaves the data set exactly as it finds it: it reports every data file as
-// read-only already, so the catalogue loader's first-run pass (which makes them read-only on
-// the program's first start) never runs. A script may run on a shared, versioned or mounted
-// data folder that is not its to change, and reading never needs the files read-only.
-class UnchangedAttributes final : public FileAttributes {
-  public:
-    bool isExactlyReadOnly(const std::string&) override { return true; }
-    void makeExactlyReadOnly(const std::string&) override {}
-};
 
 bool isFolder(const std::string& path) {
     struct stat st {};
@@ -53,14 +45,14 @@ void reportFault(std::ostream& err, const std::string& name, std::string_view me
     err << kToolName << ": " << name << ": " << message << '\n';
 }
 
-// A line of the file as a message quotes it: on one line of the terminal (control bytes as
-// escapes, "\n" for a line feed the file's line ends left in it) and cut after
-// kQuotedBytes bytes, so that a huge line cannot flood the message.
-std::string quoted(const std::string& text) {
-    constexpr std::size_t kQuotedBytes = 200;
-    std::string out = "\"";
-    for (std::size_t i = 0; i < text.size() && i < kQuotedBytes; ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
+// Bytes on one line of the terminal: control bytes as escapes ("\n" for a line feed, "\t",
+// "\r", "\xNN" for the others), and with `escapeBackslash` a backslash doubled so that the
+// escapes cannot be mistaken for the name's own bytes.
+std::string onOneLine(std::string_view text, bool escapeBackslash) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
         if (byte == '\n') {
             out += "\\n";
         } else if (byte == '\r') {
@@ -72,13 +64,46 @@ std::string quoted(const std::string& text) {
             out += "\\x";
             out += kHex[byte >> 4];
             out += kHex[byte & 0x0f];
+        } else if (byte == '\\' && escapeBackslash) {
+            out += "\\\\";
         } else {
-            out += static_cast<char>(byte);
+            out += c;
         }
     }
-    out += '"';
+    return out;
+}
+
+// A line of the file as a message quotes it: on one line of the terminal and cut after
+// kQuotedBytes bytes, so that a huge line cannot flood the message.
+std::string quoted(const std::string& text) {
+    constexpr std::size_t kQuotedBytes = 200;
+    std::string out = '"' + onOneLine(std::string_view(text).substr(0, kQuotedBytes), false) + '"';
     if (text.size() > kQuotedBytes) out += "...";
     return out;
+}
+
+// A fault about a file: its report names the file where the fault knows it, else `name`.
+void reportFault(std::ostream& err, const std::string& name, const Fault& fault) {
+    if (fault.file().empty())
+        reportFault(err, name, faultReport(fault));
+    else
+        err << kToolName << ": " << faultReport(fault) << '\n';
+}
+
+// A fault in a data file's content or in reading it: the file and what is wrong there.
+void reportDataFileFault(std::ostream& err, const std::string& directory, const Fault& fault) {
+    const auto* conversion = dynamic_cast<const ConversionError*>(&fault);
+    if (!conversion) return reportFault(err, directory, fault);
+    const std::string& field = conversion->fieldText();
+    const std::string file = fault.file().empty() ? directory : fault.file();
+    if (field.empty())
+        reportFault(err, file, kEmptyDoseField);
+    else if (field.find_first_not_of(' ') == std::string::npos)
+        reportFault(err, file, kBlankDoseField);
+    else
+        reportFault(err, file,
+                    std::string(kDoseFieldPrefix) + onOneLine(field, false) +
+                        std::string(kDoseFieldSuffix));
 }
 
 // A line of an options file where the load stopped: file:line, what was there, what belongs.
@@ -120,28 +145,49 @@ int checkDataFolder(const std::string& folder, std::ostream& err) {
     return kExitWritten;
 }
 
+// What --list says of a nuclide's data file.
+std::string_view dataFileState(DataFileFinder& dataFiles, const std::string& name) {
+    const auto path = dataFiles.find(name);
+    if (!path) return kDataFileMissing;
+    struct stat st {};
+    return ::stat(path->c_str(), &st) == 0 && S_ISREG(st.st_mode) ? kDataFilePresent
+                                                                  : kDataFileNotRegular;
+}
+
+// Every entry, however many: the list is written as the catalogue is read, never held.
 int listCatalogue(const BatchCommand& command, std::ostream& out, std::ostream& err) {
     if (const int status = checkDataFolder(command.dataFolder, err)) return status;
     const std::string directory = dataDirectoryOf(command.dataFolder);
-    UnchangedAttributes attributes;
-    std::string missingMessage;
-    const CatalogueLoad load =
-        loadCatalogue(directory, attributes,
-                      [&missingMessage](const std::string& text) { missingMessage = text; });
+    const auto cataloguePath = findFileInDirectory(directory, kCatalogueFileName);
+    if (!cataloguePath) {  // the catalogue went between the check and the list
+        reportFault(err, directory + kCatalogueFileName, kMissingCatalogueMessage);
+        return kExitInputOutput;
+    }
     DataFileFinder dataFiles(directory);
-    for (const CatalogueEntry& entry : load.entries)
-        out << entry.name << '\t' << entry.halfLife << '\t'
-            << (dataFiles.find(entry.name) ? kDataFilePresent : kDataFileMissing) << '\n';
+    try {
+        forEachCatalogueEntry(*cataloguePath, [&](const CatalogueEntry& entry) {
+            out << onOneLine(entry.name, true) << '\t' << onOneLine(entry.halfLife, true) << '\t'
+                << dataFileState(dataFiles, entry.name) << '\n';
+        });
+    } catch (const Fault& fault) {
+        out.flush();
+        reportFault(err, *cataloguePath, fault);
+        return kExitInputOutput;
+    }
     out.flush();
-    if (load.fault) {
-        reportFault(err, directory + kCatalogueFileName, *load.fault);
-        return kExitInputOutput;
-    }
-    if (!missingMessage.empty()) {  // the catalogue went between the check and the load
-        reportFault(err, directory + kCatalogueFileName, missingMessage);
-        return kExitInputOutput;
-    }
     return out ? kExitWritten : kExitInputOutput;
+}
+
+// The files this run reads, which no output may replace: the data set in use (the catalogue
+// and every data file it names), the data files of the chosen nuclides and the options file.
+std::vector<std::string> inputsOfRun(const BatchCommand& command, const std::string& directory,
+                                     const SelectionSnapshot& snapshot) {
+    std::vector<std::string> inputs = dataSetFiles(directory);
+    DataFileFinder dataFiles(directory);
+    for (const std::string& name : snapshot.nuclides)
+        if (auto path = dataFiles.find(name)) inputs.push_back(std::move(*path));
+    inputs.push_back(command.optionsFile);
+    return inputs;
 }
 
 void writeResultsTo(const std::string& outFile, std::ostream& out, const RunResult& run) {
@@ -186,14 +232,32 @@ int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err
             reportStopLine(err, command.optionsFile, trace.last, " in " + directory);
             return kExitRunStopped;
         }
-    } catch (const IoError& fault) {
-        reportFault(err, command.optionsFile, fault.what());
+    } catch (const Fault& fault) {
+        // The program's message with the file's name first, as the window shows it; what
+        // went wrong in words and the line the load stopped at follow.
+        if (fault.messageNamesFile()) {
+            err << kToolName << ": " << fault.what() << '\n';
+        } else {
+            reportFault(err, command.optionsFile, fault.what());
+            if (!fault.detail().empty() && trace.last.number == 0)
+                reportFault(err, command.optionsFile, fault.detail());
+        }
         if (trace.last.number > 0) reportStopLine(err, command.optionsFile, trace.last, "");
         return kExitInputOutput;
     }
 
     // The run, as "Run" does it; its stop messages go out exactly as the program shows them.
     const SelectionSnapshot snapshot = selection.snapshot();
+    // No output replaces a file the run reads: refused before the run, nothing written.
+    // Standard output is checked as the file it stands for (appended to an input, say).
+    try {
+        refuseOutputOverInputs(
+            command.outFile == "-" ? std::string(kStandardOutputPath) : command.outFile,
+            inputsOfRun(command, directory, snapshot));
+    } catch (const Fault& fault) {
+        reportFault(err, command.outFile, fault);
+        return kExitInputOutput;
+    }
     const RunCheck check = checkSelection(snapshot);
     if (!check.stopMessage.empty()) {
         err << check.stopMessage << '\n';
@@ -211,10 +275,13 @@ int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err
             return kExitRunStopped;
         }
         run = outcome.result;
-    } catch (const IoError& fault) {
-        reportFault(err, directory, fault.what());
-        return kExitInputOutput;
     } catch (const Fault& fault) {
+        if (!fault.file().empty() || dynamic_cast<const IoError*>(&fault)) {
+            // A data file that cannot be read, or whose content is wrong: an input error,
+            // with the file's name and what is wrong there.
+            reportDataFileFault(err, directory, fault);
+            return kExitInputOutput;
+        }
         // A fault the program shows in its error box: the same text.
         err << errorBoxText(fault.what()) << '\n';
         return kExitRunStopped;
@@ -228,11 +295,13 @@ int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err
     } catch (const Fault& fault) {
         // An input/output failure, or an export the spreadsheet writer could not make.
         reportFault(err, command.outFile == "-" ? std::string(kStandardOutput) : command.outFile,
-                    fault.what());
+                    fault);
         return kExitInputOutput;
     }
     return kExitWritten;
 }
+
+int runCommand(const BatchCommand& command, std::ostream& out, std::ostream& err);
 
 }  // namespace
 
@@ -252,6 +321,19 @@ char localeDecimalSeparator() {
 
 int runBatch(const BatchCommand& command, std::ostream& out, std::ostream& err) {
     try {
+        return runCommand(command, out, err);
+    } catch (const std::bad_alloc&) {
+        out.flush();
+        err << kToolName << ": "
+            << (command.mode == BatchMode::List ? kNoMemoryForList : kNoMemoryForRun) << '\n';
+        return kExitInputOutput;
+    }
+}
+
+namespace {
+
+int runCommand(const BatchCommand& command, std::ostream& out, std::ostream& err) {
+    try {
         switch (command.mode) {
             case BatchMode::Help:
                 out << kUsage << '\n' << kHelp;
@@ -265,13 +347,17 @@ int runBatch(const BatchCommand& command, std::ostream& out, std::ostream& err) 
                 return runOptions(command, out, err);
         }
     } catch (const IoError& fault) {
-        err << kToolName << ": " << fault.what() << '\n';
+        err << kToolName << ": " << faultReport(fault) << '\n';
         return kExitInputOutput;
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception& fault) {
         err << kToolName << ": " << fault.what() << '\n';
         return kExitRunStopped;
     }
     return kExitUsage;
 }
+
+}  // namespace
 
 }  // namespace fetaldose::batch

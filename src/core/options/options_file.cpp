@@ -115,7 +115,7 @@ class OptionsReader {
     // a line. Empty where it cannot be read.
     static std::string lineOf(const std::string& path, int number) {
         try {
-            TextReader again = TextReader::open(path);
+            TextReader again = TextReader::open(path, kOptionsFileCeiling);
             for (int line = 1; line < number; ++line) again.skipLine();
             return again.readLine();
         } catch (const IoError&) {
@@ -176,7 +176,7 @@ void saveOptionsFile(const std::string& path, const SelectionSnapshot& selection
 
 OptionsLoad loadOptionsFile(const std::string& path, ControlsSink& controls,
                             OptionsLoadTrace* trace) {
-    TextReader file = TextReader::open(path);
+    TextReader file = TextReader::open(path, kOptionsFileCeiling);
     OptionsReader in(file, path, trace);
     controls.clearChosen();
 

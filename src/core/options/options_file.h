@@ -6,8 +6,13 @@
 
 #include "core/options/controls_sink.h"
 #include "core/run/selection_snapshot.h"
+#include "core/textio/text_reader.h"
 
 namespace fetaldose {
+
+// The largest options file read: one saved with every catalogue entry chosen is far smaller
+// (900 names and half-lives and some sixty flag lines, a few tens of kilobytes).
+inline constexpr InputCeiling kOptionsFileCeiling{"an options file", 16ULL * 1024 * 1024};
 
 // Writes the selection; throws IoError, leaving any earlier file of that name intact.
 void saveOptionsFile(const std::string& path, const SelectionSnapshot& selection);

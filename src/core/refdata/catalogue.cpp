@@ -39,7 +39,7 @@ CatalogueLoad loadCatalogue(const std::string& dataDirectory, FileAttributes& at
 
     try {
         const std::optional<FileIdentity> identity = fileIdentityOf(*cataloguePath);
-        TextReader file = TextReader::open(*cataloguePath);
+        TextReader file = TextReader::open(*cataloguePath, kCatalogueCeiling);
         // A copy of the bytes as they are read, so that runs can name the very bytes their
         // half-lives came from.
         file.keepCopy();
@@ -77,6 +77,39 @@ CatalogueLoad loadCatalogue(const std::string& dataDirectory, FileAttributes& at
         load.fault = fault.what();
     }
     return load;
+}
+
+void forEachCatalogueEntry(const std::string& cataloguePath,
+                           const std::function<void(const CatalogueEntry&)>& take) {
+    TextReader file = TextReader::open(cataloguePath, kCatalogueCeiling);
+    const std::int32_t count = file.readCount();
+    CatalogueEntry entry;
+    // Up to the program's capacity, entries past the end of the file are empty ones, as the
+    // program loads them; beyond it the end of the file ends the list, so that a count far
+    // above the lines there cannot keep the reader going.
+    for (std::int32_t number = 1; number == 1 || number <= count; ++number) {
+        if (number > kCatalogueCapacity && file.atEnd()) break;
+        file.readLine(entry.name);
+        file.readLine(entry.halfLife);
+        take(entry);
+        if (number == count) break;  // never steps past the largest count
+    }
+}
+
+std::vector<std::string> dataSetFiles(const std::string& dataDirectory) {
+    std::vector<std::string> files;
+    const auto cataloguePath = findFileInDirectory(dataDirectory, kCatalogueFileName);
+    if (!cataloguePath) return files;
+    files.push_back(*cataloguePath);
+    DataFileFinder dataFiles(dataDirectory);
+    try {
+        forEachCatalogueEntry(*cataloguePath, [&](const CatalogueEntry& entry) {
+            if (auto path = dataFiles.find(entry.name)) files.push_back(std::move(*path));
+        });
+    } catch (const Fault&) {
+        // A catalogue that cannot be read to its end guards the files found so far.
+    }
+    return files;
 }
 
 }  // namespace fetaldose

@@ -8,10 +8,14 @@
 #include <vector>
 
 #include "core/textio/source_file.h"
+#include "core/textio/text_reader.h"
 
 namespace fetaldose {
 
 inline constexpr int kCatalogueCapacity = 900;
+// The largest catalogue read: 900 entries of names and half-lives take some tens of
+// kilobytes.
+inline constexpr InputCeiling kCatalogueCeiling{"a catalogue", 16ULL * 1024 * 1024};
 inline constexpr const char* kCatalogueFileName = "nuclides.txt";
 
 struct CatalogueEntry {
@@ -52,5 +56,16 @@ inline constexpr const char* kAttributePassMessage =
 // in the order they arise.
 CatalogueLoad loadCatalogue(const std::string& dataDirectory, FileAttributes& attributes,
                             const std::function<void(const std::string&)>& showMessage);
+
+// Reads the catalogue at `cataloguePath` entry by entry as loadCatalogue reads it (the first
+// pair whatever the count says, then count - 1 more), but with no capacity and holding no
+// entry: for tools that list or check a whole catalogue. Throws the faults of reading.
+void forEachCatalogueEntry(const std::string& cataloguePath,
+                           const std::function<void(const CatalogueEntry&)>& take);
+
+// The files of the data set in `dataDirectory` that a save must never replace: the
+// catalogue and every data file it names that exists. Where the catalogue cannot be read to
+// its end, the files found up to there.
+std::vector<std::string> dataSetFiles(const std::string& dataDirectory);
 
 }  // namespace fetaldose

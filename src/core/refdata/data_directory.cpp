@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <climits>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -24,7 +25,7 @@ char asciiLower(char c) {
 // A name that stands for one file in the directory itself: not empty, no separator, no NUL
 // (the system would cut the name short there), and neither "." nor "..".
 bool isPlainFileName(std::string_view name) {
-    return !name.empty() && name != "." && name != ".." &&
+    return !name.empty() && name.size() <= NAME_MAX && name != "." && name != ".." &&
            name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
 }
 
@@ -100,14 +101,34 @@ std::optional<std::string> findFileInDirectory(std::string_view directory,
 
 DataFileFinder::DataFileFinder(std::string dataDirectory) : directory_(std::move(dataDirectory)) {}
 
+namespace {
+
+std::string asciiLowerCase(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = asciiLower(c);
+    return lower;
+}
+
+}  // namespace
+
 std::optional<std::string> DataFileFinder::find(std::string_view nuclideName) {
     if (!namesDataFile(nuclideName)) return std::nullopt;
     const std::string fileName = std::string(nuclideName) + ".dat";
     bool searchByCase = false;
-    if (auto exact = findExactly(directory_, fileName, searchByCase)) return exact;
-    if (!searchByCase) return std::nullopt;
-    if (!names_) names_ = namesIn(directory_);
-    return findByCase(directory_, *names_, fileName);
+    if (!listing_ || listing_->names.count(fileName) != 0) {
+        if (auto exact = findExactly(directory_, fileName, searchByCase)) return exact;
+        if (!searchByCase) return std::nullopt;
+    }
+    if (!listing_) {
+        listing_.emplace();
+        for (std::string& name : namesIn(directory_)) {
+            listing_->byLowerCase[asciiLowerCase(name)].push_back(name);
+            listing_->names.insert(std::move(name));
+        }
+    }
+    const auto sameLetters = listing_->byLowerCase.find(asciiLowerCase(fileName));
+    if (sameLetters == listing_->byLowerCase.end()) return std::nullopt;
+    return findByCase(directory_, sameLetters->second, fileName);
 }
 
 std::optional<std::string> findDataFile(std::string_view dataDirectory,
@@ -117,7 +138,8 @@ std::optional<std::string> findDataFile(std::string_view dataDirectory,
 }
 
 bool namesDataFile(std::string_view nuclideName) {
-    return isPlainFileName(nuclideName);
+    // A name too long for a file name with ".dat" after it names none either.
+    return nuclideName.size() <= NAME_MAX - 4 && isPlainFileName(nuclideName);
 }
 
 }  // namespace fetaldose

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace fetaldose {
@@ -16,7 +18,8 @@ std::string dataDirectoryFor(std::string_view workingDirectory);
 std::string currentDataDirectory();
 
 // Whether a nuclide name can name a data file at all: a name holding a separator '/' or a
-// NUL, or that is "." or "..", would reach outside the data directory and names none.
+// NUL, or that is "." or "..", would reach outside the data directory and names none; nor
+// does one too long for a file name.
 bool namesDataFile(std::string_view nuclideName);
 
 // The path of the data file of a nuclide: data directory + name + ".dat", matched exactly
@@ -39,8 +42,15 @@ class DataFileFinder {
     std::optional<std::string> find(std::string_view nuclideName);
 
   private:
+    // The directory's names, by name and by name in lower case (in listing order), read once:
+    // after that a name not listed costs no system call, however many are looked up.
+    struct Listing {
+        std::unordered_set<std::string> names;
+        std::unordered_map<std::string, std::vector<std::string>> byLowerCase;
+    };
+
     std::string directory_;
-    std::optional<std::vector<std::string>> names_;
+    std::optional<Listing> listing_;
 };
 
 inline bool dataFileExists(std::string_view dataDirectory, std::string_view nuclideName) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <string>
 
 #include "core/refdata/plain_fields.h"
 #include "core/textio/faults.h"
@@ -15,8 +16,13 @@ constexpr std::size_t kFieldSlot = 8;  // the field and one separator that is ne
 
 // Index of the entry number `number` (1-based) of a kind with `capacity` places; an entry
 // beyond the capacity is refused here, before anything of it is read.
-std::size_t storeIndex(std::int32_t number, int capacity) {
-    if (number > capacity) throw RangeError();
+std::size_t storeIndex(std::int32_t number, int capacity, const char* kind) {
+    if (number > capacity) {
+        RangeError fault;
+        fault.explain("a group section lists more " + std::string(kind) + " than the " +
+                      std::to_string(capacity) + " a data file can hold");
+        throw fault;
+    }
     return static_cast<std::size_t>(number - 1);
 }
 
@@ -62,14 +68,17 @@ void readSection(TextReader& file, GroupSection& section) {
     section.ingestionCount = file.readCount();
 
     for (std::int32_t k = 1; k <= section.vapourCount; ++k)
-        section.vapourRoutes[storeIndex(k, kMaxVapourEntries)] = file.readLineView();
+        section.vapourRoutes[storeIndex(k, kMaxVapourEntries, "vapour entries")] =
+            file.readLineView();
     for (std::int32_t k = 1; k <= section.typeCount; ++k) {
-        ParticulateType& type = section.particulateTypes[storeIndex(k, kMaxTypes)];
+        ParticulateType& type =
+            section.particulateTypes[storeIndex(k, kMaxTypes, "absorption types")];
         type.type = file.readLineView();
         type.f1 = file.readLineView();
     }
     for (std::int32_t k = 1; k <= section.ingestionCount; ++k)
-        section.ingestionF1[storeIndex(k, kMaxIngestionEntries)] = file.readLineView();
+        section.ingestionF1[storeIndex(k, kMaxIngestionEntries, "ingestion entries")] =
+            file.readLineView();
 
     // The counts are within their capacities from here on: larger ones were refused above.
     for (std::size_t s = 0; s < kScenarioCount; ++s) {

@@ -21,6 +21,9 @@ inline constexpr int kMaxVapourEntries = 4;
 inline constexpr int kMaxTypes = 3;
 inline constexpr int kMaxIngestionEntries = 3;
 
+// The largest data file read: a file filled to every capacity above is under 1 MB.
+inline constexpr InputCeiling kDataFileCeiling{"a data file", 64ULL * 1024 * 1024};
+
 // One table's worth of a data file: nine text lines.
 struct DoseRecord {
     std::string_view summaryTissue;  // tissue with the highest dose, or "ltzero", or "All"

@@ -224,7 +224,7 @@ class DataFileBytes {
         // The whole file is read into memory and the tables refer to its bytes, which the
         // store keeps for as long as it holds them.
         const std::optional<FileIdentity> identity = fileIdentityOf(path);
-        TextReader file = TextReader::openWhole(path);
+        TextReader file = TextReader::openWhole(path, kDataFileCeiling);
         readNuclideData(file, data);
         store.keepBytes(file.wholeBytes(), file.wholeSize());
         read_.emplace_back(path, file.wholeBytes(), file.wholeSize(), identity);
@@ -266,19 +266,25 @@ FillOutcome fillFrom(const SelectionSnapshot& selection, const RunCheck& check,
             outcome.tableCount = tableCount;
             return outcome;
         }
-        dataFiles.read(*path, scratch, store);
-        const int tables = countTables(run, scratch);
-        if (tables > store.slotCount() - 1 - tableCount) throw RangeError();
-        tableCount += tables;
-        outcome.tableCount = tableCount;
+        try {
+            dataFiles.read(*path, scratch, store);
+            const int tables = countTables(run, scratch);
+            if (tables > store.slotCount() - 1 - tableCount) throw RangeError();
+            tableCount += tables;
+            outcome.tableCount = tableCount;
 
-        context.nuclide = name;
-        context.halfLife =
-            static_cast<std::size_t>(index) < selection.halfLives.size()
-                ? std::string_view(selection.halfLives[static_cast<std::size_t>(index)])
-                : std::string_view();
-        currentTable = fillNuclide(run, scratch, context, scenarioHeadings, index, currentTable,
-                                   store, recording.keys);
+            context.nuclide = name;
+            context.halfLife =
+                static_cast<std::size_t>(index) < selection.halfLives.size()
+                    ? std::string_view(selection.halfLives[static_cast<std::size_t>(index)])
+                    : std::string_view();
+            currentTable = fillNuclide(run, scratch, context, scenarioHeadings, index,
+                                       currentTable, store, recording.keys);
+        } catch (Fault& fault) {
+            // The message stays the program's; the fault says which data file it concerns.
+            fault.locate(*path);
+            throw;
+        }
         // Only whole nuclides count as tables in the store, so a fault in a later file never
         // leaves a half-filled slot where a reader would take it for a table.
         store.setTableCount(currentTable);

@@ -154,7 +154,7 @@ RunOutcome runTables(RunRequest request, const RunCheck& check) {
 std::optional<SourceFile> readCatalogueSource(const std::string& dataDirectory) {
     const std::optional<std::string> path = findFileInDirectory(dataDirectory, kCatalogueFileName);
     if (!path) return std::nullopt;
-    return SourceFile::read(*path);
+    return SourceFile::read(*path, kCatalogueCeiling);
 }
 
 }  // namespace fetaldose

@@ -38,9 +38,9 @@ SourceFile::SourceFile(std::string path, std::shared_ptr<const char[]> bytes, st
       identity_(identity),
       digest_(std::make_shared<Digest>()) {}
 
-SourceFile SourceFile::read(const std::string& path) {
+SourceFile SourceFile::read(const std::string& path, const InputCeiling& ceiling) {
     const std::optional<FileIdentity> identity = fileIdentityOf(path);
-    TextReader file = TextReader::openWhole(path);
+    TextReader file = TextReader::openWhole(path, ceiling);
     return SourceFile(path, file.wholeBytes(), file.wholeSize(), identity);
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/textio/text_reader.h"
+
 namespace fetaldose {
 
 // What tells one state of a file on disk from another without reading it: a write changes the
@@ -34,8 +36,9 @@ class SourceFile {
     SourceFile(std::string path, std::shared_ptr<const char[]> bytes, std::size_t size,
                std::optional<FileIdentity> identity);
 
-    // Reads the whole file at `path`. Throws IoError as the readers do.
-    static SourceFile read(const std::string& path);
+    // Reads the whole file at `path`, refusing one beyond the ceiling of its kind. Throws as
+    // the readers do.
+    static SourceFile read(const std::string& path, const InputCeiling& ceiling);
 
     const std::string& path() const { return path_; }
     // The last part of the path, as the folder lists it.

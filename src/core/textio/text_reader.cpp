@@ -1,10 +1,14 @@
 #include "core/textio/text_reader.h"
 
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
 #include <utility>
@@ -37,36 +41,100 @@ bool parseInt32(std::string_view token, std::int32_t& value) {
     return error == std::errc() && stop == end;
 }
 
-}  // namespace
-
-TextReader TextReader::open(const std::string& path) {
-    // Opened without waiting, so that a named pipe cannot hold the program up before it is
-    // refused below.
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!fd) throw IoError::fromErrno(errno, path, /*forReading=*/true);
-    // Only regular files are read: a directory, and a device or pipe that could stream
-    // without end (and so hang the program or fill its memory), are refused.
-    struct stat st {};
-    const int err = ::fstat(fd.get(), &st) != 0 ? errno : (S_ISREG(st.st_mode) ? 0 : EACCES);
-    if (err != 0) throw IoError::fromErrno(err, path, /*forReading=*/true);
-    const int flags = ::fcntl(fd.get(), F_GETFL);
-    if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
-    return TextReader(std::move(fd), path);
+// What a file that is no regular file is, in the words of a message; empty for a regular
+// file. The system's own files under /proc and /sys claim to be regular but are not files
+// on a disk: they may never end, or fail part-way.
+std::string specialFileKind(const struct stat& st, int fd) {
+    if (S_ISDIR(st.st_mode)) return "it is a folder, not a file";
+    if (S_ISFIFO(st.st_mode)) return "it is a named pipe, not a regular file";
+    if (S_ISSOCK(st.st_mode)) return "it is a socket, not a regular file";
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "it is a device, not a regular file";
+    if (!S_ISREG(st.st_mode)) return "it is not a regular file";
+    struct statfs fs {};
+    if (fd >= 0 && ::fstatfs(fd, &fs) == 0) {
+        switch (static_cast<unsigned long>(fs.f_type)) {
+            case PROC_SUPER_MAGIC:
+            case SYSFS_MAGIC:
+            case DEBUGFS_MAGIC:
+            case TRACEFS_MAGIC:
+            case SECURITYFS_MAGIC:
+            case CGROUP_SUPER_MAGIC:
+            case CGROUP2_SUPER_MAGIC:
+                return "it is a file of the running system (/proc, /sys), not a file on a disk";
+            default:
+                break;
+        }
+    }
+    return {};
 }
 
-TextReader TextReader::openWhole(const std::string& path) {
-    TextReader file = open(path);
+IoError refusedAs(const std::string& path, std::string kind) {
+    IoError fault(IoError::kAccessDenied);
+    fault.locate(path);
+    fault.explain(std::move(kind));
+    return fault;
+}
+
+// Opens `path` for reading once its type is known to be a regular file's: a pipe, a device
+// or a system file is refused before it is opened for reading, so that nothing waits on it
+// and no device acts on being opened.
+FileDescriptor openRegularFile(const std::string& path, const InputCeiling& ceiling,
+                               std::uint64_t* size) {
+    FileDescriptor place(::open(path.c_str(), O_PATH | O_CLOEXEC));
     struct stat st {};
-    std::size_t capacity = ::fstat(file.fd_.get(), &st) == 0 && st.st_size > 0
-                               ? static_cast<std::size_t>(st.st_size) + 1
-                               : kBufferSize;
+    if (place && ::fstat(place.get(), &st) == 0 && !S_ISREG(st.st_mode))
+        throw refusedAs(path, specialFileKind(st, -1));
+    // Opened without waiting, so that a pipe put in the file's place meanwhile cannot hold
+    // the program up before it is refused below.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd) {
+        IoError fault = IoError::fromErrno(errno, path, /*forReading=*/true);
+        fault.locate(path);
+        throw fault;
+    }
+    if (::fstat(fd.get(), &st) != 0) {
+        IoError fault = IoError::fromErrno(errno, path, /*forReading=*/true);
+        fault.locate(path);
+        throw fault;
+    }
+    if (std::string kind = specialFileKind(st, fd.get()); !kind.empty())
+        throw refusedAs(path, std::move(kind));
+    const auto bytes = static_cast<std::uint64_t>(st.st_size > 0 ? st.st_size : 0);
+    if (bytes > ceiling.bytes) throw InputTooLarge(path, ceiling.kind, bytes, ceiling.bytes);
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
+    if (size) *size = bytes;
+    return fd;
+}
+
+IoError readFault(int err, const std::string& path) {
+    IoError fault = IoError::fromErrno(err, path, /*forReading=*/true);
+    fault.locate(path);
+    return fault;
+}
+
+}  // namespace
+
+TextReader TextReader::open(const std::string& path, const InputCeiling& ceiling) {
+    return TextReader(openRegularFile(path, ceiling, nullptr), path, ceiling);
+}
+
+TextReader TextReader::openWhole(const std::string& path, const InputCeiling& ceiling) {
+    std::uint64_t fileSize = 0;
+    TextReader file(openRegularFile(path, ceiling, &fileSize), path, ceiling);
+    // The ceiling bounds what a file that grows while it is read can take, too.
+    const std::size_t most =
+        ceiling.bytes < SIZE_MAX - 1 ? static_cast<std::size_t>(ceiling.bytes) : SIZE_MAX - 1;
+    std::size_t capacity =
+        fileSize > 0 ? static_cast<std::size_t>(fileSize) + 1 : std::min(kBufferSize, most + 1);
     // Uninitialised: the bytes are about to be read over, and clearing them would cost as
     // much again as reading them.
     std::shared_ptr<char[]> bytes = std::make_shared_for_overwrite<char[]>(capacity);
     std::size_t size = 0;
     for (;;) {
         if (size == capacity) {  // the file grew while it was read
-            capacity *= 2;
+            if (size > most) throw InputTooLarge(path, ceiling.kind, size, ceiling.bytes);
+            capacity = std::min(capacity * 2, most + 1);
             std::shared_ptr<char[]> larger = std::make_shared_for_overwrite<char[]>(capacity);
             std::memcpy(larger.get(), bytes.get(), size);
             bytes = std::move(larger);
@@ -77,9 +145,10 @@ TextReader TextReader::openWhole(const std::string& path) {
         } else if (n == 0) {
             break;
         } else if (errno != EINTR) {
-            throw IoError::fromErrno(errno, path, /*forReading=*/true);
+            throw readFault(errno, path);
         }
     }
+    if (size > most) throw InputTooLarge(path, ceiling.kind, size, ceiling.bytes);
     // Ctrl-Z ends the file wherever it stands: the bytes end there once and for all, and no
     // line needs to look for it again.
     if (const void* eof = std::memchr(bytes.get(), kEndOfFile, size))
@@ -93,11 +162,12 @@ TextReader TextReader::openWhole(const std::string& path) {
 
 TextReader::TextReader(std::string_view bytes) : data_(bytes.data()), end_(bytes.size()) {}
 
-TextReader::TextReader(FileDescriptor fd, std::string path)
+TextReader::TextReader(FileDescriptor fd, std::string path, const InputCeiling& ceiling)
     : fd_(std::move(fd)),
       path_(std::move(path)),
       buffer_(new char[kBufferSize]),
-      data_(buffer_.get()) {}
+      data_(buffer_.get()),
+      ceiling_(ceiling) {}
 
 bool TextReader::refill() {
     if (ended_) return false;
@@ -110,6 +180,9 @@ bool TextReader::refill() {
         if (n > 0) {
             pos_ = 0;
             end_ = static_cast<std::size_t>(n);
+            readSoFar_ += static_cast<std::uint64_t>(n);
+            if (readSoFar_ > ceiling_.bytes)
+                throw InputTooLarge(path_, ceiling_.kind, readSoFar_, ceiling_.bytes);
             if (copy_) copy_->append(buffer_.get(), end_);
             return true;
         }
@@ -117,7 +190,7 @@ bool TextReader::refill() {
             ended_ = true;
             return false;
         }
-        if (errno != EINTR) throw IoError::fromErrno(errno, path_, /*forReading=*/true);
+        if (errno != EINTR) throw readFault(errno, path_);
     }
 }
 
@@ -136,6 +209,9 @@ std::string TextReader::takeCopyOfWholeFile() {
     for (;;) {
         const ssize_t n = ::read(fd_.get(), buffer_.get(), kBufferSize);
         if (n > 0) {
+            readSoFar_ += static_cast<std::uint64_t>(n);
+            if (readSoFar_ > ceiling_.bytes)
+                throw InputTooLarge(path_, ceiling_.kind, readSoFar_, ceiling_.bytes);
             bytes.append(buffer_.get(), static_cast<std::size_t>(n));
         } else if (n == 0) {
             return bytes;
@@ -254,23 +330,26 @@ std::int32_t TextReader::readCount() {
         c = peek();
     }
     std::int32_t value = 0;
-    if (!parseInt32(std::string_view(token, length), value))
-        throw IoError(IoError::kInvalidNumericInput);
+    if (!parseInt32(std::string_view(token, length), value)) {
+        IoError fault(IoError::kInvalidNumericInput);
+        if (!path_.empty()) fault.locate(path_, lineNumber_);
+        fault.explain("this line should hold a whole number");
+        throw fault;
+    }
     // The token may have stopped at the CR that ends its line; skipLine consumes it either way.
     skipLine();
     return value;
 }
 
 void readFileInPieces(const std::string& path, const std::function<void(std::string_view)>& take) {
-    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd) throw IoError::fromErrno(errno, path, true);
+    const FileDescriptor fd = openRegularFile(path, kAnySize, nullptr);
     const std::unique_ptr<char[]> buffer(new char[kBufferSize]);
     for (;;) {
         const ssize_t n = ::read(fd.get(), buffer.get(), kBufferSize);
         if (n == 0) return;
         if (n < 0) {
             if (errno == EINTR) continue;
-            throw IoError::fromErrno(errno, path, true);
+            throw readFault(errno, path);
         }
         take(std::string_view(buffer.get(), static_cast<std::size_t>(n)));
     }

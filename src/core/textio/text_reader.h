@@ -4,7 +4,8 @@
 //    byte of the line;
 //  - a byte 26 (Ctrl-Z) or the physical end ends the file;
 //  - reading past the end yields empty lines and zero counts, without error.
-// Bytes are kept as they are; nothing is decoded or trimmed. Lines may be of any length.
+// Bytes are kept as they are; nothing is decoded or trimmed. Lines may be of any length
+// within the ceiling of the file's kind (InputCeiling), which bounds what one file can take.
 
 #include <cstddef>
 #include <cstdint>
@@ -18,15 +19,28 @@
 
 namespace fetaldose {
 
+// The most a reader takes from one file of a kind, far above any valid file of that kind: a
+// larger file is refused (InputTooLarge) before it is read whole, and one that grows past it
+// while it is read is refused then. `kind` names the kind in the message ("a data file").
+struct InputCeiling {
+    std::string_view kind;
+    std::uint64_t bytes;
+};
+
+inline constexpr InputCeiling kAnySize{"a file", UINT64_MAX};
+
 class TextReader {
   public:
     // Opens a file for reading; throws IoError ("File not found", "File access denied", ...).
-    // Only regular files are read: directories, devices and pipes are "File access denied".
-    static TextReader open(const std::string& path);
+    // Only regular files are read: directories, devices, pipes and the system's own files
+    // (/proc, /sys) are refused by their type before any byte is read, as "File access
+    // denied" with the type in the fault's detail. A file above `ceiling` throws
+    // InputTooLarge.
+    static TextReader open(const std::string& path, const InputCeiling& ceiling = kAnySize);
 
     // Reads a whole regular file into memory at once (one read of its size) and reads from
     // there, so that readLineView can hand out views into the file's bytes. Throws as Open.
-    static TextReader openWhole(const std::string& path);
+    static TextReader openWhole(const std::string& path, const InputCeiling& ceiling = kAnySize);
 
     // Reads from bytes held in memory (the caller keeps them alive).
     explicit TextReader(std::string_view bytes);
@@ -82,7 +96,7 @@ class TextReader {
     std::string takeCopyOfWholeFile();
 
   private:
-    TextReader(FileDescriptor fd, std::string path);
+    TextReader(FileDescriptor fd, std::string path, const InputCeiling& ceiling);
     bool refill();
     int peek();  // next byte, or -1 at the end of the file
     void advance() { ++pos_; }
@@ -100,12 +114,15 @@ class TextReader {
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     bool ended_ = false;  // Ctrl-Z or the physical end has been reached
+    InputCeiling ceiling_ = kAnySize;
+    std::uint64_t readSoFar_ = 0;  // bytes a streaming reader has taken from its file
     int lineNumber_ = 1;
     std::unique_ptr<std::string> copy_;  // see keepCopy
 };
 
 // Reads a whole file as it stands (no line rules), handing each piece read to `take` in order;
-// a file that cannot be opened or read throws IoError.
+// a file that cannot be opened or read throws IoError, and one that is no regular file is
+// refused as TextReader::open refuses it.
 void readFileInPieces(const std::string& path, const std::function<void(std::string_view)>& take);
 
 }  // namespace fetaldose

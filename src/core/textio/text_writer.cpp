@@ -56,6 +56,13 @@ std::string resolveLinks(std::string path) {
     throw IoError::fromErrno(ELOOP, path, false);
 }
 
+IoError refused(const std::string& path, const char* why) {
+    IoError fault(IoError::kAccessDenied);
+    fault.locate(path);
+    fault.explain(why);
+    return fault;
+}
+
 mode_t defaultCreationMode() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -282,11 +289,11 @@ void saveTextFile(const std::string& path, const std::function<void(TextWriter&)
     const std::string target = resolveLinks(path);
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) throw IoError(IoError::kAccessDenied);
+        if (S_ISDIR(st.st_mode)) throw refused(path, "it is a folder, not a file");
         if (!S_ISREG(st.st_mode)) return writeInPlace(target, writeContent);
         // A read-only file (no write bit for anyone, as the data files are made) is never
         // replaced, even by a user whom the permission bits would not stop.
-        if ((st.st_mode & 0222) == 0) throw IoError(IoError::kAccessDenied);
+        if ((st.st_mode & 0222) == 0) throw refused(path, "the file is read-only");
         return replaceRegularFile(target, &st, writeContent);
     }
     if (errno != ENOENT) throw IoError::fromErrno(errno, target, false);

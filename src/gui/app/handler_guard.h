@@ -17,7 +17,7 @@ void runGuarded(Messages& messages, Body&& body) noexcept {
     try {
         std::forward<Body>(body)();
     } catch (const std::bad_alloc&) {
-        messages.error(QStringLiteral("Out of memory"));
+        messages.error(QStringLiteral("Not enough memory to finish this command"));
     } catch (const std::exception& fault) {
         // A fault's text may quote a file's bytes (a dose field that is no number).
         messages.error(displayText(fault.what()));

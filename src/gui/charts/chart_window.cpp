@@ -27,6 +27,7 @@
 #include <algorithm>
 
 #include "core/charts/chart_texts.h"
+#include "core/textio/faults.h"
 #include "gui/app/display_text.h"
 #include "gui/app/save_dialog.h"
 #include "gui/app/window_placement.h"
@@ -401,6 +402,14 @@ QSize ChartWindow::chartSize() const {
 }
 
 bool ChartWindow::saveImage(const QString& path) {
+    if (saveCheck_) {
+        try {
+            saveCheck_(path.toLocal8Bit().toStdString());
+        } catch (const Fault& fault) {
+            message_(displayText(fault.what()));
+            return false;
+        }
+    }
     if (stale_) redraw();
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -435,6 +444,10 @@ void ChartWindow::copyImage() {
 
 void ChartWindow::setMessageFunction(std::function<void(const QString&)> message) {
     message_ = std::move(message);
+}
+
+void ChartWindow::setSaveCheck(std::function<void(const std::string&)> check) {
+    saveCheck_ = std::move(check);
 }
 
 void ChartWindow::saveImageAs() {

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/charts/chart_series.h"
@@ -62,6 +63,9 @@ class ChartWindow : public QWidget {
 
     // Where failure messages go; a warning box by default.
     void setMessageFunction(std::function<void(const QString&)> message);
+    // Called with the chosen image path before anything is written; a Fault it throws (an
+    // input of the run in that place) is shown through the message function instead.
+    void setSaveCheck(std::function<void(const std::string&)> check);
 
   public slots:
     // Asks for a file name in the desktop's file dialog, then saves.
@@ -87,6 +91,7 @@ class ChartWindow : public QWidget {
     bool stale_ = true;  // a change not drawn yet, because the window is hidden
     QString hoverText_;
     std::function<void(const QString&)> message_;
+    std::function<void(const std::string&)> saveCheck_;
 
     QComboBox* kindBox_ = nullptr;
     QComboBox* doseBox_ = nullptr;

@@ -165,12 +165,48 @@ TEST_F(CatalogueTest, FaultsStopTheLoadKeepingWhatWasRead) {
     EXPECT_EQ(load.fault, "Invalid numeric input");
     EXPECT_TRUE(log.empty());
 
-    // A catalogue that cannot be read.
+    // A catalogue that is a file of the running system: refused unread.
     std::filesystem::remove(dir.file("nuclides.txt"));
     ASSERT_EQ(::symlink("/proc/self/mem", dir.file("nuclides.txt").c_str()), 0);
     load = loadFromFolder();
     EXPECT_TRUE(load.entries.empty());
-    EXPECT_EQ(load.fault, "I/O error 5");
+    EXPECT_EQ(load.fault, "File access denied");
+
+    // A catalogue far larger than any valid one: refused before it is read, by name.
+    std::filesystem::remove(dir.file("nuclides.txt"));
+    writeCatalogue("1\r\nA\r\n1 s\r\n");
+    std::filesystem::resize_file(dir.file("nuclides.txt"), kCatalogueCeiling.bytes + 1);
+    load = loadFromFolder();
+    EXPECT_TRUE(load.entries.empty());
+    EXPECT_EQ(load.fault->rfind(dir.file("nuclides.txt") + ": too large for a catalogue", 0), 0u);
+}
+
+// The whole catalogue, past the window's capacity, and the data set no save may replace: the
+// catalogue and the data files it names that exist, found without regard to case.
+TEST_F(CatalogueTest, ToolsReadEveryEntryAndTheDataSetFiles) {
+    std::string bytes = "1002\r\n";
+    for (int i = 1; i <= 1001; ++i) bytes += "N" + std::to_string(i) + "\r\n" + "1 d\r\n";
+    writeCatalogue(bytes);
+    writeDataFile("N1.dat", 0644);
+    writeDataFile("n1000.DAT", 0644);
+    std::vector<std::string> read;
+    forEachCatalogueEntry(dir.file("nuclides.txt"), [&](const CatalogueEntry& e) {
+        read.push_back(e.name + "|" + e.halfLife);
+    });
+    // Entry 1002 is past the end of the file, beyond the capacity: the list ends there.
+    ASSERT_EQ(read.size(), 1001u);
+    EXPECT_EQ(read.back(), "N1001|1 d");
+    EXPECT_EQ(loadFromFolder().fault, "Range check error");
+    EXPECT_EQ(dataSetFiles(dir.slash()),
+              (std::vector<std::string>{dir.file("nuclides.txt"), dir.file("N1.dat"),
+                                        dir.file("n1000.DAT")}));
+
+    // Within the capacity, entries past the end are read as empty ones, as the window loads
+    // them; a count far above the lines there does not keep the reader going.
+    writeCatalogue("2147483647\r\nA\r\n1 d\r\n");
+    int count = 0;
+    forEachCatalogueEntry(dir.file("nuclides.txt"), [&](const CatalogueEntry&) { ++count; });
+    EXPECT_EQ(count, kCatalogueCapacity);
 }
 
 TEST_F(CatalogueTest, FileNamesMatchWithoutRegardToCase) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 #include <string>
 
 #include "core/textio/faults.h"
@@ -189,29 +190,86 @@ TEST(TextReader, OpenFailuresCarryTheSystemMessages) {
     EXPECT_EQ(codeOf(dir.file("plain/below")), std::pair(3, "Invalid filename"s));
 }
 
-TEST(TextReader, ReadFailureIsReportedWithTheSystemCode) {
-    // Reading the start of a process's own memory map fails with EIO, which must not pass for
-    // "File access denied" although both are numbered 5.
-    TextReader reader = TextReader::open("/proc/self/mem");
-    try {
-        reader.readLine();
-        FAIL() << "no error";
-    } catch (const IoError& error) {
-        EXPECT_EQ(error.code(), 5);
-        EXPECT_STREQ(error.what(), "I/O error 5");
-    }
-}
-
-TEST(TextReader, DevicesAndPipesAreRefusedRatherThanReadWithoutEnd) {
+// Pipes, devices and the running system's own files are refused by their type before a byte
+// is read, never waited on: the program's message, the file and the type in the fault.
+TEST(TextReader, SpecialFilesAreRefusedByTypeBeforeAnyRead) {
     ScratchDirectory dir;
     ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0644), 0);
-    for (const std::string& path : {dir.file("pipe"), std::string("/dev/zero")}) {
-        try {
-            TextReader::open(path);
-            ADD_FAILURE() << path << " opened";
-        } catch (const IoError& error) {
-            EXPECT_STREQ(error.what(), "File access denied") << path;
+    ASSERT_EQ(::symlink("/proc/self/mem", dir.file("memory").c_str()), 0);
+    const struct {
+        std::string path;
+        const char* type;
+    } cases[] = {{dir.file("pipe"), "named pipe"},
+                 {"/dev/zero", "device"},
+                 {dir.file("memory"), "running system"},
+                 {"/proc/self/status", "running system"},
+                 {dir.slash(), "folder"}};
+    for (const auto& c : cases) {
+        for (const bool whole : {false, true}) {
+            try {
+                if (whole)
+                    TextReader::openWhole(c.path);
+                else
+                    TextReader::open(c.path);
+                ADD_FAILURE() << c.path << " opened";
+            } catch (const IoError& error) {
+                EXPECT_STREQ(error.what(), "File access denied") << c.path;
+                EXPECT_EQ(error.file(), c.path);
+                EXPECT_NE(error.detail().find(c.type), std::string::npos) << error.detail();
+                EXPECT_EQ(faultReport(error).rfind(c.path + ": File access denied (it is", 0), 0u);
+            }
         }
+    }
+    std::string pieces;
+    EXPECT_THROW(readFileInPieces(dir.file("pipe"), [&](std::string_view p) { pieces += p; }),
+                 IoError);
+}
+
+// A file above its kind's ceiling is refused before it is read, naming the file and the
+// ceiling; one at the ceiling is read; a count that is no number names its file and line.
+TEST(TextReader, CeilingsRefuseLargerFilesAndFaultsNameTheirPlace) {
+    ScratchDirectory dir;
+    constexpr InputCeiling kSmall{"a small file", 8};
+    writeBytes(dir.file("at"), "1\r\n2\r\n34");
+    EXPECT_EQ(TextReader::openWhole(dir.file("at"), kSmall).wholeSize(), 8u);
+    TextReader streamed = TextReader::open(dir.file("at"), kSmall);
+    EXPECT_EQ(streamed.readCount(), 1);
+
+    writeBytes(dir.file("over"), "1\r\n2\r\n345");
+    writeBytes(dir.file("sparse"), "");
+    ASSERT_EQ(::truncate(dir.file("sparse").c_str(), 8LL << 30), 0) << "no sparse file";
+    for (const auto& [name, size] : {std::pair("over", "9 bytes"), std::pair("sparse", "8 GB")}) {
+        for (const bool whole : {false, true}) {
+            try {
+                if (whole)
+                    TextReader::openWhole(dir.file(name), kSmall);
+                else
+                    TextReader::open(dir.file(name), kSmall);
+                ADD_FAILURE() << name << " opened";
+            } catch (const InputTooLarge& error) {
+                EXPECT_EQ(std::string(error.what()), dir.file(name) + ": too large for a small " +
+                                                         "file: " + size +
+                                                         ", where a small file is at most 8 bytes");
+                EXPECT_EQ(faultReport(error), error.what());
+            }
+        }
+    }
+    EXPECT_EQ(sizeInWords(64ULL << 20), "64 MB");
+    EXPECT_EQ(sizeInWords((64ULL << 20) + 1), "64.0 MB");
+    EXPECT_EQ(sizeInWords(3ULL << 29), "1.5 GB");
+
+    writeBytes(dir.file("count"), "\r\n\r\n  x7\r\n");
+    TextReader file = TextReader::open(dir.file("count"));
+    try {
+        file.readCount();
+        ADD_FAILURE() << "no error";
+    } catch (const IoError& error) {
+        EXPECT_STREQ(error.what(), "Invalid numeric input");
+        EXPECT_EQ(faultReport(error),
+                  dir.file("count") +
+                      ":3: Invalid numeric input (this line should hold a whole "
+                      "number)");
+        EXPECT_EQ(faultReport(error, false).find(":3:"), std::string::npos);
     }
 }
 

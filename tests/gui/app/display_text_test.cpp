@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "core/options/options_file.h"
+#include "core/refdata/catalogue.h"
 #include "gui/app/display_text.h"
 #include "gui/results/results_viewer.h"
 #include "gui/selection/selection_window.h"
@@ -21,7 +22,10 @@ using namespace fetaldose::gui::testing;
 
 namespace {
 
-constexpr std::size_t kHugeLine = 64u << 20;
+// A line far longer than any screen shows, yet well within the ceilings of the catalogue
+// and of the options file that carry it.
+constexpr std::size_t kHugeLine = kOptionsFileCeiling.bytes / 4;
+static_assert(kHugeLine < kCatalogueCeiling.bytes / 2 + 1024);
 const QString kEllipsis(QChar(0x2026));
 
 std::string readAll(const QString& path) {

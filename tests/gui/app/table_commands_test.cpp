@@ -262,6 +262,30 @@ class TableCommandsTest : public QObject {
         }
     }
 
+    // No export and no chart image replaces the catalogue or a data file of the data set in
+    // use, by its name or through a link: the error box names both, and the file stays.
+    void exportsAndChartImagesNeverReplaceTheDataSet() {
+        const QByteArray catalogue = readAll(data_->dataPath("nuclides.txt"));
+        const QByteArray dataFile = readAll(data_->dataPath("Cs-137.dat"));
+        QVERIFY(QFile::link(data_->dataPath("Cs-137.dat"), file(QStringLiteral("link.pdf"))));
+        test::ViewerDriver driver(viewer());
+        driver.then(exportTo(data_->dataPath("nuclides.txt"), OutputFormat::Csv))
+            .then(exportTo(file(QStringLiteral("link.pdf")), OutputFormat::Pdf))
+            .then([&](ResultsViewer&) { press(Qt::CTRL | Qt::Key_G); });
+        runSession(driver);
+        ChartWindow* chart = windows_->tableCommands().chart();
+        QVERIFY(chart);
+        QVERIFY(!chart->saveImage(file(QStringLiteral("link.pdf"))));
+        QCOMPARE(messages_.errors.size(), 3);
+        for (const QString& error : messages_.errors)
+            QVERIFY2(error.contains(QStringLiteral(": not written, as it is the same file as ")),
+                     qPrintable(error));
+        QVERIFY(messages_.errors[0].startsWith(data_->dataPath("nuclides.txt")));
+        QVERIFY(messages_.errors[1].contains(data_->dataPath("Cs-137.dat")));
+        QCOMPARE(readAll(data_->dataPath("nuclides.txt")), catalogue);
+        QCOMPARE(readAll(data_->dataPath("Cs-137.dat")), dataFile);
+    }
+
     // Ctrl+G opens the chart over the viewer on the table on show; paging moves it along, and
     // it comes back after the next run.
     void chartFollowsTheViewersPaging() {

@@ -325,6 +325,32 @@ class FileChooserTest : public QObject {
         QVERIFY(QDir(pathAt("zeta")).exists());
     }
 
+    // The catalogue and the data files of the data set in use are never saved over, by their
+    // own names or through a link; the window stays open and nothing changes.
+    void savesNeverReplaceTheDataSetInUse() {
+        const QByteArray catalogue("1\r\nCs-137\r\n30.0y\r\n");
+        writeFile(pathAt("data/nuclides.txt"), catalogue);
+        writeFile(pathAt("data/Cs-137.dat"), "0\r\n");
+        QVERIFY(QFile::link(pathAt("data/Cs-137.dat"), pathAt("cs.opt")));
+        for (FileChooserWindow* w : {&windows_->saveOptions(), &windows_->saveResults()}) {
+            const Controls c = controlsOf(*w);
+            whileOpen(*w, [&] {
+                for (const QString& name : {QString("data/nuclides.txt"), QString("cs.opt")}) {
+                    messages_.clear();
+                    typeAndPress(c, name);
+                    QCOMPARE(messages_.errors.size(), 1);
+                    QVERIFY2(
+                        messages_.errors[0].contains(": not written, as it is the same file as"),
+                        qPrintable(messages_.errors[0]));
+                    QVERIFY(w->isVisible());
+                }
+                QTest::mouseClick(c.exit, Qt::LeftButton);
+            });
+        }
+        QCOMPARE(readAll(pathAt("data/nuclides.txt")), catalogue);
+        QCOMPARE(readAll(pathAt("data/Cs-137.dat")), QByteArray("0\r\n"));
+    }
+
     void enterAndEscPressNothing() {
         FileChooserWindow& w = windows_->saveResults();
         const Controls c = controlsOf(w);
