@@ -26,13 +26,21 @@ inline SelectionSnapshot everythingChosen(const std::vector<std::string>& nuclid
 
 // Runs the selection over data files holding `texts`, the i-th named after the selection's
 // i-th nuclide; the run's faults are thrown as the run throws them.
-inline FillOutcome fillFromTexts(ResultStore& store, const SelectionSnapshot& selection,
-                                 const std::vector<std::string>& texts, char separator = '.') {
-    ScratchDirectory dir;
+// Writes `texts` into `dir`, the i-th as the data file of the selection's i-th nuclide, and
+// checks the selection, which must be complete.
+inline RunCheck prepareRun(const ScratchDirectory& dir, const SelectionSnapshot& selection,
+                           const std::vector<std::string>& texts) {
     for (std::size_t i = 0; i < texts.size(); ++i)
         writeBytes(dir.file(selection.nuclides.at(i) + ".dat"), texts[i]);
     const RunCheck check = checkSelection(selection);
     if (check.stage != GridStage::LaidOut) throw std::logic_error(check.stopMessage);
+    return check;
+}
+
+inline FillOutcome fillFromTexts(ResultStore& store, const SelectionSnapshot& selection,
+                                 const std::vector<std::string>& texts, char separator = '.') {
+    ScratchDirectory dir;
+    const RunCheck check = prepareRun(dir, selection, texts);
     auto scratch = std::make_unique<NuclideData>();
     return fillResultStore(selection, check, dir.slash(), separator, *scratch, store);
 }
@@ -41,10 +49,7 @@ inline FillOutcome fillFromTexts(ResultStore& store, const SelectionSnapshot& se
 inline RunOutcome runFromTexts(const SelectionSnapshot& selection,
                                const std::vector<std::string>& texts, char separator = '.') {
     ScratchDirectory dir;
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        writeBytes(dir.file(selection.nuclides.at(i) + ".dat"), texts[i]);
-    const RunCheck check = checkSelection(selection);
-    if (check.stage != GridStage::LaidOut) throw std::logic_error(check.stopMessage);
+    const RunCheck check = prepareRun(dir, selection, texts);
     return runTables({selection, dir.slash(), separator, {}}, check);
 }
 
