@@ -278,8 +278,8 @@ FillOutcome fillFrom(const SelectionSnapshot& selection, const RunCheck& check,
                 static_cast<std::size_t>(index) < selection.halfLives.size()
                     ? std::string_view(selection.halfLives[static_cast<std::size_t>(index)])
                     : std::string_view();
-            currentTable = fillNuclide(run, scratch, context, scenarioHeadings, index,
-                                       currentTable, store, recording.keys);
+            currentTable = fillNuclide(run, scratch, context, scenarioHeadings, index, currentTable,
+                                       store, recording.keys);
         } catch (Fault& fault) {
             // The message stays the program's; the fault says which data file it concerns.
             fault.locate(*path);
