@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/export/csv_field.h"
 #include "core/export/dose_rows.h"
 #include "core/export/table_export.h"
 #include "core/run/table_values.h"
@@ -12,21 +13,6 @@
 namespace fetaldose {
 
 namespace {
-
-// Appends a field, quoted (with its quotes doubled) when it holds a comma, a quote or a line
-// break, as RFC 4180 asks.
-void appendField(std::string& out, std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out += field;
-        return;
-    }
-    out += '"';
-    for (const char c : field) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
-}
 
 // Copies one number of a row the store wrote with '.' marks, from `from` (at its comma) to
 // the next comma or `end`; returns the end of the copy and moves `from` past the number.
@@ -54,7 +40,7 @@ bool writeCsvFile(const std::string& path, const RunResult& run, const Provenanc
     std::vector<std::string> tissues;
     for (int r = 1; r <= layout.rowCount(); ++r) {
         tissues.emplace_back();
-        appendField(tissues.back(), exporting::cellText(layout.rowLabel(r)));
+        exporting::appendCsvField(tissues.back(), exporting::cellText(layout.rowLabel(r)));
     }
     const int rows = layout.rowCount();
     const int periods = layout.periodCount();
@@ -65,13 +51,13 @@ bool writeCsvFile(const std::string& path, const RunResult& run, const Provenanc
             std::string line;
             for (const auto& text : header) {
                 line.clear();
-                appendField(line, "# " + text);
+                exporting::appendCsvField(line, "# " + text);
                 out.writeLine(line);
             }
             line.clear();
             for (std::size_t c = 0; c < columns.size(); ++c) {
                 if (c > 0) line += ',';
-                appendField(line, columns[c]);
+                exporting::appendCsvField(line, columns[c]);
             }
             out.writeLine(line);
 
@@ -86,7 +72,7 @@ bool writeCsvFile(const std::string& path, const RunResult& run, const Provenanc
                     block.append(number);
                 } else {
                     quoted.clear();
-                    appendField(quoted, exporting::cellText(text));
+                    exporting::appendCsvField(quoted, exporting::cellText(text));
                     block.append(quoted);
                 }
             };
@@ -98,7 +84,7 @@ bool writeCsvFile(const std::string& path, const RunResult& run, const Provenanc
                 prefix.clear();
                 for (const std::string* field : {&texts.nuclide, &texts.halfLife, &texts.group,
                                                  &texts.route, &texts.scenario}) {
-                    appendField(prefix, *field);
+                    exporting::appendCsvField(prefix, *field);
                     prefix += ',';
                 }
                 const bool plain = store.plainTable(t);

@@ -61,6 +61,10 @@ inline constexpr std::string_view kValueJoin = ": ";
 inline constexpr std::array<std::string_view, 3> kRouteNames = {
     "Ingestion", "Inhalation - particulates", "Inhalation - vapours"};
 
+// Said when asked to export in a format the core does not write as a sheet (the results file,
+// the report).
+inline constexpr std::string_view kNotAnExportFormat = "not an export format: ";
+
 // A sheet holds at most this many rows, the header row included.
 inline constexpr long kSheetRowLimit = 1048576;
 inline constexpr std::string_view kTooManyRowsStart = "The spreadsheet would need ";

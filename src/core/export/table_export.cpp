@@ -1,5 +1,7 @@
 #include "core/export/table_export.h"
 
+#include "core/export/export_texts.h"
+
 namespace fetaldose {
 
 bool exportTables(OutputFormat format, const std::string& path, const RunResult& run,
@@ -13,7 +15,7 @@ bool exportTables(OutputFormat format, const std::string& path, const RunResult&
         case OutputFormat::Pdf:
             break;
     }
-    throw ExportError("not an export format: " + std::string(outputFormatInfo(format).name));
+    throw ExportError(std::string(kNotAnExportFormat) + std::string(outputFormatInfo(format).name));
 }
 
 }  // namespace fetaldose

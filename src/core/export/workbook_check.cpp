@@ -138,7 +138,8 @@ class SheetCounter {
 
   private:
     void finishRow() {
-        if (inRow_ && cells_ != expected_->cellsPerRow && fault_.empty())
+        if (inRow_ && expected_->cellsPerRow > 0 && cells_ != expected_->cellsPerRow &&
+            fault_.empty())
             fault_ = "row " + std::to_string(rows_) + " has " + std::to_string(cells_) +
                      " cells of " + std::to_string(expected_->cellsPerRow);
         inRow_ = false;
@@ -239,7 +240,7 @@ void checkEntry(std::string_view zip, const Entry& entry, const ExpectedSheet* s
 
 }  // namespace
 
-void checkWorkbook(const std::string& path, const ExpectedSheet& doseSheet) {
+void checkWorkbook(const std::string& path, const std::vector<ExpectedSheet>& sheets) {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) throw IoError::fromErrno(errno ? errno : EIO, path, true);
     std::string zip(static_cast<std::size_t>(in.tellg()), '\0');
@@ -247,13 +248,23 @@ void checkWorkbook(const std::string& path, const ExpectedSheet& doseSheet) {
     if (!in.read(zip.data(), static_cast<std::streamsize>(zip.size())))
         throw IoError::fromErrno(errno ? errno : EIO, path, true);
 
-    bool sheetFound = false;
+    std::vector<bool> found(sheets.size());
     for (const Entry& entry : readDirectory(zip)) {
-        const bool isSheet = entry.name == doseSheet.entryName;
-        sheetFound = sheetFound || isSheet;
-        checkEntry(zip, entry, isSheet ? &doseSheet : nullptr);
+        const ExpectedSheet* sheet = nullptr;
+        for (std::size_t s = 0; s < sheets.size(); ++s) {
+            if (entry.name == sheets[s].entryName) {
+                sheet = &sheets[s];
+                found[s] = true;
+            }
+        }
+        checkEntry(zip, entry, sheet);
     }
-    if (!sheetFound) damaged(doseSheet.entryName + " is missing");
+    for (std::size_t s = 0; s < sheets.size(); ++s)
+        if (!found[s]) damaged(sheets[s].entryName + " is missing");
+}
+
+void checkWorkbook(const std::string& path, const ExpectedSheet& sheet) {
+    checkWorkbook(path, std::vector<ExpectedSheet>{sheet});
 }
 
 }  // namespace fetaldose::exporting

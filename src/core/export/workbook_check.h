@@ -7,16 +7,19 @@
 // must hold every row and every cell that was written.
 
 #include <string>
+#include <vector>
 
 namespace fetaldose::exporting {
 
 struct ExpectedSheet {
     std::string entryName;  // e.g. "xl/worksheets/sheet1.xml"
     long rows = 0;          // rows 1..rows, each present once, in order
-    int cellsPerRow = 0;
+    int cellsPerRow = 0;    // 0: rows may hold any number of cells
 };
 
 // Throws ExportError saying what is wrong when the workbook at `path` is not complete.
-void checkWorkbook(const std::string& path, const ExpectedSheet& doseSheet);
+void checkWorkbook(const std::string& path, const ExpectedSheet& sheet);
+// The same with several sheets, each checked as it is expected.
+void checkWorkbook(const std::string& path, const std::vector<ExpectedSheet>& sheets);
 
 }  // namespace fetaldose::exporting

@@ -1,7 +1,5 @@
 #include <xlsxwriter.h>
 
-#include <unistd.h>
-#include <cerrno>
 #include <charconv>
 #include <string>
 #include <string_view>
@@ -12,61 +10,18 @@
 #include "core/export/export_texts.h"
 #include "core/export/table_export.h"
 #include "core/export/workbook_check.h"
+#include "core/export/workbook_file.h"
 #include "core/run/table_values.h"
 #include "core/textio/scratch_folder.h"
-#include "core/textio/text_writer.h"
 
 namespace fetaldose {
 
 namespace {
 
-// A sheet cell takes at most this many bytes; a longer provenance line goes on over the rows
-// below it.
-constexpr std::size_t kCellTextLimit = 32767;
-
 constexpr double kTextColumnWidth = 24;
 constexpr double kDoseColumnWidth = 14;
-constexpr double kProvenanceColumnWidth = 120;
 
-class Workbook {
-  public:
-    Workbook(const std::string& path, const std::string& scratchFolder)
-        : scratchFolder_(scratchFolder) {
-        lxw_workbook_options options{};
-        options.constant_memory = LXW_TRUE;  // rows go to disk as they are written
-        options.tmpdir = scratchFolder_.data();
-        options.use_zip64 = LXW_TRUE;
-        workbook_ = workbook_new_opt(path.c_str(), &options);
-        if (!workbook_) throw std::bad_alloc();
-    }
-    // A workbook given up on is freed without being written.
-    ~Workbook() { lxw_workbook_free(workbook_); }
-    Workbook(const Workbook&) = delete;
-    Workbook& operator=(const Workbook&) = delete;
-    lxw_workbook* get() const { return workbook_; }
-    // Writes the file; throws ExportError with the library's reason.
-    void close() {
-        const lxw_error error = workbook_close(std::exchange(workbook_, nullptr));
-        if (error != LXW_NO_ERROR) fail(error);
-    }
-
-    [[noreturn]] static void fail(lxw_error error) {
-        throw ExportError(std::string(kSpreadsheetFailure) + lxw_strerror(error));
-    }
-
-  private:
-    std::string scratchFolder_;
-    lxw_workbook* workbook_ = nullptr;
-};
-
-void check(lxw_error error) {
-    if (error != LXW_NO_ERROR) Workbook::fail(error);
-}
-
-// Copies the finished workbook under the user's name by the safe save.
-void saveFinishedFile(const std::string& scratchPath, const std::string& path) {
-    saveTextFile(path, [&](TextWriter& out) { copyFileTo(scratchPath, out); });
-}
+using exporting::check;
 
 }  // namespace
 
@@ -90,16 +45,15 @@ bool writeXlsxFile(const std::string& path, const RunResult& run, const Provenan
     const ScratchFolder scratch("fetaldose-export");
     const std::string workbookPath = scratch.path() + "/workbook.xlsx";
     {
-        Workbook workbook(workbookPath, scratch.path());
+        exporting::Workbook workbook(workbookPath, scratch.path());
         lxw_workbook* book = workbook.get();
         lxw_format* headerFormat = workbook_add_format(book);
         format_set_bold(headerFormat);
         lxw_format* doseFormat = workbook_add_format(book);
         format_set_num_format(doseFormat, kDoseNumberFormat);
 
-        lxw_worksheet* sheet = workbook_add_worksheet(book, kDoseSheetName);
-        lxw_worksheet* provenanceSheet = workbook_add_worksheet(book, kProvenanceSheetName);
-        if (!sheet || !provenanceSheet) throw std::bad_alloc();
+        lxw_worksheet* sheet = workbook.addSheet(kDoseSheetName);
+        lxw_worksheet* provenanceSheet = workbook.addSheet(kProvenanceSheetName);
 
         const auto lastColumn = static_cast<lxw_col_t>(columns.size() - 1);
         const auto firstDoseColumn = static_cast<lxw_col_t>(kExportTextColumns.size());
@@ -145,26 +99,12 @@ bool writeXlsxFile(const std::string& path, const RunResult& run, const Provenan
             if (!exporting::tableWritten(t, tableCount, progress)) return false;
         }
 
-        check(worksheet_set_column(provenanceSheet, 0, 0, kProvenanceColumnWidth, nullptr));
-        lxw_row_t line = 0;
-        for (const std::string& text : provenanceLines(provenance, tableCount)) {
-            std::string_view rest = text;
-            do {
-                std::size_t cut = std::min(rest.size(), kCellTextLimit);
-                // Never inside a UTF-8 sequence.
-                while (cut < rest.size() && cut > 0 &&
-                       (static_cast<unsigned char>(rest[cut]) & 0xC0) == 0x80)
-                    --cut;
-                check(worksheet_write_string(provenanceSheet, line++, 0,
-                                             std::string(rest.substr(0, cut)).c_str(), nullptr));
-                rest.remove_prefix(cut);
-            } while (!rest.empty());
-        }
+        exporting::writeLinesSheet(provenanceSheet, provenanceLines(provenance, tableCount));
         workbook.close();
     }
     exporting::checkWorkbook(
         workbookPath, {"xl/worksheets/sheet1.xml", sheetRows, static_cast<int>(columns.size())});
-    saveFinishedFile(workbookPath, path);
+    exporting::saveFinishedWorkbook(workbookPath, path);
     return true;
 }
 
