@@ -12,6 +12,7 @@ inline constexpr std::string_view kUsage =
     "Usage: fetaldose-batch [--data DIR] --options FILE.opt --out FILE [--format dos|csv|xlsx]\n"
     "                       [--decimal .|,]\n"
     "       fetaldose-batch [--data DIR] --list\n"
+    "       fetaldose-batch assess [--data DIR] --intakes FILE.csv --out FILE|- [options]\n"
     "       fetaldose-batch --version | --help\n";
 
 inline constexpr std::string_view kHelp =
@@ -30,6 +31,53 @@ inline constexpr std::string_view kHelp =
     "\n"
     "Exit status: 0 written, 1 the run stopped (the program's message on standard error),\n"
     "2 wrong usage, 3 an input or output error (the message with its file name).\n";
+
+// fetaldose-batch assess.
+inline constexpr std::string_view kAssessUsage =
+    "Usage: fetaldose-batch assess [--data DIR] --intakes FILE.csv --out FILE|-\n"
+    "                              [--format csv|xlsx|text] [--unit UNIT] [--limit LIMIT]\n"
+    "                              [--external DOSE] [--method conservative|interpolated]\n"
+    "                              [--tissues LIST] [--periods LIST]\n";
+inline constexpr std::string_view kAssessHelp =
+    "Assesses the intakes of an intakes file on a data set: the doses to the embryo/fetus (in\n"
+    "utero) and to the offspring (in utero plus post-natal), per intake and summed, and the\n"
+    "in-utero effective dose, with any external dose, against a limit.\n"
+    "\n"
+    "  --data DIR        the folder holding nuclides.txt and the data files (default ./data)\n"
+    "  --intakes FILE    the intakes file (CSV: nuclide,exposure_group,intake_route,\n"
+    "                    intake_time,activity,unit; see the manual page)\n"
+    "  --out FILE        where to write: .csv and .xlsx by their extension, any other name\n"
+    "                    a plain-text summary; - writes the summary to standard output\n"
+    "  --format FORMAT   csv, xlsx or text, whatever the name's extension\n"
+    "  --unit UNIT       the unit of the doses: Sv, mSv (default), uSv, rem or mrem\n"
+    "  --limit LIMIT     pregnancy (5 mSv, the default), after-declaration (0.5 mSv),\n"
+    "                    icrp-2007 (1 mSv), monthly (0.5 mSv), or a dose such as 2mSv\n"
+    "  --external DOSE   external dose to the embryo/fetus already received, such as 0.2mSv\n"
+    "  --method METHOD   for an acute intake between two tabulated times: conservative (the\n"
+    "                    larger coefficient, cell by cell; the default) or interpolated\n"
+    "  --tissues LIST    the tissue rows to write, by name, separated by ';' (default all)\n"
+    "  --periods LIST    the periods to write: 1y, 5y, 10y, 20y, 70y, separated by ',' or ';'\n"
+    "                    (default all)\n"
+    "\n"
+    "Exit status: 0 written, 2 wrong usage, 3 an input or output error: an intake that cannot\n"
+    "be assessed (named with its line and column), a data file that cannot be used, or a\n"
+    "file that cannot be written. Nothing is written unless every intake is assessed.\n";
+inline constexpr std::string_view kTryAssessHelp = "Try 'fetaldose-batch assess --help'.";
+inline constexpr std::string_view kAssessNeeds =
+    "give --intakes FILE and --out FILE (- for the summary)";
+inline constexpr std::string_view kUnknownDoseUnit =
+    "' is not a dose unit (Sv, mSv, uSv, rem or mrem)";
+inline constexpr std::string_view kNotADose =
+    "' is not a dose: write a number and a unit, such as 0.2mSv";
+inline constexpr std::string_view kUnknownLimit =
+    "' is not a limit: pregnancy, after-declaration, icrp-2007, monthly, or a dose such as 2mSv";
+inline constexpr std::string_view kUnknownMethod =
+    "' is not a method: conservative or interpolated";
+inline constexpr std::string_view kUnknownTissue = "' is not a tissue row";
+inline constexpr std::string_view kUnknownPeriod = "' is not a period: 1y, 5y, 10y, 20y or 70y";
+inline constexpr std::string_view kUnknownAssessFormat = "' is not a format: csv, xlsx or text";
+inline constexpr std::string_view kMoreProblems = " more intake(s) cannot be assessed";
+inline constexpr std::string_view kNoMemoryForAssessment = "Not enough memory for the assessment";
 
 // Wrong usage.
 inline constexpr std::string_view kOptionPrefix = "option ";

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/batch_support.h"
 #include "batch/batch_texts.h"
 #include "batch/export_seam.h"
 #include "core/options/options_file.h"
@@ -30,20 +31,6 @@
 namespace fetaldose::batch {
 
 namespace {
-
-bool isFolder(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-// The folder as the core names its data directory: with a separator at the end.
-std::string dataDirectoryOf(const std::string& folder) {
-    return folder.back() == '/' ? folder : folder + '/';
-}
-
-void reportFault(std::ostream& err, const std::string& name, std::string_view message) {
-    err << kToolName << ": " << name << ": " << message << '\n';
-}
 
 // Bytes on one line of the terminal: control bytes as escapes ("\n" for a line feed, "\t",
 // "\r", "\xNN" for the others), and with `escapeBackslash` a backslash doubled so that the
@@ -80,14 +67,6 @@ std::string quoted(const std::string& text) {
     std::string out = '"' + onOneLine(std::string_view(text).substr(0, kQuotedBytes), false) + '"';
     if (text.size() > kQuotedBytes) out += "...";
     return out;
-}
-
-// A fault about a file: its report names the file where the fault knows it, else `name`.
-void reportFault(std::ostream& err, const std::string& name, const Fault& fault) {
-    if (fault.file().empty())
-        reportFault(err, name, faultReport(fault));
-    else
-        err << kToolName << ": " << faultReport(fault) << '\n';
 }
 
 // A fault in a data file's content or in reading it: the file and what is wrong there.
@@ -130,19 +109,6 @@ void reportDoubtfulLines(std::ostream& err, const std::string& file,
             err << quoted(line.text) << kReadAsNo;
         err << kExpected << line.expected << '\n';
     }
-}
-
-// Checks the data folder and its catalogue; on a failure reports it and gives the status.
-int checkDataFolder(const std::string& folder, std::ostream& err) {
-    if (!isFolder(folder)) {
-        reportFault(err, folder, kNoDataFolder);
-        return kExitInputOutput;
-    }
-    if (!findFileInDirectory(dataDirectoryOf(folder), kCatalogueFileName)) {
-        reportFault(err, dataDirectoryOf(folder) + kCatalogueFileName, kMissingCatalogueMessage);
-        return kExitInputOutput;
-    }
-    return kExitWritten;
 }
 
 // What --list says of a nuclide's data file.

@@ -5,24 +5,44 @@
 #include <string>
 #include <vector>
 
+#include "batch/assess_command.h"
 #include "batch/batch_texts.h"
 #include "batch/batch_tool.h"
 #include "batch/command_line.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+// A command's status, once what it wrote to standard output is out.
+int finished(int status) {
     using namespace fetaldose::batch;
-    std::ios::sync_with_stdio(false);
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const ParsedCommand parsed = parseCommandLine(arguments);
-    if (!parsed.command) {
-        std::cerr << kToolName << ": " << parsed.usageError << '\n' << kUsage << kTryHelp << '\n';
-        return kExitUsage;
-    }
-    const int status = runBatch(*parsed.command, std::cout, std::cerr);
     std::cout.flush();
     if (!std::cout && status == kExitWritten) {
         std::cerr << kToolName << ": " << kStandardOutputFailed << '\n';
         return kExitInputOutput;
     }
     return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace fetaldose::batch;
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (!arguments.empty() && arguments[0] == "assess") {
+        const ParsedAssessCommand assess =
+            parseAssessCommand({arguments.begin() + 1, arguments.end()});
+        if (!assess.command) {
+            std::cerr << kToolName << ": " << assess.usageError << '\n'
+                      << kAssessUsage << kTryAssessHelp << '\n';
+            return kExitUsage;
+        }
+        return finished(runAssess(*assess.command, std::cout, std::cerr));
+    }
+    const ParsedCommand parsed = parseCommandLine(arguments);
+    if (!parsed.command) {
+        std::cerr << kToolName << ": " << parsed.usageError << '\n' << kUsage << kTryHelp << '\n';
+        return kExitUsage;
+    }
+    return finished(runBatch(*parsed.command, std::cout, std::cerr));
 }

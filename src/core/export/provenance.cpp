@@ -89,13 +89,21 @@ Provenance provenanceOf(const RunResult& run) {
     return provenance;
 }
 
-std::vector<std::string> provenanceLines(const Provenance& provenance, int tableCount) {
+FileDigest fileDigestOf(const SourceFile& file) {
+    return digestOf(file);
+}
+
+std::vector<std::string> programLines(const Provenance& provenance) {
     std::vector<std::string> lines;
     lines.push_back(toUtf8(provenance.programName + " " + provenance.programVersion) +
                     std::string(kProgramDescription));
     if (provenance.syntheticData) lines.emplace_back(kSyntheticWarning);
     lines.push_back(line(kExportedLabel, provenance.exportedAt));
-    lines.push_back(line(kTablesLabel, std::to_string(tableCount)));
+    return lines;
+}
+
+std::vector<std::string> dataFolderLines(const Provenance& provenance) {
+    std::vector<std::string> lines;
     lines.push_back(line(kDataFolderLabel, toUtf8(provenance.dataDirectory)));
     for (const auto& file : provenance.files) {
         lines.push_back(
@@ -107,6 +115,14 @@ std::vector<std::string> provenanceLines(const Provenance& provenance, int table
             toUtf8(file.fileName) +
                 std::string(file.disk == DiskState::Differs ? kFileDiffersNow : kFileGoneNow)));
     }
+    return lines;
+}
+
+std::vector<std::string> provenanceLines(const Provenance& provenance, int tableCount) {
+    std::vector<std::string> lines = programLines(provenance);
+    lines.push_back(line(kTablesLabel, std::to_string(tableCount)));
+    for (std::string& folderLine : dataFolderLines(provenance))
+        lines.push_back(std::move(folderLine));
 
     const SelectionSnapshot& s = provenance.selection;
     std::vector<std::string> items;

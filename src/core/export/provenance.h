@@ -39,6 +39,16 @@ Provenance provenanceOf(const RunResult& run);
 // A time as ISO 8601 local time with the offset from UTC, e.g. 2026-12-08T13:05:09+01:00.
 std::string isoLocalTime(std::time_t time);
 
+// A file read as provenance names it: its digest and how the file on disk compares now.
+FileDigest fileDigestOf(const SourceFile& file);
+
+// The first lines of every export's provenance: the program, the synthetic-data warning where
+// it applies, and the time of the export.
+std::vector<std::string> programLines(const Provenance& provenance);
+// The data folder and the digest of each file read, with a note on each file that has changed
+// on disk since.
+std::vector<std::string> dataFolderLines(const Provenance& provenance);
+
 // The provenance as lines of UTF-8 text, without line ends; `tableCount` is the number of
 // tables exported.
 std::vector<std::string> provenanceLines(const Provenance& provenance, int tableCount);

@@ -96,6 +96,18 @@ void forEachCatalogueEntry(const std::string& cataloguePath,
     }
 }
 
+std::vector<CatalogueEntry> catalogueEntriesOf(std::string_view bytes) {
+    TextReader file(bytes);
+    const std::int32_t count = file.readCount();
+    std::vector<CatalogueEntry> entries;
+    entries.push_back(readEntry(file));
+    for (std::int32_t number = 2; number <= count; ++number) {
+        if (number > kCatalogueCapacity) throw RangeError();
+        entries.push_back(readEntry(file));
+    }
+    return entries;
+}
+
 std::vector<std::string> dataSetFiles(const std::string& dataDirectory) {
     std::vector<std::string> files;
     const auto cataloguePath = findFileInDirectory(dataDirectory, kCatalogueFileName);

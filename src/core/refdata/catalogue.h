@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/textio/source_file.h"
@@ -62,6 +63,11 @@ CatalogueLoad loadCatalogue(const std::string& dataDirectory, FileAttributes& at
 // entry: for tools that list or check a whole catalogue. Throws the faults of reading.
 void forEachCatalogueEntry(const std::string& cataloguePath,
                            const std::function<void(const CatalogueEntry&)>& take);
+
+// The entries of a catalogue already read (its whole bytes), as loadCatalogue reads them: the
+// first pair whatever the count says, then count - 1 more, at most the program's capacity
+// (beyond it RangeError). Throws the faults of reading.
+std::vector<CatalogueEntry> catalogueEntriesOf(std::string_view bytes);
 
 // The files of the data set in `dataDirectory` that a save must never replace: the
 // catalogue and every data file it names that exists. Where the catalogue cannot be read to

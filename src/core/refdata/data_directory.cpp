@@ -44,6 +44,15 @@ std::string dataDirectoryFor(std::string_view workingDirectory) {
     return directory + "data/";
 }
 
+std::string absoluteDirectory(const std::string& dataDirectory) {
+    std::error_code ignored;
+    std::string directory =
+        std::filesystem::absolute(dataDirectory, ignored).lexically_normal().string();
+    if (directory.empty()) directory = dataDirectory;
+    if (directory.empty() || directory.back() != '/') directory += '/';
+    return directory;
+}
+
 std::string currentDataDirectory() {
     std::vector<char> buffer(4096);
     while (::getcwd(buffer.data(), buffer.size()) == nullptr) {

@@ -14,6 +14,9 @@ namespace fetaldose {
 // with no doubled separator when the working directory is the root.
 std::string dataDirectoryFor(std::string_view workingDirectory);
 
+// A data directory as an absolute path, normalised, ending with '/'.
+std::string absoluteDirectory(const std::string& dataDirectory);
+
 // The data directory of this process: the working directory now, followed by "/data/".
 std::string currentDataDirectory();
 

@@ -1,6 +1,5 @@
 #include "core/run/run_result.h"
 
-#include <filesystem>
 #include <limits>
 #include <utility>
 
@@ -11,15 +10,6 @@
 namespace fetaldose {
 
 namespace {
-
-std::string absoluteDirectory(const std::string& dataDirectory) {
-    std::error_code ignored;
-    std::string directory =
-        std::filesystem::absolute(dataDirectory, ignored).lexically_normal().string();
-    if (directory.empty()) directory = dataDirectory;
-    if (directory.empty() || directory.back() != '/') directory += '/';
-    return directory;
-}
 
 // The catalogue's part of the sources: as the request gives it, or read now.
 void takeCatalogue(RunSources& sources, std::optional<SourceFile> given) {
