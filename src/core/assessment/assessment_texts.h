@@ -13,7 +13,7 @@ inline constexpr std::array<std::string_view, 6> kIntakeColumns = {
 inline constexpr char kCommentMark = '#';
 
 // The intakes file's faults.
-inline constexpr std::string_view kLineWord = ": line ";
+inline constexpr std::string_view kLineWord = "line ";
 inline constexpr std::string_view kNoHeader =
     "the file holds no header row (nuclide,exposure_group,intake_route,intake_time,activity,unit)";
 inline constexpr std::string_view kWrongHeader =

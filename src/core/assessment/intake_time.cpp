@@ -67,7 +67,7 @@ std::variant<IntakeTime, std::string_view> readTime(std::string_view text) {
     const std::string_view unit = trimmed(text.substr(blank));
     double amount = 0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), amount,
-                                              std::chars_format::fixed);
+                                              std::chars_format::general);
     if (error == std::errc::result_out_of_range) return kTimeNotFinite;
     if (error != std::errc() || end != number.data() + number.size() || amount < 0 ||
         number.front() == '-')

@@ -99,9 +99,7 @@ std::string trimmedField(std::string_view field) {
 }  // namespace
 
 IntakesFileError::IntakesFileError(const std::string& file, int line, const std::string& problem)
-    : Fault(file, file + std::string(kLineWord) + std::to_string(line) + ": " + problem) {
-    locate(file, line);
-}
+    : Fault(file, std::string(kLineWord) + std::to_string(line) + ": " + problem) {}
 
 IntakeList parseIntakes(std::string_view bytes, const std::string& fileName) {
     if (bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark) bytes.remove_prefix(kUtf8Mark.size());

@@ -36,8 +36,7 @@ struct IntakeList {
     bool operator==(const IntakeList&) const = default;
 };
 
-// An intakes file that cannot be read as one: "<file>: line <n>: <what is wrong>" (the file
-// and line are also noted on the fault).
+// An intakes file that cannot be read as one: "<file>: line <n>: <what is wrong>".
 class IntakesFileError : public Fault {
   public:
     IntakesFileError(const std::string& file, int line, const std::string& problem);
