@@ -333,3 +333,69 @@ TEST_F(BatchTool, ExportsCsvAndXlsxWithTheRunsValuesAndProvenance) {
 
 }  // namespace
 }  // namespace fetaldose
+
+namespace fetaldose {
+namespace {
+
+// fetaldose-batch assess on the session's data set: Cs-137 has one ingestion entry.
+TEST_F(BatchTool, AssessWritesItsFormatsAndRefusesBadIntakesWritingNothing) {
+    const std::string header = "nuclide,exposure_group,intake_route,intake_time,activity,unit\r\n";
+    const std::string good =
+        "Cs-137,Member of the public,Ingestion: f1 = 1.0,at conception,1,kBq\r\n";
+    writeBytes(dir.file("intakes.csv"), header + good);
+    const BatchResult csv =
+        run({"assess", "--data", "data", "--intakes", "intakes.csv", "--out", "doses.csv"});
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    EXPECT_NE(
+        readBytes(dir.file("doses.csv")).find("\r\nintake,tissue,in_utero_mSv,postnatal_1y_mSv"),
+        std::string::npos);
+    const BatchResult summary = run({"assess", "--intakes=intakes.csv", "--out", "-", "--unit",
+                                     "mrem", "--limit", "2mSv", "--external", "0.5 mrem"});
+    ASSERT_EQ(summary.status, 0) << summary.err;
+    EXPECT_NE(summary.out.find("Total doses (mrem)"), std::string::npos);
+    EXPECT_NE(summary.out.find("External dose to the embryo/fetus: 0.5 mrem"), std::string::npos);
+    EXPECT_NE(summary.out.find("Limit: 200 mrem"), std::string::npos);
+
+    // A bad intake is named by its file, line and column; nothing is written.
+    writeBytes(dir.file("bad.csv"), header + "# comment\r\n" + good +
+                                        "Cs-137,Member of the public,Ingestion: f1 = 1.0,"
+                                        "at conception,-5,kBq\r\n" +
+                                        "Pu-239,Worker,x,at conception,1,Bq\r\n");
+    const BatchResult bad = run({"assess", "--intakes", "bad.csv", "--out", "bad-doses.xlsx"});
+    EXPECT_EQ(bad.status, 3);
+    EXPECT_NE(bad.err.find("bad.csv:4: activity: \"-5\" is negative"), std::string::npos)
+        << bad.err;
+    EXPECT_NE(bad.err.find("bad.csv:5: nuclide: \"Pu-239\" is not in the catalogue"),
+              std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("bad-doses.xlsx")));
+    writeBytes(dir.file("broken.csv"), header + "Cs-137,\"Member\r\n");
+    const BatchResult broken = run({"assess", "--intakes", "broken.csv", "--out", "-"});
+    EXPECT_EQ(broken.status, 3);
+    EXPECT_NE(broken.err.find("broken.csv: line 2: a quoted field is not closed"),
+              std::string::npos);
+
+    // Never over an input: the intakes file stays as it was.
+    const BatchResult over =
+        run({"assess", "--intakes", "intakes.csv", "--out", "intakes.csv", "--format", "csv"});
+    EXPECT_EQ(over.status, 3);
+    EXPECT_EQ(readBytes(dir.file("intakes.csv")), header + good);
+
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"assess"},
+             {"assess", "--intakes", "intakes.csv"},
+             {"assess", "--intakes", "intakes.csv", "--out", "-", "--unit", "Gy"},
+             {"assess", "--intakes", "intakes.csv", "--out", "-", "--limit", "lots"},
+             {"assess", "--intakes", "intakes.csv", "--out", "-", "--external", "-1mSv"},
+             {"assess", "--intakes", "intakes.csv", "--out", "-", "--periods", "2y"},
+             {"assess", "--intakes", "intakes.csv", "--out", "-", "--tissues", "Heart"},
+             {"assess", "--intakes", "intakes.csv", "--out", "-", "--method", "guess"},
+             {"assess", "--intakes", "intakes.csv", "--out", "-", "--format", "pdf"}}) {
+        const BatchResult r = run(args);
+        EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args);
+        EXPECT_NE(r.err.find("Usage: fetaldose-batch assess"), std::string::npos);
+    }
+    EXPECT_EQ(run({"assess", "--help"}).status, 0);
+}
+
+}  // namespace
+}  // namespace fetaldose
