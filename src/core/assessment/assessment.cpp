@@ -43,14 +43,11 @@ SelectionSnapshot everyTableOf(const CatalogueEntry& entry) {
     return selection;
 }
 
-struct Coefficients {
-    std::array<double, kTissueRows> inUtero{};
-    std::array<std::array<double, kPeriods>, kTissueRows> postNatal{};
-    std::array<std::array<double, kPeriods>, kTissueRows> offspring{};
-};
+// Coefficients in Sv per Bq, in the shape of the doses they make.
+using Coefficients = Doses;
 
 // A table of a run made with every row and period: rows and periods are their own places.
-Coefficients coefficientsOf(const RunResult& run, int table) {
+Coefficients readCoefficients(const RunResult& run, int table) {
     Coefficients c;
     for (int r = 1; r <= kTissueRows; ++r) {
         const auto row = static_cast<std::size_t>(r - 1);
@@ -229,7 +226,10 @@ void assessOne(const IntakeEntry& entry, const AssessmentSettings& settings,
         const int table = route->table[static_cast<std::size_t>(scenario - 1)];
         if (table == 0)
             return fail(kIntakeColumns[3], std::string(kNoScenarioTable) + scenarioText(scenario));
-        coefficients.push_back(coefficientsOf(*tables.run, table));
+        auto cached = tables.coefficients.find(table);
+        if (cached == tables.coefficients.end())
+            cached = tables.coefficients.emplace(table, readCoefficients(*tables.run, table)).first;
+        coefficients.push_back(cached->second);
     }
     Coefficients c = coefficients[0];
     if (bracket.basis == Basis::Larger) {
@@ -371,6 +371,7 @@ void AssessmentData::release(std::string_view nuclide) {
         for (const SourceFile& file : tables->run->sources().dataFiles)
             tables->released = fileDigestOf(file);
         tables->run.reset();
+        tables->coefficients.clear();
     }
 }
 

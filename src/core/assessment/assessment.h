@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/assessment/intake_time.h"
@@ -127,6 +128,8 @@ class AssessmentData {
         std::shared_ptr<const RunResult> run;
         std::array<std::vector<RouteTables>, 2> routes;  // per group, in the tables' order
         std::optional<FileDigest> released;              // the data file, once its run is let go
+        // The coefficients (Sv per Bq) of each table used so far, read once from the run.
+        mutable std::unordered_map<int, Doses> coefficients;
     };
     // The nuclide's tables, made once (a nuclide of the catalogue only, exactly as named).
     const NuclideTables& tables(std::string_view nuclide);
