@@ -98,12 +98,18 @@ fresh; { head -c 40 "$e2e/data/Cs-137.dat"; } >s/d/Cs-137.dat; truncate -s 300M 
 check "300 MB data file" 3 "d/Cs-137.dat: too large for a data file: 300 MB" -- "${run[@]}" --out r.dos
 
 # ---- Little address space: the same runs, and the same refusals ----
-limit_kb=200000
-fresh
-check "run under ulimit -v 200000" 0 "" ALSO=r.dos -- "${run[@]}" --out r.dos
-truncate -s 8G s/d/Cs-137.dat
-check "8 GB data file under ulimit -v 200000" 3 "too large for a data file" -- "${run[@]}" --out r.dos
-limit_kb=unlimited
+# A tool built with AddressSanitizer reserves terabytes of shadow address space at start, so it
+# cannot start at all under a small address-space limit: those cases are left out for it.
+if ldd "$batch" 2>/dev/null | grep -q libasan; then
+    echo "(built with AddressSanitizer: the cases under ulimit -v are left out)"
+else
+    limit_kb=200000
+    fresh
+    check "run under ulimit -v 200000" 0 "" ALSO=r.dos -- "${run[@]}" --out r.dos
+    truncate -s 8G s/d/Cs-137.dat
+    check "8 GB data file under ulimit -v 200000" 3 "too large for a data file" -- "${run[@]}" --out r.dos
+    limit_kb=unlimited
+fi
 
 # ---- Files that are no regular files: refused by type, never waited on ----
 fresh; rm s/d/Cs-137.dat; mkfifo s/d/Cs-137.dat
