@@ -5,9 +5,11 @@
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -82,7 +84,8 @@ void BM_AssessTenThousandIntakes(benchmark::State& state) {
     const std::vector<IntakeEntry> list = intakes(10000);
     const AssessmentSettings settings = AssessmentSettings::everything();
     for (auto _ : state) {
-        AssessmentData data(assessmentSet().folder.dataDirectory());
+        AssessmentData data(assessmentSet().folder.dataDirectory(), std::nullopt,
+                            RunScope::TablesNeeded);
         const AssessmentResult result = assess(list, settings, data, true);
         if (result.problemCount != 0) state.SkipWithError(result.intakes[0].message().c_str());
         benchmark::DoNotOptimize(result);

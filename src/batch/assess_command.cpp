@@ -241,13 +241,13 @@ int runAssess(const AssessCommand& command, std::ostream& out, std::ostream& err
             return kExitInputOutput;
         }
 
-        AssessmentData data(directory);
+        AssessmentData data(directory, std::nullopt, RunScope::TablesNeeded);
         if (!data.catalogueProblem().empty()) {
             reportFault(err, directory + kCatalogueFileName, data.catalogueProblem());
             return kExitInputOutput;
         }
-        // Each nuclide's run goes once its intakes are done: the memory an assessment takes
-        // does not grow with the number of nuclides.
+        // Each nuclide's run makes the tables its intakes need and goes once they are done: the
+        // memory an assessment takes does not grow with the number of nuclides.
         const AssessmentResult result =
             assess(intakes.intakes, command.settings, data, /*releaseRuns=*/true);
         if (result.problemCount > 0) {

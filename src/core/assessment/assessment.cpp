@@ -61,17 +61,16 @@ Coefficients readCoefficients(const RunResult& run, int table) {
     return c;
 }
 
-template <typename Combine>
-Coefficients combined(const Coefficients& a, const Coefficients& b, Combine combine) {
-    Coefficients c;
+// Sets each cell of `out` to `f` of the same cells of `x` and `y`.
+template <typename F>
+void forEachCell(Doses& out, const Doses& x, const Doses& y, F f) {
     for (std::size_t r = 0; r < kTissueRows; ++r) {
-        c.inUtero[r] = combine(a.inUtero[r], b.inUtero[r]);
+        out.inUtero[r] = f(x.inUtero[r], y.inUtero[r]);
         for (std::size_t p = 0; p < kPeriods; ++p) {
-            c.postNatal[r][p] = combine(a.postNatal[r][p], b.postNatal[r][p]);
-            c.offspring[r][p] = combine(a.offspring[r][p], b.offspring[r][p]);
+            out.postNatal[r][p] = f(x.postNatal[r][p], y.postNatal[r][p]);
+            out.offspring[r][p] = f(x.offspring[r][p], y.offspring[r][p]);
         }
     }
-    return c;
 }
 
 std::string scenarioText(int scenario) {
@@ -188,6 +187,47 @@ bool allFinite(const Doses& doses) {
     return true;
 }
 
+// The tables the intakes of one nuclide need: their groups, their routes (vapours always, as
+// their texts are the data file's own), the aerosol sizes their route texts name (every size
+// where one names none), and the scenarios their times take; every tissue and period.
+SelectionSnapshot tablesNeeded(const std::vector<const IntakeEntry*>& intakes) {
+    SelectionSnapshot needed;
+    needed.allOrgans = needed.allPeriods = true;
+    needed.vapours = true;
+    constexpr std::string_view kIngestion = "Ingestion: ";
+    constexpr std::string_view kParticulates = "Inhalation: Type ";
+    for (const IntakeEntry* entry : intakes) {
+        needed.memberOfPublic =
+            needed.memberOfPublic || sameGroupName(entry->group, kGroupNames[0]);
+        needed.occupational = needed.occupational || sameGroupName(entry->group, kGroupNames[1]);
+        const std::string_view route = entry->route;
+        if (route.starts_with(kIngestion)) needed.ingestion = true;
+        if (route.starts_with(kParticulates)) {
+            needed.particulates = true;
+            bool sized = false;
+            for (std::size_t a = 0; a < kAerosolLabels.size(); ++a) {
+                const std::string label = ", " + std::string(kAerosolLabels[a]);
+                if (!route.ends_with(label)) continue;
+                needed.aerosol[a] = sized = true;
+            }
+            if (!sized) needed.allAerosol = true;
+        }
+        if (const std::optional<IntakeTime> time = parseIntakeTime(entry->time)) {
+            for (const Method method : {Method::Conservative, Method::Interpolated}) {
+                for (const int s : bracketOf(*time, method).scenarios) {
+                    if (s < kFirstChronicScenario)
+                        needed.acuteScenarios[static_cast<std::size_t>(s - 1)] = true;
+                    else
+                        needed
+                            .chronicScenarios[static_cast<std::size_t>(s - kFirstChronicScenario)] =
+                            true;
+                }
+            }
+        }
+    }
+    return needed;
+}
+
 // Assesses one intake whose nuclide has tables.
 void assessOne(const IntakeEntry& entry, const AssessmentSettings& settings,
                const AssessmentData::NuclideTables& tables, IntakeAssessment& out) {
@@ -221,32 +261,29 @@ void assessOne(const IntakeEntry& entry, const AssessmentSettings& settings,
     out.basis = bracket.basis;
     out.scenarios = bracket.scenarios;
     out.basisText = basisTextOf(bracket);
-    std::vector<Coefficients> coefficients;
-    for (const int scenario : bracket.scenarios) {
+    std::array<const Coefficients*, 2> coefficients{};
+    for (std::size_t i = 0; i < bracket.scenarios.size(); ++i) {
+        const int scenario = bracket.scenarios[i];
         const int table = route->table[static_cast<std::size_t>(scenario - 1)];
         if (table == 0)
             return fail(kIntakeColumns[3], std::string(kNoScenarioTable) + scenarioText(scenario));
         auto cached = tables.coefficients.find(table);
         if (cached == tables.coefficients.end())
             cached = tables.coefficients.emplace(table, readCoefficients(*tables.run, table)).first;
-        coefficients.push_back(cached->second);
-    }
-    Coefficients c = coefficients[0];
-    if (bracket.basis == Basis::Larger) {
-        c = combined(coefficients[0], coefficients[1],
-                     [](double a, double b) { return std::max(a, b); });
-    } else if (bracket.basis == Basis::Interpolated) {
-        const double w = bracket.weight;
-        c = combined(coefficients[0], coefficients[1],
-                     [w](double a, double b) { return a + (b - a) * w; });
+        coefficients[i] = &cached->second;
     }
     const double a = out.becquerels;
-    for (std::size_t r = 0; r < kTissueRows; ++r) {
-        out.doses.inUtero[r] = a * c.inUtero[r];
-        for (std::size_t p = 0; p < kPeriods; ++p) {
-            out.doses.postNatal[r][p] = a * c.postNatal[r][p];
-            out.doses.offspring[r][p] = a * c.offspring[r][p];
-        }
+    const Coefficients& first = *coefficients[0];
+    const Coefficients& second = coefficients[1] ? *coefficients[1] : first;
+    if (bracket.basis == Basis::Larger) {
+        forEachCell(out.doses, first, second,
+                    [a](double x, double y) { return a * std::max(x, y); });
+    } else if (bracket.basis == Basis::Interpolated) {
+        const double w = bracket.weight;
+        forEachCell(out.doses, first, second,
+                    [a, w](double x, double y) { return a * (x + (y - x) * w); });
+    } else {
+        forEachCell(out.doses, first, first, [a](double x, double) { return a * x; });
     }
     if (!allFinite(out.doses)) {
         out.doses = {};
@@ -279,8 +316,11 @@ std::string IntakeAssessment::message() const {
     return problemColumn + ": " + problem;
 }
 
-AssessmentData::AssessmentData(std::string dataDirectory, std::optional<SourceFile> catalogue)
-    : dataDirectory_(std::move(dataDirectory)), scratch_(std::make_unique<NuclideData>()) {
+AssessmentData::AssessmentData(std::string dataDirectory, std::optional<SourceFile> catalogue,
+                               RunScope scope)
+    : dataDirectory_(std::move(dataDirectory)),
+      scope_(scope),
+      scratch_(std::make_unique<NuclideData>()) {
     try {
         if (!catalogue) catalogue = readCatalogueSource(dataDirectory_);
         if (!catalogue) {
@@ -297,7 +337,8 @@ AssessmentData::AssessmentData(std::string dataDirectory, std::optional<SourceFi
 
 AssessmentData::~AssessmentData() = default;
 
-const AssessmentData::NuclideTables& AssessmentData::tables(std::string_view nuclide) {
+const AssessmentData::NuclideTables& AssessmentData::tables(std::string_view nuclide,
+                                                            const SelectionSnapshot* needed) {
     for (const auto& [name, tables] : nuclides_)
         if (name == nuclide) return *tables;
     auto made = std::make_unique<NuclideTables>();
@@ -326,6 +367,14 @@ const AssessmentData::NuclideTables& AssessmentData::tables(std::string_view nuc
     try {
         RunRequest request;
         request.selection = everyTableOf(*entry);
+        if (scope_ == RunScope::TablesNeeded && needed) {
+            SelectionSnapshot only = *needed;
+            only.nuclides = request.selection.nuclides;
+            only.halfLives = request.selection.halfLives;
+            // A selection the intakes leave incomplete (none of them readable) runs every table:
+            // the intakes' own faults are then said as they would be anyway.
+            if (checkSelection(only).stopMessage.empty()) request.selection = std::move(only);
+        }
         request.dataDirectory = dataDirectory_;
         request.catalogue = catalogueSource_;
         const RunCheck check = checkSelection(request.selection);
@@ -410,7 +459,15 @@ AssessmentResult assess(const std::vector<IntakeEntry>& intakes, const Assessmen
     for (std::size_t first = 0; first < intakes.size(); ++first) {
         if (done[first]) continue;
         const std::string& nuclide = intakes[first].nuclide;
-        const AssessmentData::NuclideTables& tables = data.tables(nuclide);
+        std::optional<SelectionSnapshot> needed;
+        if (data.scope() == RunScope::TablesNeeded) {
+            std::vector<const IntakeEntry*> ofNuclide;
+            for (std::size_t i = first; i < intakes.size(); ++i)
+                if (!done[i] && intakes[i].nuclide == nuclide) ofNuclide.push_back(&intakes[i]);
+            needed = tablesNeeded(ofNuclide);
+        }
+        const AssessmentData::NuclideTables& tables =
+            data.tables(nuclide, needed ? &*needed : nullptr);
         for (std::size_t i = first; i < intakes.size(); ++i) {
             if (done[i] || intakes[i].nuclide != nuclide) continue;
             done[i] = true;

@@ -101,15 +101,20 @@ struct AssessmentResult {
     LimitCheck limit;
 };
 
+// Which tables of a nuclide's data file an assessment's run makes: every one (for a window,
+// where any edit may need any table), or those its intakes need (for an assessment made once).
+enum class RunScope { EveryTable, TablesNeeded };
+
 // The data set an assessment reads: the catalogue and, made the first time a nuclide is asked
-// for, the run of every table of its data file (both groups, every route entry, aerosol size,
-// scenario, tissue and period).
+// for, the run of the tables of its data file (every tissue and period; with RunScope::EveryTable
+// both groups, every route entry, aerosol size and scenario).
 class AssessmentData {
   public:
     // The data folder (ending with '/') and its catalogue as read; nothing: read it now (a
     // folder without one, or one that cannot be read, assesses nothing: catalogueProblem).
     explicit AssessmentData(std::string dataDirectory,
-                            std::optional<SourceFile> catalogue = std::nullopt);
+                            std::optional<SourceFile> catalogue = std::nullopt,
+                            RunScope scope = RunScope::EveryTable);
     ~AssessmentData();
     AssessmentData(const AssessmentData&) = delete;
     AssessmentData& operator=(const AssessmentData&) = delete;
@@ -118,6 +123,7 @@ class AssessmentData {
     const std::vector<CatalogueEntry>& catalogue() const { return entries_; }
     const std::string& catalogueProblem() const { return catalogueProblem_; }
     bool syntheticData() const { return syntheticData_; }
+    RunScope scope() const { return scope_; }
 
     struct RouteTables {
         std::string route;                        // as the intakes file spells it
@@ -131,8 +137,10 @@ class AssessmentData {
         // The coefficients (Sv per Bq) of each table used so far, read once from the run.
         mutable std::unordered_map<int, Doses> coefficients;
     };
-    // The nuclide's tables, made once (a nuclide of the catalogue only, exactly as named).
-    const NuclideTables& tables(std::string_view nuclide);
+    // The nuclide's tables, made once (a nuclide of the catalogue only, exactly as named). With
+    // RunScope::TablesNeeded, `needed` says which groups, routes, sizes and scenarios to make.
+    const NuclideTables& tables(std::string_view nuclide,
+                                const SelectionSnapshot* needed = nullptr);
     // The route entries of the nuclide for a group (1 public, 2 worker), as the file spells
     // them; none where the nuclide has no tables.
     std::vector<std::string> routes(std::string_view nuclide, int group);
@@ -146,6 +154,7 @@ class AssessmentData {
 
   private:
     std::string dataDirectory_;
+    RunScope scope_ = RunScope::EveryTable;
     std::optional<SourceFile> catalogueSource_;
     std::vector<CatalogueEntry> entries_;
     std::string catalogueProblem_;
@@ -156,7 +165,8 @@ class AssessmentData {
 
 // Assesses the intakes. An intake that cannot be assessed says why (IntakeAssessment::problem)
 // and stays out of the totals; the limit then cannot be checked. `releaseRuns` lets each
-// nuclide's run go once its intakes are done.
+// nuclide's run go once its intakes are done. The result is the same whatever the data's
+// RunScope.
 AssessmentResult assess(const std::vector<IntakeEntry>& intakes, const AssessmentSettings& settings,
                         AssessmentData& data, bool releaseRuns = false);
 

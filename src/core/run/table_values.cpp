@@ -1,12 +1,14 @@
 #include "core/run/table_values.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -420,7 +422,38 @@ bool pointFormOfDose(std::string_view text, char decimalSeparator, std::string& 
     return true;
 }
 
+namespace {
+
+// Powers of ten that a double holds exactly.
+constexpr std::array<double, 23> kExactPowersOfTen = {
+    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// A dose in the form nearly every field has, d<sep>dE+dd (with an optional '-'), read at once:
+// its two digits are an exact integer and its power of ten an exact double, so the one product
+// or quotient is the nearest double to the text, as the full conversion gives. Nothing for any
+// other text or a power beyond the exact ones.
+std::optional<double> plainDoseValue(std::string_view text, char decimalSeparator) {
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative) text.remove_prefix(1);
+    if (text.size() != 7 || !isDigit(text[0]) || text[1] != decimalSeparator || !isDigit(text[2]) ||
+        (text[3] != 'E' && text[3] != 'e') || (text[4] != '+' && text[4] != '-') ||
+        !isDigit(text[5]) || !isDigit(text[6]))
+        return std::nullopt;
+    const int digits = (text[0] - '0') * 10 + (text[2] - '0');
+    const int exponent = ((text[5] - '0') * 10 + (text[6] - '0')) * (text[4] == '-' ? -1 : 1);
+    const int power = exponent - 1;  // of the two digits taken as a whole number
+    if (power < -22 || power > 22) return std::nullopt;
+    const double magnitude = power >= 0
+                                 ? digits * kExactPowersOfTen[static_cast<std::size_t>(power)]
+                                 : digits / kExactPowersOfTen[static_cast<std::size_t>(-power)];
+    return negative ? -magnitude : magnitude;
+}
+
+}  // namespace
+
 double doseValue(std::string_view text, char decimalSeparator) {
+    if (const std::optional<double> plain = plainDoseValue(text, decimalSeparator)) return *plain;
     const long double wide = readDose(text, decimalSeparator);  // refuses what is no dose
     std::string point;
     double value = 0;

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -279,6 +281,28 @@ TEST(ReadDose, RefusesAnythingElseWithTheFieldText) {
         EXPECT_THROW(readDose(bad, '.'), ConversionError) << bad;
     EXPECT_THROW(readDose("1.5", ','), ConversionError);
     EXPECT_THROW(readDose("1,2,3", ','), ConversionError);
+}
+
+// The number of every two-figure dose text is the nearest double to it, whichever way it is
+// read: the plain form at once, anything else by the full conversion.
+TEST(DoseValue, EveryPlainTextIsTheNearestDouble) {
+    for (const char separator : {'.', ','}) {
+        for (int digits = 0; digits < 100; ++digits) {
+            for (int exponent = -40; exponent <= 40; ++exponent) {
+                char point[32], text[32];
+                std::snprintf(point, sizeof point, "%d.%dE%+03d", digits / 10, digits % 10,
+                              exponent);
+                std::snprintf(text, sizeof text, "-%d%c%dE%+03d", digits / 10, separator,
+                              digits % 10, exponent);
+                double nearest = 0;
+                std::from_chars(point, point + std::strlen(point), nearest);
+                ASSERT_EQ(doseValue(text + 1, separator), nearest) << text + 1;
+                ASSERT_EQ(doseValue(text, separator), -nearest) << text;
+            }
+        }
+    }
+    EXPECT_EQ(doseValue(" 1.5E-10", '.'), 1.5e-10);  // not the plain form: read in full
+    EXPECT_THROW(doseValue("1.5E-10", ','), ConversionError);
 }
 
 TEST(LocaliseField, TurnsTheFirstPointIntoTheSeparator) {
