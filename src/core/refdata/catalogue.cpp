@@ -79,9 +79,10 @@ CatalogueLoad loadCatalogue(const std::string& dataDirectory, FileAttributes& at
     return load;
 }
 
-void forEachCatalogueEntry(const std::string& cataloguePath,
-                           const std::function<void(const CatalogueEntry&)>& take) {
-    TextReader file = TextReader::open(cataloguePath, kCatalogueCeiling);
+namespace {
+
+void readCatalogueEntries(TextReader& file,
+                          const std::function<void(const CatalogueEntry&)>& take) {
     const std::int32_t count = file.readCount();
     CatalogueEntry entry;
     // Up to the program's capacity, entries past the end of the file are empty ones, as the
@@ -93,6 +94,25 @@ void forEachCatalogueEntry(const std::string& cataloguePath,
         file.readLine(entry.halfLife);
         take(entry);
         if (number == count) break;  // never steps past the largest count
+    }
+}
+
+}  // namespace
+
+void forEachCatalogueEntry(const std::string& cataloguePath,
+                           const std::function<void(const CatalogueEntry&)>& take) {
+    TextReader file = TextReader::open(cataloguePath, kCatalogueCeiling);
+    readCatalogueEntries(file, take);
+}
+
+void forEachCatalogueEntry(const SourceFile& catalogue,
+                           const std::function<void(const CatalogueEntry&)>& take) {
+    TextReader file(catalogue.bytes());
+    try {
+        readCatalogueEntries(file, take);
+    } catch (Fault& fault) {
+        fault.locate(catalogue.path(), file.lineNumber());
+        throw;
     }
 }
 

@@ -62,6 +62,9 @@ CatalogueLoad loadCatalogue(const std::string& dataDirectory, FileAttributes& at
 // entry: for tools that list or check a whole catalogue. Throws the faults of reading.
 void forEachCatalogueEntry(const std::string& cataloguePath,
                            const std::function<void(const CatalogueEntry&)>& take);
+// The same over a catalogue's bytes as read (a run's catalogue source), by the same rules.
+void forEachCatalogueEntry(const SourceFile& catalogue,
+                           const std::function<void(const CatalogueEntry&)>& take);
 
 // The files of the data set in `dataDirectory` that a save must never replace: the
 // catalogue and every data file it names that exists. Where the catalogue cannot be read to
