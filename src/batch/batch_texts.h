@@ -12,6 +12,7 @@ inline constexpr std::string_view kUsage =
     "Usage: fetaldose-batch [--data DIR] --options FILE.opt --out FILE [--format dos|csv|xlsx]\n"
     "                       [--decimal .|,]\n"
     "       fetaldose-batch [--data DIR] --list\n"
+    "       fetaldose-batch compare [--data REF] --with CAND (--options FILE.opt | --all) ...\n"
     "       fetaldose-batch --version | --help\n";
 
 inline constexpr std::string_view kHelp =
@@ -29,7 +30,10 @@ inline constexpr std::string_view kHelp =
     "  --help            prints this help\n"
     "\n"
     "Exit status: 0 written, 1 the run stopped (the program's message on standard error),\n"
-    "2 wrong usage, 3 an input or output error (the message with its file name).\n";
+    "2 wrong usage, 3 an input or output error (the message with its file name).\n"
+    "\n"
+    "fetaldose-batch compare compares two data sets value by value and exits with 4 when\n"
+    "they differ ('fetaldose-batch compare --help' tells more).\n";
 
 // Wrong usage.
 inline constexpr std::string_view kOptionPrefix = "option ";

@@ -5,14 +5,18 @@
 #include <string>
 #include <vector>
 
+#include "batch/batch_compare_texts.h"
 #include "batch/batch_texts.h"
 #include "batch/batch_tool.h"
 #include "batch/command_line.h"
+#include "batch/compare_command.h"
 
 int main(int argc, char** argv) {
     using namespace fetaldose::batch;
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (!arguments.empty() && arguments[0] == kCompareCommandName)
+        return compareMain({arguments.begin() + 1, arguments.end()}, std::cout, std::cerr);
     const ParsedCommand parsed = parseCommandLine(arguments);
     if (!parsed.command) {
         std::cerr << kToolName << ": " << parsed.usageError << '\n' << kUsage << kTryHelp << '\n';

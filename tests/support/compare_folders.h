@@ -4,6 +4,7 @@
 // makes them differ.
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -78,15 +79,24 @@ struct CatalogueLine {
     std::string halfLife;
 };
 
-inline void writeCatalogue(const ScratchDirectory& dir, const std::vector<CatalogueLine>& entries) {
+// `folder` ends with '/'; it is made when missing.
+inline void writeCatalogue(const std::string& folder, const std::vector<CatalogueLine>& entries) {
+    std::filesystem::create_directories(folder);
     std::string text = std::to_string(entries.size()) + "\r\n";
     for (const CatalogueLine& e : entries) text += e.name + "\r\n" + e.halfLife + "\r\n";
-    writeBytes(dir.file("nuclides.txt"), text);
+    writeBytes(folder + "nuclides.txt", text);
+}
+inline void writeCatalogue(const ScratchDirectory& dir, const std::vector<CatalogueLine>& entries) {
+    writeCatalogue(dir.slash(), entries);
 }
 
+inline void writeDataFile(const std::string& folder, const std::string& nuclide,
+                          const std::string& text) {
+    writeBytes(folder + nuclide + ".dat", text);
+}
 inline void writeDataFile(const ScratchDirectory& dir, const std::string& nuclide,
                           const std::string& text) {
-    writeBytes(dir.file(nuclide + ".dat"), text);
+    writeDataFile(dir.slash(), nuclide, text);
 }
 
 // The entries every test data file starts from.
@@ -96,10 +106,13 @@ inline const std::vector<std::string>& threeEntries() {
 }
 
 // The reference folder of the comparison tests: Pu-239 and Cs-137, three entries each.
+inline void writeReferenceSet(const std::string& folder) {
+    writeCatalogue(folder, {{"Pu-239", "24110 y"}, {"Cs-137", "30.0 y"}});
+    writeDataFile(folder, "Pu-239", ingestionDataFile(threeEntries()));
+    writeDataFile(folder, "Cs-137", ingestionDataFile({"0.5", "0.6", "0.7"}));
+}
 inline void writeReferenceSet(const ScratchDirectory& dir) {
-    writeCatalogue(dir, {{"Pu-239", "24110 y"}, {"Cs-137", "30.0 y"}});
-    writeDataFile(dir, "Pu-239", ingestionDataFile(threeEntries()));
-    writeDataFile(dir, "Cs-137", ingestionDataFile({"0.5", "0.6", "0.7"}));
+    writeReferenceSet(dir.slash());
 }
 
 // Both nuclides, both groups, ingestion, every scenario, tissue and period.

@@ -27,6 +27,7 @@ struct CompareCancelled {};
 // A side's fault or stop, as the comparison reports it: it names the side and its folder.
 struct SideStop {
     std::string message;
+    bool inputFault = false;
 };
 
 std::string absoluteDirectory(const std::string& directory) {
@@ -61,11 +62,20 @@ struct Side {
     std::vector<std::pair<int, int>> tables;
     std::vector<const SourceFile*> dataFiles;
 
+    // A selection this side cannot run, with the run's own message.
     [[noreturn]] void stop(std::string_view message) const {
+        throw SideStop{named(message), false};
+    }
+    // A fault of this side's folder or files.
+    [[noreturn]] void fault(std::string_view message) const {
+        throw SideStop{named(message), true};
+    }
+
+    std::string named(std::string_view message) const {
         std::string text(texts::kSideNames[static_cast<std::size_t>(which)]);
         text.append(texts::kSideFolderJoin).append(directory).append(texts::kSideMessageJoin);
         text.append(message);
-        throw SideStop{std::move(text)};
+        return text;
     }
 
     const CatalogueEntry* entry(const std::string& name) const {
@@ -80,16 +90,16 @@ bool isFolder(const std::string& path) {
 }
 
 void readCatalogue(Side& side) {
-    if (!isFolder(side.directory)) side.stop(texts::kNoDataFolder);
+    if (!isFolder(side.directory)) side.fault(texts::kNoDataFolder);
     try {
         side.catalogue = readCatalogueSource(side.directory);
-        if (!side.catalogue) side.stop(kMissingCatalogueMessage);
+        if (!side.catalogue) side.fault(kMissingCatalogueMessage);
         forEachCatalogueEntry(*side.catalogue, [&side](const CatalogueEntry& entry) {
             if (side.byName.emplace(entry.name, side.entries.size()).second)
                 side.entries.push_back(entry);
         });
     } catch (const Fault& fault) {
-        side.stop(faultReport(fault));
+        side.fault(faultReport(fault));
     }
 }
 
@@ -144,7 +154,11 @@ void runSide(Side& side, const RunCheck& check, NuclideData& scratch, const RunP
     try {
         outcome = runTables(std::move(request), check, scratch, progress);
     } catch (const Fault& fault) {
-        side.stop(faultReport(fault));
+        // A data file that cannot be read or whose content is wrong; a fault of the sums alone
+        // (no file named) is the run's own stop.
+        if (fault.file().empty() && !dynamic_cast<const IoError*>(&fault))
+            side.stop(errorBoxText(fault.what()));
+        side.fault(faultReport(fault));
     }
     if (!outcome.complete) side.stop(outcome.stopMessage);
     side.run = std::move(outcome.result);
@@ -593,6 +607,7 @@ CompareOutcome compareDataSets(const CompareRequest& request, const CompareProgr
         outcome.complete = true;
     } catch (const SideStop& stop) {
         outcome.stopMessage = stop.message;
+        outcome.inputFault = stop.inputFault;
     } catch (const CompareCancelled&) {
         outcome.cancelled = true;
     }

@@ -171,6 +171,9 @@ struct CompareOutcome {
     // Why the comparison could not be made, naming the side: a folder without a catalogue, a
     // file that cannot be read, a selection a side cannot run.
     std::string stopMessage;
+    // The stop is a fault of an input (a folder, a catalogue or a data file), not a selection
+    // that cannot run.
+    bool inputFault = false;
     std::shared_ptr<const Comparison> comparison;
 };
 
