@@ -26,6 +26,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -52,6 +53,7 @@ namespace {
 
 constexpr int kPollMilliseconds = 50;
 constexpr int kProgressSteps = 1000;
+constexpr int kWidestColumn = 220;  // pixels
 // Columns of the difference table (see texts::kColumns).
 enum Column {
     kNuclide,
@@ -167,6 +169,9 @@ class DifferenceModel final : public QAbstractTableModel {
                     return {};
             }
         }
+        if (role == Qt::ToolTipRole && (index.column() == kRoute || index.column() == kScenario))
+            return displayText(index.column() == kRoute ? run.routeHeading(c.referenceTable)
+                                                        : run.scenarioHeading(c.referenceTable));
         if (role == Qt::TextAlignmentRole && index.column() >= kReference &&
             index.column() <= kRatio)
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
@@ -539,7 +544,11 @@ void CompareWindow::showComparison() {
                                    layout.rows[static_cast<std::size_t>(r - 1)]);
     }
     refreshFilter();
+    // Long route and scenario texts are cut at a width that leaves the numbers in sight; the
+    // whole text is in the cell's hint and in the tables side by side.
     table_->resizeColumnsToContents();
+    for (int column = 0; column < kColumnCount; ++column)
+        table_->setColumnWidth(column, std::min(table_->columnWidth(column), kWidestColumn));
 }
 
 void CompareWindow::refreshFilter() {
@@ -649,12 +658,14 @@ void CompareWindow::showSideBySide(int row) {
         sideBySide_ = new QDialog(this, Qt::Window);
         sideBySide_->setWindowTitle(texts::kSideBySideTitle);
         auto* layout = new QHBoxLayout(sideBySide_);
-        layout->addWidget(sideTable(sideBySide_, texts::kReferenceTable, *comparison_->reference,
-                                    cell->referenceTable, *comparison_->candidate,
-                                    cell->candidateTable, *cell));
-        layout->addWidget(sideTable(sideBySide_, texts::kCandidateTable, *comparison_->candidate,
-                                    cell->candidateTable, *comparison_->reference,
-                                    cell->referenceTable, *cell));
+        auto* splitter = new QSplitter(Qt::Horizontal, sideBySide_);
+        layout->addWidget(splitter);
+        splitter->addWidget(sideTable(sideBySide_, texts::kReferenceTable, *comparison_->reference,
+                                      cell->referenceTable, *comparison_->candidate,
+                                      cell->candidateTable, *cell));
+        splitter->addWidget(sideTable(sideBySide_, texts::kCandidateTable, *comparison_->candidate,
+                                      cell->candidateTable, *comparison_->reference,
+                                      cell->referenceTable, *cell));
         sideBySide_->resize(1200, 560);
         sideBySide_->show();
         sideBySide_->raise();
@@ -670,7 +681,17 @@ void CompareWindow::exportComparison() {
         const BusyCursor busy;
         if (target->format == OutputFormat::Pdf) {
             refuseOutputOverInputs(path, comparisonInputs(*comparison_));
-            writeComparisonPdf(path, *comparison_);
+            // A long list takes a while to lay out: progress with Cancel, over this window only.
+            QProgressDialog progress(texts::kReportProgressText, texts::kCancelButton, 0,
+                                     kProgressSteps, this);
+            progress.setWindowModality(Qt::WindowModal);
+            progress.setMinimumDuration(400);
+            progress.setAutoClose(false);
+            progress.setAutoReset(false);
+            writeComparisonPdf(path, *comparison_, [&progress](long long done, long long total) {
+                progress.setValue(total > 0 ? static_cast<int>(done * kProgressSteps / total) : 0);
+                return !progress.wasCanceled();
+            });
         } else {
             fetaldose::exportComparison(target->format, path, *comparison_);
         }

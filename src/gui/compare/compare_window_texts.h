@@ -55,6 +55,7 @@ inline const QString kCappedNote =
     QStringLiteral(" (the list holds the first %1 of the %2 cells beyond the threshold)");
 inline const QString kNoComparison = QStringLiteral("No comparison yet: choose a candidate folder");
 inline const QString kProgressText = QStringLiteral("Comparing the data sets…");
+inline const QString kReportProgressText = QStringLiteral("Writing the PDF report…");
 inline const QString kCancelButton = QStringLiteral("Cancel");
 inline const QString kNoCandidateMessage = QStringLiteral("Choose a candidate data folder first");
 inline const QString kDataFolderName = QStringLiteral("data");

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <string>
 #include <vector>
 
@@ -286,6 +288,28 @@ TEST_F(ComparisonTest, BadInputStopsWithAMessageNamingTheSide) {
             "Candidate data set " + candidate.slash() + ": " + candidate.file("Cs-137.dat"), 0),
         0u)
         << outcome.stopMessage;
+    testing::writeReferenceSet(candidate);
+
+    // A data file or a catalogue that is no regular file is refused by its type, unread.
+    std::filesystem::remove(candidate.file("Pu-239.dat"));
+    ASSERT_EQ(::mkfifo(candidate.file("Pu-239.dat").c_str(), 0644), 0);
+    outcome = compare(CompareScope::Selection);
+    EXPECT_FALSE(outcome.complete);
+    EXPECT_TRUE(outcome.inputFault);
+    EXPECT_EQ(
+        outcome.stopMessage.rfind(
+            "Candidate data set " + candidate.slash() + ": " + candidate.file("Pu-239.dat"), 0),
+        0u)
+        << outcome.stopMessage;
+    std::filesystem::remove(candidate.file("Pu-239.dat"));
+    std::filesystem::remove(reference.file("nuclides.txt"));
+    ASSERT_EQ(::mkfifo(reference.file("nuclides.txt").c_str(), 0644), 0);
+    outcome = compare(CompareScope::Selection);
+    EXPECT_TRUE(outcome.inputFault);
+    EXPECT_EQ(outcome.stopMessage.rfind("Reference data set " + reference.slash() + ": ", 0), 0u)
+        << outcome.stopMessage;
+    std::filesystem::remove(reference.file("nuclides.txt"));
+    testing::writeReferenceSet(reference);
     testing::writeReferenceSet(candidate);
 
     // A selection the runs cannot make: the run's own message, at the reference, run first.

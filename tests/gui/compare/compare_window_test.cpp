@@ -219,8 +219,12 @@ class CompareWindowTest : public QObject {
         QTest::keyClick(table, Qt::Key_Return);
         QDialog* both = compare().sideBySide();
         QVERIFY(both && both->isVisible());
-        const QList<QTableWidget*> grids = both->findChildren<QTableWidget*>();
+        QList<QTableWidget*> grids = both->findChildren<QTableWidget*>();
         QCOMPARE(grids.size(), 2);
+        // Spoken as the side they show: the reference first.
+        if (grids[0]->accessibleName() != QStringLiteral("Reference")) grids.swapItemsAt(0, 1);
+        QCOMPARE(grids[0]->accessibleName(), QStringLiteral("Reference"));
+        QCOMPARE(grids[1]->accessibleName(), QStringLiteral("Candidate"));
         QCOMPARE(grids[1]->item(2, 1)->text(), QStringLiteral("9.9E-07"));
         QVERIFY(grids[0]->item(2, 1)->text() != QStringLiteral("9.9E-07"));
         QVERIFY(grids[0]->item(2, 1)->font().bold() && grids[1]->item(2, 1)->font().bold());
