@@ -37,6 +37,7 @@ WindowSet::WindowSet(Platform platform) : platform_(std::move(platform)) {
 
 // The windows go in the reverse order of the list, the selection model after its window.
 WindowSet::~WindowSet() {
+    compare_.reset();
     referencePublication_.reset();
     referenceCd_.reset();
     pdfNote_.reset();
@@ -78,6 +79,7 @@ void WindowSet::create() {
     commands.showReferenceCd = showModally(&WindowSet::referenceCd);
     commands.showReferencePublication = showModally(&WindowSet::referencePublication);
     commands.showPdfNote = showModally(&WindowSet::pdfNote);
+    commands.compareDataSets = [this] { compareWindow().open(); };
     // The data directory is fixed now, below the working directory at start.
     selectionModel_ = std::make_unique<SelectionModel>(currentDataDirectory());
     selection_ = std::make_unique<SelectionWindow>(*selectionModel_, *platform_.messages,
@@ -186,6 +188,20 @@ InfoWindow& WindowSet::referenceCd() {
 
 InfoWindow& WindowSet::referencePublication() {
     return infoWindow(referencePublication_, kReferencePublicationPage);
+}
+
+CompareWindow& WindowSet::compareWindow() {
+    if (!compare_) {
+        CompareWindowSetup setup;
+        setup.referenceDirectory = selectionModel_->dataDirectory();
+        setup.selection = [this] { return selection_->snapshot(); };
+        setup.decimalSeparator = platform_.decimalSeparator;
+        if (platform_.chooseFolder) setup.chooseFolder = platform_.chooseFolder;
+        if (platform_.askComparisonTarget) setup.chooseExportTarget = platform_.askComparisonTarget;
+        // A window of its own beside the main one, which it never blocks.
+        compare_ = std::make_unique<CompareWindow>(*platform_.messages, std::move(setup));
+    }
+    return *compare_;
 }
 
 void WindowSet::start() {

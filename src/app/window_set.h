@@ -14,6 +14,7 @@
 
 #include "app/table_commands.h"
 #include "core/run/selection_snapshot.h"
+#include "gui/compare/compare_window.h"
 
 namespace fetaldose {
 class FileAttributes;
@@ -30,6 +31,7 @@ class ResultsViewer;
 class FileChooserWindow;
 class InfoWindow;
 class InstructionsWindow;
+class CompareWindow;
 
 // The outside world as the windows see it; tests replace any part of it.
 struct Platform {
@@ -39,6 +41,9 @@ struct Platform {
     VolumeProvider* volumes = nullptr;         // default: the mounted volumes
     std::function<char()> decimalSeparator;    // default: the user's locale
     ExportTargetChooser askExportTarget;       // default: the desktop's file dialog
+    // The comparison's candidate folder and export file: the desktop's dialogs by default.
+    FolderChooser chooseFolder;
+    CompareExportChooser askComparisonTarget;
 };
 
 class WindowSet {
@@ -69,6 +74,8 @@ class WindowSet {
     InfoWindow& pdfNote();
     InfoWindow& referenceCd();
     InfoWindow& referencePublication();
+    // Tools: the comparison of the data set with another one.
+    CompareWindow& compareWindow();
 
     Messages& messages() { return *platform_.messages; }
     // The viewer's context menu commands and the chart window they open.
@@ -105,6 +112,7 @@ class WindowSet {
     std::unique_ptr<InfoWindow> pdfNote_;
     std::unique_ptr<InfoWindow> referenceCd_;
     std::unique_ptr<InfoWindow> referencePublication_;
+    std::unique_ptr<CompareWindow> compare_;
 };
 
 }  // namespace fetaldose::gui

@@ -13,6 +13,7 @@ inline constexpr std::string_view kUsage =
     "                       [--decimal .|,]\n"
     "       fetaldose-batch [--data DIR] --list\n"
     "       fetaldose-batch assess [--data DIR] --intakes FILE.csv --out FILE|- [options]\n"
+    "       fetaldose-batch compare [--data REF] --with CAND (--options FILE.opt | --all) ...\n"
     "       fetaldose-batch --version | --help\n";
 
 inline constexpr std::string_view kHelp =
@@ -30,7 +31,11 @@ inline constexpr std::string_view kHelp =
     "  --help            prints this help\n"
     "\n"
     "Exit status: 0 written, 1 the run stopped (the program's message on standard error),\n"
-    "2 wrong usage, 3 an input or output error (the message with its file name).\n";
+    "2 wrong usage, 3 an input or output error (the message with its file name).\n"
+    "\n"
+    "fetaldose-batch assess assesses the doses of an intakes file ('fetaldose-batch assess\n"
+    "--help' tells more). fetaldose-batch compare compares two data sets value by value and\n"
+    "exits with 4 when they differ ('fetaldose-batch compare --help' tells more).\n";
 
 // fetaldose-batch assess.
 inline constexpr std::string_view kAssessUsage =

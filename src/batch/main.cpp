@@ -1,14 +1,16 @@
-// fetaldose-batch: the program's run and results file from the command line, linked to the
-// core alone.
+// fetaldose-batch: the program's run and results file, the dose assessment and the comparison
+// of two data sets from the command line, linked to the core alone.
 
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "batch/assess_command.h"
+#include "batch/batch_compare_texts.h"
 #include "batch/batch_texts.h"
 #include "batch/batch_tool.h"
 #include "batch/command_line.h"
+#include "batch/compare_command.h"
 
 namespace {
 
@@ -29,6 +31,9 @@ int main(int argc, char** argv) {
     using namespace fetaldose::batch;
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (!arguments.empty() && arguments[0] == kCompareCommandName)
+        return finished(
+            compareMain({arguments.begin() + 1, arguments.end()}, std::cout, std::cerr));
     if (!arguments.empty() && arguments[0] == "assess") {
         const ParsedAssessCommand assess =
             parseAssessCommand({arguments.begin() + 1, arguments.end()});

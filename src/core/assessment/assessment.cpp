@@ -326,7 +326,8 @@ AssessmentData::AssessmentData(std::string dataDirectory, std::optional<SourceFi
         if (!catalogue) {
             catalogueProblem_ = kMissingCatalogueMessage;
         } else {
-            entries_ = catalogueEntriesOf(catalogue->bytes());
+            forEachCatalogueEntry(*catalogue,
+                                  [&](const CatalogueEntry& entry) { entries_.push_back(entry); });
             catalogueSource_ = std::move(catalogue);
         }
     } catch (const Fault& fault) {

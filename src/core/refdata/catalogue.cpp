@@ -79,9 +79,10 @@ CatalogueLoad loadCatalogue(const std::string& dataDirectory, FileAttributes& at
     return load;
 }
 
-void forEachCatalogueEntry(const std::string& cataloguePath,
-                           const std::function<void(const CatalogueEntry&)>& take) {
-    TextReader file = TextReader::open(cataloguePath, kCatalogueCeiling);
+namespace {
+
+void readCatalogueEntries(TextReader& file,
+                          const std::function<void(const CatalogueEntry&)>& take) {
     const std::int32_t count = file.readCount();
     CatalogueEntry entry;
     // Up to the program's capacity, entries past the end of the file are empty ones, as the
@@ -96,16 +97,23 @@ void forEachCatalogueEntry(const std::string& cataloguePath,
     }
 }
 
-std::vector<CatalogueEntry> catalogueEntriesOf(std::string_view bytes) {
-    TextReader file(bytes);
-    const std::int32_t count = file.readCount();
-    std::vector<CatalogueEntry> entries;
-    entries.push_back(readEntry(file));
-    for (std::int32_t number = 2; number <= count; ++number) {
-        if (number > kCatalogueCapacity) throw RangeError();
-        entries.push_back(readEntry(file));
+}  // namespace
+
+void forEachCatalogueEntry(const std::string& cataloguePath,
+                           const std::function<void(const CatalogueEntry&)>& take) {
+    TextReader file = TextReader::open(cataloguePath, kCatalogueCeiling);
+    readCatalogueEntries(file, take);
+}
+
+void forEachCatalogueEntry(const SourceFile& catalogue,
+                           const std::function<void(const CatalogueEntry&)>& take) {
+    TextReader file(catalogue.bytes());
+    try {
+        readCatalogueEntries(file, take);
+    } catch (Fault& fault) {
+        fault.locate(catalogue.path(), file.lineNumber());
+        throw;
     }
-    return entries;
 }
 
 std::vector<std::string> dataSetFiles(const std::string& dataDirectory) {

@@ -63,11 +63,9 @@ CatalogueLoad loadCatalogue(const std::string& dataDirectory, FileAttributes& at
 // entry: for tools that list or check a whole catalogue. Throws the faults of reading.
 void forEachCatalogueEntry(const std::string& cataloguePath,
                            const std::function<void(const CatalogueEntry&)>& take);
-
-// The entries of a catalogue already read (its whole bytes), as loadCatalogue reads them: the
-// first pair whatever the count says, then count - 1 more, at most the program's capacity
-// (beyond it RangeError). Throws the faults of reading.
-std::vector<CatalogueEntry> catalogueEntriesOf(std::string_view bytes);
+// The same over a catalogue's bytes as read (a run's catalogue source), by the same rules.
+void forEachCatalogueEntry(const SourceFile& catalogue,
+                           const std::function<void(const CatalogueEntry&)>& take);
 
 // The files of the data set in `dataDirectory` that a save must never replace: the
 // catalogue and every data file it names that exists. Where the catalogue cannot be read to

@@ -288,6 +288,8 @@ FillOutcome fillFrom(const SelectionSnapshot& selection, const RunCheck& check,
         // Only whole nuclides count as tables in the store, so a fault in a later file never
         // leaves a half-filled slot where a reader would take it for a table.
         store.setTableCount(currentTable);
+        if (recording.progress && *recording.progress)
+            (*recording.progress)(index + 1, nuclideCount);
     }
     outcome.complete = currentTable == tableCount;
     return outcome;
@@ -304,7 +306,7 @@ FillOutcome fillResultStore(const SelectionSnapshot& selection, const RunCheck& 
         return outcome;
     }
     std::vector<SourceFile> files;
-    RunRecording discarded{files, nullptr};
+    RunRecording discarded{files, nullptr, nullptr};
     try {
         return fillFrom(selection, check, dataDirectory, decimalSeparator, scratch, store,
                         recording ? *recording : discarded);

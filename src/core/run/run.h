@@ -2,6 +2,7 @@
 // One run: check a selection, lay out the viewer's grids, and fill the result store from the
 // chosen nuclides' data files. Core code: the GUI copies what it returns onto the screen.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,11 +59,17 @@ struct FillOutcome {
     int tableCount = 0;       // tables counted (the "Next" look: available when above 1)
 };
 
+// Told after each chosen nuclide's tables are filled how many nuclides are done, of how many.
+// A fault it throws ends the fill as any fault does.
+using RunProgress = std::function<void(int nuclidesDone, int nuclideCount)>;
+
 // What a fill notes beside the store: every data file it read (once each, in order) and, when
-// `keys` is given, the key of every table it filled, in table order.
+// `keys` is given, the key of every table it filled, in table order; and, when `progress` is
+// given, how far it got.
 struct RunRecording {
     std::vector<SourceFile>& files;
     std::vector<TableKey>* keys = nullptr;
+    const RunProgress* progress = nullptr;
 };
 
 // Sizes the store and fills it from each chosen nuclide's data file, in the fixed order.

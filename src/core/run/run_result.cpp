@@ -95,14 +95,21 @@ std::size_t RunResult::memoryBytes() const {
 
 // Puts a result together; the only code that writes into one.
 struct RunBuilder {
-    static RunOutcome run(RunRequest request, const RunCheck& check, NuclideData& scratch);
+    static RunOutcome run(RunRequest request, const RunCheck& check, NuclideData& scratch,
+                          const RunProgress* progress);
 };
 
 RunOutcome runTables(RunRequest request, const RunCheck& check, NuclideData& scratch) {
-    return RunBuilder::run(std::move(request), check, scratch);
+    return RunBuilder::run(std::move(request), check, scratch, nullptr);
 }
 
-RunOutcome RunBuilder::run(RunRequest request, const RunCheck& check, NuclideData& scratch) {
+RunOutcome runTables(RunRequest request, const RunCheck& check, NuclideData& scratch,
+                     const RunProgress& progress) {
+    return RunBuilder::run(std::move(request), check, scratch, &progress);
+}
+
+RunOutcome RunBuilder::run(RunRequest request, const RunCheck& check, NuclideData& scratch,
+                           const RunProgress* progress) {
     RunOutcome outcome;
     if (check.stage != GridStage::LaidOut) {
         outcome.stopMessage = check.stopMessage;
@@ -116,7 +123,7 @@ RunOutcome RunBuilder::run(RunRequest request, const RunCheck& check, NuclideDat
     run.sources_.ranAt = std::time(nullptr);
 
     std::vector<TableKey> keys;
-    RunRecording recording{run.sources_.dataFiles, &keys};
+    RunRecording recording{run.sources_.dataFiles, &keys, progress};
     const FillOutcome fill =
         fillResultStore(request.selection, check, request.dataDirectory, request.decimalSeparator,
                         scratch, run.store_, &recording);

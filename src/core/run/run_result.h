@@ -131,6 +131,10 @@ struct RunOutcome {
 // data file is read into (large: one instance serves every run).
 RunOutcome runTables(RunRequest request, const RunCheck& check, NuclideData& scratch);
 RunOutcome runTables(RunRequest request, const RunCheck& check);
+// The same, telling `progress` after each chosen nuclide how far the run got (see RunProgress);
+// a fault the callback throws ends the run, which keeps nothing it read.
+RunOutcome runTables(RunRequest request, const RunCheck& check, NuclideData& scratch,
+                     const RunProgress& progress);
 
 // The catalogue of a data folder as a run's source: read whole now. Nothing when there is none;
 // a catalogue that cannot be read throws IoError.

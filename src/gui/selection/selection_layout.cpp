@@ -257,6 +257,8 @@ void SelectionWindow::buildMenu(const Ui::SelectionWindow& form) {
     on(form.HowtoreferenceVORQ471, &SelectionWindow::showReferencePublication);
     // Kept in the menu but never shown, so the pdf note cannot be reached.
     on(form.pdfofVORQPublication471, &SelectionWindow::showPdfNote);
+    // The Tools menu: commands beyond the window's own, one item each.
+    on(form.CompareDataSetsItem, &SelectionWindow::compareDataSets);
 }
 
 }  // namespace fetaldose::gui

@@ -54,6 +54,8 @@ struct SelectionCommands {
     std::function<void()> showReferenceCd;
     std::function<void()> showReferencePublication;
     std::function<void()> showPdfNote;
+    // The Tools menu, at the right end of the menu bar.
+    std::function<void()> compareDataSets;
 };
 
 class SelectionWindow : public QMainWindow, public ControlsSink {
@@ -96,6 +98,7 @@ class SelectionWindow : public QMainWindow, public ControlsSink {
     void showReferenceCd();
     void showReferencePublication();
     void showPdfNote();
+    void compareDataSets();
 
     // Nuclide grid, finder and chosen list.
     void selectGridCell(int column, int row);
