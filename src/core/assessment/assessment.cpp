@@ -187,10 +187,23 @@ bool allFinite(const Doses& doses) {
     return true;
 }
 
+// The times of an assessment as read, each text once: intakes share a few times.
+class TimeTexts {
+  public:
+    const std::optional<IntakeTime>& read(const std::string& text) {
+        auto found = times_.find(text);
+        if (found == times_.end()) found = times_.emplace(text, parseIntakeTime(text)).first;
+        return found->second;
+    }
+
+  private:
+    std::unordered_map<std::string, std::optional<IntakeTime>> times_;
+};
+
 // The tables the intakes of one nuclide need: their groups, their routes (vapours always, as
 // their texts are the data file's own), the aerosol sizes their route texts name (every size
 // where one names none), and the scenarios their times take; every tissue and period.
-SelectionSnapshot tablesNeeded(const std::vector<const IntakeEntry*>& intakes) {
+SelectionSnapshot tablesNeeded(const std::vector<const IntakeEntry*>& intakes, TimeTexts& times) {
     SelectionSnapshot needed;
     needed.allOrgans = needed.allPeriods = true;
     needed.vapours = true;
@@ -206,13 +219,15 @@ SelectionSnapshot tablesNeeded(const std::vector<const IntakeEntry*>& intakes) {
             needed.particulates = true;
             bool sized = false;
             for (std::size_t a = 0; a < kAerosolLabels.size(); ++a) {
-                const std::string label = ", " + std::string(kAerosolLabels[a]);
-                if (!route.ends_with(label)) continue;
+                const std::string_view label = kAerosolLabels[a];
+                if (!route.ends_with(label) ||
+                    !route.substr(0, route.size() - label.size()).ends_with(", "))
+                    continue;
                 needed.aerosol[a] = sized = true;
             }
             if (!sized) needed.allAerosol = true;
         }
-        if (const std::optional<IntakeTime> time = parseIntakeTime(entry->time)) {
+        if (const std::optional<IntakeTime>& time = times.read(entry->time)) {
             for (const Method method : {Method::Conservative, Method::Interpolated}) {
                 for (const int s : bracketOf(*time, method).scenarios) {
                     if (s < kFirstChronicScenario)
@@ -229,7 +244,7 @@ SelectionSnapshot tablesNeeded(const std::vector<const IntakeEntry*>& intakes) {
 }
 
 // Assesses one intake whose nuclide has tables.
-void assessOne(const IntakeEntry& entry, const AssessmentSettings& settings,
+void assessOne(const IntakeEntry& entry, const AssessmentSettings& settings, TimeTexts& times,
                const AssessmentData::NuclideTables& tables, IntakeAssessment& out) {
     const auto fail = [&](std::string_view column, std::string problem) {
         out.problemColumn = column;
@@ -241,14 +256,13 @@ void assessOne(const IntakeEntry& entry, const AssessmentSettings& settings,
     if (group == 0)
         return fail(kIntakeColumns[1], quoted(entry.group) + std::string(kUnknownGroup));
 
-    const auto& routes = tables.routes[static_cast<std::size_t>(group - 1)];
-    const auto route = std::find_if(routes.begin(), routes.end(),
-                                    [&](const auto& r) { return r.route == entry.route; });
-    if (route == routes.end())
+    const auto& index = tables.routeIndex[static_cast<std::size_t>(group - 1)];
+    const auto found = index.find(entry.route);
+    if (found == index.end())
         return fail(kIntakeColumns[2], quoted(entry.route) + std::string(kUnknownRoute) +
                                            std::string(kGroupNames[std::size_t(group - 1)]));
 
-    const std::optional<IntakeTime> time = parseIntakeTime(entry.time);
+    const std::optional<IntakeTime>& time = times.read(entry.time);
     if (!time)
         return fail(kIntakeColumns[3], quoted(entry.time) + " " + intakeTimeProblem(entry.time));
     out.time = *time;
@@ -264,7 +278,8 @@ void assessOne(const IntakeEntry& entry, const AssessmentSettings& settings,
     std::array<const Coefficients*, 2> coefficients{};
     for (std::size_t i = 0; i < bracket.scenarios.size(); ++i) {
         const int scenario = bracket.scenarios[i];
-        const int table = route->table[static_cast<std::size_t>(scenario - 1)];
+        const int table = tables.routes[static_cast<std::size_t>(group - 1)][found->second]
+                              .table[static_cast<std::size_t>(scenario - 1)];
         if (table == 0)
             return fail(kIntakeColumns[3], std::string(kNoScenarioTable) + scenarioText(scenario));
         auto cached = tables.coefficients.find(table);
@@ -392,16 +407,13 @@ const AssessmentData::NuclideTables& AssessmentData::tables(std::string_view nuc
     const RunResult& run = *tables.run;
     for (int t = 1; t <= run.tableCount(); ++t) {
         const TableKey key = run.key(t);
-        auto& routes = tables.routes[static_cast<std::size_t>(key.group - 1)];
+        const auto g = static_cast<std::size_t>(key.group - 1);
+        auto& routes = tables.routes[g];
         std::string route = exporting::cellText(run.routeHeading(t));
-        auto at = std::find_if(routes.begin(), routes.end(),
-                               [&](const RouteTables& r) { return r.route == route; });
-        if (at == routes.end()) {
-            routes.push_back({std::move(route), {}});
-            at = routes.end() - 1;
-        }
+        const auto [at, added] = tables.routeIndex[g].try_emplace(route, routes.size());
+        if (added) routes.push_back({std::move(route), {}});
         // Two entries of one text: the first is the one the text names.
-        int& slot = at->table[static_cast<std::size_t>(key.scenario - 1)];
+        int& slot = routes[at->second].table[static_cast<std::size_t>(key.scenario - 1)];
         if (slot == 0) slot = t;
     }
     return tables;
@@ -455,33 +467,37 @@ AssessmentResult assess(const std::vector<IntakeEntry>& intakes, const Assessmen
                         AssessmentData& data, bool releaseRuns) {
     AssessmentResult result;
     result.intakes.resize(intakes.size());
+    TimeTexts times;
     // Nuclide by nuclide, in the order they first appear, so that each run can be let go.
-    std::vector<bool> done(intakes.size());
-    for (std::size_t first = 0; first < intakes.size(); ++first) {
-        if (done[first]) continue;
-        const std::string& nuclide = intakes[first].nuclide;
+    std::vector<std::string_view> nuclides;
+    std::unordered_map<std::string_view, std::vector<std::size_t>> intakesOf;
+    for (std::size_t i = 0; i < intakes.size(); ++i) {
+        const auto [at, added] = intakesOf.try_emplace(intakes[i].nuclide);
+        if (added) nuclides.push_back(intakes[i].nuclide);
+        at->second.push_back(i);
+    }
+    for (const std::string_view nuclide : nuclides) {
+        const std::vector<std::size_t>& indices = intakesOf[nuclide];
         std::optional<SelectionSnapshot> needed;
         if (data.scope() == RunScope::TablesNeeded) {
             std::vector<const IntakeEntry*> ofNuclide;
-            for (std::size_t i = first; i < intakes.size(); ++i)
-                if (!done[i] && intakes[i].nuclide == nuclide) ofNuclide.push_back(&intakes[i]);
-            needed = tablesNeeded(ofNuclide);
+            for (const std::size_t i : indices) ofNuclide.push_back(&intakes[i]);
+            needed = tablesNeeded(ofNuclide, times);
         }
         const AssessmentData::NuclideTables& tables =
             data.tables(nuclide, needed ? &*needed : nullptr);
-        for (std::size_t i = first; i < intakes.size(); ++i) {
-            if (done[i] || intakes[i].nuclide != nuclide) continue;
-            done[i] = true;
+        for (const std::size_t i : indices) {
             IntakeAssessment& out = result.intakes[i];
             if (!tables.run) {
                 out.problemColumn = kIntakeColumns[0];
                 out.problem = tables.problem;
                 continue;
             }
-            assessOne(intakes[i], settings, tables, out);
+            assessOne(intakes[i], settings, times, tables, out);
         }
         if (releaseRuns) data.release(nuclide);
     }
+    // Summed in the order of the intakes.
     for (const IntakeAssessment& intake : result.intakes) {
         if (!intake.assessed()) {
             ++result.problemCount;

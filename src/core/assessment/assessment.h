@@ -133,7 +133,9 @@ class AssessmentData {
         std::string problem;  // why there are no tables; empty when there are
         std::shared_ptr<const RunResult> run;
         std::array<std::vector<RouteTables>, 2> routes;  // per group, in the tables' order
-        std::optional<FileDigest> released;              // the data file, once its run is let go
+        // Where each route text stands in `routes`, per group.
+        std::array<std::unordered_map<std::string, std::size_t>, 2> routeIndex;
+        std::optional<FileDigest> released;  // the data file, once its run is let go
         // The coefficients (Sv per Bq) of each table used so far, read once from the run.
         mutable std::unordered_map<int, Doses> coefficients;
     };

@@ -304,5 +304,36 @@ TEST_F(AssessmentTest, ExportsCarryTheIntakesTheRowsTheTotalsAndTheLimit) {
     EXPECT_EQ(before.size(), 64u);
 }
 
+// A run of the tables the intakes need assesses them as a run of every table does, bad entries
+// and their messages included.
+TEST_F(AssessmentTest, RunningOnlyTheTablesNeededChangesNothing) {
+    IntakeEntry particulate = intake("12 weeks after conception", "3", "uCi");
+    particulate.group = "Worker";
+    particulate.route = "Inhalation: Type J, f1 = 0.0012, 0.3 microns AMAD";
+    IntakeEntry otherSize = particulate;
+    otherSize.route = "Inhalation: Type J, f1 = 0.0012, 5.0 microns AMAD";
+    otherSize.time = "3 years before conception";
+    IntakeEntry badRoute = intake("at conception");
+    badRoute.route = "Ingestion: f1 = 0.9";
+    IntakeEntry badTime = intake("tomorrow");
+    IntakeEntry cs = intake("Constant chronic intake (1Bq total) from conception to birth");
+    cs.nuclide = "Cs-137";
+    const std::vector<IntakeEntry> intakes{
+        intake("5 weeks after conception"), particulate, otherSize, badRoute, badTime, cs};
+    AssessmentSettings settings = AssessmentSettings::everything();
+    settings.method = Method::Interpolated;
+    const AssessmentResult every = assessed(intakes, settings);
+    AssessmentData onlyNeeded(dir_.slash(), std::nullopt, RunScope::TablesNeeded);
+    const AssessmentResult needed = assess(intakes, settings, onlyNeeded, true);
+    ASSERT_EQ(every.problemCount, 2);
+    for (std::size_t i = 0; i < intakes.size(); ++i) {
+        EXPECT_EQ(needed.intakes[i].message(), every.intakes[i].message()) << i;
+        EXPECT_EQ(needed.intakes[i].basisText, every.intakes[i].basisText) << i;
+        EXPECT_EQ(needed.intakes[i].doses.offspring, every.intakes[i].doses.offspring) << i;
+    }
+    EXPECT_EQ(needed.total.inUtero, every.total.inUtero);
+    EXPECT_LT(onlyNeeded.provenance().files.size(), 4u);  // the catalogue and two data files
+}
+
 }  // namespace
 }  // namespace fetaldose::assessment
