@@ -14,6 +14,7 @@
 
 #include "app/table_commands.h"
 #include "core/run/selection_snapshot.h"
+#include "gui/assessment/assessment_files.h"
 
 namespace fetaldose {
 class FileAttributes;
@@ -30,6 +31,7 @@ class ResultsViewer;
 class FileChooserWindow;
 class InfoWindow;
 class InstructionsWindow;
+class AssessmentWindow;
 
 // The outside world as the windows see it; tests replace any part of it.
 struct Platform {
@@ -39,6 +41,7 @@ struct Platform {
     VolumeProvider* volumes = nullptr;         // default: the mounted volumes
     std::function<char()> decimalSeparator;    // default: the user's locale
     ExportTargetChooser askExportTarget;       // default: the desktop's file dialog
+    AssessmentFileChooser askAssessmentFile;   // default: the desktop's file dialogs
 };
 
 class WindowSet {
@@ -69,6 +72,9 @@ class WindowSet {
     InfoWindow& pdfNote();
     InfoWindow& referenceCd();
     InfoWindow& referencePublication();
+    // The dose assessment window, on the data folder of the selection window. A child window
+    // of the viewer, so that it stays usable while the viewer shows its tables modally.
+    AssessmentWindow& assessment();
 
     Messages& messages() { return *platform_.messages; }
     // The viewer's context menu commands and the chart window they open.
@@ -105,6 +111,7 @@ class WindowSet {
     std::unique_ptr<InfoWindow> pdfNote_;
     std::unique_ptr<InfoWindow> referenceCd_;
     std::unique_ptr<InfoWindow> referencePublication_;
+    std::unique_ptr<AssessmentWindow> assessment_;
 };
 
 }  // namespace fetaldose::gui

@@ -21,6 +21,7 @@
 #include "gui/app/look.h"
 #include "gui/app/window_placement.h"
 #include "gui/selection/selection_layout.h"
+#include "gui/selection/selection_texts.h"
 #include "gui/selection/selection_window.h"
 #include "ui_selection_window.h"
 
@@ -236,6 +237,13 @@ void SelectionWindow::buildControls() {
 }
 
 void SelectionWindow::buildMenu(const Ui::SelectionWindow& form) {
+    // The one menu added to the form's, at the right end of the bar; its items in order.
+    QMenu* tools = menuBar()->addMenu(QString::fromUtf8(selection_texts::kToolsMenu));
+    tools->setObjectName(QStringLiteral("ToolsMenu"));
+    QAction* doseAssessment =
+        tools->addAction(QString::fromUtf8(selection_texts::kDoseAssessmentItem));
+    doseAssessment->setObjectName(QStringLiteral("DoseAssessmentItem"));
+
     // The menus are drawn in the windows' face; a menu is a window of its own and inherits
     // no face from the window it belongs to.
     menuBar()->setFont(regularFont());
@@ -257,6 +265,7 @@ void SelectionWindow::buildMenu(const Ui::SelectionWindow& form) {
     on(form.HowtoreferenceVORQ471, &SelectionWindow::showReferencePublication);
     // Kept in the menu but never shown, so the pdf note cannot be reached.
     on(form.pdfofVORQPublication471, &SelectionWindow::showPdfNote);
+    on(doseAssessment, &SelectionWindow::openDoseAssessment);
 }
 
 }  // namespace fetaldose::gui

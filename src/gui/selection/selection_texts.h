@@ -7,4 +7,8 @@ namespace fetaldose::gui::selection_texts {
 // Enter in the finder box with a name that no catalogue row equals.
 inline constexpr const char* kNuclideNotFoundMessage = "Nuclide is not available - please reselect";
 
+// The Tools menu, the one menu beside the form's, and its items (UTF-8).
+inline constexpr const char* kToolsMenu = "&Tools";
+inline constexpr const char* kDoseAssessmentItem = "Dose assessment\xE2\x80\xA6";
+
 }  // namespace fetaldose::gui::selection_texts

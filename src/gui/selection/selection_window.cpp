@@ -219,6 +219,10 @@ void SelectionWindow::showPdfNote() {
     runCommand(commands_.showPdfNote);
 }
 
+void SelectionWindow::openDoseAssessment() {
+    if (commands_.openDoseAssessment) runCommand(commands_.openDoseAssessment);
+}
+
 // --- The model on the controls ---------------------------------------------------------
 // The controls' own signals of a change shown here (toggled, itemChanged) still fire, as for
 // any change by code; showingModel_ keeps them from going back to the model.

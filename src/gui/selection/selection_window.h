@@ -54,6 +54,8 @@ struct SelectionCommands {
     std::function<void()> showReferenceCd;
     std::function<void()> showReferencePublication;
     std::function<void()> showPdfNote;
+    // The Tools menu.
+    std::function<void()> openDoseAssessment;
 };
 
 class SelectionWindow : public QMainWindow, public ControlsSink {
@@ -96,6 +98,7 @@ class SelectionWindow : public QMainWindow, public ControlsSink {
     void showReferenceCd();
     void showReferencePublication();
     void showPdfNote();
+    void openDoseAssessment();
 
     // Nuclide grid, finder and chosen list.
     void selectGridCell(int column, int row);
