@@ -36,20 +36,36 @@ QString paragraph(const QString& html, const QString& style = {}) {
 }
 
 const QString kWarningStyle = QStringLiteral("color:#a00000; font-weight:bold;");
+const QString kVerdictStyle = QStringLiteral("font-weight:bold;");
 
-QString tableHtml(const DoseTable& table) {
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A table under its caption; the caption and the column headings are its header rows, which
+// every page the table runs onto repeats, so that no caption is left alone at a page's foot.
+QString tableHtml(const QString& caption, const DoseTable& table) {
     QString html = QStringLiteral(
-        "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
-        "style=\"border-collapse:collapse; border-color:#808080;\">\n<tr>");
+        "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\" "
+        "style=\"border-collapse:collapse; border-color:#808080;\">\n<thead>");
+    html += QStringLiteral(
+                "<tr><th colspan=\"%1\" align=\"left\" style=\"font-size:10pt; "
+                "border-style:none;\">")
+                .arg(table.headings.size()) +
+            caption.toHtmlEscaped() + QStringLiteral("</th></tr>\n<tr>");
     for (const QString& heading : table.headings)
         html += QStringLiteral("<th>") + heading.toHtmlEscaped() + QStringLiteral("</th>");
-    html += QStringLiteral("</tr>\n");
+    html += QStringLiteral("</tr></thead>\n");
     for (const QStringList& row : table.rows) {
         html += QStringLiteral("<tr>");
         for (qsizetype c = 0; c < row.size(); ++c)
-            html += (c < table.textColumns ? QStringLiteral("<td>")
-                                           : QStringLiteral("<td align=\"right\">")) +
-                    row[c].toHtmlEscaped() + QStringLiteral("</td>");
+            // A tissue's name on one line.
+            html += c < table.textColumns
+                        ? QStringLiteral("<td>") +
+                              row[c].toHtmlEscaped().replace(u' ', QStringLiteral("&nbsp;")) +
+                              QStringLiteral("</td>")
+                        : QStringLiteral("<td align=\"right\">") + row[c].toHtmlEscaped() +
+                              QStringLiteral("</td>");
         html += QStringLiteral("</tr>\n");
     }
     return html + QStringLiteral("</table>\n");
@@ -57,6 +73,10 @@ QString tableHtml(const DoseTable& table) {
 
 QString heading(const QString& text) {
     return QStringLiteral("<h3>") + text.toHtmlEscaped() + QStringLiteral("</h3>\n");
+}
+
+QString spacer() {
+    return QStringLiteral("<p>&nbsp;</p>\n");
 }
 
 void setUpDocument(QTextDocument& document, const AssessmentReport& report) {
@@ -103,27 +123,36 @@ QString assessmentDocumentHtml(const AssessmentReport& report) {
     QString html = QStringLiteral("<html><body>\n<h2>") +
                    QString::fromUtf8(texts::kReportTitle).toHtmlEscaped() +
                    QStringLiteral("</h2>\n");
+
+    // The sample set's warning above all; the verdict, then what it was worked out from,
+    // then the doses.
+    if (report.provenance.syntheticData)
+        html += paragraph(escaped(kSyntheticWarning), kWarningStyle);
+    html += heading(QString::fromUtf8(texts::kLimitCheckName));
+    const LimitCheck& check = report.result.limit;
+    const std::vector<std::string> lines = limitLines(report);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const bool verdict = i + 1 == lines.size();
+        html += paragraph(escaped(lines[i]), !verdict                            ? QString()
+                                             : check.checkable && !check.exceeds ? kVerdictStyle
+                                                                                 : kWarningStyle);
+    }
+
+    html += heading(QString::fromUtf8(texts::kAssessedHeading));
     for (const std::string& line : reportLeadingLines(report))
         html += paragraph(escaped(line), line == kSyntheticWarning ? kWarningStyle : QString());
 
-    html += heading(QString::fromUtf8(kTotalDosesHeading.data(),
-                                      static_cast<qsizetype>(kTotalDosesHeading.size())));
-    html += tableHtml(doseTableOf(report.result.total, report.settings));
+    html += spacer() + tableHtml(fromUtf8(kTotalDosesHeading),
+                                 doseTableOf(report.result.total, report.settings));
     for (std::size_t i = 0; i < report.intakes.size(); ++i) {
         const IntakeAssessment& intake = report.result.intakes[i];
         if (!intake.assessed()) continue;
-        html += heading(QString::fromUtf8(kIntakeDosesHeading.data(),
-                                          static_cast<qsizetype>(kIntakeDosesHeading.size())) +
-                        QString::number(intakeNumber(report.intakes, i)));
-        html += tableHtml(doseTableOf(intake.doses, report.settings));
-    }
-
-    html += heading(QString::fromUtf8(texts::kLimitCheckName));
-    const LimitCheck& check = report.result.limit;
-    for (const std::string& line : limitLines(report)) {
-        const bool flag = line == kExceedsLimit || line == check.reason;
-        html += paragraph(escaped(line),
-                          flag && (check.exceeds || !check.checkable) ? kWarningStyle : QString());
+        const IntakeEntry& entry = report.intakes[i];
+        const QString caption = fromUtf8(kIntakeDosesHeading) +
+                                QString::number(intakeNumber(report.intakes, i)) +
+                                QStringLiteral(" (") + fromUtf8(entry.nuclide) +
+                                QStringLiteral("; ") + fromUtf8(entry.time) + u')';
+        html += spacer() + tableHtml(caption, doseTableOf(intake.doses, report.settings));
     }
     return html + QStringLiteral("</body></html>\n");
 }

@@ -49,7 +49,7 @@ using namespace assessment;
 
 namespace {
 
-constexpr int kSettingsWidth = 300;
+constexpr int kSettingsWidth = 260;
 constexpr int kDefaultDoseUnit = 1;       // mSv, as the batch tool's default
 constexpr int kAtConceptionScenario = 3;  // the first row's time
 
@@ -198,8 +198,9 @@ void AssessmentWindow::buildControls() {
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(buildIntakesPanel());
     splitter->addWidget(buildResultsPanel());
-    splitter->setStretchFactor(0, 2);
-    splitter->setStretchFactor(1, 3);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({360, 360});
     auto* body = new QHBoxLayout;
     body->addWidget(buildSettingsPanel());
     body->addWidget(splitter, 1);
@@ -251,7 +252,7 @@ QWidget* AssessmentWindow::buildSettingsPanel() {
 
     externalEdit_ = new QLineEdit;
     externalEdit_->setObjectName(QStringLiteral("externalDoseEdit"));
-    externalEdit_->setPlaceholderText(utf8(texts::kExternalHint));
+    externalEdit_->setPlaceholderText(utf8(texts::kExternalNone));
     externalEdit_->setToolTip(utf8(texts::kExternalHint));
     externalUnitBox_ = new QComboBox;
     externalUnitBox_->setObjectName(QStringLiteral("externalUnitBox"));
@@ -279,12 +280,18 @@ QWidget* AssessmentWindow::buildSettingsPanel() {
     customLimitEdit_ = new QLineEdit;
     customLimitEdit_->setObjectName(QStringLiteral("customLimitEdit"));
     customLimitEdit_->setAccessibleName(utf8(texts::kCustomLimitName));
+    customLimitEdit_->setPlaceholderText(utf8(texts::kCustomLimitHint));
     customUnitBox_ = new QComboBox;
     customUnitBox_->setObjectName(QStringLiteral("customLimitUnitBox"));
     customUnitBox_->setAccessibleName(utf8(texts::kCustomUnitName));
     fillDoseUnits(*customUnitBox_);
     layout->addWidget(buddyLabel(texts::kLimit, limitBox_));
     layout->addWidget(limitBox_);
+    limitSource_ = new QLabel;
+    limitSource_->setObjectName(QStringLiteral("limitSource"));
+    limitSource_->setWordWrap(true);
+    limitSource_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(limitSource_);
     auto* custom = new QHBoxLayout;
     custom->addWidget(customLimitEdit_, 1);
     custom->addWidget(customUnitBox_);
@@ -357,10 +364,18 @@ QWidget* AssessmentWindow::buildIntakesPanel() {
     intakeGrid_->setAlternatingRowColors(true);
     QHeaderView* columns = intakeGrid_->horizontalHeader();
     columns->setStretchLastSection(true);
-    const int widths[] = {90, 150, 290, 280, 90, 60};
+    const int widths[] = {70, 140, 280, 220, 70, 50};
     for (int c = 0; c < IntakeTableModel::Outcome; ++c) intakeGrid_->setColumnWidth(c, widths[c]);
     intakeGrid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    intakeGrid_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 10);
     layout->addWidget(intakeGrid_, 1);
+
+    // The outcome of the intake the cursor is on, in full.
+    currentOutcome_ = new QLabel;
+    currentOutcome_->setObjectName(QStringLiteral("currentIntakeOutcome"));
+    currentOutcome_->setWordWrap(true);
+    currentOutcome_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(currentOutcome_);
 
     fileState_ = new QLabel;
     fileState_->setObjectName(QStringLiteral("intakesFileState"));
@@ -394,6 +409,8 @@ QWidget* AssessmentWindow::buildIntakesPanel() {
     connect(saveButton_, &QPushButton::clicked, this, &AssessmentWindow::saveIntakes);
     connect(setTimeButton_, &QPushButton::clicked, this, &AssessmentWindow::setTimeFromDates);
     connect(intakeModel_, &IntakeTableModel::intakesEdited, this, &AssessmentWindow::intakeEdited);
+    connect(intakeGrid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &AssessmentWindow::showCurrentOutcome);
     // Insert and Delete on the grid (not while a field is being edited) add and remove rows.
     auto* insert = new QShortcut(QKeySequence(Qt::Key_Insert), intakeGrid_, nullptr, nullptr,
                                  Qt::WidgetShortcut);
@@ -440,6 +457,7 @@ QWidget* AssessmentWindow::buildResultsPanel() {
         view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
         // Every dose has the same width: a few rows tell each column's.
         view->horizontalHeader()->setResizeContentsPrecision(40);
+        view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
         return view;
     };
     totalModel_ = new DoseTableModel({}, this);
@@ -515,8 +533,11 @@ void AssessmentWindow::readSettings() {
     const bool custom = limitBox_->currentIndex() == limitBox_->count() - 1;
     customLimitEdit_->setEnabled(custom);
     customUnitBox_->setEnabled(custom);
+    const LimitInfo& limit = custom ? info(LimitKind::Custom)
+                                    : kLimits[static_cast<std::size_t>(limitBox_->currentIndex())];
+    limitSource_->setText(fromUtf8(limit.shown) + QStringLiteral("; ") + fromUtf8(limit.source));
     if (!custom) {
-        settings_.limit.kind = kLimits[static_cast<std::size_t>(limitBox_->currentIndex())].kind;
+        settings_.limit.kind = limit.kind;
     } else {
         const QString text = customLimitEdit_->text().trimmed();
         const auto unit = kDoseUnits[static_cast<std::size_t>(customUnitBox_->currentIndex())];
@@ -555,6 +576,7 @@ void AssessmentWindow::recompute() {
         outcomes.push_back(std::move(outcome));
     }
     intakeModel_->setOutcomes(std::move(outcomes));
+    showCurrentOutcome();
 
     const AssessmentReport shown{list.intakes, settings_, result_, Provenance{}, {}};
     totalModel_->setTable(doseTableOf(result_.total, settings_));
@@ -566,6 +588,23 @@ void AssessmentWindow::recompute() {
     resultsNote_->setText(notes.join(u'\n'));
     resultsNote_->setVisible(!notes.isEmpty());
     showLimitCheck();
+}
+
+void AssessmentWindow::showCurrentOutcome() {
+    const QModelIndex current = intakeGrid_->currentIndex();
+    if (!current.isValid()) {
+        currentOutcome_->clear();
+        currentOutcome_->hide();
+        return;
+    }
+    const int row = current.row();
+    const QString number = intakeModel_->headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
+    const bool problem = intakeModel_->outcome(row).problemColumn >= 0;
+    currentOutcome_->setText(
+        utf8(problem ? texts::kCurrentProblem : texts::kCurrentBasis)
+            .arg(number, intakeModel_->index(row, IntakeTableModel::Outcome).data().toString()));
+    currentOutcome_->setStyleSheet(problem ? kNoteStyle : QString());
+    currentOutcome_->show();
 }
 
 void AssessmentWindow::showLimitCheck() {

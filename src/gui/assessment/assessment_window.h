@@ -93,6 +93,7 @@ class AssessmentWindow : public QWidget {
     void readSettings();
     void recompute();
     void showLimitCheck();
+    void showCurrentOutcome();
     void intakeEdited(int row, int column);
     void showFileState();
     std::vector<FieldChoice> choicesFor(int row, int column);
@@ -119,6 +120,7 @@ class AssessmentWindow : public QWidget {
 
     QLabel* warning_ = nullptr;
     QTableView* intakeGrid_ = nullptr;
+    QLabel* currentOutcome_ = nullptr;
     QLabel* fileState_ = nullptr;
     QPushButton* addButton_ = nullptr;
     QPushButton* removeButton_ = nullptr;
@@ -133,6 +135,7 @@ class AssessmentWindow : public QWidget {
     QLineEdit* externalEdit_ = nullptr;
     QComboBox* externalUnitBox_ = nullptr;
     QComboBox* limitBox_ = nullptr;
+    QLabel* limitSource_ = nullptr;
     QLineEdit* customLimitEdit_ = nullptr;
     QComboBox* customUnitBox_ = nullptr;
     QLabel* settingsNote_ = nullptr;

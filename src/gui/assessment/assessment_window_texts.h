@@ -19,6 +19,8 @@ inline constexpr char kTimeHint[] =
     "A scenario of the tables, or an acute time such as \"12 weeks after conception\", "
     "\"3 days after conception\", \"6 months before conception\" or \"at conception\"";
 inline constexpr char kActivityHint[] = "A number with a point, 0 or more, for example 3.7E4";
+inline constexpr char kCurrentBasis[] = "Intake %1: coefficients from %2";
+inline constexpr char kCurrentProblem[] = "Intake %1: %2";
 inline constexpr char kIntakesFromFile[] = "Intakes of %1, numbered by their line in it";
 inline constexpr char kIntakesByRow[] = "Intakes numbered by their row (not saved in a file)";
 
@@ -45,6 +47,8 @@ inline constexpr char kExternalDose[] = "E&xternal dose to the embryo/fetus:";
 inline constexpr char kExternalDoseName[] = "External dose to the embryo/fetus";
 inline constexpr char kExternalUnitName[] = "Unit of the external dose";
 inline constexpr char kExternalHint[] = "Already received; leave empty for none";
+inline constexpr char kExternalNone[] = "none";
+inline constexpr char kCustomLimitHint[] = "value";
 inline constexpr char kLimit[] = "&Limit:";
 inline constexpr char kCustomLimit[] = "A value of my own";
 inline constexpr char kCustomLimitName[] = "Limit of my own";
@@ -101,5 +105,6 @@ inline constexpr char kPdfNotStarted[] = "The PDF report could not be started";
 
 // The report (PDF and print).
 inline constexpr char kReportTitle[] = "fetaldose: dose assessment";
+inline constexpr char kAssessedHeading[] = "What was assessed, and how";
 
 }  // namespace fetaldose::gui::assessment_texts

@@ -148,7 +148,9 @@ QVariant IntakeTableModel::data(const QModelIndex& index, int role) const {
             return QByteArray::fromStdString(bytes);
         case Qt::ToolTipRole:
             if (atFault) return outcome.problem;
-            if (column == Time) return QString::fromUtf8(texts::kTimeHint);
+            if (column == Time)
+                return displayText(bytes) + u'\n' + QString::fromUtf8(texts::kTimeHint);
+            if (column == Route) return displayText(bytes);
             if (column == Activity) return QString::fromUtf8(texts::kActivityHint);
             return {};
         case Qt::BackgroundRole:

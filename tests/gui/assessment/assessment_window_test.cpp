@@ -526,6 +526,7 @@ class AssessmentWindowTest : public QObject {
                                           "conception,1,Bq,\r\n");
         showWindow();
         pressWithFile("openIntakesButton", file("intakes.csv"));
+        grid()->setCurrentIndex(gridModel()->index(4, IntakeTableModel::Time));
         QTest::qWait(300);
         QVERIFY(window().grab().save(QString::fromLocal8Bit(folder) + "/assessment.png"));
         control<QComboBox>("limitBox")->setCurrentIndex(1);
@@ -533,6 +534,12 @@ class AssessmentWindowTest : public QObject {
         QTest::keyClick(grid(), Qt::Key_F2);
         QTest::qWait(300);
         QVERIFY(window().grab().save(QString::fromLocal8Bit(folder) + "/assessment_edit.png"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        grid()->setCurrentIndex(gridModel()->index(4, 0));
+        QTest::keyClick(grid(), Qt::Key_Delete);
+        pressWithFile("exportButton", QString::fromLocal8Bit(folder) + "/assessment.pdf",
+                      OutputFormat::Pdf);
+        QVERIFY2(messages_.all.isEmpty(), qPrintable(messages_.all.join(u'\n')));
     }
 };
 
