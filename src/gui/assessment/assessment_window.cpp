@@ -193,6 +193,8 @@ void AssessmentWindow::buildControls() {
     warning_->setVisible(!warnings.isEmpty());
     main->addWidget(warning_);
 
+    // Made in the order they are seen, left to right and top down, which Tab follows.
+    QWidget* settings = buildSettingsPanel();
     auto* splitter = new QSplitter(Qt::Vertical);
     splitter->setObjectName(QStringLiteral("assessmentSplitter"));
     splitter->setChildrenCollapsible(false);
@@ -202,7 +204,7 @@ void AssessmentWindow::buildControls() {
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({360, 360});
     auto* body = new QHBoxLayout;
-    body->addWidget(buildSettingsPanel());
+    body->addWidget(settings);
     body->addWidget(splitter, 1);
     main->addLayout(body, 1);
 

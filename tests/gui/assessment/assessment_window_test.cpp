@@ -221,6 +221,19 @@ class AssessmentWindowTest : public QObject {
             QVERIFY2(!widget->accessibleName().isEmpty(), widget->metaObject()->className());
         }
         showWindow();
+        // Tab reaches every part of the window, settings first, and comes round again.
+        control<QComboBox>("doseUnitBox")->setFocus();
+        QStringList reached;
+        for (int i = 0; i < 60 && !reached.contains(QStringLiteral("doseUnitBox")); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached << QApplication::focusWidget()->objectName();
+        }
+        const QStringList parts = {"limitBox",       "tissueList",     "periodList",
+                                   "intakeGrid",     "conceptionDate", "setTimeFromDatesButton",
+                                   "totalDoseTable", "exportButton",   "closeButton"};
+        for (const QString& part : parts) QVERIFY2(reached.contains(part), qPrintable(part));
+        QVERIFY(reached.indexOf(QStringLiteral("periodList")) <
+                reached.indexOf(QStringLiteral("intakeGrid")));
         control<QPushButton>("addIntakeButton")->click();
         for (int column = 0; column < IntakeTableModel::Outcome; ++column) {
             grid()->setFocus();
