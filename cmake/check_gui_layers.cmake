@@ -1,7 +1,7 @@
 # Fails when a GUI folder includes a folder it must not: the bottom layer (app) includes no
 # window folder, a window folder includes no other window folder, and no GUI folder includes
 # the composition root. Run with -DGUI_DIR=<src/gui>.
-set(window_folders selection results filewin info report charts compare)
+set(window_folders selection results filewin info report charts assessment compare)
 set(faults "")
 foreach(folder app ${window_folders})
     file(GLOB sources "${GUI_DIR}/${folder}/*.h" "${GUI_DIR}/${folder}/*.cpp")

@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/assessment/assessment_texts.h"
+#include "core/assessment/units.h"
+#include "core/export/dose_rows.h"
 #include "core/export/provenance.h"
 #include "core/export/table_export.h"
 #include "core/refdata/catalogue.h"
@@ -64,6 +67,7 @@ void TableCommands::addTo(ViewerCommands& commands) {
     commands.exportTables = [this] { exportTables(); };
     commands.printTables = [this] { printTables(); };
     commands.openChart = [this] { openChart(); };
+    commands.assessTable = [this] { assessTable(); };
     commands.tableShown = [this](int table) { tableShown(table); };
 }
 
@@ -142,6 +146,22 @@ void TableCommands::openChart() {
     chart_->show();
     chart_->raise();
     chart_->activateWindow();
+}
+
+void TableCommands::assessTable() {
+    const RunResult* shown = run();
+    if (!shown || !assessIntake_ || !viewer_) return;
+    const int table = viewer_->currentTable();
+    if (!shown->hasTable(table)) return;
+    // The texts as the intakes file spells them, as the CSV export writes them.
+    assessment::IntakeEntry entry;
+    entry.nuclide = std::string(shown->nuclideName(table));
+    entry.group =
+        std::string(assessment::kGroupNames[static_cast<std::size_t>(shown->key(table).group - 1)]);
+    entry.route = exporting::cellText(shown->routeHeading(table));
+    entry.time = exporting::cellText(shown->scenarioHeading(table));
+    entry.unit = std::string(assessment::kActivityUnits[0].name);
+    assessIntake_(std::move(entry));
 }
 
 void TableCommands::tableShown(int table) {

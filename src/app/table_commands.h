@@ -1,13 +1,15 @@
 #pragma once
 // The commands of the viewer's context menu, wired here because they join the viewer to the
 // report library and the chart window: copy the table on show, export or print every table
-// of the run (with the provenance of the run), and the chart that follows the viewer's paging.
+// of the run (with the provenance of the run), the chart that follows the viewer's paging, and
+// an intake of the table on show for the dose assessment.
 
 #include <QWidget>
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "core/assessment/intakes_file.h"
 #include "core/run/run_result.h"
 #include "gui/report/export_target.h"
 
@@ -39,6 +41,12 @@ class TableCommands {
     void exportTables();
     void printTables();
     void openChart();
+    // Hands an intake of the table on show (its nuclide, exposure group, route entry and
+    // scenario; no activity yet) to the dose assessment.
+    void assessTable();
+    void setAssessIntake(std::function<void(assessment::IntakeEntry)> assess) {
+        assessIntake_ = std::move(assess);
+    }
     // The viewer put `table` on show: the chart follows.
     void tableShown(int table);
 
@@ -54,6 +62,7 @@ class TableCommands {
     ExportTargetChooser chooseTarget_;
     ResultsViewer* viewer_ = nullptr;
     ChartWindow* chart_ = nullptr;
+    std::function<void(assessment::IntakeEntry)> assessIntake_;
     bool chartRunStale_ = true;
     bool chartHiddenForRun_ = false;
 };

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 
+#include "core/assessment/assessment.h"
 #include "core/options/options_file.h"
 #include "core/refdata/catalogue.h"
 #include "core/refdata/data_directory.h"
@@ -14,6 +15,7 @@
 #include "gui/app/messages.h"
 #include "gui/app/platform.h"
 #include "gui/app/program_icon.h"
+#include "gui/assessment/assessment_window.h"
 #include "gui/filewin/file_chooser.h"
 #include "gui/filewin/volumes.h"
 #include "gui/info/help_books.h"
@@ -38,6 +40,8 @@ WindowSet::WindowSet(Platform platform) : platform_(std::move(platform)) {
 // The windows go in the reverse order of the list, the selection model after its window.
 WindowSet::~WindowSet() {
     compare_.reset();
+    // Before the viewer, whose child window it is.
+    assessment_.reset();
     referencePublication_.reset();
     referenceCd_.reset();
     pdfNote_.reset();
@@ -80,12 +84,18 @@ void WindowSet::create() {
     commands.showReferencePublication = showModally(&WindowSet::referencePublication);
     commands.showPdfNote = showModally(&WindowSet::pdfNote);
     commands.compareDataSets = [this] { compareWindow().open(); };
+    commands.openDoseAssessment = [this] { assessment().showInFront(); };
     // The data directory is fixed now, below the working directory at start.
     selectionModel_ = std::make_unique<SelectionModel>(currentDataDirectory());
     selection_ = std::make_unique<SelectionWindow>(*selectionModel_, *platform_.messages,
                                                    *platform_.fileAttributes, std::move(commands));
     tableCommands_ =
         std::make_unique<TableCommands>(*platform_.messages, platform_.askExportTarget);
+    tableCommands_->setAssessIntake([this](assessment::IntakeEntry entry) {
+        AssessmentWindow& window = assessment();
+        window.addIntake(std::move(entry));
+        window.showInFront();
+    });
 }
 
 ResultsViewer& WindowSet::viewer() {
@@ -188,6 +198,19 @@ InfoWindow& WindowSet::referenceCd() {
 
 InfoWindow& WindowSet::referencePublication() {
     return infoWindow(referencePublication_, kReferencePublicationPage);
+}
+
+AssessmentWindow& WindowSet::assessment() {
+    if (!assessment_) {
+        AssessmentCommands commands;
+        commands.chooseFile = platform_.askAssessmentFile;
+        commands.refuseOutput = [this](const std::string& path) { refuseOutputOverDataSet(path); };
+        assessment_ = std::make_unique<AssessmentWindow>(
+            std::make_unique<assessment::AssessmentData>(selection_->dataDirectory(),
+                                                         selection_->catalogueSource()),
+            *platform_.messages, *platform_.printers, std::move(commands), &viewer());
+    }
+    return *assessment_;
 }
 
 CompareWindow& WindowSet::compareWindow() {

@@ -14,6 +14,7 @@
 
 #include "app/table_commands.h"
 #include "core/run/selection_snapshot.h"
+#include "gui/assessment/assessment_files.h"
 #include "gui/compare/compare_window.h"
 
 namespace fetaldose {
@@ -31,6 +32,7 @@ class ResultsViewer;
 class FileChooserWindow;
 class InfoWindow;
 class InstructionsWindow;
+class AssessmentWindow;
 class CompareWindow;
 
 // The outside world as the windows see it; tests replace any part of it.
@@ -44,6 +46,7 @@ struct Platform {
     // The comparison's candidate folder and export file: the desktop's dialogs by default.
     FolderChooser chooseFolder;
     CompareExportChooser askComparisonTarget;
+    AssessmentFileChooser askAssessmentFile;  // default: the desktop's file dialogs
 };
 
 class WindowSet {
@@ -76,6 +79,9 @@ class WindowSet {
     InfoWindow& referencePublication();
     // Tools: the comparison of the data set with another one.
     CompareWindow& compareWindow();
+    // The dose assessment window, on the data folder of the selection window. A child window
+    // of the viewer, so that it stays usable while the viewer shows its tables modally.
+    AssessmentWindow& assessment();
 
     Messages& messages() { return *platform_.messages; }
     // The viewer's context menu commands and the chart window they open.
@@ -113,6 +119,7 @@ class WindowSet {
     std::unique_ptr<InfoWindow> referenceCd_;
     std::unique_ptr<InfoWindow> referencePublication_;
     std::unique_ptr<CompareWindow> compare_;
+    std::unique_ptr<AssessmentWindow> assessment_;
 };
 
 }  // namespace fetaldose::gui

@@ -112,7 +112,8 @@ void ResultsViewer::installTableCommands() {
         {texts::kCopyTableCommand, QKeySequence(Qt::CTRL | Qt::Key_C), commands_.copyTable},
         {texts::kExportTablesCommand, QKeySequence(Qt::CTRL | Qt::Key_E), commands_.exportTables},
         {texts::kPrintTablesCommand, QKeySequence(), commands_.printTables},
-        {texts::kChartCommand, QKeySequence(Qt::CTRL | Qt::Key_G), commands_.openChart}};
+        {texts::kChartCommand, QKeySequence(Qt::CTRL | Qt::Key_G), commands_.openChart},
+        {texts::kAssessTableCommand, QKeySequence(), commands_.assessTable}};
     for (const Command& command : commands) {
         if (!command.run) continue;
         auto* action = new QAction(command.text, this);

@@ -38,6 +38,7 @@ struct ViewerCommands {
     std::function<void()> exportTables;  // "Export all tables..." (Ctrl+E)
     std::function<void()> printTables;   // "Print all tables..."
     std::function<void()> openChart;     // "Chart..." (Ctrl+G)
+    std::function<void()> assessTable;   // "Assess an intake with this table..."
     // Told the number of the table each time one is put on show.
     std::function<void(int table)> tableShown;
 };

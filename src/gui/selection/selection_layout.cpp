@@ -21,6 +21,7 @@
 #include "gui/app/look.h"
 #include "gui/app/window_placement.h"
 #include "gui/selection/selection_layout.h"
+#include "gui/selection/selection_texts.h"
 #include "gui/selection/selection_window.h"
 #include "ui_selection_window.h"
 
@@ -257,7 +258,8 @@ void SelectionWindow::buildMenu(const Ui::SelectionWindow& form) {
     on(form.HowtoreferenceVORQ471, &SelectionWindow::showReferencePublication);
     // Kept in the menu but never shown, so the pdf note cannot be reached.
     on(form.pdfofVORQPublication471, &SelectionWindow::showPdfNote);
-    // The Tools menu: commands beyond the window's own, one item each.
+    // The Tools menu (the one menu added to the form's, at the right end of the bar).
+    on(form.DoseAssessmentItem, &SelectionWindow::openDoseAssessment);
     on(form.CompareDataSetsItem, &SelectionWindow::compareDataSets);
 }
 

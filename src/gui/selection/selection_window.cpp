@@ -219,6 +219,10 @@ void SelectionWindow::showPdfNote() {
     runCommand(commands_.showPdfNote);
 }
 
+void SelectionWindow::openDoseAssessment() {
+    if (commands_.openDoseAssessment) runCommand(commands_.openDoseAssessment);
+}
+
 void SelectionWindow::compareDataSets() {
     runCommand(commands_.compareDataSets);
 }

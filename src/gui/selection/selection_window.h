@@ -55,6 +55,7 @@ struct SelectionCommands {
     std::function<void()> showReferencePublication;
     std::function<void()> showPdfNote;
     // The Tools menu, at the right end of the menu bar.
+    std::function<void()> openDoseAssessment;
     std::function<void()> compareDataSets;
 };
 
@@ -98,6 +99,7 @@ class SelectionWindow : public QMainWindow, public ControlsSink {
     void showReferenceCd();
     void showReferencePublication();
     void showPdfNote();
+    void openDoseAssessment();
     void compareDataSets();
 
     // Nuclide grid, finder and chosen list.
