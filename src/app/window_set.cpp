@@ -72,6 +72,7 @@ void WindowSet::create() {
     commands.loadOptions = showModally(&WindowSet::loadOptions);
     commands.saveOptions = showModally(&WindowSet::saveOptions);
     commands.quit = [this] { quit(); };
+    commands.mayQuit = [this] { return !assessment_ || assessment_->mayDiscardIntakes(); };
     commands.openGeneralInformation = [this] {
         openHelpBook(*selection_, HelpBook::GeneralInformation);
     };

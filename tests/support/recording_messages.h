@@ -21,15 +21,24 @@ class RecordingMessages final : public Messages {
         errors << shown;
         all << shown;
     }
+    // Records the question and gives `answer`.
+    bool confirm(const QString& question, const QString&) override {
+        asked << question;
+        all << question;
+        return answer;
+    }
     void clear() {
         informed.clear();
         errors.clear();
+        asked.clear();
         all.clear();
     }
 
+    bool answer = true;  // to every question
+    QStringList asked;
     QStringList informed;
     QStringList errors;
-    QStringList all;  // both kinds, in the order they were shown
+    QStringList all;  // every kind, in the order they were shown
 };
 
 }  // namespace fetaldose::gui

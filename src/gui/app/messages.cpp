@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
 
@@ -61,6 +62,15 @@ void showBox(bool errorIcon, const QString& text) {
 }
 
 }  // namespace
+
+bool BoxMessages::confirm(const QString& question, const QString& proceed) {
+    QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(), question,
+                    QMessageBox::Cancel, QApplication::activeWindow());
+    QPushButton* yes = box.addButton(proceed, QMessageBox::DestructiveRole);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == yes;
+}
 
 void BoxMessages::inform(const QString& text) {
     showBox(false, text);

@@ -645,6 +645,7 @@ QString AssessmentWindow::warningText() const {
 // --- The intakes ------------------------------------------------------------------------
 
 void AssessmentWindow::intakeEdited(int row, int column) {
+    unsaved_ = true;  // until the open or save that made the edit says otherwise
     // A new nuclide or group keeps its route entry where the data file holds it for them, and
     // otherwise takes the first one the file holds.
     if (row >= 0 && (column == IntakeTableModel::Nuclide || column == IntakeTableModel::Group)) {
@@ -749,8 +750,18 @@ void AssessmentWindow::setTimeFromDates() {
 
 // --- Files --------------------------------------------------------------------------------
 
+bool AssessmentWindow::hasUnsavedIntakes() const {
+    return unsaved_ && intakeModel_->rowCount() > 0;
+}
+
+bool AssessmentWindow::mayDiscardIntakes() {
+    return !hasUnsavedIntakes() ||
+           messages_.confirm(utf8(texts::kDiscardUnsaved), utf8(texts::kDiscardButton));
+}
+
 void AssessmentWindow::openIntakes() {
     runGuarded(messages_, [this] {
+        if (!mayDiscardIntakes()) return;
         const auto choice = commands_.chooseFile(this, AssessmentFileKind::OpenIntakes);
         if (choice) openIntakesFile(choice->path);
     });
@@ -766,6 +777,7 @@ void AssessmentWindow::openIntakesFile(const QString& path) {
         return;
     }
     intakeModel_->setIntakes(std::move(read));
+    unsaved_ = false;
     intakesFile_ = lastIntakesFile_ = path;
     showFileState();
     if (intakeModel_->rowCount() > 0) intakeGrid_->setCurrentIndex(intakeModel_->index(0, 0));
@@ -787,6 +799,7 @@ void AssessmentWindow::saveIntakesFile(const QString& path) {
         // of the file numbers it.
         const QModelIndex current = intakeGrid_->currentIndex();
         intakeModel_->setIntakes(readIntakesFile(file));
+        unsaved_ = false;
         intakesFile_ = lastIntakesFile_ = path;
         showFileState();
         if (current.isValid())

@@ -67,6 +67,11 @@ class AssessmentWindow : public QWidget {
     // The intakes file the grid holds as it was read or saved; empty once it has changed.
     const QString& intakesFile() const { return intakesFile_; }
 
+    // Whether the grid holds intakes changed since they were last opened or saved.
+    bool hasUnsavedIntakes() const;
+    // True when nothing unsaved would be lost, or the user chose to discard it.
+    bool mayDiscardIntakes();
+
     // The commands without their dialogs; each fault shows in the error box.
     void openIntakesFile(const QString& path);
     void saveIntakesFile(const QString& path);
@@ -111,6 +116,7 @@ class AssessmentWindow : public QWidget {
     QString intakesFile_;
     // The intakes file last read or saved, kept once the grid changes: outputs never replace it.
     QString lastIntakesFile_;
+    bool unsaved_ = false;
     // The catalogue's nuclides that have a data file, as the nuclide lists offer them.
     std::vector<std::string> nuclides_;
 

@@ -98,6 +98,11 @@ inline constexpr char kPdfFileType[] = "PDF report (*.pdf)";
 inline constexpr char kDefaultIntakesName[] = "intakes.csv";
 inline constexpr char kDefaultExportName[] = "assessment.csv";
 
+// Asked before intakes that are not saved would be lost (opening another file, quitting).
+inline constexpr char kDiscardUnsaved[] =
+    "The dose assessment holds intakes that are not saved. Discard them?";
+inline constexpr char kDiscardButton[] = "&Discard";
+
 // Faults of the window's commands, shown in the error box.
 inline constexpr char kCannotOpen[] = "The intakes file was not opened, the intakes are kept: %1";
 inline constexpr char kSettingsUnusable[] = "Nothing is written until the settings are mended: %1";

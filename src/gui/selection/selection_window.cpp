@@ -175,10 +175,15 @@ void SelectionWindow::saveOptions() {
 
 // Ends the program at once: no question, nothing saved.
 void SelectionWindow::exitProgram() {
+    if (commands_.mayQuit && !commands_.mayQuit()) return;
     commands_.quit();
 }
 
 void SelectionWindow::closeEvent(QCloseEvent* event) {
+    if (commands_.mayQuit && !commands_.mayQuit()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     commands_.quit();
 }

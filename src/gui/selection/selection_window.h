@@ -44,6 +44,9 @@ struct SelectionCommands {
     std::function<void()> loadOptions;
     std::function<void()> saveOptions;
     std::function<void()> quit;  // ends the program: every event loop returns
+    // Asked before the program ends from this window: false keeps it running (work of a tool
+    // that would be lost, kept at the user's word). Not given: the program ends.
+    std::function<bool()> mayQuit;
     // The Help menus: the two help books and the information windows.
     std::function<void()> openGeneralInformation;
     std::function<void()> openPublication;

@@ -30,6 +30,10 @@ class WatchingMessages final : public Messages {
     void error(const QString& faultMessage) override {
         record(QString::fromStdString(errorBoxText(faultMessage.toStdString())));
     }
+    bool confirm(const QString& question, const QString&) override {
+        record(question);
+        return true;
+    }
 
     QStringList shown;
     bool windowVisibleDuringMessage = false;

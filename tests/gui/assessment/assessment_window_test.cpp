@@ -505,6 +505,39 @@ class AssessmentWindowTest : public QObject {
     }
 
     // The PDF report and the print carry the provenance, the intakes, the doses and the check.
+    // Intakes not saved are lost only at the user's word: opening another file, or ending the
+    // program, asks first; the answer "keep" keeps them and the program.
+    void unsavedIntakesAreDiscardedOnlyAtTheUsersWord() {
+        writeAll(file("intakes.csv"), kIntakes);
+        writeAll(file("empty.csv"),
+                 "nuclide,exposure_group,intake_route,intake_time,activity,unit\r\n");
+        showWindow();
+        pressWithFile("openIntakesButton", file("intakes.csv"));
+        QVERIFY(!window().hasUnsavedIntakes());
+        pressWithFile("openIntakesButton", file("intakes.csv"));  // nothing to lose: no question
+        QVERIFY(messages_.asked.isEmpty());
+        typeInto(0, IntakeTableModel::Activity, QStringLiteral("7"));
+        QVERIFY(window().hasUnsavedIntakes());
+        const assessment::IntakeList edited = window().intakes();
+
+        messages_.answer = false;
+        nextFile_ = AssessmentFileChoice{file("empty.csv"), OutputFormat::Csv};
+        control<QPushButton>("openIntakesButton")->click();
+        QCOMPARE(messages_.asked.size(), 1);
+        QVERIFY(nextFile_);  // no file dialog after "keep"
+        nextFile_.reset();
+        QVERIFY(window().intakes() == edited);
+        windows_->selection().exitProgram();
+        QCOMPARE(messages_.asked.size(), 2);
+        QVERIFY(!windows_->quitting());
+
+        messages_.answer = true;
+        pressWithFile("openIntakesButton", file("empty.csv"));
+        QCOMPARE(messages_.asked.size(), 3);
+        QVERIFY(window().intakes().intakes.empty());
+        QVERIFY(messages_.errors.isEmpty());
+    }
+
     void pdfAndPrintCarryTheReport() {
         writeAll(file("intakes.csv"), kIntakes);
         showWindow();
