@@ -14,6 +14,7 @@
 #include "core/textio/text_writer.h"
 #include "gui/app/app_texts.h"
 #include "gui/app/look.h"
+#include "gui/app/save_file_device.h"
 #include "gui/app/window_printer.h"
 #include "gui/assessment/assessment_window_texts.h"
 #include "gui/assessment/dose_tables.h"
@@ -86,30 +87,6 @@ void setUpDocument(QTextDocument& document, const AssessmentReport& report) {
     document.setDefaultFont(face);
     document.setHtml(assessmentDocumentHtml(report));
 }
-
-// Hands what the PDF writer produces to the safe-save writer; the first fault is kept and
-// thrown once the writer has let go of the device.
-class SaveFileDevice final : public QIODevice {
-  public:
-    explicit SaveFileDevice(TextWriter& out) : out_(out) { open(QIODevice::WriteOnly); }
-    std::exception_ptr fault;
-
-  protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 size) override {
-        if (fault) return -1;
-        try {
-            out_.write(std::string_view(data, static_cast<std::size_t>(size)));
-            return size;
-        } catch (...) {
-            fault = std::current_exception();
-            return -1;
-        }
-    }
-
-  private:
-    TextWriter& out_;
-};
 
 // A4 landscape, so that a row of doses for every period fits across the page.
 QPageLayout pageLayout() {

@@ -17,6 +17,7 @@
 #include "core/textio/faults.h"
 #include "core/textio/text_writer.h"
 #include "gui/app/look.h"
+#include "gui/app/save_file_device.h"
 #include "gui/compare/compare_window_texts.h"
 
 namespace fetaldose::gui {
@@ -43,30 +44,6 @@ QFont face(int size, bool bold = false) {
 QString utf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
-
-// Hands what the PDF writer produces to the safe save; the first fault is kept and thrown once
-// the painter has let go of the device.
-class SaveFileDevice final : public QIODevice {
-  public:
-    explicit SaveFileDevice(TextWriter& out) : out_(out) { open(QIODevice::WriteOnly); }
-    std::exception_ptr fault;
-
-  protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 size) override {
-        if (fault) return -1;
-        try {
-            out_.write(std::string_view(data, static_cast<std::size_t>(size)));
-            return size;
-        } catch (...) {
-            fault = std::current_exception();
-            return -1;
-        }
-    }
-
-  private:
-    TextWriter& out_;
-};
 
 struct ReportCancelled {};
 

@@ -23,6 +23,7 @@
 #include "gui/app/app_texts.h"
 #include "gui/app/display_text.h"
 #include "gui/app/look.h"
+#include "gui/app/save_file_device.h"
 #include "gui/app/window_printer.h"
 #include "gui/report/report_texts.h"
 
@@ -342,30 +343,6 @@ bool paintReport(QPainter& painter, QPagedPaintDevice& device, const ReportTable
     }
     return true;
 }
-
-// Hands what the PDF writer produces to the safe-save writer; the first fault is kept and
-// thrown once the painter has let go of the device.
-class SaveFileDevice final : public QIODevice {
-  public:
-    explicit SaveFileDevice(TextWriter& out) : out_(out) { open(QIODevice::WriteOnly); }
-    std::exception_ptr fault;
-
-  protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 size) override {
-        if (fault) return -1;
-        try {
-            out_.write(std::string_view(data, static_cast<std::size_t>(size)));
-            return size;
-        } catch (...) {
-            fault = std::current_exception();
-            return -1;
-        }
-    }
-
-  private:
-    TextWriter& out_;
-};
 
 struct ReportCancelled {};
 
