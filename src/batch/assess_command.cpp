@@ -107,41 +107,17 @@ void writeSummary(const std::string& outFile, std::ostream& out, const std::stri
 
 ParsedAssessCommand parseAssessCommand(const std::vector<std::string>& arguments) {
     AssessCommand command;
-    std::optional<std::string> data, intakes, out, format, unit, limit, external, method, tissues,
-        periods;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string name = arguments[i];
-        std::optional<std::string> value;
-        if (const auto equals = name.find('='); name.rfind("--", 0) == 0 && equals != name.npos) {
-            value = name.substr(equals + 1);
-            name.resize(equals);
-        }
-        if (name == "--help" || name == "-h") {
-            if (value)
-                return usageError(std::string(kOptionPrefix) + name + std::string(kTakesNoValue));
-            command.help = true;
-            continue;
-        }
-        std::optional<std::string>* into = name == "--data"       ? &data
-                                           : name == "--intakes"  ? &intakes
-                                           : name == "--out"      ? &out
-                                           : name == "--format"   ? &format
-                                           : name == "--unit"     ? &unit
-                                           : name == "--limit"    ? &limit
-                                           : name == "--external" ? &external
-                                           : name == "--method"   ? &method
-                                           : name == "--tissues"  ? &tissues
-                                           : name == "--periods"  ? &periods
-                                                                  : nullptr;
-        if (!into) return usageError(std::string(kUnknownArgument) + arguments[i] + "'");
-        if (*into) return usageError(std::string(kOptionPrefix) + name + std::string(kGivenTwice));
-        if (!value) {
-            if (i + 1 >= arguments.size())
-                return usageError(std::string(kOptionPrefix) + name + std::string(kNeedsAValue));
-            value = arguments[++i];
-        }
-        *into = *value;
-    }
+    const CommandOptions read =
+        readCommandOptions(arguments, {"--help", "-h"},
+                           {"--data", "--intakes", "--out", "--format", "--unit", "--limit",
+                            "--external", "--method", "--tissues", "--periods"});
+    if (!read.usageError.empty()) return usageError(read.usageError);
+    command.help = read.has("--help") || read.has("-h");
+    const auto data = read.value("--data"), intakes = read.value("--intakes"),
+               out = read.value("--out"), format = read.value("--format"),
+               unit = read.value("--unit"), limit = read.value("--limit"),
+               external = read.value("--external"), method = read.value("--method"),
+               tissues = read.value("--tissues"), periods = read.value("--periods");
     ParsedAssessCommand parsed;
     if (command.help) {
         parsed.command = command;

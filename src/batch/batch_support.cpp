@@ -43,4 +43,50 @@ int checkDataFolder(const std::string& folder, std::ostream& err) {
     return kExitWritten;
 }
 
+std::optional<std::string> CommandOptions::value(const std::string& option) const {
+    const auto found = values.find(option);
+    if (found == values.end()) return std::nullopt;
+    return found->second;
+}
+
+CommandOptions readCommandOptions(const std::vector<std::string>& arguments,
+                                  std::initializer_list<std::string_view> flags,
+                                  std::initializer_list<std::string_view> valued) {
+    CommandOptions read;
+    const auto wrong = [&](std::string text) {
+        CommandOptions error;
+        error.usageError = std::move(text);
+        return error;
+    };
+    const auto among = [](std::string_view name, std::initializer_list<std::string_view> names) {
+        for (const std::string_view n : names)
+            if (n == name) return true;
+        return false;
+    };
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string name = arguments[i];
+        std::optional<std::string> value;
+        if (const auto equals = name.find('='); name.rfind("--", 0) == 0 && equals != name.npos) {
+            value = name.substr(equals + 1);
+            name.resize(equals);
+        }
+        if (among(name, flags)) {
+            if (value) return wrong(std::string(kOptionPrefix) + name + std::string(kTakesNoValue));
+            if (!read.flags.insert(name).second)
+                return wrong(std::string(kOptionPrefix) + name + std::string(kGivenTwice));
+            continue;
+        }
+        if (!among(name, valued)) return wrong(std::string(kUnknownArgument) + arguments[i] + "'");
+        if (read.values.count(name))
+            return wrong(std::string(kOptionPrefix) + name + std::string(kGivenTwice));
+        if (!value) {
+            if (i + 1 >= arguments.size())
+                return wrong(std::string(kOptionPrefix) + name + std::string(kNeedsAValue));
+            value = arguments[++i];
+        }
+        read.values.emplace(name, std::move(*value));
+    }
+    return read;
+}
+
 }  // namespace fetaldose::batch

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "batch/batch_compare_texts.h"
+#include "batch/batch_support.h"
 #include "batch/batch_texts.h"
 #include "batch/batch_tool.h"
 #include "core/compare/comparison.h"
@@ -49,39 +50,15 @@ void report(std::ostream& err, std::string_view message) {
 
 ParsedCompareCommand parseCompareCommand(const std::vector<std::string>& arguments) {
     CompareCommand command;
-    std::optional<std::string> data, with, options, threshold, out, decimal;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string name = arguments[i];
-        std::optional<std::string> value;
-        if (const auto equals = name.find('='); name.rfind("--", 0) == 0 && equals != name.npos) {
-            value = name.substr(equals + 1);
-            name.resize(equals);
-        }
-        if (name == "--help" || name == "-h" || name == "--all") {
-            if (value)
-                return usageError(std::string(kOptionPrefix) + name + std::string(kTakesNoValue));
-            bool& flag = name == "--all" ? command.everything : command.help;
-            if (flag)
-                return usageError(std::string(kOptionPrefix) + name + std::string(kGivenTwice));
-            flag = true;
-            continue;
-        }
-        std::optional<std::string>* into = name == "--data"        ? &data
-                                           : name == "--with"      ? &with
-                                           : name == "--options"   ? &options
-                                           : name == "--threshold" ? &threshold
-                                           : name == "--out"       ? &out
-                                           : name == "--decimal"   ? &decimal
-                                                                   : nullptr;
-        if (!into) return usageError(std::string(kUnknownArgument) + arguments[i] + "'");
-        if (*into) return usageError(std::string(kOptionPrefix) + name + std::string(kGivenTwice));
-        if (!value) {
-            if (i + 1 >= arguments.size())
-                return usageError(std::string(kOptionPrefix) + name + std::string(kNeedsAValue));
-            value = arguments[++i];
-        }
-        *into = *value;
-    }
+    const CommandOptions read =
+        readCommandOptions(arguments, {"--help", "-h", "--all"},
+                           {"--data", "--with", "--options", "--threshold", "--out", "--decimal"});
+    if (!read.usageError.empty()) return usageError(read.usageError);
+    command.help = read.has("--help") || read.has("-h");
+    command.everything = read.has("--all");
+    const auto data = read.value("--data"), with = read.value("--with"),
+               options = read.value("--options"), threshold = read.value("--threshold"),
+               out = read.value("--out"), decimal = read.value("--decimal");
     ParsedCompareCommand parsed;
     if (command.help) {
         parsed.command = command;
