@@ -9,7 +9,7 @@ seconds=$2
 shift 2
 root=$(cd "$(dirname "$0")/.." && pwd)
 sample="$build/run/data"
-targets=${FUZZ_TARGETS:-fuzz_catalogue fuzz_nuclide_data fuzz_options}
+targets=${FUZZ_TARGETS:-fuzz_catalogue fuzz_intakes fuzz_nuclide_data fuzz_options}
 
 seed_dir() {  # target -> folder of seeds
     local target=$1 dir="$build/seeds/$1"
@@ -18,6 +18,7 @@ seed_dir() {  # target -> folder of seeds
         fuzz_catalogue) cp "$sample/nuclides.txt" "$dir/" ;;
         fuzz_nuclide_data) cp "$sample"/*.dat "$root"/fuzz/seeds/nuclide_data/* "$dir/" ;;
         fuzz_options) cp "$root"/fuzz/seeds/options/* "$dir/" ;;
+        fuzz_intakes) cp "$root"/fuzz/seeds/intakes/* "$dir/" ;;
     esac
     # One seed whose second text line spans two of the reader's buffers.
     { printf '1\r\nPu-239\r\n'; head -c 70000 /dev/zero | tr '\0' y; printf '\r\n'; } \
@@ -34,6 +35,7 @@ max_len() {
         fuzz_catalogue) echo 262144 ;;
         fuzz_nuclide_data) echo 262144 ;;
         fuzz_options) echo 262144 ;;
+        fuzz_intakes) echo 65536 ;;
     esac
 }
 

@@ -156,11 +156,19 @@ std::string intakesFileText(const IntakeList& intakes) {
     }
     endRecord();
     for (const IntakeEntry& entry : intakes.intakes) {
-        bool first = true;
-        for (const std::string* field : {&entry.nuclide, &entry.group, &entry.route, &entry.time,
-                                         &entry.activity, &entry.unit}) {
-            if (!first) text += ',';
-            first = false;
+        // A record whose first field begins with the comment mark has it quoted, or it would
+        // read back as a comment.
+        if (!entry.nuclide.empty() && entry.nuclide.front() == kCommentMark) {
+            text += '"';
+            for (const char c : entry.nuclide)
+                text += c == '"' ? std::string("\"\"") : std::string(1, c);
+            text += '"';
+        } else {
+            exporting::appendCsvField(text, entry.nuclide);
+        }
+        for (const std::string* field :
+             {&entry.group, &entry.route, &entry.time, &entry.activity, &entry.unit}) {
+            text += ',';
             exporting::appendCsvField(text, *field);
         }
         for (std::size_t c = 0; c < intakes.extraColumns.size(); ++c) {

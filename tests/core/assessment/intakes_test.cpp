@@ -108,21 +108,24 @@ TEST(IntakesFile, KeepsEveryFieldAndTheLinesTheyStandOn) {
         "\r\n"
         "# a comment between intakes\n"
         "Cs-137 , Member of the public ,Ingestion: f1 = 1.0,at conception,37,kBq\n";
-    const IntakeList list = parseIntakes(text, "in.csv");
-    ASSERT_EQ(list.intakes.size(), 2u);
-    EXPECT_EQ(list.extraColumns, (std::vector<std::string>{"sample id", "note"}));
-    const IntakeEntry& first = list.intakes[0];
+    const IntakeList parsed = parseIntakes(text, "in.csv");
+    ASSERT_EQ(parsed.intakes.size(), 2u);
+    EXPECT_EQ(parsed.extraColumns, (std::vector<std::string>{"sample id", "note"}));
+    const IntakeEntry& first = parsed.intakes[0];
     EXPECT_EQ(first.line, 3);
     EXPECT_EQ(first.route, "Inhalation: Type F, f1 = 1.0, 1.0 microns AMAD");
     EXPECT_EQ(first.activity, "1.5");
     EXPECT_EQ(first.extra, (std::vector<std::string>{"A-17", "said \"urgent\""}));
-    const IntakeEntry& second = list.intakes[1];
+    const IntakeEntry& second = parsed.intakes[1];
     EXPECT_EQ(second.line, 6);
     EXPECT_EQ(second.nuclide, "Cs-137");
     EXPECT_EQ(second.group, "Member of the public");
     EXPECT_EQ(second.extra, (std::vector<std::string>{"", ""}));
 
-    // Written and read back: the same intakes, numbered by the lines of the new file.
+    // Written and read back: the same intakes, numbered by the lines of the new file (a first
+    // field that begins like a comment stays a field).
+    IntakeList list = parsed;
+    list.intakes[1].nuclide = "#1 \"odd\"";
     testing::ScratchDirectory dir;
     writeIntakesFile(dir.file("out.csv"), list);
     IntakeList back = readIntakesFile(dir.file("out.csv"));
