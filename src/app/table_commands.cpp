@@ -105,8 +105,8 @@ void TableCommands::exportTables() {
     ExportProgressDialog progress(viewer_, shown->tableCount());
     const auto step = [&progress](int done, int count) { return progress.step(done, count); };
     if (target->format == OutputFormat::Pdf)
-        writeReportPdf(path, ReportTables{*shown}, provenanceLines(provenance, shown->tableCount()),
-                       step);
+        writeReportPdf(path, ReportTables{*shown, pageFooterLines(provenance, shown->tableCount())},
+                       provenanceLines(provenance, shown->tableCount()), step);
     else
         fetaldose::exportTables(target->format, path, *shown, provenance, step);
 }
@@ -117,7 +117,8 @@ void TableCommands::printTables() {
     const Provenance provenance = provenanceOf(*shown);
     // The progress shows only once printing has started, never over the print dialog.
     std::optional<ExportProgressDialog> progress;
-    printAllTables(viewer_, ReportTables{*shown}, provenanceLines(provenance, shown->tableCount()),
+    printAllTables(viewer_, ReportTables{*shown, pageFooterLines(provenance, shown->tableCount())},
+                   provenanceLines(provenance, shown->tableCount()),
                    [this, &progress](int done, int count) {
                        if (!progress) progress.emplace(viewer_, count);
                        return progress->step(done, count);

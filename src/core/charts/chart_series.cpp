@@ -1,6 +1,7 @@
 #include "core/charts/chart_series.h"
 
 #include <algorithm>
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -10,17 +11,37 @@
 #include <string_view>
 
 #include "core/charts/chart_texts.h"
+#include "core/export/csv_field.h"
+#include "core/run/labels.h"
 #include "core/run/run_texts.h"
 #include "core/run/table_values.h"
 #include "core/textio/faults.h"
 #include "core/textio/text_encoding.h"
+#include "core/textio/text_writer.h"
 
 namespace fetaldose::charts {
 
 namespace {
 
 constexpr int kAcuteScenarios = 8;
+constexpr int kScenarios = 11;
 constexpr std::size_t kLeftOutListed = 5;
+
+namespace when = scenario_time;
+constexpr double kWeeksPerYear = when::kDaysPerYear / when::kDaysPerWeek;
+constexpr double kBirthWeek = when::kBirthDay / when::kDaysPerWeek;
+// The years before conception the time axis may start at: the first that holds the run's
+// earliest intake.
+constexpr std::array<int, 4> kBeforeConceptionStarts = {1, 3, 5, 10};
+// Shares of the time axis: the years before conception get less than the weeks of pregnancy.
+constexpr double kBeforeConceptionShare = 0.35;
+constexpr int kWeeksBetweenTicks = 10;
+// The period axis reaches this factor beyond the shortest and the longest period, so that
+// neither stands on the axis's edge.
+constexpr double kPeriodAxisSlack = 1.5;
+constexpr int kLinearTicks = 5;  // about this many steps from zero to the largest dose
+constexpr int kNoDataLow = -12;  // the decades of a logarithmic axis with nothing to draw
+constexpr int kNoDataHigh = -6;
 
 // What tells one entry of a route from another of the same nuclide, for a bar's label.
 std::string entryDetail(std::string_view route, IntakeRoute kind, int vapourEntry) {
@@ -58,6 +79,115 @@ std::string replaceCount(std::string_view pattern, int first, int second = 0) {
     return text;
 }
 
+std::string replaceText(std::string_view pattern, const std::string& text) {
+    const std::size_t at = pattern.find("%s");
+    return std::string(pattern.substr(0, at)) + text + std::string(pattern.substr(at + 2));
+}
+
+std::string decadeLabel(int decade) {
+    char label[16];
+    std::snprintf(label, sizeof label, "%.0E", std::pow(10.0, decade));
+    return label;
+}
+
+// The time axis in weeks after conception: the years before conception the run reaches, then
+// the pregnancy to birth, each piece to its own scale.
+ValueAxis timeAxis(const std::vector<CategoryPlace>& places) {
+    ValueAxis axis;
+    axis.title = std::string(texts::kIntakeTimeAxis);
+    double earliest = 0;
+    for (const CategoryPlace& place : places) earliest = std::min(earliest, place.from);
+    const double pregnancyShare = earliest < 0 ? 1 - kBeforeConceptionShare : 1;
+    if (earliest < 0) {
+        int years = kBeforeConceptionStarts.back();
+        for (int start : kBeforeConceptionStarts)
+            if (start * kWeeksPerYear >= -earliest - 1e-9) {
+                years = start;
+                break;
+            }
+        axis.pieces.push_back({-years * kWeeksPerYear, 0, false, kBeforeConceptionShare,
+                               std::string(texts::kBeforeConceptionPiece)});
+        const int step = years > 5 ? 2 : 1;
+        for (int y = years; y >= 1; y -= step)
+            axis.ticks.push_back({-y * kWeeksPerYear, replaceCount(texts::kYearsBeforeTick, y)});
+        if (years == 1)
+            axis.ticks.push_back({-kWeeksPerYear / 2, std::string(texts::kSixMonthsBeforeTick)});
+    }
+    axis.pieces.push_back(
+        {0, kBirthWeek, false, pregnancyShare,
+         std::string(earliest < 0 ? texts::kPregnancyPiece : texts::kPregnancyOnlyPiece)});
+    axis.ticks.push_back({0, std::string(texts::kConceptionTick)});
+    for (int w = kWeeksBetweenTicks; w < kBirthWeek; w += kWeeksBetweenTicks)
+        axis.ticks.push_back({double(w), replaceCount(texts::kWeeksAfterTick, w)});
+    axis.ticks.push_back({kBirthWeek, std::string(texts::kBirthTick)});
+    return axis;
+}
+
+// The period axis in years after birth, logarithmic, labelled at the run's periods.
+ValueAxis periodAxis(const TableLayout& layout) {
+    ValueAxis axis;
+    axis.title = std::string(texts::kPeriodAxis);
+    if (layout.periodCount() == 0) return axis;
+    double shortest = kPeriodYears.back();
+    double longest = kPeriodYears.front();
+    for (int n = 1; n <= layout.periodCount(); ++n) {
+        const double years = kPeriodYears[layout.periods[n - 1] - 1];
+        shortest = std::min(shortest, years);
+        longest = std::max(longest, years);
+        axis.ticks.push_back({years, std::string(layout.periodName(n))});
+    }
+    axis.pieces.push_back({shortest / kPeriodAxisSlack, longest * kPeriodAxisSlack, true, 1,
+                           std::string(texts::kPeriodPiece)});
+    return axis;
+}
+
+// The dose axis: decades with their 2 to 9 times as grid lines, or zero to the largest dose in
+// round steps of 1, 2 or 5 times a power of ten.
+ValueAxis doseAxis(const ChartData& chart) {
+    ValueAxis axis;
+    if (chart.scale == DoseScale::Logarithmic) {
+        axis.title = std::string(texts::kLogarithmicDoseAxis);
+        const DecadeRange range = decadeRange(chart);
+        const int low = range.empty ? kNoDataLow : range.low;
+        const int high = range.empty ? kNoDataHigh : range.high;
+        axis.pieces.push_back({std::pow(10.0, low), std::pow(10.0, high), true, 1, {}});
+        for (int decade = low; decade <= high; ++decade) {
+            axis.ticks.push_back({std::pow(10.0, decade), decadeLabel(decade)});
+            if (decade < high)
+                for (int times = 2; times <= 9; ++times)
+                    axis.ticks.push_back({times * std::pow(10.0, decade), {}});
+        }
+        return axis;
+    }
+    axis.title = std::string(texts::kLinearDoseAxis);
+    double lowest = 0;
+    double highest = 0;
+    for (const ChartSeries& series : chart.series)
+        for (const ChartPoint& p : series.points)
+            if (p.drawn && p.category < chart.drawnCategories) {
+                lowest = std::min(lowest, p.value);
+                highest = std::max(highest, p.value);
+            }
+    if (highest - lowest <= 0) highest = std::pow(10.0, kNoDataHigh);
+    const double raw = (highest - lowest) / kLinearTicks;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    const double mantissa = raw / magnitude;
+    const double step = (mantissa <= 1   ? 1
+                         : mantissa <= 2 ? 2
+                         : mantissa <= 5 ? 5
+                                         : 10) *
+                        magnitude;
+    const int first = static_cast<int>(std::floor(lowest / step + 1e-9));
+    const int last = static_cast<int>(std::ceil(highest / step - 1e-9));
+    axis.pieces.push_back({first * step, last * step, false, 1, {}});
+    for (int k = first; k <= last; ++k) {
+        char label[16];
+        std::snprintf(label, sizeof label, "%.1E", k * step);
+        axis.ticks.push_back({k * step, k == 0 ? std::string("0") : std::string(label)});
+    }
+    return axis;
+}
+
 class ChartBuilder {
   public:
     ChartBuilder(const RunResult& run, const ChartRequest& request)
@@ -65,6 +195,8 @@ class ChartBuilder {
 
     ChartData build() {
         chart_.kind = request_.kind;
+        chart_.scale = request_.scale;
+        chart_.decimalSeparator = run_.decimalSeparator();
         chart_.xTitle =
             std::string(request_.kind == ChartKind::DoseByIntakeTime ? texts::kIntakeTimeAxis
                         : request_.kind == ChartKind::DoseByPeriod   ? texts::kPeriodAxis
@@ -91,13 +223,34 @@ class ChartBuilder {
                 break;
         }
         noteLeftOut();
+        noteTissuesNotDrawn();
+        if (request_.kind == ChartKind::DoseByIntakeTime) chart_.xAxis = timeAxis(chart_.places);
+        if (request_.kind == ChartKind::DoseByPeriod) chart_.xAxis = periodAxis(layout_);
+        chart_.xAxis.title = chart_.xTitle;
+        chart_.doseAxis = charts::doseAxis(chart_);
         return std::move(chart_);
     }
 
   private:
     ChartData withNote(std::string_view note) {
         chart_.notes.emplace_back(note);
+        chart_.doseAxis = charts::doseAxis(chart_);
         return std::move(chart_);
+    }
+
+    // Names the run's tissues a chart of lines leaves out, and says how to add them.
+    void noteTissuesNotDrawn() {
+        if (request_.kind == ChartKind::DoseByNuclide) {
+            if (layout_.rowCount() > 1) chart_.notes.emplace_back(texts::kOneTissueAtATime);
+            return;
+        }
+        std::string missing;
+        for (int row = 1; row <= layout_.rowCount(); ++row) {
+            if (std::find(rows_.begin(), rows_.end(), row) != rows_.end()) continue;
+            if (!missing.empty()) missing += "; ";
+            missing += rowLabel(row);
+        }
+        if (!missing.empty()) chart_.notes.push_back(replaceText(texts::kTissuesNotDrawn, missing));
     }
 
     std::string rowLabel(int row) const { return std::string(layout_.rowLabel(row)); }
@@ -152,7 +305,8 @@ class ChartBuilder {
         } catch (const ConversionError&) {
             p.value = std::numeric_limits<double>::quiet_NaN();
         }
-        p.drawn = std::isfinite(p.value) && p.value >= DBL_MIN;
+        p.drawn =
+            std::isfinite(p.value) && (request_.scale == DoseScale::Linear || p.value >= DBL_MIN);
         return p;
     }
 
@@ -183,19 +337,25 @@ class ChartBuilder {
         chart_.title = tableTitle(slot);
         chart_.subtitle = doseName();
         std::vector<int> slots;
+        bool anyChronic = false;
         for (int s = first; s <= last; ++s) {
             const int scenario = scenarioOf(s);
-            if (scenario < 1 || scenario > kAcuteScenarios) continue;
+            if (scenario < 1 || scenario > kScenarios) continue;
             slots.push_back(s);
             chart_.categories.emplace_back(texts::kIntakeTimeLabels[scenario - 1]);
+            chart_.places.push_back({when::kScenarioFromDays[scenario - 1] / when::kDaysPerWeek,
+                                     when::kScenarioToDays[scenario - 1] / when::kDaysPerWeek});
+            anyChronic = anyChronic || scenario > kAcuteScenarios;
         }
         chart_.drawnCategories = static_cast<int>(chart_.categories.size());
         if (slots.empty()) {
             chart_.notes.emplace_back(texts::kNoAcuteScenario);
             return;
         }
-        if (scenarioOf(slot) > kAcuteScenarios)
-            chart_.notes.emplace_back(texts::kChronicTableShown);
+        if (slots.size() > (anyChronic ? 1u : 0u) || !anyChronic)
+            chart_.styleKeys.push_back({MarkKind::SolidLine, std::string(texts::kAcuteKey)});
+        if (anyChronic)
+            chart_.styleKeys.push_back({MarkKind::Span, std::string(texts::kChronicKey)});
         for (int row : rows_) {
             ChartSeries series;
             series.name = rowLabel(row);
@@ -213,9 +373,14 @@ class ChartBuilder {
         const int slot = request_.slot;
         chart_.title = tableTitle(slot);
         chart_.subtitle = std::string(run_.scenarioHeading(slot));
-        chart_.lineKey = std::string(texts::kPeriodLineKey);
+        chart_.styleKeys = {{MarkKind::SolidLine, std::string(texts::kOffspringKey)},
+                            {MarkKind::DashedLine, std::string(texts::kPostNatalKey)}};
         const int periods = layout_.periodCount();
-        for (int n = 1; n <= periods; ++n) chart_.categories.push_back(periodLabel(n));
+        for (int n = 1; n <= periods; ++n) {
+            chart_.categories.push_back(periodLabel(n));
+            const double years = kPeriodYears[layout_.periods[n - 1] - 1];
+            chart_.places.push_back({years, years});
+        }
         chart_.drawnCategories = periods;
         for (int row : rows_) {
             for (DoseView view : {DoseView::Offspring, DoseView::PostNatal}) {
@@ -278,9 +443,10 @@ class ChartBuilder {
                     label += " (" + entryDetail(run_.routeHeading(s), kind, ++vapourEntry) + ")";
                 if (const int seen = ++labelsUsed[label]; seen > 1)
                     label += std::string(texts::kDuplicateMark) + std::to_string(seen);
-                series.points.push_back(point(static_cast<int>(chart_.categories.size()), s, row,
-                                              request_.dose, request_.period));
+                const int category = static_cast<int>(chart_.categories.size());
+                series.points.push_back(point(category, s, row, request_.dose, request_.period));
                 chart_.categories.push_back(std::move(label));
+                chart_.places.push_back({double(category), double(category)});
             }
         }
         chart_.series.push_back(std::move(series));
@@ -291,7 +457,8 @@ class ChartBuilder {
         if (nuclidesWithBars < 2) chart_.notes.emplace_back(texts::kNoMatchingNuclide);
     }
 
-    // Says which points of the drawn categories the logarithmic axis cannot hold.
+    // Says which points of the drawn categories the dose axis cannot hold: not a number on
+    // either axis, zero or less on a logarithmic one.
     void noteLeftOut() {
         std::vector<std::string> leftOut;
         bool anyDrawn = false;
@@ -310,11 +477,12 @@ class ChartBuilder {
                                       : series.name + " at " + category + " (" + value + ")");
             }
         if (leftOut.empty()) return;
-        if (!anyDrawn) {
+        const bool logarithmic = request_.scale == DoseScale::Logarithmic;
+        if (!anyDrawn && logarithmic) {
             chart_.notes.emplace_back(texts::kNothingPositive);
             return;
         }
-        std::string note(texts::kLeftOutPrefix);
+        std::string note(logarithmic ? texts::kLeftOutPrefix : texts::kLeftOutNotNumbers);
         for (std::size_t i = 0; i < leftOut.size() && i < kLeftOutListed; ++i) {
             if (i > 0) note += "; ";
             note += leftOut[i];
@@ -344,8 +512,71 @@ ChartData buildChart(const RunResult* run, const ChartRequest& request) {
     }
     ChartData chart;
     chart.kind = request.kind;
+    chart.scale = request.scale;
     chart.notes.emplace_back(texts::kNoTable);
+    chart.doseAxis = doseAxis(chart);
     return chart;
+}
+
+double ValueAxis::fraction(double value) const {
+    constexpr double kEdge = 1e-9;  // a value on a piece's edge, as worked out, lies in it
+    double start = 0;
+    for (const AxisPiece& piece : pieces) {
+        const double span = piece.to - piece.from;
+        const double slack = kEdge * std::max(std::abs(piece.from), std::abs(piece.to));
+        if (span > 0 && value >= piece.from - slack && value <= piece.to + slack) {
+            if (!piece.logarithmic) return start + piece.share * (value - piece.from) / span;
+            if (piece.from <= 0 || value <= 0) return std::numeric_limits<double>::quiet_NaN();
+            return start +
+                   piece.share * std::log(value / piece.from) / std::log(piece.to / piece.from);
+        }
+        start += piece.share;
+    }
+    return std::numeric_limits<double>::quiet_NaN();
+}
+
+std::vector<std::string> valuesCsvLines(const ChartData& chart) {
+    std::vector<std::string> lines;
+    const auto comment = [&lines](const std::string& text) {
+        if (text.empty()) return;
+        lines.emplace_back();
+        exporting::appendCsvField(lines.back(), std::string(texts::kCsvComment) + toUtf8(text));
+    };
+    comment(chart.title);
+    comment(chart.subtitle);
+    for (const std::string& note : chart.notes) comment(note);
+    lines.emplace_back(texts::kCsvDoseNote);
+    std::string line;
+    exporting::appendCsvField(line, toUtf8(chart.xTitle));
+    for (const ChartSeries& series : chart.series) {
+        line += ',';
+        exporting::appendCsvField(line, toUtf8(series.name));
+    }
+    lines.push_back(std::move(line));
+    std::string number;
+    for (std::size_t c = 0; c < chart.categories.size(); ++c) {
+        line.clear();
+        exporting::appendCsvField(line, toUtf8(chart.categories[c]));
+        for (const ChartSeries& series : chart.series) {
+            line += ',';
+            for (const ChartPoint& point : series.points) {
+                if (point.category != static_cast<int>(c)) continue;
+                if (pointFormOfDose(point.text, chart.decimalSeparator, number))
+                    line += number;
+                else
+                    exporting::appendCsvField(line, toUtf8(trimBlanks(point.text)));
+            }
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+void writeValuesCsv(const std::string& path, const ChartData& chart) {
+    const std::vector<std::string> lines = valuesCsvLines(chart);
+    saveTextFile(path, [&lines](TextWriter& out) {
+        for (const std::string& line : lines) out.writeLine(line);
+    });
 }
 
 DecadeRange decadeRange(const ChartData& chart) {
@@ -353,7 +584,7 @@ DecadeRange decadeRange(const ChartData& chart) {
     double highest = 0;
     for (const ChartSeries& series : chart.series)
         for (const ChartPoint& p : series.points)
-            if (p.drawn && p.category < chart.drawnCategories) {
+            if (p.drawn && p.value > 0 && p.category < chart.drawnCategories) {
                 lowest = std::min(lowest, p.value);
                 highest = std::max(highest, p.value);
             }

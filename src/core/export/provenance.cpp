@@ -102,6 +102,17 @@ std::vector<std::string> programLines(const Provenance& provenance) {
     return lines;
 }
 
+std::vector<std::string> pageFooterLines(const Provenance& provenance, int tableCount) {
+    std::vector<std::string> lines;
+    lines.push_back(toUtf8(provenance.programName + " " + provenance.programVersion) +
+                    std::string(kListJoin) + line(kExportedLabel, provenance.exportedAt) +
+                    std::string(kListJoin) + line(kTablesLabel, std::to_string(tableCount)) +
+                    std::string(kListJoin) +
+                    line(kDataFolderLabel, toUtf8(provenance.dataDirectory)));
+    if (provenance.syntheticData) lines.emplace_back(kSyntheticWarning);
+    return lines;
+}
+
 std::vector<std::string> dataFolderLines(const Provenance& provenance) {
     std::vector<std::string> lines;
     lines.push_back(line(kDataFolderLabel, toUtf8(provenance.dataDirectory)));

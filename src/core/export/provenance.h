@@ -49,6 +49,11 @@ std::vector<std::string> programLines(const Provenance& provenance);
 // on disk since.
 std::vector<std::string> dataFolderLines(const Provenance& provenance);
 
+// The short provenance each page of a report carries at its foot, in UTF-8: the program, the
+// time of the export, the number of tables and the data folder on one line, then the
+// synthetic-data warning where it applies.
+std::vector<std::string> pageFooterLines(const Provenance& provenance, int tableCount);
+
 // The provenance as lines of UTF-8 text, without line ends; `tableCount` is the number of
 // tables exported.
 std::vector<std::string> provenanceLines(const Provenance& provenance, int tableCount);

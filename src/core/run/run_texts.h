@@ -40,6 +40,44 @@ inline constexpr std::array<std::string_view, 11> kScenarioTexts = {
     "Constant chronic intake (1Bq total) from 1 year before until conception",
     "Constant chronic intake (1Bq total) from conception to birth"};
 
+// Where the scenarios lie in time, for charts that place them on a time axis: scenario s (1 to
+// 11) runs from kScenarioFromDays[s - 1] to kScenarioToDays[s - 1] days after conception
+// (negative before it), one moment for an acute intake (scenarios 1 to 8), an interval for a
+// chronic one (9 to 11). Their own namespace keeps these names apart from the dose assessment's.
+namespace scenario_time {
+// A year of 365.25 days and a month of a twelfth of it, so "6 months" is half of "1 year".
+inline constexpr double kDaysPerWeek = 7;
+inline constexpr double kDaysPerYear = 365.25;
+inline constexpr double kDaysPerMonth = kDaysPerYear / 12;
+// Birth 38 weeks after conception, the gestation the tables' dosimetric models take.
+inline constexpr double kBirthDay = 38 * kDaysPerWeek;
+inline constexpr std::array<double, 11> kScenarioFromDays = {-2.5 * kDaysPerYear,
+                                                             -6 * kDaysPerMonth,
+                                                             0,
+                                                             5 * kDaysPerWeek,
+                                                             10 * kDaysPerWeek,
+                                                             15 * kDaysPerWeek,
+                                                             25 * kDaysPerWeek,
+                                                             35 * kDaysPerWeek,
+                                                             -5 * kDaysPerYear,
+                                                             -1 * kDaysPerYear,
+                                                             0};
+inline constexpr std::array<double, 11> kScenarioToDays = {-2.5 * kDaysPerYear,
+                                                           -6 * kDaysPerMonth,
+                                                           0,
+                                                           5 * kDaysPerWeek,
+                                                           10 * kDaysPerWeek,
+                                                           15 * kDaysPerWeek,
+                                                           25 * kDaysPerWeek,
+                                                           35 * kDaysPerWeek,
+                                                           0,
+                                                           0,
+                                                           kBirthDay};
+}  // namespace scenario_time
+
+// The length of integration period j (1 to 5) in years after birth, as kPeriodLabels names it.
+inline constexpr std::array<double, 5> kPeriodYears = {1, 5, 10, 20, 70};
+
 // Pieces of the heading lines.
 inline constexpr std::string_view kHalfLifeJoin = ", half-life is ";
 inline constexpr std::string_view kInhalationTypePrefix = "Inhalation: Type ";

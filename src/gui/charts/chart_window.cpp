@@ -1,10 +1,7 @@
 #include "gui/charts/chart_window.h"
 
-#include <QBarSeries>
-#include <QBarSet>
+#include <QAction>
 #include <QBuffer>
-#include <QChart>
-#include <QChartView>
 #include <QClipboard>
 #include <QComboBox>
 #include <QCursor>
@@ -13,12 +10,12 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineSeries>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScrollArea>
 #include <QSvgGenerator>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -31,6 +28,7 @@
 #include "gui/app/display_text.h"
 #include "gui/app/save_dialog.h"
 #include "gui/app/window_placement.h"
+#include "gui/charts/chart_canvas.h"
 #include "gui/charts/chart_drawing.h"
 #include "gui/charts/chart_window_texts.h"
 
@@ -41,7 +39,9 @@ namespace {
 using charts::ChartKind;
 using charts::DoseView;
 
-constexpr int kDefaultLines = 3;  // a long run starts with its first rows and its last one
+// A run of up to this many rows starts with them all drawn; a longer one with its first rows and
+// its last (the effective dose), and the chart names the others.
+constexpr int kDefaultLines = 6;
 constexpr int kControlsWidth = 290;
 
 QLabel* buddyLabel(const char* text, QWidget* buddy) {
@@ -95,6 +95,12 @@ void ChartWindow::buildControls() {
     tissueList_->setObjectName(QStringLiteral("tissueList"));
     barTissueBox_ = new QComboBox;
     barTissueBox_->setObjectName(QStringLiteral("barTissueBox"));
+    scaleBox_ = new QComboBox;
+    scaleBox_->setObjectName(QStringLiteral("doseScaleBox"));
+    scaleBox_->addItem(QString::fromUtf8(texts::kLogarithmicScale),
+                       static_cast<int>(charts::DoseScale::Logarithmic));
+    scaleBox_->addItem(QString::fromUtf8(texts::kLinearScale),
+                       static_cast<int>(charts::DoseScale::Linear));
 
     auto* controls = new QVBoxLayout;
     controls->addWidget(buddyLabel(texts::kChartKindLabel, kindBox_));
@@ -103,6 +109,8 @@ void ChartWindow::buildControls() {
     controls->addWidget(doseBox_);
     controls->addWidget(buddyLabel(texts::kPeriodLabel, periodBox_));
     controls->addWidget(periodBox_);
+    controls->addWidget(buddyLabel(texts::kScaleLabel, scaleBox_));
+    controls->addWidget(scaleBox_);
     barTissueLabel_ = buddyLabel(texts::kTissueLabel, barTissueBox_);
     controls->addWidget(barTissueLabel_);
     controls->addWidget(barTissueBox_);
@@ -114,10 +122,17 @@ void ChartWindow::buildControls() {
     controlsPanel->setLayout(controls);
     controlsPanel->setFixedWidth(kControlsWidth);
 
-    chartView_ = new QChartView;
-    chartView_->setObjectName(QStringLiteral("chartView"));
-    chartView_->setRenderHint(QPainter::Antialiasing);
-    chartView_->setAccessibleName(QString::fromUtf8(texts::kChartViewName));
+    canvas_ = new ChartCanvas;
+    canvas_->setObjectName(QStringLiteral("chartView"));
+    canvas_->setAccessibleName(QString::fromUtf8(texts::kChartViewName));
+    canvas_->setHoverFunction(
+        [this](int series, int category, bool entered) { showHover(series, category, entered); });
+    // Below the size at which its texts fit, the chart scrolls rather than squeeze them.
+    chartScroll_ = new QScrollArea;
+    chartScroll_->setObjectName(QStringLiteral("chartScroll"));
+    chartScroll_->setWidgetResizable(true);
+    chartScroll_->setFrameShape(QFrame::NoFrame);
+    chartScroll_->setWidget(canvas_);
     note_ = new QLabel;
     note_->setObjectName(QStringLiteral("chartNote"));
     note_->setWordWrap(true);
@@ -134,14 +149,34 @@ void ChartWindow::buildControls() {
     valuesCaption_->setWordWrap(true);
     valuesCaption_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     valuesCaption_->setBuddy(valuesTable_);
+    copyValuesButton_ = new QPushButton(QString::fromUtf8(texts::kCopyValues));
+    copyValuesButton_->setObjectName(QStringLiteral("copyValuesButton"));
+    exportValuesButton_ = new QPushButton(QString::fromUtf8(texts::kExportValues));
+    exportValuesButton_->setObjectName(QStringLiteral("exportValuesButton"));
+    // The table's own copy key and context menu give the same commands.
+    auto* copyAction = new QAction(QString::fromUtf8(texts::kCopyValues), valuesTable_);
+    copyAction->setShortcut(QKeySequence::Copy);
+    copyAction->setShortcutContext(Qt::WidgetShortcut);
+    auto* exportAction = new QAction(QString::fromUtf8(texts::kExportValues), valuesTable_);
+    valuesTable_->addAction(copyAction);
+    valuesTable_->addAction(exportAction);
+    valuesTable_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(copyAction, &QAction::triggered, this, &ChartWindow::copyValues);
+    connect(exportAction, &QAction::triggered, this, &ChartWindow::saveValuesAs);
+    auto* valueButtons = new QHBoxLayout;
+    valueButtons->addWidget(copyValuesButton_);
+    valueButtons->addWidget(exportValuesButton_);
+    valueButtons->addStretch(1);
     auto* valuesPage = new QWidget;
     auto* valuesLayout = new QVBoxLayout(valuesPage);
     valuesLayout->addWidget(valuesCaption_);
     valuesLayout->addWidget(valuesTable_, 1);
+    valuesLayout->addWidget(note_);  // the chart carries its notes; the values repeat them
+    valuesLayout->addLayout(valueButtons);
 
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("chartTabs"));
-    tabs_->addTab(chartView_, QString::fromUtf8(texts::kChartTab));
+    tabs_->addTab(chartScroll_, QString::fromUtf8(texts::kChartTab));
     tabs_->addTab(valuesPage, QString::fromUtf8(texts::kValuesTab));
 
     saveButton_ = new QPushButton(QString::fromUtf8(texts::kSaveImage));
@@ -158,7 +193,6 @@ void ChartWindow::buildControls() {
 
     auto* right = new QVBoxLayout;
     right->addWidget(tabs_, 1);
-    right->addWidget(note_);  // under both tabs: what the chart leaves out
     right->addLayout(buttons);
     auto* main = new QHBoxLayout(this);
     main->addWidget(controlsPanel);
@@ -172,6 +206,9 @@ void ChartWindow::buildControls() {
     connect(doseBox_, &QComboBox::currentIndexChanged, this, changed);
     connect(periodBox_, &QComboBox::currentIndexChanged, this, changed);
     connect(barTissueBox_, &QComboBox::currentIndexChanged, this, changed);
+    connect(scaleBox_, &QComboBox::currentIndexChanged, this, changed);
+    connect(copyValuesButton_, &QPushButton::clicked, this, &ChartWindow::copyValues);
+    connect(exportValuesButton_, &QPushButton::clicked, this, &ChartWindow::saveValuesAs);
     connect(tissueList_, &QListWidget::itemChanged, this, changed);
     connect(saveButton_, &QPushButton::clicked, this, &ChartWindow::saveImageAs);
     connect(copyButton_, &QPushButton::clicked, this, &ChartWindow::copyImage);
@@ -217,7 +254,7 @@ void ChartWindow::fillLayoutControls() {
     }
     if (!anyKept)
         for (int r = 1; r <= rows; ++r)
-            if (r <= kDefaultLines || r == rows)
+            if (rows <= kDefaultLines || r < kDefaultLines || r == rows)
                 tissueList_->item(r - 1)->setCheckState(Qt::Checked);
     const int barIndex = barTissueBox_->findText(barTissue);
     barTissueBox_->setCurrentIndex(barIndex >= 0 ? barIndex : rows - 1);
@@ -268,6 +305,10 @@ void ChartWindow::setDose(DoseView dose, int period) {
     }
 }
 
+void ChartWindow::setDoseScale(charts::DoseScale scale) {
+    scaleBox_->setCurrentIndex(scaleBox_->findData(static_cast<int>(scale)));
+}
+
 void ChartWindow::setTissues(const std::vector<int>& rows, int barRow) {
     {
         const QSignalBlocker blockList(tissueList_);
@@ -295,6 +336,7 @@ charts::ChartRequest ChartWindow::request() const {
     }
     request.dose = static_cast<DoseView>(doseBox_->currentData().toInt());
     request.period = periodBox_->currentIndex() >= 0 ? periodBox_->currentData().toInt() : 1;
+    request.scale = static_cast<charts::DoseScale>(scaleBox_->currentData().toInt());
     return request;
 }
 
@@ -314,15 +356,15 @@ void ChartWindow::rebuild() {
 void ChartWindow::redraw() {
     stale_ = false;
     data_ = charts::buildChart(run_.get(), request());
-    QChart* previous = chartView_->chart();
-    chartView_->setChart(drawChart(data_));
-    delete previous;
-    connectHover();
+    canvas_->setChart(&data_);
     hoverText_.clear();
     const QString notes = noteText();
     note_->setText(notes);
     note_->setVisible(!notes.isEmpty());
-    chartView_->setAccessibleDescription(notes);
+    QString description = displayText(data_.title);
+    if (!data_.subtitle.empty()) description += QLatin1Char('\n') + displayText(data_.subtitle);
+    if (!notes.isEmpty()) description += QLatin1Char('\n') + notes;
+    canvas_->setAccessibleDescription(description);
     fillValuesTable();
 }
 
@@ -359,25 +401,6 @@ void ChartWindow::fillValuesTable() {
     valuesTable_->resizeColumnsToContents();
 }
 
-void ChartWindow::connectHover() {
-    const QList<QAbstractSeries*> all = chartView_->chart()->series();
-    for (QAbstractSeries* series : all) {
-        const int index = series->property(kSeriesIndexProperty).toInt();
-        if (auto* line = qobject_cast<QLineSeries*>(series)) {
-            connect(line, &QLineSeries::hovered, this, [this, index](QPointF point, bool entered) {
-                showHover(index, qRound(point.x()), entered);
-            });
-        } else if (auto* bars = qobject_cast<QBarSeries*>(series)) {
-            for (QBarSet* set : bars->barSets()) {
-                const int setIndex = set->property(kSeriesIndexProperty).toInt();
-                connect(set, &QBarSet::hovered, this, [this, setIndex](bool entered, int bar) {
-                    showHover(setIndex, bar, entered);
-                });
-            }
-        }
-    }
-}
-
 void ChartWindow::showHover(int seriesIndex, int category, bool entered) {
     if (!entered) {
         QToolTip::hideText();
@@ -388,28 +411,33 @@ void ChartWindow::showHover(int seriesIndex, int category, bool entered) {
     for (const charts::ChartPoint& point : series.points)
         if (point.category == category) {
             hoverText_ = displayText(charts::pointText(data_, series, point));
-            QToolTip::showText(QCursor::pos(), hoverText_, chartView_);
+            QToolTip::showText(QCursor::pos(), hoverText_, canvas_);
             return;
         }
 }
 
 QImage ChartWindow::chartImage() const {
-    return chartView_->grab().toImage();
+    return canvas_->image();
 }
 
 QSize ChartWindow::chartSize() const {
-    return chartView_->size();
+    return canvas_->size();
+}
+
+// Asks the save check about an output name; false, with the reason said, when it refuses.
+bool ChartWindow::checkOutput(const QString& path) {
+    if (!saveCheck_) return true;
+    try {
+        saveCheck_(path.toLocal8Bit().toStdString());
+    } catch (const Fault& fault) {
+        message_(displayText(fault.what()));
+        return false;
+    }
+    return true;
 }
 
 bool ChartWindow::saveImage(const QString& path) {
-    if (saveCheck_) {
-        try {
-            saveCheck_(path.toLocal8Bit().toStdString());
-        } catch (const Fault& fault) {
-            message_(displayText(fault.what()));
-            return false;
-        }
-    }
+    if (!checkOutput(path)) return false;
     if (stale_) redraw();
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -421,9 +449,7 @@ bool ChartWindow::saveImage(const QString& path) {
         svg.setViewBox(QRect(QPoint(0, 0), chartSize()));
         svg.setTitle(windowTitle());
         svg.setDescription(displayText(data_.title));
-        QPainter painter(&svg);
-        chartView_->render(&painter);
-        painter.end();
+        canvas_->paintOn(svg);
     } else {
         chartImage().save(&buffer, "PNG");
     }
@@ -436,6 +462,45 @@ bool ChartWindow::saveImage(const QString& path) {
         return false;
     }
     return true;
+}
+
+QString ChartWindow::valuesText() const {
+    QStringList lines{displayText(data_.title)};
+    if (!data_.subtitle.empty()) lines << displayText(data_.subtitle);
+    for (int r = -1; r < valuesTable_->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < valuesTable_->columnCount(); ++c) {
+            const QTableWidgetItem* item =
+                r < 0 ? valuesTable_->horizontalHeaderItem(c) : valuesTable_->item(r, c);
+            cells << (item ? item->text() : QString());
+        }
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+void ChartWindow::copyValues() {
+    if (stale_) redraw();
+    QGuiApplication::clipboard()->setText(valuesText());
+}
+
+bool ChartWindow::saveValues(const QString& path) {
+    if (!checkOutput(path)) return false;
+    if (stale_) redraw();
+    try {
+        charts::writeValuesCsv(path.toLocal8Bit().toStdString(), data_);
+    } catch (const Fault& fault) {
+        message_(displayText(fault.what()));
+        return false;
+    }
+    return true;
+}
+
+void ChartWindow::saveValuesAs() {
+    const auto choice = askSaveFile(this, QString::fromUtf8(texts::kExportValuesCaption),
+                                    {{QString::fromUtf8(texts::kCsvFilter), QStringLiteral("csv")}},
+                                    QString::fromUtf8(texts::kDefaultValuesName));
+    if (choice) saveValues(choice->path);
 }
 
 void ChartWindow::copyImage() {

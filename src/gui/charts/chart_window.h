@@ -1,7 +1,8 @@
 #pragma once
 // The chart window: the last run's tables as a chart of dose against the time of intake,
-// against the integration period, or nuclides side by side, with the plotted values as a
-// table beside it, and the chart saved as PNG or SVG or copied as an image.
+// against the integration period, or nuclides side by side, on a logarithmic or a linear dose
+// axis, with the plotted values as a table beside it (copied or exported as CSV), and the
+// chart saved as PNG or SVG or copied as an image.
 
 #include <QImage>
 #include <QString>
@@ -15,8 +16,8 @@
 #include "core/run/run_result.h"
 
 QT_BEGIN_NAMESPACE
-class QChartView;
 class QComboBox;
+class QScrollArea;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -25,6 +26,8 @@ class QTableWidget;
 QT_END_NAMESPACE
 
 namespace fetaldose::gui {
+
+class ChartCanvas;
 
 class ChartWindow : public QWidget {
     Q_OBJECT
@@ -44,6 +47,8 @@ class ChartWindow : public QWidget {
     void setChartKind(charts::ChartKind kind);
     charts::ChartKind chartKind() const;
     void setDose(charts::DoseView dose, int period);
+    // Logarithmic (the nuclides as dots) or linear (the nuclides as bars), for every chart.
+    void setDoseScale(charts::DoseScale scale);
     // Tissue rows 1..rowCount for the lines; the bars take `barRow`.
     void setTissues(const std::vector<int>& rows, int barRow);
 
@@ -52,6 +57,13 @@ class ChartWindow : public QWidget {
     const charts::ChartData& chartData() const { return data_; }
     QString noteText() const;
     QString hoverText() const { return hoverText_; }
+
+    // The plotted values as tab-separated text, as the Values tab lists them (title lines
+    // first), and copied to the clipboard; written as CSV by the safe save, under the same
+    // check as the image (the message function says why nothing was written).
+    QString valuesText() const;
+    void copyValues();
+    bool saveValues(const QString& path);
 
     // The chart as drawn on screen, at its size on screen.
     QImage chartImage() const;
@@ -70,6 +82,7 @@ class ChartWindow : public QWidget {
   public slots:
     // Asks for a file name in the desktop's file dialog, then saves.
     void saveImageAs();
+    void saveValuesAs();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -81,7 +94,7 @@ class ChartWindow : public QWidget {
     void rebuild();
     void redraw();
     void fillValuesTable();
-    void connectHover();
+    bool checkOutput(const QString& path);
     void showHover(int seriesIndex, int category, bool entered);
     charts::ChartRequest request() const;
 
@@ -101,12 +114,16 @@ class ChartWindow : public QWidget {
     QLabel* barTissueLabel_ = nullptr;
     QComboBox* barTissueBox_ = nullptr;
     QTabWidget* tabs_ = nullptr;
-    QChartView* chartView_ = nullptr;
+    QScrollArea* chartScroll_ = nullptr;
+    ChartCanvas* canvas_ = nullptr;
+    QComboBox* scaleBox_ = nullptr;
     QLabel* note_ = nullptr;
     QLabel* valuesCaption_ = nullptr;
     QTableWidget* valuesTable_ = nullptr;
     QPushButton* saveButton_ = nullptr;
     QPushButton* copyButton_ = nullptr;
+    QPushButton* copyValuesButton_ = nullptr;
+    QPushButton* exportValuesButton_ = nullptr;
 };
 
 }  // namespace fetaldose::gui

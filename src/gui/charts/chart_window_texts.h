@@ -25,5 +25,13 @@ inline constexpr char kCannotWriteImage[] = "Cannot write the image file %1: %2"
 inline constexpr char kNotDrawnMark[] = " (not drawn)";
 inline constexpr char kValuesTableName[] = "Plotted values";
 inline constexpr char kChartViewName[] = "Chart of the plotted values";
+inline constexpr char kScaleLabel[] = "Dose a&xis:";
+inline constexpr char kLogarithmicScale[] = "Logarithmic";
+inline constexpr char kLinearScale[] = "Linear";
+inline constexpr char kCopyValues[] = "Copy &values";
+inline constexpr char kExportValues[] = "&Export values as CSV...";
+inline constexpr char kExportValuesCaption[] = "Export values as CSV";
+inline constexpr char kDefaultValuesName[] = "chart_values.csv";
+inline constexpr char kCsvFilter[] = "CSV (*.csv)";
 
 }  // namespace fetaldose::gui::texts

@@ -39,6 +39,7 @@ constexpr double kTableGap = 16;      // between two tables on a page
 constexpr double kCellPadding = 8;    // space beside the text in a grid column
 constexpr double kViewGap = 8;        // between the in-utero column and each view's columns
 constexpr double kFooterSpace = 18;   // at the foot of every page, for its number
+constexpr double kFooterGap = 4;      // between the page's last text and its footer lines
 constexpr double kGroupColumn = 0.5;  // where the exposure group starts, of the page width
 
 QFont face(int pointSize, bool bold = false, bool italic = false) {
@@ -64,6 +65,7 @@ struct Fonts {
     QFont grid = face(8);
     QFont gridBold = face(8, true);
     QFont footer = face(7);
+    QFont footerBold = face(7, true);
 };
 
 // A piece of the title pages: a paragraph laid out to the page width, on a page at a height.
@@ -80,6 +82,7 @@ class ReportLayout {
     ReportLayout(QSizeF page, const ReportTables& tables,
                  const std::vector<std::string>& provenance)
         : page_(page), tables_(tables) {
+        layOutFooter();
         layOutTitlePages(provenance);
         layOutGrid();
         tablePages_ = tableCount() == 0 ? 0 : (tableCount() + tablesPerPage_ - 1) / tablesPerPage_;
@@ -99,8 +102,15 @@ class ReportLayout {
 
     double tableTop(int indexOnPage) const { return indexOnPage * (tableHeight_ + kTableGap); }
 
+    // The foot of every page: the run's short provenance (and the synthetic-data warning)
+    // above a rule, the unit and the page number under it.
     void paintFooter(QPainter& painter, int page) const {
         const double top = page_.height() - kFooterSpace + 6;
+        double lineTop = top - footerLinesHeight_;
+        for (const auto& line : footerLines_) {
+            line->draw(&painter, QPointF(0, lineTop));
+            lineTop += line->boundingRect().height();
+        }
         painter.setPen(QPen(Qt::gray, 0.5));
         painter.drawLine(QPointF(0, top), QPointF(page_.width(), top));
         painter.setPen(Qt::black);
@@ -112,6 +122,8 @@ class ReportLayout {
     }
 
   private:
+    void layOutFooter();
+    std::unique_ptr<QTextLayout> paragraph(const QString& text, const QFont& font) const;
     void addTitleBlock(const QString& text, const QFont& font, double spaceBefore);
     void layOutTitlePages(const std::vector<std::string>& provenance);
     void layOutGrid();
@@ -119,6 +131,10 @@ class ReportLayout {
     QSizeF page_;
     const ReportTables& tables_;
     Fonts fonts_;
+
+    std::vector<std::unique_ptr<QTextLayout>> footerLines_;
+    double footerLinesHeight_ = 0;
+    double footerSpace_ = kFooterSpace;  // the foot of every page, footer lines included
 
     std::vector<TitleBlock> titleBlocks_;
     int titlePages_ = 1;
@@ -137,7 +153,8 @@ class ReportLayout {
     int tablePages_ = 0;
 };
 
-void ReportLayout::addTitleBlock(const QString& text, const QFont& font, double spaceBefore) {
+// A paragraph laid out to the page width, wrapped where it must be, never cut.
+std::unique_ptr<QTextLayout> ReportLayout::paragraph(const QString& text, const QFont& font) const {
     auto layout = std::make_unique<QTextLayout>(text, font);
     QTextOption wrapping;
     wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -150,8 +167,27 @@ void ReportLayout::addTitleBlock(const QString& text, const QFont& font, double 
         height += line.height();
     }
     layout->endLayout();
+    return layout;
+}
 
-    const double usable = page_.height() - kFooterSpace;
+void ReportLayout::layOutFooter() {
+    bool first = true;
+    for (const std::string& line : tables_.footer) {
+        // The program's line as plain text, the synthetic-data warning in bold.
+        footerLines_.push_back(
+            paragraph(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())),
+                      first ? fonts_.footer : fonts_.footerBold));
+        footerLinesHeight_ += footerLines_.back()->boundingRect().height();
+        first = false;
+    }
+    if (!footerLines_.empty()) footerSpace_ = kFooterSpace + footerLinesHeight_ + kFooterGap;
+}
+
+void ReportLayout::addTitleBlock(const QString& text, const QFont& font, double spaceBefore) {
+    auto layout = paragraph(text, font);
+    const double height = layout->boundingRect().height();
+
+    const double usable = page_.height() - footerSpace_;
     double top = titleBottom_ + (titleBottom_ > 0 ? spaceBefore : 0);
     if (top + height > usable && titleBottom_ > 0) {
         ++titlePages_;
@@ -221,7 +257,7 @@ void ReportLayout::layOutGrid() {
     gridScale_ = width > page_.width() ? page_.width() / width : 1.0;
 
     tableHeight_ = 3 * headerLine_ + summaryLine_ + kHeaderGap + (2 + rows_) * gridRow_ + 1;
-    const double usable = page_.height() - kFooterSpace;
+    const double usable = page_.height() - footerSpace_;
     tablesPerPage_ = std::max(
         1, static_cast<int>(std::floor((usable + kTableGap) / (tableHeight_ + kTableGap))));
 }

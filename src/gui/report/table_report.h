@@ -19,9 +19,11 @@ class RunResult;
 
 namespace fetaldose::gui {
 
-// The tables of a run, with the labels its layout gives them.
+// The tables of a run, with the labels its layout gives them, and the lines every page
+// carries at its foot (the run's short provenance, see pageFooterLines), wrapped to the page.
 struct ReportTables {
     const RunResult& run;
+    std::vector<std::string> footer = {};
 };
 
 // Told how many tables are laid out so far, of how many; returns false to cancel. Called on

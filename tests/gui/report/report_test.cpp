@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "core/export/export_texts.h"
+#include "core/export/provenance.h"
 #include "core/textio/faults.h"
 #include "gui/report/export_target.h"
 #include "gui/report/shown_table.h"
@@ -223,6 +225,43 @@ class ReportTest : public QObject {
         QVERIFY(titlePages >= 2);
         QVERIFY(pageText(pdf, titlePages).contains(QStringLiteral("SHA-256 of f150")));
         QCOMPARE(tablesOnPage(pdf, titlePages + 1, 40), perPage);
+    }
+
+    // Every page says where its numbers come from (the program, the export's time, the table
+    // count, the data folder) and, for the sample set, that they are synthetic: a page printed
+    // alone still says it. The footer takes its room from the tables; every table stays whole.
+    void everyPageCarriesTheShortProvenance() {
+        if (!havePoppler_) QSKIP("poppler-utils is not installed");
+        testing::MadeUpData data;
+        const auto run = data.run(40, 3);
+        Provenance provenance;
+        provenance.programName = "fetaldose";
+        provenance.programVersion = "1.0";
+        provenance.exportedAt = "2026-12-08T13:05:09+01:00";
+        provenance.dataDirectory = "/srv/reference/a long folder name for the data set/data/";
+        QTemporaryDir out;
+        const QString pdf = out.filePath(QStringLiteral("footer.pdf"));
+        const QString program = QStringLiteral(
+            "fetaldose 1.0; Exported: 2026-12-08T13:05:09+01:00; Tables: 40; Data folder: "
+            "/srv/reference/a long folder name for the data set/data/");
+        const QString warning = text(kSyntheticWarning);
+        for (const bool synthetic : {true, false}) {
+            provenance.syntheticData = synthetic;
+            QVERIFY(writeReportPdf(pdf.toStdString(),
+                                   ReportTables{*run, pageFooterLines(provenance, 40)},
+                                   kProvenance));
+            const int pages = pageCount(pdf);
+            QVERIFY(pages >= 3);
+            int tables = 0;
+            for (int page = 1; page <= pages; ++page) {
+                const QString shown = pageText(pdf, page).simplified();
+                QVERIFY2(shown.contains(program), qPrintable(QString::number(page)));
+                QCOMPARE(shown.contains(warning), synthetic);
+                QVERIFY(shown.contains(QStringLiteral("Page %1 of %2").arg(page).arg(pages)));
+                tables += tablesOnPage(pdf, page, 40);
+            }
+            QCOMPARE(tables, 40);
+        }
     }
 
     // A failed export names the reason and leaves no file; a cancelled one returns false and
