@@ -1,7 +1,8 @@
 #pragma once
 // The commands of the viewer's context menu, wired here because they join the viewer to the
 // report library and the chart window: copy the table on show, export or print every table
-// of the run (with the provenance of the run), and the chart that follows the viewer's paging.
+// of the run (with the provenance of the run), the chart that follows the viewer's paging, and
+// going to a table by its number or by what it is.
 
 #include <QWidget>
 #include <functional>
@@ -39,6 +40,8 @@ class TableCommands {
     void exportTables();
     void printTables();
     void openChart();
+    // Asks for a table of the run and shows it in the viewer.
+    void goToTable();
     // The viewer put `table` on show: the chart follows.
     void tableShown(int table);
 
