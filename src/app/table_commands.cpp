@@ -18,6 +18,7 @@
 #include "gui/charts/chart_window.h"
 #include "gui/report/shown_table.h"
 #include "gui/report/table_report.h"
+#include "gui/results/go_to_table_dialog.h"
 #include "gui/results/results_viewer.h"
 
 namespace fetaldose::gui {
@@ -69,6 +70,7 @@ void TableCommands::addTo(ViewerCommands& commands) {
     commands.openChart = [this] { openChart(); };
     commands.assessTable = [this] { assessTable(); };
     commands.tableShown = [this](int table) { tableShown(table); };
+    commands.goToTable = [this] { goToTable(); };
 }
 
 void TableCommands::runStarting() {
@@ -173,6 +175,14 @@ void TableCommands::tableShown(int table) {
         chartHiddenForRun_ = false;
         chart_->show();
     }
+}
+
+void TableCommands::goToTable() {
+    const RunResult* shown = run();
+    if (!shown) return;
+    if (const std::optional<int> table =
+            GoToTableDialog::ask(*shown, viewer_->currentTable(), messages_, viewer_))
+        viewer_->goToTable(*table);
 }
 
 }  // namespace fetaldose::gui

@@ -2,7 +2,8 @@
 // The commands of the viewer's context menu, wired here because they join the viewer to the
 // report library and the chart window: copy the table on show, export or print every table
 // of the run (with the provenance of the run), the chart that follows the viewer's paging, and
-// an intake of the table on show for the dose assessment.
+// an intake of the table on show for the dose assessment; going to a table by its number or
+// by what it is.
 
 #include <QWidget>
 #include <functional>
@@ -47,6 +48,8 @@ class TableCommands {
     void setAssessIntake(std::function<void(assessment::IntakeEntry)> assess) {
         assessIntake_ = std::move(assess);
     }
+    // Asks for a table of the run and shows it in the viewer.
+    void goToTable();
     // The viewer put `table` on show: the chart follows.
     void tableShown(int table);
 

@@ -234,6 +234,8 @@ void WindowSet::start() {
 }
 
 void WindowSet::run(const SelectionSnapshot& selection) {
+    // The run handles events while it shows its progress; nothing then starts a second one.
+    if (running_) return;
     ResultsViewer& shown = viewer();
     RunRequest request;
     request.selection = selection;
@@ -241,7 +243,16 @@ void WindowSet::run(const SelectionSnapshot& selection) {
     request.decimalSeparator = platform_.decimalSeparator();
     request.catalogue = selection_->catalogueSource();
     tableCommands_->runStarting();
-    runAndView(shown, *platform_.messages, std::move(request));
+    RunProgressSetup progress;
+    progress.parent = selection_.get();
+    progress.delay = platform_.runProgressDelay;
+    progress.stopWanted = [this] { return quitting(); };
+    running_ = true;
+    struct RunEnds {
+        bool& running;
+        ~RunEnds() { running = false; }
+    } ends{running_};
+    runAndView(shown, *platform_.messages, std::move(request), progress);
 }
 
 void WindowSet::quit() {

@@ -6,6 +6,7 @@
 // window knows no other window: it is given what it needs as callbacks and narrow interfaces.
 // Nothing here is global.
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,6 +17,7 @@
 #include "core/run/selection_snapshot.h"
 #include "gui/assessment/assessment_files.h"
 #include "gui/compare/compare_window.h"
+#include "gui/results/run_controller.h"
 
 namespace fetaldose {
 class FileAttributes;
@@ -47,6 +49,8 @@ struct Platform {
     FolderChooser chooseFolder;
     CompareExportChooser askComparisonTarget;
     AssessmentFileChooser askAssessmentFile;  // default: the desktop's file dialogs
+    // How long a run goes on before it shows its progress (tests: none, or never).
+    std::chrono::milliseconds runProgressDelay = kRunProgressDelay;
 };
 
 class WindowSet {
@@ -87,7 +91,8 @@ class WindowSet {
     // The viewer's context menu commands and the chart window they open.
     TableCommands& tableCommands() { return *tableCommands_; }
 
-    // "Run" on `selection`: the run fills the viewer and shows its tables.
+    // "Run" on `selection`: the run fills the viewer and shows its tables. A Run asked for
+    // while an earlier one is under way (making its tables or showing them) is ignored.
     void run(const SelectionSnapshot& selection);
 
     // Ends the program: every event loop, the modal ones included, returns at once.
@@ -101,6 +106,7 @@ class WindowSet {
 
     Platform platform_;
     bool quitting_ = false;
+    bool running_ = false;  // a run is under way
     // The working directory at start, where every file window first opens.
     QString startDirectory_;
     std::unique_ptr<Messages> ownedMessages_;

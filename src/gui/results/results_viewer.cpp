@@ -113,7 +113,8 @@ void ResultsViewer::installTableCommands() {
         {texts::kExportTablesCommand, QKeySequence(Qt::CTRL | Qt::Key_E), commands_.exportTables},
         {texts::kPrintTablesCommand, QKeySequence(), commands_.printTables},
         {texts::kChartCommand, QKeySequence(Qt::CTRL | Qt::Key_G), commands_.openChart},
-        {texts::kAssessTableCommand, QKeySequence(), commands_.assessTable}};
+        {texts::kAssessTableCommand, QKeySequence(), commands_.assessTable},
+        {texts::kGoToTableCommand, QKeySequence(Qt::CTRL | Qt::Key_T), commands_.goToTable}};
     for (const Command& command : commands) {
         if (!command.run) continue;
         auto* action = new QAction(command.text, this);
@@ -372,6 +373,14 @@ void ResultsViewer::showPreviousTable() {
         setPreviousAvailable(currentTable_ != 1);
         setNextAvailable(true);
     }
+    showTable(currentTable_);
+}
+
+void ResultsViewer::goToTable(int table) {
+    if (!run_ || !run_->hasTable(table)) return;
+    currentTable_ = table;
+    setPreviousAvailable(table > 1);
+    setNextAvailable(table < tableCount());
     showTable(currentTable_);
 }
 

@@ -39,6 +39,7 @@ struct ViewerCommands {
     std::function<void()> printTables;   // "Print all tables..."
     std::function<void()> openChart;     // "Chart..." (Ctrl+G)
     std::function<void()> assessTable;   // "Assess an intake with this table..."
+    std::function<void()> goToTable;     // "Go to table…" (Ctrl+T)
     // Told the number of the table each time one is put on show.
     std::function<void(int table)> tableShown;
 };
@@ -86,6 +87,9 @@ class ResultsViewer : public QDialog {
     void showTable(int table);
 
     int currentTable() const { return currentTable_; }
+    // Shows table `table` of the run with the paging looks that paging to it gives; a number
+    // that is none of the run's tables changes nothing.
+    void goToTable(int table);
     bool postNatalViewShown() const { return postNatalInFront_; }
 
   public slots:

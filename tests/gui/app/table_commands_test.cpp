@@ -1,4 +1,4 @@
-// The viewer's context menu as the composition wires it: the five commands with their
+// The viewer's context menu as the composition wires it: the commands with their
 // shortcuts, the copy of the table on show, the export of every table to each kind of file
 // (and no file at all when it fails), and the chart window that follows the viewer's paging.
 // The run is the known session on the end-to-end data set, so the values are known.
@@ -111,14 +111,15 @@ class TableCommandsTest : public QObject {
         data_.reset();
     }
 
-    // Both grids pop up the same menu: the five commands in order, their shortcuts shown.
-    void contextMenuHoldsTheFiveCommandsWithTheirShortcuts() {
+    // Both grids pop up the same menu: the commands in order, their shortcuts shown.
+    void contextMenuHoldsTheCommandsWithTheirShortcuts() {
         const QList<std::pair<QString, QKeySequence>> expected = {
             {QStringLiteral("Copy table"), QKeySequence(QStringLiteral("Ctrl+C"))},
             {QStringLiteral("Export all tables..."), QKeySequence(QStringLiteral("Ctrl+E"))},
             {QStringLiteral("Print all tables..."), QKeySequence()},
             {QStringLiteral("Chart..."), QKeySequence(QStringLiteral("Ctrl+G"))},
-            {QString::fromUtf8("Assess an intake with this table\u2026"), QKeySequence()}};
+            {QString::fromUtf8("Assess an intake with this table\u2026"), QKeySequence()},
+            {QStringLiteral("Go to table…"), QKeySequence(QStringLiteral("Ctrl+T"))}};
         viewer().show();
         for (const char* name : {"StrngGrdResultsTotal", "StrngGrdResultsPartial"}) {
             auto* grid = viewer().findChild<ResultGrid*>(QLatin1String(name));
