@@ -190,14 +190,7 @@ int runAssess(const AssessCommand& command, std::ostream& out, std::ostream& err
         return kExitWritten;
     }
     try {
-        if (command.outFile != "-") {
-            try {
-                requireValidTypedFileName(command.outFile);
-            } catch (const IoError& fault) {
-                reportFault(err, command.outFile, fault.what());
-                return kExitInputOutput;
-            }
-        }
+        if (const int status = checkOutputName(command.outFile, err)) return status;
         if (const int status = checkDataFolder(command.dataFolder, err)) return status;
         const std::string directory = dataDirectoryOf(command.dataFolder);
 

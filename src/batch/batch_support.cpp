@@ -8,6 +8,7 @@
 #include "batch/batch_tool.h"
 #include "core/refdata/catalogue.h"
 #include "core/refdata/data_directory.h"
+#include "core/textio/text_writer.h"
 
 namespace fetaldose::batch {
 
@@ -29,6 +30,17 @@ void reportFault(std::ostream& err, const std::string& name, const Fault& fault)
         reportFault(err, name, faultReport(fault));
     else
         err << kToolName << ": " << faultReport(fault) << '\n';
+}
+
+int checkOutputName(const std::string& outFile, std::ostream& err) {
+    if (outFile == "-") return kExitWritten;
+    try {
+        requireValidTypedFileName(outFile);
+    } catch (const IoError& fault) {
+        reportFault(err, outFile, fault.what());
+        return kExitInputOutput;
+    }
+    return kExitWritten;
 }
 
 int checkDataFolder(const std::string& folder, std::ostream& err) {

@@ -24,6 +24,10 @@ void reportFault(std::ostream& err, const std::string& name, std::string_view me
 // A fault about a file: its report names the file where the fault knows it, else `name`.
 void reportFault(std::ostream& err, const std::string& name, const Fault& fault);
 
+// Checks an output name as the program's save window checks a typed one ("-", standard output,
+// always passes); on a refusal reports it and gives the status, before anything runs.
+int checkOutputName(const std::string& outFile, std::ostream& err);
+
 // Checks the data folder and its catalogue; on a failure reports it and gives the status.
 int checkDataFolder(const std::string& folder, std::ostream& err);
 

@@ -168,14 +168,7 @@ void writeResultsTo(const std::string& outFile, std::ostream& out, const RunResu
 
 int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err) {
     // Refused as the program's save window refuses a typed name, before anything runs.
-    if (command.outFile != "-") {
-        try {
-            requireValidTypedFileName(command.outFile);
-        } catch (const IoError& fault) {
-            reportFault(err, command.outFile, fault.what());
-            return kExitInputOutput;
-        }
-    }
+    if (const int status = checkOutputName(command.outFile, err)) return status;
     if (const int status = checkDataFolder(command.dataFolder, err)) return status;
     const std::string directory = dataDirectoryOf(command.dataFolder);
 

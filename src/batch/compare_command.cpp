@@ -101,14 +101,8 @@ int runCompare(const CompareCommand& command, std::ostream& out, std::ostream& e
         out << kCompareUsage << '\n' << kCompareHelp;
         return kExitWritten;
     }
-    if (!command.outFile.empty()) {
-        try {
-            requireValidTypedFileName(command.outFile);
-        } catch (const IoError& fault) {
-            report(err, command.outFile + ": " + fault.what());
-            return kExitInputOutput;
-        }
-    }
+    if (!command.outFile.empty())
+        if (const int status = checkOutputName(command.outFile, err)) return status;
     CompareRequest request;
     request.referenceDirectory = folderWithSlash(command.referenceFolder);
     request.candidateDirectory = folderWithSlash(command.candidateFolder);
