@@ -7,10 +7,14 @@
 namespace fetaldose::batch {
 
 inline constexpr std::string_view kToolName = "fetaldose-batch";
+// The stages of a run the progress line names: counting and digesting the tables (the CSV's
+// head needs both), and writing them.
+inline constexpr std::string_view kProgressReading = "Reading";
+inline constexpr std::string_view kProgressWriting = "Writing";
 
 inline constexpr std::string_view kUsage =
     "Usage: fetaldose-batch [--data DIR] --options FILE.opt --out FILE [--format dos|csv|xlsx]\n"
-    "                       [--decimal .|,]\n"
+    "                       [--decimal .|,] [--progress]\n"
     "       fetaldose-batch [--data DIR] --list\n"
     "       fetaldose-batch assess [--data DIR] --intakes FILE.csv --out FILE|- [options]\n"
     "       fetaldose-batch compare [--data REF] --with CAND (--options FILE.opt | --all) ...\n"
@@ -26,6 +30,8 @@ inline constexpr std::string_view kHelp =
     "  --format FORMAT   dos (the results file), csv or xlsx; by default the output name's\n"
     "                    extension decides (.csv, .xlsx), and any other name is dos\n"
     "  --decimal SEP     the decimal separator of the doses, . or , (default: the locale's)\n"
+    "  --progress        shows the run's progress on standard error also when it is not a\n"
+    "                    terminal (on a terminal it is shown anyway), a line a second\n"
     "  --list            lists the catalogue: name, half-life and whether a data file exists\n"
     "  --version         prints the version\n"
     "  --help            prints this help\n"
@@ -94,7 +100,7 @@ inline constexpr std::string_view kOneModeOnly =
     "give only one of --options, --list, --version and --help";
 inline constexpr std::string_view kNoMode = "give --options FILE --out FILE, or --list";
 inline constexpr std::string_view kRunOptionsAlone =
-    "--out, --format and --decimal go with --options";
+    "--out, --format, --decimal and --progress go with --options";
 inline constexpr std::string_view kDataNeedsFolder = "option --data needs a folder";
 inline constexpr std::string_view kOptionsNeedOut =
     "option --options needs --out FILE (- for standard output)";

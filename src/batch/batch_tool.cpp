@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cstring>
 #include <exception>
+#include <iostream>
 #include <memory>
 #include <new>
 #include <ostream>
@@ -15,7 +16,8 @@
 
 #include "batch/batch_support.h"
 #include "batch/batch_texts.h"
-#include "batch/export_seam.h"
+#include "batch/progress_line.h"
+#include "batch/stream_output.h"
 #include "core/options/options_file.h"
 #include "core/options/options_texts.h"
 #include "core/program_version.h"
@@ -156,16 +158,6 @@ std::vector<std::string> inputsOfRun(const BatchCommand& command, const std::str
     return inputs;
 }
 
-void writeResultsTo(const std::string& outFile, std::ostream& out, const RunResult& run) {
-    if (outFile != "-") {
-        writeResultsFile(outFile, run);
-        return;
-    }
-    out.flush();
-    TextWriter writer(STDOUT_FILENO, outFile);
-    writeResults(writer, run);
-}
-
 int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err) {
     // Refused as the program's save window refuses a typed name, before anything runs.
     if (const int status = checkOutputName(command.outFile, err)) return status;
@@ -226,14 +218,31 @@ int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err
     request.selection = snapshot;
     request.dataDirectory = directory;
     request.decimalSeparator = command.decimalSeparator.value_or(localeDecimalSeparator());
-    std::shared_ptr<const RunResult> run;
+    // The tables are written as the run makes them, nuclide by nuclide; anything the tool
+    // wrote to standard output goes before them.
+    out.flush();
+    const bool terminal = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+    ProgressLine progress(err, terminal           ? ProgressLine::Show::Terminal
+                               : command.progress ? ProgressLine::Show::Lines
+                                                  : ProgressLine::Show::Off);
     try {
-        const RunOutcome outcome = runTables(std::move(request), check);
-        if (!outcome.complete) {
-            if (!outcome.stopMessage.empty()) err << outcome.stopMessage << '\n';
+        const StreamedOutput streamed =
+            writeStreamed(command.format, command.outFile, request, check, progress);
+        if (!streamed.complete) {
+            if (!streamed.stopMessage.empty()) err << streamed.stopMessage << '\n';
             return kExitRunStopped;
         }
-        run = outcome.result;
+    } catch (const OutputFault& output) {
+        // An input/output failure of the output, or an export the spreadsheet writer could
+        // not make.
+        try {
+            std::rethrow_exception(output.fault);
+        } catch (const Fault& fault) {
+            reportFault(err,
+                        command.outFile == "-" ? std::string(kStandardOutput) : command.outFile,
+                        fault);
+        }
+        return kExitInputOutput;
     } catch (const Fault& fault) {
         if (!fault.file().empty() || dynamic_cast<const IoError*>(&fault)) {
             // A data file that cannot be read, or whose content is wrong: an input error,
@@ -244,18 +253,6 @@ int runOptions(const BatchCommand& command, std::ostream& out, std::ostream& err
         // A fault the program shows in its error box: the same text.
         err << errorBoxText(fault.what()) << '\n';
         return kExitRunStopped;
-    }
-
-    try {
-        if (command.format == OutputFormat::ResultsFile)
-            writeResultsTo(command.outFile, out, *run);
-        else
-            writeExport(command.format, command.outFile, *run);
-    } catch (const Fault& fault) {
-        // An input/output failure, or an export the spreadsheet writer could not make.
-        reportFault(err, command.outFile == "-" ? std::string(kStandardOutput) : command.outFile,
-                    fault);
-        return kExitInputOutput;
     }
     return kExitWritten;
 }

@@ -30,7 +30,7 @@ OutputFormat formatOfName(const std::string& outFile) {
 
 ParsedCommand parseCommandLine(const std::vector<std::string>& arguments) {
     BatchCommand command;
-    bool list = false, version = false, help = false;
+    bool list = false, version = false, help = false, progress = false;
     std::optional<std::string> data, options, out, format, decimal;
 
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -40,7 +40,8 @@ ParsedCommand parseCommandLine(const std::vector<std::string>& arguments) {
             value = name.substr(equals + 1);
             name.resize(equals);
         }
-        const bool flag = name == "--list" || name == "--version" || name == "--help";
+        const bool flag =
+            name == "--list" || name == "--version" || name == "--help" || name == "--progress";
         if (flag && value)
             return usageError(std::string(kOptionPrefix) + name + std::string(kTakesNoValue));
         if (name == "--list") {
@@ -49,6 +50,8 @@ ParsedCommand parseCommandLine(const std::vector<std::string>& arguments) {
             version = true;
         } else if (name == "--help" || name == "-h") {
             help = true;
+        } else if (name == "--progress") {
+            progress = true;
         } else if (name == "--data" || name == "--options" || name == "--out" ||
                    name == "--format" || name == "--decimal") {
             std::optional<std::string>& into = name == "--data"      ? data
@@ -82,7 +85,7 @@ ParsedCommand parseCommandLine(const std::vector<std::string>& arguments) {
     } else {
         command.mode = BatchMode::Run;
     }
-    if (command.mode != BatchMode::Run && (out || format || decimal))
+    if (command.mode != BatchMode::Run && (out || format || decimal || progress))
         return usageError(std::string(kRunOptionsAlone));
     if (data) command.dataFolder = *data;
     if (command.dataFolder.empty()) return usageError(std::string(kDataNeedsFolder));
@@ -92,6 +95,7 @@ ParsedCommand parseCommandLine(const std::vector<std::string>& arguments) {
         if (options->empty() || out->empty()) return usageError(std::string(kEmptyFileName));
         command.optionsFile = *options;
         command.outFile = *out;
+        command.progress = progress;
         command.format = formatOfName(*out);
         if (format) {
             const std::optional<OutputFormat> named = batchFormat(outputFormatNamed(*format));

@@ -18,6 +18,7 @@ struct BatchCommand {
     std::string outFile;  // "-" is standard output
     OutputFormat format = OutputFormat::ResultsFile;
     std::optional<char> decimalSeparator;  // the locale's when not given
+    bool progress = false;  // a progress line also where standard error is no terminal
 };
 
 struct ParsedCommand {

@@ -19,6 +19,10 @@ inline constexpr std::string_view kDoseColumnSuffix = "_Sv_per_Bq";
 // as the tables give them).
 inline constexpr const char* kDoseSheetName = "Dose coefficients";
 inline constexpr const char* kProvenanceSheetName = "Provenance";
+// The provenance line of a workbook whose doses go on over several sheets.
+inline constexpr std::string_view kDoseSheetsLabel = "Sheets of dose coefficients";
+inline constexpr std::string_view kDoseSheetsNote =
+    ", each with the header row; a table is never split between two";
 inline constexpr const char* kDoseNumberFormat = "0.0E+00";
 
 // Provenance lines: "<label>: <value>". (The options file has section labels of its own in this

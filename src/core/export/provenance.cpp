@@ -67,14 +67,18 @@ std::string isoLocalTime(std::time_t time) {
 }
 
 Provenance provenanceOf(const RunResult& run) {
-    const RunSources& sources = run.sources();
+    return provenanceOf(run.sources(), run.selection(), run.layout());
+}
+
+Provenance provenanceOf(const RunSources& sources, const SelectionSnapshot& selection,
+                        const TableLayout& layout) {
     Provenance provenance;
     provenance.programName = kProgramName;
     provenance.programVersion = kProgramVersion;
     provenance.exportedAt = isoLocalTime(std::time(nullptr));
     provenance.dataDirectory = sources.dataDirectory;
-    provenance.selection = run.selection();
-    provenance.layout = run.layout();
+    provenance.selection = selection;
+    provenance.layout = layout;
     provenance.decimalSeparator = sources.decimalSeparator;
     provenance.syntheticData = sources.syntheticData;
     if (sources.catalogue) {

@@ -35,6 +35,10 @@ struct Provenance {
 // The provenance of a run's values, exported now: the digests of the bytes the run read (never
 // read again from disk), each file on disk compared with them, and the time now.
 Provenance provenanceOf(const RunResult& run);
+// The same of a run made in parts, from its sources (each file's digest worked out already or
+// from the bytes kept), its selection and its layout.
+Provenance provenanceOf(const RunSources& sources, const SelectionSnapshot& selection,
+                        const TableLayout& layout);
 
 // A time as ISO 8601 local time with the offset from UTC, e.g. 2026-12-08T13:05:09+01:00.
 std::string isoLocalTime(std::time_t time);

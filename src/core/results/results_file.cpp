@@ -24,13 +24,14 @@ void row(BlockWriter& block, std::string_view label, std::size_t rowBytes, Write
     block.used(BlockWriter::copy(writeRow(at), BlockWriter::kLineEnd));
 }
 
-void writeTables(TextWriter& out, const RunResult& run) {
+}  // namespace
+
+void writeResultsTables(BlockWriter& block, const RunResult& run) {
     const ResultStore& store = run.store();
     const TableLayout& layout = run.layout();
     const int rows = store.rowCount();
     const int periods = store.periodCount();
     const int tables = store.tableCount();
-    BlockWriter block(out);
     const std::size_t rowBytes = store.maxRowBytes();
     std::vector<std::string_view> labels;
     for (int r = 1; r <= rows; ++r) labels.push_back(layout.rowLabel(r));
@@ -63,6 +64,13 @@ void writeTables(TextWriter& out, const RunResult& run) {
             row(block, label(r), rowBytes,
                 [&](char* at) { return store.writeOffspringRow(t, r, kFieldSeparator, at); });
     }
+}
+
+namespace {
+
+void writeTables(TextWriter& out, const RunResult& run) {
+    BlockWriter block(out);
+    writeResultsTables(block, run);
     block.flush();
 }
 

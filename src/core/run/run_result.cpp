@@ -9,9 +9,6 @@
 
 namespace fetaldose {
 
-namespace {
-
-// The catalogue's part of the sources: as the request gives it, or read now.
 void takeCatalogue(RunSources& sources, std::optional<SourceFile> given) {
     sources.catalogueName = kCatalogueFileName;
     if (given) {
@@ -29,8 +26,6 @@ void takeCatalogue(RunSources& sources, std::optional<SourceFile> given) {
         sources.catalogueFailure = fault.what();
     }
 }
-
-}  // namespace
 
 RunResult::PackedKey RunResult::pack(const TableKey& key) {
     if (key.nuclide < 0 || key.group < 1 || key.group > 2 || key.entry < 0 || key.entry > 255 ||

@@ -136,6 +136,10 @@ RunOutcome runTables(RunRequest request, const RunCheck& check);
 RunOutcome runTables(RunRequest request, const RunCheck& check, NuclideData& scratch,
                      const RunProgress& progress);
 
+// The catalogue's part of a run's sources (whose data folder is set): as given, or read now
+// from the data folder, its failure noted when it cannot be read.
+void takeCatalogue(RunSources& sources, std::optional<SourceFile> given);
+
 // The catalogue of a data folder as a run's source: read whole now. Nothing when there is none;
 // a catalogue that cannot be read throws IoError.
 std::optional<SourceFile> readCatalogueSource(const std::string& dataDirectory);

@@ -15,6 +15,11 @@ inline constexpr std::string_view kSelectAerosolMessage = "Please select an aero
 inline constexpr std::string_view kSelectTissueMessage = "Please select a tissue(s) for output";
 inline constexpr std::string_view kSelectPeriodMessage = "Please select an integration period(s)";
 inline constexpr std::string_view kMissingNuclideFileMessage = "Cannot find the nuclide file";
+// A data file read twice in one run (a nuclide chosen twice, or read once to count the tables
+// and again to write them) that held other bytes the second time.
+inline constexpr std::string_view kChangedDuringRun =
+    "the file changed while the run read it, so its tables would not match its digest; run "
+    "again once nothing is writing to the data folder";
 
 // Aerosol size a (1 to 10) is labelled kAerosolLabels[a - 1].
 inline constexpr std::array<std::string_view, 10> kAerosolLabels = {

@@ -6,10 +6,32 @@
 #include <cstring>
 #include <memory>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/textio/text_writer.h"
 
 namespace fetaldose {
+
+// Blocks of bytes made ahead of their writing (on another thread, say), handed to a writer
+// later as they are, uncopied.
+class FilledBlocks {
+  public:
+    void add(std::unique_ptr<char[]> bytes, std::size_t size) {
+        if (size > 0) blocks_.emplace_back(std::move(bytes), size);
+    }
+    std::size_t size() const {
+        std::size_t total = 0;
+        for (const auto& block : blocks_) total += block.second;
+        return total;
+    }
+    void writeTo(TextWriter& out) const {
+        for (const auto& [bytes, size] : blocks_) out.write(std::string_view(bytes.get(), size));
+    }
+
+  private:
+    std::vector<std::pair<std::unique_ptr<char[]>, std::size_t>> blocks_;
+};
 
 class BlockWriter {
   public:
@@ -17,7 +39,9 @@ class BlockWriter {
     static constexpr std::size_t kBlockBytes = 256 * 1024;
     static constexpr std::string_view kLineEnd = "\r\n";
 
-    explicit BlockWriter(TextWriter& out) : out_(out), bytes_(new char[kBlockBytes]) {}
+    explicit BlockWriter(TextWriter& out) : out_(&out), bytes_(new char[kBlockBytes]) {}
+    // Blocks that are kept in `into` as they fill, for a writer later.
+    explicit BlockWriter(FilledBlocks& into) : kept_(&into), bytes_(new char[kBlockBytes]) {}
     BlockWriter(const BlockWriter&) = delete;
     BlockWriter& operator=(const BlockWriter&) = delete;
 
@@ -43,14 +67,20 @@ class BlockWriter {
         return at + text.size();
     }
 
-    // Hands the bytes so far to the writer (which may keep them in its own buffer).
+    // Hands the bytes so far to the writer (which may keep them in its own buffer), or keeps
+    // the block as it is and goes on in a new one.
     void flush() {
-        out_.write(std::string_view(bytes_.get(), used_));
+        if (out_) {
+            out_->write(std::string_view(bytes_.get(), used_));
+        } else if (used_ > 0) {
+            kept_->add(std::exchange(bytes_, std::unique_ptr<char[]>(new char[capacity_])), used_);
+        }
         used_ = 0;
     }
 
   private:
-    TextWriter& out_;
+    TextWriter* out_ = nullptr;
+    FilledBlocks* kept_ = nullptr;
     std::unique_ptr<char[]> bytes_;
     std::size_t capacity_ = kBlockBytes;
     std::size_t used_ = 0;

@@ -53,6 +53,14 @@ const std::string& SourceFile::sha256() const {
     return digest_->hex;
 }
 
+SourceFile SourceFile::digestOnly() const {
+    sha256();
+    SourceFile kept = *this;
+    kept.bytes_.reset();
+    kept.size_ = 0;
+    return kept;
+}
+
 DiskState SourceFile::diskStateNow() const {
     const std::optional<FileIdentity> now = fileIdentityOf(path_);
     if (!now) return DiskState::Gone;

@@ -50,6 +50,10 @@ class SourceFile {
     // time it is asked for (by any copy), from the bytes kept, never from the disk.
     const std::string& sha256() const;
 
+    // The file as read without its bytes: its path, identity and digest (worked out now), for
+    // what must name a file long after its bytes are let go. Its bytes() are empty.
+    SourceFile digestOnly() const;
+
     // Whether the file on disk now holds other bytes than those read, or is gone. A file
     // whose identity is unchanged is taken as unchanged; otherwise its bytes are compared by
     // digest. A file that cannot be read any more counts as gone.
