@@ -27,7 +27,8 @@ std::string megabytes(unsigned long long bytes) {
 std::string duration(double seconds) {
     const auto whole = static_cast<long long>(std::ceil(seconds));
     if (whole < 60) return std::to_string(whole) + " s";
-    if (whole < 3600) return std::to_string(whole / 60) + " min " + std::to_string(whole % 60) + " s";
+    if (whole < 3600)
+        return std::to_string(whole / 60) + " min " + std::to_string(whole % 60) + " s";
     return std::to_string(whole / 3600) + " h " + std::to_string(whole % 3600 / 60) + " min";
 }
 
@@ -57,8 +58,7 @@ void ProgressLine::stage(std::string_view name, int nuclideCount) {
     shown_ = started_;
 }
 
-void ProgressLine::update(int nuclidesDone, long long tablesDone,
-                          unsigned long long bytesWritten) {
+void ProgressLine::update(int nuclidesDone, long long tablesDone, unsigned long long bytesWritten) {
     if (show_ == Show::Off) return;
     const auto now = std::chrono::steady_clock::now();
     const bool last = nuclidesDone == nuclideCount_;

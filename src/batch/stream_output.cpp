@@ -121,8 +121,7 @@ void writeCsvStream(TextWriter& out, const RunRequest& request, const RunCheck& 
     std::map<std::string, std::string> digests;
     for (const SourceFile& file : first.sources.dataFiles) digests[file.path()] = file.sha256();
 
-    const Provenance provenance =
-        provenanceOf(first.sources, request.selection, check.layout);
+    const Provenance provenance = provenanceOf(first.sources, request.selection, check.layout);
     const CsvTables csv(check.layout);
     csv.writeHead(out, provenanceLines(provenance, first.tableCount));
 

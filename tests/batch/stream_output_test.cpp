@@ -66,15 +66,13 @@ class StreamOutput : public ::testing::Test {
     // table whose doses are not plain.
     void SetUp() override {
         const testing::SectionCounts full{4, 3, 1}, some{1, 2, 0}, few{0, 0, 1};
-        writeBytes(dir.file("A-1.dat"),
-                   testing::DataFileBuilder(some, full)
-                       .lines(testing::DataFileBuilder::variedLine)
-                       .build());
+        writeBytes(dir.file("A-1.dat"), testing::DataFileBuilder(some, full)
+                                            .lines(testing::DataFileBuilder::variedLine)
+                                            .build());
         writeBytes(dir.file("B-2.dat"), testing::DataFileBuilder(few, some).build());
-        writeBytes(dir.file("C-3.dat"),
-                   testing::DataFileBuilder(some, few)
-                       .lines(testing::DataFileBuilder::variedLine)
-                       .build());
+        writeBytes(dir.file("C-3.dat"), testing::DataFileBuilder(some, few)
+                                            .lines(testing::DataFileBuilder::variedLine)
+                                            .build());
         writeBytes(dir.file("nuclides.txt"), "3\r\nA-1\r\n1 d\r\nB-2\r\n2 y\r\nC-3\r\n3 m\r\n");
         selection = testing::everythingChosen({"A-1", "B-2", "A-1", "C-3"});
     }
@@ -84,8 +82,7 @@ class StreamOutput : public ::testing::Test {
     StreamedOutput streamTo(OutputFormat format, const std::string& path, char separator = '.') {
         std::ostringstream quiet;
         ProgressLine progress(quiet, ProgressLine::Show::Off);
-        return writeStreamed(format, path, request(separator), checkSelection(selection),
-                             progress);
+        return writeStreamed(format, path, request(separator), checkSelection(selection), progress);
     }
 
     ScratchDirectory dir;
@@ -110,8 +107,7 @@ TEST_F(StreamOutput, WritesTheWholeRunsBytesInEveryFormat) {
         if (separator == '.') continue;  // the workbook's numbers are read alike from both
         ASSERT_TRUE(writeXlsxFile(dir.file("whole.xlsx"), *run, provenance));
         ASSERT_TRUE(streamTo(OutputFormat::Xlsx, dir.file("parts.xlsx"), separator).complete);
-        EXPECT_EQ(workbookEntries(dir.file("parts.xlsx")),
-                  workbookEntries(dir.file("whole.xlsx")));
+        EXPECT_EQ(workbookEntries(dir.file("parts.xlsx")), workbookEntries(dir.file("whole.xlsx")));
     }
 }
 

@@ -38,7 +38,8 @@ class PartQueue {
     // The next nuclide to make, or nothing once every one is claimed or the stream stops.
     std::optional<int> claim() {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return stopping_ || next_ >= count_ || next_ < taken_ + window_; });
+        changed_.wait(lock,
+                      [&] { return stopping_ || next_ >= count_ || next_ < taken_ + window_; });
         if (stopping_ || next_ >= count_) return std::nullopt;
         return next_++;
     }
@@ -185,8 +186,7 @@ StreamOutcome streamTables(const RunRequest& request, const RunCheck& check,
             workers.threads.emplace_back([&] {
                 const auto scratch = std::make_unique<NuclideData>();  // too large for a stack
                 while (const std::optional<int> index = queue.claim())
-                    queue.put(*index,
-                              makePart(shared, check, prepare, options, *index, *scratch));
+                    queue.put(*index, makePart(shared, check, prepare, options, *index, *scratch));
             });
 
         for (int index = 0; index < count; ++index) {
