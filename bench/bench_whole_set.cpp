@@ -38,7 +38,8 @@ const WholeSet& wholeSet(int nuclides) {
     static std::map<int, WholeSet> sets;
     WholeSet& set = sets[nuclides];
     if (set.folder) return set;
-    set.folder = std::make_unique<ScratchFolder>("fetaldose-bench-whole-" + std::to_string(nuclides));
+    set.folder =
+        std::make_unique<ScratchFolder>("fetaldose-bench-whole-" + std::to_string(nuclides));
     SelectionSnapshot selection;
     selection.nuclides = writeFullCapacityDataSet(set.folder->dataDirectory(), nuclides);
     for (const std::string& name : selection.nuclides)
@@ -62,9 +63,14 @@ std::map<std::string, double> peakMegabytes;
 void runTool(benchmark::State& state, const char* extension) {
     const int nuclides = static_cast<int>(state.range(0));
     const WholeSet& set = wholeSet(nuclides);
-    std::vector<std::string> args = {FETALDOSE_BATCH, "--data",    set.folder->dataDirectory(),
-                                     "--options",     set.options, "--out",
-                                     outputOf(nuclides, extension), "--decimal",
+    std::vector<std::string> args = {FETALDOSE_BATCH,
+                                     "--data",
+                                     set.folder->dataDirectory(),
+                                     "--options",
+                                     set.options,
+                                     "--out",
+                                     outputOf(nuclides, extension),
+                                     "--decimal",
                                      "."};
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
@@ -92,7 +98,8 @@ void readAndWrite(benchmark::State& state, const char* extension) {
     const int nuclides = static_cast<int>(state.range(0));
     const WholeSet& set = wholeSet(nuclides);
     const std::string output = outputOf(nuclides, extension);
-    if (!std::filesystem::exists(output)) return state.SkipWithError("the tool's output is missing");
+    if (!std::filesystem::exists(output))
+        return state.SkipWithError("the tool's output is missing");
     const std::string bytes = testing::readBytes(output);
     const std::string copy = set.folder->path() + "/copy";
     std::vector<char> buffer(1 << 20);
@@ -105,7 +112,8 @@ void readAndWrite(benchmark::State& state, const char* extension) {
         }
         const int fd = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         for (std::size_t at = 0; at < bytes.size();) {
-            const ssize_t n = ::write(fd, bytes.data() + at, std::min<std::size_t>(bytes.size() - at, 1 << 20));
+            const ssize_t n =
+                ::write(fd, bytes.data() + at, std::min<std::size_t>(bytes.size() - at, 1 << 20));
             if (n <= 0) return state.SkipWithError("write failed");
             at += static_cast<std::size_t>(n);
         }
@@ -151,8 +159,7 @@ int main(int argc, char** argv) {
                             "BM_ToolResultsFile/" + count + "/real_time",
                             "BM_ReadAndWriteResultsFile/" + count, 1.5);
         reporter.printRatio("CSV, " + count + " nuclides / reading plus write and fsync",
-                            "BM_ToolCsv/" + count + "/real_time", "BM_ReadAndWriteCsv/" + count,
-                            0);
+                            "BM_ToolCsv/" + count + "/real_time", "BM_ReadAndWriteCsv/" + count, 0);
     }
     const double largest =
         static_cast<double>(std::filesystem::file_size(wholeSet(900).dataFiles.front())) / 1e6;

@@ -11,6 +11,8 @@ inline constexpr std::string_view kToolName = "fetaldose-batch";
 // head needs both), and writing them.
 inline constexpr std::string_view kProgressReading = "Reading";
 inline constexpr std::string_view kProgressWriting = "Writing";
+// The workbook's last step, which the spreadsheet library takes without telling how far it is.
+inline constexpr std::string_view kProgressPacking = "Packing and checking the workbook";
 
 inline constexpr std::string_view kUsage =
     "Usage: fetaldose-batch [--data DIR] --options FILE.opt --out FILE [--format dos|csv|xlsx]\n"

@@ -65,10 +65,16 @@ void ProgressLine::update(int nuclidesDone, long long tablesDone, unsigned long 
     if (!last && now - shown_ < (show_ == Show::Terminal ? kTerminalInterval : kLinesInterval))
         return;
     shown_ = now;
-    const std::string text =
-        std::string(kToolName) + ": " +
-        progressText(stage_, nuclidesDone, nuclideCount_, tablesDone, bytesWritten,
-                     std::chrono::duration<double>(now - started_).count());
+    show(progressText(stage_, nuclidesDone, nuclideCount_, tablesDone, bytesWritten,
+                      std::chrono::duration<double>(now - started_).count()));
+}
+
+void ProgressLine::say(std::string_view text) {
+    if (show_ != Show::Off) show(text);
+}
+
+void ProgressLine::show(std::string_view line) {
+    const std::string text = std::string(kToolName) + ": " + std::string(line);
     if (show_ == Show::Terminal) {
         // Back to the start of the line, the text, and the rest of the old line cleared.
         err_ << '\r' << text << "\x1b[K" << std::flush;

@@ -23,10 +23,14 @@ class ProgressLine {
     void stage(std::string_view name, int nuclideCount);
     // How far the stage is; shown when the last showing is old enough.
     void update(int nuclidesDone, long long tablesDone, unsigned long long bytesWritten);
+    // A step without counts ("Packing and checking the workbook"), shown at once.
+    void say(std::string_view text);
     // Takes the line off a terminal, so that what follows starts on a clean line.
     void finish();
 
   private:
+    void show(std::string_view text);
+
     std::ostream& err_;
     Show show_;
     std::string_view stage_;

@@ -172,6 +172,7 @@ void writeXlsxStream(const std::string& path, const RunRequest& request, const R
         },
         options);
     requireComplete(outcome);
+    progress.say(kProgressPacking);
     const Provenance provenance = provenanceOf(outcome.sources, request.selection, check.layout);
     workbook.finish(path, provenanceLines(provenance, outcome.tableCount));
 }
