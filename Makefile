@@ -7,6 +7,9 @@ PRESET   ?= default
 BUILD    := build
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR   := $(if $(CI),ON,OFF)
+# CI needs line tables for its stack traces, not the full debug information a debugger reads;
+# without it the builds take a good part less time. The code is the same either way.
+DEBUGINFO := $(if $(CI),-DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG",)
 
 .PHONY: all deps configure build run test package asan-test bench fuzz fuzz-build fuzz-smoke format format-check clean
 
@@ -16,7 +19,7 @@ deps:
 	@./tools/install-deps.sh
 
 configure: deps
-	@cmake --preset default -DFETALDOSE_WERROR=$(WERROR) >/dev/null
+	@cmake --preset default -DFETALDOSE_WERROR=$(WERROR) $(DEBUGINFO) >/dev/null
 
 build: configure
 	@cmake --build --preset default -j $(JOBS)
@@ -42,7 +45,7 @@ asan-test: deps
 FUZZ_SECONDS ?= 300
 
 fuzz-build: deps
-	@cmake --preset fuzz >/dev/null
+	@cmake --preset fuzz $(DEBUGINFO) >/dev/null
 	@cmake --build --preset fuzz -j $(JOBS)
 
 fuzz: fuzz-build

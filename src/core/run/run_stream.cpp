@@ -7,6 +7,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -94,26 +95,23 @@ struct Workers {
     }
 };
 
-// A request for one chosen nuclide alone.
-RunRequest partRequest(const RunRequest& request, int index) {
-    RunRequest part;
-    part.dataDirectory = request.dataDirectory;
-    part.decimalSeparator = request.decimalSeparator;
-    part.catalogue = request.catalogue;
-    part.selection = request.selection;
+// A request for one chosen nuclide alone, from `shared`: the request with the catalogue read and
+// without the chosen list, which is not copied for every part.
+RunRequest partRequest(const RunRequest& shared, const SelectionSnapshot& chosen, int index) {
+    RunRequest part = shared;
     const auto at = static_cast<std::size_t>(index);
-    part.selection.nuclides = {request.selection.nuclides[at]};
-    part.selection.halfLives.clear();
-    if (at < request.selection.halfLives.size())
-        part.selection.halfLives.push_back(request.selection.halfLives[at]);
+    part.selection.nuclides = {chosen.nuclides[at]};
+    if (at < chosen.halfLives.size()) part.selection.halfLives = {chosen.halfLives[at]};
     return part;
 }
 
-MadePart makePart(const RunRequest& request, const RunCheck& check, const PreparePart& prepare,
-                  const StreamOptions& options, int index, NuclideData& scratch) {
+MadePart makePart(const RunRequest& shared, const SelectionSnapshot& chosen, const RunCheck& check,
+                  const PreparePart& prepare, const StreamOptions& options, int index,
+                  std::unique_ptr<NuclideData>& scratch) {
     MadePart made;
     try {
-        RunOutcome outcome = runTables(partRequest(request, index), check, scratch);
+        if (!scratch) scratch = std::make_unique<NuclideData>();  // too large for a stack
+        RunOutcome outcome = runTables(partRequest(shared, chosen, index), check, *scratch);
         if (!outcome.complete) {
             made.stopMessage = outcome.stopMessage;
             return made;
@@ -122,7 +120,7 @@ MadePart makePart(const RunRequest& request, const RunCheck& check, const Prepar
             for (const SourceFile& file : outcome.result->sources().dataFiles) file.sha256();
         made.part.tables = std::move(outcome.result);
         made.part.nuclide = index;
-        made.part.nuclideCount = static_cast<int>(request.selection.nuclides.size());
+        made.part.nuclideCount = static_cast<int>(chosen.nuclides.size());
         if (prepare) made.take = prepare(made.part);
     } catch (...) {
         made = MadePart{};
@@ -132,17 +130,16 @@ MadePart makePart(const RunRequest& request, const RunCheck& check, const Prepar
 }
 
 // Notes the part's data file in the sources, once per path, without its bytes. A file read
-// again must hold the bytes its digest was made of.
-void noteDataFiles(RunSources& sources, const RunResult& part) {
+// again must hold the bytes its digest was made of. `places` finds a path's place in the list.
+void noteDataFiles(RunSources& sources, std::unordered_map<std::string, std::size_t>& places,
+                   const RunResult& part) {
     for (const SourceFile& file : part.sources().dataFiles) {
-        const auto earlier =
-            std::find_if(sources.dataFiles.begin(), sources.dataFiles.end(),
-                         [&](const SourceFile& kept) { return kept.path() == file.path(); });
-        if (earlier == sources.dataFiles.end()) {
+        const auto [place, added] = places.try_emplace(file.path(), sources.dataFiles.size());
+        if (added) {
             sources.dataFiles.push_back(file.digestOnly());
             continue;
         }
-        if (earlier->sha256() != file.sha256()) {
+        if (sources.dataFiles[place->second].sha256() != file.sha256()) {
             Fault fault{std::string(kChangedDuringRun)};
             fault.locate(file.path());
             throw fault;
@@ -175,8 +172,14 @@ StreamOutcome streamTables(const RunRequest& request, const RunCheck& check,
     takeCatalogue(outcome.sources, request.catalogue);
     outcome.sources.syntheticData =
         findFileInDirectory(outcome.sources.dataDirectory, kSyntheticDataMarker).has_value();
-    RunRequest shared = request;
+    RunRequest shared;
+    shared.dataDirectory = request.dataDirectory;
+    shared.decimalSeparator = request.decimalSeparator;
     shared.catalogue = outcome.sources.catalogue;
+    shared.selection = request.selection;
+    shared.selection.nuclides.clear();
+    shared.selection.halfLives.clear();
+    std::unordered_map<std::string, std::size_t> places;
 
     const int workerCount = std::max(options.workers, 1);
     PartQueue queue(count, workerCount + 1);
@@ -184,9 +187,10 @@ StreamOutcome streamTables(const RunRequest& request, const RunCheck& check,
         Workers workers{queue, {}};
         for (int w = 0; w < std::min(workerCount, count); ++w)
             workers.threads.emplace_back([&] {
-                const auto scratch = std::make_unique<NuclideData>();  // too large for a stack
+                std::unique_ptr<NuclideData> scratch;  // made with the first part
                 while (const std::optional<int> index = queue.claim())
-                    queue.put(*index, makePart(shared, check, prepare, options, *index, *scratch));
+                    queue.put(*index, makePart(shared, request.selection, check, prepare, options,
+                                               *index, scratch));
             });
 
         for (int index = 0; index < count; ++index) {
@@ -199,7 +203,7 @@ StreamOutcome streamTables(const RunRequest& request, const RunCheck& check,
             const RunResult& tables = *made.part.tables;
             if (tables.tableCount() > std::numeric_limits<int>::max() - outcome.tableCount)
                 throw RangeError();
-            if (options.digests) noteDataFiles(outcome.sources, tables);
+            if (options.digests) noteDataFiles(outcome.sources, places, tables);
             made.part.tablesBefore = outcome.tableCount;
             if (made.take) made.take(made.part);
             outcome.tableCount += tables.tableCount();
