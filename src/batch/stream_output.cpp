@@ -11,7 +11,6 @@
 #include "core/export/table_export.h"
 #include "core/results/results_file.h"
 #include "core/run/run_stream.h"
-#include "core/run/run_texts.h"
 #include "core/textio/block_writer.h"
 #include "core/textio/faults.h"
 #include "core/textio/scratch_folder.h"
@@ -51,12 +50,6 @@ void writing(Write write) {
     } catch (...) {
         throw OutputFault{std::current_exception()};
     }
-}
-
-[[noreturn]] void changedDuringRun(const std::string& file) {
-    Fault fault{std::string(kChangedDuringRun)};
-    fault.locate(file);
-    throw fault;
 }
 
 // Output bytes made on a worker, and where the progress stands once they are written.
@@ -131,7 +124,7 @@ void writeCsvStream(TextWriter& out, const RunRequest& request, const RunCheck& 
         for (const SourceFile& file : part.tables->sources().dataFiles) {
             const auto digest = digests.find(file.path());
             if (digest == digests.end() || digest->second != file.sha256())
-                changedDuringRun(file.path());
+                throw changedDuringRun(file.path());
         }
         auto blocks = std::make_shared<FilledBlocks>();
         BlockWriter block(*blocks);
@@ -142,11 +135,7 @@ void writeCsvStream(TextWriter& out, const RunRequest& request, const RunCheck& 
     const StreamOutcome second = stream(request, check, prepare, options);
     requireComplete(second);
     if (second.tableCount != first.tableCount) {  // only a file read otherwise makes it so
-        try {
-            changedDuringRun(request.dataDirectory);
-        } catch (...) {
-            throw RunFault{std::current_exception()};
-        }
+        throw RunFault{std::make_exception_ptr(changedDuringRun(request.dataDirectory))};
     }
     out.flush();
 }

@@ -22,6 +22,7 @@ namespace {
 // A part as a worker left it for the calling thread: made and prepared, stopped, or failed.
 struct MadePart {
     bool ready = false;
+    bool stopped = false;  // the run stops at this nuclide, with stopMessage
     RunPart part;
     TakePart take;
     std::string stopMessage;
@@ -113,6 +114,7 @@ MadePart makePart(const RunRequest& shared, const SelectionSnapshot& chosen, con
         if (!scratch) scratch = std::make_unique<NuclideData>();  // too large for a stack
         RunOutcome outcome = runTables(partRequest(shared, chosen, index), check, *scratch);
         if (!outcome.complete) {
+            made.stopped = true;
             made.stopMessage = outcome.stopMessage;
             return made;
         }
@@ -139,15 +141,18 @@ void noteDataFiles(RunSources& sources, std::unordered_map<std::string, std::siz
             sources.dataFiles.push_back(file.digestOnly());
             continue;
         }
-        if (sources.dataFiles[place->second].sha256() != file.sha256()) {
-            Fault fault{std::string(kChangedDuringRun)};
-            fault.locate(file.path());
-            throw fault;
-        }
+        if (sources.dataFiles[place->second].sha256() != file.sha256())
+            throw changedDuringRun(file.path());
     }
 }
 
 }  // namespace
+
+Fault changedDuringRun(const std::string& file) {
+    Fault fault{std::string(kChangedDuringRun)};
+    fault.locate(file);
+    return fault;
+}
 
 int defaultStreamWorkers() {
     return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1U, 4U));
@@ -196,7 +201,7 @@ StreamOutcome streamTables(const RunRequest& request, const RunCheck& check,
         for (int index = 0; index < count; ++index) {
             MadePart made = queue.take(index);
             if (made.fault) std::rethrow_exception(made.fault);
-            if (!made.stopMessage.empty()) {
+            if (made.stopped) {
                 outcome.stopMessage = made.stopMessage;
                 return outcome;
             }

@@ -11,6 +11,7 @@
 
 #include "core/run/run.h"
 #include "core/run/run_result.h"
+#include "core/textio/faults.h"
 
 namespace fetaldose {
 
@@ -47,6 +48,9 @@ struct StreamOutcome {
     // digest); the data files are named with StreamOptions::digests only.
     RunSources sources;
 };
+
+// The fault of a data file read twice in one run that held other bytes the second time.
+Fault changedDuringRun(const std::string& file);
 
 // The workers a machine's processors keep busy beside the calling thread.
 int defaultStreamWorkers();
