@@ -24,8 +24,6 @@
 #include "core/run/run_result.h"
 #include "core/selection/selection_model.h"
 
-extern char** environ;
-
 namespace fetaldose::bench {
 namespace {
 
@@ -105,19 +103,10 @@ void batchToolRunAndSave(benchmark::State& state, bool cpuOnly) {
                                      set.folder + "/batch.dos",
                                      "--decimal",
                                      "."};
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
     for (auto _ : state) {
-        pid_t pid = 0;
-        if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-            return state.SkipWithError("cannot start fetaldose-batch");
-        int status = 0;
         rusage child{};
-        ::wait4(pid, &status, 0, &child);
+        if (!runProcess(args, child)) return state.SkipWithError("fetaldose-batch failed");
         if (cpuOnly) state.SetIterationTime(cpuSeconds(child));
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-            return state.SkipWithError("fetaldose-batch failed");
     }
 }
 

@@ -5,6 +5,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +19,8 @@
 
 #include "data_file_builder.h"
 #include "scratch_directory.h"
+
+extern char** environ;
 
 namespace fetaldose::bench {
 
@@ -54,6 +60,19 @@ inline std::vector<std::string> writeFullCapacityDataSet(const std::string& data
     }
     testing::writeBytes(dataDirectory + "nuclides.txt", catalogue);
     return names;
+}
+
+// Runs `args` (the program first) as a process of its own and waits for it, its resource use
+// going to `usage`. False when it cannot start or does not exit with status 0.
+inline bool runProcess(std::vector<std::string> args, rusage& usage) {
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
+    int status = 0;
+    if (::wait4(pid, &status, 0, &usage) != pid) return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // Collects each benchmark's real time per iteration, to print ratios after the run.

@@ -23,8 +23,6 @@
 #include "bench_support.h"
 #include "core/options/options_file.h"
 
-extern char** environ;
-
 namespace fetaldose::bench {
 namespace {
 
@@ -72,18 +70,9 @@ void runTool(benchmark::State& state, const char* extension) {
                                      outputOf(nuclides, extension),
                                      "--decimal",
                                      "."};
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
     for (auto _ : state) {
-        pid_t pid = 0;
-        if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-            return state.SkipWithError("cannot start fetaldose-batch");
-        int status = 0;
         rusage usage{};
-        ::wait4(pid, &status, 0, &usage);
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-            return state.SkipWithError("fetaldose-batch failed");
+        if (!runProcess(args, usage)) return state.SkipWithError("fetaldose-batch failed");
         const double peak = static_cast<double>(usage.ru_maxrss) / 1024.0;
         state.counters["peak_MB"] = peak;
         peakMegabytes[std::string(extension) + std::to_string(nuclides)] = peak;
