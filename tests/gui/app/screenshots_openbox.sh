@@ -23,8 +23,16 @@ wm_pid=$!
 sleep 1
 kill -0 "$wm_pid" 2>/dev/null || { echo "FAILED: openbox did not start"; cat "$work/openbox.log"; exit 1; }
 
-FETALDOSE_SCREENSHOTS="$2" QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 XDG_RUNTIME_DIR="$work" \
-    "$1" underAWindowManager
-status=$?
+# A window manager on a loaded machine may frame and place a window later than the test waits
+# for; such a run is tried again, up to three times in all, each failure shown. A placement that
+# is wrong fails every time.
+status=1
+for attempt in 1 2 3; do
+    FETALDOSE_SCREENSHOTS="$2" QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 XDG_RUNTIME_DIR="$work" \
+        "$1" underAWindowManager
+    status=$?
+    [ "$status" -eq 0 ] && break
+    echo "attempt $attempt of 3 failed (status $status)"
+done
 ls -l "$2"
 exit $status
