@@ -84,9 +84,7 @@ void writeResultsStream(TextWriter& out, const RunRequest& request, const RunChe
         block.flush();
         return writeBlocks(std::move(blocks), out, written, progress);
     };
-    StreamOptions options;
-    options.workers = defaultStreamWorkers();
-    requireComplete(stream(request, check, prepare, options));
+    requireComplete(stream(request, check, prepare, {}));
     out.flush();
 }
 
@@ -96,7 +94,6 @@ void writeCsvStream(TextWriter& out, const RunRequest& request, const RunCheck& 
                     ProgressLine& progress) {
     const int nuclideCount = static_cast<int>(request.selection.nuclides.size());
     StreamOptions options;
-    options.workers = defaultStreamWorkers();
     options.digests = true;
 
     long long counted = 0;
@@ -147,7 +144,6 @@ void writeXlsxStream(const std::string& path, const RunRequest& request, const R
     XlsxTables workbook(check.layout);
     long long tables = 0;
     StreamOptions options;
-    options.workers = defaultStreamWorkers();
     options.digests = true;
     progress.stage(kProgressWriting, static_cast<int>(request.selection.nuclides.size()));
     const StreamOutcome outcome = stream(

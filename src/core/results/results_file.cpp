@@ -66,23 +66,12 @@ void writeResultsTables(BlockWriter& block, const RunResult& run) {
     }
 }
 
-namespace {
-
-void writeTables(TextWriter& out, const RunResult& run) {
-    BlockWriter block(out);
-    writeResultsTables(block, run);
-    block.flush();
-}
-
-}  // namespace
-
 void writeResultsFile(const std::string& path, const RunResult& run) {
-    saveTextFile(path, [&](TextWriter& out) { writeTables(out, run); });
-}
-
-void writeResults(TextWriter& out, const RunResult& run) {
-    writeTables(out, run);
-    out.flush();
+    saveTextFile(path, [&](TextWriter& out) {
+        BlockWriter block(out);
+        writeResultsTables(block, run);
+        block.flush();
+    });
 }
 
 }  // namespace fetaldose

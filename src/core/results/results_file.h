@@ -9,7 +9,6 @@
 namespace fetaldose {
 
 class BlockWriter;
-class TextWriter;
 
 // Writes every table of the run, each row under its layout label and each period under its
 // heading, as the viewer shows them. A failure throws IoError and leaves any earlier file of
@@ -19,9 +18,5 @@ void writeResultsFile(const std::string& path, const RunResult& run);
 // The same bytes into a block writer, unflushed. A results file is its tables one after
 // another, so the file of a run made nuclide by nuclide is the parts' bytes in their order.
 void writeResultsTables(BlockWriter& block, const RunResult& run);
-
-// Writes the same bytes to a writer that is already open (standard output, say). Throws
-// IoError when a write fails.
-void writeResults(TextWriter& out, const RunResult& run);
 
 }  // namespace fetaldose

@@ -32,9 +32,12 @@ using TakePart = std::function<void(const RunPart&)>;
 // Made of a part on a worker thread, several at a time: the step its turn then runs.
 using PreparePart = std::function<TakePart(const RunPart&)>;
 
+// The workers a machine's processors keep busy beside the calling thread.
+int defaultStreamWorkers();
+
 struct StreamOptions {
     // Threads that make parts beside the calling thread (at least 1).
-    int workers = 2;
+    int workers = defaultStreamWorkers();
     // Work out each data file's digest on the workers and give it in the outcome's sources;
     // a file chosen twice that reads otherwise the second time then fails the run.
     bool digests = false;
@@ -51,9 +54,6 @@ struct StreamOutcome {
 
 // The fault of a data file read twice in one run that held other bytes the second time.
 Fault changedDuringRun(const std::string& file);
-
-// The workers a machine's processors keep busy beside the calling thread.
-int defaultStreamWorkers();
 
 // Every table of a checked selection (see checkSelection), nuclide by nuclide. `prepare` runs on
 // the workers, once per part; the step it returns runs on the calling thread, part by part in
